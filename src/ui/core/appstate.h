@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace ui {
+
+// One consultant column of seven consecutive days, handed from the book to
+// the weekly view, and the place to return to when that view closes.
+struct WeekHandOver {
+    QDate returnDate;            // the page on display when the week was taken
+    int calendarCell = 0;        // selected calendar cell at that moment
+    int column = 1;              // the consultant column taken
+    int row = 3;                 // the book's cursor row, restored afterwards
+    QString consultant;          // the column's name (row 1)
+    QStringList dayTexts;        // seven texts: rows 2..last of the column, joined by CR
+    std::vector<std::vector<int>> dayColours; // per day: colours of rows 2..last (empty: unset)
+    std::vector<bool> dayStored; // per day: a stored page was found
+};
+
+// Program-wide values shared between windows; one instance, in memory only.
+struct AppState {
+    QString appDir;                  // the application folder
+    bool exitFlag = false;           // set only by the exit path before the backup window
+    QDate pageDate;                  // the date whose page the daily schedule shows
+    WeekHandOver week;
+    int currentFileNo = 0;           // 0: no patient in hand
+    int currentInvoiceNo = 0;
+    bool openInvoiceByNumber = false;
+    bool newFilePending = false;
+    double widthFactor = 1.0;        // screen width / a window's design width, set by the
+                                     // window loading last
+};
+
+} // namespace ui

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace ui {
+
+enum class Icon { None, Information, Warning, Critical, Question };
+
+// Every message box, Yes/No question and input box of the program goes
+// through one of these, so that tests can script the user's answers.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    // OK-only message.
+    virtual void message(const QString &text, const QString &title, Icon icon = Icon::None) = 0;
+
+    // Yes/No question; true for Yes. defaultNo puts the default on No.
+    virtual bool ask(const QString &text, const QString &title, Icon icon = Icon::Question,
+                     bool defaultNo = false) = 0;
+
+    // Input box; nullopt for Cancel.
+    virtual std::optional<QString> input(const QString &prompt, const QString &title,
+                                         const QString &defaultText = QString()) = 0;
+};
+
+} // namespace ui

@@ -1,0 +1,113 @@
+#include "ui/core/scriptedprompter.h"
+
+namespace ui {
+
+namespace {
+QString kindName(ScriptedPrompter::Kind k)
+{
+    switch (k) {
+    case ScriptedPrompter::Kind::Message: return QStringLiteral("message");
+    case ScriptedPrompter::Kind::Question: return QStringLiteral("question");
+    case ScriptedPrompter::Kind::Input: return QStringLiteral("input box");
+    }
+    return {};
+}
+} // namespace
+
+ScriptedPrompter &ScriptedPrompter::expectMessage()
+{
+    m_queue.push_back({Kind::Message, false, std::nullopt});
+    return *this;
+}
+
+ScriptedPrompter &ScriptedPrompter::answerYes()
+{
+    m_queue.push_back({Kind::Question, true, std::nullopt});
+    return *this;
+}
+
+ScriptedPrompter &ScriptedPrompter::answerNo()
+{
+    m_queue.push_back({Kind::Question, false, std::nullopt});
+    return *this;
+}
+
+ScriptedPrompter &ScriptedPrompter::answerInput(const QString &text)
+{
+    m_queue.push_back({Kind::Input, false, text});
+    return *this;
+}
+
+ScriptedPrompter &ScriptedPrompter::answerCancel()
+{
+    m_queue.push_back({Kind::Input, false, std::nullopt});
+    return *this;
+}
+
+ScriptedPrompter &ScriptedPrompter::onNext(std::function<void(const Prompt &)> fn)
+{
+    m_hook = std::move(fn);
+    return *this;
+}
+
+ScriptedPrompter::Answer ScriptedPrompter::take(const Prompt &p)
+{
+    m_transcript.push_back(p);
+    if (m_hook) {
+        auto hook = std::move(m_hook);
+        m_hook = nullptr;
+        hook(p);
+    }
+    if (m_queue.empty()) {
+        m_failures << QStringLiteral("unexpected %1: \"%2\" (%3)").arg(kindName(p.kind), p.text, p.title);
+        return {p.kind, false, std::nullopt};
+    }
+    Answer a = m_queue.front();
+    m_queue.pop_front();
+    if (a.kind != p.kind)
+        m_failures << QStringLiteral("expected a %1 but got a %2: \"%3\"")
+                          .arg(kindName(a.kind), kindName(p.kind), p.text);
+    return a;
+}
+
+void ScriptedPrompter::message(const QString &text, const QString &title, Icon icon)
+{
+    take({Kind::Message, text, title, icon, false, {}});
+}
+
+bool ScriptedPrompter::ask(const QString &text, const QString &title, Icon icon, bool defaultNo)
+{
+    return take({Kind::Question, text, title, icon, defaultNo, {}}).yes;
+}
+
+std::optional<QString> ScriptedPrompter::input(const QString &prompt, const QString &title,
+                                               const QString &defaultText)
+{
+    return take({Kind::Input, prompt, title, Icon::None, false, defaultText}).text;
+}
+
+QStringList ScriptedPrompter::texts() const
+{
+    QStringList out;
+    for (const auto &p : m_transcript)
+        out << p.text;
+    return out;
+}
+
+QStringList ScriptedPrompter::titles() const
+{
+    QStringList out;
+    for (const auto &p : m_transcript)
+        out << p.title;
+    return out;
+}
+
+void ScriptedPrompter::clear()
+{
+    m_queue.clear();
+    m_transcript.clear();
+    m_failures.clear();
+    m_hook = nullptr;
+}
+
+} // namespace ui

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+namespace ui {
+
+// Names of the program's windows; subsystems open each other's windows by
+// name through Windows, never by including each other.
+namespace win {
+inline const QString Splash = QStringLiteral("frmSplash");
+inline const QString Menu = QStringLiteral("frmMenu");
+inline const QString Appt = QStringLiteral("frmAppt");
+inline const QString SearchMenu = QStringLiteral("frmSearchMenu");
+inline const QString Setup = QStringLiteral("frmSetup");
+inline const QString Configure = QStringLiteral("frmConfigure");
+inline const QString LetterHead1 = QStringLiteral("frmLetterHead1");
+inline const QString NoLetterHead = QStringLiteral("frmNoLetterHead");
+inline const QString Backup = QStringLiteral("frmBackup");
+inline const QString PatientDetails = QStringLiteral("frmPatientDetails");
+inline const QString Account = QStringLiteral("frmAccount");
+inline const QString Help = QStringLiteral("frmHelp");
+inline const QString Readme = QStringLiteral("frmReadme");
+inline const QString DailySchedule = QStringLiteral("frmDaily");
+inline const QString WeeklySchedule = QStringLiteral("frmWeekly");
+} // namespace win
+
+// The window registry as the windows' controllers see it. Windows are single
+// instance and modeless: created on first show, destroyed on unload.
+class Windows {
+public:
+    virtual ~Windows() = default;
+    virtual void show(const QString &name) = 0;     // create if needed, bring forward
+    virtual void hide(const QString &name) = 0;
+    virtual void unload(const QString &name) = 0;   // destroy if loaded
+    virtual bool isLoaded(const QString &name) const = 0;
+    virtual void quit() = 0;                        // end the program
+};
+
+// A registry without windows, for tests: it records what was asked of it.
+class RecordingWindows : public Windows {
+public:
+    void show(const QString &name) override { m_log << "show " + name; m_loaded.insert(name); }
+    void hide(const QString &name) override { m_log << "hide " + name; }
+    void unload(const QString &name) override { m_log << "unload " + name; m_loaded.remove(name); }
+    bool isLoaded(const QString &name) const override { return m_loaded.contains(name); }
+    void quit() override { m_log << QStringLiteral("quit"); m_quit = true; }
+
+    void setLoaded(const QString &name) { m_loaded.insert(name); }
+    const QStringList &log() const { return m_log; }
+    bool quitCalled() const { return m_quit; }
+    void clearLog() { m_log.clear(); }
+
+private:
+    QSet<QString> m_loaded;
+    QStringList m_log;
+    bool m_quit = false;
+};
+
+} // namespace ui
