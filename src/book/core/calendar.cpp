@@ -1,0 +1,289 @@
+#include "book/core/calendar.h"
+
+namespace book {
+
+namespace {
+
+// The key moves stop here so the window never runs far past the selectors.
+const QDate kForwardLimit(2039, 1, 1);
+const QDate kBackwardLimit(1997, 11, 11);
+
+struct DemoStep {
+    const char *caption;
+    QDate date;
+};
+
+const DemoStep kDemoSteps[DemoCycle::kSteps] = {
+    {"Demo 1", QDate(1998, 10, 10)}, {"Demo 2", QDate(1998, 11, 11)},
+    {"Demo 3", QDate(1998, 9, 9)},   {"Demo 4", QDate(1998, 8, 8)},
+    {"Demo 5", QDate(1998, 12, 14)},
+};
+
+} // namespace
+
+std::uint32_t cellColour(CellPaint paint)
+{
+    switch (paint) {
+    case CellPaint::Focused:
+        return kCellFocusedColour;
+    case CellPaint::Shown:
+        return kCellShownColour;
+    case CellPaint::Ordinary:
+        break;
+    }
+    return kCellOrdinaryColour;
+}
+
+QStringList CalendarModel::columnHeadings()
+{
+    return {"Su", "Mo", "Tu", "We", "Th", "Fr", "Sa"};
+}
+
+QStringList CalendarModel::yearEntries()
+{
+    QStringList years;
+    for (int y = kFirstYear; y <= kLastYear; ++y)
+        years << QString::number(y);
+    return years;
+}
+
+CalendarModel::CalendarModel()
+{
+    m_paint.fill(CellPaint::Ordinary);
+}
+
+void CalendarModel::populate(QDate date)
+{
+    if (!date.isValid())
+        return;
+    // Monday 1 … Sunday 7: a month that starts on a Sunday keeps a whole week
+    // of the previous month in the first row.
+    const QDate anchor(date.year(), date.month(), 1);
+    const int anchorCell = anchor.dayOfWeek();
+    fillFrom(anchorCell, anchor);
+
+    m_selected = anchorCell;
+    for (int i = anchorCell; i < kCells; ++i) {
+        if (m_dates[i] == date) {
+            m_selected = i;
+            break;
+        }
+    }
+    checkMonthYear(date);
+    m_paint.fill(CellPaint::Ordinary);
+    markFocused();
+}
+
+bool CalendarModel::checkMonthYear(QDate date)
+{
+    if (!date.isValid())
+        return false;
+    // A caller that already holds the guard keeps it afterwards.
+    const bool wasGuarded = selectorGuard;
+    selectorGuard = true;
+    const int month = date.month() - 1;
+    const int year = (date.year() >= kFirstYear && date.year() <= kLastYear)
+                         ? date.year() - kFirstYear
+                         : -1;
+    const bool changed = month != m_monthIndex || year != m_yearIndex;
+    m_monthIndex = month;
+    m_yearIndex = year;
+    selectorGuard = wasGuarded;
+    return changed;
+}
+
+QDate CalendarModel::dateAt(int cell) const
+{
+    return validCell(cell) ? m_dates[cell] : QDate();
+}
+
+QString CalendarModel::caption(int cell) const
+{
+    const QDate d = dateAt(cell);
+    return d.isValid() ? QString::number(d.day()) : QString();
+}
+
+void CalendarModel::setSelected(int cell)
+{
+    if (validCell(cell))
+        m_selected = cell;
+}
+
+CellPaint CalendarModel::paint(int cell) const
+{
+    return validCell(cell) ? m_paint[cell] : CellPaint::Ordinary;
+}
+
+void CalendarModel::paintCell(int cell, CellPaint paint)
+{
+    if (validCell(cell))
+        m_paint[cell] = paint;
+}
+
+void CalendarModel::showDate(QDate date)
+{
+    if (!date.isValid())
+        return;
+    unmarkSelected();
+    populate(date);
+    markShown();
+}
+
+QDate CalendarModel::clickCell(int cell)
+{
+    if (!validCell(cell) || !m_dates[cell].isValid())
+        return QDate();
+    unmarkSelected();
+    m_selected = cell;
+    markShown();
+    checkMonthYear(m_dates[cell]);
+    return m_dates[cell];
+}
+
+bool CalendarModel::moveRight()
+{
+    if (forwardBlocked())
+        return false;
+    if (m_selected == kCells - 1) {
+        // The date of cell 41 comes to cell 34; cell 35 holds the next day.
+        fillFrom(kCells - 1 - 7, m_dates[kCells - 1]);
+        m_selected = kCells - 7;
+        afterMove();
+    } else {
+        moveSelection(m_selected + 1);
+    }
+    return true;
+}
+
+bool CalendarModel::moveLeft()
+{
+    if (backwardBlocked())
+        return false;
+    if (m_selected == 0) {
+        // The date of cell 0 comes to cell 7; cell 6 holds the day before.
+        fillFrom(7, m_dates[0]);
+        m_selected = 6;
+        afterMove();
+    } else {
+        moveSelection(m_selected - 1);
+    }
+    return true;
+}
+
+bool CalendarModel::moveDown()
+{
+    if (forwardBlocked())
+        return false;
+    if (m_selected + 7 >= kCells) {
+        fillFrom(m_selected, m_dates[m_selected].addDays(7));
+        afterMove();
+    } else {
+        moveSelection(m_selected + 7);
+    }
+    return true;
+}
+
+bool CalendarModel::moveUp()
+{
+    if (backwardBlocked())
+        return false;
+    if (m_selected - 7 < 0) {
+        fillFrom(m_selected, m_dates[m_selected].addDays(-7));
+        afterMove();
+    } else {
+        moveSelection(m_selected - 7);
+    }
+    return true;
+}
+
+bool CalendarModel::movePageDown()
+{
+    if (forwardBlocked())
+        return false;
+    // The date of cell 41 comes to cell 13: 28 days later.
+    fillFrom(13, m_dates[kCells - 1]);
+    afterMove();
+    return true;
+}
+
+bool CalendarModel::movePageUp()
+{
+    if (backwardBlocked())
+        return false;
+    // The date of cell 0 comes to cell 21: 21 days earlier.
+    fillFrom(21, m_dates[0]);
+    afterMove();
+    return true;
+}
+
+QDate CalendarModel::dateFromSelectors(int monthIndex, int yearIndex) const
+{
+    if (monthIndex < 0 || monthIndex > 11 || yearIndex < 0
+        || yearIndex > kLastYear - kFirstYear)
+        return QDate();
+    const QDate current = selectedDate();
+    if (!current.isValid())
+        return QDate();
+    // Counting days from the first lets 31 April roll over into 1 May.
+    const QDate first(kFirstYear + yearIndex, monthIndex + 1, 1);
+    return first.addDays(current.day() - 1);
+}
+
+QDate CalendarModel::applySelectors(int monthIndex, int yearIndex)
+{
+    const QDate date = dateFromSelectors(monthIndex, yearIndex);
+    if (!date.isValid())
+        return QDate();
+    unmarkSelected();
+    populate(date); // highlighted light cyan: the calendar takes the focus
+    return date;
+}
+
+void CalendarModel::fillFrom(int cell, QDate date)
+{
+    for (int i = 0; i < kCells; ++i)
+        m_dates[i] = date.addDays(i - cell);
+}
+
+bool CalendarModel::forwardBlocked() const
+{
+    return !selectedDate().isValid() || selectedDate() > kForwardLimit;
+}
+
+bool CalendarModel::backwardBlocked() const
+{
+    return !selectedDate().isValid() || selectedDate() < kBackwardLimit;
+}
+
+void CalendarModel::moveSelection(int cell)
+{
+    m_selected = cell;
+    afterMove();
+}
+
+void CalendarModel::afterMove()
+{
+    // The highlight may sit on a cell whose paint was left by the old window.
+    m_paint.fill(CellPaint::Ordinary);
+    markFocused();
+    checkMonthYear(selectedDate());
+}
+
+QString DemoCycle::caption() const
+{
+    return QString::fromLatin1(kDemoSteps[m_step].caption);
+}
+
+QDate DemoCycle::currentDate() const
+{
+    return kDemoSteps[m_step].date;
+}
+
+QDate DemoCycle::press()
+{
+    const QDate date = currentDate();
+    m_step = (m_step + 1) % kSteps;
+    return date;
+}
+
+} // namespace book
