@@ -1,0 +1,358 @@
+#include "store/core/database.h"
+
+#include "store/core/seed.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+#include <atomic>
+
+namespace store {
+
+namespace {
+
+std::atomic<int> g_connections{0};
+
+const QByteArray sqliteHeader("SQLite format 3\0", 16);
+
+const std::vector<TableDef> &tablesOf(Database::Kind kind)
+{
+    return kind == Database::Kind::Main ? mainTables() : stationTables();
+}
+
+} // namespace
+
+Database::Database()
+    : m_connection(QStringLiteral("quillon-%1").arg(++g_connections)),
+      m_dialect(Dialect::forDriver(QStringLiteral("QSQLITE")))
+{
+}
+
+Database::~Database()
+{
+    close();
+}
+
+QSqlDatabase Database::connection() const
+{
+    return QSqlDatabase::database(m_connection, false);
+}
+
+bool Database::isOpen() const
+{
+    return QSqlDatabase::contains(m_connection) && connection().isOpen();
+}
+
+void Database::close()
+{
+    if (!QSqlDatabase::contains(m_connection))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        if (db.isOpen()) {
+            if (m_depth > 0)
+                db.rollback();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+    m_depth = 0;
+}
+
+Database::OpenResult Database::open(const QString &path, Kind kind, bool createIfMissing)
+{
+    close();
+    m_path = path;
+    const QFileInfo info(path);
+    const bool exists = info.exists();
+
+    if (!exists && !createIfMissing)
+        return {Status::Missing, QStringLiteral("The file does not exist.")};
+    if (exists) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            return {Status::Unreadable, f.errorString()};
+        const QByteArray head = f.read(16);
+        if (head != sqliteHeader)
+            return {Status::Foreign, info.size() == 0 ? QStringLiteral("The file is empty.")
+                                                      : QStringLiteral("The file is not a database of this program.")};
+        if (!info.isWritable())
+            return {Status::Unreadable, QStringLiteral("The file cannot be written to.")};
+    }
+
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(path);
+    if (!db.open())
+        return {Status::Failed, db.lastError().text()};
+    m_dialect = Dialect::forDriver(db.driverName());
+
+    try {
+        for (const QString &sql : m_dialect->connectionSetup(DefaultBusyTimeoutMs))
+            exec(sql);
+        if (!exists) {
+            createSchema(kind);
+            return {Status::Created, QString()};
+        }
+        return checkExisting(kind);
+    } catch (const DbError &e) {
+        return {Status::Failed, e.numbered()};
+    }
+}
+
+Database::OpenResult Database::checkExisting(Kind kind)
+{
+    QStringList missing;
+    for (const TableDef &t : tablesOf(kind))
+        if (!tableExists(t.name))
+            missing << t.name;
+    if (kind == Kind::Main && !tableExists(accountsQuery().name))
+        missing << accountsQuery().name;
+    if (!missing.isEmpty())
+        return {Status::Incomplete, missing.join(QStringLiteral(", "))};
+
+    if (kind == Kind::Main) {
+        const QVariant v = scalar(QStringLiteral("SELECT MAX(%1) FROM %2")
+                                      .arg(Dialect::quote("Version"), Dialect::quote(tables::Schema)));
+        if (v.toInt() > SchemaVersion)
+            return {Status::TooNew, QStringLiteral("version %1").arg(v.toInt())};
+    }
+
+    // A file from an earlier version may lack fields added since: add them.
+    for (const TableDef &t : tablesOf(kind)) {
+        const QSqlRecord rec = connection().record(t.name);
+        for (const FieldDef &f : t.fields) {
+            if (rec.indexOf(f.name) >= 0 || f.type == FieldType::Counter)
+                continue;
+            exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                     .arg(Dialect::quote(t.name), Dialect::quote(f.name), m_dialect->columnType(f.type)));
+        }
+    }
+    return {Status::Opened, QString()};
+}
+
+void Database::createSchema(Kind kind)
+{
+    WriteTransaction tx(*this);
+    for (const TableDef &t : tablesOf(kind)) {
+        QStringList cols;
+        for (const FieldDef &f : t.fields)
+            cols << Dialect::quote(f.name) + QLatin1Char(' ') + m_dialect->columnType(f.type);
+        exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(Dialect::quote(t.name), cols.join(", ")));
+        for (const IndexDef &i : t.indexes) {
+            QStringList fields;
+            for (const QString &f : i.fields)
+                fields << Dialect::quote(f);
+            exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                     .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(),
+                          Dialect::quote(t.name + QLatin1Char('_') + i.name), Dialect::quote(t.name),
+                          fields.join(", ")));
+        }
+    }
+    if (kind == Kind::Main) {
+        for (const QString &sql : m_dialect->createQuery(accountsQuery()))
+            exec(sql);
+        insert(tables::Schema, {{"Version", SchemaVersion},
+                                {"Created", QDateTime::currentDateTime().toString(Qt::ISODate)}});
+        seedFirstRecords(*this);
+    }
+    tx.commit();
+}
+
+void Database::setBusyTimeout(int ms)
+{
+    exec(m_dialect->busyTimeout(ms));
+}
+
+QVariant Database::toSql(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QDate: return value.toDate().toString(Qt::ISODate);
+    case QMetaType::QDateTime: return value.toDateTime().date().toString(Qt::ISODate);
+    case QMetaType::Bool: return value.toBool() ? 1 : 0;
+    default: return value;
+    }
+}
+
+QDate Database::toDate(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate();
+    return QDate::fromString(value.toString().left(10), Qt::ISODate);
+}
+
+bool Database::toBool(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QString) {
+        const QString s = value.toString().trimmed().toLower();
+        return s == QLatin1String("1") || s == QLatin1String("true") || s == QLatin1String("-1") ||
+               s == QLatin1String("yes");
+    }
+    return value.toInt() != 0;
+}
+
+QSqlQuery Database::exec(const QString &sql, const QVariantList &binds)
+{
+    if (!isOpen())
+        throw DbError(DbError::General, QStringLiteral("The database is not open."));
+    QSqlQuery q(connection());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        throw DbError::from(q.lastError());
+    for (const QVariant &v : binds)
+        q.addBindValue(toSql(v));
+    if (!q.exec()) {
+        const DbError e = DbError::from(q.lastError());
+        q.finish();
+        throw e;
+    }
+    if (!q.isSelect())
+        q.finish();
+    return q;
+}
+
+std::vector<QSqlRecord> Database::select(const QString &sql, const QVariantList &binds)
+{
+    QSqlQuery q = exec(sql, binds);
+    std::vector<QSqlRecord> rows;
+    while (q.next())
+        rows.push_back(q.record());
+    const QSqlError err = q.lastError();
+    q.finish();
+    if (err.isValid())
+        throw DbError::from(err);
+    return rows;
+}
+
+std::optional<QSqlRecord> Database::selectOne(const QString &sql, const QVariantList &binds)
+{
+    QSqlQuery q = exec(sql, binds);
+    std::optional<QSqlRecord> out;
+    if (q.next())
+        out = q.record();
+    q.finish();
+    return out;
+}
+
+QVariant Database::scalar(const QString &sql, const QVariantList &binds)
+{
+    const auto rec = selectOne(sql, binds);
+    return rec && rec->count() > 0 ? rec->value(0) : QVariant();
+}
+
+QString Database::canonical(const TableDef &t, const QString &field) const
+{
+    const FieldDef *f = t.field(field);
+    if (!f)
+        throw DbError(DbError::NoSuchField,
+                      QStringLiteral("Item not found in this collection: %1.%2").arg(t.name, field));
+    return f->name;
+}
+
+int Database::insert(const QString &table, const QVariantMap &values)
+{
+    const TableDef *t = findTable(table);
+    if (!t)
+        throw DbError(DbError::General, QStringLiteral("Unknown table %1").arg(table));
+    QStringList cols, marks;
+    QVariantList binds;
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        cols << Dialect::quote(canonical(*t, it.key()));
+        marks << QStringLiteral("?");
+        binds << it.value();
+    }
+    const QString sql =
+        cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(Dialect::quote(t->name))
+                       : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                             .arg(Dialect::quote(t->name), cols.join(", "), marks.join(", "));
+    QSqlQuery q = exec(sql, binds);
+    const QVariant id = q.lastInsertId();
+    return id.toInt();
+}
+
+int Database::update(const QString &table, const QVariant &key, const QVariantMap &values)
+{
+    const TableDef *t = findTable(table);
+    if (!t)
+        throw DbError(DbError::General, QStringLiteral("Unknown table %1").arg(table));
+    if (values.isEmpty())
+        return 0;
+    QStringList sets;
+    QVariantList binds;
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        sets << Dialect::quote(canonical(*t, it.key())) + QStringLiteral(" = ?");
+        binds << it.value();
+    }
+    binds << key;
+    QSqlQuery q = exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                           .arg(Dialect::quote(t->name), sets.join(", "), Dialect::quote(t->key)),
+                       binds);
+    return q.numRowsAffected();
+}
+
+void Database::remove(const QString &table, const QVariant &key)
+{
+    const TableDef *t = findTable(table);
+    if (!t)
+        throw DbError(DbError::General, QStringLiteral("Unknown table %1").arg(table));
+    exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(Dialect::quote(t->name), Dialect::quote(t->key)),
+         {key});
+}
+
+void Database::beginWrite()
+{
+    if (m_depth++ > 0)
+        return;
+    m_failed = false;
+    try {
+        exec(m_dialect->beginWrite());
+    } catch (...) {
+        m_depth = 0;
+        throw;
+    }
+}
+
+void Database::commit()
+{
+    if (m_depth == 0)
+        return;
+    if (--m_depth > 0)
+        return;
+    if (m_failed) {
+        exec(QStringLiteral("ROLLBACK"));
+        throw DbError(DbError::General, QStringLiteral("The change was abandoned."));
+    }
+    try {
+        exec(QStringLiteral("COMMIT"));
+    } catch (...) {
+        try {
+            exec(QStringLiteral("ROLLBACK"));
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+void Database::rollback()
+{
+    if (m_depth == 0)
+        return;
+    if (--m_depth > 0) {
+        m_failed = true;   // the outermost commit will undo everything
+        return;
+    }
+    try {
+        exec(QStringLiteral("ROLLBACK"));
+    } catch (...) {
+        // The engine has already ended the transaction.
+    }
+}
+
+bool Database::tableExists(const QString &name)
+{
+    return selectOne(m_dialect->tableExists(), {name}).has_value();
+}
+
+} // namespace store

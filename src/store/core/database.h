@@ -1,0 +1,117 @@
+#pragma once
+
+#include "store/core/dberror.h"
+#include "store/core/dialect.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace store {
+
+// One station's connection to a data file (db.mdb, or the station file
+// dbn.mdb). Every value is bound as a parameter; every query is finished as
+// soon as its rows are read, so an idle station never blocks another's save.
+class Database {
+public:
+    enum class Kind { Main, Station };
+    enum class Status {
+        Opened,      // an existing file, ready
+        Created,     // a new file, schema and first records written
+        Missing,     // no file and creation not allowed
+        Unreadable,  // cannot be read, or not written to
+        Foreign,     // not a database of this program's engine
+        Incomplete,  // tables of the program are missing
+        TooNew,      // written by a later version of the program
+        Failed,      // the engine refused for another reason
+    };
+    struct OpenResult {
+        Status status = Status::Failed;
+        QString detail;
+        bool ok() const { return status == Status::Opened || status == Status::Created; }
+    };
+
+    static constexpr int SchemaVersion = 1;
+    static constexpr int DefaultBusyTimeoutMs = 10000;
+
+    Database();
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    OpenResult open(const QString &path, Kind kind = Kind::Main, bool createIfMissing = true);
+    void close();
+    bool isOpen() const;
+    QString path() const { return m_path; }
+    const Dialect &dialect() const { return *m_dialect; }
+    QSqlDatabase connection() const;
+
+    // How long a statement waits for another station's write before failing.
+    void setBusyTimeout(int ms);
+
+    // Runs one statement; throws DbError. The returned query is finished
+    // unless it is a SELECT (prefer select()/selectOne() for reading).
+    QSqlQuery exec(const QString &sql, const QVariantList &binds = {});
+    std::vector<QSqlRecord> select(const QString &sql, const QVariantList &binds = {});
+    std::optional<QSqlRecord> selectOne(const QString &sql, const QVariantList &binds = {});
+    QVariant scalar(const QString &sql, const QVariantList &binds = {});
+
+    // Inserts a record into a table of the schema and returns its key.
+    // Field names are matched without regard to case.
+    int insert(const QString &table, const QVariantMap &values);
+    // Updates the record whose key is `key`; returns the number of rows changed.
+    int update(const QString &table, const QVariant &key, const QVariantMap &values);
+    void remove(const QString &table, const QVariant &key);
+
+    // Write transactions; nested calls join the outermost one.
+    void beginWrite();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return m_depth > 0; }
+
+    bool tableExists(const QString &name);
+
+    // Values as stored: dates as yyyy-MM-dd text, yes/no as 0/1.
+    static QVariant toSql(const QVariant &value);
+    static QDate toDate(const QVariant &value);
+    static bool toBool(const QVariant &value);
+
+private:
+    OpenResult checkExisting(Kind kind);
+    void createSchema(Kind kind);
+    QString canonical(const TableDef &t, const QString &field) const;
+
+    QString m_connection;
+    QString m_path;
+    std::unique_ptr<Dialect> m_dialect;
+    int m_depth = 0;
+    bool m_failed = false;
+};
+
+// Runs a block of writes as one short transaction; rolls back unless
+// commit() was reached.
+class WriteTransaction {
+public:
+    explicit WriteTransaction(Database &db) : m_db(db) { m_db.beginWrite(); }
+    ~WriteTransaction()
+    {
+        if (!m_done)
+            m_db.rollback();
+    }
+    void commit()
+    {
+        m_db.commit();
+        m_done = true;
+    }
+
+private:
+    Database &m_db;
+    bool m_done = false;
+};
+
+} // namespace store

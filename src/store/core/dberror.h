@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+class QSqlError;
+
+namespace store {
+
+// A failed database call: the number and description the windows show in
+// their "error number, blank, description" messages.
+class DbError : public std::runtime_error {
+public:
+    DbError(int number, const QString &description);
+    static DbError from(const QSqlError &error, const QString &context = QString());
+
+    int number() const { return m_number; }
+    QString description() const { return m_description; }
+    // "<number> <description>", the form most windows show.
+    QString numbered() const;
+
+    // Numbers of our own for failures the engine does not number.
+    static constexpr int NoCurrentRecord = 3021;
+    static constexpr int NoSuchField = 3265;
+    static constexpr int BadCriteria = 3077;
+    static constexpr int Busy = 3260;
+    static constexpr int Duplicate = 3022;
+    static constexpr int General = 3000;
+
+private:
+    int m_number;
+    QString m_description;
+};
+
+} // namespace store

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTime>
+#include <optional>
+#include <vector>
+
+// The stored form of a day page (and of a weekday template): the cells of its
+// data rectangle row by row, TAB between cells, CR between rows, a line break
+// inside a cell as LF alone. And the time rows a page is laid out with.
+namespace store::page {
+
+inline constexpr QChar CellSep = QChar(9);
+inline constexpr QChar RowSep = QChar(13);
+inline constexpr QChar LineBreak = QChar(10);
+
+using Cells = std::vector<QStringList>;   // [row][column]
+
+QString encode(const Cells &cells);
+Cells decode(const QString &text);
+// A page text of empty cells.
+QString blank(int rows, int cols);
+
+// "hh:mm AM" on the 12-hour clock, e.g. 08:00 AM, 12:30 PM.
+QString formatTime(int minutesOfDay);
+QString formatTime(const QTime &time);
+// Reads the stored time forms back ("08:00 AM", "8:00 pm", "17:30").
+std::optional<int> parseTime(const QString &text);
+
+// The time rows of a page, in minutes after midnight: from the opening time
+// in steps of the slot up to the first slot at or after the closing time.
+std::vector<int> timeRows(int openMinutes, int closeMinutes, int slotMinutes);
+
+// Rows of a page's data rectangle (the free row above, the time rows, two
+// free rows below) for a number of time rows.
+inline int dataRows(int timeRowCount) { return timeRowCount + 3; }
+
+// The consultant names of a "%"-terminated list ("A%B%C%" -> A, B, C).
+QStringList splitList(const QString &list);
+QString joinList(const QStringList &items);
+
+// A cell's text with TAB and CR made harmless (they would split the cell
+// when the page is stored): TAB becomes a blank, CR LF and CR a line break.
+QString cleanCell(const QString &text);
+
+} // namespace store::page

@@ -1,0 +1,214 @@
+#include "store/core/schema.h"
+
+namespace store {
+
+namespace {
+
+using F = FieldType;
+
+std::vector<FieldDef> texts(std::initializer_list<const char *> names, F type = F::Text)
+{
+    std::vector<FieldDef> out;
+    for (const char *n : names)
+        out.push_back({QString::fromLatin1(n), type});
+    return out;
+}
+
+void append(std::vector<FieldDef> &to, const std::vector<FieldDef> &more)
+{
+    to.insert(to.end(), more.begin(), more.end());
+}
+
+TableDef appt()
+{
+    TableDef t{tables::Appt, QStringLiteral("ID"), {}, {}};
+    t.fields = {{"ID", F::Counter},      {"CalDate", F::Date},   {"Data", F::Memo},
+                {"location", F::Text},   {"open", F::Text},      {"Close", F::Text},
+                {"timeslot", F::Integer}, {"Listno", F::Integer}, {"names", F::Text},
+                {"Memo", F::Memo},       {"CColor", F::Text},    {"Spare", F::Text},
+                {"Clinic", F::YesNo},    {"BlankPage", F::Memo}, {"Sites", F::Text}};
+    t.indexes = {{QStringLiteral("CalDate"), {QStringLiteral("CalDate")}, true}};
+    return t;
+}
+
+TableDef setup()
+{
+    TableDef t{tables::Setup, QStringLiteral("ID"), {}, {}};
+    t.fields = {{"ID", F::Counter},      {"location", F::Text},  {"open", F::Text},
+                {"Close", F::Text},      {"timeslot", F::Integer}, {"RHeight", F::Integer},
+                {"Listno", F::Integer},  {"names", F::Text},     {"cwidth", F::Text},
+                {"BookNo", F::Text},     {"FixedMemo", F::Memo}, {"Timer1", F::YesNo},
+                {"Refresh", F::Integer}};
+    append(t.fields, texts({"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"}, F::Memo));
+    append(t.fields, texts({"chk1", "chk2", "chk3", "chk4", "chk5", "chk6", "chk7"}, F::YesNo));
+    append(t.fields, {{"Readme", F::Memo}, {"Clinic", F::YesNo}, {"Blockout", F::Text},
+                      {"Sites", F::Text}, {"DWidth", F::Text}, {"PMode", F::Integer},
+                      {"FillPage", F::YesNo}, {"Spare", F::Text}});
+    return t;
+}
+
+TableDef color()
+{
+    TableDef t{tables::Color, QStringLiteral("ID"), {}, {}};
+    t.fields = {{"ID", F::Counter}, {"caldate", F::Date}, {"CColor", F::Memo},
+                {"Spare", F::Text}, {"Clinic", F::YesNo}};
+    t.indexes = {{QStringLiteral("CalDate"), {QStringLiteral("caldate")}, true}};
+    return t;
+}
+
+TableDef patients()
+{
+    TableDef t{tables::PatientDetails, QStringLiteral("FileNo"), {}, {}};
+    t.fields = {{"FileNo", F::Counter}};
+    append(t.fields, texts({"Title", "PFirstName", "PMI", "PLastName", "Sex", "MaidenName",
+                            "DateOfBirth", "PAddress", "PCity", "PState", "PZip", "HomeNo",
+                            "WorkNo", "SocialSecurityNo", "HealthFundNo", "Occupation",
+                            "ContactPerson"}));
+    const auto l = [](std::initializer_list<const char *> f) {
+        QStringList out;
+        for (const char *s : f)
+            out << QString::fromLatin1(s);
+        return out;
+    };
+    t.indexes = {{"LastName", l({"PLastName"}), false},
+                 {"SSN", l({"SocialSecurityNo"}), false},
+                 {"NameDOB", l({"PFirstName", "PMI", "PLastName", "DateOfBirth"}), false},
+                 {"NameAddress", l({"PFirstName", "PMI", "PLastName", "PAddress"}), false}};
+    return t;
+}
+
+std::vector<FieldDef> accountFields()
+{
+    std::vector<FieldDef> f = {{"Invoice", F::Counter}, {"FileNo", F::Integer}};
+    append(f, texts({"IssueDate", "ClaimNo", "DateOfAccident", "Firm"}));
+    for (int n = 1; n <= 6; ++n) {
+        const QString s = QString::number(n);
+        f.push_back({"Date" + s, F::Text});
+        f.push_back({"ItemNo" + s, F::Text});
+        f.push_back({"Treatment" + s, F::Text});
+        f.push_back({"Amount" + s, F::Text});
+    }
+    append(f, texts({"Subtotal", "Discount", "AmountPaid", "BalanceDue", "PayTo", "Referrer",
+                     "DatePaid"}));
+    append(f, texts({"Cash", "Cheque", "Visa"}, F::YesNo));
+    f.push_back({"LetterHead", F::Integer});
+    return f;
+}
+
+TableDef accounts()
+{
+    TableDef t{tables::Accounts, QStringLiteral("Invoice"), accountFields(), {}};
+    t.indexes = {{QStringLiteral("FileNo"), {QStringLiteral("FileNo")}, false}};
+    return t;
+}
+
+TableDef print()
+{
+    TableDef t{tables::Print, QStringLiteral("ID"), {}, {}};
+    t.fields = {{"ID", F::Counter},          {"MarginTop", F::Number}, {"MarginBottom", F::Number},
+                {"MarginLeft", F::Number},   {"MarginRight", F::Number}, {"Account", F::Text},
+                {"invoice", F::Text}};
+    return t;
+}
+
+TableDef letterhead()
+{
+    TableDef t{tables::Letterhead, QStringLiteral("LetterHead"), {}, {}};
+    t.fields = {{"LetterHead", F::Counter}};
+    append(t.fields, texts({"Clinic1", "Address1", "Address2", "Telephone", "Fax", "HoursOpen"}));
+    for (int n = 1; n <= 8; ++n)
+        t.fields.push_back({"Therapist" + QString::number(n), F::Text});
+    for (int n = 1; n <= 8; ++n)
+        t.fields.push_back({"Title" + QString::number(n), F::Text});
+    return t;
+}
+
+TableDef order()
+{
+    TableDef t{tables::Order, QStringLiteral("ID"), {}, {}};
+    t.fields = {{"ID", F::Counter}, {"Help", F::Memo}, {"Help2", F::Memo}};
+    return t;
+}
+
+TableDef schemaTable()
+{
+    TableDef t{tables::Schema, QStringLiteral("ID"), {}, {}};
+    t.fields = {{"ID", F::Counter}, {"Version", F::Integer}, {"Created", F::Text}};
+    return t;
+}
+
+TableDef netset()
+{
+    TableDef t{tables::NetSet, QStringLiteral("ID"), {}, {}};
+    t.fields = {{"ID", F::Counter}, {"Station", F::Text}, {"LastUse", F::Text}};
+    return t;
+}
+
+} // namespace
+
+const FieldDef *TableDef::field(const QString &n) const
+{
+    for (const auto &f : fields)
+        if (f.name.compare(n, Qt::CaseInsensitive) == 0)
+            return &f;
+    return nullptr;
+}
+
+const IndexDef *TableDef::index(const QString &n) const
+{
+    for (const auto &i : indexes)
+        if (i.name.compare(n, Qt::CaseInsensitive) == 0)
+            return &i;
+    return nullptr;
+}
+
+QStringList TableDef::fieldNames() const
+{
+    QStringList out;
+    for (const auto &f : fields)
+        out << f.name;
+    return out;
+}
+
+const std::vector<TableDef> &mainTables()
+{
+    static const std::vector<TableDef> all = {appt(),     setup(),     color(), patients(),
+                                              accounts(), print(),     letterhead(),
+                                              order(),    schemaTable()};
+    return all;
+}
+
+const std::vector<TableDef> &stationTables()
+{
+    static const std::vector<TableDef> all = {netset()};
+    return all;
+}
+
+const QueryDef &accountsQuery()
+{
+    static const QueryDef q = [] {
+        QueryDef d{tables::AccountsQuery, tables::Accounts, QStringLiteral("Invoice"), {}};
+        d.columns = QStringList{"FileNo", "LetterHead", "Title", "PFirstName", "PMI", "PLastName",
+                                "DateOfBirth", "PAddress", "PCity", "PState", "PZip", "Invoice",
+                                "IssueDate", "ClaimNo", "DateOfAccident", "Firm"};
+        for (int n = 1; n <= 6; ++n) {
+            const QString s = QString::number(n);
+            d.columns << "Date" + s << "Treatment" + s << "ItemNo" + s << "Amount" + s;
+        }
+        d.columns << "Subtotal" << "Discount" << "AmountPaid" << "BalanceDue" << "Cash" << "PayTo"
+                  << "DatePaid" << "Referrer" << "Cheque" << "Visa";
+        return d;
+    }();
+    return q;
+}
+
+const TableDef *findTable(const QString &name)
+{
+    for (const auto *list : {&mainTables(), &stationTables()})
+        for (const auto &t : *list)
+            if (t.name.compare(name, Qt::CaseInsensitive) == 0)
+                return &t;
+    return nullptr;
+}
+
+} // namespace store

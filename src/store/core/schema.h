@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace store {
+
+enum class FieldType {
+    Counter, // whole number given by the database on insert (the record's key)
+    Integer, // 32-bit whole number
+    Number,  // decimal number
+    Text,
+    Memo,    // long text
+    YesNo,
+    Date,    // calendar date, stored as yyyy-MM-dd
+};
+
+struct FieldDef {
+    QString name;
+    FieldType type;
+};
+
+// A named index: the program chooses it by name and seeks "=" on its fields.
+struct IndexDef {
+    QString name;
+    QStringList fields;
+    bool unique = false;
+};
+
+struct TableDef {
+    QString name;
+    QString key;                   // the Counter field; bookmarks are its values
+    std::vector<FieldDef> fields;
+    std::vector<IndexDef> indexes; // the key's own index is implied (named after it)
+
+    const FieldDef *field(const QString &name) const;   // case-insensitive
+    const IndexDef *index(const QString &name) const;   // case-insensitive
+    QStringList fieldNames() const;
+};
+
+// A stored query: a view over tables, with the table its edits go to.
+struct QueryDef {
+    QString name;
+    QString baseTable;             // where edits of the query's rows are written
+    QString key;
+    QStringList columns;           // in order
+};
+
+namespace tables {
+inline const QString Appt = QStringLiteral("tbl_Appt");
+inline const QString Setup = QStringLiteral("tbl_Setup");
+inline const QString Color = QStringLiteral("tbl_Color");
+inline const QString PatientDetails = QStringLiteral("tbl_PatientDetails");
+inline const QString Accounts = QStringLiteral("tbl_Accounts");
+inline const QString Print = QStringLiteral("tbl_Print");
+inline const QString Letterhead = QStringLiteral("tbl_Letterhead");
+inline const QString Order = QStringLiteral("tbl_Order");
+inline const QString NetSet = QStringLiteral("tbl_netset");
+inline const QString Schema = QStringLiteral("sys_Schema");
+inline const QString AccountsQuery = QStringLiteral("qry_Accounts");
+} // namespace tables
+
+// The tables of db.mdb, and of the station file dbn.mdb.
+const std::vector<TableDef> &mainTables();
+const std::vector<TableDef> &stationTables();
+const QueryDef &accountsQuery();
+
+// Finds a table of db.mdb (or dbn.mdb) by name, ignoring case.
+const TableDef *findTable(const QString &name);
+
+} // namespace store

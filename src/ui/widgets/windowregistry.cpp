@@ -1,0 +1,131 @@
+#include "ui/widgets/windowregistry.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QScreen>
+
+namespace ui {
+
+namespace {
+const char *const ProgramCloseProperty = "quillonClosingByProgram";
+}
+
+WindowRegistry::WindowRegistry(QObject *parent) : QObject(parent) {}
+
+WindowRegistry::~WindowRegistry()
+{
+    for (auto &w : m_windows)
+        if (w) {
+            w->setProperty(ProgramCloseProperty, true);
+            delete w.data();
+        }
+}
+
+void WindowRegistry::add(const QString &name, Factory factory)
+{
+    m_factories.insert(name, std::move(factory));
+}
+
+void WindowRegistry::show(const QString &name)
+{
+    QPointer<QWidget> &w = m_windows[name];
+    if (!w) {
+        const auto f = m_factories.constFind(name);
+        if (f == m_factories.constEnd() || !m_services) {
+            m_windows.remove(name);
+            qWarning("No window registered as %s", qPrintable(name));
+            return;
+        }
+        w = (*f)(*m_services);
+        if (!w) {
+            m_windows.remove(name);
+            return;
+        }
+        w->setObjectName(name);
+        w->setAttribute(Qt::WA_DeleteOnClose, true);
+        connect(w.data(), &QObject::destroyed, this, [this, name] {
+            auto it = m_windows.find(name);
+            if (it != m_windows.end() && !it.value())
+                m_windows.erase(it);
+        });
+    }
+    if (w->isMinimized())
+        w->showNormal();
+    else
+        w->show();
+    w->raise();
+    w->activateWindow();
+    emit windowShown(name);
+}
+
+void WindowRegistry::hide(const QString &name)
+{
+    if (QWidget *w = window(name))
+        w->hide();
+}
+
+void WindowRegistry::unload(const QString &name)
+{
+    auto it = m_windows.find(name);
+    if (it == m_windows.end())
+        return;
+    QPointer<QWidget> w = it.value();
+    m_windows.erase(it);
+    if (!w)
+        return;
+    w->setProperty(ProgramCloseProperty, true);
+    w->hide();
+    // The window may be running the very handler that unloads it.
+    w->deleteLater();
+}
+
+bool WindowRegistry::isLoaded(const QString &name) const
+{
+    const auto it = m_windows.constFind(name);
+    return it != m_windows.constEnd() && it.value();
+}
+
+void WindowRegistry::quit()
+{
+    for (auto it = m_windows.begin(); it != m_windows.end(); ++it)
+        if (it.value()) {
+            it.value()->setProperty(ProgramCloseProperty, true);
+            it.value()->hide();
+            it.value()->deleteLater();
+        }
+    m_windows.clear();
+    emit quitRequested();
+}
+
+QWidget *WindowRegistry::window(const QString &name) const
+{
+    const auto it = m_windows.constFind(name);
+    return it == m_windows.constEnd() ? nullptr : it.value().data();
+}
+
+bool WindowRegistry::closingByProgram(const QWidget *w)
+{
+    return w && w->property(ProgramCloseProperty).toBool();
+}
+
+void placeTaskWindow(QWidget *w)
+{
+    const QScreen *screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect avail = screen->availableGeometry();
+    const int dpiY = screen->logicalDotsPerInchY() > 0 ? int(screen->logicalDotsPerInchY()) : 96;
+    const int less = 280 * dpiY / 1440;
+    // Frame sizes are known only once the window has been shown.
+    const QMargins frame = w->frameGeometry().size() == w->size()
+                               ? QMargins()
+                               : QMargins(w->geometry().left() - w->frameGeometry().left(),
+                                          w->geometry().top() - w->frameGeometry().top(),
+                                          w->frameGeometry().right() - w->geometry().right(),
+                                          w->frameGeometry().bottom() - w->geometry().bottom());
+    const int width = avail.width() - frame.left() - frame.right();
+    const int height = avail.height() - less - frame.top() - frame.bottom();
+    w->setGeometry(avail.left() + frame.left(), avail.top() + frame.top(), width, height);
+}
+
+} // namespace ui

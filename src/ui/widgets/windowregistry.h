@@ -1,0 +1,53 @@
+#pragma once
+
+#include "ui/core/services.h"
+#include "ui/core/windows.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+namespace ui {
+
+// The program's windows by name: each is created on first show, single
+// instance and modeless, and destroyed on unload. Subsystems add factories
+// for their windows; nobody includes another subsystem's window classes.
+class WindowRegistry : public QObject, public Windows {
+    Q_OBJECT
+public:
+    using Factory = std::function<QWidget *(Services &)>;
+
+    explicit WindowRegistry(QObject *parent = nullptr);
+    ~WindowRegistry() override;
+
+    void setServices(Services *services) { m_services = services; }
+    void add(const QString &name, Factory factory);
+    bool has(const QString &name) const { return m_factories.contains(name); }
+
+    void show(const QString &name) override;
+    void hide(const QString &name) override;
+    void unload(const QString &name) override;
+    bool isLoaded(const QString &name) const override;
+    void quit() override;
+
+    QWidget *window(const QString &name) const;
+    // The window the program is unloading itself (its close is not the user's).
+    static bool closingByProgram(const QWidget *w);
+
+signals:
+    void windowShown(const QString &name);
+    void quitRequested();
+
+private:
+    QHash<QString, Factory> m_factories;
+    QHash<QString, QPointer<QWidget>> m_windows;
+    Services *m_services = nullptr;
+};
+
+// Shows a window at the full screen width and the screen height less 280
+// twips, centred, at the top edge, as every task window comes forward.
+void placeTaskWindow(QWidget *w);
+
+} // namespace ui
