@@ -89,6 +89,16 @@ std::vector<int> timeRows(int openMinutes, int closeMinutes, int slotMinutes)
     return rows;
 }
 
+int defaultColumnWidth(int gridColumns)
+{
+    switch (gridColumns) {
+    case 2: return 7800;
+    case 3: return 3850;
+    case 4: return 2550;
+    default: return 1940;
+    }
+}
+
 QStringList splitList(const QString &list)
 {
     QStringList items = list.split(QLatin1Char('%'));

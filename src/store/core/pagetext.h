@@ -36,6 +36,12 @@ std::vector<int> timeRows(int openMinutes, int closeMinutes, int slotMinutes);
 // free rows below) for a number of time rows.
 inline int dataRows(int timeRowCount) { return timeRowCount + 3; }
 
+// Default width in twips of each consultant column of a grid with this many
+// columns (the time column included): 2: 7800, 3: 3850, 4: 2550, more: 1940.
+int defaultColumnWidth(int gridColumns);
+inline constexpr int TimeColumnWidth = 880;
+inline constexpr int RowHeightPerLine = 250;
+
 // The consultant names of a "%"-terminated list ("A%B%C%" -> A, B, C).
 QStringList splitList(const QString &list);
 QString joinList(const QStringList &items);

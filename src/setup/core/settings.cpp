@@ -1,0 +1,101 @@
+#include "setup/core/settings.h"
+
+#include "store/core/database.h"
+#include "store/core/pagetext.h"
+#include "store/core/schema.h"
+
+#include <QSqlRecord>
+
+namespace setup {
+
+namespace {
+const char *const DayNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+
+QString firstRecordSql()
+{
+    return QStringLiteral("SELECT * FROM %1 ORDER BY %2 LIMIT 1")
+        .arg(store::Dialect::quote(store::tables::Setup), store::Dialect::quote("ID"));
+}
+} // namespace
+
+QString Settings::templateField(int dayOfWeek)
+{
+    return QString::fromLatin1(DayNames[dayOfWeek % 7]);
+}
+
+QString Settings::closedField(int dayOfWeek)
+{
+    return QStringLiteral("chk%1").arg(dayOfWeek % 7 + 1);
+}
+
+int Settings::openMinutes() const
+{
+    return store::page::parseTime(open).value_or(8 * 60);
+}
+
+int Settings::closeMinutes() const
+{
+    return store::page::parseTime(close).value_or(17 * 60);
+}
+
+Settings SettingsStore::load() const
+{
+    Settings s;
+    const auto rec = m_db.selectOne(firstRecordSql());
+    if (!rec)
+        throw store::DbError(store::DbError::NoCurrentRecord,
+                             QStringLiteral("The settings record is missing."));
+    const QSqlRecord &r = *rec;
+    s.id = r.value("ID").toInt();
+    s.location = r.value("location").toString();
+    s.open = r.value("open").toString();
+    s.close = r.value("Close").toString();
+    s.timeslot = r.value("timeslot").toInt();
+    s.rHeight = r.value("RHeight").toInt();
+    s.listno = r.value("Listno").toInt();
+    s.names = r.value("names").toString();
+    s.cwidth = r.value("cwidth").toString();
+    s.bookNo = r.value("BookNo").toString();
+    s.fixedMemo = r.value("FixedMemo").toString();
+    s.timer1 = store::Database::toBool(r.value("Timer1"));
+    s.refresh = r.value("Refresh").toInt();
+    for (int d = 0; d < 7; ++d) {
+        s.templates[d] = r.value(QString::fromLatin1(DayNames[d])).toString();
+        s.closed[d] = store::Database::toBool(r.value(QStringLiteral("chk%1").arg(d + 1)));
+    }
+    s.blockout = r.value("Blockout").toString();
+    return s;
+}
+
+int SettingsStore::recordId() const
+{
+    const QVariant id = m_db.scalar(QStringLiteral("SELECT %1 FROM %2 ORDER BY %1 LIMIT 1")
+                                        .arg(store::Dialect::quote("ID"),
+                                             store::Dialect::quote(store::tables::Setup)));
+    if (!id.isValid())
+        throw store::DbError(store::DbError::NoCurrentRecord,
+                             QStringLiteral("The settings record is missing."));
+    return id.toInt();
+}
+
+void SettingsStore::write(const QVariantMap &fields)
+{
+    store::WriteTransaction tx(m_db);
+    m_db.update(store::tables::Setup, recordId(), fields);
+    tx.commit();
+}
+
+QVariant SettingsStore::field(const QString &name) const
+{
+    const auto rec = m_db.selectOne(firstRecordSql());
+    if (!rec)
+        throw store::DbError(store::DbError::NoCurrentRecord,
+                             QStringLiteral("The settings record is missing."));
+    const int i = rec->indexOf(name);
+    if (i < 0)
+        throw store::DbError(store::DbError::NoSuchField,
+                             QStringLiteral("Item not found in this collection: %1").arg(name));
+    return rec->value(i);
+}
+
+} // namespace setup
