@@ -1,4 +1,4 @@
-#include "setup/core/settings.h"
+#include "store/core/settings.h"
 
 #include "store/core/database.h"
 #include "store/core/pagetext.h"
@@ -6,7 +6,7 @@
 
 #include <QSqlRecord>
 
-namespace setup {
+namespace store {
 
 namespace {
 const char *const DayNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
@@ -14,7 +14,7 @@ const char *const DayNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"
 QString firstRecordSql()
 {
     return QStringLiteral("SELECT * FROM %1 ORDER BY %2 LIMIT 1")
-        .arg(store::Dialect::quote(store::tables::Setup), store::Dialect::quote("ID"));
+        .arg(Dialect::quote(tables::Setup), Dialect::quote("ID"));
 }
 } // namespace
 
@@ -30,12 +30,12 @@ QString Settings::closedField(int dayOfWeek)
 
 int Settings::openMinutes() const
 {
-    return store::page::parseTime(open).value_or(8 * 60);
+    return page::parseTime(open).value_or(8 * 60);
 }
 
 int Settings::closeMinutes() const
 {
-    return store::page::parseTime(close).value_or(17 * 60);
+    return page::parseTime(close).value_or(17 * 60);
 }
 
 Settings SettingsStore::load() const
@@ -43,7 +43,7 @@ Settings SettingsStore::load() const
     Settings s;
     const auto rec = m_db.selectOne(firstRecordSql());
     if (!rec)
-        throw store::DbError(store::DbError::NoCurrentRecord,
+        throw DbError(DbError::NoCurrentRecord,
                              QStringLiteral("The settings record is missing."));
     const QSqlRecord &r = *rec;
     s.id = r.value("ID").toInt();
@@ -57,11 +57,11 @@ Settings SettingsStore::load() const
     s.cwidth = r.value("cwidth").toString();
     s.bookNo = r.value("BookNo").toString();
     s.fixedMemo = r.value("FixedMemo").toString();
-    s.timer1 = store::Database::toBool(r.value("Timer1"));
+    s.timer1 = Database::toBool(r.value("Timer1"));
     s.refresh = r.value("Refresh").toInt();
     for (int d = 0; d < 7; ++d) {
         s.templates[d] = r.value(QString::fromLatin1(DayNames[d])).toString();
-        s.closed[d] = store::Database::toBool(r.value(QStringLiteral("chk%1").arg(d + 1)));
+        s.closed[d] = Database::toBool(r.value(QStringLiteral("chk%1").arg(d + 1)));
     }
     s.blockout = r.value("Blockout").toString();
     return s;
@@ -70,18 +70,18 @@ Settings SettingsStore::load() const
 int SettingsStore::recordId() const
 {
     const QVariant id = m_db.scalar(QStringLiteral("SELECT %1 FROM %2 ORDER BY %1 LIMIT 1")
-                                        .arg(store::Dialect::quote("ID"),
-                                             store::Dialect::quote(store::tables::Setup)));
+                                        .arg(Dialect::quote("ID"),
+                                             Dialect::quote(tables::Setup)));
     if (!id.isValid())
-        throw store::DbError(store::DbError::NoCurrentRecord,
+        throw DbError(DbError::NoCurrentRecord,
                              QStringLiteral("The settings record is missing."));
     return id.toInt();
 }
 
 void SettingsStore::write(const QVariantMap &fields)
 {
-    store::WriteTransaction tx(m_db);
-    m_db.update(store::tables::Setup, recordId(), fields);
+    WriteTransaction tx(m_db);
+    m_db.update(tables::Setup, recordId(), fields);
     tx.commit();
 }
 
@@ -89,13 +89,13 @@ QVariant SettingsStore::field(const QString &name) const
 {
     const auto rec = m_db.selectOne(firstRecordSql());
     if (!rec)
-        throw store::DbError(store::DbError::NoCurrentRecord,
+        throw DbError(DbError::NoCurrentRecord,
                              QStringLiteral("The settings record is missing."));
     const int i = rec->indexOf(name);
     if (i < 0)
-        throw store::DbError(store::DbError::NoSuchField,
+        throw DbError(DbError::NoSuchField,
                              QStringLiteral("Item not found in this collection: %1").arg(name));
     return rec->value(i);
 }
 
-} // namespace setup
+} // namespace store

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <map>
+#include <utility>
+
+namespace store {
+class Database;
+struct Settings;
+}
+
+namespace book {
+
+// One day page as stored in tbl_Appt, with the key of its tbl_Color record.
+struct PageRecord {
+    int id = 0;
+    int colorId = 0;
+    QDate date;
+    QString data;
+    QString location;
+    QString open;
+    QString close;
+    int timeslot = 0;
+    int listno = 0;
+    QString names;
+    QString memo;
+    bool clinic = false;       // closed day
+    QString blankPage;
+    QString colors;            // CColor of the colour record ("0": none stored)
+    bool created = false;      // made by this call
+};
+
+// Cells of the data rectangle by grid position (row >= 2, column >= 1).
+using CellChanges = std::map<std::pair<int, int>, QString>;
+using ColorChanges = std::map<std::pair<int, int>, int>;
+
+// Day pages and their colour records. Every write reads the stored page and
+// changes only the cells it was given, inside one write transaction, so a
+// station never erases what another station stored meanwhile.
+class PageStore {
+public:
+    explicit PageStore(store::Database &db) : m_db(db) {}
+
+    // Finds the page of a date; nullopt-like (id 0) when there is none.
+    PageRecord find(const QDate &date) const;
+    // Finds the page of a date, creating it (and its colour record) from the
+    // settings and the weekday's template when missing. Throws DbError; a
+    // page created by another station at the same moment fails with
+    // DbError::Duplicate and is found by the next call.
+    PageRecord seek(const QDate &date, const store::Settings &settings);
+    PageRecord read(int id) const;
+    // Whether any page of a date exists, searching from the last page down.
+    bool exists(const QDate &date) const;
+
+    struct CellWrite {
+        bool conflict = false;        // a guarded cell no longer held the expected text
+        QString storedText;           // the page text after the write (or as found)
+    };
+    // Writes cells into the stored page. With `expected`, each listed cell must
+    // still hold the given text, else nothing is written and conflict is set.
+    CellWrite writeCells(int id, const CellChanges &changes, const CellChanges *expected = nullptr);
+    // Writes colours (grid row >= 3, column >= 1) into the page's colour list,
+    // laid out for a grid of `columns` columns and `rows` rows.
+    QString writeColors(int colorId, int columns, int rows, const ColorChanges &changes);
+    void writeMemo(int id, const QString &memo);
+    void writeClinic(int id, bool closed);
+
+private:
+    store::Database &m_db;
+};
+
+// Colour list of a page: column by column, rows 3 to the last row.
+std::vector<int> decodeColors(const QString &text);
+QString encodeColors(const std::vector<int> &values);
+
+} // namespace book

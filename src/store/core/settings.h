@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <array>
+
+namespace store {
+
+class Database;
+
+// The practice settings: the single record of tbl_Setup.
+struct Settings {
+    int id = 0;
+    QString location;
+    QString open;            // "08:00 AM"
+    QString close;           // "05:00 PM"
+    int timeslot = 30;
+    int rHeight = 1;
+    int listno = 3;
+    QString names;           // each followed by "%"
+    QString cwidth;          // each followed by "%"
+    QString bookNo;
+    QString fixedMemo;
+    bool timer1 = false;
+    int refresh = 20;
+    std::array<QString, 7> templates;   // Sunday first: Sun, Mon, ... Sat
+    std::array<bool, 7> closed{};       // Sunday first: chk1 ... chk7
+    QString blockout;
+
+    // Weekday as QDate::dayOfWeek() (Monday 1 ... Sunday 7).
+    const QString &templateFor(int dayOfWeek) const { return templates[dayOfWeek % 7]; }
+    bool closedOn(int dayOfWeek) const { return closed[dayOfWeek % 7]; }
+    // Field names of a weekday's template text and closed-day flag.
+    static QString templateField(int dayOfWeek);
+    static QString closedField(int dayOfWeek);
+
+    int openMinutes() const;     // 8:00 AM if unreadable
+    int closeMinutes() const;    // 5:00 PM if unreadable
+};
+
+// Reads and writes the settings record. Throws store::DbError.
+class SettingsStore {
+public:
+    explicit SettingsStore(Database &db) : m_db(db) {}
+    Settings load() const;
+    // Writes the given fields of the settings record (field name -> value).
+    void write(const QVariantMap &fields);
+    QVariant field(const QString &name) const;
+
+private:
+    int recordId() const;
+    Database &m_db;
+};
+
+} // namespace store
