@@ -1,0 +1,548 @@
+#include "ui/widgets/gridview.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace ui {
+
+namespace {
+constexpr int kGrip = 3;   // pixels either side of a header border that start a column drag
+
+int shiftState(Qt::KeyboardModifiers mods)
+{
+    return ((mods & Qt::ShiftModifier) ? 1 : 0) | ((mods & Qt::ControlModifier) ? 2 : 0)
+        | ((mods & Qt::AltModifier) ? 4 : 0);
+}
+
+// Ctrl+letter is a command, not typing (some platforms still report the
+// letter as its text); Ctrl+Alt is AltGr and does type.
+bool controlChord(Qt::KeyboardModifiers mods)
+{
+    return (mods & Qt::ControlModifier) && !(mods & Qt::AltModifier);
+}
+
+int buttonCode(Qt::MouseButton b)
+{
+    switch (b) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
+    }
+}
+} // namespace
+
+GridView::GridView(QWidget *parent) : QAbstractScrollArea(parent), m_own(new GridModel(this))
+{
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setMouseTracking(true);
+    connect(m_own, &GridModel::changed, this, &GridView::onChanged);
+    connect(m_own, &GridModel::cursorChanged, this, &GridView::onCursorChanged);
+}
+
+// ---- model --------------------------------------------------------------
+
+void GridView::setModel(GridModel *model)
+{
+    GridModel *external = model == m_own ? nullptr : model;
+    if (m_model == external)
+        return;
+    if (m_model)
+        disconnect(m_model, nullptr, this, nullptr);
+    m_model = external;
+    if (external) {
+        connect(external, &GridModel::changed, this, &GridView::onChanged);
+        connect(external, &GridModel::cursorChanged, this, &GridView::onCursorChanged);
+        connect(external, &QObject::destroyed, this, [this] {
+            m_model = nullptr;
+            onChanged();
+        });
+    }
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    m_lastRow = m_lastCol = -1;
+    onChanged();
+    onCursorChanged();
+}
+
+GridModel *GridView::model() const
+{
+    return m_model ? m_model.data() : m_own;
+}
+
+void GridView::onChanged()
+{
+    m_geomDirty = true;
+    updateScrollBars();
+    viewport()->update();
+}
+
+void GridView::onCursorChanged()
+{
+    const GridModel *m = model();
+    if (m->row() != m_lastRow || m->col() != m_lastCol) {
+        m_lastRow = m->row();
+        m_lastCol = m->col();
+        ensureVisible(m_lastRow, m_lastCol);
+    }
+    viewport()->update();
+}
+
+// ---- geometry -----------------------------------------------------------
+
+int GridView::twipsToPixelsX(int twips) const { return qRound(twips * logicalDpiX() / 1440.0); }
+int GridView::twipsToPixelsY(int twips) const { return qRound(twips * logicalDpiY() / 1440.0); }
+int GridView::pixelsToTwipsX(int pixels) const { return qRound(pixels * 1440.0 / logicalDpiX()); }
+
+// Rebuilt lazily: also covers a paint that arrives while the model is
+// between beginUpdate and endUpdate and its sizes no longer match.
+void GridView::ensureGeometry() const
+{
+    const GridModel *m = model();
+    const int dx = logicalDpiX(), dy = logicalDpiY();
+    if (!m_geomDirty && dx == m_dpiX && dy == m_dpiY && int(m_colX.size()) == m->cols() + 1
+        && int(m_rowY.size()) == m->rows() + 1)
+        return;
+    m_dpiX = dx;
+    m_dpiY = dy;
+    m_colX.assign(m->cols() + 1, 0);
+    for (int c = 0; c < m->cols(); ++c)
+        m_colX[c + 1] = m_colX[c] + qRound(m->colWidth(c) * dx / 1440.0);
+    m_rowY.assign(m->rows() + 1, 0);
+    for (int r = 0; r < m->rows(); ++r)
+        m_rowY[r + 1] = m_rowY[r] + qRound(m->rowHeight(r) * dy / 1440.0);
+    m_geomDirty = false;
+}
+
+int GridView::fixedWidth() const
+{
+    ensureGeometry();
+    return m_colX[model()->fixedCols()];
+}
+
+int GridView::fixedHeight() const
+{
+    ensureGeometry();
+    return m_rowY[model()->fixedRows()];
+}
+
+int GridView::topRow() const
+{
+    const GridModel *m = model();
+    return std::min(m->fixedRows() + verticalScrollBar()->value(), std::max(m->fixedRows(), m->rows() - 1));
+}
+
+int GridView::leftCol() const
+{
+    const GridModel *m = model();
+    return std::min(m->fixedCols() + horizontalScrollBar()->value(), std::max(m->fixedCols(), m->cols() - 1));
+}
+
+void GridView::setTopRow(int row)
+{
+    verticalScrollBar()->setValue(row - model()->fixedRows());
+}
+
+void GridView::setLeftCol(int col)
+{
+    horizontalScrollBar()->setValue(col - model()->fixedCols());
+}
+
+// The smallest first row from which every remaining row fits in avail pixels.
+int GridView::lastTopFor(int avail) const
+{
+    const GridModel *m = model();
+    int t = m->rows(), sum = 0;
+    while (t > m->fixedRows()) {
+        const int h = m_rowY[t] - m_rowY[t - 1];
+        if (sum + h > avail)
+            break;
+        sum += h;
+        --t;
+    }
+    return std::min(t, std::max(m->fixedRows(), m->rows() - 1));
+}
+
+int GridView::lastLeftFor(int avail) const
+{
+    const GridModel *m = model();
+    int t = m->cols(), sum = 0;
+    while (t > m->fixedCols()) {
+        const int w = m_colX[t] - m_colX[t - 1];
+        if (sum + w > avail)
+            break;
+        sum += w;
+        --t;
+    }
+    return std::min(t, std::max(m->fixedCols(), m->cols() - 1));
+}
+
+void GridView::updateScrollBars()
+{
+    ensureGeometry();
+    const GridModel *m = model();
+    const int availH = viewport()->height() - fixedHeight();
+    const int availW = viewport()->width() - fixedWidth();
+    verticalScrollBar()->setRange(0, std::max(0, lastTopFor(availH) - m->fixedRows()));
+    horizontalScrollBar()->setRange(0, std::max(0, lastLeftFor(availW) - m->fixedCols()));
+    verticalScrollBar()->setPageStep(pageRows());
+    horizontalScrollBar()->setPageStep(std::max(1, int(visibleCols().size()) - m->fixedCols() - 1));
+}
+
+std::vector<GridView::Span> GridView::visibleRows() const
+{
+    ensureGeometry();
+    const GridModel *m = model();
+    const int h = viewport()->height();
+    std::vector<Span> out;
+    for (int r = 0; r < m->fixedRows() && m_rowY[r] < h; ++r)
+        out.push_back({r, m_rowY[r], m_rowY[r + 1] - m_rowY[r]});
+    int y = fixedHeight();
+    for (int r = topRow(); r < m->rows() && y < h; ++r) {
+        const int size = m_rowY[r + 1] - m_rowY[r];
+        out.push_back({r, y, size});
+        y += size;
+    }
+    return out;
+}
+
+std::vector<GridView::Span> GridView::visibleCols() const
+{
+    ensureGeometry();
+    const GridModel *m = model();
+    const int w = viewport()->width();
+    std::vector<Span> out;
+    for (int c = 0; c < m->fixedCols() && m_colX[c] < w; ++c)
+        out.push_back({c, m_colX[c], m_colX[c + 1] - m_colX[c]});
+    int x = fixedWidth();
+    for (int c = leftCol(); c < m->cols() && x < w; ++c) {
+        const int size = m_colX[c + 1] - m_colX[c];
+        out.push_back({c, x, size});
+        x += size;
+    }
+    return out;
+}
+
+// Scrollable rows wholly on display from the top row: one PageDown.
+int GridView::pageRows() const
+{
+    ensureGeometry();
+    const GridModel *m = model();
+    const int avail = viewport()->height() - fixedHeight();
+    int n = 0;
+    for (int r = topRow(); r < m->rows() && m_rowY[r + 1] - m_rowY[topRow()] <= avail; ++r)
+        ++n;
+    return std::max(1, n);
+}
+
+QRect GridView::cellRect(int row, int col) const
+{
+    const GridModel *m = model();
+    if (row < 0 || col < 0 || row >= m->rows() || col >= m->cols())
+        return {};
+    ensureGeometry();
+    const int x = col < m->fixedCols() ? m_colX[col] : fixedWidth() + m_colX[col] - m_colX[leftCol()];
+    const int y = row < m->fixedRows() ? m_rowY[row] : fixedHeight() + m_rowY[row] - m_rowY[topRow()];
+    return QRect(x, y, m_colX[col + 1] - m_colX[col], m_rowY[row + 1] - m_rowY[row]);
+}
+
+QRect GridView::cellRectInWidget(int row, int col) const
+{
+    const QRect r = cellRect(row, col);
+    return r.isNull() ? r : r.translated(viewport()->pos());
+}
+
+int GridView::rowAt(int y) const
+{
+    if (!model()->visible())
+        return -1;
+    for (const Span &s : visibleRows())
+        if (y >= s.pos && y < s.pos + s.size)
+            return s.index;
+    return -1;
+}
+
+int GridView::colAt(int x) const
+{
+    if (!model()->visible())
+        return -1;
+    for (const Span &s : visibleCols())
+        if (x >= s.pos && x < s.pos + s.size)
+            return s.index;
+    return -1;
+}
+
+void GridView::ensureVisible(int row, int col)
+{
+    // Before the first show the viewport has no real size yet; showEvent
+    // brings the current cell into view then.
+    if (!isVisible())
+        return;
+    ensureGeometry();
+    const GridModel *m = model();
+    if (row >= m->fixedRows() && row < m->rows()) {
+        const int avail = viewport()->height() - fixedHeight();
+        int top = std::min(topRow(), row);
+        while (top < row && m_rowY[row + 1] - m_rowY[top] > avail)
+            ++top;
+        setTopRow(top);
+    }
+    if (col >= m->fixedCols() && col < m->cols()) {
+        const int avail = viewport()->width() - fixedWidth();
+        int left = std::min(leftCol(), col);
+        while (left < col && m_colX[col + 1] - m_colX[left] > avail)
+            ++left;
+        setLeftCol(left);
+    }
+}
+
+void GridView::scrollContentsBy(int, int)
+{
+    viewport()->update();
+    emit scrolled();
+}
+
+void GridView::resizeEvent(QResizeEvent *e)
+{
+    QAbstractScrollArea::resizeEvent(e);
+    updateScrollBars();
+}
+
+void GridView::showEvent(QShowEvent *e)
+{
+    QAbstractScrollArea::showEvent(e);
+    updateScrollBars();
+    m_lastRow = model()->row();
+    m_lastCol = model()->col();
+    ensureVisible(m_lastRow, m_lastCol);
+}
+
+QSize GridView::sizeHint() const
+{
+    return QSize(480, 320);
+}
+
+// ---- keys ---------------------------------------------------------------
+
+void GridView::consumeKey() { m_consumed = true; }
+void GridView::setClickMovesCursor(bool on) { m_clickMoves = on; }
+bool GridView::clickMovesCursor() const { return m_clickMoves; }
+
+bool GridView::event(QEvent *e)
+{
+    switch (e->type()) {
+    case QEvent::KeyPress: {
+        // Tab belongs to the grid's owner, not to focus chain navigation.
+        auto *k = static_cast<QKeyEvent *>(e);
+        if ((k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab)
+            && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            keyPressEvent(k);
+            return true;
+        }
+        break;
+    }
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        viewport()->update();   // the focus frame changes look
+        break;
+    default:
+        break;
+    }
+    return QAbstractScrollArea::event(e);
+}
+
+void GridView::keyPressEvent(QKeyEvent *e)
+{
+    int key = e->key();
+    Qt::KeyboardModifiers mods = e->modifiers();
+    if (key == Qt::Key_Backtab) {
+        key = Qt::Key_Tab;
+        mods |= Qt::ShiftModifier;
+    }
+    const QPointer<GridView> self(this);
+    m_consumed = false;
+    emit keyDown(key, shiftState(mods));
+    if (!self)
+        return;
+    if (m_consumed) {
+        e->accept();
+        return;
+    }
+    QChar ch;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        ch = QChar(13);
+    else if (key == Qt::Key_Tab)
+        ch = QChar(9);
+    else if (key == Qt::Key_Backspace)
+        ch = QChar(8);
+    else if (!e->text().isEmpty() && e->text().at(0).isPrint() && !controlChord(mods))
+        ch = e->text().at(0);
+    if (!ch.isNull()) {
+        m_consumed = false;
+        emit keyPressed(ch);
+        if (!self)
+            return;
+        if (m_consumed) {
+            e->accept();
+            return;
+        }
+    }
+    if (moveByKey(key, mods) || !ch.isNull())
+        e->accept();
+    else
+        e->ignore();   // F-keys and the like go on to the window
+}
+
+bool GridView::moveByKey(int key, Qt::KeyboardModifiers mods)
+{
+    GridModel *m = model();
+    const int fr = m->fixedRows(), fc = m->fixedCols();
+    const bool extend = mods & Qt::ShiftModifier;
+    const bool ctrl = mods & Qt::ControlModifier;
+    int r = extend ? m->rowSel() : m->row();
+    int c = extend ? m->colSel() : m->col();
+    switch (key) {
+    case Qt::Key_Up: --r; break;
+    case Qt::Key_Down: ++r; break;
+    case Qt::Key_Left: --c; break;
+    case Qt::Key_Right: ++c; break;
+    case Qt::Key_PageUp: r -= pageRows(); break;
+    case Qt::Key_PageDown: r += pageRows(); break;
+    case Qt::Key_Home:
+        c = fc;
+        if (ctrl)
+            r = fr;
+        break;
+    case Qt::Key_End:
+        c = m->cols() - 1;
+        if (ctrl)
+            r = m->rows() - 1;
+        break;
+    default:
+        return false;
+    }
+    if (m->rows() <= fr || m->cols() <= fc)
+        return true;
+    r = std::clamp(r, fr, m->rows() - 1);
+    c = std::clamp(c, fc, m->cols() - 1);
+    if (extend) {
+        m->beginUpdate();
+        m->setRowSel(r);
+        m->setColSel(c);
+        m->endUpdate();
+    } else {
+        m->setCursor(r, c);
+    }
+    ensureVisible(r, c);
+    return true;
+}
+
+// ---- mouse --------------------------------------------------------------
+
+// The column whose right border is within kGrip pixels of pos in the fixed
+// rows. On a tie (a collapsed column) the later column wins, so a column
+// dragged down to nothing can be pulled open again.
+int GridView::resizeBorderAt(QPoint pos) const
+{
+    const GridModel *m = model();
+    if (!m->visible() || m->fixedRows() == 0 || pos.y() < 0 || pos.y() >= fixedHeight())
+        return -1;
+    int best = -1, bestDist = kGrip + 1;
+    for (const Span &s : visibleCols()) {
+        const int d = std::abs(pos.x() - (s.pos + s.size));
+        if (d <= bestDist) {
+            best = s.index;
+            bestDist = d;
+        }
+    }
+    return bestDist <= kGrip ? best : -1;
+}
+
+void GridView::mousePressEvent(QMouseEvent *e)
+{
+    const QPoint pos = e->position().toPoint();
+    if (e->button() == Qt::LeftButton) {
+        const int border = resizeBorderAt(pos);
+        if (border >= 0) {
+            m_resizeCol = border;
+            m_resizeLeft = cellRect(0, border).left();
+            return;
+        }
+    }
+    GridModel *m = model();
+    const int shift = shiftState(e->modifiers());
+    const int r = rowAt(pos.y()), c = colAt(pos.x());
+    if (m_clickMoves && e->button() == Qt::LeftButton && r >= m->fixedRows() && c >= m->fixedCols()) {
+        if (shift & 1) {
+            m->beginUpdate();
+            m->setRowSel(r);
+            m->setColSel(c);
+            m->endUpdate();
+        } else {
+            m->setCursor(r, c);
+        }
+        m_dragSelect = true;
+        ensureVisible(r, c);
+    }
+    emit mouseDown(buttonCode(e->button()), shift, r, c);
+}
+
+void GridView::mouseMoveEvent(QMouseEvent *e)
+{
+    const QPoint pos = e->position().toPoint();
+    if (m_resizeCol >= 0) {
+        model()->setColWidth(m_resizeCol, pixelsToTwipsX(std::max(0, pos.x() - m_resizeLeft)));
+        return;
+    }
+    if (m_dragSelect && (e->buttons() & Qt::LeftButton)) {
+        GridModel *m = model();
+        int r = rowAt(pos.y()), c = colAt(pos.x());
+        if (r < 0 || c < 0)
+            return;
+        r = std::max(r, m->fixedRows());
+        c = std::max(c, m->fixedCols());
+        m->beginUpdate();
+        m->setRowSel(r);
+        m->setColSel(c);
+        m->endUpdate();
+        ensureVisible(r, c);
+        return;
+    }
+    if (e->buttons() == Qt::NoButton) {
+        if (resizeBorderAt(pos) >= 0)
+            viewport()->setCursor(Qt::SplitHCursor);
+        else
+            viewport()->unsetCursor();
+    }
+}
+
+void GridView::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (m_resizeCol >= 0 && e->button() == Qt::LeftButton) {
+        const int col = m_resizeCol;
+        m_resizeCol = -1;
+        emit columnResized(col);
+        return;
+    }
+    if (e->button() == Qt::LeftButton)
+        m_dragSelect = false;
+    const QPoint pos = e->position().toPoint();
+    emit mouseUp(buttonCode(e->button()), shiftState(e->modifiers()), rowAt(pos.y()), colAt(pos.x()));
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    const QPoint pos = e->position().toPoint();
+    if (e->button() != Qt::LeftButton || resizeBorderAt(pos) >= 0)
+        return;
+    const int r = rowAt(pos.y()), c = colAt(pos.x());
+    if (r >= 0 && c >= 0)
+        emit doubleClicked(r, c);
+}
+
+} // namespace ui
