@@ -1,0 +1,275 @@
+// Cell entry: the editor laid over a cell, saving a cell into the page, and
+// the mouse rules of the page grid.
+#include "book/core/blockops.h"
+#include "book/core/bookcontroller.h"
+#include "store/core/database.h"
+#include "store/core/pagetext.h"
+#include "ui/core/prompter.h"
+#include "ui/core/windows.h"
+
+namespace book {
+
+using store::DbError;
+
+namespace {
+
+QString toEditor(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return text;
+}
+
+QString withoutCr(QString text)
+{
+    return text.remove(QLatin1Char('\r'));
+}
+
+constexpr int SaveRetries = 3;
+
+} // namespace
+
+void BookController::gridKeyPress(QChar ch)
+{
+    stopTimer();
+    if (ch == QChar(9)) {
+        if (!m_panelShown)
+            toggleFullWidth();
+        requestFocus(Focus::Calendar);
+        return;
+    }
+    if (ch == QChar(13)) {
+        openEditor(QChar());
+        return;
+    }
+    // Other control characters (Backspace, Escape) open nothing.
+    if (ch.unicode() < 32)
+        return;
+    openEditor(ch);
+}
+
+bool BookController::gridKeyDown(int qtKey, int shift)
+{
+    m_lastShift = shift;
+    if (qtKey == Qt::Key_Delete) {
+        m_blocks->remove();
+        return true;
+    }
+    return false;
+}
+
+void BookController::gridDoubleClick()
+{
+    stopTimer();
+    openEditor(QChar());
+}
+
+void BookController::openEditor(QChar typed)
+{
+    const int row = m_grid.row(), col = m_grid.col();
+    if (row < 2 || col < 1 || m_page.id == 0)
+        return;
+    m_editor.row = row;
+    m_editor.col = col;
+    m_editor.opening = toEditor(m_grid.textMatrix(row, col));
+    m_editor.text = m_editor.opening;
+    m_editor.readOnly = m_locked;
+    m_editor.multiLine = m_settings.rHeight >= 2;
+    m_editor.visible = true;
+    m_clean = false;
+    // The typed character goes after the cell's text, as if typed at its end;
+    // braces are refused as in the editor, and a locked page takes no typing.
+    if (!typed.isNull() && !m_locked && typed != QLatin1Char('{') && typed != QLatin1Char('}'))
+        m_editor.text += typed;
+    emit editorChanged();
+    requestFocus(Focus::Editor);
+}
+
+void BookController::hideEditor()
+{
+    if (!m_editor.visible)
+        return;
+    m_editor.visible = false;
+    m_clean = true;
+    emit editorChanged();
+}
+
+void BookController::setEditorText(const QString &text)
+{
+    if (m_editor.readOnly || !m_editor.visible)
+        return;
+    m_editor.text = text;
+}
+
+bool BookController::editorKeyDown(int qtKey, int shift)
+{
+    if (qtKey != Qt::Key_Return && qtKey != Qt::Key_Enter)
+        return false;
+    const bool shifted = shift & ShiftKey;
+    if (m_settings.rHeight < 2) {
+        if (!shifted)
+            saveFromEditor();
+        return true;   // one line per slot: Shift+Enter types nothing either
+    }
+    if (shifted) {
+        saveFromEditor();
+        return true;
+    }
+    return false;      // a new line in the cell
+}
+
+bool BookController::editorKeyPress(QChar ch)
+{
+    if (ch == QChar(9)) {
+        saveFromEditor();
+        return true;
+    }
+    return ch == QLatin1Char('{') || ch == QLatin1Char('}');
+}
+
+void BookController::saveFromEditor()
+{
+    if (!m_editor.visible)
+        return;
+    armTimer();
+    if (m_editor.readOnly) {
+        // A locked page: nothing was typed, nothing to store.
+        hideEditor();
+        requestFocus(Focus::Grid);
+        return;
+    }
+    m_grid.setCursor(m_editor.row, m_editor.col);
+    const QString entry = store::page::cleanCell(withoutCr(m_editor.text));
+    if (!saveCell(entry))
+        return;   // the save failed: the entry stays in the editor to try again
+    hideEditor();
+    m_clean = true;
+    requestFocus(Focus::Grid);
+}
+
+bool BookController::saveCell(const QString &entry)
+{
+    const int row = m_editor.row, col = m_editor.col;
+    try {
+        for (int attempt = 0; attempt < SaveRetries; ++attempt) {
+            // What the cell holds now, at every station.
+            refreshGrid(false);
+            m_grid.setCursor(row, col);
+            const QString current = m_grid.textMatrix(row, col);
+            if (!current.isEmpty()) {
+                if (current == entry)
+                    return true;   // already holds exactly this entry
+                m_editor.text = toEditor(current);
+                emit editorChanged();
+                const bool yes = m_s.prompter.ask(
+                    QStringLiteral("An appointment entry has already been made for this timeslot. Do you wish to overwrite?"),
+                    QStringLiteral("Appointment taken"), ui::Icon::Question, true);
+                if (!yes) {
+                    refreshGrid(false);
+                    return true;
+                }
+            }
+            // Only this cell is written, and only if nobody changed it while
+            // the question was open; otherwise look again.
+            const CellChanges change{{{row, col}, entry}};
+            const CellChanges expected{{{row, col}, current}};
+            const PageStore::CellWrite w = m_pages.writeCells(m_page.id, change, &expected);
+            if (w.conflict)
+                continue;
+            m_page.data = w.storedText;
+            pasteText(m_grid, m_page.data);
+            m_grid.setCursor(row, col);
+            return true;
+        }
+        // Other stations kept changing this cell: show what it holds now.
+        refreshGrid(false);
+        return true;
+    } catch (const DbError &e) {
+        saveFailed(e);
+        return !m_editor.visible;
+    }
+}
+
+void BookController::saveFailed(const DbError &error)
+{
+    m_s.prompter.message(error.numbered(), QStringLiteral("Save Cell Content"), ui::Icon::Critical);
+    // The write was all or nothing, so the stored page is as it was: show it
+    // and keep the entry in the editor for another try. Only when even the
+    // page cannot be read does this station no longer know what it shows.
+    try {
+        const PageRecord fresh = m_pages.read(m_page.id);
+        m_page.data = fresh.data;
+        pasteText(m_grid, m_page.data);
+        m_grid.setCursor(m_editor.row, m_editor.col);
+        m_clean = false;
+        emit editorChanged();
+        requestFocus(Focus::Editor);
+    } catch (const DbError &) {
+        endProgram();
+    }
+}
+
+bool BookController::checkUnsavedEntry()
+{
+    if (!m_editor.visible) {
+        m_clean = true;
+        return true;
+    }
+    if (withoutCr(m_editor.text) == withoutCr(m_editor.opening)) {
+        hideEditor();
+        m_clean = true;
+        return true;
+    }
+    m_s.prompter.message(QStringLiteral("Save last appointment entry!?"),
+                         QStringLiteral("Save appointment entry"));
+    requestFocus(Focus::Editor);
+    m_clean = false;
+    return false;
+}
+
+bool BookController::leaveEditor()
+{
+    return !m_editor.visible || checkUnsavedEntry();
+}
+
+void BookController::gridMouseDown(int button, int shift, int row, int col)
+{
+    if (button != 1 || shift != 0)
+        return;
+    if (m_editor.visible) {
+        m_grid.setCursor(m_editor.row, m_editor.col);
+        if (!checkUnsavedEntry())
+            return;
+    }
+    hideEditor();
+    m_calendar.markShown();
+    emit calendarChanged();
+    if (row >= m_grid.fixedRows() && col >= m_grid.fixedCols() && row < m_grid.rows() && col < m_grid.cols())
+        m_grid.setCursor(row, col);
+    m_blocks->plainClick(m_grid.row(), m_grid.col());
+    refreshGrid();
+}
+
+void BookController::gridMouseUp(int button, int shift, int row, int col)
+{
+    if (row < m_grid.fixedRows() || col < m_grid.fixedCols() || row >= m_grid.rows() || col >= m_grid.cols())
+        return;
+    if (button == 1 && (shift & ShiftKey)) {
+        m_blocks->shiftClick(row, col);
+    } else if (button == 1 && (shift & AltKey)) {
+        m_grid.setCursor(row, col);
+        m_blocks->altClick(row, col);
+    } else if (button == 2) {
+        emit contextMenuRequested(m_grid.row(), m_grid.col());
+    }
+}
+
+void BookController::gridScrolled()
+{
+    if (!m_editor.visible)
+        return;
+    m_grid.setCursor(m_editor.row, m_editor.col);
+    emit editorChanged();
+}
+
+} // namespace book
