@@ -195,6 +195,14 @@ bool Database::toBool(const QVariant &value)
 
 QSqlQuery Database::exec(const QString &sql, const QVariantList &binds)
 {
+    QSqlQuery q = run(sql, binds);
+    if (!q.isSelect())
+        q.finish();
+    return q;
+}
+
+QSqlQuery Database::run(const QString &sql, const QVariantList &binds)
+{
     if (!isOpen())
         throw DbError(DbError::General, QStringLiteral("The database is not open."));
     QSqlQuery q(connection());
@@ -208,8 +216,6 @@ QSqlQuery Database::exec(const QString &sql, const QVariantList &binds)
         q.finish();
         throw e;
     }
-    if (!q.isSelect())
-        q.finish();
     return q;
 }
 
@@ -267,8 +273,9 @@ int Database::insert(const QString &table, const QVariantMap &values)
         cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(Dialect::quote(t->name))
                        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                              .arg(Dialect::quote(t->name), cols.join(", "), marks.join(", "));
-    QSqlQuery q = exec(sql, binds);
+    QSqlQuery q = run(sql, binds);
     const QVariant id = q.lastInsertId();
+    q.finish();
     return id.toInt();
 }
 
@@ -286,10 +293,12 @@ int Database::update(const QString &table, const QVariant &key, const QVariantMa
         binds << it.value();
     }
     binds << key;
-    QSqlQuery q = exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                           .arg(Dialect::quote(t->name), sets.join(", "), Dialect::quote(t->key)),
-                       binds);
-    return q.numRowsAffected();
+    QSqlQuery q = run(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                          .arg(Dialect::quote(t->name), sets.join(", "), Dialect::quote(t->key)),
+                      binds);
+    const int changed = q.numRowsAffected();
+    q.finish();
+    return changed;
 }
 
 void Database::remove(const QString &table, const QVariant &key)

@@ -82,6 +82,9 @@ public:
     static bool toBool(const QVariant &value);
 
 private:
+    // Runs one statement and leaves the query active (its insert id and
+    // changed-row count are only readable until it is finished).
+    QSqlQuery run(const QString &sql, const QVariantList &binds);
     OpenResult checkExisting(Kind kind);
     void createSchema(Kind kind);
     QString canonical(const TableDef &t, const QString &field) const;

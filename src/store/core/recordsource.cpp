@@ -55,6 +55,7 @@ void RecordSource::bindSql(const QString &select, const QVariantList &binds)
 
 void RecordSource::load()
 {
+    m_deleted = false;
     m_cacheKey = QVariant();
     m_keys.clear();
     if (m_sql) {
@@ -101,20 +102,26 @@ bool RecordSource::bof() const
 void RecordSource::moveFirst()
 {
     m_mode = Mode::None;
-    m_pos = m_keys.isEmpty() ? 0 : 0;
+    m_deleted = false;
+    m_pos = 0;
 }
 
 void RecordSource::moveLast()
 {
     m_mode = Mode::None;
+    m_deleted = false;
     m_pos = m_keys.isEmpty() ? 0 : static_cast<int>(m_keys.size()) - 1;
 }
 
 void RecordSource::moveNext()
 {
+    m_mode = Mode::None;
+    if (m_deleted) {   // the successor of the deleted record is already there
+        m_deleted = false;
+        return;
+    }
     if (eof())
         throw noCurrent();
-    m_mode = Mode::None;
     ++m_pos;
 }
 
@@ -123,6 +130,7 @@ void RecordSource::movePrevious()
     if (bof())
         throw noCurrent();
     m_mode = Mode::None;
+    m_deleted = false;
     --m_pos;
 }
 
@@ -168,8 +176,10 @@ bool RecordSource::seek(const QVariantList &keyValues)
         pos = positionOf(key);
     }
     m_noMatch = pos < 0;
-    if (!m_noMatch)
+    if (!m_noMatch) {
+        m_deleted = false;
         m_pos = pos;
+    }
     return !m_noMatch;
 }
 
@@ -197,6 +207,7 @@ bool RecordSource::findFirst(const QString &criteria)
     for (int i = 0; i < m_keys.size(); ++i)
         if (set.contains(m_keys[i].toString())) {
             m_mode = Mode::None;
+            m_deleted = false;
             m_pos = i;
             m_noMatch = false;
             return true;
@@ -214,6 +225,7 @@ bool RecordSource::findLast(const QString &criteria)
     for (int i = static_cast<int>(m_keys.size()) - 1; i >= 0; --i)
         if (set.contains(m_keys[i].toString())) {
             m_mode = Mode::None;
+            m_deleted = false;
             m_pos = i;
             m_noMatch = false;
             return true;
@@ -228,9 +240,10 @@ bool RecordSource::findNext(const QString &criteria)
     QSet<QString> set;
     for (const auto &k : hits)
         set.insert(k.toString());
-    for (int i = std::max(m_pos + 1, 0); i < m_keys.size(); ++i)
+    for (int i = std::max(m_deleted ? m_pos : m_pos + 1, 0); i < m_keys.size(); ++i)
         if (set.contains(m_keys[i].toString())) {
             m_mode = Mode::None;
+            m_deleted = false;
             m_pos = i;
             m_noMatch = false;
             return true;
@@ -248,6 +261,7 @@ bool RecordSource::findPrevious(const QString &criteria)
     for (int i = std::min(m_pos - 1, static_cast<int>(m_keys.size()) - 1); i >= 0; --i)
         if (set.contains(m_keys[i].toString())) {
             m_mode = Mode::None;
+            m_deleted = false;
             m_pos = i;
             m_noMatch = false;
             return true;
@@ -267,7 +281,7 @@ int RecordSource::positionOf(const QVariant &key) const
 
 QVariant RecordSource::bookmark() const
 {
-    if (bof() || eof())
+    if (m_deleted || bof() || eof())
         return QVariant();
     return m_keys[m_pos];
 }
@@ -282,12 +296,13 @@ void RecordSource::setBookmark(const QVariant &bookmark)
     if (pos < 0)
         throw DbError(DbError::NoCurrentRecord, QStringLiteral("Not a valid bookmark."));
     m_mode = Mode::None;
+    m_deleted = false;
     m_pos = pos;
 }
 
 void RecordSource::requireCurrent() const
 {
-    if (bof() || eof())
+    if (m_deleted || bof() || eof())
         throw noCurrent();
 }
 
@@ -407,7 +422,9 @@ void RecordSource::remove()
     tx.commit();
     m_keys.removeAt(m_pos);
     m_cacheKey = QVariant();
-    // As after a delete: no current record until the program moves.
+    // No current record until the program moves: MoveNext goes to the
+    // record that followed the deleted one, MovePrevious to the one before.
+    m_deleted = true;
 }
 
 } // namespace store

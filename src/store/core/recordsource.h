@@ -85,6 +85,7 @@ private:
     QStringList m_fields;
     QVariantList m_keys;
     int m_pos = -1;
+    bool m_deleted = false;  // the current record was deleted; m_pos is its successor
     bool m_noMatch = false;
     QVariant m_lastModified;
     Mode m_mode = Mode::None;

@@ -1,0 +1,136 @@
+#include "store/core/recordsource.h"
+#include "store/core/schema.h"
+#include "storefixture.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+using store::Database;
+using storetest::bytesOf;
+namespace tables = store::tables;
+
+namespace {
+
+// Opening a file that is not a usable db.mdb reports why and leaves the file
+// exactly as it was: it may be the practice's only copy.
+class BadFile : public ::testing::Test {
+protected:
+    QString path() const { return dir.file("db.mdb"); }
+    void write(const QByteArray &bytes)
+    {
+        QFile f(path());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    // Opens the file and checks its bytes did not change.
+    Database::OpenResult openUnchanged(bool createIfMissing = true)
+    {
+        const QByteArray before = bytesOf(path());
+        Database db;
+        const auto r = db.open(path(), Database::Kind::Main, createIfMissing);
+        db.close();
+        EXPECT_EQ(bytesOf(path()), before);
+        EXPECT_FALSE(r.ok());
+        return r;
+    }
+    testsupport::TestDir dir;
+};
+
+TEST_F(BadFile, EmptyAndTextFilesAreForeign)
+{
+    write(QByteArray());
+    EXPECT_EQ(openUnchanged().status, Database::Status::Foreign);
+    EXPECT_EQ(QFileInfo(path()).size(), 0);
+
+    write("Name,Phone\r\nSmith,5550 1234\r\n");
+    EXPECT_EQ(openUnchanged().status, Database::Status::Foreign);
+}
+
+TEST_F(BadFile, DatabaseLackingTablesIsIncomplete)
+{
+    {
+        Database db;
+        ASSERT_EQ(db.open(path()).status, Database::Status::Created);
+        db.exec("DROP VIEW qry_Accounts");
+        db.exec("DROP TABLE tbl_Print");
+    }
+    const auto r = openUnchanged();
+    EXPECT_EQ(r.status, Database::Status::Incomplete);
+    EXPECT_TRUE(r.detail.contains("tbl_Print"));
+    EXPECT_TRUE(r.detail.contains("qry_Accounts"));
+    EXPECT_FALSE(r.detail.contains("tbl_Appt"));
+}
+
+TEST_F(BadFile, ForeignSqliteFileIsIncompleteWithEveryName)
+{
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase("QSQLITE", "foreign-file");
+        raw.setDatabaseName(path());
+        ASSERT_TRUE(raw.open());
+        QSqlQuery(raw).exec("CREATE TABLE other (x INTEGER)");
+        raw.close();
+    }
+    QSqlDatabase::removeDatabase("foreign-file");
+    const auto r = openUnchanged();
+    EXPECT_EQ(r.status, Database::Status::Incomplete);
+    for (const QString &t : {tables::Appt, tables::Setup, tables::Color, tables::PatientDetails,
+                             tables::Accounts, tables::Print, tables::Letterhead, tables::Order,
+                             tables::AccountsQuery})
+        EXPECT_TRUE(r.detail.contains(t)) << t.toStdString();
+}
+
+TEST_F(BadFile, NewerSchemaIsTooNew)
+{
+    {
+        Database db;
+        ASSERT_EQ(db.open(path()).status, Database::Status::Created);
+        db.exec("UPDATE sys_Schema SET Version = ?", {Database::SchemaVersion + 1});
+    }
+    EXPECT_EQ(openUnchanged().status, Database::Status::TooNew);
+}
+
+TEST_F(BadFile, ReadOnlyFileIsUnreadable)
+{
+    {
+        Database db;
+        ASSERT_EQ(db.open(path()).status, Database::Status::Created);
+    }
+    QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    if (QFileInfo(path()).isWritable())
+        GTEST_SKIP() << "the file stays writable for this user";
+    EXPECT_EQ(openUnchanged().status, Database::Status::Unreadable);
+}
+
+TEST_F(BadFile, MissingIsNotCreatedWhenNotAllowed)
+{
+    Database db;
+    EXPECT_EQ(db.open(path(), Database::Kind::Main, false).status, Database::Status::Missing);
+    EXPECT_FALSE(QFileInfo::exists(path()));
+}
+
+// File and invoice numbers run past 16 bits.
+TEST(Numbers, FileAndInvoiceNumbersAre32Bit)
+{
+    testsupport::TestDir dir;
+    Database db;
+    ASSERT_TRUE(db.open(dir.file("db.mdb")).ok());
+    EXPECT_EQ(db.insert(tables::PatientDetails, {{"FileNo", 40000}, {"PLastName", "BIG"}}), 40000);
+    EXPECT_EQ(db.insert(tables::PatientDetails, {{"PLastName", "NEXT"}}), 40001);
+    db.insert(tables::Accounts, {{"Invoice", 70000}, {"FileNo", 40001}});
+
+    store::RecordSource rs(db);
+    rs.bind(tables::Accounts);
+    rs.addNew();
+    rs.setValue("FileNo", 40001);
+    rs.update();
+    EXPECT_EQ(rs.lastModified().toInt(), 70001);
+    rs.setBookmark(rs.lastModified());
+    EXPECT_EQ(rs.value("FileNo").toInt(), 40001);
+    rs.bind(tables::AccountsQuery);
+    ASSERT_TRUE(rs.findFirst("Invoice = 70001"));
+    EXPECT_EQ(rs.text("PLastName"), "NEXT");
+}
+
+} // namespace
