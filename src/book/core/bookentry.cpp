@@ -139,7 +139,7 @@ void BookController::saveFromEditor()
         return;
     }
     m_grid.setCursor(m_editor.row, m_editor.col);
-    const QString entry = store::page::cleanCell(withoutCr(m_editor.text));
+    const QString entry = store::page::cleanCell(m_editor.text);
     if (!saveCell(entry))
         return;   // the save failed: the entry stays in the editor to try again
     hideEditor();

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "book/core/bookcontroller.h"
+#include "store/core/database.h"
+#include "store/core/pagetext.h"
+#include "store/core/schema.h"
+#include "support/testdir.h"
+#include "ui/core/appstate.h"
+#include "ui/core/clipboard.h"
+#include "ui/core/scriptedprompter.h"
+#include "ui/core/services.h"
+#include "ui/core/windows.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace booktest {
+
+// One station: its own connection to the shared db.mdb, its own prompter,
+// window registry and book.
+struct Station {
+    store::Database db;
+    ui::ScriptedPrompter prompter;
+    ui::RecordingWindows windows;
+    ui::AppState state;
+    ui::MemoryClipboard clipboard;
+    std::unique_ptr<ui::Services> services;
+    std::unique_ptr<book::BookController> book;
+
+    explicit Station(const testsupport::TestDir &dir)
+    {
+        const auto r = db.open(dir.file(QStringLiteral("db.mdb")));
+        EXPECT_TRUE(r.ok()) << r.detail.toStdString();
+        state.appDir = dir.path();
+        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows});
+        book = std::make_unique<book::BookController>(*services, clipboard);
+    }
+
+    // Types a whole entry into the current cell and presses Tab.
+    void type(int row, int col, const QString &text)
+    {
+        book->grid().setCursor(row, col);
+        book->gridKeyPress(QChar(13));
+        book->setEditorText(text);
+        book->editorKeyPress(QChar(9));
+    }
+
+    QString stored(const QDate &date, int row, int col)
+    {
+        const auto v = db.scalar(QStringLiteral("SELECT \"Data\" FROM \"tbl_Appt\" WHERE \"CalDate\" = ?"), {date});
+        const auto cells = store::page::decode(v.toString());
+        const size_t r = static_cast<size_t>(row - 2);
+        if (r >= cells.size() || col - 1 >= cells[r].size())
+            return {};
+        return cells[r][col - 1];
+    }
+
+    int pageCount()
+    {
+        return db.scalar(QStringLiteral("SELECT COUNT(*) FROM \"tbl_Appt\"")).toInt();
+    }
+
+    void setSetting(const QString &field, const QVariant &value)
+    {
+        db.exec(QStringLiteral("UPDATE \"tbl_Setup\" SET \"%1\" = ?").arg(field), {value});
+    }
+};
+
+// A Tuesday, so that the page is an open weekday by the first settings.
+inline const QDate Today(2026, 12, 8);
+
+} // namespace booktest

@@ -1,0 +1,161 @@
+#include "bookfixture.h"
+
+#include "book/core/pagegrid.h"
+
+using namespace booktest;
+
+namespace {
+
+class BookStatus : public ::testing::Test {
+protected:
+    testsupport::TestDir dir;
+    Station st{dir};
+    void SetUp() override { ASSERT_TRUE(st.book->load(Today)); }
+    void TearDown() override
+    {
+        EXPECT_TRUE(st.prompter.failures().isEmpty()) << st.prompter.failures().join("\n").toStdString();
+        EXPECT_TRUE(st.prompter.allAnswered());
+    }
+    QVariant pageField(const QDate &d, const char *field)
+    {
+        return st.db.scalar(QStringLiteral("SELECT \"%1\" FROM \"tbl_Appt\" WHERE \"CalDate\" = ?").arg(field), {d});
+    }
+};
+
+TEST_F(BookStatus, DailyMemoBelongsToItsPageAndTheFixedMemoToEveryPage)
+{
+    st.book->memoFocusIn(false);
+    st.book->memoFocusOut(false, "Call the lab");
+    st.book->memoFocusOut(true, "Staff meeting Fridays");
+    EXPECT_EQ(pageField(Today, "Memo").toString(), "Call the lab");
+
+    st.book->openPage(Today.addDays(2));
+    EXPECT_EQ(st.book->dailyMemo(), "");
+    EXPECT_EQ(st.book->fixedMemo(), "Staff meeting Fridays");
+    st.book->openPage(Today);
+    EXPECT_EQ(st.book->dailyMemo(), "Call the lab");
+
+    // The memo switch names the memo it switches to.
+    EXPECT_EQ(st.book->memoButtonCaption(), "Fixed Memo");
+    st.book->functionKey(Qt::Key_F9);
+    EXPECT_TRUE(st.book->fixedMemoShown());
+    EXPECT_EQ(st.book->memoButtonCaption(), "Daily Memo");
+}
+
+TEST_F(BookStatus, ClosingTheOfficePaintsThePageAndStoresIt)
+{
+    st.book->openPage(Today);
+    st.prompter.expectMessage();
+    st.book->statusChosen(1);
+    EXPECT_EQ(st.prompter.last().text, "Please logout all other stations before changing office status!");
+    EXPECT_EQ(st.prompter.last().title, "Change Office Status");
+    EXPECT_TRUE(store::Database::toBool(pageField(Today, "Clinic")));
+    const auto &g = st.book->grid();
+    for (int c = 1; c < g.cols(); ++c)
+        for (int r = 3; r < g.rows(); ++r)
+            ASSERT_EQ(g.cellColor(r, c), book::DesktopColor);
+    EXPECT_EQ(st.book->statusIndex(), 1);
+
+    st.prompter.expectMessage();
+    st.book->statusChosen(0);
+    EXPECT_FALSE(store::Database::toBool(pageField(Today, "Clinic")));
+    EXPECT_EQ(g.cellColor(3, 1), book::DefaultCellColor);
+}
+
+TEST_F(BookStatus, AClosedWeekdayOpensClosed)
+{
+    // Saturday is closed by the first settings.
+    st.book->openPage(QDate(2026, 12, 12));
+    EXPECT_TRUE(st.book->dayClosed());
+    EXPECT_EQ(st.book->statusEntries().at(st.book->statusIndex()), " Office Closed");
+    EXPECT_EQ(st.book->grid().cellColor(3, 1), book::DesktopColor);
+}
+
+TEST_F(BookStatus, TheTimerFollowsTheSettingAndStopsWhileTyping)
+{
+    st.book->activate();
+    EXPECT_FALSE(st.book->timerEnabled());
+
+    st.setSetting("Timer1", 1);
+    st.setSetting("Refresh", 20);
+    Station other(dir);
+    ASSERT_TRUE(other.book->load(Today));
+    other.book->activate();
+    EXPECT_TRUE(other.book->timerEnabled());
+    EXPECT_EQ(other.book->timerIntervalMs(), 20000);
+    other.book->gridKeyPress(QLatin1Char('a'));
+    EXPECT_FALSE(other.book->timerEnabled());
+    other.book->editorKeyPress(QChar(9));
+    EXPECT_TRUE(other.book->timerEnabled());
+
+    // A tick brings another station's booking onto the page.
+    st.type(10, 3, "Walker");
+    other.book->timerTick();
+    EXPECT_EQ(other.book->grid().textMatrix(10, 3), "Walker");
+}
+
+TEST_F(BookStatus, TheBookNameNeedsTheStationFile)
+{
+    st.prompter.expectMessage();
+    st.book->bookNameFocusIn();
+    st.book->bookNameEntered("Front desk");
+    EXPECT_EQ(st.prompter.last().text, "Another user is updating same data. Please wait a while and try again");
+    EXPECT_EQ(st.prompter.last().title, "Change Scheduler ID");
+    EXPECT_EQ(st.db.scalar("SELECT \"BookNo\" FROM \"tbl_Setup\"").toString(), "Book 1");
+
+    store::Database station;
+    ASSERT_TRUE(station.open(dir.file("dbn.mdb"), store::Database::Kind::Station).ok());
+    station.close();
+    st.book->bookNameEntered("Front desk");
+    EXPECT_EQ(st.db.scalar("SELECT \"BookNo\" FROM \"tbl_Setup\"").toString(), "Front desk");
+    EXPECT_TRUE(st.book->bookNameLocked());
+}
+
+TEST_F(BookStatus, ChangingTheBlockoutString)
+{
+    st.prompter.answerInput("XXXX");
+    st.book->changeBlockoutString();
+    EXPECT_EQ(st.prompter.last().text, "Enter Blockout String");
+    EXPECT_EQ(st.prompter.last().defaultText, "- - - - - - - - - - - - - - - -");
+    EXPECT_EQ(st.db.scalar("SELECT \"Blockout\" FROM \"tbl_Setup\"").toString(), "XXXX");
+    st.prompter.answerInput("");
+    st.book->changeBlockoutString();
+    EXPECT_EQ(st.db.scalar("SELECT \"Blockout\" FROM \"tbl_Setup\"").toString(), "XXXX");
+}
+
+TEST_F(BookStatus, AnOldPageKeepsItsOwnLayout)
+{
+    st.type(3, 1, "Smith");
+    st.setSetting("open", "09:00 AM");
+    st.setSetting("Listno", 5);
+    st.setSetting("names", "A%B%C%D%E%");
+    st.book->openPage(Today.addDays(1));
+    EXPECT_EQ(st.book->grid().cols(), 6);
+    EXPECT_EQ(st.book->grid().textMatrix(3, 0), "09:00 AM");
+    st.book->openPage(Today);
+    EXPECT_EQ(st.book->grid().cols(), 4);
+    EXPECT_EQ(st.book->grid().textMatrix(3, 0), "08:00 AM");
+    EXPECT_EQ(st.book->grid().textMatrix(3, 1), "Smith");
+}
+
+TEST(SeekRecord, APersistentFailureIsReportedAndEnds)
+{
+    testsupport::TestDir dir;
+    Station st(dir);
+    ASSERT_TRUE(st.book->load(Today));
+    store::Database other;
+    ASSERT_TRUE(other.open(dir.file("db.mdb")).ok());
+    st.db.setBusyTimeout(20);
+    other.beginWrite();
+    st.prompter.expectMessage().expectMessage().expectMessage();
+    st.book->openPage(Today.addDays(5));
+    other.rollback();
+    ASSERT_EQ(st.prompter.transcript().size(), 3u);
+    EXPECT_TRUE(st.prompter.transcript()[0].text.endsWith(
+        "  Another user is currently creating this page. Please wait a while to open it..."));
+    EXPECT_EQ(st.prompter.transcript()[0].title, "Seek Record");
+    EXPECT_EQ(st.book->displayedDate(), Today);   // the page shown stays
+    EXPECT_EQ(st.pageCount(), 1);
+}
+
+} // namespace

@@ -1,0 +1,203 @@
+#include "bookfixture.h"
+
+using namespace booktest;
+
+namespace {
+
+const QString Overwrite = QStringLiteral(
+    "An appointment entry has already been made for this timeslot. Do you wish to overwrite?");
+
+class CellEntry : public ::testing::Test {
+protected:
+    testsupport::TestDir dir;
+    Station st{dir};
+    void SetUp() override { ASSERT_TRUE(st.book->load(Today)); }
+    void TearDown() override { EXPECT_TRUE(st.prompter.failures().isEmpty()) << st.prompter.failures().join("\n").toStdString(); }
+};
+
+TEST_F(CellEntry, TodaysPageIsBuiltFromTheSettings)
+{
+    const auto &g = st.book->grid();
+    EXPECT_EQ(g.rows(), 3 + 19 + 2);   // 08:00 AM to 05:00 PM by 30 minutes
+    EXPECT_EQ(g.cols(), 4);
+    EXPECT_EQ(g.textMatrix(3, 0), "08:00 AM");
+    EXPECT_EQ(g.textMatrix(21, 0), "05:00 PM");
+    EXPECT_EQ(g.textMatrix(0, 2), "2");
+    EXPECT_EQ(g.textMatrix(1, 1), "Dr Avery");
+    EXPECT_EQ(g.row(), 3);
+    EXPECT_EQ(g.col(), 1);
+    EXPECT_EQ(st.pageCount(), 1);
+    EXPECT_EQ(st.book->dayCaption(), "Tuesday");
+}
+
+TEST_F(CellEntry, TypingANameAndTabStoresItWithoutAQuestion)
+{
+    st.book->grid().setCursor(5, 2);
+    st.book->gridKeyPress(QLatin1Char('S'));
+    EXPECT_TRUE(st.book->editor().visible);
+    EXPECT_EQ(st.book->editor().text, "S");
+    st.book->setEditorText("Smith");
+    EXPECT_TRUE(st.book->editorKeyPress(QChar(9)));
+    EXPECT_FALSE(st.book->editor().visible);
+    EXPECT_EQ(st.stored(Today, 5, 2), "Smith");
+    EXPECT_TRUE(st.prompter.transcript().empty());
+}
+
+TEST_F(CellEntry, ChangingABookingAsksBeforeOverwriting)
+{
+    st.type(5, 2, "Smith");
+    st.prompter.answerNo();
+    st.type(5, 2, "Jones");
+    EXPECT_EQ(st.prompter.last().text, Overwrite);
+    EXPECT_EQ(st.prompter.last().title, "Appointment taken");
+    EXPECT_TRUE(st.prompter.last().defaultNo);
+    EXPECT_EQ(st.stored(Today, 5, 2), "Smith");
+    EXPECT_EQ(st.book->grid().textMatrix(5, 2), "Smith");
+
+    st.prompter.answerYes();
+    st.type(5, 2, "Jones");
+    EXPECT_EQ(st.stored(Today, 5, 2), "Jones");
+
+    // Clearing asks too; Yes empties the cell.
+    st.prompter.answerYes();
+    st.type(5, 2, "");
+    EXPECT_EQ(st.stored(Today, 5, 2), "");
+    EXPECT_EQ(st.prompter.transcript().size(), 3u);
+}
+
+TEST_F(CellEntry, TabWithoutAChangeStoresNothing)
+{
+    st.type(4, 1, "Smith");
+    st.db.exec("UPDATE \"tbl_Appt\" SET \"Memo\" = 'marker'");
+    st.book->grid().setCursor(4, 1);
+    st.book->gridKeyPress(QChar(13));
+    st.book->editorKeyPress(QChar(9));
+    EXPECT_TRUE(st.prompter.transcript().empty());
+    EXPECT_EQ(st.stored(Today, 4, 1), "Smith");
+}
+
+TEST_F(CellEntry, EnterAndShiftEnterFollowTheLinesPerSlot)
+{
+    // One line per slot: Enter saves, Shift+Enter does nothing.
+    st.book->grid().setCursor(6, 1);
+    st.book->gridKeyPress(QLatin1Char('A'));
+    EXPECT_TRUE(st.book->editorKeyDown(Qt::Key_Return, book::ShiftKey));
+    EXPECT_TRUE(st.book->editor().visible);
+    EXPECT_TRUE(st.book->editorKeyDown(Qt::Key_Return, 0));
+    EXPECT_EQ(st.stored(Today, 6, 1), "A");
+
+    // Two lines per slot on a new page: Enter is a new line, Shift+Enter saves.
+    st.setSetting("RHeight", 2);
+    st.book->openPage(Today.addDays(1));
+    st.book->grid().setCursor(3, 1);
+    st.book->gridKeyPress(QChar(13));
+    EXPECT_FALSE(st.book->editorKeyDown(Qt::Key_Return, 0));
+    st.book->setEditorText("Smith\r\nNew patient");
+    EXPECT_TRUE(st.book->editorKeyDown(Qt::Key_Return, book::ShiftKey));
+    EXPECT_EQ(st.stored(Today.addDays(1), 3, 1), QString("Smith\nNew patient"));
+    st.book->gridKeyPress(QChar(13));
+    EXPECT_EQ(st.book->editor().text, "Smith\r\nNew patient");
+}
+
+TEST_F(CellEntry, LeavingAnEditedCellAsksToSaveFirst)
+{
+    st.type(3, 1, "Line one");
+    st.book->grid().setCursor(3, 1);
+    st.book->gridKeyPress(QChar(13));
+    st.book->gridMouseDown(1, 0, 7, 2);   // unchanged: moves without a word
+    EXPECT_FALSE(st.book->editor().visible);
+    EXPECT_EQ(st.book->grid().row(), 7);
+
+    st.book->gridKeyPress(QLatin1Char('x'));
+    st.prompter.expectMessage();
+    st.book->gridMouseDown(1, 0, 9, 3);
+    EXPECT_EQ(st.prompter.last().text, "Save last appointment entry!?");
+    EXPECT_EQ(st.prompter.last().title, "Save appointment entry");
+    EXPECT_TRUE(st.book->editor().visible);
+    EXPECT_EQ(st.book->editor().row, 7);
+}
+
+TEST_F(CellEntry, BracesAndPastedSeparatorsNeverReachThePage)
+{
+    st.book->grid().setCursor(8, 1);
+    st.book->gridKeyPress(QLatin1Char('{'));
+    EXPECT_TRUE(st.book->editor().visible);
+    EXPECT_EQ(st.book->editor().text, "");
+    EXPECT_TRUE(st.book->editorKeyPress(QLatin1Char('}')));
+    // TAB and CR pasted into the editor would split the page's cells.
+    st.book->setEditorText("Smith\tJones\rBrown");
+    st.book->editorKeyPress(QChar(9));
+    EXPECT_EQ(st.stored(Today, 8, 1), "Smith Jones\nBrown");
+    EXPECT_EQ(st.stored(Today, 8, 2), "");
+    EXPECT_EQ(st.stored(Today, 9, 1), "");
+}
+
+TEST_F(CellEntry, ALockedPageOpensTheEditorButTakesNoTyping)
+{
+    st.book->openPage(Today.addDays(-1));
+    EXPECT_TRUE(st.book->pageLocked());
+    st.book->grid().setCursor(3, 1);
+    st.book->gridKeyPress(QLatin1Char('Z'));
+    EXPECT_TRUE(st.book->editor().visible);
+    EXPECT_TRUE(st.book->editor().readOnly);
+    st.book->setEditorText("Zed");
+    st.book->editorKeyPress(QChar(9));
+    EXPECT_EQ(st.stored(Today.addDays(-1), 3, 1), "");
+
+    st.book->setPageLock(false);
+    st.type(3, 1, "Zed");
+    EXPECT_EQ(st.stored(Today.addDays(-1), 3, 1), "Zed");
+    st.book->openPage(Today);
+    EXPECT_FALSE(st.book->pageLocked());
+}
+
+TEST(TwoStations, BookingsOfBothStationsSurvive)
+{
+    testsupport::TestDir dir;
+    Station a(dir), b(dir);
+    ASSERT_TRUE(a.book->load(Today));
+    ASSERT_TRUE(b.book->load(Today));
+    a.type(3, 1, "Smith");
+    b.type(4, 2, "Jones");   // b's grid did not show Smith
+    EXPECT_EQ(a.stored(Today, 3, 1), "Smith");
+    EXPECT_EQ(a.stored(Today, 4, 2), "Jones");
+    EXPECT_EQ(b.book->grid().textMatrix(3, 1), "Smith");
+
+    // The same slot: b is asked, with a's booking in front of it.
+    a.type(6, 3, "Brown");
+    b.prompter.answerNo();
+    b.type(6, 3, "Green");
+    EXPECT_EQ(b.prompter.transcript().size(), 1u);
+    EXPECT_EQ(a.stored(Today, 6, 3), "Brown");
+    EXPECT_TRUE(a.prompter.failures().isEmpty());
+    EXPECT_TRUE(b.prompter.failures().isEmpty());
+}
+
+TEST(TwoStations, AFailedSaveKeepsTheEntryAndTheProgram)
+{
+    testsupport::TestDir dir;
+    Station a(dir);
+    ASSERT_TRUE(a.book->load(Today));
+    store::Database other;
+    ASSERT_TRUE(other.open(dir.file("db.mdb")).ok());
+    a.db.setBusyTimeout(50);
+    other.beginWrite();   // another station is writing and does not let go
+
+    a.book->grid().setCursor(5, 1);
+    a.book->gridKeyPress(QLatin1Char('S'));
+    a.book->setEditorText("Smith");
+    a.prompter.expectMessage();
+    a.book->editorKeyPress(QChar(9));
+    EXPECT_EQ(a.prompter.last().title, "Save Cell Content");
+    EXPECT_TRUE(a.book->editor().visible);
+    EXPECT_EQ(a.book->editor().text, "Smith");
+    EXPECT_FALSE(a.windows.quitCalled());
+
+    other.rollback();
+    a.book->editorKeyPress(QChar(9));
+    EXPECT_FALSE(a.book->editor().visible);
+    EXPECT_EQ(a.stored(Today, 5, 1), "Smith");
+    EXPECT_TRUE(a.prompter.failures().isEmpty());
+}
+
+} // namespace
