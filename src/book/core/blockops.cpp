@@ -1,0 +1,464 @@
+#include "book/core/blockops.h"
+
+#include "book/core/pagegrid.h"
+#include "store/core/dberror.h"
+#include "store/core/pagetext.h"
+#include "ui/core/clipboard.h"
+#include "ui/core/prompter.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace book {
+
+namespace {
+
+QString rangeMessage()
+{
+    return QStringLiteral("First you have to left mouseclick on START cell, then select END cell "
+                          "holding down SHIFT key. Try again...");
+}
+
+QString busyMessage()
+{
+    return QStringLiteral(
+        "Another user is currently updating the same record. Please wait a while and try again...");
+}
+
+QString pasteMessage()
+{
+    return QStringLiteral("Error in Paste routine - you're pasting beyond the grid's range. Please try again...");
+}
+
+// First row whose colour is stored (the time rows and the two free rows
+// after them); row 2 keeps the grid's colour.
+constexpr int FirstColorRow = 3;
+
+// Drawing stays suspended while a command changes many cells.
+class UpdateGuard {
+public:
+    explicit UpdateGuard(ui::GridModel &grid) : m_grid(grid) { m_grid.beginUpdate(); }
+    ~UpdateGuard() { m_grid.endUpdate(); }
+    UpdateGuard(const UpdateGuard &) = delete;
+    UpdateGuard &operator=(const UpdateGuard &) = delete;
+
+private:
+    ui::GridModel &m_grid;
+};
+
+} // namespace
+
+BlockOps::BlockOps(Kind kind, BlockHost &host, ui::Prompter &prompter, ui::Clipboard &clipboard)
+    : m_kind(kind), m_host(host), m_prompter(prompter), m_clipboard(clipboard)
+{
+}
+
+// ---- mouse ------------------------------------------------------------
+
+void BlockOps::plainClick(int, int)
+{
+    m_marked = false;
+    m_altMark = false;
+    // The template grid shows its plain current cell unhighlighted.
+    if (m_kind == Kind::Template)
+        m_host.blockGrid().setBackColorSel(DefaultCellColor);
+}
+
+void BlockOps::shiftClick(int row, int col)
+{
+    ui::GridModel &grid = m_host.blockGrid();
+    m_startRow = grid.row();
+    m_startCol = grid.col();
+    m_rowSpan = row - m_startRow;
+    m_colSpan = col - m_startCol;
+    m_marked = true;
+    m_altMark = false;
+    m_singleCell = false;
+    UpdateGuard guard(grid);
+    grid.setBackColorSel(BlockSelectionColor);
+    grid.select(m_startRow, m_startCol, row, col);
+}
+
+void BlockOps::altClick(int row, int col)
+{
+    ui::GridModel &grid = m_host.blockGrid();
+    // The spans stay as the last Shift+click left them; the single-cell flag
+    // makes the next Paste fill this cell alone.
+    m_startRow = row;
+    m_startCol = col;
+    m_marked = true;
+    m_altMark = true;
+    m_singleCell = true;
+    UpdateGuard guard(grid);
+    grid.setBackColorSel(BlockSelectionColor);
+    grid.setCursor(row, col);
+}
+
+// ---- blocks -----------------------------------------------------------
+
+// The marked range, or the current cell. A range marked upward or leftward
+// has negative spans; it is taken from its top-left corner so that every
+// command acts on exactly the cells the user marked.
+BlockOps::Rect BlockOps::markedBlock() const
+{
+    const ui::GridModel &grid = m_host.blockGrid();
+    if (!m_marked || m_altMark)
+        return {grid.row(), grid.col(), grid.row(), grid.col()};
+    const int r2 = m_startRow + m_rowSpan, c2 = m_startCol + m_colSpan;
+    return {std::min(m_startRow, r2), std::min(m_startCol, c2), std::max(m_startRow, r2),
+            std::max(m_startCol, c2)};
+}
+
+// Inside the data rectangle: rows 2 to the last, columns 1 to the last.
+bool BlockOps::inData(const Rect &r) const
+{
+    const ui::GridModel &grid = m_host.blockGrid();
+    return r.top >= 2 && r.left >= 1 && r.bottom < grid.rows() && r.right < grid.cols() &&
+           r.top <= r.bottom && r.left <= r.right;
+}
+
+BlockOps::Rect BlockOps::clipToData(const Rect &r) const
+{
+    const ui::GridModel &grid = m_host.blockGrid();
+    return {std::max(r.top, 2), std::max(r.left, 1), std::min(r.bottom, grid.rows() - 1),
+            std::min(r.right, grid.cols() - 1)};
+}
+
+// The block for Copy and Cut. A mark left over from a page of another shape
+// can reach beyond this grid; that is reported as a badly marked range.
+bool BlockOps::takeBlock(Rect &block, bool &range)
+{
+    range = m_marked && !m_altMark;
+    block = markedBlock();
+    if (inData(block))
+        return true;
+    if (m_kind == Kind::Page)
+        m_prompter.message(rangeMessage(), QStringLiteral("Select range of cells"));
+    return false;
+}
+
+void BlockOps::copyBlock(const Rect &block, bool range)
+{
+    ui::GridModel &grid = m_host.blockGrid();
+    grid.select(block.top, block.left, block.bottom, block.right);
+    m_clipboard.clear();
+    m_clipboard.setText(grid.clip());
+    m_singleCell = !range;
+    if (m_kind == Kind::Page) {
+        m_somethingToPaste = true;
+        m_colorList.clear();
+        for (int c = block.left; c <= block.right; ++c)
+            for (int r = block.top; r <= block.bottom; ++r)
+                m_colorList.push_back(grid.cellColor(r, c));
+        if (!range)
+            m_singleColor = m_colorList.front();
+        m_copiedRows = block.rows();
+        m_copiedCols = block.cols();
+    }
+    m_marked = false;
+    m_altMark = false;
+    grid.setCursor(block.top, block.left);
+}
+
+void BlockOps::copy()
+{
+    Rect block;
+    bool range = false;
+    if (!takeBlock(block, range))
+        return;
+    {
+        UpdateGuard guard(m_host.blockGrid());
+        copyBlock(block, range);
+    }
+    m_host.focusGrid();
+}
+
+void BlockOps::cut()
+{
+    Rect block;
+    bool range = false;
+    if (!takeBlock(block, range))
+        return;
+    {
+        UpdateGuard guard(m_host.blockGrid());
+        copyBlock(block, range);
+    }
+    // The template keeps no colours; only its single cut cell is shown plain.
+    std::optional<int> color;
+    if (m_kind == Kind::Page || !range)
+        color = 0;
+    clearCells(block, color, QStringLiteral("Cut"));
+}
+
+void BlockOps::remove()
+{
+    if (m_kind == Kind::Page &&
+        !m_prompter.ask(QStringLiteral("Are you sure you want to proceed with Delete?"),
+                        QStringLiteral("Delete")))
+        return;
+    const Rect block = clipToData(markedBlock());
+    m_marked = false;
+    m_altMark = false;
+    if (block.empty())   // a mark left from a page of another shape
+        return;
+    std::optional<int> color;
+    if (m_kind == Kind::Page)
+        color = DefaultCellColor;
+    clearCells(block, color, QStringLiteral("Delete"));
+}
+
+// Empties the block's cells (and gives them a colour), then stores them.
+void BlockOps::clearCells(const Rect &block, std::optional<int> color, const QString &title)
+{
+    ui::GridModel &grid = m_host.blockGrid();
+    CellChanges cells;
+    ColorChanges colors;
+    {
+        UpdateGuard guard(grid);
+        for (int r = block.top; r <= block.bottom; ++r)
+            for (int c = block.left; c <= block.right; ++c) {
+                grid.setTextMatrix(r, c, QString());
+                cells[{r, c}] = QString();
+                if (color && r >= FirstColorRow) {
+                    grid.setCellColor(r, c, *color);
+                    colors[{r, c}] = *color;
+                }
+            }
+        grid.setCursor(block.top, block.left);
+    }
+    if (!saveCells(cells, busyMessage(), title, block.top, block.left))
+        return;
+    if (!saveColors(colors))
+        return;
+    finish(block.top, block.left);
+}
+
+void BlockOps::blockout()
+{
+    ui::GridModel &grid = m_host.blockGrid();
+    const Rect block = clipToData(markedBlock());
+    m_marked = false;
+    m_altMark = false;
+    if (block.empty())   // a mark left from a page of another shape
+        return;
+    const QString text = store::page::cleanCell(m_host.blockoutText());
+    CellChanges cells;
+    {
+        UpdateGuard guard(grid);
+        for (int r = block.top; r <= block.bottom; ++r)
+            for (int c = block.left; c <= block.right; ++c) {
+                grid.setTextMatrix(r, c, text);
+                cells[{r, c}] = text;
+            }
+        grid.setCursor(block.top, block.left);
+    }
+    if (saveCells(cells, busyMessage(), QStringLiteral("Blockout"), block.top, block.left))
+        finish(block.top, block.left);
+}
+
+// ---- paste ------------------------------------------------------------
+
+void BlockOps::paste()
+{
+    if (m_kind == Kind::Page && !m_somethingToPaste)
+        return;
+    ui::GridModel &grid = m_host.blockGrid();
+    const QString text = m_clipboard.text();
+    const int row = grid.row(), col = grid.col();
+    Rect target{row, col, row, col};
+    if (!m_singleCell) {
+        // Spans of a range marked upward or leftward reach up or left from
+        // the current cell: the target is taken from its top-left corner.
+        const int r2 = row + m_rowSpan, c2 = col + m_colSpan;
+        target = {std::min(row, r2), std::min(col, c2), std::max(row, r2), std::max(col, c2)};
+    }
+    m_marked = false;
+    m_altMark = false;
+    CellChanges cells;
+    ColorChanges colors;
+    bool ok = false;
+    {
+        UpdateGuard guard(grid);
+        ok = pasteCells(target, text, cells, colors);
+        if (ok)
+            grid.setCursor(target.top, target.left);
+    }
+    if (!ok) {
+        // Nothing was changed; the template window says nothing.
+        if (m_kind == Kind::Page) {
+            m_prompter.message(pasteMessage(), QStringLiteral("Paste"));
+            grid.setCursor(row, col);
+            m_host.refreshPage();
+        }
+        return;
+    }
+    if (!saveCells(cells, pasteMessage(), QStringLiteral("Paste"), target.top, target.left))
+        return;
+    if (!saveColors(colors))
+        return;
+    finish(target.top, target.left);
+}
+
+// Lays the clipboard text (and on the page the copied colours) into the
+// target; false, with the grid untouched, when the target does not fit.
+bool BlockOps::pasteCells(const Rect &target, const QString &text, CellChanges &cells, ColorChanges &colors)
+{
+    ui::GridModel &grid = m_host.blockGrid();
+    if (!inData(target))
+        return false;
+    const bool page = m_kind == Kind::Page;
+    if (m_singleCell) {
+        const QString one = store::page::cleanCell(text);
+        grid.setTextMatrix(target.top, target.left, one);
+        cells[{target.top, target.left}] = one;
+        if (page && target.top >= FirstColorRow) {
+            grid.setCellColor(target.top, target.left, m_singleColor);
+            colors[{target.top, target.left}] = m_singleColor;
+        }
+        return true;
+    }
+    // One copied cell fills the whole marked range, text and colour.
+    if (page && m_colorList.size() == 1) {
+        const QString one = store::page::cleanCell(text);
+        for (int c = target.left; c <= target.right; ++c)
+            for (int r = target.top; r <= target.bottom; ++r) {
+                grid.setTextMatrix(r, c, one);
+                cells[{r, c}] = one;
+                if (r >= FirstColorRow) {
+                    grid.setCellColor(r, c, m_colorList.front());
+                    colors[{r, c}] = m_colorList.front();
+                }
+            }
+        return true;
+    }
+    // A target larger than the copied block would have cells with neither
+    // text nor colour to receive: the clip form would empty them.
+    if (page && (target.rows() > m_copiedRows || target.cols() > m_copiedCols))
+        return false;
+    grid.select(target.top, target.left, target.bottom, target.right);
+    grid.setClip(text);
+    for (int c = target.left; c <= target.right; ++c)
+        for (int r = target.top; r <= target.bottom; ++r) {
+            cells[{r, c}] = grid.textMatrix(r, c);
+            if (page && r >= FirstColorRow) {
+                // Each cell takes the colour of the copied cell whose text it
+                // received (the same as the k-th colour when the shapes agree).
+                const int color = m_colorList[static_cast<size_t>((c - target.left) * m_copiedRows +
+                                                                   (r - target.top))];
+                grid.setCellColor(r, c, color);
+                colors[{r, c}] = color;
+            }
+        }
+    return true;
+}
+
+// ---- colours ----------------------------------------------------------
+
+void BlockOps::colorCommand()
+{
+    if (m_kind != Kind::Page)   // templates keep no colours
+        return;
+    ui::GridModel &grid = m_host.blockGrid();
+    const Rect block = clipToData(markedBlock());
+    m_marked = false;
+    m_altMark = false;
+    if (block.empty())   // a mark left from a page of another shape
+        return;
+    ColorChanges colors;
+    {
+        UpdateGuard guard(grid);
+        for (int c = block.left; c <= block.right; ++c)
+            for (int r = std::max(block.top, FirstColorRow); r <= block.bottom; ++r) {
+                grid.setCellColor(r, c, m_chosenColor);
+                colors[{r, c}] = m_chosenColor;
+            }
+        grid.setCursor(block.top, block.left);
+    }
+    if (saveColors(colors))
+        finish(block.top, block.left);
+}
+
+void BlockOps::chooseRowCount(int rows)
+{
+    m_chosenRows = std::clamp(rows, 1, 4);
+    m_rowsChosen = true;
+    paintRows();
+}
+
+void BlockOps::chooseColor(int bgr)
+{
+    m_chosenColor = bgr;
+    m_colorChosen = true;
+    paintRows();
+}
+
+// Paints the chosen number of time rows downward from the current cell once
+// both a row count and a colour are chosen; never the two free rows below
+// the last time row.
+void BlockOps::paintRows()
+{
+    if (m_kind != Kind::Page || !m_colorChosen || !m_rowsChosen)
+        return;
+    ui::GridModel &grid = m_host.blockGrid();
+    const int row = grid.row(), col = grid.col(), rows = grid.rows();
+    if (row < FirstColorRow || row > rows - 2 || col < 1 || col >= grid.cols() || m_host.editorOpen())
+        return;   // both choices stay pending
+    m_colorChosen = false;
+    m_rowsChosen = false;
+    try {
+        ColorChanges colors;
+        {
+            UpdateGuard guard(grid);
+            for (int r = row, n = 0; n < m_chosenRows && r < rows - 2; ++n, ++r) {
+                grid.setCellColor(r, col, m_chosenColor);
+                colors[{r, col}] = m_chosenColor;
+            }
+            grid.setCursor(row, col);
+        }
+        saveColors(colors);
+    } catch (const store::DbError &e) {
+        m_prompter.message(e.numbered(), QStringLiteral("Set Cell Color"));
+    }
+}
+
+// ---- storing ----------------------------------------------------------
+
+bool BlockOps::saveCells(const CellChanges &cells, const QString &text, const QString &title, int row,
+                         int col)
+{
+    if (cells.empty())
+        return true;
+    try {
+        m_host.storeCells(cells);
+        return true;
+    } catch (const store::DbError &) {
+        // The template window reports nothing of its own.
+        if (m_kind == Kind::Page) {
+            m_prompter.message(text, title);
+            m_host.blockGrid().setCursor(row, col);
+            m_host.refreshPage();
+        }
+        return false;
+    }
+}
+
+bool BlockOps::saveColors(const ColorChanges &colors)
+{
+    if (m_kind != Kind::Page || colors.empty())
+        return true;
+    try {
+        m_host.storeColors(colors);
+        return true;
+    } catch (const store::DbError &e) {
+        m_host.colorSaveFailed(e);
+        return false;
+    }
+}
+
+void BlockOps::finish(int row, int col)
+{
+    m_host.blockGrid().setCursor(row, col);
+    m_host.focusGrid();
+}
+
+} // namespace book
