@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace report {
+
+// Amounts are stored as text. Their value is the leading number of the text;
+// an empty or non-numeric text counts as 0.
+double amountValue(const QString &text);
+
+// The amount format "####00.00": two decimals, at least two integer digits,
+// no thousands separator, a leading minus for negative values.
+QString formatAmount(double value);
+
+} // namespace report
