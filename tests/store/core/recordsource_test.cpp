@@ -325,6 +325,28 @@ TEST_F(RecordSourceTest, RefreshShowsAnotherStationsChanges)
     EXPECT_EQ(fileNo(), added + 1);
 }
 
+TEST_F(RecordSourceTest, IdleSourcesDoNotBlockAnotherStationsSave)
+{
+    RecordSource query(db);
+    query.bind(tables::AccountsQuery);
+    query.moveLast();
+    EXPECT_FALSE(query.text("PLastName").isEmpty());
+    rs.setIndex("LastName");
+    rs.seek(QVariant("SAMPLE"));
+    rs.findNext("FileNo > 0");
+    EXPECT_FALSE(rs.text("PCity").isEmpty());
+    db.selectOne("SELECT * FROM tbl_Appt");
+    db.scalar("SELECT COUNT(*) FROM tbl_Setup");
+
+    Database other;
+    ASSERT_EQ(other.open(path()).status, Database::Status::Opened);
+    other.setBusyTimeout(100);
+    store::WriteTransaction tx(other);
+    other.insert(tables::PatientDetails, {{"PLastName", "SAVED"}});
+    EXPECT_NO_THROW(tx.commit());
+    EXPECT_EQ(count(tables::PatientDetails), 4);
+}
+
 TEST_F(RecordSourceTest, SqlSourceIsReadOnly)
 {
     rs.bindSql("SELECT FileNo, PLastName FROM tbl_PatientDetails WHERE FileNo > ? ORDER BY FileNo DESC", {1});
