@@ -1,0 +1,294 @@
+#include "setup/core/setupcontroller.h"
+
+#include "book/core/pagegrid.h"
+#include "setup/core/pagemaintenance.h"
+#include "setup/core/settings.h"
+#include "store/core/database.h"
+#include "store/core/dberror.h"
+#include "store/core/pagetext.h"
+#include "ui/core/appstate.h"
+#include "ui/core/prompter.h"
+#include "ui/core/services.h"
+#include "ui/core/windows.h"
+
+#include <QDate>
+#include <algorithm>
+
+namespace setup {
+
+namespace {
+
+const QString TimeNotice = QStringLiteral(
+    "Please note: Changed time settings will apply only to new 'empty' pages. Existing pages with "
+    "appointment data saved will retain original time settings.");
+const QString TimeNoticeTitle = QStringLiteral("Changing Time Settings");
+const QString TimeError = QStringLiteral("Closing time earlier than Opening time!");
+const QString TimeErrorTitle = QStringLiteral("Time Setting Error");
+const QString TemplateQuestion =
+    QStringLiteral("Do you wish to configure page templates for each day of the week?");
+const QString TemplateTitle = QStringLiteral("Configure Page Template");
+const QString OkayTitle = QStringLiteral("CmdOkay");
+const QString LoadTitle = QStringLiteral("Form_Load");
+
+constexpr int MaxProviders = 20;
+constexpr int NumberRowHeight = 300;   // twips
+constexpr int NameRowHeight = 360;
+
+int providersFrom(int value) { return std::clamp(value, 1, MaxProviders); }
+
+// A name may not carry the characters that separate names in the stored
+// list or cells in a page text.
+QString cleanName(const QString &text)
+{
+    QString s = text;
+    s.remove(QLatin1Char('%'));
+    s.remove(QChar(9));
+    s.remove(QChar(13));
+    s.remove(QChar(10));
+    return s;
+}
+
+} // namespace
+
+SetupController::SetupController(ui::Services &services) : m_services(services)
+{
+    ui::CellFont font;
+    font.name = QStringLiteral("Arial");
+    font.size = 8;
+    font.bold = true;
+    m_grid.setFont(font);
+}
+
+bool SetupController::load(double widthFactor)
+{
+    m_widthFactor = widthFactor;
+    m_services.state.widthFactor = widthFactor;
+    try {
+        m_loaded = SettingsStore(m_services.db).load();
+    } catch (const store::DbError &e) {
+        m_services.prompter.message(QString::number(e.number()) + QStringLiteral(" - ") +
+                                        e.description(),
+                                    LoadTitle);
+        return false;
+    }
+    m_text[fieldIndex(Field::Text1)] = m_loaded.location;
+    fillTime(m_loaded.open, Field::txtHrO, Field::txtMinO, Field::txtAM);
+    fillTime(m_loaded.close, Field::txtHrC, Field::txtMinC, Field::txtPM);
+    m_text[fieldIndex(Field::Text4)] = QString::number(m_loaded.timeslot);
+    m_text[fieldIndex(Field::txtRHT)] = QString::number(m_loaded.rHeight);
+    m_text[fieldIndex(Field::Text5)] = QString::number(m_loaded.listno);
+    buildGrid(m_loaded.listno);
+    return true;
+}
+
+void SetupController::fillTime(const QString &stored, Field hour, Field minutes, Field amPm)
+{
+    // The fields take the time by character position; a time stored in
+    // another readable form is put into "hh:mm AM" first.
+    const auto parsed = store::page::parseTime(stored);
+    const QString s = parsed ? store::page::formatTime(*parsed) : stored;
+    m_text[fieldIndex(hour)] = s.mid(0, 2);
+    m_text[fieldIndex(minutes)] = s.mid(3, 2);
+    m_text[fieldIndex(amPm)] = s.mid(6, 2);
+}
+
+QString SetupController::text(Field f) const
+{
+    return isTextField(f) ? m_text[fieldIndex(f)] : QString();
+}
+
+QString SetupController::setText(Field f, const QString &text)
+{
+    if (!isTextField(f))
+        return text;
+    QString s = cleanText(f, text);
+    if (const int max = maxLength(f); max > 0 && s.size() > max)
+        s.truncate(max);
+    m_text[fieldIndex(f)] = s;
+    return s;
+}
+
+LeaveResult SetupController::leave(Field f)
+{
+    if (!isTextField(f))
+        return {LeaveResult::Ok, QString()};
+    const LeaveResult r = leaveRule(f, m_text[fieldIndex(f)]);
+    m_text[fieldIndex(f)] = r.text;
+    if (f == Field::Text5)
+        buildGrid(digitsValue(r.text));
+    return r;
+}
+
+std::optional<Field> SetupController::enterPressed(Field f) const
+{
+    if (isTextField(f) && m_text[fieldIndex(f)].isEmpty())
+        return std::nullopt;
+    return nextField(f);
+}
+
+store::Settings SetupController::storedSettings()
+{
+    // The names and widths Okay stored before a refused time are the stored
+    // ones from then on, so the record is read afresh.
+    try {
+        m_loaded = SettingsStore(m_services.db).load();
+    } catch (const store::DbError &) {
+        // Keep what was read last.
+    }
+    return m_loaded;
+}
+
+void SetupController::buildGrid(int n)
+{
+    closeEditor();
+    const store::Settings s = storedSettings();
+    m_n = providersFrom(n);
+    m_grid.beginUpdate();
+    m_grid.setRows(2);
+    book::setupColumns(m_grid, m_n + 1, store::page::splitList(s.names), s.cwidth, m_widthFactor,
+                       true);
+    m_grid.setFixedRows(1);
+    m_grid.setFixedCols(1);
+    // The names row is tall enough for the editor laid over its cells.
+    m_grid.setRowHeight(0, NumberRowHeight);
+    m_grid.setRowHeight(1, NameRowHeight);
+    m_grid.setCursor(1, 1);
+    m_grid.endUpdate();
+}
+
+SetupController::EditorOpening SetupController::gridKeyPress(QChar ch)
+{
+    if (ch == QChar(9))
+        return {};
+    m_editRow = std::max(m_grid.row(), m_grid.fixedRows());
+    m_editCol = std::max(m_grid.col(), m_grid.fixedCols());
+    m_editText = m_grid.textMatrix(m_editRow, m_editCol);
+    m_editing = true;
+    EditorOpening o;
+    o.open = true;
+    if (ch != QChar(13))
+        o.pass = editorChar(ch).value_or(QChar());
+    return o;
+}
+
+std::optional<QChar> SetupController::editorChar(QChar ch) const
+{
+    if (ch == QChar(8))
+        return ch;
+    if (ch == QLatin1Char('%') || ch == QChar(9) || ch == QChar(13) || ch == QChar(10))
+        return std::nullopt;
+    return ch;
+}
+
+QString SetupController::editorChanged(const QString &text)
+{
+    const QString s = cleanName(text);
+    if (!m_editing)
+        return s;
+    m_editText = s;
+    m_grid.setTextMatrix(m_editRow, m_editCol, s);
+    return s;
+}
+
+void SetupController::closeEditor() { m_editing = false; }
+
+Field SetupController::reset()
+{
+    const std::pair<Field, const char *> values[] = {
+        {Field::Text1, "Office"}, {Field::txtHrO, "08"},  {Field::txtMinO, "00"},
+        {Field::txtAM, "AM"},     {Field::txtHrC, "05"},  {Field::txtMinC, "00"},
+        {Field::txtPM, "PM"},     {Field::Text4, "30"},
+    };
+    for (const auto &[f, v] : values)
+        m_text[fieldIndex(f)] = QString::fromLatin1(v);
+    const store::Settings s = storedSettings();
+    m_text[fieldIndex(Field::Text5)] = QString::number(s.listno);
+    buildGrid(s.listno);
+    return Field::Text1;
+}
+
+std::optional<Field> SetupController::settleFields()
+{
+    std::optional<Field> bad;
+    for (int i = 0; i < TextFieldCount; ++i) {
+        const Field f = fieldAt(i);
+        const LeaveResult r = leaveRule(f, m_text[i]);
+        m_text[i] = r.text;
+        if (!r.ok() && !bad)
+            bad = f;
+    }
+    return bad;
+}
+
+QString SetupController::timeText(Field hour, Field minutes, Field amPm) const
+{
+    return text(hour) + QLatin1Char(':') + text(minutes) + QLatin1Char(' ') + text(amPm);
+}
+
+void SetupController::showError(int number, const QString &description)
+{
+    m_services.prompter.message(QString::number(number) + QStringLiteral(" - ") + description,
+                                OkayTitle);
+}
+
+SetupController::OkayResult SetupController::okay()
+{
+    closeEditor();
+    // A field left with a refused value (a click on Okay takes the focus
+    // away before the field can take it back) must not be stored.
+    if (const auto bad = settleFields())
+        return {OkayResult::Invalid, bad};
+
+    m_services.prompter.message(TimeNotice, TimeNoticeTitle);
+    SettingsStore settings(m_services.db);
+    try {
+        const int listed = digitsValue(text(Field::Text5));
+        if (listed != m_n)
+            buildGrid(listed);
+        QStringList names;
+        QString widths;
+        for (int c = 1; c <= m_n; ++c) {
+            names << cleanName(m_grid.textMatrix(1, c));
+            widths += QString::number(m_grid.colWidth(c)) + QLatin1Char('%');
+        }
+        m_namesText = store::page::joinList(names);
+        m_widthsText = widths;
+        settings.write({{QStringLiteral("names"), m_namesText},
+                        {QStringLiteral("cwidth"), m_widthsText}});
+    } catch (const store::DbError &e) {
+        showError(e.number(), e.description());
+        return {OkayResult::Failed, std::nullopt};
+    }
+
+    const QString open = timeText(Field::txtHrO, Field::txtMinO, Field::txtAM);
+    const QString close = timeText(Field::txtHrC, Field::txtMinC, Field::txtPM);
+    if (store::page::parseTime(open).value_or(0) > store::page::parseTime(close).value_or(0)) {
+        m_services.prompter.message(TimeError, TimeErrorTitle);
+        return {OkayResult::Refused, Field::txtHrC};
+    }
+
+    try {
+        settings.write({{QStringLiteral("location"), text(Field::Text1)},
+                        {QStringLiteral("open"), open},
+                        {QStringLiteral("Close"), close},
+                        {QStringLiteral("timeslot"), digitsValue(text(Field::Text4))},
+                        {QStringLiteral("RHeight"), digitsValue(text(Field::txtRHT))},
+                        {QStringLiteral("Listno"), m_n}});
+        removeEmptyPages(m_services.db);
+        recolumnPages(m_services.db, QDate::currentDate(), m_n, m_namesText);
+        if (m_services.windows.isLoaded(ui::win::Appt))
+            m_services.windows.unload(ui::win::Appt);
+    } catch (const store::DbError &e) {
+        showError(e.number(), e.description());
+        return {OkayResult::Failed, std::nullopt};
+    }
+
+    const bool templates = m_services.prompter.ask(TemplateQuestion, TemplateTitle);
+    m_services.windows.show(templates ? ui::win::Configure : ui::win::Appt);
+    m_services.windows.unload(ui::win::Setup);
+    return {OkayResult::Closed, std::nullopt};
+}
+
+void SetupController::closedByUser() { m_services.windows.show(ui::win::Menu); }
+
+} // namespace setup

@@ -1,0 +1,306 @@
+#include "setup/widgets/setupwindow.h"
+
+#include "ui/core/services.h"
+#include "ui/widgets/gridview.h"
+#include "ui/widgets/windowregistry.h"
+
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace setup {
+
+namespace {
+
+bool isEnter(const QKeyEvent *k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
+
+// Focus lost to a message box or another program is no leaving of a field.
+bool leavesField(const QFocusEvent *e)
+{
+    return e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason;
+}
+
+} // namespace
+
+SetupWindow::SetupWindow(ui::Services &services, QWidget *parent)
+    : QWidget(parent), m_ctl(services)
+{
+    setObjectName(QStringLiteral("frmSetup"));
+    setWindowTitle(SetupController::Caption);
+    buildForm();
+    m_ctl.load(screenWidthFactor());
+    showAll();
+}
+
+int SetupWindow::screenWidthPixels() const
+{
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return s ? s->geometry().width() : 1024;
+}
+
+double SetupWindow::screenWidthFactor() const
+{
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return 1.0;
+    const double dpi = s->logicalDotsPerInchX() > 0 ? s->logicalDotsPerInchX() : 96.0;
+    return s->geometry().width() * 1440.0 / dpi / DesignWidthTwips;
+}
+
+QWidget *SetupWindow::control(Field f) const
+{
+    if (isTextField(f))
+        return m_fields[fieldIndex(f)];
+    switch (f) {
+    case Field::Grid1: return m_grid;
+    case Field::CmdOkay: return m_okay;
+    case Field::CmdReset: return m_reset;
+    default: return nullptr;
+    }
+}
+
+// ---- events -----------------------------------------------------------
+
+bool SetupWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    const auto type = event->type();
+    if (watched == m_editor) {
+        if (type == QEvent::KeyPress)
+            return editorKey(static_cast<QKeyEvent *>(event));
+        if (type == QEvent::FocusOut && leavesField(static_cast<QFocusEvent *>(event)))
+            hideEditor();
+        return false;
+    }
+    if (watched == m_grid) {
+        if (type == QEvent::Resize)
+            fitGrid();
+        return false;
+    }
+    if (watched == m_okay || watched == m_reset) {
+        if (type == QEvent::KeyPress)
+            return buttonKey(static_cast<QPushButton *>(watched), static_cast<QKeyEvent *>(event));
+        return false;
+    }
+    for (int i = 0; i < TextFieldCount; ++i) {
+        if (watched != m_fields[i])
+            continue;
+        if (type == QEvent::KeyPress)
+            return fieldKey(fieldAt(i), m_fields[i], static_cast<QKeyEvent *>(event));
+        if (type == QEvent::FocusOut && !m_restoring && !m_closing
+            && leavesField(static_cast<QFocusEvent *>(event)))
+            fieldLeft(fieldAt(i));
+        return false;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool SetupWindow::fieldKey(Field f, QLineEdit *edit, QKeyEvent *key)
+{
+    if (isEnter(key)) {
+        if (const auto next = m_ctl.enterPressed(f))
+            focusField(*next);
+        return true;
+    }
+    if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
+        const auto to = key->key() == Qt::Key_Up ? lineAbove(f) : lineBelow(f);
+        if (to)
+            focusField(*to);
+        return true;
+    }
+    const QString typed = key->text();
+    if (typed.size() != 1 || !typed.at(0).isPrint()
+        || (key->modifiers() & Qt::ControlModifier))
+        return false;   // editing keys and shortcuts: the text box's own
+    const auto ch = typedChar(f, typed.at(0));
+    if (!ch)
+        return true;
+    if (*ch != typed.at(0)) {
+        edit->insert(QString(*ch));
+        m_ctl.setText(f, edit->text());
+        showText(f);
+        return true;
+    }
+    return false;
+}
+
+bool SetupWindow::editorKey(QKeyEvent *key)
+{
+    if (isEnter(key)) {
+        hideEditor();
+        m_grid->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    if (key->key() == Qt::Key_Tab) {
+        hideEditor();
+        focusField(Field::CmdOkay);
+        return true;
+    }
+    const QString typed = key->text();
+    if (typed.size() == 1 && typed.at(0).isPrint() && !m_ctl.editorChar(typed.at(0)))
+        return true;
+    return false;
+}
+
+bool SetupWindow::buttonKey(QPushButton *button, QKeyEvent *key)
+{
+    if (isEnter(key)) {
+        button->click();
+        return true;
+    }
+    if (key->key() == Qt::Key_Up) {
+        focusField(Field::Text5);
+        return true;
+    }
+    return false;
+}
+
+void SetupWindow::closeEvent(QCloseEvent *event)
+{
+    m_closing = true;
+    if (!ui::WindowRegistry::closingByProgram(this))
+        m_ctl.closedByUser();
+    event->accept();
+}
+
+void SetupWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    ui::placeTaskWindow(this);
+    if (!focusWidget())
+        focusField(Field::Text1);
+}
+
+void SetupWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // Every task window takes its place again as it comes to the front.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
+        ui::placeTaskWindow(this);
+}
+
+// ---- fields -------------------------------------------------------------
+
+void SetupWindow::fieldLeft(Field f)
+{
+    const LeaveResult r = m_ctl.leave(f);
+    showText(f);
+    if (r.ok())
+        return;
+    // Back to the field once the focus change under way has finished,
+    // unless something (Reset) has put a good value in meanwhile.
+    QTimer::singleShot(0, this, [this, f] {
+        if (m_closing || leaveRule(f, m_ctl.text(f)).ok())
+            return;
+        m_restoring = true;
+        focusField(f);
+        m_restoring = false;
+    });
+}
+
+void SetupWindow::focusField(Field f)
+{
+    if (f == Field::Grid1)
+        hideEditor();
+    if (QWidget *w = control(f)) {
+        w->setFocus(Qt::OtherFocusReason);
+        if (auto *edit = qobject_cast<QLineEdit *>(w))
+            edit->selectAll();
+    }
+}
+
+void SetupWindow::showText(Field f)
+{
+    QLineEdit *edit = m_fields[fieldIndex(f)];
+    const QString text = m_ctl.text(f);
+    if (edit->text() != text)
+        edit->setText(text);
+}
+
+void SetupWindow::showAll()
+{
+    for (int i = 0; i < TextFieldCount; ++i)
+        showText(fieldAt(i));
+}
+
+// ---- names grid ---------------------------------------------------------
+
+void SetupWindow::gridKey(QChar ch)
+{
+    m_grid->consumeKey();
+    const SetupController::EditorOpening o = m_ctl.gridKeyPress(ch);
+    if (!o.open) {
+        focusField(Field::CmdOkay);
+        return;
+    }
+    openEditor(o.pass);
+}
+
+void SetupWindow::gridKeyDown(int key, int shift)
+{
+    if (key == Qt::Key_Tab && (shift & 1)) {
+        m_grid->consumeKey();
+        focusField(Field::Text5);
+    }
+}
+
+void SetupWindow::openEditor(QChar pass)
+{
+    const QSignalBlocker quiet(m_editor);
+    m_editor->setText(m_ctl.editorText());
+    placeEditor();
+    m_editor->show();
+    m_editor->raise();
+    m_editor->setFocus(Qt::OtherFocusReason);
+    m_editor->end(false);
+    if (pass.isNull())
+        return;
+    if (pass == QChar(8))
+        m_editor->backspace();
+    else
+        m_editor->insert(QString(pass));
+    m_editor->setText(m_ctl.editorChanged(m_editor->text()));
+}
+
+void SetupWindow::placeEditor()
+{
+    m_grid->ensureVisible(m_ctl.editRow(), m_ctl.editCol());
+    m_editor->setGeometry(m_grid->cellRectInWidget(m_ctl.editRow(), m_ctl.editCol()));
+}
+
+void SetupWindow::hideEditor()
+{
+    m_ctl.closeEditor();
+    if (m_editor && m_editor->isVisible())
+        m_editor->hide();
+}
+
+// ---- buttons ------------------------------------------------------------
+
+void SetupWindow::pressOkay()
+{
+    hideEditor();
+    const SetupController::OkayResult r = m_ctl.okay();
+    if (r.outcome == SetupController::OkayResult::Closed)
+        return;   // unloaded by the program
+    showAll();
+    if (r.focus) {
+        m_restoring = true;
+        focusField(*r.focus);
+        m_restoring = false;
+    }
+}
+
+void SetupWindow::pressReset()
+{
+    hideEditor();
+    const Field f = m_ctl.reset();
+    showAll();
+    focusField(f);
+}
+
+} // namespace setup

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "setup/core/setupcontroller.h"
+
+#include <QWidget>
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace ui {
+class GridView;
+struct Services;
+}
+
+namespace setup {
+
+// frmSetup: the practice settings form. Thin: every key, focus change and
+// click goes to the SetupController, and the window shows what it holds.
+class SetupWindow : public QWidget {
+    Q_OBJECT
+public:
+    // The width the window's layout was designed for, in twips (1024 pixels
+    // at 96 dpi); the names grid's columns scale with the screen against it.
+    static constexpr double DesignWidthTwips = 15360.0;
+
+    explicit SetupWindow(ui::Services &services, QWidget *parent = nullptr);
+
+    SetupController &controller() { return m_ctl; }
+    QWidget *control(Field f) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void buildForm();
+    QLineEdit *makeField(Field f, int widthChars);
+    bool fieldKey(Field f, QLineEdit *edit, QKeyEvent *key);
+    bool editorKey(QKeyEvent *key);
+    bool buttonKey(QPushButton *button, QKeyEvent *key);
+    void fieldLeft(Field f);
+    void focusField(Field f);
+    void showText(Field f);
+    void showAll();
+    void gridKey(QChar ch);
+    void gridKeyDown(int key, int shift);
+    void openEditor(QChar pass);
+    void placeEditor();
+    void fitGrid();
+    void hideEditor();
+    void pressOkay();
+    void pressReset();
+    double screenWidthFactor() const;
+    int screenWidthPixels() const;
+
+    SetupController m_ctl;
+    std::array<QLineEdit *, TextFieldCount> m_fields{};
+    ui::GridView *m_grid = nullptr;
+    QLineEdit *m_editor = nullptr;
+    QPushButton *m_okay = nullptr;
+    QPushButton *m_reset = nullptr;
+    bool m_restoring = false;   // the focus is being put back: no leave rules
+    bool m_closing = false;
+};
+
+} // namespace setup
