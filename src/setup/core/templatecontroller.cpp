@@ -1,0 +1,437 @@
+#include "setup/core/templatecontroller.h"
+
+#include "book/core/blockops.h"
+#include "book/core/dateinput.h"
+#include "book/core/pagegrid.h"
+#include "store/core/dberror.h"
+#include "store/core/pagetext.h"
+#include "ui/core/appstate.h"
+#include "ui/core/prompter.h"
+#include "ui/core/services.h"
+#include "ui/core/windows.h"
+
+#include <QLocale>
+
+namespace setup {
+
+using store::DbError;
+
+namespace {
+
+constexpr int ShiftKey = 1;
+constexpr int AltKey = 4;
+
+// The editor shows line breaks as CR LF, the grid keeps them as LF.
+QString toEditor(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return text;
+}
+
+QString withoutCr(QString text)
+{
+    return text.remove(QLatin1Char('\r'));
+}
+
+QString shortDayName(const QDate &date)
+{
+    return QLocale().toString(date, QStringLiteral("ddd"));
+}
+
+} // namespace
+
+TemplateController::TemplateController(ui::Services &services, ui::Clipboard &clipboard, QObject *parent)
+    : QObject(parent),
+      m_s(services),
+      m_store(services.db),
+      m_blocks(std::make_unique<book::BlockOps>(book::BlockOps::Kind::Template, *this, services.prompter,
+                                                clipboard))
+{
+    m_grid.setFixedRows(2);
+    m_grid.setFixedCols(1);
+    ui::CellFont f;
+    f.bold = true;
+    m_grid.setFont(f);
+    m_grid.setBackColor(book::DefaultCellColor);
+    m_grid.setBackColorSel(book::DefaultCellColor);
+}
+
+TemplateController::~TemplateController() = default;
+
+// ---------------------------------------------------------------- loading
+
+bool TemplateController::load(double widthFactor)
+{
+    m_s.state.widthFactor = widthFactor;
+    m_loading = true;
+    try {
+        m_settings = m_store.load();
+    } catch (const DbError &e) {
+        m_s.prompter.message(QStringLiteral("The templates could not be read: ") + e.numbered(), Caption,
+                             ui::Icon::Critical);
+        m_loading = false;
+        return false;
+    }
+    const book::PageLayout layout = book::layoutOf(m_settings.listno, m_settings.names, m_settings.open,
+                                                   m_settings.close, m_settings.timeslot, m_settings.rHeight);
+    m_grid.beginUpdate();
+    m_grid.setRows(std::max(layout.rows(), 3));
+    book::setupColumns(m_grid, layout.columns, layout.names, m_settings.cwidth, widthFactor, true);
+    book::setupRows(m_grid, layout);
+    m_grid.setCursor(2, 1);
+    m_grid.endUpdate();
+    m_loading = false;
+    m_date = FirstDay;
+    emit stateChanged();
+    return true;
+}
+
+void TemplateController::activate()
+{
+    if (m_activated)
+        return;
+    m_activated = true;
+    m_s.prompter.message(QStringLiteral("Please block out the time slots where the Consultants are unavailable "
+                                        "for appointments. Remember to press TAB key after each entry!"),
+                         QStringLiteral("Configure Page templates"));
+    // The settings were read at load; Monday is shown as they hold it.
+    m_date = FirstDay;
+    m_working = m_settings.templateFor(m_date.dayOfWeek());
+    m_closed = m_settings.closedOn(m_date.dayOfWeek());
+    fillGrid();
+    m_grid.setCursor(2, 1);
+    emit stateChanged();
+    emit focusRequested(TemplateFocus::Grid);
+}
+
+QString TemplateController::dayCaption() const
+{
+    return book::weekdayName(m_date);
+}
+
+QString TemplateController::finishCaption() const
+{
+    return m_date.dayOfWeek() == Qt::Sunday ? QStringLiteral("Finish") : shortDayName(m_date.addDays(1));
+}
+
+QStringList TemplateController::statusEntries() const
+{
+    return {QStringLiteral(" ") + m_settings.location + QStringLiteral(" Open"),
+            QStringLiteral(" ") + m_settings.location + QStringLiteral(" Closed")};
+}
+
+// Takes a weekday's stored template and flag as they are now (another
+// station may have stored them meanwhile) and shows them.
+void TemplateController::showWeekday(const QDate &date)
+{
+    try {
+        m_settings = m_store.load();
+    } catch (const DbError &) {
+        // The texts this window stored or last read are still at hand.
+    }
+    m_date = date;
+    m_working = m_settings.templateFor(date.dayOfWeek());
+    m_closed = m_settings.closedOn(date.dayOfWeek());
+    fillGrid();
+    m_grid.setCursor(2, 1);
+    emit stateChanged();
+    emit focusRequested(TemplateFocus::Grid);
+}
+
+// The working text into the data rectangle, in the weekday's colours.
+void TemplateController::fillGrid()
+{
+    m_grid.beginUpdate();
+    book::pasteText(m_grid, m_working);
+    showStatus();
+    m_grid.endUpdate();
+    hideEditor();
+    m_shownText = book::rectText(m_grid);
+    m_shownClosed = m_closed;
+}
+
+void TemplateController::showStatus()
+{
+    const int back = m_closed ? book::DesktopColor : book::DefaultCellColor;
+    m_grid.setBackColor(back);
+    m_grid.setBackColorSel(back);
+}
+
+void TemplateController::statusChosen(int index)
+{
+    if (m_loading || index < 0 || index > 1)
+        return;
+    const QString shown = m_shownText;
+    const bool shownClosed = m_shownClosed;
+    m_closed = index == 1;
+    // The grid is shown again from the working text: a cell typed but not
+    // yet saved into it is dropped.
+    fillGrid();
+    m_shownText = shown;
+    m_shownClosed = shownClosed;
+    emit stateChanged();
+    emit focusRequested(TemplateFocus::Grid);
+}
+
+// ---------------------------------------------------------------- steps
+
+bool TemplateController::storeWeekday()
+{
+    const int dow = m_date.dayOfWeek();
+    const QString text = book::rectText(m_grid);
+    try {
+        // Check1 is bound to the record's Clinic too, so it gets the flag.
+        m_store.write({{store::Settings::closedField(dow), m_closed},
+                       {store::Settings::templateField(dow), text},
+                       {QStringLiteral("Clinic"), m_closed}});
+    } catch (const DbError &e) {
+        m_s.prompter.message(QStringLiteral("The template could not be stored: ") + QString::number(e.number())
+                                 + QLatin1Char(' ') + e.description(),
+                             Caption, ui::Icon::Critical);
+        emit focusRequested(TemplateFocus::Grid);
+        return false;
+    }
+    m_settings.templates[static_cast<size_t>(dow % 7)] = text;
+    m_settings.closed[static_cast<size_t>(dow % 7)] = m_closed;
+    m_working = text;
+    m_shownText = text;
+    m_shownClosed = m_closed;
+    return true;
+}
+
+bool TemplateController::finishStep()
+{
+    if (!m_activated)   // no weekday is in hand yet
+        return false;
+    // An entry still in the editor is what the user meant the weekday to
+    // hold: it goes into the cell before the weekday is stored.
+    commitEditor();
+    if (!storeWeekday())
+        return false;
+    if (m_date.dayOfWeek() != Qt::Sunday) {
+        showWeekday(m_date.addDays(1));
+        return true;
+    }
+    m_date = FirstDay;
+    emit stateChanged();
+    if (!m_s.prompter.ask(QStringLiteral("Do you wish to review your templates?"),
+                          QStringLiteral("Templates Review?"))) {
+        leave(ui::win::Appt);
+        return true;
+    }
+    showWeekday(FirstDay);
+    return true;
+}
+
+bool TemplateController::functionKey(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_F7:
+        finishStep();
+        return true;
+    case Qt::Key_F8:
+        emit focusRequested(TemplateFocus::Status);
+        return true;
+    case Qt::Key_F1:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TemplateController::hasUnstoredChanges() const
+{
+    if (m_editor.visible && withoutCr(m_editor.text) != withoutCr(m_editor.opening))
+        return true;
+    return m_closed != m_shownClosed || book::rectText(m_grid) != m_shownText;
+}
+
+bool TemplateController::closeByUser()
+{
+    if (m_activated && hasUnstoredChanges()) {
+        const bool store = m_s.prompter.ask(
+            QStringLiteral("Do you wish to store the changes to the %1 template?").arg(dayCaption()), Caption);
+        if (store) {
+            commitEditor();
+            if (!storeWeekday())
+                return false;   // told; the window stays with the edits
+        }
+    }
+    hideEditor();
+    leave(ui::win::Menu);
+    return true;
+}
+
+void TemplateController::leave(const QString &next)
+{
+    m_s.windows.show(next);
+    m_s.windows.unload(ui::win::Configure);
+}
+
+// ---------------------------------------------------------------- cell entry
+
+void TemplateController::gridKeyPress(QChar ch)
+{
+    if (ch == QChar(9))
+        return;
+    if (ch == QChar(13)) {
+        openEditor(QChar());
+        return;
+    }
+    // Other control characters (Backspace, Escape) open nothing.
+    if (ch.unicode() < 32)
+        return;
+    openEditor(ch);
+}
+
+bool TemplateController::gridKeyDown(int qtKey, int shift)
+{
+    m_lastShift = shift;
+    if (qtKey == Qt::Key_Delete) {
+        m_blocks->remove();
+        return true;
+    }
+    return false;
+}
+
+void TemplateController::gridDoubleClick()
+{
+    openEditor(QChar());
+}
+
+void TemplateController::openEditor(QChar typed)
+{
+    const int row = m_grid.row(), col = m_grid.col();
+    if (row < 2 || col < 1 || row >= m_grid.rows() || col >= m_grid.cols())
+        return;
+    m_editor.row = row;
+    m_editor.col = col;
+    m_editor.opening = toEditor(m_grid.textMatrix(row, col));
+    m_editor.text = m_editor.opening;
+    m_editor.multiLine = m_settings.rHeight >= 2;
+    m_editor.visible = true;
+    // The typed character goes after the cell's text, as if typed at its end.
+    if (!typed.isNull() && typed != QLatin1Char('{') && typed != QLatin1Char('}'))
+        m_editor.text += typed;
+    emit editorChanged();
+    emit focusRequested(TemplateFocus::Editor);
+}
+
+void TemplateController::hideEditor()
+{
+    if (!m_editor.visible)
+        return;
+    m_editor.visible = false;
+    emit editorChanged();
+}
+
+void TemplateController::setEditorText(const QString &text)
+{
+    if (m_editor.visible)
+        m_editor.text = text;
+}
+
+bool TemplateController::editorKeyDown(int qtKey, int shift)
+{
+    if (qtKey != Qt::Key_Return && qtKey != Qt::Key_Enter)
+        return false;
+    const bool shifted = shift & ShiftKey;
+    if (m_settings.rHeight < 2) {
+        if (!shifted)
+            saveFromEditor();
+        return true;   // one line per slot: Shift+Enter types nothing either
+    }
+    if (shifted) {
+        saveFromEditor();
+        return true;
+    }
+    return false;      // a new line in the cell
+}
+
+bool TemplateController::editorKeyPress(QChar ch)
+{
+    if (ch == QChar(9)) {
+        saveFromEditor();
+        return true;
+    }
+    return ch == QLatin1Char('{') || ch == QLatin1Char('}');
+}
+
+// The editor's entry into its cell, and the whole rectangle into the
+// working text. Nothing reaches the database before the step is finished.
+void TemplateController::commitEditor()
+{
+    if (!m_editor.visible)
+        return;
+    m_grid.setTextMatrix(m_editor.row, m_editor.col, store::page::cleanCell(m_editor.text));
+    m_grid.setCursor(m_editor.row, m_editor.col);
+    m_working = book::rectText(m_grid);
+    hideEditor();
+}
+
+void TemplateController::saveFromEditor()
+{
+    if (!m_editor.visible)
+        return;
+    commitEditor();
+    emit focusRequested(TemplateFocus::Grid);
+}
+
+bool TemplateController::checkUnsavedEntry()
+{
+    if (!m_editor.visible || withoutCr(m_editor.text) == withoutCr(m_editor.opening)) {
+        hideEditor();
+        return true;
+    }
+    m_s.prompter.message(QStringLiteral("Save last appointment entry!?"), QStringLiteral("Save appointment entry"));
+    emit focusRequested(TemplateFocus::Editor);
+    return false;
+}
+
+void TemplateController::gridMouseDown(int button, int shift, int row, int col)
+{
+    if (button != 1 || shift != 0)
+        return;
+    if (m_editor.visible) {
+        m_grid.setCursor(m_editor.row, m_editor.col);
+        if (!checkUnsavedEntry())
+            return;
+    }
+    if (row >= m_grid.fixedRows() && col >= m_grid.fixedCols() && row < m_grid.rows() && col < m_grid.cols())
+        m_grid.setCursor(row, col);
+    m_blocks->plainClick(m_grid.row(), m_grid.col());
+}
+
+void TemplateController::gridMouseUp(int button, int shift, int row, int col)
+{
+    if (row < m_grid.fixedRows() || col < m_grid.fixedCols() || row >= m_grid.rows() || col >= m_grid.cols())
+        return;
+    if (button == 1 && (shift & ShiftKey)) {
+        m_blocks->shiftClick(row, col);
+    } else if (button == 1 && (shift & AltKey)) {
+        m_grid.setCursor(row, col);
+        m_blocks->altClick(row, col);
+    } else if (button == 2) {
+        emit contextMenuRequested(m_grid.row(), m_grid.col());
+    }
+}
+
+void TemplateController::gridScrolled()
+{
+    if (!m_editor.visible)
+        return;
+    m_grid.setCursor(m_editor.row, m_editor.col);
+    emit editorChanged();
+}
+
+// ---------------------------------------------------------------- blocks
+
+void TemplateController::storeCells(const book::CellChanges &)
+{
+    // The grid holds the command's result already; the template is kept as
+    // after an edit, and stored with the weekday's step.
+    m_working = book::rectText(m_grid);
+}
+
+} // namespace setup

@@ -1,0 +1,373 @@
+#include "setup/widgets/templatewindow.h"
+
+#include "book/core/blockops.h"
+#include "ui/core/services.h"
+#include "ui/widgets/gridview.h"
+#include "ui/widgets/windowregistry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTextCursor>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace setup {
+
+namespace {
+
+int shiftBits(Qt::KeyboardModifiers mods)
+{
+    return ((mods & Qt::ShiftModifier) ? 1 : 0) | ((mods & Qt::ControlModifier) ? 2 : 0)
+        | ((mods & Qt::AltModifier) ? 4 : 0);
+}
+
+// The controller keeps line breaks as CR LF, the box as LF.
+QString toBox(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
+QString fromBox(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+// The character a key types as the controller sees it: Tab 9, else the
+// printable text (nothing for Ctrl chords).
+QChar typedChar(const QKeyEvent *k)
+{
+    if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab)
+        return QChar(9);
+    const bool chord = (k->modifiers() & Qt::ControlModifier) && !(k->modifiers() & Qt::AltModifier);
+    if (!chord && !k->text().isEmpty() && k->text().at(0).isPrint())
+        return k->text().at(0);
+    return {};
+}
+
+const QString Tips = QStringLiteral(
+    "Tips:  type into a cell and press TAB to keep it.   Shift + click marks a block; a right click offers "
+    "Copy, Cut, Paste, Delete and Blockout.   F7 keeps this day and goes to the next.   F8 office status.");
+
+} // namespace
+
+TemplateWindow::TemplateWindow(ui::Services &services, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_ctl(services, m_clipboard)
+{
+    setObjectName(QStringLiteral("frmConfigure"));
+    setWindowTitle(TemplateController::Caption);
+    buildForm();
+    buildGridMenu();
+    connectGrid();
+
+    connect(&m_ctl, &TemplateController::stateChanged, this, [this] { syncState(); });
+    connect(&m_ctl, &TemplateController::editorChanged, this, [this] { syncEditor(); });
+    connect(&m_ctl, &TemplateController::focusRequested, this, [this](TemplateFocus f) { applyFocus(f); });
+    connect(&m_ctl, &TemplateController::contextMenuRequested, this,
+            [this](int row, int col) { showGridMenu(row, col); });
+
+    // Function keys act wherever the focus is.
+    const auto children = findChildren<QWidget *>();
+    for (QWidget *w : children)
+        w->installEventFilter(this);
+    m_grid->viewport()->installEventFilter(this);
+    resize(1000, 640);
+}
+
+TemplateWindow::~TemplateWindow()
+{
+    // The controller goes before the controls do: nothing of theirs may reach it.
+    const auto children = findChildren<QObject *>();
+    for (QObject *c : children) {
+        c->removeEventFilter(this);
+        disconnect(c, nullptr, this, nullptr);
+    }
+}
+
+double TemplateWindow::screenWidthFactor() const
+{
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return 1.0;
+    const double dpi = s->logicalDotsPerInchX() > 0 ? s->logicalDotsPerInchX() : 96.0;
+    return s->geometry().width() * 1440.0 / dpi / DesignWidthTwips;
+}
+
+bool TemplateWindow::load()
+{
+    const bool ok = m_ctl.load(screenWidthFactor());
+    syncState();
+    return ok;
+}
+
+// ---- layout -------------------------------------------------------------
+
+void TemplateWindow::buildForm()
+{
+    auto *v = new QVBoxLayout(this);
+    v->setContentsMargins(8, 6, 8, 6);
+    v->setSpacing(6);
+
+    auto *top = new QHBoxLayout;
+    top->setSpacing(10);
+    m_day = new QLabel(this);
+    m_day->setObjectName(QStringLiteral("lblCalDay"));
+    QFont dayFont = m_day->font();
+    dayFont.setPointSizeF(dayFont.pointSizeF() * 1.5);
+    dayFont.setBold(true);
+    m_day->setFont(dayFont);
+    m_day->setMinimumWidth(QFontMetrics(dayFont).horizontalAdvance(QStringLiteral("Wednesday")) + 12);
+    top->addWidget(m_day);
+
+    m_status = new QComboBox(this);
+    m_status->setObjectName(QStringLiteral("Combo0"));
+    m_status->setMinimumContentsLength(16);
+    m_status->setToolTip(QStringLiteral("Office status of this weekday (F8)"));
+    top->addWidget(m_status);
+
+    m_finish = new QPushButton(this);
+    m_finish->setObjectName(QStringLiteral("CmdFinish"));
+    m_finish->setAutoDefault(false);
+    m_finish->setMinimumWidth(90);
+    m_finish->setToolTip(QStringLiteral("Keep this day's template and go to the next day (F7)"));
+    top->addWidget(m_finish);
+    top->addSpacing(16);
+
+    auto *blockoutLabel = new QLabel(QStringLiteral("Blockout"), this);
+    blockoutLabel->setObjectName(QStringLiteral("lblBlockout"));
+    m_blockout = new QLineEdit(TemplateController::InitialBlockout, this);
+    m_blockout->setObjectName(QStringLiteral("txtBlockout"));
+    m_blockout->setMinimumWidth(QFontMetrics(m_blockout->font()).horizontalAdvance(TemplateController::InitialBlockout) + 16);
+    blockoutLabel->setBuddy(m_blockout);
+    top->addWidget(blockoutLabel);
+    top->addWidget(m_blockout);
+    top->addStretch(1);
+    v->addLayout(top);
+
+    m_grid = new ui::GridView(this);
+    m_grid->setObjectName(QStringLiteral("Grid1"));
+    m_grid->setModel(&m_ctl.grid());
+    m_grid->setClickMovesCursor(false);
+    v->addWidget(m_grid, 1);
+
+    // The cell editor lies on the grid's viewport, over the edited cell.
+    m_edit = new QPlainTextEdit(m_grid->viewport());
+    m_edit->setObjectName(QStringLiteral("txtEdit"));
+    QFont editFont(QStringLiteral("Arial"));
+    editFont.setPointSize(8);
+    editFont.setBold(true);
+    m_edit->setFont(editFont);
+    m_edit->setFrameShape(QFrame::NoFrame);
+    m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_edit->document()->setDocumentMargin(1);
+    m_edit->setTabChangesFocus(false);
+    m_edit->hide();
+
+    m_tips = new QLabel(Tips, this);
+    m_tips->setObjectName(QStringLiteral("lblTips"));
+    m_tips->setWordWrap(true);
+    v->addWidget(m_tips);
+
+    connect(m_edit, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_syncing)
+            m_ctl.setEditorText(fromBox(m_edit->toPlainText()));
+    });
+    connect(m_status, &QComboBox::activated, this, [this](int i) { m_ctl.statusChosen(i); });
+    connect(m_finish, &QPushButton::clicked, this, [this] { m_ctl.finishStep(); });
+    connect(m_blockout, &QLineEdit::textChanged, this, [this](const QString &t) { m_ctl.setBlockoutBox(t); });
+}
+
+void TemplateWindow::buildGridMenu()
+{
+    m_gridMenu = new QMenu(QStringLiteral("Grid"), this);
+    m_gridMenu->setObjectName(QStringLiteral("mnuGrid"));
+    book::BlockOps &blocks = m_ctl.blocks();
+    const auto add = [this](const char *name, const char *text) {
+        QAction *a = m_gridMenu->addAction(QString::fromLatin1(text));
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    connect(add("mnuGridCopy", "Copy"), &QAction::triggered, this, [&blocks] { blocks.copy(); });
+    connect(add("mnuGridCut", "Cut"), &QAction::triggered, this, [&blocks] { blocks.cut(); });
+    connect(add("mnuGridPaste", "Paste"), &QAction::triggered, this, [&blocks] { blocks.paste(); });
+    connect(add("mnuGridDelete", "Delete"), &QAction::triggered, this, [&blocks] { blocks.remove(); });
+    connect(add("mnuGridBlockout", "Blockout"), &QAction::triggered, this, [&blocks] { blocks.blockout(); });
+    m_gridMenu->addSeparator();
+    add("mnuGridExit", "Exit");   // closes the menu, nothing more
+}
+
+void TemplateWindow::connectGrid()
+{
+    connect(m_grid, &ui::GridView::keyDown, this, [this](int key, int shift) {
+        if (m_ctl.gridKeyDown(key, shift))
+            m_grid->consumeKey();
+    });
+    connect(m_grid, &ui::GridView::keyPressed, this, [this](QChar ch) {
+        m_grid->consumeKey();
+        if (ch == QChar(9)) {
+            // Tab opens nothing: it goes on to the window's next control.
+            focusNextChild();
+            return;
+        }
+        m_ctl.gridKeyPress(ch);
+    });
+    connect(m_grid, &ui::GridView::mouseDown, this,
+            [this](int button, int shift, int row, int col) { m_ctl.gridMouseDown(button, shift, row, col); });
+    connect(m_grid, &ui::GridView::mouseUp, this,
+            [this](int button, int shift, int row, int col) { m_ctl.gridMouseUp(button, shift, row, col); });
+    connect(m_grid, &ui::GridView::doubleClicked, this, [this](int, int) { m_ctl.gridDoubleClick(); });
+    connect(m_grid, &ui::GridView::scrolled, this, [this] {
+        m_ctl.gridScrolled();
+        placeEditor();
+    });
+    connect(m_grid, &ui::GridView::columnResized, this, [this](int) { placeEditor(); });
+    connect(&m_ctl.grid(), &ui::GridModel::changed, this, [this] { placeEditor(); });
+}
+
+// ---- events -------------------------------------------------------------
+
+bool TemplateWindow::event(QEvent *e)
+{
+    if (e->type() == QEvent::WindowActivate)
+        ui::placeTaskWindow(this);
+    return QWidget::event(e);
+}
+
+void TemplateWindow::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    if (m_placed)
+        return;
+    m_placed = true;
+    ui::placeTaskWindow(this);
+    // The instructions come once the window is on the screen.
+    QTimer::singleShot(0, this, [this] { m_ctl.activate(); });
+}
+
+void TemplateWindow::closeEvent(QCloseEvent *e)
+{
+    if (ui::WindowRegistry::closingByProgram(this) || m_ctl.closeByUser())
+        e->accept();
+    else
+        e->ignore();
+}
+
+bool TemplateWindow::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() == QEvent::KeyPress) {
+        auto *k = static_cast<QKeyEvent *>(e);
+        if (k->key() >= Qt::Key_F1 && k->key() <= Qt::Key_F12 && m_ctl.functionKey(k->key()))
+            return true;
+        if (watched == m_edit)
+            return editorKey(k);
+    }
+    if (e->type() == QEvent::Wheel && watched == m_status)
+        return true;   // a turn of the wheel is no choice
+    if (watched == m_grid->viewport() && e->type() == QEvent::Resize)
+        placeEditor();
+    return QWidget::eventFilter(watched, e);
+}
+
+bool TemplateWindow::editorKey(QKeyEvent *k)
+{
+    int key = k->key();
+    Qt::KeyboardModifiers mods = k->modifiers();
+    if (key == Qt::Key_Backtab) {
+        key = Qt::Key_Tab;
+        mods |= Qt::ShiftModifier;
+    }
+    if (m_ctl.editorKeyDown(key, shiftBits(mods)))
+        return true;
+    const QChar ch = typedChar(k);
+    if (!ch.isNull() && m_ctl.editorKeyPress(ch))
+        return true;
+    // Tab never reaches the text, whatever the controller made of it.
+    return key == Qt::Key_Tab;
+}
+
+// ---- showing the controller's state -------------------------------------
+
+void TemplateWindow::syncState()
+{
+    const bool was = m_syncing;
+    m_syncing = true;
+    m_day->setText(m_ctl.dayCaption());
+    m_finish->setText(m_ctl.finishCaption());
+    const QStringList entries = m_ctl.statusEntries();
+    QStringList shown;
+    for (int i = 0; i < m_status->count(); ++i)
+        shown << m_status->itemText(i);
+    {
+        const QSignalBlocker block(m_status);
+        if (shown != entries) {
+            m_status->clear();
+            m_status->addItems(entries);
+        }
+        m_status->setCurrentIndex(m_ctl.statusIndex());
+    }
+    if (m_blockout->text() != m_ctl.blockoutBox())
+        m_blockout->setText(m_ctl.blockoutBox());
+    m_syncing = was;
+}
+
+void TemplateWindow::syncEditor()
+{
+    const TemplateController::Editor &ed = m_ctl.editor();
+    if (!ed.visible) {
+        if (m_edit->hasFocus())
+            m_grid->setFocus(Qt::OtherFocusReason);
+        m_edit->hide();
+        return;
+    }
+    const bool was = m_syncing;
+    m_syncing = true;
+    const QString text = toBox(ed.text);
+    if (m_edit->toPlainText() != text) {
+        m_edit->setPlainText(text);
+        m_edit->moveCursor(QTextCursor::End);
+    }
+    m_edit->setLineWrapMode(ed.multiLine ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    m_syncing = was;
+    placeEditor();
+    m_edit->show();
+    m_edit->raise();
+}
+
+void TemplateWindow::placeEditor()
+{
+    const TemplateController::Editor &ed = m_ctl.editor();
+    if (!ed.visible)
+        return;
+    const QRect r = m_grid->cellRect(ed.row, ed.col);
+    if (!r.isNull())
+        m_edit->setGeometry(r);
+}
+
+void TemplateWindow::applyFocus(TemplateFocus f)
+{
+    QWidget *w = f == TemplateFocus::Editor ? static_cast<QWidget *>(m_edit)
+                 : f == TemplateFocus::Status ? static_cast<QWidget *>(m_status)
+                                              : static_cast<QWidget *>(m_grid);
+    if (!w->hasFocus())
+        w->setFocus(Qt::OtherFocusReason);
+}
+
+void TemplateWindow::showGridMenu(int row, int col)
+{
+    // At the right edge of the cell, level with its top.
+    const QRect r = m_grid->cellRect(row, col);
+    const QPoint at = r.isNull() ? QPoint(0, 0) : QPoint(r.right() + 1, r.top());
+    m_gridMenu->popup(m_grid->viewport()->mapToGlobal(at));
+}
+
+} // namespace setup

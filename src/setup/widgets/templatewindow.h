@@ -1,0 +1,76 @@
+#pragma once
+
+#include "setup/core/templatecontroller.h"
+#include "ui/widgets/qtclipboard.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace ui {
+class GridView;
+struct Services;
+}
+
+namespace setup {
+
+// frmConfigure, "Configure Page Templates": the weekday templates. Thin:
+// every key, click and choice goes to the TemplateController, and the
+// window shows what it holds.
+class TemplateWindow : public QWidget {
+    Q_OBJECT
+public:
+    // The width the window was laid out for, in twips (1024 pixels at 96 dpi).
+    static constexpr double DesignWidthTwips = 15360.0;
+
+    explicit TemplateWindow(ui::Services &services, QWidget *parent = nullptr);
+    ~TemplateWindow() override;
+
+    // Form_Load. False when the settings could not be read (the user has
+    // been told).
+    bool load();
+
+    TemplateController &controller() { return m_ctl; }
+    ui::GridView *gridView() const { return m_grid; }
+    QPlainTextEdit *cellEditor() const { return m_edit; }
+    QMenu *gridMenu() const { return m_gridMenu; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    void buildForm();
+    void buildGridMenu();
+    void connectGrid();
+    void syncState();
+    void syncEditor();
+    void placeEditor();
+    void applyFocus(TemplateFocus f);
+    bool editorKey(QKeyEvent *k);
+    void showGridMenu(int row, int col);
+    double screenWidthFactor() const;
+
+    ui::QtClipboard m_clipboard;
+    TemplateController m_ctl;
+
+    ui::GridView *m_grid = nullptr;         // Grid1
+    QPlainTextEdit *m_edit = nullptr;       // txtEdit
+    QComboBox *m_status = nullptr;          // Combo0
+    QLabel *m_day = nullptr;                // lblCalDay
+    QPushButton *m_finish = nullptr;        // CmdFinish
+    QLineEdit *m_blockout = nullptr;        // txtBlockout
+    QLabel *m_tips = nullptr;               // lblTips
+    QMenu *m_gridMenu = nullptr;            // mnuGrid
+    bool m_syncing = false;
+    bool m_placed = false;
+};
+
+} // namespace setup
