@@ -32,6 +32,10 @@ struct AppState {
     bool newFilePending = false;
     double widthFactor = 1.0;        // screen width / a window's design width, set by the
                                      // window loading last
+    // The tbl_Order field the help window shows when it is next shown: "Help", or
+    // "Help2" set by the patient and invoice windows just before they show it. The
+    // help window puts "Help" back once it has read it.
+    QString helpField = QStringLiteral("Help");
 };
 
 } // namespace ui

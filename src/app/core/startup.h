@@ -1,0 +1,44 @@
+#pragma once
+
+#include "store/core/database.h"
+
+#include <QString>
+
+namespace ui {
+class Prompter;
+}
+
+namespace app {
+
+// Opens the practice's database at start: db.mdb in the application folder,
+// created with the station file dbn.mdb beside it on the first start. A file
+// that cannot be used is never replaced or emptied: the user is told which
+// file it is and what to do, and the program closes.
+class Startup {
+public:
+    Startup(store::Database &db, ui::Prompter &prompter) : m_db(db), m_prompter(prompter) {}
+
+    // True when db.mdb is open and ready; otherwise the message has been shown.
+    bool open(const QString &appDir);
+    // db.mdb was made by this start.
+    bool created() const { return m_created; }
+
+    static QString dbPath(const QString &appDir);
+    static QString stationPath(const QString &appDir);
+    static QString title() { return QStringLiteral("Open Database"); }
+
+    // What the user is told when `path` cannot be opened.
+    static QString failureText(const QString &path, store::Database::Kind kind,
+                               const store::Database::OpenResult &result);
+    static QString lostText(const QString &dbPath, const QString &stationPath);
+
+private:
+    bool fail(const QString &text);
+    bool openStation(const QString &path);
+
+    store::Database &m_db;
+    ui::Prompter &m_prompter;
+    bool m_created = false;
+};
+
+} // namespace app

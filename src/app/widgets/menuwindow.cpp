@@ -1,0 +1,174 @@
+#include "app/widgets/menuwindow.h"
+
+#include "ui/widgets/windowregistry.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace app {
+
+MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_controller(services)
+{
+    setObjectName(QStringLiteral("frmMenu"));
+    setWindowTitle(QStringLiteral("Main Menu"));
+
+    m_frame = new QGroupBox(QStringLiteral("Brevik Quillon V3.8"), this);
+    m_frame->setObjectName(QStringLiteral("Frame1"));
+    QFont frameFont = m_frame->font();
+    frameFont.setPointSizeF(frameFont.pointSizeF() * 1.15);
+    frameFont.setBold(true);
+    m_frame->setFont(frameFont);
+
+    auto *options = new QVBoxLayout(m_frame);
+    options->setContentsMargins(22, 16, 22, 14);
+    options->setSpacing(9);
+    addOption(1, QStringLiteral("1.    Appointments"));
+    addOption(2, QStringLiteral("2.    Accounts"));
+    addOption(3, QStringLiteral("3.    Setup Page"));
+    addOption(4, QStringLiteral("4.    Modify Templates"));
+    addOption(5, QStringLiteral("5.    Design Letterhead"));
+    addOption(6, QStringLiteral("6.    Backup Files"));
+    addOption(8, QStringLiteral("8.    Exit"));
+    for (QRadioButton *b : std::as_const(m_options))
+        options->addWidget(b);
+
+    auto *locationLabel = new QLabel(QStringLiteral("Location:"), this);
+    m_location = new QLineEdit(m_controller.location(), this);
+    m_location->setObjectName(QStringLiteral("Text1"));
+    m_location->setReadOnly(true);
+    m_location->setFocusPolicy(Qt::NoFocus);
+    locationLabel->setBuddy(m_location);
+
+    m_readme = new QPushButton(QStringLiteral("&Readme"), this);
+    m_readme->setObjectName(QStringLiteral("Command1"));
+    connect(m_readme, &QPushButton::clicked, this, [this] { m_controller.showReadme(); });
+
+    auto *hint = new QLabel(QStringLiteral("Press 1 to 8, or choose an option."), this);
+    hint->setObjectName(QStringLiteral("lblHint"));
+    QPalette hp = hint->palette();
+    hp.setColor(QPalette::WindowText, QColor(0x5f, 0x6b, 0x75));
+    hint->setPalette(hp);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->setSpacing(8);
+    bottom->addWidget(locationLabel);
+    bottom->addWidget(m_location, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(hint, 1);
+    buttons->addWidget(m_readme);
+
+    auto *box = new QVBoxLayout(this);
+    box->setContentsMargins(18, 16, 18, 16);
+    box->setSpacing(12);
+    box->addWidget(m_frame);
+    box->addLayout(bottom);
+    box->addLayout(buttons);
+
+    // Every text box of the menu is light grey: nothing here is typed in.
+    const QColor grey(0xE0, 0xE0, 0xE0);
+    for (QLineEdit *e : findChildren<QLineEdit *>()) {
+        QPalette p = e->palette();
+        p.setColor(QPalette::Base, grey);
+        e->setPalette(p);
+    }
+
+    // Digit keys act wherever the focus is on the window: every control's
+    // keys pass through the window first.
+    for (QWidget *w : findChildren<QWidget *>())
+        w->installEventFilter(this);
+
+    setFixedWidth(380);
+    setFixedHeight(sizeHint().height());
+    m_options.value(1)->setChecked(true);
+    m_options.value(1)->setFocus();
+}
+
+void MenuWindow::addOption(int n, const QString &caption)
+{
+    auto *b = new QRadioButton(caption, m_frame);
+    b->setObjectName(QStringLiteral("Option%1").arg(n));
+    QFont f = b->font();
+    f.setBold(false);
+    f.setPointSizeF(font().pointSizeF() * 1.1);
+    b->setFont(f);
+    m_options.insert(n, b);
+}
+
+bool MenuWindow::digitKey(QKeyEvent *event)
+{
+    // The top-row digits, as key codes 49 to 56; the keypad's have codes of their own.
+    const int key = event->key();
+    if (key < Qt::Key_1 || key > Qt::Key_8 || (event->modifiers() & Qt::KeypadModifier))
+        return false;
+    if (event->isAutoRepeat())
+        return true;
+    return m_controller.digitKey(key);
+}
+
+void MenuWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (!digitKey(event))
+        QWidget::keyPressEvent(event);
+}
+
+bool MenuWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && digitKey(static_cast<QKeyEvent *>(event)))
+        return true;
+    auto *b = qobject_cast<QRadioButton *>(watched);
+    const int n = b ? m_options.key(b, 0) : 0;
+    if (n == 0)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        m_controller.chooseOption(n);
+        return true;
+    }
+    case QEvent::MouseButtonPress:
+        b->setChecked(true);
+        b->setFocus(Qt::MouseFocusReason);
+        m_controller.chooseOption(n);
+        return true;
+    case QEvent::MouseButtonDblClick:
+        // The press before it has acted already.
+        return true;
+    default: return false;
+    }
+}
+
+void MenuWindow::closeEvent(QCloseEvent *event)
+{
+    if (!ui::WindowRegistry::closingByProgram(this))
+        m_controller.closeRequested();
+    event->accept();
+}
+
+void MenuWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_placed)
+        return;
+    m_placed = true;
+    // Centred across the screen, at its top edge.
+    if (const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen()) {
+        const QRect a = s->availableGeometry();
+        const int frameWidth = frameGeometry().width();
+        move(a.left() + (a.width() - frameWidth) / 2, a.top());
+    }
+}
+
+} // namespace app

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/core/menucontroller.h"
+#include "ui/core/services.h"
+
+#include <QMap>
+#include <QWidget>
+
+class QGroupBox;
+class QKeyEvent;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace app {
+
+// frmMenu: the main menu. Options act on Space, Enter or any mouse press;
+// the digit keys 1 to 8 act wherever the focus is on the window.
+class MenuWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit MenuWindow(ui::Services &services, QWidget *parent = nullptr);
+
+    QRadioButton *option(int n) const { return m_options.value(n); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void addOption(int n, const QString &caption);
+    bool digitKey(QKeyEvent *event);
+
+    MenuController m_controller;
+    QGroupBox *m_frame;
+    QMap<int, QRadioButton *> m_options;
+    QLineEdit *m_location;
+    QPushButton *m_readme;
+    bool m_placed = false;
+};
+
+} // namespace app

@@ -1,0 +1,136 @@
+#include "app/widgets/textwindow.h"
+
+#include "ui/core/windows.h"
+#include "ui/widgets/windowregistry.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+
+QPlainTextEdit *makeTextBox(QWidget *parent)
+{
+    auto *t = new QPlainTextEdit(parent);
+    t->setObjectName(QStringLiteral("Text1"));
+    t->setReadOnly(true);
+    t->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    QFont f = t->font();
+    f.setPointSizeF(f.pointSizeF() * 1.05);
+    t->setFont(f);
+    return t;
+}
+
+// Stored texts end their lines with CR LF.
+QString shownText(QString s)
+{
+    s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
+void centre(QWidget *w)
+{
+    if (const QScreen *s = w->screen() ? w->screen() : QGuiApplication::primaryScreen()) {
+        const QRect a = s->availableGeometry();
+        w->move(a.left() + (a.width() - w->width()) / 2, a.top() + (a.height() - w->height()) / 3);
+    }
+}
+
+QVBoxLayout *frame(QWidget *w, QPlainTextEdit *text, QPushButton *button)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(button);
+    auto *box = new QVBoxLayout(w);
+    box->setContentsMargins(12, 12, 12, 12);
+    box->setSpacing(10);
+    box->addWidget(text, 1);
+    box->addLayout(row);
+    return box;
+}
+
+} // namespace
+
+HelpWindow::HelpWindow(ui::Services &services, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_s(services), m_texts(services)
+{
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(QStringLiteral("Help File"));
+    m_text = makeTextBox(this);
+    // 0xEEFFFF in the stored blue-green-red order: pale yellow.
+    QPalette p = m_text->palette();
+    p.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xEE));
+    m_text->setPalette(p);
+    m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    m_exit->setObjectName(QStringLiteral("cmdExit"));
+    m_exit->setDefault(true);
+    connect(m_exit, &QPushButton::clicked, this, [this] { m_s.windows.unload(ui::win::Help); });
+    frame(this, m_text, m_exit);
+    resize(640, 520);
+    centre(this);
+}
+
+void HelpWindow::reload()
+{
+    m_text->setPlainText(shownText(m_texts.helpText()));
+    m_exit->setFocus();
+}
+
+QString HelpWindow::text() const
+{
+    return m_text->toPlainText();
+}
+
+void HelpWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_exit->setFocus();
+}
+
+void HelpWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_exit->setFocus();
+}
+
+ReadmeWindow::ReadmeWindow(ui::Services &services, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_s(services)
+{
+    setObjectName(QStringLiteral("frmReadme"));
+    setWindowTitle(QStringLiteral("Readme"));
+    m_text = makeTextBox(this);
+    m_back = new QPushButton(QStringLiteral("&Main Menu"), this);
+    m_back->setObjectName(QStringLiteral("Command1"));
+    m_back->setDefault(true);
+    connect(m_back, &QPushButton::clicked, this, [this] {
+        m_s.windows.show(ui::win::Menu);
+        m_s.windows.unload(ui::win::Readme);
+    });
+    frame(this, m_text, m_back);
+    m_text->setPlainText(shownText(TextWindows(services).readmeText()));
+    resize(640, 520);
+    centre(this);
+    m_back->setFocus();
+}
+
+QString ReadmeWindow::text() const
+{
+    return m_text->toPlainText();
+}
+
+void ReadmeWindow::closeEvent(QCloseEvent *event)
+{
+    if (!ui::WindowRegistry::closingByProgram(this))
+        m_s.windows.show(ui::win::Menu);
+    event->accept();
+}
+
+} // namespace app
