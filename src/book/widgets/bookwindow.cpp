@@ -1,0 +1,278 @@
+#include "book/widgets/bookwindow.h"
+
+#include "book/core/calendar.h"
+#include "book/core/dateinput.h"
+#include "book/widgets/boxtext.h"
+#include "book/widgets/calendarview.h"
+#include "ui/core/appstate.h"
+#include "ui/core/windows.h"
+#include "ui/widgets/gridview.h"
+#include "ui/widgets/windowregistry.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+namespace book {
+
+namespace {
+
+// The window was laid out for a screen 1024 pixels wide at 96 dpi; the
+// book's time column grows with the screen beyond that.
+constexpr double kDesignWidthTwips = 15360.0;
+
+void setPlainIfDiffers(QPlainTextEdit *box, const QString &text)
+{
+    if (box->toPlainText() == text)
+        return;
+    box->setPlainText(text);
+    box->moveCursor(QTextCursor::End);
+}
+
+} // namespace
+
+BookWindow::BookWindow(ui::Services &services, QWidget *parent)
+    : QMainWindow(parent, Qt::Window), m_services(services), m_controller(services, m_clipboard)
+{
+    setObjectName(ui::win::Appt);
+    setWindowTitle(QStringLiteral("Appointments Scheduler"));
+
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("central"));
+    auto *box = new QHBoxLayout(central);
+    box->setContentsMargins(6, 4, 6, 4);
+    box->setSpacing(8);
+    m_nav = buildNavigation();
+    m_nav->setParent(central);
+    box->addWidget(m_nav);
+    box->addWidget(buildPage(), 1);
+    setCentralWidget(central);
+
+    // The demonstration button lies left of the window's edge: only a
+    // program (or a demonstrator who knows it) presses it.
+    m_demo = new QPushButton(central);
+    m_demo->setObjectName(QStringLiteral("cmdDemo"));
+    m_demo->setFocusPolicy(Qt::NoFocus);
+    m_demo->setGeometry(-400, 0, 90, 24);
+    connect(m_demo, &QPushButton::clicked, this, [this] {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_controller.demo();
+        QApplication::restoreOverrideCursor();
+    });
+
+    buildToolBar();
+    buildMenus();
+    buildGridMenu();
+    connectController();
+
+    m_timer.setObjectName(QStringLiteral("Timer1"));
+    connect(&m_timer, &QTimer::timeout, this, [this] { m_controller.timerTick(); });
+
+    // Function keys act wherever the focus is; the controls' own keys are
+    // looked at before the controls act on them.
+    const auto children = findChildren<QWidget *>();
+    for (QWidget *w : children)
+        w->installEventFilter(this);
+    resize(1000, 640);
+}
+
+BookWindow::~BookWindow()
+{
+    m_timer.stop();
+    // The controller goes before the controls do: nothing of theirs may reach it.
+    const auto children = findChildren<QObject *>();
+    for (QObject *c : children) {
+        c->removeEventFilter(this);
+        disconnect(c, nullptr, this, nullptr);
+    }
+}
+
+double BookWindow::widthFactorFor(const QWidget *w)
+{
+    const QScreen *s = w && w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return 1.0;
+    const double dpi = s->logicalDotsPerInchX() > 0 ? s->logicalDotsPerInchX() : 96.0;
+    return s->geometry().width() * 1440.0 / dpi / kDesignWidthTwips;
+}
+
+bool BookWindow::load(const QDate &today)
+{
+    m_services.state.widthFactor = widthFactorFor(this);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool ok = m_controller.load(today);
+    QApplication::restoreOverrideCursor();
+    syncCalendar();
+    syncPage();
+    syncEditor();
+    return ok && !m_closing;
+}
+
+void BookWindow::connectController()
+{
+    connect(&m_controller, &BookController::editorChanged, this, [this] { syncEditor(); });
+    connect(&m_controller, &BookController::pageShown, this, [this] { syncPage(); });
+    connect(&m_controller, &BookController::calendarChanged, this, [this] { syncCalendar(); });
+    connect(&m_controller, &BookController::timerChanged, this, [this] { syncTimer(); });
+    connect(&m_controller, &BookController::focusRequested, this, [this](Focus f) { applyFocus(f); });
+    connect(&m_controller, &BookController::contextMenuRequested, this,
+            [this](int row, int col) { showGridMenu(row, col); });
+    connect(&m_controller, &BookController::closeRequested, this, [this] {
+        if (m_closing)
+            return;
+        m_closing = true;
+        m_timer.stop();
+        // A memo being typed in is stored as if the user had left it.
+        if (m_dailyMemo->hasFocus())
+            m_controller.memoFocusOut(false, boxes::fromBox(m_dailyMemo->toPlainText()));
+        else if (m_fixedMemo->hasFocus())
+            m_controller.memoFocusOut(true, boxes::fromBox(m_fixedMemo->toPlainText()));
+        m_services.windows.unload(ui::win::Appt);
+    });
+}
+
+// ---- showing the controller's state -------------------------------------
+
+void BookWindow::setBoxColor(QWidget *w, QRgb rgb)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, QColor(rgb));
+    w->setPalette(p);
+}
+
+void BookWindow::syncPage()
+{
+    const BookController &c = m_controller;
+    const bool was = m_syncing;
+    m_syncing = true;
+
+    m_calDate->setText(c.dateCaption());
+    m_calDay->setText(c.dayCaption());
+
+    const QStringList entries = c.statusEntries();
+    QStringList shown;
+    for (int i = 0; i < m_status->count(); ++i)
+        shown << m_status->itemText(i);
+    if (shown != entries) {
+        m_status->clear();
+        m_status->addItems(entries);
+    }
+    m_status->setCurrentIndex(c.statusIndex());
+
+    m_lock->setChecked(c.pageLocked());
+    QPalette lp = m_lock->palette();
+    lp.setColor(QPalette::Window, c.pageLocked() ? QColor(boxes::Locked) : palette().color(QPalette::Window));
+    m_lock->setPalette(lp);
+
+    // A memo being typed in keeps the user's text until it is left; another
+    // page's memo replaces it all the same.
+    if (!m_dailyMemo->hasFocus() || m_memoDate != c.displayedDate())
+        setPlainIfDiffers(m_dailyMemo, boxes::toBox(c.dailyMemo()));
+    m_memoDate = c.displayedDate();
+    if (!m_fixedMemo->hasFocus())
+        setPlainIfDiffers(m_fixedMemo, boxes::toBox(c.fixedMemo()));
+
+    if (!m_book->hasFocus() || c.bookNameLocked())
+        if (m_book->text() != c.bookName())
+            m_book->setText(c.bookName());
+    m_book->setReadOnly(c.bookNameLocked());
+    setBoxColor(m_book, m_book->hasFocus() && !c.bookNameLocked() ? boxes::Typing : palette().color(QPalette::Window).rgb());
+
+    // The box that goes is left for the one that comes, so the focus does
+    // not wander along the focus chain meanwhile.
+    const bool fixed = c.fixedMemoShown();
+    QPlainTextEdit *shownMemo = fixed ? m_fixedMemo : m_dailyMemo;
+    QPlainTextEdit *hiddenMemo = fixed ? m_dailyMemo : m_fixedMemo;
+    (fixed ? m_fixedLabel : m_dailyLabel)->show();
+    shownMemo->show();
+    if (hiddenMemo->hasFocus())
+        shownMemo->setFocus(Qt::OtherFocusReason);
+    (fixed ? m_dailyLabel : m_fixedLabel)->hide();
+    hiddenMemo->hide();
+    m_memoButton->setText(c.memoButtonCaption());
+    m_demo->setText(c.demoCaption());
+
+    if (c.navigationPanelShown() != m_nav->isVisibleTo(this)) {
+        if (!c.navigationPanelShown() && m_nav->isAncestorOf(QApplication::focusWidget()))
+            m_grid->setFocus(Qt::OtherFocusReason);
+        m_nav->setVisible(c.navigationPanelShown());
+    }
+    m_syncing = was;
+}
+
+void BookWindow::syncCalendar()
+{
+    const CalendarModel &cal = m_controller.calendar();
+    {
+        const QSignalBlocker bm(m_month), by(m_year);
+        m_month->setCurrentIndex(cal.monthIndex());
+        m_year->setCurrentIndex(cal.yearIndex());
+    }
+    m_calendar->update();
+}
+
+void BookWindow::syncEditor()
+{
+    const BookController::Editor &ed = m_controller.editor();
+    if (!ed.visible) {
+        if (m_edit->hasFocus())
+            m_grid->setFocus(Qt::OtherFocusReason);
+        m_edit->hide();
+        return;
+    }
+    const bool was = m_syncing;
+    m_syncing = true;
+    setPlainIfDiffers(m_edit, boxes::toBox(ed.text));
+    m_edit->setReadOnly(ed.readOnly);
+    m_syncing = was;
+    placeEditor();
+    m_edit->show();
+    m_edit->raise();
+}
+
+void BookWindow::placeEditor()
+{
+    const BookController::Editor &ed = m_controller.editor();
+    if (!ed.visible)
+        return;
+    const QRect r = m_grid->cellRect(ed.row, ed.col);
+    if (!r.isNull())
+        m_edit->setGeometry(r);
+}
+
+void BookWindow::syncTimer()
+{
+    if (m_controller.timerEnabled() && m_controller.timerIntervalMs() > 0)
+        m_timer.start(m_controller.timerIntervalMs());
+    else
+        m_timer.stop();
+}
+
+void BookWindow::applyFocus(Focus f)
+{
+    QWidget *w = nullptr;
+    switch (f) {
+    case Focus::Grid: w = m_grid; break;
+    case Focus::Editor: w = m_edit; break;
+    case Focus::Calendar: w = m_calendar; break;
+    case Focus::DailyMemo: w = m_dailyMemo; break;
+    case Focus::FixedMemo: w = m_fixedMemo; break;
+    case Focus::BookName: w = m_book; break;
+    case Focus::Status: w = m_status; break;
+    case Focus::Month: w = m_month; break;
+    case Focus::Year: w = m_year; break;
+    }
+    if (w && !w->hasFocus())
+        w->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace book

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "book/core/bookcontroller.h"
+#include "ui/core/services.h"
+#include "ui/widgets/qtclipboard.h"
+
+#include <QDate>
+#include <QMainWindow>
+#include <QTimer>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QToolBar;
+
+namespace ui {
+class GridView;
+}
+
+namespace book {
+
+class CalendarView;
+
+// frmAppt, "Appointments Scheduler": the appointment book. It draws what its
+// BookController holds (the page grid, the cell editor, the calendar, memos,
+// status and captions) and forwards every event of the user to it.
+class BookWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit BookWindow(ui::Services &services, QWidget *parent = nullptr);
+    ~BookWindow() override;
+
+    // Window load: settings, calendar and today's page. False when no page
+    // could be opened (the controller has said why).
+    bool load(const QDate &today = QDate::currentDate());
+
+    BookController &controller() { return m_controller; }
+    ui::GridView *gridView() const { return m_grid; }
+    QPlainTextEdit *cellEditor() const { return m_edit; }
+    CalendarView *calendarView() const { return m_calendar; }
+    QMenu *gridMenu() const { return m_gridMenu; }
+    QToolBar *toolBar() const { return m_toolBar; }
+
+    // The screen width over the width the window was laid out for, as the
+    // book's columns are scaled by it.
+    static double widthFactorFor(const QWidget *w);
+
+protected:
+    bool event(QEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+
+private:
+    // bookwindow.cpp: building and showing the controller's state
+    QWidget *buildNavigation();
+    QWidget *buildPage();
+    void connectController();
+    void syncPage();
+    void syncCalendar();
+    void syncEditor();
+    void placeEditor();
+    void syncTimer();
+    void applyFocus(Focus f);
+    void setBoxColor(QWidget *w, QRgb rgb);
+
+    // bookwindow_events.cpp: keys and focus of the window's controls
+    bool functionKeyFilter(QKeyEvent *k);
+    bool editorKey(QKeyEvent *k);
+    bool memoEvent(QPlainTextEdit *box, bool fixed, QEvent *e);
+    bool bookNameEvent(QEvent *e);
+    bool comboKey(QComboBox *box, QKeyEvent *k);
+
+    // bookwindow_commands.cpp: menu bar, toolbar and the grid's context menu
+    void buildMenus();
+    void buildToolBar();
+    void buildGridMenu();
+    void showGridMenu(int row, int col);
+    void openByDate();
+    void dropDown(QComboBox *box);
+
+    ui::Services &m_services;
+    ui::QtClipboard m_clipboard;
+    BookController m_controller;
+
+    ui::GridView *m_grid = nullptr;                // Grid1
+    QPlainTextEdit *m_edit = nullptr;              // txtEdit
+    CalendarView *m_calendar = nullptr;            // Picture2
+    QWidget *m_nav = nullptr;                      // the navigation panel
+    QComboBox *m_status = nullptr;                 // Combo(0)
+    QComboBox *m_month = nullptr;                  // Combo(1)
+    QComboBox *m_year = nullptr;                   // Combo(2)
+    QPushButton *m_today = nullptr;                // CmdToday
+    QPushButton *m_up = nullptr;                   // cmdUp
+    QPushButton *m_down = nullptr;                 // cmdDown
+    QCheckBox *m_lock = nullptr;                   // Check2
+    QLineEdit *m_book = nullptr;                   // txtBook
+    QLabel *m_dailyLabel = nullptr;                // lblDailyMemo
+    QLabel *m_fixedLabel = nullptr;                // lblFixedMemo
+    QPlainTextEdit *m_dailyMemo = nullptr;         // TxtMemo
+    QPlainTextEdit *m_fixedMemo = nullptr;         // TxtFixedMemo
+    QPushButton *m_memoButton = nullptr;           // cmdMemo
+    QPushButton *m_demo = nullptr;                 // Command1
+    QLabel *m_calDate = nullptr;                   // lblCalDate
+    QLabel *m_calDay = nullptr;                    // lblCalDay
+    QLabel *m_keys = nullptr;                      // lblFunctionKeys
+    QToolBar *m_toolBar = nullptr;                 // tbToolBar
+    QAction *m_openAction = nullptr;               // toolbar Open
+    QMenu *m_gridMenu = nullptr;                   // mnuGrid
+    QTimer m_timer;                                // Timer1
+
+    QDate m_memoDate;            // the page whose daily memo the box shows
+    bool m_syncing = false;      // the window itself is filling a control
+    bool m_memoTabbing = false;  // Tab is leaving a memo box
+    bool m_closing = false;
+    bool m_placed = false;
+};
+
+} // namespace book

@@ -1,0 +1,249 @@
+// Keys and focus of the book window's controls, handed to the controller
+// before the controls act on them.
+#include "book/widgets/bookwindow.h"
+
+#include "book/widgets/boxtext.h"
+#include "book/widgets/calendarview.h"
+#include "ui/widgets/gridview.h"
+#include "ui/widgets/windowregistry.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace book {
+
+namespace {
+
+int shiftBits(Qt::KeyboardModifiers mods)
+{
+    return ((mods & Qt::ShiftModifier) ? ShiftKey : 0) | ((mods & Qt::ControlModifier) ? CtrlKey : 0)
+        | ((mods & Qt::AltModifier) ? AltKey : 0);
+}
+
+bool isEnter(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+bool isTab(int key)
+{
+    return key == Qt::Key_Tab || key == Qt::Key_Backtab;
+}
+
+// The character a key types as the controller sees it: Enter 13, Tab 9,
+// Backspace 8, else the text typed (nothing for Ctrl chords).
+QChar typedChar(const QKeyEvent *k)
+{
+    if (isEnter(k->key()))
+        return QChar(13);
+    if (isTab(k->key()))
+        return QChar(9);
+    if (k->key() == Qt::Key_Backspace)
+        return QChar(8);
+    const bool chord = (k->modifiers() & Qt::ControlModifier) && !(k->modifiers() & Qt::AltModifier);
+    if (!chord && !k->text().isEmpty() && k->text().at(0).isPrint())
+        return k->text().at(0);
+    return {};
+}
+
+// A focus change the user made inside the window, not a message box or
+// another window coming and going.
+bool userFocusChange(const QEvent *e)
+{
+    const auto reason = static_cast<const QFocusEvent *>(e)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+QString boxText(const QPlainTextEdit *box)
+{
+    return boxes::fromBox(box->toPlainText());
+}
+
+} // namespace
+
+bool BookWindow::event(QEvent *e)
+{
+    if (e->type() == QEvent::WindowActivate && !m_closing) {
+        ui::placeTaskWindow(this);
+        m_controller.activate();
+    }
+    return QMainWindow::event(e);
+}
+
+void BookWindow::showEvent(QShowEvent *e)
+{
+    QMainWindow::showEvent(e);
+    if (!m_placed) {
+        m_placed = true;
+        ui::placeTaskWindow(this);
+    }
+}
+
+void BookWindow::closeEvent(QCloseEvent *e)
+{
+    // The user's close box leaves the book as F11 does; the program's own
+    // unloading has done its part already.
+    if (!ui::WindowRegistry::closingByProgram(this) && !m_closing)
+        m_controller.closeBook();
+    e->accept();
+}
+
+bool BookWindow::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() == QEvent::KeyPress) {
+        auto *k = static_cast<QKeyEvent *>(e);
+        if (functionKeyFilter(k))
+            return true;
+        if (watched == m_edit)
+            return editorKey(k);
+        if (watched == m_status || watched == m_month || watched == m_year)
+            return comboKey(static_cast<QComboBox *>(watched), k);
+        if (watched == m_lock && isEnter(k->key())) {
+            m_controller.setPageLock(m_lock->isChecked());
+            return true;
+        }
+    }
+    if (e->type() == QEvent::Wheel && (watched == m_status || watched == m_month || watched == m_year))
+        return true;   // a turn of the wheel is no choice
+    if (watched == m_dailyMemo)
+        return memoEvent(m_dailyMemo, false, e);
+    if (watched == m_fixedMemo)
+        return memoEvent(m_fixedMemo, true, e);
+    if (watched == m_book)
+        return bookNameEvent(e);
+    if (watched == m_grid->viewport() && e->type() == QEvent::Resize)
+        placeEditor();
+    return QMainWindow::eventFilter(watched, e);
+}
+
+bool BookWindow::functionKeyFilter(QKeyEvent *k)
+{
+    if (k->key() < Qt::Key_F1 || k->key() > Qt::Key_F11)
+        return false;
+    // Every function key is the window's, whether or not it does anything yet.
+    m_controller.functionKey(k->key());
+    return true;
+}
+
+bool BookWindow::editorKey(QKeyEvent *k)
+{
+    int key = k->key();
+    Qt::KeyboardModifiers mods = k->modifiers();
+    if (key == Qt::Key_Backtab) {
+        key = Qt::Key_Tab;
+        mods |= Qt::ShiftModifier;
+    }
+    if (m_controller.editorKeyDown(key, shiftBits(mods)))
+        return true;
+    const QChar ch = typedChar(k);
+    if (!ch.isNull() && m_controller.editorKeyPress(ch))
+        return true;
+    // Tab never reaches the text, whatever the controller made of it.
+    return key == Qt::Key_Tab;
+}
+
+bool BookWindow::memoEvent(QPlainTextEdit *box, bool fixed, QEvent *e)
+{
+    switch (e->type()) {
+    case QEvent::FocusIn:
+        if (userFocusChange(e)) {
+            setBoxColor(box, boxes::Typing);
+            m_controller.memoFocusIn(fixed);
+        }
+        break;
+    case QEvent::FocusOut:
+        if (userFocusChange(e) && !m_memoTabbing) {
+            setBoxColor(box, boxes::Inactive);
+            m_controller.memoFocusOut(fixed, boxText(box));
+        }
+        break;
+    case QEvent::KeyPress:
+        if (isTab(static_cast<QKeyEvent *>(e)->key())) {
+            // Tab stores the memo and moves the focus on; that focus change
+            // must not store it a second time.
+            setBoxColor(box, boxes::Inactive);
+            m_memoTabbing = true;
+            m_controller.memoTab(fixed, boxText(box));
+            m_memoTabbing = false;
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+bool BookWindow::bookNameEvent(QEvent *e)
+{
+    switch (e->type()) {
+    case QEvent::FocusIn:
+        if (userFocusChange(e))
+            m_controller.bookNameFocusIn();
+        syncPage();
+        break;
+    case QEvent::FocusOut:
+        if (userFocusChange(e))
+            setBoxColor(m_book, palette().color(QPalette::Window).rgb());
+        break;
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent *>(e)->key();
+        if (isEnter(key) || isTab(key)) {
+            if (!m_book->isReadOnly())
+                m_controller.bookNameEntered(m_book->text());
+            else if (isTab(key))
+                return false;   // a locked box passes Tab along the focus chain
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return false;
+}
+
+bool BookWindow::comboKey(QComboBox *box, QKeyEvent *k)
+{
+    const int key = k->key();
+    const bool moveKey = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp
+        || key == Qt::Key_PageDown || key == Qt::Key_Home || key == Qt::Key_End;
+    if (box == m_status) {
+        if (moveKey && !(k->modifiers() & Qt::AltModifier)) {
+            // Arrow keys only move the office status; Enter confirms it.
+            int i = box->currentIndex();
+            if (key == Qt::Key_Up || key == Qt::Key_PageUp || key == Qt::Key_Home)
+                i = key == Qt::Key_Up ? i - 1 : 0;
+            else
+                i = key == Qt::Key_Down ? i + 1 : box->count() - 1;
+            box->setCurrentIndex(std::clamp(i, 0, box->count() - 1));
+            return true;
+        }
+        if (isEnter(key)) {
+            m_controller.statusChosen(box->currentIndex());
+            return true;
+        }
+        return false;
+    }
+    if (moveKey) {
+        m_controller.selectorBrowsing(true);
+        return false;
+    }
+    if (isEnter(key)) {
+        m_controller.selectorEnter();
+        if (box == m_month)
+            m_controller.monthChosen(box->currentIndex());
+        else
+            m_controller.yearChosen(box->currentIndex());
+        return true;
+    }
+    return false;
+}
+
+} // namespace book

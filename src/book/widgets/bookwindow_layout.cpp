@@ -1,0 +1,226 @@
+// The book window's controls and where they stand: the navigation panel on
+// the left, the date captions, the page grid with its cell editor and the
+// function-key legend on the right.
+#include "book/widgets/bookwindow.h"
+
+#include "book/core/calendar.h"
+#include "book/core/dateinput.h"
+#include "book/widgets/boxtext.h"
+#include "book/widgets/calendarview.h"
+#include "ui/widgets/gridview.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace book {
+
+namespace {
+constexpr int kLegendWidthTwips = 11500;
+} // namespace
+
+QWidget *BookWindow::buildNavigation()
+{
+    auto *nav = new QWidget;
+    nav->setObjectName(QStringLiteral("fraNavigation"));
+    auto *v = new QVBoxLayout(nav);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(5);
+
+    m_calendar = new CalendarView(m_controller, nav);
+    v->addWidget(m_calendar);
+
+    m_month = new QComboBox(nav);
+    m_month->setObjectName(QStringLiteral("Combo1"));
+    m_month->addItems(monthNames());
+    m_month->setMaxVisibleItems(12);
+    m_year = new QComboBox(nav);
+    m_year->setObjectName(QStringLiteral("Combo2"));
+    m_year->addItems(CalendarModel::yearEntries());
+    m_year->setMaxVisibleItems(16);
+    auto *selectors = new QHBoxLayout;
+    selectors->setSpacing(4);
+    selectors->addWidget(m_month, 3);
+    selectors->addWidget(m_year, 2);
+    v->addLayout(selectors);
+
+    m_today = new QPushButton(QStringLiteral("Today"), nav);
+    m_today->setObjectName(QStringLiteral("CmdToday"));
+    m_up = new QPushButton(QStringLiteral("Up"), nav);
+    m_up->setObjectName(QStringLiteral("cmdUp"));
+    m_down = new QPushButton(QStringLiteral("Down"), nav);
+    m_down->setObjectName(QStringLiteral("cmdDown"));
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(4);
+    for (QPushButton *b : {m_today, m_up, m_down}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    v->addLayout(buttons);
+    v->addSpacing(4);
+
+    m_status = new QComboBox(nav);
+    m_status->setObjectName(QStringLiteral("Combo0"));
+    v->addWidget(m_status);
+
+    m_lock = new QCheckBox(QStringLiteral("Page Lock"), nav);
+    m_lock->setObjectName(QStringLiteral("Check2"));
+    m_lock->setBackgroundRole(QPalette::Window);
+    m_lock->setAutoFillBackground(true);
+    v->addWidget(m_lock, 0, Qt::AlignLeft);
+
+    auto *bookLabel = new QLabel(QStringLiteral("Book"), nav);
+    bookLabel->setObjectName(QStringLiteral("lblBook"));
+    m_book = new QLineEdit(nav);
+    m_book->setObjectName(QStringLiteral("txtBook"));
+    m_book->setReadOnly(true);
+    bookLabel->setBuddy(m_book);
+    auto *bookRow = new QHBoxLayout;
+    bookRow->setSpacing(6);
+    bookRow->addWidget(bookLabel);
+    bookRow->addWidget(m_book, 1);
+    v->addLayout(bookRow);
+    v->addSpacing(4);
+
+    m_dailyLabel = new QLabel(QStringLiteral("Daily Memo (F9)"), nav);
+    m_dailyLabel->setObjectName(QStringLiteral("lblDailyMemo"));
+    m_dailyMemo = new QPlainTextEdit(nav);
+    m_dailyMemo->setObjectName(QStringLiteral("TxtMemo"));
+    m_fixedLabel = new QLabel(QStringLiteral("Fixed Memo (F9)"), nav);
+    m_fixedLabel->setObjectName(QStringLiteral("lblFixedMemo"));
+    m_fixedMemo = new QPlainTextEdit(nav);
+    m_fixedMemo->setObjectName(QStringLiteral("TxtFixedMemo"));
+    for (QPlainTextEdit *memo : {m_dailyMemo, m_fixedMemo}) {
+        memo->setTabChangesFocus(false);
+        memo->setAutoFillBackground(true);
+        setBoxColor(memo, boxes::Inactive);
+    }
+    QFont labelFont = m_dailyLabel->font();
+    labelFont.setBold(true);
+    m_dailyLabel->setFont(labelFont);
+    m_fixedLabel->setFont(labelFont);
+    v->addWidget(m_dailyLabel);
+    v->addWidget(m_dailyMemo, 1);
+    v->addWidget(m_fixedLabel);
+    v->addWidget(m_fixedMemo, 1);
+    m_fixedLabel->hide();
+    m_fixedMemo->hide();
+
+    m_memoButton = new QPushButton(nav);
+    m_memoButton->setObjectName(QStringLiteral("cmdMemo"));
+    m_memoButton->setAutoDefault(false);
+    v->addWidget(m_memoButton);
+
+    const int width = std::max(m_calendar->sizeHint().width(), 224);
+    nav->setFixedWidth(width);
+    m_calendar->setFixedHeight(m_calendar->sizeHint().height() * width / m_calendar->sizeHint().width());
+
+    connect(m_month, &QComboBox::activated, this, [this](int i) { m_controller.monthChosen(i); });
+    connect(m_year, &QComboBox::activated, this, [this](int i) { m_controller.yearChosen(i); });
+    connect(m_status, &QComboBox::activated, this, [this](int i) { m_controller.statusChosen(i); });
+    connect(m_today, &QPushButton::clicked, this, [this] {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_controller.goToday();
+        QApplication::restoreOverrideCursor();
+    });
+    connect(m_up, &QPushButton::clicked, this, [this] { m_controller.upButton(); });
+    connect(m_down, &QPushButton::clicked, this, [this] { m_controller.downButton(); });
+    connect(m_lock, &QCheckBox::clicked, this, [this](bool on) { m_controller.setPageLock(on); });
+    connect(m_memoButton, &QPushButton::clicked, this, [this] { m_controller.memoCommand(); });
+    return nav;
+}
+
+QWidget *BookWindow::buildPage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("fraPage"));
+    auto *v = new QVBoxLayout(page);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(4);
+
+    m_calDate = new QLabel(page);
+    m_calDate->setObjectName(QStringLiteral("lblCalDate"));
+    m_calDay = new QLabel(page);
+    m_calDay->setObjectName(QStringLiteral("lblCalDay"));
+    QFont captionFont = m_calDate->font();
+    captionFont.setPointSizeF(captionFont.pointSizeF() * 1.35);
+    captionFont.setBold(true);
+    m_calDate->setFont(captionFont);
+    m_calDay->setFont(captionFont);
+    auto *captions = new QHBoxLayout;
+    captions->setSpacing(14);
+    captions->addWidget(m_calDay);
+    captions->addWidget(m_calDate);
+    captions->addStretch(1);
+    v->addLayout(captions);
+
+    m_grid = new ui::GridView(page);
+    m_grid->setObjectName(QStringLiteral("Grid1"));
+    m_grid->setModel(&m_controller.grid());
+    m_grid->setClickMovesCursor(false);
+    v->addWidget(m_grid, 1);
+
+    // The cell editor lies on the grid's viewport, over the edited cell.
+    m_edit = new QPlainTextEdit(m_grid->viewport());
+    m_edit->setObjectName(QStringLiteral("txtEdit"));
+    QFont editFont(QStringLiteral("Arial"));
+    editFont.setPointSize(8);
+    editFont.setBold(true);
+    editFont.setItalic(false);
+    m_edit->setFont(editFont);
+    // Pale yellow as every box being typed in, framed so it stands out from
+    // the cells of the same colour.
+    m_edit->setFrameShape(QFrame::Box);
+    m_edit->setLineWidth(1);
+    m_edit->setAutoFillBackground(true);
+    setBoxColor(m_edit, boxes::Typing);
+    m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_edit->document()->setDocumentMargin(1);
+    m_edit->setTabChangesFocus(false);
+    m_edit->hide();
+    connect(m_edit, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_syncing)
+            m_controller.setEditorText(boxes::fromBox(m_edit->toPlainText()));
+    });
+
+    m_keys = new QLabel(QStringLiteral("F1 Help   F2 Recurrent   F3 Refresh   F4 AutoRefresh   F5 Search   "
+                                       "F6 Next Avail Row   F7 Next Avail Col    F8 Weekly View   F9 Memo "),
+                        page);
+    m_keys->setObjectName(QStringLiteral("lblFunctionKeys"));
+    m_keys->setAlignment(Qt::AlignCenter);
+    m_keys->setMinimumWidth(qRound(kLegendWidthTwips * m_keys->logicalDpiX() / 1440.0));
+    v->addWidget(m_keys, 0, Qt::AlignHCenter);
+
+    connect(m_grid, &ui::GridView::keyDown, this, [this](int key, int shift) {
+        if (m_controller.gridKeyDown(key, shift))
+            m_grid->consumeKey();
+    });
+    connect(m_grid, &ui::GridView::keyPressed, this, [this](QChar ch) {
+        m_grid->consumeKey();
+        m_controller.gridKeyPress(ch);
+    });
+    connect(m_grid, &ui::GridView::mouseDown, this, [this](int button, int shift, int row, int col) {
+        m_controller.gridMouseDown(button, shift, row, col);
+    });
+    connect(m_grid, &ui::GridView::mouseUp, this, [this](int button, int shift, int row, int col) {
+        m_controller.gridMouseUp(button, shift, row, col);
+    });
+    connect(m_grid, &ui::GridView::doubleClicked, this, [this](int, int) { m_controller.gridDoubleClick(); });
+    connect(m_grid, &ui::GridView::scrolled, this, [this] {
+        m_controller.gridScrolled();
+        placeEditor();
+    });
+    connect(m_grid, &ui::GridView::columnResized, this, [this](int) { placeEditor(); });
+    connect(&m_controller.grid(), &ui::GridModel::changed, this, [this] { placeEditor(); });
+    return page;
+}
+
+} // namespace book

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "ui/core/clipboard.h"
+
+namespace ui {
+
+// The system clipboard, through the running application.
+class QtClipboard : public Clipboard {
+public:
+    QString text() const override;
+    void setText(const QString &text) override;
+    void clear() override;
+};
+
+} // namespace ui

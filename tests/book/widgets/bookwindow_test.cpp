@@ -1,0 +1,278 @@
+#include "book/core/blockops.h"
+#include "book/core/calendar.h"
+#include "book/core/dateinput.h"
+#include "book/core/pagestore.h"
+#include "book/widgets/bookwindow.h"
+#include "book/widgets/bookwindows.h"
+#include "book/widgets/calendarview.h"
+#include "store/core/database.h"
+#include "store/core/settings.h"
+#include "support/testdir.h"
+#include "ui/core/appstate.h"
+#include "ui/core/scriptedprompter.h"
+#include "ui/core/windows.h"
+#include "ui/widgets/gridview.h"
+#include "ui/widgets/windowregistry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A Tuesday, so the page is an open day whatever the date of the run.
+const QDate kToday(2030, 6, 4);
+
+QStringList captured;
+void captureMessages(QtMsgType type, const QMessageLogContext &, const QString &msg)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        captured << msg;
+}
+
+class BookWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        state.appDir = dir.path();
+        const auto r = db.open(dir.file(QStringLiteral("db.mdb")));
+        ASSERT_TRUE(r.ok()) << r.detail.toStdString();
+        window = std::make_unique<book::BookWindow>(services);
+        ASSERT_TRUE(window->load(kToday));
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    void TearDown() override
+    {
+        window.reset();
+        EXPECT_TRUE(prompter.failures().isEmpty()) << prompter.failures().join('\n').toStdString();
+        EXPECT_TRUE(prompter.allAnswered());
+    }
+
+    book::BookController &controller() { return window->controller(); }
+    ui::GridView *grid() { return window->gridView(); }
+    QPlainTextEdit *editor() { return window->cellEditor(); }
+    template <class T> T *child(const char *name) { return window->findChild<T *>(QLatin1String(name)); }
+
+    // The stored text of one cell of the page of a date.
+    QString storedCell(const QDate &date, int row, int col)
+    {
+        const book::PageRecord p = book::PageStore(db).find(date);
+        return p.data.split(QChar(13)).value(row - 2).split(QChar(9)).value(col - 1);
+    }
+
+    testsupport::TestDir dir;
+    store::Database db;
+    ui::ScriptedPrompter prompter;
+    ui::AppState state;
+    ui::RecordingWindows windows;
+    ui::Services services{db, prompter, state, windows};
+    std::unique_ptr<book::BookWindow> window;
+};
+
+TEST_F(BookWindowTest, TypingIntoACellAndTabStoresIt)
+{
+    controller().grid().setCursor(4, 2);
+    QTest::keyClicks(grid(), QStringLiteral("S"));
+    ASSERT_TRUE(editor()->isVisible());
+    EXPECT_EQ(editor()->toPlainText(), QStringLiteral("S"));
+    EXPECT_TRUE(editor()->hasFocus());
+
+    QTest::keyClicks(editor(), QStringLiteral("mith"));
+    QTest::keyClick(editor(), Qt::Key_Tab);
+
+    EXPECT_FALSE(editor()->isVisible());
+    EXPECT_TRUE(grid()->hasFocus());
+    EXPECT_EQ(controller().grid().textMatrix(4, 2), QStringLiteral("Smith"));
+    EXPECT_EQ(storedCell(kToday, 4, 2), QStringLiteral("Smith"));
+    EXPECT_TRUE(prompter.transcript().empty());
+}
+
+TEST_F(BookWindowTest, EnterOpensTheEditorOverTheCellWithItsLines)
+{
+    controller().grid().setTextMatrix(6, 3, QStringLiteral("Jones\nNew patient"));
+    controller().grid().setCursor(6, 3);
+    QTest::keyClick(grid(), Qt::Key_Return);
+
+    ASSERT_TRUE(editor()->isVisible());
+    EXPECT_EQ(editor()->parentWidget(), grid()->viewport());
+    EXPECT_EQ(editor()->geometry(), grid()->cellRect(6, 3));
+    // The controller's CR LF shows as plain line breaks, and goes back as CR LF.
+    EXPECT_EQ(editor()->toPlainText(), QStringLiteral("Jones\nNew patient"));
+    QTest::keyClicks(editor(), QStringLiteral("!"));
+    EXPECT_EQ(controller().editor().text, QStringLiteral("Jones\r\nNew patient!"));
+
+    // The editor follows its cell when the grid scrolls.
+    grid()->setTopRow(5);
+    EXPECT_EQ(editor()->geometry(), grid()->cellRect(6, 3));
+}
+
+TEST_F(BookWindowTest, RightClickOpensTheGridMenu)
+{
+    controller().grid().setCursor(5, 1);
+    const QRect cell = grid()->cellRect(5, 1);
+    QTest::mouseClick(grid()->viewport(), Qt::RightButton, {}, cell.center());
+
+    QMenu *menu = window->gridMenu();
+    ASSERT_TRUE(menu->isVisible());
+    QStringList texts;
+    for (QAction *a : menu->actions())
+        texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(texts, (QStringList{"Copy", "Cut", "Paste", "Delete", "Color", "Blockout", "Export to text file",
+                                  "Search History", "-", "Exit"}));
+    EXPECT_FALSE(menu->findChild<QAction *>(QStringLiteral("mnuGridExport"))->isEnabled());
+    EXPECT_FALSE(menu->findChild<QAction *>(QStringLiteral("mnugridSearch"))->isEnabled());
+    EXPECT_TRUE(menu->findChild<QAction *>(QStringLiteral("mnuGridDelete"))->isEnabled());
+    // At the right edge of the cell.
+    EXPECT_EQ(menu->pos().x(), grid()->viewport()->mapToGlobal(QPoint(cell.right() + 1, 0)).x());
+    menu->close();
+}
+
+TEST_F(BookWindowTest, F9SwitchesTheMemoBoxesAndTabStoresTheFixedMemo)
+{
+    auto *daily = child<QPlainTextEdit>("TxtMemo");
+    auto *fixed = child<QPlainTextEdit>("TxtFixedMemo");
+    auto *button = child<QPushButton>("cmdMemo");
+    grid()->setFocus();
+    EXPECT_TRUE(daily->isVisible());
+    EXPECT_FALSE(fixed->isVisible());
+    EXPECT_EQ(button->text(), QStringLiteral("Fixed Memo"));
+
+    QTest::keyClick(grid(), Qt::Key_F9);
+    EXPECT_FALSE(daily->isVisible());
+    EXPECT_TRUE(fixed->isVisible());
+    EXPECT_TRUE(child<QLabel>("lblFixedMemo")->isVisible());
+    EXPECT_TRUE(fixed->hasFocus());
+    EXPECT_EQ(button->text(), QStringLiteral("Daily Memo"));
+
+    QTest::keyClicks(fixed, QStringLiteral("Closed Friday"));
+    QTest::keyClick(fixed, Qt::Key_Tab);
+    EXPECT_TRUE(window->calendarView()->hasFocus());
+    EXPECT_EQ(fixed->toPlainText(), QStringLiteral("Closed Friday"));
+    EXPECT_EQ(store::SettingsStore(db).load().fixedMemo, QStringLiteral("Closed Friday"));
+
+    QTest::keyClick(window->calendarView(), Qt::Key_F9);
+    EXPECT_TRUE(daily->isVisible());
+    EXPECT_FALSE(fixed->isVisible());
+    EXPECT_TRUE(daily->hasFocus());
+}
+
+TEST_F(BookWindowTest, CalendarClickOpensThatDate)
+{
+    const book::CalendarModel &cal = controller().calendar();
+    const int cell = cal.selected() + 8 < book::CalendarModel::kCells ? cal.selected() + 8 : cal.selected() - 8;
+    const QDate date = cal.dateAt(cell);
+    ASSERT_NE(date, kToday);
+
+    QTest::mouseClick(window->calendarView(), Qt::LeftButton, {}, window->calendarView()->cellRect(cell).center());
+
+    EXPECT_EQ(controller().displayedDate(), date);
+    EXPECT_EQ(child<QLabel>("lblCalDate")->text(), book::shortDate(date));
+    EXPECT_EQ(child<QLabel>("lblCalDay")->text(), book::weekdayName(date));
+    EXPECT_EQ(child<QComboBox>("Combo1")->currentIndex(), date.month() - 1);
+    EXPECT_EQ(child<QComboBox>("Combo2")->currentText(), QString::number(date.year()));
+    EXPECT_NE(book::PageStore(db).find(date).id, 0);
+    EXPECT_TRUE(grid()->hasFocus());
+}
+
+// A few bookings, colours and a two-line cell, drawn without a warning;
+// with QUILLON_SHOTS set the window is saved at two screen sizes there.
+TEST_F(BookWindowTest, GrabsWithoutErrors)
+{
+    book::BookController &c = controller();
+    store::SettingsStore(db).write({{QStringLiteral("RHeight"), 2}});
+    book::PageStore pages(db);
+    const book::PageRecord page = pages.find(kToday);
+    pages.writeCells(page.id, {{{3, 1}, QStringLiteral("Smith")},
+                               {{4, 1}, QStringLiteral("Jones")},
+                               {{5, 2}, QStringLiteral("Miller\nNew patient")},
+                               {{7, 3}, QStringLiteral("Nguyen")}});
+    c.openPage(kToday);
+    const auto paint = [&c](int row, int col, int rows, int bgr) {
+        c.grid().setCursor(row, col);
+        c.blocks().chooseRowCount(rows);
+        c.blocks().chooseColor(bgr);
+    };
+    paint(3, 1, 2, 0x8080FF);
+    paint(7, 3, 1, 0xC0FFC0);
+    paint(10, 2, 3, 0xFFFFD0);
+    const auto openEditor = [&] {
+        c.grid().setCursor(5, 2);
+        QTest::keyClick(grid(), Qt::Key_Return);
+    };
+    openEditor();
+    ASSERT_TRUE(editor()->isVisible());
+    EXPECT_EQ(editor()->toPlainText(), QStringLiteral("Miller\nNew patient"));
+
+    captured.clear();
+    const QtMessageHandler old = qInstallMessageHandler(captureMessages);
+    const QPixmap shot = window->grab();
+    const QString shots = qEnvironmentVariable("QUILLON_SHOTS");
+    if (!shots.isEmpty()) {
+        for (const QSize size : {QSize(1366, 768), QSize(1920, 1080)}) {
+            // As on such a screen: the time column scaled by its width, the
+            // window the screen height less 280 twips.
+            state.widthFactor = size.width() * 15 / 15360.0;
+            c.openPage(kToday);
+            window->resize(size.width(), size.height() - 19);
+            QApplication::processEvents();
+            openEditor();
+            window->grab().save(shots + QStringLiteral("/book-%1.png").arg(size.width()));
+        }
+    }
+    qInstallMessageHandler(old);
+
+    EXPECT_FALSE(shot.isNull());
+    EXPECT_TRUE(captured.isEmpty()) << captured.join('\n').toStdString();
+}
+
+TEST(BookWindowsTest, RegisteredBookOpensAndFallsBackToTheMenu)
+{
+    testsupport::TestDir dir;
+    store::Database db;
+    ASSERT_TRUE(db.open(dir.file(QStringLiteral("db.mdb"))).ok());
+    ui::ScriptedPrompter prompter;
+    ui::AppState state;
+    state.appDir = dir.path();
+    ui::WindowRegistry registry;
+    ui::Services services{db, prompter, state, registry};
+    registry.setServices(&services);
+    int menuShown = 0;
+    registry.add(ui::win::Menu, [&menuShown](ui::Services &) {
+        ++menuShown;
+        return new QWidget;
+    });
+    book::registerWindows(registry);
+
+    registry.show(ui::win::Appt);
+    auto *book = qobject_cast<book::BookWindow *>(registry.window(ui::win::Appt));
+    ASSERT_NE(book, nullptr);
+    EXPECT_EQ(book->windowTitle(), QStringLiteral("Appointments Scheduler"));
+    EXPECT_EQ(book->controller().displayedDate(), QDate::currentDate());
+
+    // The user's close box leaves the book for the menu.
+    book->close();
+    QApplication::processEvents();
+    EXPECT_FALSE(registry.isLoaded(ui::win::Appt));
+    EXPECT_EQ(menuShown, 1);
+
+    // Without a database no page can be opened: the book says so and the
+    // menu comes back.
+    db.close();
+    prompter.expectMessage();
+    registry.show(ui::win::Appt);
+    QApplication::processEvents();
+    EXPECT_FALSE(registry.isLoaded(ui::win::Appt));
+    EXPECT_EQ(prompter.titles(), QStringList{QStringLiteral("Seek Record")});
+    EXPECT_TRUE(registry.isLoaded(ui::win::Menu));
+    EXPECT_TRUE(prompter.failures().isEmpty());
+}
+
+} // namespace
