@@ -1,5 +1,8 @@
 #include "app/core/startup.h"
 #include "app/widgets/registration.h"
+#include "book/widgets/bookwindows.h"
+#include "setup/widgets/setupwindows.h"
+#include "setup/widgets/templatewindows.h"
 #include "store/core/database.h"
 #include "ui/core/appstate.h"
 #include "ui/core/services.h"
@@ -8,17 +11,6 @@
 #include "ui/widgets/windowregistry.h"
 
 #include <QApplication>
-
-// ---------------------------------------------------------------------------
-// Subsystem windows. Each subsystem adds its windows to the registry with a
-// registration function of its own; declare and call it below when it exists.
-// ---------------------------------------------------------------------------
-// namespace book { void registerWindows(ui::WindowRegistry &); }
-// namespace schedules { void registerWindows(ui::WindowRegistry &); }
-// namespace setup { void registerWindows(ui::WindowRegistry &); }
-// namespace accounts { void registerWindows(ui::WindowRegistry &); }
-// namespace invoiceprint { void registerWindows(ui::WindowRegistry &); }
-// namespace backup { void registerWindows(ui::WindowRegistry &); }
 
 int main(int argc, char **argv)
 {
@@ -41,14 +33,11 @@ int main(int argc, char **argv)
     registry.setServices(&services);
 
     app::registerWindows(registry);
-    // --- Subsystem registrations go here -----------------------------------
-    // book::registerWindows(registry);
-    // schedules::registerWindows(registry);
-    // setup::registerWindows(registry);
-    // accounts::registerWindows(registry);
-    // invoiceprint::registerWindows(registry);
-    // backup::registerWindows(registry);
-    // -------------------------------------------------------------------------
+    // Each subsystem adds its own windows; windows of subsystems not built
+    // yet are the stand-ins below.
+    book::registerWindows(registry);
+    setup::registerWindows(registry);
+    setup::registerTemplateWindow(registry);
     // Whatever is still without a window says so, and leads back to the menu.
     app::registerUnavailableWindows(registry);
 

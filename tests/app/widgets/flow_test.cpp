@@ -1,0 +1,92 @@
+// The program's windows working together through the registry, as the
+// receptionist meets them: menu, book, setup and templates.
+#include "app/widgets/registration.h"
+#include "book/widgets/bookwindows.h"
+#include "setup/widgets/setupwindows.h"
+#include "setup/widgets/templatewindows.h"
+#include "store/core/database.h"
+#include "support/testdir.h"
+#include "ui/core/appstate.h"
+#include "ui/core/scriptedprompter.h"
+#include "ui/widgets/windowregistry.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace win = ui::win;
+
+namespace {
+
+class Flow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(db.open(dir.file("db.mdb")).ok());
+        state.appDir = dir.path();
+        registry.setServices(&services);
+        app::registerWindows(registry);
+        book::registerWindows(registry);
+        setup::registerWindows(registry);
+        setup::registerTemplateWindow(registry);
+        app::registerUnavailableWindows(registry);
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(prompter.failures().isEmpty()) << prompter.failures().join("\n").toStdString();
+        EXPECT_TRUE(prompter.allAnswered());
+    }
+    static void settle()
+    {
+        for (int i = 0; i < 3; ++i) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCoreApplication::processEvents();
+        }
+    }
+
+    testsupport::TestDir dir;
+    store::Database db;
+    ui::ScriptedPrompter prompter;
+    ui::AppState state;
+    ui::WindowRegistry registry;
+    ui::Services services{db, prompter, state, registry};
+};
+
+TEST_F(Flow, KeyOneOpensTheBookOnTodaysPageAndKeepsTheMenu)
+{
+    registry.show(win::Menu);
+    QTest::keyClick(registry.window(win::Menu), Qt::Key_1);
+    settle();
+    QWidget *book = registry.window(win::Appt);
+    ASSERT_NE(book, nullptr);
+    EXPECT_EQ(book->windowTitle(), "Appointments Scheduler");
+    EXPECT_TRUE(registry.isLoaded(win::Menu));
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM \"tbl_Appt\" WHERE \"CalDate\" = ?", {QDate::currentDate()}).toInt(), 1);
+}
+
+TEST_F(Flow, SavingTheSetupLeadsToTheTemplates)
+{
+    registry.show(win::Menu);
+    registry.show(win::Appt);
+    settle();
+    registry.show(win::Setup);
+    settle();
+    QWidget *setupWindow = registry.window(win::Setup);
+    ASSERT_NE(setupWindow, nullptr);
+    auto *okay = setupWindow->findChild<QPushButton *>("CmdOkay");
+    ASSERT_NE(okay, nullptr);
+
+    prompter.expectMessage().answerYes().expectMessage();
+    QTest::mouseClick(okay, Qt::LeftButton);
+    settle();
+    EXPECT_EQ(prompter.transcript().at(0).title, "Changing Time Settings");
+    EXPECT_EQ(prompter.transcript().at(1).text, "Do you wish to configure page templates for each day of the week?");
+    EXPECT_FALSE(registry.isLoaded(win::Setup));
+    EXPECT_FALSE(registry.isLoaded(win::Appt));   // starts afresh with the new settings
+    ASSERT_TRUE(registry.isLoaded(win::Configure));
+    EXPECT_EQ(registry.window(win::Configure)->windowTitle(), "Configure Page Templates");
+    EXPECT_EQ(prompter.transcript().at(2).title, "Configure Page templates");
+}
+
+} // namespace
