@@ -171,6 +171,7 @@ private:
     void armTimer();
     void stopTimer();
     void requestFocus(Focus f) { emit focusRequested(f); }
+    void stepWeek(bool later);
     bool leaveEditor();          // CheckUnsavedEntry when the editor is open
     void showDay(const QDate &date);  // open by date / demo: calendar and page
     void endProgram();

@@ -2,6 +2,7 @@
 // the mouse rules of the page grid.
 #include "book/core/blockops.h"
 #include "book/core/bookcontroller.h"
+#include "book/core/editorkeys.h"
 #include "store/core/database.h"
 #include "store/core/pagetext.h"
 #include "ui/core/prompter.h"
@@ -12,18 +13,6 @@ namespace book {
 using store::DbError;
 
 namespace {
-
-QString toEditor(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return text;
-}
-
-QString withoutCr(QString text)
-{
-    return text.remove(QLatin1Char('\r'));
-}
 
 constexpr int SaveRetries = 3;
 
@@ -71,7 +60,7 @@ void BookController::openEditor(QChar typed)
         return;
     m_editor.row = row;
     m_editor.col = col;
-    m_editor.opening = toEditor(m_grid.textMatrix(row, col));
+    m_editor.opening = toEditorText(m_grid.textMatrix(row, col));
     m_editor.text = m_editor.opening;
     m_editor.readOnly = m_locked;
     m_editor.multiLine = m_settings.rHeight >= 2;
@@ -103,28 +92,18 @@ void BookController::setEditorText(const QString &text)
 
 bool BookController::editorKeyDown(int qtKey, int shift)
 {
-    if (qtKey != Qt::Key_Return && qtKey != Qt::Key_Enter)
-        return false;
-    const bool shifted = shift & ShiftKey;
-    if (m_settings.rHeight < 2) {
-        if (!shifted)
-            saveFromEditor();
-        return true;   // one line per slot: Shift+Enter types nothing either
-    }
-    if (shifted) {
+    const EditorKey k = book::editorKeyDown(qtKey, shift, m_settings.rHeight);
+    if (k == EditorKey::Save)
         saveFromEditor();
-        return true;
-    }
-    return false;      // a new line in the cell
+    return k != EditorKey::Pass;
 }
 
 bool BookController::editorKeyPress(QChar ch)
 {
-    if (ch == QChar(9)) {
+    const EditorKey k = book::editorKeyPress(ch);
+    if (k == EditorKey::Save)
         saveFromEditor();
-        return true;
-    }
-    return ch == QLatin1Char('{') || ch == QLatin1Char('}');
+    return k != EditorKey::Pass;
 }
 
 void BookController::saveFromEditor()
@@ -159,7 +138,7 @@ bool BookController::saveCell(const QString &entry)
             if (!current.isEmpty()) {
                 if (current == entry)
                     return true;   // already holds exactly this entry
-                m_editor.text = toEditor(current);
+                m_editor.text = toEditorText(current);
                 emit editorChanged();
                 const bool yes = m_s.prompter.ask(
                     QStringLiteral("An appointment entry has already been made for this timeslot. Do you wish to overwrite?"),

@@ -92,29 +92,30 @@ void BookController::goToday()
 
 void BookController::upButton()
 {
-    if (!leaveEditor())
-        return;
-    if (!m_calendar.hasFocusMark()) {
-        if (!m_panelShown)
-            toggleFullWidth();
-        m_calendar.markFocused();
-        requestFocus(Focus::Calendar);
-    }
-    m_calendar.moveUp();
-    emit calendarChanged();
+    stepWeek(false);
 }
 
 void BookController::downButton()
 {
+    stepWeek(true);
+}
+
+void BookController::stepWeek(bool later)
+{
     if (!leaveEditor())
         return;
+    // The buttons move the calendar's selection as its arrow keys do; the
+    // calendar takes the focus first if it has not got it.
     if (!m_calendar.hasFocusMark()) {
         if (!m_panelShown)
             toggleFullWidth();
         m_calendar.markFocused();
         requestFocus(Focus::Calendar);
     }
-    m_calendar.moveDown();
+    if (later)
+        m_calendar.moveDown();
+    else
+        m_calendar.moveUp();
     emit calendarChanged();
 }
 

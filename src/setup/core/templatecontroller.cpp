@@ -2,6 +2,7 @@
 
 #include "book/core/blockops.h"
 #include "book/core/dateinput.h"
+#include "book/core/editorkeys.h"
 #include "book/core/pagegrid.h"
 #include "store/core/dberror.h"
 #include "store/core/pagetext.h"
@@ -14,25 +15,15 @@
 
 namespace setup {
 
+using book::EditorKey;
+using book::toEditorText;
+using book::withoutCr;
 using store::DbError;
 
 namespace {
 
 constexpr int ShiftKey = 1;
 constexpr int AltKey = 4;
-
-// The editor shows line breaks as CR LF, the grid keeps them as LF.
-QString toEditor(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return text;
-}
-
-QString withoutCr(QString text)
-{
-    return text.remove(QLatin1Char('\r'));
-}
 
 QString shortDayName(const QDate &date)
 {
@@ -307,7 +298,7 @@ void TemplateController::openEditor(QChar typed)
         return;
     m_editor.row = row;
     m_editor.col = col;
-    m_editor.opening = toEditor(m_grid.textMatrix(row, col));
+    m_editor.opening = toEditorText(m_grid.textMatrix(row, col));
     m_editor.text = m_editor.opening;
     m_editor.multiLine = m_settings.rHeight >= 2;
     m_editor.visible = true;
@@ -334,28 +325,18 @@ void TemplateController::setEditorText(const QString &text)
 
 bool TemplateController::editorKeyDown(int qtKey, int shift)
 {
-    if (qtKey != Qt::Key_Return && qtKey != Qt::Key_Enter)
-        return false;
-    const bool shifted = shift & ShiftKey;
-    if (m_settings.rHeight < 2) {
-        if (!shifted)
-            saveFromEditor();
-        return true;   // one line per slot: Shift+Enter types nothing either
-    }
-    if (shifted) {
+    const EditorKey k = book::editorKeyDown(qtKey, shift, m_settings.rHeight);
+    if (k == EditorKey::Save)
         saveFromEditor();
-        return true;
-    }
-    return false;      // a new line in the cell
+    return k != EditorKey::Pass;
 }
 
 bool TemplateController::editorKeyPress(QChar ch)
 {
-    if (ch == QChar(9)) {
+    const EditorKey k = book::editorKeyPress(ch);
+    if (k == EditorKey::Save)
         saveFromEditor();
-        return true;
-    }
-    return ch == QLatin1Char('{') || ch == QLatin1Char('}');
+    return k != EditorKey::Pass;
 }
 
 // The editor's entry into its cell, and the whole rectangle into the

@@ -198,14 +198,13 @@ QList<QVariant> RecordSource::matching(const QString &criteria) const
     return out;
 }
 
-bool RecordSource::findFirst(const QString &criteria)
+bool RecordSource::find(const QString &criteria, int from, int step)
 {
-    const auto hits = matching(criteria);
-    QSet<QString> set;
-    for (const auto &k : hits)
-        set.insert(k.toString());
-    for (int i = 0; i < m_keys.size(); ++i)
-        if (set.contains(m_keys[i].toString())) {
+    QSet<QString> hits;
+    for (const auto &k : matching(criteria))
+        hits.insert(k.toString());
+    for (int i = from; i >= 0 && i < m_keys.size(); i += step)
+        if (hits.contains(m_keys[i].toString())) {
             m_mode = Mode::None;
             m_deleted = false;
             m_pos = i;
@@ -214,60 +213,27 @@ bool RecordSource::findFirst(const QString &criteria)
         }
     m_noMatch = true;
     return false;
+}
+
+bool RecordSource::findFirst(const QString &criteria)
+{
+    return find(criteria, 0, 1);
 }
 
 bool RecordSource::findLast(const QString &criteria)
 {
-    const auto hits = matching(criteria);
-    QSet<QString> set;
-    for (const auto &k : hits)
-        set.insert(k.toString());
-    for (int i = static_cast<int>(m_keys.size()) - 1; i >= 0; --i)
-        if (set.contains(m_keys[i].toString())) {
-            m_mode = Mode::None;
-            m_deleted = false;
-            m_pos = i;
-            m_noMatch = false;
-            return true;
-        }
-    m_noMatch = true;
-    return false;
+    return find(criteria, static_cast<int>(m_keys.size()) - 1, -1);
 }
 
 bool RecordSource::findNext(const QString &criteria)
 {
-    const auto hits = matching(criteria);
-    QSet<QString> set;
-    for (const auto &k : hits)
-        set.insert(k.toString());
-    for (int i = std::max(m_deleted ? m_pos : m_pos + 1, 0); i < m_keys.size(); ++i)
-        if (set.contains(m_keys[i].toString())) {
-            m_mode = Mode::None;
-            m_deleted = false;
-            m_pos = i;
-            m_noMatch = false;
-            return true;
-        }
-    m_noMatch = true;
-    return false;
+    // After a delete the next record already stands at the deleted position.
+    return find(criteria, std::max(m_deleted ? m_pos : m_pos + 1, 0), 1);
 }
 
 bool RecordSource::findPrevious(const QString &criteria)
 {
-    const auto hits = matching(criteria);
-    QSet<QString> set;
-    for (const auto &k : hits)
-        set.insert(k.toString());
-    for (int i = std::min(m_pos - 1, static_cast<int>(m_keys.size()) - 1); i >= 0; --i)
-        if (set.contains(m_keys[i].toString())) {
-            m_mode = Mode::None;
-            m_deleted = false;
-            m_pos = i;
-            m_noMatch = false;
-            return true;
-        }
-    m_noMatch = true;
-    return false;
+    return find(criteria, std::min(m_pos - 1, static_cast<int>(m_keys.size()) - 1), -1);
 }
 
 int RecordSource::positionOf(const QVariant &key) const

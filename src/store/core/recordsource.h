@@ -70,6 +70,7 @@ private:
     const QSqlRecord &current() const;
     QString canonicalField(const QString &field) const;
     QList<QVariant> matching(const QString &criteria) const;
+    bool find(const QString &criteria, int from, int step);
     int positionOf(const QVariant &key) const;
 
     Database &m_db;
