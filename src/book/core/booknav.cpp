@@ -87,7 +87,9 @@ void BookController::goToDate(const QDate &date)
 
 void BookController::goToday()
 {
-    goToDate(QDate::currentDate() == m_today ? m_today : QDate::currentDate());
+    // The book may have stayed open past midnight: today is today again.
+    m_today = QDate::currentDate();
+    goToDate(m_today);
 }
 
 void BookController::upButton()
