@@ -1,4 +1,5 @@
 #include "book/widgets/bookwindow.h"
+#include "ui/widgets/celleditorbox.h"
 
 #include "book/core/calendar.h"
 #include "book/core/dateinput.h"
@@ -224,29 +225,13 @@ void BookWindow::syncEditor()
 {
     const BookController::Editor &ed = m_controller.editor();
     if (!ed.visible) {
-        if (m_edit->hasFocus())
-            m_grid->setFocus(Qt::OtherFocusReason);
-        m_edit->hide();
+        m_edit->close();
         return;
     }
     const bool was = m_syncing;
     m_syncing = true;
-    setPlainIfDiffers(m_edit, boxes::toBox(ed.text));
-    m_edit->setReadOnly(ed.readOnly);
+    m_edit->open(ed.row, ed.col, ed.text, ed.readOnly, ed.multiLine);
     m_syncing = was;
-    placeEditor();
-    m_edit->show();
-    m_edit->raise();
-}
-
-void BookWindow::placeEditor()
-{
-    const BookController::Editor &ed = m_controller.editor();
-    if (!ed.visible)
-        return;
-    const QRect r = m_grid->cellRect(ed.row, ed.col);
-    if (!r.isNull())
-        m_edit->setGeometry(r);
 }
 
 void BookWindow::syncTimer()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/widgets/celleditorbox.h"
 #include "book/core/bookcontroller.h"
 #include "ui/core/services.h"
 #include "ui/widgets/qtclipboard.h"
@@ -64,7 +65,6 @@ private:
     void syncPage();
     void syncCalendar();
     void syncEditor();
-    void placeEditor();
     void syncTimer();
     void applyFocus(Focus f);
     void setBoxColor(QWidget *w, QRgb rgb);
@@ -89,7 +89,7 @@ private:
     BookController m_controller;
 
     ui::GridView *m_grid = nullptr;                // Grid1
-    QPlainTextEdit *m_edit = nullptr;              // txtEdit
+    ui::CellEditorBox *m_edit = nullptr;           // txtEdit
     CalendarView *m_calendar = nullptr;            // Picture2
     QWidget *m_nav = nullptr;                      // the navigation panel
     QComboBox *m_status = nullptr;                 // Combo(0)

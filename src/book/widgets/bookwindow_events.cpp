@@ -117,8 +117,6 @@ bool BookWindow::eventFilter(QObject *watched, QEvent *e)
         return memoEvent(m_fixedMemo, true, e);
     if (watched == m_book)
         return bookNameEvent(e);
-    if (watched == m_grid->viewport() && e->type() == QEvent::Resize)
-        placeEditor();
     return QMainWindow::eventFilter(watched, e);
 }
 

@@ -2,6 +2,7 @@
 // the left, the date captions, the page grid with its cell editor and the
 // function-key legend on the right.
 #include "book/widgets/bookwindow.h"
+#include "ui/widgets/celleditorbox.h"
 
 #include "book/core/calendar.h"
 #include "book/core/dateinput.h"
@@ -167,28 +168,10 @@ QWidget *BookWindow::buildPage()
     v->addWidget(m_grid, 1);
 
     // The cell editor lies on the grid's viewport, over the edited cell.
-    m_edit = new QPlainTextEdit(m_grid->viewport());
-    m_edit->setObjectName(QStringLiteral("txtEdit"));
-    QFont editFont(QStringLiteral("Arial"));
-    editFont.setPointSize(8);
-    editFont.setBold(true);
-    editFont.setItalic(false);
-    m_edit->setFont(editFont);
-    // Pale yellow as every box being typed in, framed so it stands out from
-    // the cells of the same colour.
-    m_edit->setFrameShape(QFrame::Box);
-    m_edit->setLineWidth(1);
-    m_edit->setAutoFillBackground(true);
-    setBoxColor(m_edit, boxes::Typing);
-    m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    m_edit->document()->setDocumentMargin(1);
-    m_edit->setTabChangesFocus(false);
-    m_edit->hide();
-    connect(m_edit, &QPlainTextEdit::textChanged, this, [this] {
+    m_edit = new ui::CellEditorBox(m_grid);
+    connect(m_edit, &ui::CellEditorBox::edited, this, [this](const QString &text) {
         if (!m_syncing)
-            m_controller.setEditorText(boxes::fromBox(m_edit->toPlainText()));
+            m_controller.setEditorText(text);
     });
 
     m_keys = new QLabel(QStringLiteral("F1 Help   F2 Recurrent   F3 Refresh   F4 AutoRefresh   F5 Search   "
@@ -214,12 +197,7 @@ QWidget *BookWindow::buildPage()
         m_controller.gridMouseUp(button, shift, row, col);
     });
     connect(m_grid, &ui::GridView::doubleClicked, this, [this](int, int) { m_controller.gridDoubleClick(); });
-    connect(m_grid, &ui::GridView::scrolled, this, [this] {
-        m_controller.gridScrolled();
-        placeEditor();
-    });
-    connect(m_grid, &ui::GridView::columnResized, this, [this](int) { placeEditor(); });
-    connect(&m_controller.grid(), &ui::GridModel::changed, this, [this] { placeEditor(); });
+    connect(m_grid, &ui::GridView::scrolled, this, [this] { m_controller.gridScrolled(); });
     return page;
 }
 

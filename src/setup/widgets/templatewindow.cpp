@@ -1,4 +1,5 @@
 #include "setup/widgets/templatewindow.h"
+#include "ui/widgets/celleditorbox.h"
 
 #include "book/core/blockops.h"
 #include "ui/core/services.h"
@@ -31,15 +32,6 @@ int shiftBits(Qt::KeyboardModifiers mods)
 {
     return ((mods & Qt::ShiftModifier) ? 1 : 0) | ((mods & Qt::ControlModifier) ? 2 : 0)
         | ((mods & Qt::AltModifier) ? 4 : 0);
-}
-
-// The controller keeps line breaks as CR LF, the box as LF.
-QString toBox(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
-
-QString fromBox(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }
 
 // The character a key types as the controller sees it: Tab 9, else the
@@ -160,27 +152,16 @@ void TemplateWindow::buildForm()
     v->addWidget(m_grid, 1);
 
     // The cell editor lies on the grid's viewport, over the edited cell.
-    m_edit = new QPlainTextEdit(m_grid->viewport());
-    m_edit->setObjectName(QStringLiteral("txtEdit"));
-    QFont editFont(QStringLiteral("Arial"));
-    editFont.setPointSize(8);
-    editFont.setBold(true);
-    m_edit->setFont(editFont);
-    m_edit->setFrameShape(QFrame::NoFrame);
-    m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_edit->document()->setDocumentMargin(1);
-    m_edit->setTabChangesFocus(false);
-    m_edit->hide();
+    m_edit = new ui::CellEditorBox(m_grid);
 
     m_tips = new QLabel(Tips, this);
     m_tips->setObjectName(QStringLiteral("lblTips"));
     m_tips->setWordWrap(true);
     v->addWidget(m_tips);
 
-    connect(m_edit, &QPlainTextEdit::textChanged, this, [this] {
+    connect(m_edit, &ui::CellEditorBox::edited, this, [this](const QString &text) {
         if (!m_syncing)
-            m_ctl.setEditorText(fromBox(m_edit->toPlainText()));
+            m_ctl.setEditorText(text);
     });
     connect(m_status, &QComboBox::activated, this, [this](int i) { m_ctl.statusChosen(i); });
     connect(m_finish, &QPushButton::clicked, this, [this] { m_ctl.finishStep(); });
@@ -226,12 +207,7 @@ void TemplateWindow::connectGrid()
     connect(m_grid, &ui::GridView::mouseUp, this,
             [this](int button, int shift, int row, int col) { m_ctl.gridMouseUp(button, shift, row, col); });
     connect(m_grid, &ui::GridView::doubleClicked, this, [this](int, int) { m_ctl.gridDoubleClick(); });
-    connect(m_grid, &ui::GridView::scrolled, this, [this] {
-        m_ctl.gridScrolled();
-        placeEditor();
-    });
-    connect(m_grid, &ui::GridView::columnResized, this, [this](int) { placeEditor(); });
-    connect(&m_ctl.grid(), &ui::GridModel::changed, this, [this] { placeEditor(); });
+    connect(m_grid, &ui::GridView::scrolled, this, [this] { m_ctl.gridScrolled(); });
 }
 
 // ---- events -------------------------------------------------------------
@@ -273,8 +249,6 @@ bool TemplateWindow::eventFilter(QObject *watched, QEvent *e)
     }
     if (e->type() == QEvent::Wheel && watched == m_status)
         return true;   // a turn of the wheel is no choice
-    if (watched == m_grid->viewport() && e->type() == QEvent::Resize)
-        placeEditor();
     return QWidget::eventFilter(watched, e);
 }
 
@@ -324,33 +298,13 @@ void TemplateWindow::syncEditor()
 {
     const TemplateController::Editor &ed = m_ctl.editor();
     if (!ed.visible) {
-        if (m_edit->hasFocus())
-            m_grid->setFocus(Qt::OtherFocusReason);
-        m_edit->hide();
+        m_edit->close();
         return;
     }
     const bool was = m_syncing;
     m_syncing = true;
-    const QString text = toBox(ed.text);
-    if (m_edit->toPlainText() != text) {
-        m_edit->setPlainText(text);
-        m_edit->moveCursor(QTextCursor::End);
-    }
-    m_edit->setLineWrapMode(ed.multiLine ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    m_edit->open(ed.row, ed.col, ed.text, false, ed.multiLine);
     m_syncing = was;
-    placeEditor();
-    m_edit->show();
-    m_edit->raise();
-}
-
-void TemplateWindow::placeEditor()
-{
-    const TemplateController::Editor &ed = m_ctl.editor();
-    if (!ed.visible)
-        return;
-    const QRect r = m_grid->cellRect(ed.row, ed.col);
-    if (!r.isNull())
-        m_edit->setGeometry(r);
 }
 
 void TemplateWindow::applyFocus(TemplateFocus f)

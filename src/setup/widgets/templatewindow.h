@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/widgets/celleditorbox.h"
 #include "setup/core/templatecontroller.h"
 #include "ui/widgets/qtclipboard.h"
 
@@ -52,7 +53,6 @@ private:
     void connectGrid();
     void syncState();
     void syncEditor();
-    void placeEditor();
     void applyFocus(TemplateFocus f);
     bool editorKey(QKeyEvent *k);
     void showGridMenu(int row, int col);
@@ -62,7 +62,7 @@ private:
     TemplateController m_ctl;
 
     ui::GridView *m_grid = nullptr;         // Grid1
-    QPlainTextEdit *m_edit = nullptr;       // txtEdit
+    ui::CellEditorBox *m_edit = nullptr;    // txtEdit
     QComboBox *m_status = nullptr;          // Combo0
     QLabel *m_day = nullptr;                // lblCalDay
     QPushButton *m_finish = nullptr;        // CmdFinish
