@@ -108,6 +108,13 @@ bool WindowRegistry::closingByProgram(const QWidget *w)
     return w && w->property(ProgramCloseProperty).toBool();
 }
 
+void backToMenuLater(Services &services)
+{
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&services] { services.windows.show(win::Menu); },
+        Qt::QueuedConnection);
+}
+
 void placeTaskWindow(QWidget *w)
 {
     const QScreen *screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();

@@ -46,6 +46,24 @@ private:
     Services *m_services = nullptr;
 };
 
+// The factory of a window that loads its data when it is made: a window
+// whose load fails (the user has been told why) is not shown, and the main
+// menu comes back once the registry has finished with it.
+void backToMenuLater(Services &services);
+
+template <class W>
+WindowRegistry::Factory loadingWindow()
+{
+    return [](Services &services) -> QWidget * {
+        auto *w = new W(services);
+        if (w->load())
+            return w;
+        delete w;
+        backToMenuLater(services);
+        return nullptr;
+    };
+}
+
 // Shows a window at the full screen width and the screen height less 280
 // twips, centred, at the top edge, as every task window comes forward.
 void placeTaskWindow(QWidget *w);
