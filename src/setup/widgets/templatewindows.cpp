@@ -4,7 +4,6 @@
 #include "ui/core/windows.h"
 #include "ui/widgets/windowregistry.h"
 
-
 namespace setup {
 
 void registerTemplateWindow(ui::WindowRegistry &registry)
