@@ -18,11 +18,15 @@ public:
     virtual ~BlockHost() = default;
     virtual ui::GridModel &blockGrid() = 0;
     // Stores the cells a command changed (the book: a merging write of the
-    // page; the template window: its working text). Throws store::DbError.
-    virtual void storeCells(const CellChanges &changes) = 0;
+    // page; the template window: its working text). The book writes only
+    // when every touched cell still holds what it showed; otherwise nothing
+    // is stored and the cells another station changed are returned. Throws
+    // store::DbError.
+    virtual CellList storeCells(const CellChanges &changes) = 0;
     // Stores the colours a command changed (the book: the page's colour
-    // list; the template window keeps no colours). Throws store::DbError.
-    virtual void storeColors(const ColorChanges &changes) = 0;
+    // list; the template window keeps no colours), under the same rule.
+    // Throws store::DbError.
+    virtual CellList storeColors(const ColorChanges &changes) = 0;
     // The page refresh, after a failed command.
     virtual void refreshPage() = 0;
     // A failed colour save: the book reports it and ends the program.

@@ -109,6 +109,12 @@ BlockOps::Rect BlockOps::markedBlock() const
             std::max(m_startCol, c2)};
 }
 
+bool BlockOps::covers(int row, int col) const
+{
+    const Rect r = markedBlock();
+    return row >= r.top && row <= r.bottom && col >= r.left && col <= r.right;
+}
+
 // Inside the data rectangle: rows 2 to the last, columns 1 to the last.
 bool BlockOps::inData(const Rect &r) const
 {
@@ -228,7 +234,7 @@ void BlockOps::clearCells(const Rect &block, std::optional<int> color, const QSt
     }
     if (!saveCells(cells, busyMessage(), title, block.top, block.left))
         return;
-    if (!saveColors(colors))
+    if (!saveColors(colors, title))
         return;
     finish(block.top, block.left);
 }
@@ -294,7 +300,7 @@ void BlockOps::paste()
     }
     if (!saveCells(cells, pasteMessage(), QStringLiteral("Paste"), target.top, target.left))
         return;
-    if (!saveColors(colors))
+    if (!saveColors(colors, QStringLiteral("Paste")))
         return;
     finish(target.top, target.left);
 }
@@ -374,7 +380,7 @@ void BlockOps::colorCommand()
             }
         grid.setCursor(block.top, block.left);
     }
-    if (saveColors(colors))
+    if (saveColors(colors, QStringLiteral("Set Cell Color")))
         finish(block.top, block.left);
 }
 
@@ -415,7 +421,7 @@ void BlockOps::paintRows()
             }
             grid.setCursor(row, col);
         }
-        saveColors(colors);
+        saveColors(colors, QStringLiteral("Set Cell Color"));
     } catch (const store::DbError &e) {
         m_prompter.message(e.numbered(), QStringLiteral("Set Cell Color"));
     }
@@ -429,8 +435,11 @@ bool BlockOps::saveCells(const CellChanges &cells, const QString &text, const QS
     if (cells.empty())
         return true;
     try {
-        m_host.storeCells(cells);
-        return true;
+        const CellList changed = m_host.storeCells(cells);
+        if (changed.empty())
+            return true;
+        refused(changed, title, row, col);
+        return false;
     } catch (const store::DbError &) {
         // The template window reports nothing of its own.
         if (m_kind == Kind::Page) {
@@ -442,17 +451,45 @@ bool BlockOps::saveCells(const CellChanges &cells, const QString &text, const QS
     }
 }
 
-bool BlockOps::saveColors(const ColorChanges &colors)
+bool BlockOps::saveColors(const ColorChanges &colors, const QString &title)
 {
     if (m_kind != Kind::Page || colors.empty())
         return true;
     try {
-        m_host.storeColors(colors);
-        return true;
+        const CellList changed = m_host.storeColors(colors);
+        if (changed.empty())
+            return true;
+        refused(changed, title, colors.begin()->first.first, colors.begin()->first.second);
+        return false;
     } catch (const store::DbError &e) {
         m_host.colorSaveFailed(e);
         return false;
     }
+}
+
+// Another station changed cells of the block since this page was read:
+// nothing was stored. The page is shown as stored, and the user told where.
+void BlockOps::refused(const CellList &changed, const QString &title, int row, int col)
+{
+    ui::GridModel &grid = m_host.blockGrid();
+    QStringList where;
+    for (const auto &[r, c] : changed) {
+        if (where.size() == 8) {
+            where << QStringLiteral("…");
+            break;
+        }
+        const QString time = grid.textMatrix(r, 0).trimmed();
+        const QString name = grid.textMatrix(1, c).trimmed();
+        where << QStringLiteral("%1 %2").arg(time.isEmpty() ? QStringLiteral("(free row)") : time,
+                                            name.isEmpty() ? QStringLiteral("column %1").arg(c) : name);
+    }
+    grid.setCursor(row, col);
+    m_host.refreshPage();
+    m_prompter.message(QStringLiteral("Another station has changed these cells since this page was shown:\n\n%1\n\n"
+                                      "Nothing was changed. The page now shows what is stored; please look "
+                                      "at it and try again.")
+                           .arg(where.join(QLatin1Char('\n'))),
+                       title, ui::Icon::Warning);
 }
 
 void BlockOps::finish(int row, int col)

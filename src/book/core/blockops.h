@@ -64,6 +64,10 @@ public:
     void shiftClick(int row, int col);
     void altClick(int row, int col);
 
+    // Whether a cell lies in the block the next command acts on: the marked
+    // range, or else the current cell.
+    bool covers(int row, int col) const;
+
     // Context menu (and the Edit menu and toolbar entries leading to them).
     void copy();
     void cut();
@@ -109,7 +113,8 @@ private:
     bool pasteCells(const Rect &target, const QString &text, CellChanges &cells, ColorChanges &colors);
     void paintRows();
     bool saveCells(const CellChanges &cells, const QString &text, const QString &title, int row, int col);
-    bool saveColors(const ColorChanges &colors);
+    bool saveColors(const ColorChanges &colors, const QString &title);
+    void refused(const CellList &changed, const QString &title, int row, int col);
     void finish(int row, int col);
 
     Kind m_kind;

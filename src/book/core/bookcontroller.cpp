@@ -191,12 +191,21 @@ void BookController::refreshGrid(bool hideEditorToo)
     emit pageShown();
 }
 
-void BookController::closeBook()
+bool BookController::closeBook()
 {
+    if (!leaveEditor())
+        return false;
     stopTimer();
     m_s.windows.show(ui::win::Menu);
     emit closeRequested();
     m_s.windows.unload(ui::win::Appt);
+    return true;
+}
+
+void BookController::refreshCommand()
+{
+    if (leaveEditor())
+        refreshGrid();
 }
 
 void BookController::endProgram()
@@ -224,19 +233,33 @@ QStringList BookController::statusEntries() const
 
 // ---------------------------------------------------------------- block host
 
-void BookController::storeCells(const CellChanges &changes)
+CellList BookController::storeCells(const CellChanges &changes)
 {
-    const PageStore::CellWrite w = m_pages.writeCells(m_page.id, changes);
+    // Each touched cell must still hold what this station showed, that is
+    // the page as it last read it.
+    const store::page::Cells shown = store::page::decode(m_page.data);
+    CellChanges expected;
+    for (const auto &entry : changes)
+        expected[entry.first] = store::page::cellAt(shown, entry.first.first, entry.first.second);
+    const PageStore::CellWrite w = m_pages.writeCells(m_page.id, changes, &expected);
+    if (w.conflict)
+        return w.changed;
     // The stored page may hold other stations' entries: show them too.
     m_page.data = w.storedText;
     const int row = m_grid.row(), col = m_grid.col();
     pasteText(m_grid, m_page.data);
     m_grid.setCursor(row, col);
+    return {};
 }
 
-void BookController::storeColors(const ColorChanges &changes)
+CellList BookController::storeColors(const ColorChanges &changes)
 {
-    m_page.colors = m_pages.writeColors(m_page.colorId, m_grid.cols(), m_grid.rows(), changes);
+    const PageStore::ColorWrite w =
+        m_pages.writeColors(m_page.colorId, m_grid.cols(), m_grid.rows(), changes, &m_page.colors);
+    if (!w.changed.empty())
+        return w.changed;
+    m_page.colors = w.storedText;
+    return {};
 }
 
 void BookController::colorSaveFailed(const DbError &error)
@@ -284,7 +307,7 @@ bool BookController::functionKey(int qtKey)
 {
     switch (qtKey) {
     case Qt::Key_F1: showHelp(); return true;
-    case Qt::Key_F3: refreshGrid(); return true;
+    case Qt::Key_F3: refreshCommand(); return true;
     case Qt::Key_F4: return true;   // named on the legend, no action of its own
     case Qt::Key_F8: weeklyView(); return true;
     case Qt::Key_F9: memoCommand(); return true;

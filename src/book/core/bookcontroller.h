@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace ui {
 class Clipboard;
@@ -44,7 +45,8 @@ public:
     void openPage(const QDate &date);      // find or create the page, fill the grid
     void fillGrid();                       // show the stored page anew
     void refreshGrid(bool hideEditor = true);  // re-read the page, cursor kept
-    void closeBook();                      // back to the main menu
+    bool closeBook();                      // back to the main menu; false: an entry is unsaved
+    void refreshCommand();                 // F3, toolbar Refresh: asks first about an unsaved entry
 
     ui::GridModel &grid() { return m_grid; }
     const ui::GridModel &grid() const { return m_grid; }
@@ -87,8 +89,10 @@ public:
     // ---- memos, book name, office status, page lock, auto-refresh
     bool fixedMemoShown() const { return m_fixedMemoShown; }
     QString memoButtonCaption() const;
-    QString dailyMemo() const { return m_page.memo; }
-    QString fixedMemo() const { return m_settings.fixedMemo; }
+    // What the memo boxes show: the stored memo, or the user's text kept
+    // when it could not be stored yet.
+    QString dailyMemo() const { return m_dailyMemoDraft.value_or(m_page.memo); }
+    QString fixedMemo() const { return m_fixedMemoDraft.value_or(m_settings.fixedMemo); }
     void memoCommand();                          // cmdMemo, F9, Navigate > Memo
     void memoFocusIn(bool fixed);
     void memoFocusOut(bool fixed, const QString &text);
@@ -141,8 +145,8 @@ public:
 
     // BlockHost
     ui::GridModel &blockGrid() override { return m_grid; }
-    void storeCells(const CellChanges &changes) override;
-    void storeColors(const ColorChanges &changes) override;
+    CellList storeCells(const CellChanges &changes) override;
+    CellList storeColors(const ColorChanges &changes) override;
     void refreshPage() override { refreshGrid(); }
     void colorSaveFailed(const store::DbError &error) override;
     bool editorOpen() const override { return m_editor.visible; }
@@ -157,6 +161,7 @@ signals:
     void focusRequested(book::Focus focus);
     void contextMenuRequested(int row, int col);
     void closeRequested();       // the window is to be unloaded
+    void busyChanged(bool busy); // a write may wait for another station: busy pointer
 
 private:
     bool seekRecord(const QDate &date);
@@ -168,6 +173,18 @@ private:
     void hideEditor();
     bool saveCell(const QString &entry);   // false: failed, the editor stays open
     void saveFailed(const store::DbError &error);
+    void keepEntry(const QString &entry);
+    // The busy pointer while a statement may wait for another station.
+    class BusyScope {
+    public:
+        explicit BusyScope(BookController &c) : m_c(c) { emit m_c.busyChanged(true); }
+        ~BusyScope() { emit m_c.busyChanged(false); }
+        BusyScope(const BusyScope &) = delete;
+        BusyScope &operator=(const BusyScope &) = delete;
+
+    private:
+        BookController &m_c;
+    };
     void armTimer();
     void stopTimer();
     void requestFocus(Focus f) { emit focusRequested(f); }
@@ -194,6 +211,10 @@ private:
     bool m_clean = true;
     int m_lastShift = 0;
     bool m_fixedMemoShown = false;
+    std::optional<QString> m_dailyMemoBase;    // the memo as the user began typing
+    std::optional<QString> m_fixedMemoBase;
+    std::optional<QString> m_dailyMemoDraft;   // the user's text not stored yet
+    std::optional<QString> m_fixedMemoDraft;
     bool m_bookLocked = true;
     bool m_timerRunning = false;
     CalendarModel m_calendar;

@@ -95,6 +95,12 @@ bool BookController::editorKeyDown(int qtKey, int shift)
     const EditorKey k = book::editorKeyDown(qtKey, shift, m_settings.rHeight);
     if (k == EditorKey::Save)
         saveFromEditor();
+    if (k == EditorKey::Cancel && m_editor.visible) {
+        // The cell shows its stored text; nothing typed is stored.
+        hideEditor();
+        armTimer();
+        requestFocus(Focus::Grid);
+    }
     return k != EditorKey::Pass;
 }
 
@@ -132,9 +138,13 @@ bool BookController::saveCell(const QString &entry)
     try {
         for (int attempt = 0; attempt < SaveRetries; ++attempt) {
             // What the cell holds now, at every station.
-            refreshGrid(false);
-            m_grid.setCursor(row, col);
-            const QString current = m_grid.textMatrix(row, col);
+            QString current;
+            {
+                const BusyScope busy(*this);
+                refreshGrid(false);
+                m_grid.setCursor(row, col);
+                current = m_grid.textMatrix(row, col);
+            }
             if (!current.isEmpty()) {
                 if (current == entry)
                     return true;   // already holds exactly this entry
@@ -152,7 +162,11 @@ bool BookController::saveCell(const QString &entry)
             // the question was open; otherwise look again.
             const CellChanges change{{{row, col}, entry}};
             const CellChanges expected{{{row, col}, current}};
-            const PageStore::CellWrite w = m_pages.writeCells(m_page.id, change, &expected);
+            PageStore::CellWrite w;
+            {
+                const BusyScope busy(*this);
+                w = m_pages.writeCells(m_page.id, change, &expected);
+            }
             if (w.conflict)
                 continue;
             m_page.data = w.storedText;
@@ -160,32 +174,62 @@ bool BookController::saveCell(const QString &entry)
             m_grid.setCursor(row, col);
             return true;
         }
-        // Other stations kept changing this cell: show what it holds now.
+        // Other stations kept changing this cell: nothing was stored, and the
+        // user's entry stays in the editor.
         refreshGrid(false);
-        return true;
+        m_grid.setCursor(row, col);
+        keepEntry(entry);
+        m_s.prompter.message(QStringLiteral("Your entry was not stored: other stations kept changing this cell "
+                                            "while you were asked. It is still in the editor; press Tab to try again."),
+                             QStringLiteral("Save Cell Content"), ui::Icon::Warning);
+        requestFocus(Focus::Editor);
+        return false;
     } catch (const DbError &e) {
+        keepEntry(entry);
         saveFailed(e);
         return !m_editor.visible;
     }
 }
 
+// The user's entry back in the editor after a save that stored nothing.
+void BookController::keepEntry(const QString &entry)
+{
+    m_editor.text = toEditorText(entry);
+    m_editor.visible = true;
+    m_clean = false;
+    emit editorChanged();
+}
+
 void BookController::saveFailed(const DbError &error)
 {
-    m_s.prompter.message(error.numbered(), QStringLiteral("Save Cell Content"), ui::Icon::Critical);
+    if (error.number() == DbError::Busy) {
+        // Another station holds the database: that is no reason to give up
+        // the page. Nothing was stored; the entry waits for another try.
+        m_s.prompter.message(QStringLiteral("Another station is holding the database at the moment, so this "
+                                            "entry was not stored. It is still in the editor: press Tab to store "
+                                            "it again in a moment."),
+                             QStringLiteral("Save Cell Content"), ui::Icon::Warning);
+    } else {
+        m_s.prompter.message(error.numbered(), QStringLiteral("Save Cell Content"), ui::Icon::Critical);
+    }
     // The write was all or nothing, so the stored page is as it was: show it
-    // and keep the entry in the editor for another try. Only when even the
-    // page cannot be read does this station no longer know what it shows.
+    // and keep the entry in the editor for another try. Only when the page
+    // itself is gone does this station no longer know what it shows.
     try {
         const PageRecord fresh = m_pages.read(m_page.id);
         m_page.data = fresh.data;
         pasteText(m_grid, m_page.data);
-        m_grid.setCursor(m_editor.row, m_editor.col);
-        m_clean = false;
-        emit editorChanged();
-        requestFocus(Focus::Editor);
-    } catch (const DbError &) {
-        endProgram();
+    } catch (const DbError &e) {
+        if (e.number() != DbError::Busy) {
+            endProgram();
+            return;
+        }
+        // Still held: the page stays as displayed.
     }
+    m_grid.setCursor(m_editor.row, m_editor.col);
+    m_clean = false;
+    emit editorChanged();
+    requestFocus(Focus::Editor);
 }
 
 bool BookController::checkUnsavedEntry()
@@ -235,10 +279,19 @@ void BookController::gridMouseUp(int button, int shift, int row, int col)
         return;
     if (button == 1 && (shift & ShiftKey)) {
         m_blocks->shiftClick(row, col);
-    } else if (button == 1 && (shift & AltKey)) {
+    } else if (button == 1 && (shift & (AltKey | CtrlKey))) {
+        // Ctrl as Alt: window managers take Alt+click for moving windows.
         m_grid.setCursor(row, col);
         m_blocks->altClick(row, col);
     } else if (button == 2) {
+        // The menu acts on the cell the user clicked: outside the marked
+        // range that cell becomes current (and the mark is given up).
+        if (!m_blocks->covers(row, col)) {
+            if (m_editor.visible && !leaveEditor())
+                return;
+            m_blocks->plainClick(row, col);
+            m_grid.setCursor(row, col);
+        }
         emit contextMenuRequested(m_grid.row(), m_grid.col());
     }
 }

@@ -14,7 +14,9 @@ using store::DbError;
 
 void BookController::calendarFocusIn()
 {
-    hideEditor();
+    // An entry typed but not stored is never dropped on the way out.
+    if (m_editor.visible && !checkUnsavedEntry())
+        return;
     m_calendar.markFocused();
     emit calendarChanged();
 }

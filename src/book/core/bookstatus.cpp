@@ -11,6 +11,10 @@ namespace book {
 
 using store::DbError;
 
+namespace {
+constexpr int SaveRounds = 3;
+} // namespace
+
 QString BookController::memoButtonCaption() const
 {
     return m_fixedMemoShown ? QStringLiteral("Daily Memo") : QStringLiteral("Fixed Memo");
@@ -25,34 +29,84 @@ void BookController::memoCommand()
 
 void BookController::memoFocusIn(bool fixed)
 {
-    Q_UNUSED(fixed);
     stopTimer();
+    // What the user starts from: a later store is made only over this text.
+    (fixed ? m_fixedMemoBase : m_dailyMemoBase) = fixed ? fixedMemo() : dailyMemo();
 }
 
 void BookController::memoFocusOut(bool fixed, const QString &text)
 {
-    if (fixed) {
+    std::optional<QString> &base = fixed ? m_fixedMemoBase : m_dailyMemoBase;
+    std::optional<QString> &draft = fixed ? m_fixedMemoDraft : m_dailyMemoDraft;
+    const QString read = fixed ? m_settings.fixedMemo : m_page.memo;
+    const QString from = base.value_or(draft.value_or(read));
+    base.reset();
+    const QString title = fixed ? QStringLiteral("Save txtFixedMemo") : QStringLiteral("Save txtMemo");
+    if ((!fixed && m_page.id == 0) || (text == from && !draft)) {
         armTimer();
-        if (text == m_settings.fixedMemo)
-            return;
-        try {
-            m_settingsStore.write({{QStringLiteral("FixedMemo"), text}});
-            m_settings.fixedMemo = text;
-        } catch (const DbError &e) {
-            m_s.prompter.message(e.numbered(), QStringLiteral("Save txtFixedMemo"), ui::Icon::Critical);
-        }
         return;
     }
-    if (m_page.id != 0 && text != m_page.memo) {
+    // Written only over what this station read. When another station stored
+    // a memo meanwhile, the user's text is kept and the user decides.
+    QString expected = read;
+    for (int round = 0; round < SaveRounds; ++round) {
+        std::optional<QString> stored;
         try {
-            m_pages.writeMemo(m_page.id, text);
-            m_page.memo = text;
+            if (fixed) {
+                const auto v = m_settingsStore.writeIfUnchanged(QStringLiteral("FixedMemo"), expected, text);
+                if (v)
+                    stored = v->toString();
+            } else {
+                stored = m_pages.writeMemo(m_page.id, text, &expected);
+            }
         } catch (const DbError &e) {
-            m_s.prompter.message(QStringLiteral("Error Number ") + e.numbered(),
-                                 QStringLiteral("Save txtMemo"), ui::Icon::Critical);
+            m_s.prompter.message(fixed ? e.numbered() : QStringLiteral("Error Number ") + e.numbered(), title,
+                                 ui::Icon::Critical);
+            // Nothing was stored: the text stays in the box to be left again.
+            draft = text;
+            emit pageShown();
+            requestFocus(fixed ? Focus::FixedMemo : Focus::DailyMemo);
+            return;
         }
+        if (!stored) {
+            (fixed ? m_settings.fixedMemo : m_page.memo) = text;
+            draft.reset();
+            armTimer();
+            emit pageShown();
+            return;
+        }
+        (fixed ? m_settings.fixedMemo : m_page.memo) = *stored;
+        if (*stored == text) {
+            draft.reset();
+            armTimer();
+            emit pageShown();
+            return;
+        }
+        const bool overwrite = m_s.prompter.ask(
+            QStringLiteral("Another station has changed this memo while you were typing it.\n\n"
+                           "It now reads:\n%1\n\nYour text:\n%2\n\nDo you wish to store your text in its place?")
+                .arg(*stored, text),
+            title, ui::Icon::Question, true);
+        if (!overwrite) {
+            // Both texts stay in the box, the stored one first, for the user
+            // to merge by hand or to take out what is not wanted.
+            draft = *stored + QLatin1Char('\n') + text;
+            emit pageShown();
+            m_s.prompter.message(QStringLiteral("The memo box now holds the stored text followed by yours. "
+                                                "Edit it as you wish: it is stored when you leave the box."),
+                                 title, ui::Icon::Information);
+            requestFocus(fixed ? Focus::FixedMemo : Focus::DailyMemo);
+            return;
+        }
+        expected = *stored;
     }
-    armTimer();
+    // Other stations kept changing it: the user's text stays in the box.
+    draft = text;
+    emit pageShown();
+    m_s.prompter.message(QStringLiteral("The memo was not stored: other stations keep changing it. Your text is "
+                                        "still in the box; leave the box again to store it."),
+                         title, ui::Icon::Warning);
+    requestFocus(fixed ? Focus::FixedMemo : Focus::DailyMemo);
 }
 
 void BookController::memoTab(bool fixed, const QString &text)
@@ -116,6 +170,10 @@ void BookController::statusChosen(int index)
         return;
     }
     const bool closed = index == 1;
+    if (!leaveEditor()) {
+        emit pageShown();   // the status box shows the page's status again
+        return;
+    }
     if (closed == m_closed && m_page.clinic == closed) {
         requestFocus(Focus::Grid);
         return;

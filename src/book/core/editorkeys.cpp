@@ -6,6 +6,8 @@ namespace book {
 
 EditorKey editorKeyDown(int qtKey, int shift, int linesPerSlot)
 {
+    if (qtKey == Qt::Key_Escape)
+        return EditorKey::Cancel;
     if (qtKey != Qt::Key_Return && qtKey != Qt::Key_Enter)
         return EditorKey::Pass;
     const bool shifted = shift & ShiftKey;

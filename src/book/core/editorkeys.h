@@ -10,10 +10,11 @@ enum class EditorKey {
     Pass,   // the editor box handles the key itself
     Save,   // the key saves the cell
     Drop,   // the key is swallowed
+    Cancel, // the edit is given up: the cell keeps its stored text
 };
 
 // Enter saves with one line per slot (Shift+Enter does nothing then); with
-// more lines Enter starts a new line and Shift+Enter saves.
+// more lines Enter starts a new line and Shift+Enter saves. Escape cancels.
 EditorKey editorKeyDown(int qtKey, int shift, int linesPerSlot);
 // Tab saves; the braces are refused.
 EditorKey editorKeyPress(QChar ch);

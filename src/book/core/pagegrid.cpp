@@ -84,11 +84,13 @@ void pasteText(ui::GridModel &grid, const QString &text)
     if (grid.rows() < 3 || grid.cols() < 2)
         return;
     grid.beginUpdate();
-    const int row = grid.row(), col = grid.col();
+    // The selection (a marked range) stays as it was, so that a refresh
+    // never hides the block the next command acts on.
+    const int row = grid.row(), col = grid.col(), rowSel = grid.rowSel(), colSel = grid.colSel();
     grid.select(2, 1, grid.rows() - 1, grid.cols() - 1);
     // The clip form pastes row by row; a page text has exactly that form.
     grid.setClip(text);
-    grid.setCursor(row, col);
+    grid.select(row, col, rowSel, colSel);
     grid.endUpdate();
 }
 

@@ -126,25 +126,22 @@ PageStore::CellWrite PageStore::writeCells(int id, const CellChanges &changes, c
 {
     CellWrite out;
     store::WriteTransaction tx(m_db);
-    const QVariant stored = m_db.scalar(
+    const auto rec = m_db.selectOne(
         QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(q("Data"), q(store::tables::Appt), q("ID")), {id});
-    if (!m_db.selectOne(QStringLiteral("SELECT %1 FROM %2 WHERE %1 = ?").arg(q("ID"), q(store::tables::Appt)), {id}))
+    if (!rec)
         throw DbError(DbError::NoCurrentRecord,
                       QStringLiteral("The page has been removed by another station."));
-    store::page::Cells cells = store::page::decode(stored.toString());
-    const auto cellAt = [&cells](int r, int c) -> QString {
-        const size_t ri = static_cast<size_t>(r - 2);
-        if (ri >= cells.size() || c - 1 >= cells[ri].size())
-            return QString();
-        return cells[ri][c - 1];
-    };
+    const QString stored = rec->value(0).toString();
+    store::page::Cells cells = store::page::decode(stored);
     if (expected) {
         for (const auto &[pos, text] : *expected)
-            if (cellAt(pos.first, pos.second) != text) {
-                out.conflict = true;
-                out.storedText = stored.toString();
-                return out;   // the transaction rolls back
-            }
+            if (store::page::cellAt(cells, pos.first, pos.second) != text)
+                out.changed.push_back(pos);
+        if (!out.changed.empty()) {
+            out.conflict = true;
+            out.storedText = stored;
+            return out;   // the transaction rolls back
+        }
     }
     for (const auto &[pos, text] : changes) {
         const auto [r, c] = pos;
@@ -159,7 +156,8 @@ PageStore::CellWrite PageStore::writeCells(int id, const CellChanges &changes, c
         row[c - 1] = store::page::cleanCell(text);
     }
     out.storedText = store::page::encode(cells);
-    m_db.update(store::tables::Appt, id, {{"Data", out.storedText}});
+    if (out.storedText != stored)
+        m_db.update(store::tables::Appt, id, {{"Data", out.storedText}});
     tx.commit();
     return out;
 }
@@ -187,8 +185,10 @@ QString encodeColors(const std::vector<int> &values)
     return items.join(QLatin1Char(' '));
 }
 
-QString PageStore::writeColors(int colorId, int columns, int rows, const ColorChanges &changes)
+PageStore::ColorWrite PageStore::writeColors(int colorId, int columns, int rows, const ColorChanges &changes,
+                                             const QString *expected)
 {
+    ColorWrite out;
     store::WriteTransaction tx(m_db);
     const auto rec = m_db.selectOne(
         QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(q("CColor"), q(store::tables::Color), q("ID")),
@@ -198,29 +198,46 @@ QString PageStore::writeColors(int colorId, int columns, int rows, const ColorCh
                       QStringLiteral("The page's colour record has been removed by another station."));
     const int perColumn = std::max(rows - 3, 0);
     const size_t total = static_cast<size_t>(std::max(columns - 1, 0) * perColumn);
-    std::vector<int> values = decodeColors(rec->value(0).toString());
+    const auto indexOf = [perColumn](int r, int c) { return static_cast<size_t>((c - 1) * perColumn + (r - 3)); };
+    const auto inside = [rows, columns](int r, int c) { return r >= 3 && r < rows && c >= 1 && c < columns; };
     // "0" (nothing stored) and lists of another shape become a full list;
     // cells without a stored colour hold 0, the grid's default.
+    std::vector<int> values = decodeColors(rec->value(0).toString());
     values.resize(total, 0);
-    for (const auto &[pos, color] : changes) {
-        const auto [r, c] = pos;
-        if (r < 3 || r >= rows || c < 1 || c >= columns)
-            continue;
-        values[static_cast<size_t>((c - 1) * perColumn + (r - 3))] = color;
+    if (expected) {
+        std::vector<int> shown = decodeColors(*expected);
+        shown.resize(total, 0);
+        for (const auto &[pos, color] : changes)
+            if (inside(pos.first, pos.second) && values[indexOf(pos.first, pos.second)] != shown[indexOf(pos.first, pos.second)])
+                out.changed.push_back(pos);
+        if (!out.changed.empty()) {
+            out.storedText = rec->value(0).toString();
+            return out;   // the transaction rolls back
+        }
     }
-    const QString text = encodeColors(values);
-    m_db.update(store::tables::Color, colorId, {{"CColor", text}});
+    for (const auto &[pos, color] : changes)
+        if (inside(pos.first, pos.second))
+            values[indexOf(pos.first, pos.second)] = color;
+    out.storedText = encodeColors(values);
+    m_db.update(store::tables::Color, colorId, {{"CColor", out.storedText}});
     tx.commit();
-    return text;
+    return out;
 }
 
-void PageStore::writeMemo(int id, const QString &memo)
+std::optional<QString> PageStore::writeMemo(int id, const QString &memo, const QString *expected)
 {
     store::WriteTransaction tx(m_db);
-    if (m_db.update(store::tables::Appt, id, {{"Memo", memo}}) == 0)
+    const auto rec = m_db.selectOne(
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(q("Memo"), q(store::tables::Appt), q("ID")), {id});
+    if (!rec)
         throw DbError(DbError::NoCurrentRecord,
                       QStringLiteral("The page has been removed by another station."));
+    const QString stored = rec->value(0).toString();
+    if (expected && stored != *expected)
+        return stored;   // the transaction rolls back
+    m_db.update(store::tables::Appt, id, {{"Memo", memo}});
     tx.commit();
+    return std::nullopt;
 }
 
 void PageStore::writeClinic(int id, bool closed)

@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QString>
 #include <map>
+#include <optional>
+#include <vector>
 #include <utility>
 
 namespace store {
@@ -34,6 +36,8 @@ struct PageRecord {
 // Cells of the data rectangle by grid position (row >= 2, column >= 1).
 using CellChanges = std::map<std::pair<int, int>, QString>;
 using ColorChanges = std::map<std::pair<int, int>, int>;
+// Grid positions (row, column), in row-then-column order.
+using CellList = std::vector<std::pair<int, int>>;
 
 // Day pages and their colour records. Every write reads the stored page and
 // changes only the cells it was given, inside one write transaction, so a
@@ -55,15 +59,27 @@ public:
 
     struct CellWrite {
         bool conflict = false;        // a guarded cell no longer held the expected text
+        CellList changed;             // the guarded cells that no longer did
         QString storedText;           // the page text after the write (or as found)
     };
     // Writes cells into the stored page. With `expected`, each listed cell must
     // still hold the given text, else nothing is written and conflict is set.
     CellWrite writeCells(int id, const CellChanges &changes, const CellChanges *expected = nullptr);
+
+    struct ColorWrite {
+        CellList changed;             // guarded cells whose colour no longer matched
+        QString storedText;           // the colour list after the write (or as found)
+    };
     // Writes colours (grid row >= 3, column >= 1) into the page's colour list,
-    // laid out for a grid of `columns` columns and `rows` rows.
-    QString writeColors(int colorId, int columns, int rows, const ColorChanges &changes);
-    void writeMemo(int id, const QString &memo);
+    // laid out for a grid of `columns` columns and `rows` rows. With
+    // `expected` (a colour list as last read), each changed cell must still
+    // hold the colour it had there, else nothing is written.
+    ColorWrite writeColors(int colorId, int columns, int rows, const ColorChanges &changes,
+                           const QString *expected = nullptr);
+
+    // Writes the daily memo. With `expected`, only over that text: otherwise
+    // nothing is written and the stored memo is returned.
+    std::optional<QString> writeMemo(int id, const QString &memo, const QString *expected = nullptr);
     void writeClinic(int id, bool closed);
 
 private:

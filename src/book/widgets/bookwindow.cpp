@@ -124,6 +124,12 @@ void BookWindow::connectController()
     connect(&m_controller, &BookController::pageShown, this, [this] { syncPage(); });
     connect(&m_controller, &BookController::calendarChanged, this, [this] { syncCalendar(); });
     connect(&m_controller, &BookController::timerChanged, this, [this] { syncTimer(); });
+    connect(&m_controller, &BookController::busyChanged, this, [](bool busy) {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
     connect(&m_controller, &BookController::focusRequested, this, [this](Focus f) { applyFocus(f); });
     connect(&m_controller, &BookController::contextMenuRequested, this,
             [this](int row, int col) { showGridMenu(row, col); });

@@ -131,7 +131,7 @@ void BookWindow::buildToolBar()
     button(QStringLiteral("Paste"), QStringLiteral("Paste"), [&blocks] { blocks.paste(); });
     button(QStringLiteral("Delete"), QStringLiteral("Delete"), [&blocks] { blocks.remove(); });
     gap();
-    button(QStringLiteral("Refresh"), QStringLiteral("Refresh Page"), [this] { m_controller.refreshGrid(); });
+    button(QStringLiteral("Refresh"), QStringLiteral("Refresh Page"), [this] { m_controller.refreshCommand(); });
     button(QStringLiteral("Search"), QStringLiteral("Search Client"), nullptr);
     button(QStringLiteral("Vert"), QStringLiteral("Find next available appointment by column"), nullptr);
     button(QStringLiteral("Hor"), QStringLiteral("Find next available appointment by row"), nullptr);

@@ -89,8 +89,10 @@ void BookWindow::closeEvent(QCloseEvent *e)
 {
     // The user's close box leaves the book as F11 does; the program's own
     // unloading has done its part already.
-    if (!ui::WindowRegistry::closingByProgram(this) && !m_closing)
-        m_controller.closeBook();
+    if (!ui::WindowRegistry::closingByProgram(this) && !m_closing && !m_controller.closeBook()) {
+        e->ignore();   // an unsaved entry: the user is asked to store it first
+        return;
+    }
     e->accept();
 }
 

@@ -328,6 +328,10 @@ bool TemplateController::editorKeyDown(int qtKey, int shift)
     const EditorKey k = book::editorKeyDown(qtKey, shift, m_settings.rHeight);
     if (k == EditorKey::Save)
         saveFromEditor();
+    if (k == EditorKey::Cancel && m_editor.visible) {
+        hideEditor();
+        emit focusRequested(TemplateFocus::Grid);
+    }
     return k != EditorKey::Pass;
 }
 
@@ -408,11 +412,13 @@ void TemplateController::gridScrolled()
 
 // ---------------------------------------------------------------- blocks
 
-void TemplateController::storeCells(const book::CellChanges &)
+book::CellList TemplateController::storeCells(const book::CellChanges &)
 {
     // The grid holds the command's result already; the template is kept as
-    // after an edit, and stored with the weekday's step.
+    // after an edit, and stored with the weekday's step. Only this station
+    // edits its working text, so nothing can conflict.
     m_working = book::rectText(m_grid);
+    return {};
 }
 
 } // namespace setup

@@ -99,8 +99,8 @@ public:
 
     // BlockHost
     ui::GridModel &blockGrid() override { return m_grid; }
-    void storeCells(const book::CellChanges &changes) override;
-    void storeColors(const book::ColorChanges &) override {}
+    book::CellList storeCells(const book::CellChanges &changes) override;
+    book::CellList storeColors(const book::ColorChanges &) override { return {}; }
     void refreshPage() override {}
     void colorSaveFailed(const store::DbError &) override {}
     bool editorOpen() const override { return m_editor.visible; }

@@ -26,6 +26,14 @@ Cells decode(const QString &text)
     return out;
 }
 
+QString cellAt(const Cells &cells, int row, int col)
+{
+    const size_t r = static_cast<size_t>(row - 2);
+    if (row < 2 || col < 1 || r >= cells.size() || col - 1 >= cells[r].size())
+        return QString();
+    return cells[r][col - 1];
+}
+
 QString blank(int rows, int cols)
 {
     Cells cells(static_cast<size_t>(std::max(rows, 0)));
@@ -121,6 +129,7 @@ QString cleanCell(const QString &text)
     s.replace(QStringLiteral("\r\n"), QString(LineBreak));
     s.replace(RowSep, LineBreak);
     s.replace(CellSep, QLatin1Char(' '));
+    s.removeIf([](QChar ch) { return ch != LineBreak && (ch.unicode() < 32 || ch.unicode() == 127); });
     return s;
 }
 

@@ -19,6 +19,9 @@ using Cells = std::vector<QStringList>;   // [row][column]
 
 QString encode(const Cells &cells);
 Cells decode(const QString &text);
+// The cell at a grid position (row >= 2, column >= 1) of decoded page
+// cells; empty beyond the stored rectangle.
+QString cellAt(const Cells &cells, int row, int col);
 // A page text of empty cells.
 QString blank(int rows, int cols);
 
@@ -48,6 +51,8 @@ QString joinList(const QStringList &items);
 
 // A cell's text with TAB and CR made harmless (they would split the cell
 // when the page is stored): TAB becomes a blank, CR LF and CR a line break.
+// Other control characters (NUL and the like) are dropped: they cannot be
+// typed on purpose and would hide what follows them from a search.
 QString cleanCell(const QString &text);
 
 } // namespace store::page

@@ -85,6 +85,18 @@ void SettingsStore::write(const QVariantMap &fields)
     tx.commit();
 }
 
+std::optional<QVariant> SettingsStore::writeIfUnchanged(const QString &name, const QVariant &expected,
+                                                        const QVariant &value)
+{
+    WriteTransaction tx(m_db);
+    const QVariant stored = field(name);
+    if (stored.toString() != expected.toString())
+        return stored;   // the transaction rolls back
+    m_db.update(tables::Setup, recordId(), {{name, value}});
+    tx.commit();
+    return std::nullopt;
+}
+
 QVariant SettingsStore::field(const QString &name) const
 {
     const auto rec = m_db.selectOne(firstRecordSql());

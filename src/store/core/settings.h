@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <array>
+#include <optional>
 
 namespace store {
 
@@ -46,6 +47,9 @@ public:
     Settings load() const;
     // Writes the given fields of the settings record (field name -> value).
     void write(const QVariantMap &fields);
+    // Writes one field only over the value this station read; otherwise
+    // writes nothing and returns the stored value.
+    std::optional<QVariant> writeIfUnchanged(const QString &name, const QVariant &expected, const QVariant &value);
     QVariant field(const QString &name) const;
 
 private:

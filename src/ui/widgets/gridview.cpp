@@ -39,6 +39,10 @@ int buttonCode(Qt::MouseButton b)
 GridView::GridView(QWidget *parent) : QAbstractScrollArea(parent), m_own(new GridModel(this))
 {
     setFocusPolicy(Qt::StrongFocus);
+    // Scrolling never takes the focus from the grid or from a cell editor
+    // laid over it, so a typed entry is still there for its Tab.
+    verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
+    horizontalScrollBar()->setFocusPolicy(Qt::NoFocus);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(true);
     connect(m_own, &GridModel::changed, this, &GridView::onChanged);

@@ -57,19 +57,21 @@ public:
     bool failColors = false;
 
     ui::GridModel &blockGrid() override { return grid; }
-    void storeCells(const book::CellChanges &changes) override
+    book::CellList storeCells(const book::CellChanges &changes) override
     {
         if (failCells)
             throw store::DbError(store::DbError::Busy, QStringLiteral("locked"));
         cellWrites.push_back(changes);
         writeCells(changes);
+        return {};
     }
-    void storeColors(const book::ColorChanges &changes) override
+    book::CellList storeColors(const book::ColorChanges &changes) override
     {
         if (failColors)
             throw store::DbError(store::DbError::Busy, QStringLiteral("locked"));
         colorWrites.push_back(changes);
         writeColors(changes);
+        return {};
     }
     void refreshPage() override
     {

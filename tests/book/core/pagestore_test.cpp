@@ -215,7 +215,7 @@ TEST_F(PageStoreTest, ColoursMergeAndKeepTheirShape)
     pages.writeColors(p.colorId, cols, rows, {{{3, 1}, 0xFF}});
     const QString text = other.writeColors(p.colorId, cols, rows,
                                            {{{5, 2}, 0xFF00}, {{23, 3}, 7},
-                                            {{2, 1}, 9}, {{24, 1}, 9}, {{3, 0}, 9}, {{3, 4}, 9}});
+                                            {{2, 1}, 9}, {{24, 1}, 9}, {{3, 0}, 9}, {{3, 4}, 9}}).storedText;
     const std::vector<int> values = book::decodeColors(text);
     ASSERT_EQ(values.size(), 3u * 21u);
     EXPECT_EQ(values[0], 0xFF);
