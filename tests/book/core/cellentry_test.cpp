@@ -1,5 +1,9 @@
 #include "bookfixture.h"
 
+#include "book/core/blockops.h"
+
+#include <functional>
+
 using namespace booktest;
 
 namespace {
@@ -198,6 +202,101 @@ TEST(TwoStations, AFailedSaveKeepsTheEntryAndTheProgram)
     EXPECT_FALSE(a.book->editor().visible);
     EXPECT_EQ(a.stored(Today, 5, 1), "Smith");
     EXPECT_TRUE(a.prompter.failures().isEmpty());
+}
+
+// ---- an entry being typed is never dropped on the way out
+
+TEST_F(CellEntry, EscapeCancelsTheEdit)
+{
+    st.type(5, 2, "Smith");
+    st.book->grid().setCursor(5, 2);
+    st.book->gridKeyPress(QLatin1Char('x'));
+    EXPECT_TRUE(st.book->editorKeyDown(Qt::Key_Escape, 0));
+    EXPECT_FALSE(st.book->editor().visible);
+    EXPECT_EQ(st.book->grid().textMatrix(5, 2), "Smith");
+    EXPECT_EQ(st.stored(Today, 5, 2), "Smith");
+}
+
+using Leave = std::function<void(book::BookController &)>;
+class LeavingWithAnEntry : public CellEntry, public ::testing::WithParamInterface<Leave> {};
+
+TEST_P(LeavingWithAnEntry, AsksFirstAndKeepsTheEntry)
+{
+    st.book->grid().setCursor(6, 1);
+    st.book->gridKeyPress(QLatin1Char('J'));
+    st.prompter.expectMessage();
+    GetParam()(*st.book);
+    EXPECT_EQ(st.prompter.last().text, "Save last appointment entry!?");
+    EXPECT_TRUE(st.book->editor().visible);
+    EXPECT_EQ(st.book->editor().text, "J");
+    EXPECT_FALSE(st.windows.log().contains("show frmMenu"));
+    st.book->editorKeyPress(QChar(9));
+    EXPECT_EQ(st.stored(Today, 6, 1), "J");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, LeavingWithAnEntry,
+    ::testing::Values(Leave([](book::BookController &b) { b.functionKey(Qt::Key_F3); }),
+                      Leave([](book::BookController &b) { b.functionKey(Qt::Key_F11); }),
+                      Leave([](book::BookController &b) { EXPECT_FALSE(b.closeBook()); }),
+                      Leave([](book::BookController &b) { b.refreshCommand(); }),
+                      Leave([](book::BookController &b) { b.calendarFocusIn(); }),
+                      Leave([](book::BookController &b) { b.statusChosen(1); })));
+
+TEST_F(CellEntry, TheTimerNeverReReadsUnderAnEntry)
+{
+    st.setSetting("Timer1", true);
+    st.setSetting("Refresh", 5);
+    ASSERT_TRUE(st.book->load(Today));
+    st.book->grid().setCursor(6, 1);
+    st.book->gridKeyPress(QLatin1Char('J'));
+    st.book->timerTick();
+    EXPECT_TRUE(st.book->editor().visible);
+    EXPECT_EQ(st.book->editor().text, "J");
+}
+
+// ---- the block the next command acts on is the block the user sees
+
+TEST_F(CellEntry, RightClickActsOnTheClickedCellOrTheMarkedRange)
+{
+    int menuRow = 0, menuCol = 0;
+    QObject::connect(st.book.get(), &book::BookController::contextMenuRequested, [&](int r, int c) {
+        menuRow = r;
+        menuCol = c;
+    });
+    st.book->grid().setCursor(3, 1);
+    st.book->gridMouseUp(2, 0, 8, 3);   // outside: the clicked cell becomes current
+    EXPECT_EQ(menuRow, 8);
+    EXPECT_EQ(menuCol, 3);
+    EXPECT_EQ(st.book->grid().row(), 8);
+
+    st.book->gridMouseDown(1, 0, 4, 1);
+    st.book->gridMouseUp(1, 0, 4, 1);
+    st.book->gridMouseUp(1, book::ShiftKey, 6, 2);
+    st.book->gridMouseUp(2, 0, 5, 2);   // inside: the range stays marked
+    EXPECT_TRUE(st.book->blocks().marked());
+    EXPECT_EQ(menuRow, 4);
+    EXPECT_EQ(st.book->grid().rowSel(), 6);
+
+    // An auto-refresh keeps the range in sight.
+    st.book->refreshGrid(false);
+    EXPECT_EQ(st.book->grid().row(), 4);
+    EXPECT_EQ(st.book->grid().rowSel(), 6);
+    EXPECT_EQ(st.book->grid().colSel(), 2);
+}
+
+TEST_F(CellEntry, CtrlClickMarksAsAltClickDoes)
+{
+    st.book->gridMouseUp(1, book::CtrlKey, 7, 2);
+    EXPECT_TRUE(st.book->blocks().marked());
+    EXPECT_TRUE(st.book->blocks().singleCell());
+    EXPECT_EQ(st.book->grid().row(), 7);
+}
+
+TEST_F(CellEntry, ControlCharactersAreNotStored)
+{
+    st.type(5, 1, QStringLiteral("Sm") + QChar(0) + QStringLiteral("ith\u0007\nroom 2"));
+    EXPECT_EQ(st.stored(Today, 5, 1), "Smith\nroom 2");
 }
 
 } // namespace
