@@ -80,8 +80,14 @@ bool BookController::seekRecord(const QDate &date)
     // reported once more and gives up instead of asking for ever.
     for (int attempt = 1; attempt <= SeekRetries; ++attempt) {
         try {
-            readSettings();
-            m_page = m_pages.seek(date, m_settings);
+            // A stored page carries its own layout: the settings are read
+            // again only when the page is to be made from them.
+            PageRecord found = m_pages.find(date);
+            if (found.id == 0 || found.colorId == 0) {
+                readSettings();
+                found = m_pages.seek(date, m_settings);
+            }
+            m_page = found;
             return true;
         } catch (const DbError &e) {
             if (attempt < SeekRetries) {

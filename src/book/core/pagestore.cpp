@@ -53,12 +53,18 @@ void attachColors(Database &db, PageRecord &p)
 
 PageRecord PageStore::find(const QDate &date) const
 {
-    const auto r = m_db.selectOne(
-        QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(q(store::tables::Appt), q("CalDate")), {date});
+    // The page and its colour record in one indexed read.
+    const auto r = m_db.selectOne(QStringLiteral("SELECT a.*, c.%1 AS %2, c.%3 AS %4 FROM %5 a LEFT JOIN %6 c "
+                                                 "ON c.%7 = a.%8 WHERE a.%8 = ?")
+                                      .arg(q("ID"), q("ColorKey"), q("CColor"), q("ColorList"),
+                                           q(store::tables::Appt), q(store::tables::Color), q("caldate"),
+                                           q("CalDate")),
+                                  {date});
     if (!r)
         return {};
     PageRecord p = fromRecord(*r);
-    attachColors(m_db, p);
+    p.colorId = r->value(QStringLiteral("ColorKey")).toInt();
+    p.colors = r->value(QStringLiteral("ColorList")).toString();
     return p;
 }
 
