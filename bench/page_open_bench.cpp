@@ -6,9 +6,12 @@
 #include "store/core/schema.h"
 #include "ui/core/appstate.h"
 #include "ui/core/clipboard.h"
-#include "ui/core/scriptedprompter.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
+#include "support/doubles/scriptedprompter.h"
+#include "support/doubles/recordingwindows.h"
+#include "support/doubles/memoryclipboard.h"
+#include "support/doubles/fixedclock.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -27,6 +30,7 @@ struct Book {
     ui::ScriptedPrompter prompter;
     ui::RecordingWindows windows;
     ui::AppState state;
+    ui::FixedClock clock;
     ui::MemoryClipboard clipboard;
     std::unique_ptr<ui::Services> services;
     std::unique_ptr<book::BookController> controller;
@@ -60,8 +64,8 @@ struct Book {
             db.insert(store::tables::Color, {{"caldate", date}, {"CColor", "0"}, {"Spare", "0"}});
         }
         db.commit();
-        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows});
-        controller = std::make_unique<book::BookController>(*services, clipboard);
+        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard});
+        controller = std::make_unique<book::BookController>(*services);
         controller->load(FirstDay);
     }
 };

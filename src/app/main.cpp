@@ -5,8 +5,10 @@
 #include "setup/widgets/templatewindows.h"
 #include "store/core/database.h"
 #include "ui/core/appstate.h"
+#include "ui/core/clock.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
+#include "ui/widgets/qtclipboard.h"
 #include "ui/widgets/qtprompter.h"
 #include "ui/widgets/windowregistry.h"
 
@@ -29,7 +31,9 @@ int main(int argc, char **argv)
         return 1;
 
     ui::WindowRegistry registry;
-    ui::Services services{db, prompter, state, registry};
+    const ui::SystemClock clock;
+    ui::QtClipboard clipboard;
+    ui::Services services{db, prompter, state, registry, clock, clipboard};
     registry.setServices(&services);
 
     app::registerWindows(registry);

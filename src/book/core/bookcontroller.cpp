@@ -5,6 +5,7 @@
 #include "store/core/database.h"
 #include "store/core/pagetext.h"
 #include "ui/core/appstate.h"
+#include "ui/core/clock.h"
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
 
@@ -16,13 +17,12 @@ namespace {
 constexpr int SeekRetries = 3;
 } // namespace
 
-BookController::BookController(ui::Services &services, ui::Clipboard &clipboard, QObject *parent)
+BookController::BookController(ui::Services &services, QObject *parent)
     : QObject(parent),
       m_s(services),
-      m_clipboard(clipboard),
       m_pages(services.db),
       m_settingsStore(services.db),
-      m_blocks(std::make_unique<BlockOps>(BlockOps::Kind::Page, *this, services.prompter, clipboard))
+      m_blocks(std::make_unique<BlockOps>(BlockOps::Kind::Page, *this, services.prompter, services.clipboard))
 {
     m_grid.setFixedRows(2);
     m_grid.setFixedCols(1);
@@ -40,6 +40,11 @@ BookController::~BookController() = default;
 void BookController::readSettings()
 {
     m_settings = m_settingsStore.load();
+}
+
+bool BookController::load()
+{
+    return load(m_s.clock.today());
 }
 
 bool BookController::load(const QDate &today)

@@ -34,13 +34,14 @@ enum ShiftBits { ShiftKey = 1, CtrlKey = 2, AltKey = 4 };
 class BookController : public QObject, public BlockHost {
     Q_OBJECT
 public:
-    BookController(ui::Services &services, ui::Clipboard &clipboard, QObject *parent = nullptr);
+    explicit BookController(ui::Services &services, QObject *parent = nullptr);
     ~BookController() override;
 
     // ---- the page on display
     // Window load: settings, calendar and today's page. False when the
     // database could not give a page (a message has been shown).
-    bool load(const QDate &today = QDate::currentDate());
+    bool load();                           // today by the services' clock
+    bool load(const QDate &today);
     void activate();                       // the window comes to the front
     void openPage(const QDate &date);      // find or create the page, fill the grid
     void fillGrid();                       // show the stored page anew
@@ -194,7 +195,6 @@ private:
     void endProgram();
 
     ui::Services &m_s;
-    ui::Clipboard &m_clipboard;
     PageStore m_pages;
     store::SettingsStore m_settingsStore;
     store::Settings m_settings;

@@ -5,6 +5,7 @@
 #include "book/core/dateinput.h"
 #include "store/core/database.h"
 #include "ui/core/appstate.h"
+#include "ui/core/clock.h"
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
 
@@ -90,7 +91,7 @@ void BookController::goToDate(const QDate &date)
 void BookController::goToday()
 {
     // The book may have stayed open past midnight: today is today again.
-    m_today = QDate::currentDate();
+    m_today = m_s.clock.today();
     goToDate(m_today);
 }
 

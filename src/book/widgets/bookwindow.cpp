@@ -6,6 +6,7 @@
 #include "book/widgets/boxtext.h"
 #include "book/widgets/calendarview.h"
 #include "ui/core/appstate.h"
+#include "ui/core/clock.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/gridview.h"
 #include "ui/widgets/windowregistry.h"
@@ -42,7 +43,7 @@ void setPlainIfDiffers(QPlainTextEdit *box, const QString &text)
 } // namespace
 
 BookWindow::BookWindow(ui::Services &services, QWidget *parent)
-    : QMainWindow(parent, Qt::Window), m_services(services), m_controller(services, m_clipboard)
+    : QMainWindow(parent, Qt::Window), m_services(services), m_controller(services)
 {
     setObjectName(ui::win::Appt);
     setWindowTitle(QStringLiteral("Appointments Scheduler"));
@@ -104,6 +105,11 @@ double BookWindow::widthFactorFor(const QWidget *w)
         return 1.0;
     const double dpi = s->logicalDotsPerInchX() > 0 ? s->logicalDotsPerInchX() : 96.0;
     return s->geometry().width() * 1440.0 / dpi / kDesignWidthTwips;
+}
+
+bool BookWindow::load()
+{
+    return load(m_services.clock.today());
 }
 
 bool BookWindow::load(const QDate &today)

@@ -3,7 +3,6 @@
 #include "ui/widgets/celleditorbox.h"
 #include "book/core/bookcontroller.h"
 #include "ui/core/services.h"
-#include "ui/widgets/qtclipboard.h"
 
 #include <QDate>
 #include <QMainWindow>
@@ -38,7 +37,8 @@ public:
 
     // Window load: settings, calendar and today's page. False when no page
     // could be opened (the controller has said why).
-    bool load(const QDate &today = QDate::currentDate());
+    bool load();                   // today by the services' clock
+    bool load(const QDate &today);
 
     BookController &controller() { return m_controller; }
     ui::GridView *gridView() const { return m_grid; }
@@ -85,7 +85,6 @@ private:
     void dropDown(QComboBox *box);
 
     ui::Services &m_services;
-    ui::QtClipboard m_clipboard;
     BookController m_controller;
 
     ui::GridView *m_grid = nullptr;                // Grid1

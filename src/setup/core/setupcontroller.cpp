@@ -7,6 +7,7 @@
 #include "store/core/dberror.h"
 #include "store/core/pagetext.h"
 #include "ui/core/appstate.h"
+#include "ui/core/clock.h"
 #include "ui/core/prompter.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
@@ -275,7 +276,7 @@ SetupController::OkayResult SetupController::okay()
                         {QStringLiteral("RHeight"), digitsValue(text(Field::txtRHT))},
                         {QStringLiteral("Listno"), m_n}});
         removeEmptyPages(m_services.db);
-        recolumnPages(m_services.db, QDate::currentDate(), m_n, m_namesText);
+        recolumnPages(m_services.db, m_services.clock.today(), m_n, m_namesText);
         if (m_services.windows.isLoaded(ui::win::Appt))
             m_services.windows.unload(ui::win::Appt);
     } catch (const store::DbError &e) {

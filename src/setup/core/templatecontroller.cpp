@@ -32,12 +32,12 @@ QString shortDayName(const QDate &date)
 
 } // namespace
 
-TemplateController::TemplateController(ui::Services &services, ui::Clipboard &clipboard, QObject *parent)
+TemplateController::TemplateController(ui::Services &services, QObject *parent)
     : QObject(parent),
       m_s(services),
       m_store(services.db),
       m_blocks(std::make_unique<book::BlockOps>(book::BlockOps::Kind::Template, *this, services.prompter,
-                                                clipboard))
+                                                services.clipboard))
 {
     m_grid.setFixedRows(2);
     m_grid.setFixedCols(1);

@@ -37,7 +37,7 @@ public:
     // The date the cycle starts on; only its weekday (Monday) matters.
     static inline const QDate FirstDay = QDate(2000, 7, 3);
 
-    TemplateController(ui::Services &services, ui::Clipboard &clipboard, QObject *parent = nullptr);
+    explicit TemplateController(ui::Services &services, QObject *parent = nullptr);
     ~TemplateController() override;
 
     // Form_Load: takes the width factor as the program-wide one and builds

@@ -53,7 +53,7 @@ const QString Tips = QStringLiteral(
 } // namespace
 
 TemplateWindow::TemplateWindow(ui::Services &services, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_ctl(services, m_clipboard)
+    : QWidget(parent, Qt::Window), m_ctl(services)
 {
     setObjectName(QStringLiteral("frmConfigure"));
     setWindowTitle(TemplateController::Caption);

@@ -2,7 +2,6 @@
 
 #include "ui/widgets/celleditorbox.h"
 #include "setup/core/templatecontroller.h"
-#include "ui/widgets/qtclipboard.h"
 
 #include <QWidget>
 
@@ -58,7 +57,6 @@ private:
     void showGridMenu(int row, int col);
     double screenWidthFactor() const;
 
-    ui::QtClipboard m_clipboard;
     TemplateController m_ctl;
 
     ui::GridView *m_grid = nullptr;         // Grid1

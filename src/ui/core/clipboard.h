@@ -13,15 +13,4 @@ public:
     virtual void clear() = 0;
 };
 
-// A clipboard of its own, for tests and for running without a display.
-class MemoryClipboard : public Clipboard {
-public:
-    QString text() const override { return m_text; }
-    void setText(const QString &text) override { m_text = text; }
-    void clear() override { m_text.clear(); }
-
-private:
-    QString m_text;
-};
-
 } // namespace ui

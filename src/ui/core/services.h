@@ -6,17 +6,22 @@ class Database;
 
 namespace ui {
 
+class Clipboard;
+class Clock;
 class Prompter;
 class Windows;
 struct AppState;
 
 // What every window controller is given: the station's database, the one
-// prompter, the program-wide values and the window registry.
+// prompter, the program-wide values, the window registry, the clock and the
+// clipboard.
 struct Services {
     store::Database &db;
     Prompter &prompter;
     AppState &state;
     Windows &windows;
+    const Clock &clock;
+    Clipboard &clipboard;
 };
 
 } // namespace ui

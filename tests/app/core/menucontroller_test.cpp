@@ -2,8 +2,11 @@
 
 #include "store/core/database.h"
 #include "ui/core/appstate.h"
-#include "ui/core/scriptedprompter.h"
 #include "ui/core/windows.h"
+#include "support/doubles/scriptedprompter.h"
+#include "support/doubles/recordingwindows.h"
+#include "support/doubles/fixedclock.h"
+#include "support/doubles/memoryclipboard.h"
 
 #include <gtest/gtest.h>
 
@@ -31,8 +34,10 @@ protected:
     store::Database db;
     ui::ScriptedPrompter prompter;
     ui::AppState state;
+    ui::FixedClock clock;
+    ui::MemoryClipboard clipboard;
     ui::RecordingWindows windows;
-    ui::Services services{db, prompter, state, windows};
+    ui::Services services{db, prompter, state, windows, clock, clipboard};
     MenuController menu{services};
 };
 

@@ -2,7 +2,7 @@
 
 #include "store/core/schema.h"
 #include "support/testdir.h"
-#include "ui/core/scriptedprompter.h"
+#include "support/doubles/scriptedprompter.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,8 +4,11 @@
 #include "store/core/seed.h"
 #include "support/testdir.h"
 #include "ui/core/appstate.h"
-#include "ui/core/scriptedprompter.h"
 #include "ui/core/windows.h"
+#include "support/doubles/scriptedprompter.h"
+#include "support/doubles/recordingwindows.h"
+#include "support/doubles/fixedclock.h"
+#include "support/doubles/memoryclipboard.h"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +24,10 @@ protected:
     store::Database db;
     ui::ScriptedPrompter prompter;
     ui::AppState state;
+    ui::FixedClock clock;
+    ui::MemoryClipboard clipboard;
     ui::RecordingWindows windows;
-    ui::Services services{db, prompter, state, windows};
+    ui::Services services{db, prompter, state, windows, clock, clipboard};
 };
 
 } // namespace

@@ -7,8 +7,10 @@
 #include "store/core/database.h"
 #include "support/testdir.h"
 #include "ui/core/appstate.h"
-#include "ui/core/scriptedprompter.h"
 #include "ui/widgets/windowregistry.h"
+#include "support/doubles/scriptedprompter.h"
+#include "support/doubles/fixedclock.h"
+#include "support/doubles/memoryclipboard.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -49,8 +51,10 @@ protected:
     store::Database db;
     ui::ScriptedPrompter prompter;
     ui::AppState state;
+    ui::FixedClock clock;
+    ui::MemoryClipboard clipboard;
     ui::WindowRegistry registry;
-    ui::Services services{db, prompter, state, registry};
+    ui::Services services{db, prompter, state, registry, clock, clipboard};
 };
 
 TEST_F(Flow, KeyOneOpensTheBookOnTodaysPageAndKeepsTheMenu)
@@ -62,7 +66,7 @@ TEST_F(Flow, KeyOneOpensTheBookOnTodaysPageAndKeepsTheMenu)
     ASSERT_NE(book, nullptr);
     EXPECT_EQ(book->windowTitle(), "Appointments Scheduler");
     EXPECT_TRUE(registry.isLoaded(win::Menu));
-    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM \"tbl_Appt\" WHERE \"CalDate\" = ?", {QDate::currentDate()}).toInt(), 1);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM \"tbl_Appt\" WHERE \"CalDate\" = ?", {clock.today()}).toInt(), 1);
 }
 
 TEST_F(Flow, SavingTheSetupLeadsToTheTemplates)

@@ -5,8 +5,10 @@
 #include "store/core/seed.h"
 #include "support/testdir.h"
 #include "ui/core/appstate.h"
-#include "ui/core/scriptedprompter.h"
 #include "ui/widgets/windowregistry.h"
+#include "support/doubles/scriptedprompter.h"
+#include "support/doubles/fixedclock.h"
+#include "support/doubles/memoryclipboard.h"
 
 #include <QApplication>
 #include <QDir>
@@ -68,8 +70,10 @@ protected:
     store::Database db;
     ui::ScriptedPrompter prompter;
     ui::AppState state;
+    ui::FixedClock clock;
+    ui::MemoryClipboard clipboard;
     ui::WindowRegistry registry;
-    ui::Services services{db, prompter, state, registry};
+    ui::Services services{db, prompter, state, registry, clock, clipboard};
 };
 
 } // namespace

@@ -3,7 +3,8 @@
 #include "blockhosts.h"
 #include "support/testdir.h"
 #include "ui/core/clipboard.h"
-#include "ui/core/scriptedprompter.h"
+#include "support/doubles/scriptedprompter.h"
+#include "support/doubles/memoryclipboard.h"
 
 #include <gtest/gtest.h>
 #include <memory>

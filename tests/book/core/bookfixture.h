@@ -7,9 +7,12 @@
 #include "support/testdir.h"
 #include "ui/core/appstate.h"
 #include "ui/core/clipboard.h"
-#include "ui/core/scriptedprompter.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
+#include "support/doubles/scriptedprompter.h"
+#include "support/doubles/recordingwindows.h"
+#include "support/doubles/memoryclipboard.h"
+#include "support/doubles/fixedclock.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -23,6 +26,7 @@ struct Station {
     ui::ScriptedPrompter prompter;
     ui::RecordingWindows windows;
     ui::AppState state;
+    ui::FixedClock clock;
     ui::MemoryClipboard clipboard;
     std::unique_ptr<ui::Services> services;
     std::unique_ptr<book::BookController> book;
@@ -32,8 +36,8 @@ struct Station {
         const auto r = db.open(dir.file(QStringLiteral("db.mdb")));
         EXPECT_TRUE(r.ok()) << r.detail.toStdString();
         state.appDir = dir.path();
-        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows});
-        book = std::make_unique<book::BookController>(*services, clipboard);
+        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard});
+        book = std::make_unique<book::BookController>(*services);
     }
 
     // Types a whole entry into the current cell and presses Tab.

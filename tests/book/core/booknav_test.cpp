@@ -106,4 +106,18 @@ TEST_F(BookNav, TheWeekIsHandedOverWithoutCreatingPages)
     EXPECT_EQ(st.book->grid().row(), 4);
 }
 
+TEST_F(BookNav, TodayFollowsTheClockPastMidnightAndLocksYesterday)
+{
+    st.clock.set(QDateTime(Today.addDays(1), QTime(0, 5)));
+    st.book->goToday();
+    EXPECT_EQ(st.book->displayedDate(), Today.addDays(1));
+    EXPECT_FALSE(st.book->pageLocked());
+
+    st.book->goToDate(Today);   // yesterday now: its page is locked
+    EXPECT_TRUE(st.book->pageLocked());
+    st.book->grid().setCursor(5, 1);
+    st.book->gridKeyPress(QLatin1Char('x'));
+    EXPECT_TRUE(st.book->editor().readOnly);
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include "bookfixture.h"
 
 #include "book/core/blockops.h"
+#include "support/doubles/scriptedprompter.h"
 
 #include <QSqlQuery>
 

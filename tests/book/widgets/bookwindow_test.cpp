@@ -9,10 +9,13 @@
 #include "store/core/settings.h"
 #include "support/testdir.h"
 #include "ui/core/appstate.h"
-#include "ui/core/scriptedprompter.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/gridview.h"
 #include "ui/widgets/windowregistry.h"
+#include "support/doubles/scriptedprompter.h"
+#include "support/doubles/recordingwindows.h"
+#include "support/doubles/fixedclock.h"
+#include "support/doubles/memoryclipboard.h"
 
 #include <QAction>
 #include <QApplication>
@@ -72,8 +75,10 @@ protected:
     store::Database db;
     ui::ScriptedPrompter prompter;
     ui::AppState state;
+    ui::FixedClock clock;
+    ui::MemoryClipboard clipboard;
     ui::RecordingWindows windows;
-    ui::Services services{db, prompter, state, windows};
+    ui::Services services{db, prompter, state, windows, clock, clipboard};
     std::unique_ptr<book::BookWindow> window;
 };
 
@@ -241,8 +246,10 @@ TEST(BookWindowsTest, RegisteredBookOpensAndFallsBackToTheMenu)
     ui::ScriptedPrompter prompter;
     ui::AppState state;
     state.appDir = dir.path();
+    ui::FixedClock clock;
+    ui::MemoryClipboard clipboard;
     ui::WindowRegistry registry;
-    ui::Services services{db, prompter, state, registry};
+    ui::Services services{db, prompter, state, registry, clock, clipboard};
     registry.setServices(&services);
     int menuShown = 0;
     registry.add(ui::win::Menu, [&menuShown](ui::Services &) {
@@ -255,7 +262,7 @@ TEST(BookWindowsTest, RegisteredBookOpensAndFallsBackToTheMenu)
     auto *book = qobject_cast<book::BookWindow *>(registry.window(ui::win::Appt));
     ASSERT_NE(book, nullptr);
     EXPECT_EQ(book->windowTitle(), QStringLiteral("Appointments Scheduler"));
-    EXPECT_EQ(book->controller().displayedDate(), QDate::currentDate());
+    EXPECT_EQ(book->controller().displayedDate(), clock.today());
 
     // The user's close box leaves the book for the menu.
     book->close();

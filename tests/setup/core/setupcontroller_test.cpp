@@ -4,9 +4,12 @@
 #include "store/core/schema.h"
 #include "support/testdir.h"
 #include "ui/core/appstate.h"
-#include "ui/core/scriptedprompter.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
+#include "support/doubles/scriptedprompter.h"
+#include "support/doubles/recordingwindows.h"
+#include "support/doubles/memoryclipboard.h"
+#include "support/doubles/fixedclock.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +34,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(db.open(dir.file(QStringLiteral("db.mdb"))).ok());
-        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows});
+        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard});
         ctl = std::make_unique<SetupController>(*services);
         ASSERT_TRUE(ctl->load(1.0));
     }
@@ -89,6 +92,8 @@ protected:
     ui::ScriptedPrompter prompter;
     ui::RecordingWindows windows;
     ui::AppState state;
+    ui::FixedClock clock;
+    ui::MemoryClipboard clipboard;
     std::unique_ptr<ui::Services> services;
     std::unique_ptr<SetupController> ctl;
 };
@@ -302,7 +307,7 @@ TEST_F(SetupTest, OkayWithARefusedFieldStoresNothing)
 
 TEST_F(SetupTest, OkayRemovesEmptyPagesAndRecolumnsTodayOnward)
 {
-    const QDate today = QDate::currentDate();
+    const QDate today = clock.today();
     const int emptyFuture = addPage(today.addDays(3), Blank);
     const int emptyPast = addPage(today.addDays(-3), Blank);
     const int booked = addPage(today.addDays(1), "\tSmith\r\t\r\t");

@@ -7,9 +7,12 @@
 #include "support/testdir.h"
 #include "ui/core/appstate.h"
 #include "ui/core/clipboard.h"
-#include "ui/core/scriptedprompter.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
+#include "support/doubles/scriptedprompter.h"
+#include "support/doubles/recordingwindows.h"
+#include "support/doubles/memoryclipboard.h"
+#include "support/doubles/fixedclock.h"
 
 #include <gtest/gtest.h>
 
@@ -32,8 +35,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(db.open(dir.file(QStringLiteral("db.mdb"))).ok());
-        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows});
-        ctl = std::make_unique<TemplateController>(*services, clipboard);
+        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard});
+        ctl = std::make_unique<TemplateController>(*services);
     }
 
     void start()
@@ -90,6 +93,7 @@ protected:
     ui::ScriptedPrompter prompter;
     ui::RecordingWindows windows;
     ui::AppState state;
+    ui::FixedClock clock;
     ui::MemoryClipboard clipboard;
     std::unique_ptr<ui::Services> services;
     std::unique_ptr<TemplateController> ctl;
@@ -298,7 +302,7 @@ TEST_F(TemplateTest, ClosingOffersToStoreTheWeekdayInHand)
     EXPECT_EQ(windows.log(), QStringList({"show frmMenu", "unload frmConfigure"}));
 
     windows.clearLog();
-    ctl = std::make_unique<TemplateController>(*services, clipboard);
+    ctl = std::make_unique<TemplateController>(*services);
     start();
     const QString before = setting("Tue").toString();
     ctl->finishStep();
@@ -309,7 +313,7 @@ TEST_F(TemplateTest, ClosingOffersToStoreTheWeekdayInHand)
     EXPECT_EQ(prompter.last().title, "Configure Page Templates");
     EXPECT_EQ(setting("Tue").toString(), before);
 
-    ctl = std::make_unique<TemplateController>(*services, clipboard);
+    ctl = std::make_unique<TemplateController>(*services);
     start();
     ctl->statusChosen(1);
     db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON \"tbl_Setup\" "

@@ -2,10 +2,13 @@
 #include "store/core/database.h"
 #include "support/testdir.h"
 #include "ui/core/appstate.h"
-#include "ui/core/scriptedprompter.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/gridview.h"
+#include "support/doubles/scriptedprompter.h"
+#include "support/doubles/recordingwindows.h"
+#include "support/doubles/memoryclipboard.h"
+#include "support/doubles/fixedclock.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +27,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(db.open(dir.file(QStringLiteral("db.mdb"))).ok());
-        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows});
+        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard});
         window = std::make_unique<setup::SetupWindow>(*services);
         window->show();
         window->activateWindow();
@@ -54,6 +57,8 @@ protected:
     ui::ScriptedPrompter prompter;
     ui::RecordingWindows windows;
     ui::AppState state;
+    ui::FixedClock clock;
+    ui::MemoryClipboard clipboard;
     std::unique_ptr<ui::Services> services;
     std::unique_ptr<setup::SetupWindow> window;
 };

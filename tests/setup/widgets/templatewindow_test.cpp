@@ -3,10 +3,13 @@
 #include "store/core/pagetext.h"
 #include "support/testdir.h"
 #include "ui/core/appstate.h"
-#include "ui/core/scriptedprompter.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/gridview.h"
+#include "support/doubles/scriptedprompter.h"
+#include "support/doubles/recordingwindows.h"
+#include "support/doubles/fixedclock.h"
+#include "support/doubles/memoryclipboard.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +33,9 @@ TEST(TemplateWindowTest, TypingTabAndFinishStoreMondayAndShowTuesday)
     ui::ScriptedPrompter prompter;
     ui::RecordingWindows windows;
     ui::AppState state;
-    ui::Services services{db, prompter, state, windows};
+    ui::FixedClock clock;
+    ui::MemoryClipboard clipboard;
+    ui::Services services{db, prompter, state, windows, clock, clipboard};
 
     prompter.expectMessage();   // the instructions on first showing
     setup::TemplateWindow window(services);

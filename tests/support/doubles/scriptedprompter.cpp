@@ -1,4 +1,6 @@
-#include "ui/core/scriptedprompter.h"
+#include "support/doubles/scriptedprompter.h"
+
+#include <gtest/gtest.h>
 
 namespace ui {
 
@@ -13,6 +15,13 @@ QString kindName(ScriptedPrompter::Kind k)
     return {};
 }
 } // namespace
+
+ScriptedPrompter::~ScriptedPrompter()
+{
+    if (!m_queue.empty())
+        ADD_FAILURE() << m_queue.size() << " scripted answer(s) never asked for; the first is for a "
+                      << kindName(m_queue.front().kind).toStdString();
+}
 
 ScriptedPrompter &ScriptedPrompter::expectMessage()
 {
@@ -60,13 +69,16 @@ ScriptedPrompter::Answer ScriptedPrompter::take(const Prompt &p)
     }
     if (m_queue.empty()) {
         m_failures << QStringLiteral("unexpected %1: \"%2\" (%3)").arg(kindName(p.kind), p.text, p.title);
+        ADD_FAILURE() << m_failures.back().toStdString();
         return {p.kind, false, std::nullopt};
     }
     Answer a = m_queue.front();
     m_queue.pop_front();
-    if (a.kind != p.kind)
+    if (a.kind != p.kind) {
         m_failures << QStringLiteral("expected a %1 but got a %2: \"%3\"")
                           .arg(kindName(a.kind), kindName(p.kind), p.text);
+        ADD_FAILURE() << m_failures.back().toStdString();
+    }
     return a;
 }
 

@@ -10,10 +10,17 @@
 namespace ui {
 
 // A prompter that answers from a queue and records every prompt, for tests.
-// An unexpected prompt (nothing queued) or a prompt of the wrong kind is
-// recorded as a failure; tests check failures() and that the queue ran dry.
+// An unexpected prompt (nothing queued) or a prompt of the wrong kind fails
+// the running test at once, and answers still queued when the prompter goes
+// (at the test's teardown) fail it too: a test cannot pass over a prompt it
+// did not script.
 class ScriptedPrompter : public Prompter {
 public:
+    ScriptedPrompter() = default;
+    ~ScriptedPrompter() override;
+    ScriptedPrompter(const ScriptedPrompter &) = delete;
+    ScriptedPrompter &operator=(const ScriptedPrompter &) = delete;
+
     enum class Kind { Message, Question, Input };
 
     struct Prompt {
