@@ -1,10 +1,19 @@
 #!/usr/bin/env bash
-# Configures and builds the release build in build/.
+# Configures (once) and builds one build folder.
+#   scripts/build.sh                 the release build in build/
+#   scripts/build.sh DIR [OPTION...] another build folder, configured with the
+#                                    given CMake options (e.g. -DQUILLON_SANITIZE=ON)
+# In CI (CI set) warnings are errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+dir=${1:-build}
+shift || true
+options=("$@")
+[ ${#options[@]} -gt 0 ] || options=(-DCMAKE_BUILD_TYPE=Release)
+[ -n "${CI:-}" ] && options+=(-DQUILLON_WERROR=ON)
 generator=()
 command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
-if [ ! -f build/CMakeCache.txt ]; then
-  cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=Release
+if [ ! -f "$dir/CMakeCache.txt" ]; then
+  cmake -S . -B "$dir" "${generator[@]}" "${options[@]}"
 fi
-cmake --build build --parallel "$(nproc)"
+cmake --build "$dir" --parallel "$(nproc)"

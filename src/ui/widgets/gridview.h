@@ -89,7 +89,7 @@ private:
     bool moveByKey(int key, Qt::KeyboardModifiers mods);
     int resizeBorderAt(QPoint pos) const;
     void paintCell(QPainter &p, int r, int c, const QRect &rect);
-    QPixmap picture(const QByteArray &data);
+    QPixmap picture(const QByteArray &bytes);
 
     GridModel *m_own;
     QPointer<GridModel> m_model;

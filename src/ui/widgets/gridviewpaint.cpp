@@ -108,16 +108,16 @@ void GridView::paintCell(QPainter &p, int r, int c, const QRect &rect)
     }
 }
 
-QPixmap GridView::picture(const QByteArray &data)
+QPixmap GridView::picture(const QByteArray &bytes)
 {
-    auto it = m_pictures.constFind(data);
+    auto it = m_pictures.constFind(bytes);
     if (it != m_pictures.constEnd())
         return *it;
     QPixmap px;
-    px.loadFromData(data);
+    px.loadFromData(bytes);
     if (m_pictures.size() > 64)
         m_pictures.clear();
-    m_pictures.insert(data, px);
+    m_pictures.insert(bytes, px);
     return px;
 }
 

@@ -13,8 +13,9 @@ void expectConsecutive(const CalendarModel &cal)
 {
     for (int i = 0; i < CalendarModel::kCells; ++i) {
         EXPECT_EQ(cal.caption(i), QString::number(cal.dateAt(i).day())) << "cell " << i;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_EQ(cal.dateAt(i), cal.dateAt(i - 1).addDays(1)) << "cell " << i;
+        }
     }
 }
 

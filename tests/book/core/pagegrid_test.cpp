@@ -155,8 +155,9 @@ TEST(PageGridText, ShortTextFillsFromTheTopLeftAndEmptiesTheRest)
     EXPECT_EQ(g.textMatrix(3, 1), "c");
     for (int r = 2; r < g.rows(); ++r)
         for (int c = 1; c < g.cols(); ++c)
-            if (!(r == 2 && c <= 2) && !(r == 3 && c == 1))
+            if (!(r == 2 && c <= 2) && !(r == 3 && c == 1)) {
                 EXPECT_TRUE(g.textMatrix(r, c).isEmpty()) << r << "," << c;
+            }
     // Names, numbers and times are not part of the page text.
     EXPECT_EQ(g.textMatrix(1, 1), "A");
     EXPECT_EQ(g.textMatrix(0, 3), "3");

@@ -96,8 +96,9 @@ TEST_P(BlockOverOtherStation, WritesNothingAndSaysWhichCells)
     EXPECT_EQ(a.db.scalar("SELECT \"CColor\" FROM \"tbl_Color\"").toString(), colorsBefore);
     // Station A now shows what is stored.
     EXPECT_EQ(a.book->grid().textMatrix(4, 1), c.colour ? "" : "Smith");
-    if (c.colour)
+    if (c.colour) {
         EXPECT_EQ(a.book->grid().cellColor(4, 1), Red);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, BlockOverOtherStation,

@@ -259,11 +259,11 @@ TEST_F(GridViewTest, GrabShowsColoursSelectionAndHidesWhenInvisible)
 
 TEST_F(GridViewTest, ReplacedOrDestroyedModelFallsBackToTheViewsOwn)
 {
-    auto *other = new GridModel;
-    other->setRows(3);
-    view->setModel(other);
-    EXPECT_EQ(view->model(), other);
-    delete other;
+    auto *replacement = new GridModel;
+    replacement->setRows(3);
+    view->setModel(replacement);
+    EXPECT_EQ(view->model(), replacement);
+    delete replacement;
     EXPECT_NE(view->model(), nullptr);
     EXPECT_EQ(view->model()->rows(), 40);
     view->viewport()->grab();   // paints without touching the deleted model
