@@ -11,6 +11,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <unistd.h>
 
 using namespace app;
@@ -279,3 +280,19 @@ INSTANTIATE_TEST_SUITE_P(
                                  f.write(QByteArray(4096, '\xff'));
                              }}),
     [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(StartupTest, FolderThatTakesNoNewFileIsRefusedAtStart)
+{
+    ASSERT_TRUE(start());
+    // An immutable folder keeps its files writable but takes no new one, even from root.
+    const QByteArray folder = QFile::encodeName(dir.path());
+    if (std::system(("chattr +i '" + folder + "' 2>/dev/null").constData()) != 0)
+        GTEST_SKIP() << "this file system cannot make a folder immutable";
+    prompter.expectMessage();
+    const bool started = start();
+    std::system(("chattr -i '" + folder + "'").constData());
+    EXPECT_FALSE(started);
+    const QString text = refusal();
+    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(dir.path()))) << text.toStdString();
+    EXPECT_TRUE(text.contains("No file can be made in the folder")) << text.toStdString();
+}
