@@ -33,8 +33,14 @@ SetupWindow::SetupWindow(ui::Services &services, QWidget *parent)
     setObjectName(QStringLiteral("frmSetup"));
     setWindowTitle(SetupController::Caption);
     buildForm();
-    m_ctl.load(screenWidthFactor());
+}
+
+bool SetupWindow::load()
+{
+    if (!m_ctl.load(screenWidthFactor()))
+        return false;
     showAll();
+    return true;
 }
 
 int SetupWindow::screenWidthPixels() const

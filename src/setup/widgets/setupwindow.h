@@ -27,6 +27,10 @@ public:
 
     explicit SetupWindow(ui::Services &services, QWidget *parent = nullptr);
 
+    // Reads the settings into the form; false (after the message) when they
+    // cannot be read, and the window is not to be shown.
+    bool load();
+
     SetupController &controller() { return m_ctl; }
     QWidget *control(Field f) const;
 

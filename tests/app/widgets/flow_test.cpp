@@ -89,4 +89,23 @@ TEST_F(Flow, SavingTheSetupLeadsToTheTemplates)
     EXPECT_EQ(prompter.transcript().at(2).title, "Configure Page templates");
 }
 
+// A window that cannot read the settings says so and leads back to the menu
+// instead of showing an empty form.
+class FailedLoad : public Flow, public ::testing::WithParamInterface<QString> {};
+
+TEST_P(FailedLoad, ReturnsToTheMenu)
+{
+    registry.show(win::Menu);
+    settle();
+    registry.unload(win::Menu);
+    db.exec("ALTER TABLE \"tbl_Setup\" RENAME TO \"tbl_SetupAway\"");
+    prompter.expectMessage();
+    registry.show(GetParam());
+    settle();
+    EXPECT_FALSE(registry.isLoaded(GetParam()));
+    EXPECT_TRUE(registry.isLoaded(win::Menu));
+}
+
+INSTANTIATE_TEST_SUITE_P(Flow, FailedLoad, ::testing::Values(win::Setup, win::Configure));
+
 } // namespace
