@@ -9,10 +9,14 @@ namespace {
 
 enum class FieldOrder { MonthDayYear, DayMonthYear, YearMonthDay };
 
-// The order of day, month and year in the system's short date format.
+// The order of day, month and year in the system's short date format when
+// that format is all numbers; a format spelling the month as a name says
+// nothing about typed numbers, which are then read month first.
 FieldOrder shortFormatOrder()
 {
     const QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    if (format.contains(QLatin1String("MMM")))
+        return FieldOrder::MonthDayYear;
     const qsizetype d = format.indexOf(QLatin1Char('d'));
     const qsizetype m = format.indexOf(QLatin1Char('M'));
     const qsizetype y = format.indexOf(QLatin1Char('y'));

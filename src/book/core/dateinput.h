@@ -13,7 +13,8 @@ namespace book {
 // twice, blanks around it allowed): day and month of one or two digits, the
 // year of two or four digits, as in 11/11/99, 1-1-00, 12.31.2001. The order
 // of day and month is that of the system's short date format (month first
-// for US settings, day first for UK or German ones); where that order gives
+// for US settings, day first for UK or German ones; month first when that
+// format names the month in words, as the C locale's does); where that order gives
 // no valid date the month-first form mm/dd/yy is tried, so the form the
 // prompt shows always works. A four-digit first number is read as year,
 // month, day (2001-12-31). Anything else is tried against the system's short

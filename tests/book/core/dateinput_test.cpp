@@ -73,3 +73,30 @@ TEST(DateInput, CaptionsUseTheSystemFormats)
     EXPECT_EQ(months.front(), "January");
     EXPECT_EQ(months.back(), "December");
 }
+
+namespace {
+
+struct NumericOrder {
+    QLocale locale;
+    const char *text;
+    QDate date;
+};
+
+class DateInputOrder : public ::testing::TestWithParam<NumericOrder> {};
+
+} // namespace
+
+// Day and month come in the order of the station's numeric short date; a
+// short date spelled with a month name gives the prompts' month-first order.
+TEST_P(DateInputOrder, FollowsTheNumericShortDate)
+{
+    const LocaleScope scope(GetParam().locale);
+    EXPECT_EQ(parseDateInput(GetParam().text), GetParam().date) << GetParam().locale.name().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DateInput, DateInputOrder,
+    ::testing::Values(NumericOrder{QLocale::c(), "3/4/27", QDate(2027, 3, 4)},
+                      NumericOrder{QLocale(QLocale::English, QLocale::UnitedStates), "3/4/27", QDate(2027, 3, 4)},
+                      NumericOrder{QLocale(QLocale::English, QLocale::UnitedKingdom), "3/4/27", QDate(2027, 4, 3)},
+                      NumericOrder{QLocale(QLocale::Japanese, QLocale::Japan), "27/3/4", QDate(2027, 3, 4)}));
