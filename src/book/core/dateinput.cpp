@@ -84,9 +84,16 @@ std::optional<QDate> localeDate(const QString &text)
 
 } // namespace
 
+int expandTwoDigitYear(int twoDigits, int currentYear)
+{
+    const int last = lastBookYear(currentYear);
+    const int year = last - ((last - twoDigits) % 100 + 100) % 100;
+    return year;
+}
+
 int expandTwoDigitYear(int twoDigits)
 {
-    return twoDigits < 50 ? 2000 + twoDigits : 1900 + twoDigits;
+    return expandTwoDigitYear(twoDigits, QDate::currentDate().year());
 }
 
 std::optional<QDate> parseDateInput(const QString &text)
