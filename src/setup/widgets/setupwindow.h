@@ -21,10 +21,6 @@ namespace setup {
 class SetupWindow : public QWidget {
     Q_OBJECT
 public:
-    // The width the window's layout was designed for, in twips (1024 pixels
-    // at 96 dpi); the names grid's columns scale with the screen against it.
-    static constexpr double DesignWidthTwips = 15360.0;
-
     explicit SetupWindow(ui::Services &services, QWidget *parent = nullptr);
 
     // Reads the settings into the form; false (after the message) when they
