@@ -312,6 +312,12 @@ void TemplateWindow::applyFocus(TemplateFocus f)
     QWidget *w = f == TemplateFocus::Editor ? static_cast<QWidget *>(m_edit)
                  : f == TemplateFocus::Status ? static_cast<QWidget *>(m_status)
                                               : static_cast<QWidget *>(m_grid);
+    // A message box closing hands the activation back to the window it
+    // belonged to, which may be the menu that opened this one.
+    if (!isActiveWindow()) {
+        raise();
+        activateWindow();
+    }
     if (!w->hasFocus())
         w->setFocus(Qt::OtherFocusReason);
 }
