@@ -128,6 +128,7 @@ TEST_P(FailedLoad, ReturnsToTheMenu)
     EXPECT_TRUE(registry.isLoaded(win::Menu));
 }
 
-INSTANTIATE_TEST_SUITE_P(Flow, FailedLoad, ::testing::Values(win::Setup, win::Configure));
+INSTANTIATE_TEST_SUITE_P(Flow, FailedLoad, ::testing::Values(win::Setup, win::Configure),
+                         [](const auto &info) { return info.param.toStdString(); });
 
 } // namespace
