@@ -1,5 +1,6 @@
 #include "app/core/startup.h"
 
+#include "store/core/filecheck.h"
 #include "ui/core/prompter.h"
 
 #include <QDir>
@@ -116,6 +117,26 @@ QString Startup::failureText(const QString &path, store::Database::Kind kind,
     return text + closing();
 }
 
+QString Startup::damagedText(const QString &path, store::Database::Kind kind, const QString &detail)
+{
+    const QString file = kind == store::Database::Kind::Station ? QStringLiteral("station file")
+                                                                : QStringLiteral("database file");
+    return QStringLiteral("The %1\n%2\nis damaged: %3\n\n")
+               .arg(file, shown(path), withoutStop(detail)) +
+           restoreAdvice(path, kind) + closing();
+}
+
+QString Startup::folderText(const QString &dbPath, const QString &reason)
+{
+    return QStringLiteral("No file can be made in the folder of the database\n%1\n(%2).\n\n"
+                          "The program makes a short-lived journal file beside db.mdb at every "
+                          "save, so it cannot save anything there. Make sure you are allowed to "
+                          "create and delete files in that folder (on a network, in the shared "
+                          "folder), then start the program again.")
+               .arg(QDir::toNativeSeparators(QFileInfo(dbPath).absolutePath()), withoutStop(reason)) +
+           closing();
+}
+
 bool Startup::fail(const QString &text)
 {
     m_db.close();
@@ -135,6 +156,13 @@ bool Startup::open(const QString &appDir)
     if (!dbThere && QFileInfo::exists(station))
         return fail(lostText(db, station));
 
+    // Nothing is written to a file until its pages are known to be sound.
+    if (dbThere)
+        if (const auto damage = store::FileCheck::damage(db))
+            return fail(damagedText(db, store::Database::Kind::Main, *damage));
+    if (const auto why = store::FileCheck::cannotCreateIn(appDir))
+        return fail(folderText(db, *why));
+
     const auto r = m_db.open(db, store::Database::Kind::Main, !dbThere);
     if (!r.ok()) {
         if (!dbThere && QFileInfo::exists(db)) {
@@ -151,6 +179,9 @@ bool Startup::open(const QString &appDir)
 bool Startup::openStation(const QString &path)
 {
     const bool there = QFileInfo::exists(path);
+    if (there)
+        if (const auto damage = store::FileCheck::damage(path))
+            return fail(damagedText(path, store::Database::Kind::Station, *damage));
     store::Database station;
     const auto r = station.open(path, store::Database::Kind::Station, true);
     station.close();

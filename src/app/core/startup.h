@@ -30,6 +30,8 @@ public:
     // What the user is told when `path` cannot be opened.
     static QString failureText(const QString &path, store::Database::Kind kind,
                                const store::Database::OpenResult &result);
+    static QString damagedText(const QString &path, store::Database::Kind kind, const QString &detail);
+    static QString folderText(const QString &dbPath, const QString &reason);
     static QString lostText(const QString &dbPath, const QString &stationPath);
 
 private:

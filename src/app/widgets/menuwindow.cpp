@@ -163,12 +163,32 @@ void MenuWindow::showEvent(QShowEvent *event)
     if (m_placed)
         return;
     m_placed = true;
-    // Centred across the screen, at its top edge.
-    if (const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen()) {
-        const QRect a = s->availableGeometry();
-        const int frameWidth = frameGeometry().width();
-        move(a.left() + (a.width() - frameWidth) / 2, a.top());
+    place();
+}
+
+void MenuWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // The frame is known once the window manager has put it up: place the
+    // window again by it, once.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_framed
+        && frameGeometry().size() != size()) {
+        m_framed = true;
+        place();
     }
+}
+
+void MenuWindow::place()
+{
+    // Centred across the screen, its frame at the top edge.
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return;
+    const QRect a = s->availableGeometry();
+    const QMargins m = ui::frameMargins(this);
+    const int frameWidth = width() + m.left() + m.right();
+    const int frameHeight = height() + m.top() + m.bottom();
+    ui::placeFrame(this, QRect(a.left() + (a.width() - frameWidth) / 2, a.top(), frameWidth, frameHeight));
 }
 
 } // namespace app

@@ -27,11 +27,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void addOption(int n, const QString &caption);
     bool digitKey(QKeyEvent *event);
+    void place();
 
     MenuController m_controller;
     QGroupBox *m_frame;
@@ -39,6 +41,7 @@ private:
     QLineEdit *m_location;
     QPushButton *m_readme;
     bool m_placed = false;
+    bool m_framed = false;
 };
 
 } // namespace app

@@ -1,11 +1,16 @@
 #include "book/core/calendar.h"
 
+#include "book/core/dateinput.h"
+
 namespace book {
 
 namespace {
 
 // The key moves stop here so the window never runs far past the selectors.
-const QDate kForwardLimit(2039, 1, 1);
+QDate forwardLimit()
+{
+    return QDate(CalendarModel::lastYear() + 1, 1, 1);
+}
 const QDate kBackwardLimit(1997, 11, 11);
 
 struct DemoStep {
@@ -39,10 +44,16 @@ QStringList CalendarModel::columnHeadings()
     return {"Su", "Mo", "Tu", "We", "Th", "Fr", "Sa"};
 }
 
+int CalendarModel::lastYear()
+{
+    return lastBookYear(QDate::currentDate().year());
+}
+
 QStringList CalendarModel::yearEntries()
 {
     QStringList years;
-    for (int y = kFirstYear; y <= kLastYear; ++y)
+    const int last = lastYear();
+    for (int y = kFirstYear; y <= last; ++y)
         years << QString::number(y);
     return years;
 }
@@ -82,7 +93,7 @@ bool CalendarModel::checkMonthYear(QDate date)
     const bool wasGuarded = selectorGuard;
     selectorGuard = true;
     const int month = date.month() - 1;
-    const int year = (date.year() >= kFirstYear && date.year() <= kLastYear)
+    const int year = (date.year() >= kFirstYear && date.year() <= lastYear())
                          ? date.year() - kFirstYear
                          : -1;
     const bool changed = month != m_monthIndex || year != m_yearIndex;
@@ -219,7 +230,7 @@ bool CalendarModel::movePageUp()
 QDate CalendarModel::dateFromSelectors(int monthIndex, int yearIndex) const
 {
     if (monthIndex < 0 || monthIndex > 11 || yearIndex < 0
-        || yearIndex > kLastYear - kFirstYear)
+        || yearIndex > lastYear() - kFirstYear)
         return QDate();
     const QDate current = selectedDate();
     if (!current.isValid())
@@ -247,7 +258,7 @@ void CalendarModel::fillFrom(int cell, QDate date)
 
 bool CalendarModel::forwardBlocked() const
 {
-    return !selectedDate().isValid() || selectedDate() > kForwardLimit;
+    return !selectedDate().isValid() || selectedDate() > forwardLimit();
 }
 
 bool CalendarModel::backwardBlocked() const

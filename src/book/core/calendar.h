@@ -29,11 +29,12 @@ class CalendarModel {
 public:
     static constexpr int kCells = 42;
     static constexpr int kFirstYear = 1997;
-    static constexpr int kLastYear = 2038;
+    // The selector runs 30 years past today, so the book never reaches its end.
+    static int lastYear();
 
     // Column headings, Sunday first.
     static QStringList columnHeadings();
-    // Year selector entries "1997" … "2038" (entry index = year - 1997).
+    // Year selector entries "1997" … lastYear() (entry index = year - 1997).
     static QStringList yearEntries();
 
     CalendarModel();

@@ -9,10 +9,14 @@ namespace {
 
 enum class FieldOrder { MonthDayYear, DayMonthYear, YearMonthDay };
 
-// The order of day, month and year in the system's short date format.
+// The order of day, month and year in the system's short date format when
+// that format is all numbers; a format spelling the month as a name says
+// nothing about typed numbers, which are then read month first.
 FieldOrder shortFormatOrder()
 {
     const QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    if (format.contains(QLatin1String("MMM")))
+        return FieldOrder::MonthDayYear;
     const qsizetype d = format.indexOf(QLatin1Char('d'));
     const qsizetype m = format.indexOf(QLatin1Char('M'));
     const qsizetype y = format.indexOf(QLatin1Char('y'));
@@ -80,9 +84,16 @@ std::optional<QDate> localeDate(const QString &text)
 
 } // namespace
 
+int expandTwoDigitYear(int twoDigits, int currentYear)
+{
+    const int last = lastBookYear(currentYear);
+    const int year = last - ((last - twoDigits) % 100 + 100) % 100;
+    return year;
+}
+
 int expandTwoDigitYear(int twoDigits)
 {
-    return twoDigits < 50 ? 2000 + twoDigits : 1900 + twoDigits;
+    return expandTwoDigitYear(twoDigits, QDate::currentDate().year());
 }
 
 std::optional<QDate> parseDateInput(const QString &text)

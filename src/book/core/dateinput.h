@@ -13,22 +13,27 @@ namespace book {
 // twice, blanks around it allowed): day and month of one or two digits, the
 // year of two or four digits, as in 11/11/99, 1-1-00, 12.31.2001. The order
 // of day and month is that of the system's short date format (month first
-// for US settings, day first for UK or German ones); where that order gives
+// for US settings, day first for UK or German ones; month first when that
+// format names the month in words, as the C locale's does); where that order gives
 // no valid date the month-first form mm/dd/yy is tried, so the form the
 // prompt shows always works. A four-digit first number is read as year,
 // month, day (2001-12-31). Anything else is tried against the system's short
 // date format itself. Impossible dates (02/30/01, 13/01/01) and text are
 // rejected with nullopt.
 //
-// Two-digit years: 00-49 are 2000-2049 and 50-99 are 1950-1999. The book's
-// calendar covers 1997-2038, so every year it offers has exactly one
-// two-digit spelling under this rule ("99" is 1999, "00" and "38" are 2000
-// and 2038), and a receptionist typing a recent or coming year gets the one
-// meant. The rule is fixed rather than sliding with today's date so that the
-// same text always means the same day.
+// Two-digit years name the year ending in those digits within the hundred
+// years that end with the last year the book's calendar offers (this year +
+// 30). In 2026 that is 1957-2056: "99" is 1999, "00" 2000, "56" 2056. Every
+// year the calendar offers thus has exactly one two-digit spelling, and the
+// window moves on with the calendar, so a book kept for decades never runs
+// into years that cannot be typed short.
 std::optional<QDate> parseDateInput(const QString &text);
 
+// The last year the calendar offers, seen in `currentYear`.
+constexpr int lastBookYear(int currentYear) { return currentYear + 30; }
+
 // Year for a two-digit year 0..99 by the rule above.
+int expandTwoDigitYear(int twoDigits, int currentYear);
 int expandTwoDigitYear(int twoDigits);
 
 // Date caption: the system's short date format.

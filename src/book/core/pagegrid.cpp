@@ -33,15 +33,20 @@ PageLayout layoutOf(const PageRecord &p, int rHeight)
     return layoutOf(p.listno, p.names, p.open, p.close, p.timeslot, rHeight);
 }
 
+double widthFactor(int screenWidthPixels, double dpi)
+{
+    return screenWidthPixels * 1440.0 / (dpi > 0 ? dpi : 96.0) / DesignWidthTwips;
+}
+
 void setupColumns(ui::GridModel &grid, int columns, const QStringList &names, const QString &cwidth,
-                  double widthFactor, bool scaleDefaults)
+                  double widthFactor)
 {
     grid.beginUpdate();
     grid.setColWidth(0, static_cast<int>(std::lround(page::TimeColumnWidth * widthFactor)));
     grid.setCols(columns);
-    const int def = page::defaultColumnWidth(columns);
+    const int def = static_cast<int>(std::lround(page::defaultColumnWidth(columns) * widthFactor));
     for (int c = 1; c < columns; ++c)
-        grid.setColWidth(c, scaleDefaults ? static_cast<int>(std::lround(def * widthFactor)) : def);
+        grid.setColWidth(c, def);
     // Stored widths override the defaults column by column; a missing or
     // unreadable entry leaves that column at its default.
     const QStringList widths = cwidth.split(QLatin1Char('%'));

@@ -36,11 +36,18 @@ PageLayout layoutOf(const PageRecord &page, int rHeight);
 PageLayout layoutOf(int listno, const QString &names, const QString &open, const QString &close,
                     int slot, int rHeight);
 
+// The screen width the windows' layouts were designed for, in twips (1024
+// pixels at 96 dpi). The width factor is a screen's width against it.
+inline constexpr double DesignWidthTwips = 15360.0;
+double widthFactor(int screenWidthPixels, double dpi);
+
 // SetupColumns: widths (defaults by column count, then the stored widths),
-// row 0 numbers and row 1 names, centred. `scaleDefaults` multiplies the
-// default consultant widths by the width factor too (the template grid).
+// row 0 numbers and row 1 names, centred. The time column and the default
+// widths are scaled by the width factor; stored widths are taken as stored.
+// The book, the templates and the setup grid share this, so widths stored by
+// a setup save are the ones the book showed before it.
 void setupColumns(ui::GridModel &grid, int columns, const QStringList &names, const QString &cwidth,
-                  double widthFactor, bool scaleDefaults = false);
+                  double widthFactor);
 // SetupRows: row 3 onwards the time labels, two free rows after them.
 void setupRows(ui::GridModel &grid, const PageLayout &layout);
 // Pastes a page text into the data rectangle (rows 2.., columns 1..): cells

@@ -3,6 +3,7 @@
 
 #include "book/core/calendar.h"
 #include "book/core/dateinput.h"
+#include "book/core/pagegrid.h"
 #include "book/widgets/boxtext.h"
 #include "book/widgets/calendarview.h"
 #include "ui/core/appstate.h"
@@ -27,10 +28,6 @@
 namespace book {
 
 namespace {
-
-// The window was laid out for a screen 1024 pixels wide at 96 dpi; the
-// book's time column grows with the screen beyond that.
-constexpr double kDesignWidthTwips = 15360.0;
 
 void setPlainIfDiffers(QPlainTextEdit *box, const QString &text)
 {
@@ -103,8 +100,7 @@ double BookWindow::widthFactorFor(const QWidget *w)
     const QScreen *s = w && w->screen() ? w->screen() : QGuiApplication::primaryScreen();
     if (!s)
         return 1.0;
-    const double dpi = s->logicalDotsPerInchX() > 0 ? s->logicalDotsPerInchX() : 96.0;
-    return s->geometry().width() * 1440.0 / dpi / kDesignWidthTwips;
+    return widthFactor(s->geometry().width(), s->logicalDotsPerInchX());
 }
 
 bool BookWindow::load()

@@ -146,8 +146,7 @@ void SetupController::buildGrid(int n)
     m_n = providersFrom(n);
     m_grid.beginUpdate();
     m_grid.setRows(2);
-    book::setupColumns(m_grid, m_n + 1, store::page::splitList(s.names), s.cwidth, m_widthFactor,
-                       true);
+    book::setupColumns(m_grid, m_n + 1, store::page::splitList(s.names), s.cwidth, m_widthFactor);
     m_grid.setFixedRows(1);
     m_grid.setFixedCols(1);
     // The names row is tall enough for the editor laid over its cells.

@@ -68,7 +68,7 @@ bool TemplateController::load(double widthFactor)
                                                    m_settings.close, m_settings.timeslot, m_settings.rHeight);
     m_grid.beginUpdate();
     m_grid.setRows(std::max(layout.rows(), 3));
-    book::setupColumns(m_grid, layout.columns, layout.names, m_settings.cwidth, widthFactor, true);
+    book::setupColumns(m_grid, layout.columns, layout.names, m_settings.cwidth, widthFactor);
     book::setupRows(m_grid, layout);
     m_grid.setCursor(2, 1);
     m_grid.endUpdate();

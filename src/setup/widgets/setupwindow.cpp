@@ -1,5 +1,6 @@
 #include "setup/widgets/setupwindow.h"
 
+#include "book/core/pagegrid.h"
 #include "ui/core/services.h"
 #include "ui/widgets/gridview.h"
 #include "ui/widgets/windowregistry.h"
@@ -33,8 +34,14 @@ SetupWindow::SetupWindow(ui::Services &services, QWidget *parent)
     setObjectName(QStringLiteral("frmSetup"));
     setWindowTitle(SetupController::Caption);
     buildForm();
-    m_ctl.load(screenWidthFactor());
+}
+
+bool SetupWindow::load()
+{
+    if (!m_ctl.load(screenWidthFactor()))
+        return false;
     showAll();
+    return true;
 }
 
 int SetupWindow::screenWidthPixels() const
@@ -48,8 +55,7 @@ double SetupWindow::screenWidthFactor() const
     const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!s)
         return 1.0;
-    const double dpi = s->logicalDotsPerInchX() > 0 ? s->logicalDotsPerInchX() : 96.0;
-    return s->geometry().width() * 1440.0 / dpi / DesignWidthTwips;
+    return book::widthFactor(s->geometry().width(), s->logicalDotsPerInchX());
 }
 
 QWidget *SetupWindow::control(Field f) const

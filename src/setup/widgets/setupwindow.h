@@ -21,11 +21,11 @@ namespace setup {
 class SetupWindow : public QWidget {
     Q_OBJECT
 public:
-    // The width the window's layout was designed for, in twips (1024 pixels
-    // at 96 dpi); the names grid's columns scale with the screen against it.
-    static constexpr double DesignWidthTwips = 15360.0;
-
     explicit SetupWindow(ui::Services &services, QWidget *parent = nullptr);
+
+    // Reads the settings into the form; false (after the message) when they
+    // cannot be read, and the window is not to be shown.
+    bool load();
 
     SetupController &controller() { return m_ctl; }
     QWidget *control(Field f) const;

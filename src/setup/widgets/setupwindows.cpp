@@ -8,7 +8,7 @@ namespace setup {
 
 void registerWindows(ui::WindowRegistry &registry)
 {
-    registry.add(ui::win::Setup, [](ui::Services &services) { return new SetupWindow(services); });
+    registry.add(ui::win::Setup, ui::loadingWindow<SetupWindow>());
 }
 
 } // namespace setup

@@ -2,6 +2,7 @@
 #include "ui/widgets/celleditorbox.h"
 
 #include "book/core/blockops.h"
+#include "book/core/pagegrid.h"
 #include "ui/core/services.h"
 #include "ui/widgets/gridview.h"
 #include "ui/widgets/windowregistry.h"
@@ -90,8 +91,7 @@ double TemplateWindow::screenWidthFactor() const
     const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!s)
         return 1.0;
-    const double dpi = s->logicalDotsPerInchX() > 0 ? s->logicalDotsPerInchX() : 96.0;
-    return s->geometry().width() * 1440.0 / dpi / DesignWidthTwips;
+    return book::widthFactor(s->geometry().width(), s->logicalDotsPerInchX());
 }
 
 bool TemplateWindow::load()
@@ -312,6 +312,12 @@ void TemplateWindow::applyFocus(TemplateFocus f)
     QWidget *w = f == TemplateFocus::Editor ? static_cast<QWidget *>(m_edit)
                  : f == TemplateFocus::Status ? static_cast<QWidget *>(m_status)
                                               : static_cast<QWidget *>(m_grid);
+    // A message box closing hands the activation back to the window it
+    // belonged to, which may be the menu that opened this one.
+    if (!isActiveWindow()) {
+        raise();
+        activateWindow();
+    }
     if (!w->hasFocus())
         w->setFocus(Qt::OtherFocusReason);
 }

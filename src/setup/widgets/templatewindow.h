@@ -25,9 +25,6 @@ namespace setup {
 class TemplateWindow : public QWidget {
     Q_OBJECT
 public:
-    // The width the window was laid out for, in twips (1024 pixels at 96 dpi).
-    static constexpr double DesignWidthTwips = 15360.0;
-
     explicit TemplateWindow(ui::Services &services, QWidget *parent = nullptr);
     ~TemplateWindow() override;
 

@@ -1,7 +1,11 @@
 #include "ui/widgets/qtprompter.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
+#include <QSpacerItem>
+#include <QStyle>
 #include <QMessageBox>
 
 namespace ui {
@@ -23,41 +27,78 @@ QWidget *owner()
 {
     return QApplication::activeWindow();
 }
-} // namespace
 
-static void Prompter_restoreCursor()
+// Width a box needs for its whole title to show in the title bar, beside the
+// window icon and the close, minimise and maximise boxes. Narrower, the title
+// is cut, and a window manager that widens the box leaves a strip undrawn.
+int titleBarWidth(const QString &title)
+{
+    QFont f = QApplication::font();
+    f.setBold(true);
+    return QFontMetrics(f).horizontalAdvance(title) + 160;
+}
+
+void restoreCursor()
 {
     // A message must never sit under a busy pointer.
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
 }
+} // namespace
+
+std::unique_ptr<QMessageBox> QtPrompter::messageBox(const QString &text, const QString &title,
+                                                    Icon icon, QMessageBox::StandardButtons buttons,
+                                                    QWidget *parent)
+{
+    auto box = std::make_unique<QMessageBox>(qtIcon(icon), title, text, buttons, parent);
+    // The box sizes itself to its layout; a spacer row as wide as the title
+    // widens it.
+    if (auto *grid = qobject_cast<QGridLayout *>(box->layout()))
+        grid->addItem(new QSpacerItem(titleBarWidth(title), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    return box;
+}
+
+std::unique_ptr<QInputDialog> QtPrompter::inputBox(const QString &prompt, const QString &title,
+                                                   const QString &defaultText, QWidget *parent)
+{
+    auto box = std::make_unique<QInputDialog>(parent);
+    box->setWindowTitle(title);
+    box->setLabelText(prompt);
+    box->setInputMode(QInputDialog::TextInput);
+    box->setTextValue(defaultText);
+    // The dialog fits its layout exactly; the label sets its width.
+    if (auto *label = box->findChild<QLabel *>()) {
+        const QMargins m = box->contentsMargins();
+        label->setMinimumWidth(titleBarWidth(title) - 2 * box->style()->pixelMetric(QStyle::PM_LayoutLeftMargin)
+                               - m.left() - m.right());
+    }
+    return box;
+}
 
 void QtPrompter::message(const QString &text, const QString &title, Icon icon)
 {
-    Prompter_restoreCursor();
-    QMessageBox box(qtIcon(icon), title, text, QMessageBox::Ok, owner());
-    box.exec();
+    restoreCursor();
+    messageBox(text, title, icon, QMessageBox::Ok, owner())->exec();
 }
 
 bool QtPrompter::ask(const QString &text, const QString &title, Icon icon, bool defaultNo)
 {
-    Prompter_restoreCursor();
-    QMessageBox box(qtIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No, owner());
-    box.setDefaultButton(defaultNo ? QMessageBox::No : QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    restoreCursor();
+    const auto box = messageBox(text, title, icon, QMessageBox::Yes | QMessageBox::No, owner());
+    box->setDefaultButton(defaultNo ? QMessageBox::No : QMessageBox::Yes);
+    box->setEscapeButton(QMessageBox::No);
+    return box->exec() == QMessageBox::Yes;
 }
 
 std::optional<QString> QtPrompter::input(const QString &prompt, const QString &title,
                                          const QString &defaultText)
 {
-    Prompter_restoreCursor();
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(owner(), title, prompt, QLineEdit::Normal, defaultText, &ok);
-    if (!ok)
+    restoreCursor();
+    const auto box = inputBox(prompt, title, defaultText, owner());
+    if (box->exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return box->textValue();
 }
 
 } // namespace ui

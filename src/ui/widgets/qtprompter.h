@@ -2,6 +2,10 @@
 
 #include "ui/core/prompter.h"
 
+#include <QInputDialog>
+#include <QMessageBox>
+#include <memory>
+
 class QWidget;
 
 namespace ui {
@@ -13,6 +17,14 @@ public:
     bool ask(const QString &text, const QString &title, Icon icon, bool defaultNo) override;
     std::optional<QString> input(const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
+
+    // The boxes as they are run, ready to be shown.
+    static std::unique_ptr<QMessageBox> messageBox(const QString &text, const QString &title,
+                                                   Icon icon, QMessageBox::StandardButtons buttons,
+                                                   QWidget *parent = nullptr);
+    static std::unique_ptr<QInputDialog> inputBox(const QString &prompt, const QString &title,
+                                                  const QString &defaultText,
+                                                  QWidget *parent = nullptr);
 };
 
 } // namespace ui

@@ -115,6 +115,43 @@ void backToMenuLater(Services &services)
         Qt::QueuedConnection);
 }
 
+namespace {
+
+QMargins ownFrame(const QWidget *w)
+{
+    const QRect f = w->frameGeometry(), g = w->geometry();
+    if (!w->isVisible() || f.size() == g.size())
+        return QMargins();
+    return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
+                    f.bottom() - g.bottom());
+}
+
+} // namespace
+
+QMargins frameMargins(const QWidget *w)
+{
+    const QMargins own = ownFrame(w);
+    if (!own.isNull() || (w->windowFlags() & Qt::FramelessWindowHint))
+        return own;
+    // Until the window manager has framed this window, another framed window
+    // of the program tells the size of the title bar and borders.
+    for (const QWidget *other : QApplication::topLevelWidgets()) {
+        if (other == w || (other->windowFlags() & Qt::FramelessWindowHint))
+            continue;
+        const QMargins m = ownFrame(other);
+        if (!m.isNull())
+            return m;
+    }
+    return QMargins();
+}
+
+void placeFrame(QWidget *w, const QRect &frame)
+{
+    // The client area goes inside the frame; placing it at the frame's spot
+    // would push the title bar off the screen.
+    w->setGeometry(frame.marginsRemoved(frameMargins(w)));
+}
+
 void placeTaskWindow(QWidget *w)
 {
     const QScreen *screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
@@ -123,16 +160,7 @@ void placeTaskWindow(QWidget *w)
     const QRect avail = screen->availableGeometry();
     const int dpiY = screen->logicalDotsPerInchY() > 0 ? int(screen->logicalDotsPerInchY()) : 96;
     const int less = 280 * dpiY / 1440;
-    // Frame sizes are known only once the window has been shown.
-    const QMargins frame = w->frameGeometry().size() == w->size()
-                               ? QMargins()
-                               : QMargins(w->geometry().left() - w->frameGeometry().left(),
-                                          w->geometry().top() - w->frameGeometry().top(),
-                                          w->frameGeometry().right() - w->geometry().right(),
-                                          w->frameGeometry().bottom() - w->geometry().bottom());
-    const int width = avail.width() - frame.left() - frame.right();
-    const int height = avail.height() - less - frame.top() - frame.bottom();
-    w->setGeometry(avail.left() + frame.left(), avail.top() + frame.top(), width, height);
+    placeFrame(w, QRect(avail.left(), avail.top(), avail.width(), avail.height() - less));
 }
 
 } // namespace ui

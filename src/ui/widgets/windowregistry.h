@@ -5,7 +5,9 @@
 
 #include <QHash>
 #include <QObject>
+#include <QMargins>
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 #include <functional>
 
@@ -63,6 +65,12 @@ WindowRegistry::Factory loadingWindow()
         return nullptr;
     };
 }
+
+// The frame a window manager puts around `w` (title bar, borders): its own
+// once it has one, else that of another framed window of the program.
+QMargins frameMargins(const QWidget *w);
+// Gives `w` the geometry whose frame, title bar included, is `frame`.
+void placeFrame(QWidget *w, const QRect &frame);
 
 // Shows a window at the full screen width and the screen height less 280
 // twips, centred, at the top edge, as every task window comes forward.

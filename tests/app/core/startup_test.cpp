@@ -4,12 +4,14 @@
 #include "support/testdir.h"
 #include "support/doubles/scriptedprompter.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <unistd.h>
 
 using namespace app;
@@ -221,4 +223,76 @@ TEST_F(StartupTest, DamagedStationFileIsNamedAndMayBeRemoved)
     prompter.clear();
     EXPECT_TRUE(start());
     EXPECT_TRUE(QFileInfo::exists(stationFile()));
+}
+
+namespace {
+
+// Ways a db.mdb that still looks like a database of this program gets damaged.
+struct Damage {
+    const char *name;
+    void (*apply)(QFile &f);
+};
+
+class DamagedDatabase : public StartupTest, public ::testing::WithParamInterface<Damage> {};
+
+} // namespace
+
+TEST_P(DamagedDatabase, IsRefusedWithRestoreAdviceAndLeftUnwritten)
+{
+    ASSERT_TRUE(start());
+    {
+        // Pages enough that the damage lands past the tables' first pages.
+        store::Database db;
+        ASSERT_TRUE(db.open(dbFile()).ok());
+        db.beginWrite();
+        for (int i = 0; i < 400; ++i)
+            db.insert(store::tables::Appt, {{"CalDate", QDate(2020, 1, 1).addDays(i)},
+                                            {"Data", QString(3000, QLatin1Char('x'))}});
+        db.commit();
+    }
+    {
+        QFile f(dbFile());
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        GetParam().apply(f);
+    }
+    const QByteArray before = readFile(dbFile());
+    prompter.expectMessage();
+    EXPECT_FALSE(start());
+    const QString text = refusal();
+    EXPECT_TRUE(text.contains(shownDb())) << text.toStdString();
+    EXPECT_TRUE(text.contains("is damaged")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Restore db.mdb from your latest backup")) << text.toStdString();
+    EXPECT_FALSE(text.contains("room on the disk")) << text.toStdString();
+    EXPECT_EQ(readFile(dbFile()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Startup, DamagedDatabase,
+    ::testing::Values(Damage{"Truncated", [](QFile &f) { f.resize(f.size() / 2); }},
+                      Damage{"PagesOverwritten",
+                             [](QFile &f) {
+                                 f.seek(f.size() / 2);
+                                 f.write(QByteArray(8192, '\x13'));
+                             }},
+                      Damage{"TableRootOverwritten",
+                             [](QFile &f) {
+                                 f.seek(4096);
+                                 f.write(QByteArray(4096, '\xff'));
+                             }}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(StartupTest, FolderThatTakesNoNewFileIsRefusedAtStart)
+{
+    ASSERT_TRUE(start());
+    // An immutable folder keeps its files writable but takes no new one, even from root.
+    const QByteArray folder = QFile::encodeName(dir.path());
+    if (std::system(("chattr +i '" + folder + "' 2>/dev/null").constData()) != 0)
+        GTEST_SKIP() << "this file system cannot make a folder immutable";
+    prompter.expectMessage();
+    const bool started = start();
+    std::system(("chattr -i '" + folder + "'").constData());
+    EXPECT_FALSE(started);
+    const QString text = refusal();
+    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(dir.path()))) << text.toStdString();
+    EXPECT_TRUE(text.contains("No file can be made in the folder")) << text.toStdString();
 }

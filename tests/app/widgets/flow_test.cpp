@@ -93,4 +93,46 @@ TEST_F(Flow, SavingTheSetupLeadsToTheTemplates)
     EXPECT_EQ(prompter.transcript().at(2).title, "Configure Page templates");
 }
 
+TEST_F(Flow, KeyFourLeavesTheFocusOnTheTemplateGrid)
+{
+    registry.show(win::Menu);
+    QWidget *menu = registry.window(win::Menu);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(menu));
+    // The instructions' box belongs to the menu, which was active when it
+    // came, and hands the activation back to it when it closes.
+    prompter.expectMessage().onNext([menu](const auto &) { menu->activateWindow(); });
+    QTest::keyClick(menu, Qt::Key_4);
+    settle();
+    QWidget *templates = registry.window(win::Configure);
+    ASSERT_NE(templates, nullptr);
+    EXPECT_EQ(prompter.last().title, "Configure Page templates");
+    EXPECT_EQ(QApplication::activeWindow(), templates);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Grid1");
+    // A digit typed now goes into the grid, not to the menu.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_1);
+    settle();
+    EXPECT_FALSE(registry.isLoaded(win::Appt));
+}
+
+// A window that cannot read the settings says so and leads back to the menu
+// instead of showing an empty form.
+class FailedLoad : public Flow, public ::testing::WithParamInterface<QString> {};
+
+TEST_P(FailedLoad, ReturnsToTheMenu)
+{
+    registry.show(win::Menu);
+    settle();
+    registry.unload(win::Menu);
+    db.exec("ALTER TABLE \"tbl_Setup\" RENAME TO \"tbl_SetupAway\"");
+    prompter.expectMessage();
+    registry.show(GetParam());
+    settle();
+    EXPECT_FALSE(registry.isLoaded(GetParam()));
+    EXPECT_TRUE(registry.isLoaded(win::Menu));
+}
+
+INSTANTIATE_TEST_SUITE_P(Flow, FailedLoad, ::testing::Values(win::Setup, win::Configure),
+                         [](const auto &info) { return info.param.toStdString(); });
+
 } // namespace

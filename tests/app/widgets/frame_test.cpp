@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -251,6 +252,16 @@ TEST_F(FrameTest, StandInForBackupEndsTheProgramOnTheWayOut)
 }
 
 // Pictures of the splash and the menu for a look by eye:
+TEST_F(FrameTest, MenuFrameIsCentredAtTheTopEdge)
+{
+    auto *menu = openMenu();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    const QRect avail = menu->screen()->availableGeometry();
+    const QRect frame = menu->frameGeometry();
+    EXPECT_EQ(frame.top(), avail.top());   // the title bar and its close box on the screen
+    EXPECT_LE(std::abs(frame.left() - (avail.right() - frame.right())), 1);
+}
+
 // QUILLON_SCREENSHOTS=<folder> app_widgets_tests --gtest_filter=*Screenshots*
 TEST_F(FrameTest, Screenshots)
 {

@@ -143,9 +143,20 @@ TEST(CalendarKeys, PageUpThenPageDownGainsAWeek)
     expectConsecutive(cal);
 }
 
-TEST(CalendarKeys, ForwardKeysStopAfterFirstJanuary2039)
+TEST(CalendarSelectors, YearsRunFrom1997ToThirtyYearsAhead)
 {
-    CalendarModel cal = calendarAt(QDate(2039, 1, 1));
+    const QStringList years = CalendarModel::yearEntries();
+    ASSERT_FALSE(years.isEmpty());
+    EXPECT_EQ(years.front(), "1997");
+    EXPECT_GE(years.back().toInt(), QDate::currentDate().year() + 30);
+    const CalendarModel cal = calendarAt(QDate(2039, 3, 1));
+    EXPECT_EQ(cal.yearIndex(), 2039 - 1997);
+}
+
+TEST(CalendarKeys, ForwardKeysStopAfterTheFirstJanuaryPastTheLastYear)
+{
+    const int last = CalendarModel::yearEntries().back().toInt();
+    CalendarModel cal = calendarAt(QDate(last + 1, 1, 1));
     EXPECT_EQ(cal.yearIndex(), -1); // beyond the year selector's entries
     ASSERT_TRUE(cal.moveRight()); // 1 January itself still moves
     const QDate blockedAt = cal.selectedDate();
@@ -176,7 +187,7 @@ TEST(CalendarSelectors, DayBeyondMonthEndRollsOver)
     EXPECT_EQ(cal.dateFromSelectors(3, 3), QDate(2000, 5, 1));
     EXPECT_EQ(cal.dateFromSelectors(1, 3), QDate(2000, 3, 2)); // 31 Feb of a leap year
     EXPECT_FALSE(cal.dateFromSelectors(12, 3).isValid());
-    EXPECT_FALSE(cal.dateFromSelectors(0, 42).isValid());
+    EXPECT_FALSE(cal.dateFromSelectors(0, int(CalendarModel::yearEntries().size())).isValid());
 
     cal.markShown();
     EXPECT_EQ(cal.applySelectors(3, 3), QDate(2000, 5, 1));

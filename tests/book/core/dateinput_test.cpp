@@ -1,5 +1,7 @@
 #include "book/core/dateinput.h"
 
+#include "book/core/calendar.h"
+
 #include <QLocale>
 #include <gtest/gtest.h>
 
@@ -46,12 +48,21 @@ TEST(DateInput, RejectsImpossibleDatesAndText)
 
 TEST(DateInput, TwoDigitYearsCoverTheCalendarRange)
 {
-    EXPECT_EQ(book::expandTwoDigitYear(97), 1997);
-    EXPECT_EQ(book::expandTwoDigitYear(50), 1950);
-    EXPECT_EQ(book::expandTwoDigitYear(49), 2049);
-    EXPECT_EQ(book::expandTwoDigitYear(38), 2038);
+    // The hundred years ending with the calendar's last year.
+    EXPECT_EQ(book::expandTwoDigitYear(97, 2026), 1997);
+    EXPECT_EQ(book::expandTwoDigitYear(57, 2026), 1957);
+    EXPECT_EQ(book::expandTwoDigitYear(56, 2026), 2056);
+    EXPECT_EQ(book::expandTwoDigitYear(0, 2026), 2000);
+    EXPECT_EQ(book::expandTwoDigitYear(38, 2026), 2038);
     EXPECT_EQ(parseDateInput("1/1/38"), QDate(2038, 1, 1));
     EXPECT_EQ(parseDateInput("1/1/97"), QDate(1997, 1, 1));
+    // Every year the year selector offers has its own two-digit spelling.
+    for (const QString &entry : book::CalendarModel::yearEntries()) {
+        const int year = entry.toInt();
+        EXPECT_EQ(parseDateInput(QStringLiteral("6/15/%1").arg(year % 100, 2, 10, QLatin1Char('0'))),
+                  QDate(year, 6, 15))
+            << year;
+    }
 }
 
 TEST(DateInput, DayFirstSettingsReadDayFirst)
@@ -73,3 +84,30 @@ TEST(DateInput, CaptionsUseTheSystemFormats)
     EXPECT_EQ(months.front(), "January");
     EXPECT_EQ(months.back(), "December");
 }
+
+namespace {
+
+struct NumericOrder {
+    QLocale locale;
+    const char *text;
+    QDate date;
+};
+
+class DateInputOrder : public ::testing::TestWithParam<NumericOrder> {};
+
+} // namespace
+
+// Day and month come in the order of the station's numeric short date; a
+// short date spelled with a month name gives the prompts' month-first order.
+TEST_P(DateInputOrder, FollowsTheNumericShortDate)
+{
+    const LocaleScope scope(GetParam().locale);
+    EXPECT_EQ(parseDateInput(GetParam().text), GetParam().date) << GetParam().locale.name().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DateInput, DateInputOrder,
+    ::testing::Values(NumericOrder{QLocale::c(), "3/4/27", QDate(2027, 3, 4)},
+                      NumericOrder{QLocale(QLocale::English, QLocale::UnitedStates), "3/4/27", QDate(2027, 3, 4)},
+                      NumericOrder{QLocale(QLocale::English, QLocale::UnitedKingdom), "3/4/27", QDate(2027, 4, 3)},
+                      NumericOrder{QLocale(QLocale::Japanese, QLocale::Japan), "27/3/4", QDate(2027, 3, 4)}));

@@ -1,3 +1,4 @@
+#include "book/core/pagegrid.h"
 #include "setup/core/pagemaintenance.h"
 #include "setup/core/setupcontroller.h"
 #include "store/core/database.h"
@@ -133,6 +134,22 @@ TEST_F(SetupTest, WidthFactorScalesDefaultsButNotStoredWidths)
     EXPECT_EQ(ctl->grid().colWidth(1), 2000);
     EXPECT_EQ(ctl->grid().colWidth(2), 3825);   // a bad entry keeps the default
     EXPECT_EQ(ctl->grid().colWidth(3), 3825);
+}
+
+TEST_F(SetupTest, BookColumnsLookTheSameBeforeAndAfterASave)
+{
+    // A 1920-pixel screen, three consultants with the default widths.
+    const double factor = 1920.0 / 1024.0;
+    const auto bookWidths = [&](const QString &cwidth) {
+        ui::GridModel g;
+        book::setupColumns(g, 4, {}, cwidth, factor);
+        return QList<int>{g.colWidth(0), g.colWidth(1), g.colWidth(2), g.colWidth(3)};
+    };
+    const QList<int> before = bookWidths(setting("cwidth").toString());
+    ASSERT_TRUE(ctl->load(factor));
+    prompter.expectMessage().answerNo();
+    ASSERT_EQ(ctl->okay().outcome, Outcome::Closed);
+    EXPECT_EQ(bookWidths(setting("cwidth").toString()), before);
 }
 
 TEST_F(SetupTest, StoredTimeInAnotherFormIsSplitByPosition)

@@ -29,6 +29,7 @@ protected:
         ASSERT_TRUE(db.open(dir.file(QStringLiteral("db.mdb"))).ok());
         services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard});
         window = std::make_unique<setup::SetupWindow>(*services);
+        ASSERT_TRUE(window->load());
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
