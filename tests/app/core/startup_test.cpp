@@ -279,7 +279,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  f.seek(4096);
                                  f.write(QByteArray(4096, '\xff'));
                              }}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &p) { return std::string(p.param.name); });
 
 TEST_F(StartupTest, FolderThatTakesNoNewFileIsRefusedAtStart)
 {

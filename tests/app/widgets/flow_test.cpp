@@ -133,6 +133,6 @@ TEST_P(FailedLoad, ReturnsToTheMenu)
 }
 
 INSTANTIATE_TEST_SUITE_P(Flow, FailedLoad, ::testing::Values(win::Setup, win::Configure),
-                         [](const auto &info) { return info.param.toStdString(); });
+                         [](const auto &p) { return p.param.toStdString(); });
 
 } // namespace
