@@ -5,6 +5,6 @@ cd "$(dirname "$0")"
 scripts/install-deps.sh
 scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
-eval "$(scripts/print-queue.sh start)"; trap "$PWD/scripts/print-queue.sh stop" EXIT
+eval "$(scripts/print-queue.sh start || echo exit 1)"; trap "$PWD/scripts/print-queue.sh stop" EXIT
 cd build
 ctest --output-on-failure --parallel "$(nproc)" --timeout 300
