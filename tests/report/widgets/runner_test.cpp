@@ -98,6 +98,22 @@ TEST_F(ReportRunnerTest, PrinterDestinationWithoutPrinterFails)
     EXPECT_TRUE(child.filesLeft.isEmpty()) << child.filesLeft.join(' ').toStdString();
 }
 
+TEST_F(ReportRunnerTest, QueueThatRefusesTheJobIsAFailure)
+{
+    QUILLON_REQUIRE_PRINT_QUEUE();
+    const QPrinterInfo closed = QPrinterInfo::printerInfo(PrintQueue::closedQueue());
+    ASSERT_FALSE(closed.isNull()) << "no closed queue in this run";
+    ReportRunner runner(db);
+    runner.setDefaultPrinterLookup([&] { return closed; });
+    ReportSettings s = settings("account1.rpt", 1);
+    s.destination = ReportSettings::ToPrinter;
+    const RunResult r = runner.run(s);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.description.startsWith(QStringLiteral("The printer %1 did not take the job: ")
+                                             .arg(closed.printerName())))
+        << r.description.toStdString();
+}
+
 TEST_F(ReportRunnerTest, WindowDestinationShowsThePagesInAPreview)
 {
     ReportRunner runner(db);
