@@ -88,11 +88,13 @@ EOF
   echo $! >"$run/cupsd.pid"
 
   local sock="$run/cups.sock" i
+  # lpstat -r exits 0 either way; only its words tell.
+  running() { lpstat -h "$sock" -r 2>/dev/null | grep -q "scheduler is running"; }
   for i in $(seq 100); do
-    lpstat -h "$sock" -r >/dev/null 2>&1 && break
+    running && break
     sleep 0.1
   done
-  if ! lpstat -h "$sock" -r >/dev/null 2>&1; then
+  if ! running; then
     cat "$run/log/cupsd.out" "$run/log/error_log" >&2 2>/dev/null || true
     stop_run "$run"
     fail "the CUPS daemon did not start within 10 s"
@@ -139,7 +141,7 @@ case "${1:-}" in
   stop)
     run=${QUILLON_PRINT_RUN:-}
     case "$run" in
-      /tmp/quillon-print.*) [ -d "$run" ] && stop_run "$run" ;;
+      /tmp/quillon-print.*) if [ -d "$run" ]; then stop_run "$run"; fi ;;
       *) ;;
     esac
     ;;
