@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the program and runs every test: the
 # release build, the same suite under AddressSanitizer and UBSan, and a
-# core-only build that proves no core library needs a widget.
+# core-only build that proves no core library needs a widget. The tests
+# print through a CUPS queue of the run's own, started here and stopped on
+# the way out.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
+
+cleanup() {
+  "$PWD/scripts/print-queue.sh" stop || true
+}
+trap cleanup EXIT
+eval "$(scripts/print-queue.sh start || echo exit 1)"
 
 run_suite() {
   (cd "$1" && ctest --output-on-failure --parallel "$(nproc)" --timeout 300)

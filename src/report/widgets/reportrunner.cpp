@@ -1,5 +1,6 @@
 #include "report/widgets/reportrunner.h"
 
+#include "report/widgets/cupsjob.h"
 #include "report/widgets/reportpreview.h"
 #include "report/widgets/reportprinter.h"
 #include "store/core/dberror.h"
@@ -98,6 +99,10 @@ RunResult ReportRunner::print(const RenderedReport &report)
         throw ReportError(QStringLiteral("The printer %1 cannot be used").arg(info.printerName()));
     ReportPrinter::setUp(report, printer);
     ReportPrinter::paint(report, printer);
+    // A paused or full queue refuses the job after every page was painted.
+    const QString refused = lastJobRefusal();
+    if (!refused.isEmpty())
+        throw ReportError(QStringLiteral("The printer %1 did not take the job: %2").arg(info.printerName(), refused));
     return RunResult::success();
 }
 

@@ -2,45 +2,17 @@
 #include "report/widgets/reportpreview.h"
 #include "report/widgets/reportprinter.h"
 #include "report/widgets/reportrunner.h"
+#include "support/printqueue.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QPrintPreviewWidget>
-#include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTextDocument>
 #include <gtest/gtest.h>
 
 using namespace report;
+using testsupport::PrintQueue;
 
 namespace {
-
-// The words of a PDF with their positions, through pdftotext; empty when
-// the tool is not installed.
-QString pdfWords(const QString &pdf)
-{
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (tool.isEmpty())
-        return QString();
-    QProcess p;
-    p.start(tool, {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        return QStringLiteral("pdftotext failed");
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-// The top of the highest word on the first page, in points.
-double firstWordTop(const QString &bbox)
-{
-    static const QRegularExpression word(QStringLiteral(R"re(<word xMin="[0-9.]+" yMin="([0-9.]+)")re"));
-    double top = 1e9;
-    auto it = word.globalMatch(bbox);
-    while (it.hasNext())
-        top = std::min(top, it.next().captured(1).toDouble());
-    return top;
-}
 
 class ReportRunnerTest : public reporttest::ReportFixture {
 protected:
@@ -50,28 +22,33 @@ protected:
             w->close();
         QApplication::processEvents();
     }
+
+    // Prints on the default printer and returns the PDF that came out of
+    // the queue, or why none did.
+    PrintQueue::Printout print(ReportSettings s)
+    {
+        s.destination = ReportSettings::ToPrinter;
+        ReportRunner runner(db);
+        return PrintQueue::print([&] {
+            const RunResult r = runner.run(s);
+            EXPECT_TRUE(r.ok) << r.description.toStdString();
+            return r.ok;
+        });
+    }
 };
 
 } // namespace
 
-TEST_F(ReportRunnerTest, PdfOfAnInvoiceHoldsItsFields)
+TEST_F(ReportRunnerTest, PrintedInvoiceHoldsItsFields)
 {
-    ReportRunner runner(db);
+    QUILLON_REQUIRE_PRINT_QUEUE();
     ReportSettings s = settings("account1.rpt", 1);
     s.marginTop = 1440;
     s.marginLeft = 173;
-    const QString pdf = dir.file("invoice.pdf");
-    const RunResult r = runner.runToPdf(s, pdf);
-    ASSERT_TRUE(r.ok) << r.description.toStdString();
-    ASSERT_TRUE(QFile::exists(pdf));
+    const PrintQueue::Printout out = print(s);
+    ASSERT_TRUE(out.failure.isEmpty()) << out.failure.toStdString();
 
-    QString text = pdfWords(pdf);
-    if (text.isEmpty()) {
-        // No pdftotext here: read what the pages were laid out from.
-        const RenderedReport built = ReportEngine::build(s, db);
-        QPrinter printer(QPrinter::HighResolution);
-        text = ReportPrinter::document(built, &printer, QSizeF(5000, 7000))->toPlainText();
-    }
+    const QString text = PrintQueue::text(out.pdf);
     for (const char *w : {"TAX", "INVOICE", "JOHN", "SAMPLE", "Initial", "consultation", "75.00",
                           "45.00", "120.00", "Harbour", "Physiotherapy", "01/01/2026"})
         EXPECT_TRUE(text.contains(QString::fromLatin1(w))) << w;
@@ -80,37 +57,61 @@ TEST_F(ReportRunnerTest, PdfOfAnInvoiceHoldsItsFields)
 
 TEST_F(ReportRunnerTest, PreprintedPaperPrintsNothingAboveTheTopMargin)
 {
-    ReportRunner runner(db);
+    QUILLON_REQUIRE_PRINT_QUEUE();
     ReportSettings s = settings("invoicenl.rpt", 2);
     s.marginTop = 2 * 1440;
-    const QString pdf = dir.file("receipt.pdf");
-    ASSERT_TRUE(runner.runToPdf(s, pdf).ok);
-    const QString words = pdfWords(pdf);
-    if (words.isEmpty())
-        GTEST_SKIP() << "pdftotext is not installed";
-    EXPECT_TRUE(words.contains(">RECEIPT<"));
-    EXPECT_TRUE(words.contains(">EXAMPLE<"));
-    EXPECT_FALSE(words.contains("Harbour"));
-    const double top = firstWordTop(words);
+    const PrintQueue::Printout out = print(s);
+    ASSERT_TRUE(out.failure.isEmpty()) << out.failure.toStdString();
+
+    const QList<testsupport::PdfWord> words = PrintQueue::words(out.pdf);
+    ASSERT_FALSE(words.isEmpty());
+    double top = 1e9;
+    QStringList texts;
+    for (const auto &w : words) {
+        EXPECT_EQ(w.page, 0) << w.text.toStdString();
+        top = std::min(top, w.box.top());
+        texts << w.text;
+    }
+    EXPECT_TRUE(texts.contains("RECEIPT"));
+    EXPECT_TRUE(texts.contains("EXAMPLE"));
+    EXPECT_FALSE(texts.contains("Harbour"));
     EXPECT_GE(top, 144.0);  // two inches
     EXPECT_LT(top, 170.0);
 }
 
 TEST_F(ReportRunnerTest, PrinterDestinationWithoutPrinterFails)
 {
+    ReportSettings s = settings("account1.rpt", 1);
+    s.destination = ReportSettings::ToPrinter;
+    if (PrintQueue::withoutPrinters()) {
+        ASSERT_TRUE(QPrinterInfo::availablePrinters().isEmpty());
+        ReportRunner runner(db);
+        const RunResult r = runner.run(s);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.description, "No printer is installed. Add a printer to this computer, "
+                                 "or choose a default printer, and print again");
+        EXPECT_EQ(runner.lastPreview(), nullptr);
+        return;
+    }
+    const PrintQueue::Child child = PrintQueue::runWithoutPrinters();
+    EXPECT_TRUE(child.passed) << child.output.toStdString();
+    EXPECT_TRUE(child.filesLeft.isEmpty()) << child.filesLeft.join(' ').toStdString();
+}
+
+TEST_F(ReportRunnerTest, QueueThatRefusesTheJobIsAFailure)
+{
+    QUILLON_REQUIRE_PRINT_QUEUE();
+    const QPrinterInfo closed = QPrinterInfo::printerInfo(PrintQueue::closedQueue());
+    ASSERT_FALSE(closed.isNull()) << "no closed queue in this run";
     ReportRunner runner(db);
-    runner.setDefaultPrinterLookup([] { return QPrinterInfo(); });
+    runner.setDefaultPrinterLookup([&] { return closed; });
     ReportSettings s = settings("account1.rpt", 1);
     s.destination = ReportSettings::ToPrinter;
     const RunResult r = runner.run(s);
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.description.startsWith("No printer is installed. ")) << r.description.toStdString();
-
-    // The machine's own lookup, unless this machine does have a printer.
-    if (QPrinterInfo::defaultPrinter().isNull()) {
-        ReportRunner plain(db);
-        EXPECT_TRUE(plain.run(s).description.startsWith("No printer is installed. "));
-    }
+    EXPECT_TRUE(r.description.startsWith(QStringLiteral("The printer %1 did not take the job: ")
+                                             .arg(closed.printerName())))
+        << r.description.toStdString();
 }
 
 TEST_F(ReportRunnerTest, WindowDestinationShowsThePagesInAPreview)
