@@ -252,6 +252,7 @@ CellList BookController::storeCells(const CellChanges &changes)
     CellChanges expected;
     for (const auto &entry : changes)
         expected[entry.first] = store::page::cellAt(shown, entry.first.first, entry.first.second);
+    const BusyScope busy(*this);
     const PageStore::CellWrite w = m_pages.writeCells(m_page.id, changes, &expected);
     if (w.conflict)
         return w.changed;
@@ -265,6 +266,7 @@ CellList BookController::storeCells(const CellChanges &changes)
 
 CellList BookController::storeColors(const ColorChanges &changes)
 {
+    const BusyScope busy(*this);
     const PageStore::ColorWrite w =
         m_pages.writeColors(m_page.colorId, m_grid.cols(), m_grid.rows(), changes, &m_page.colors);
     if (!w.changed.empty())

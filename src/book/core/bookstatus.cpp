@@ -52,6 +52,7 @@ void BookController::memoFocusOut(bool fixed, const QString &text)
     for (int round = 0; round < SaveRounds; ++round) {
         std::optional<QString> stored;
         try {
+            const BusyScope busy(*this);
             if (fixed) {
                 const auto v = m_settingsStore.writeIfUnchanged(QStringLiteral("FixedMemo"), expected, text);
                 if (v)
