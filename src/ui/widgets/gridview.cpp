@@ -1,5 +1,6 @@
 #include "ui/widgets/gridview.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -36,13 +37,30 @@ int buttonCode(Qt::MouseButton b)
 }
 } // namespace
 
+bool GridView::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() == QEvent::MouseButtonPress &&
+        (watched == verticalScrollBar() || watched == horizontalScrollBar()) && hasFocus() && m_editorFocus &&
+        m_editorFocus->isVisible())
+        m_editorFocus->setFocus(Qt::OtherFocusReason);
+    return QAbstractScrollArea::eventFilter(watched, e);
+}
+
 GridView::GridView(QWidget *parent) : QAbstractScrollArea(parent), m_own(new GridModel(this))
 {
     setFocusPolicy(Qt::StrongFocus);
     // Scrolling never takes the focus from the grid or from a cell editor
-    // laid over it, so a typed entry is still there for its Tab.
+    // laid over it, so a typed entry is still there for its Tab. A press on
+    // a scroll bar hands the focus to the view (the nearest widget that takes
+    // it by click); the editor that had it gets it back at once.
     verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
     horizontalScrollBar()->setFocusPolicy(Qt::NoFocus);
+    verticalScrollBar()->installEventFilter(this);
+    horizontalScrollBar()->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if (now == this && old && viewport()->isAncestorOf(old))
+            m_editorFocus = old;
+    });
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(true);
     connect(m_own, &GridModel::changed, this, &GridView::onChanged);

@@ -57,6 +57,7 @@ signals:
     void columnResized(int col);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *e) override;
     bool event(QEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
@@ -93,6 +94,7 @@ private:
 
     GridModel *m_own;
     QPointer<GridModel> m_model;
+    QPointer<QWidget> m_editorFocus;   // a cell editor that had the focus before a scroll bar press
     // Pixel offsets of every row and column edge, rebuilt after each change.
     mutable std::vector<int> m_colX;
     mutable std::vector<int> m_rowY;

@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -98,6 +99,24 @@ TEST_F(BookWindowTest, TypingIntoACellAndTabStoresIt)
     EXPECT_EQ(controller().grid().textMatrix(4, 2), QStringLiteral("Smith"));
     EXPECT_EQ(storedCell(kToday, 4, 2), QStringLiteral("Smith"));
     EXPECT_TRUE(prompter.transcript().empty());
+}
+
+TEST_F(BookWindowTest, ScrollingKeepsTheEntryInTheEditorForItsTab)
+{
+    window->resize(900, 400);   // the grid needs a scroll bar
+    QApplication::processEvents();
+    controller().grid().setCursor(4, 2);
+    QTest::keyClicks(grid(), QStringLiteral("S"));
+    QTest::keyClicks(editor(), QStringLiteral("mith"));
+    ASSERT_TRUE(editor()->hasFocus());
+
+    QScrollBar *bar = grid()->verticalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 4));
+    QApplication::processEvents();
+    EXPECT_TRUE(editor()->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(storedCell(kToday, 4, 2), QStringLiteral("Smith"));
 }
 
 TEST_F(BookWindowTest, EnterOpensTheEditorOverTheCellWithItsLines)
