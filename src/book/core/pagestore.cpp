@@ -126,11 +126,12 @@ PageStore::CellWrite PageStore::writeCells(int id, const CellChanges &changes, c
 {
     CellWrite out;
     store::WriteTransaction tx(m_db);
-    const QVariant stored = m_db.scalar(
+    const auto row = m_db.selectOneForUpdate(
         QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(q("Data"), q(store::tables::Appt), q("ID")), {id});
-    if (!m_db.selectOne(QStringLiteral("SELECT %1 FROM %2 WHERE %1 = ?").arg(q("ID"), q(store::tables::Appt)), {id}))
+    if (!row)
         throw DbError(DbError::NoCurrentRecord,
                       QStringLiteral("The page has been removed by another station."));
+    const QVariant stored = row->value(0);
     store::page::Cells cells = store::page::decode(stored.toString());
     const auto cellAt = [&cells](int r, int c) -> QString {
         const size_t ri = static_cast<size_t>(r - 2);
@@ -190,7 +191,7 @@ QString encodeColors(const std::vector<int> &values)
 QString PageStore::writeColors(int colorId, int columns, int rows, const ColorChanges &changes)
 {
     store::WriteTransaction tx(m_db);
-    const auto rec = m_db.selectOne(
+    const auto rec = m_db.selectOneForUpdate(
         QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(q("CColor"), q(store::tables::Color), q("ID")),
         {colorId});
     if (!rec)
