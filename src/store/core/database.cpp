@@ -192,7 +192,7 @@ Database::OpenResult Database::checkExisting(Kind kind)
 
     // A file from an earlier version may lack fields added since: add them.
     for (const TableDef &t : tablesOf(kind)) {
-        const QSqlRecord rec = connection().record(t.name);
+        const QSqlRecord rec = connection().record(m_dialect->isServer() ? t.name.toLower() : t.name);
         for (const FieldDef &f : t.fields) {
             if (rec.indexOf(f.name) >= 0 || f.type == FieldType::Counter)
                 continue;
