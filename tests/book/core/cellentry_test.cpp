@@ -7,15 +7,12 @@ namespace {
 const QString Overwrite = QStringLiteral(
     "An appointment entry has already been made for this timeslot. Do you wish to overwrite?");
 
-class CellEntry : public ::testing::Test {
+class CellEntry : public BookTest {
 protected:
-    testsupport::TestDir dir;
-    Station st{dir};
-    void SetUp() override { ASSERT_TRUE(st.book->load(Today)); }
     void TearDown() override { EXPECT_TRUE(st.prompter.failures().isEmpty()) << st.prompter.failures().join("\n").toStdString(); }
 };
 
-TEST_F(CellEntry, TodaysPageIsBuiltFromTheSettings)
+TEST_P(CellEntry, TodaysPageIsBuiltFromTheSettings)
 {
     const auto &g = st.book->grid();
     EXPECT_EQ(g.rows(), 3 + 19 + 2);   // 08:00 AM to 05:00 PM by 30 minutes
@@ -30,7 +27,7 @@ TEST_F(CellEntry, TodaysPageIsBuiltFromTheSettings)
     EXPECT_EQ(st.book->dayCaption(), "Tuesday");
 }
 
-TEST_F(CellEntry, TypingANameAndTabStoresItWithoutAQuestion)
+TEST_P(CellEntry, TypingANameAndTabStoresItWithoutAQuestion)
 {
     st.book->grid().setCursor(5, 2);
     st.book->gridKeyPress(QLatin1Char('S'));
@@ -43,7 +40,7 @@ TEST_F(CellEntry, TypingANameAndTabStoresItWithoutAQuestion)
     EXPECT_TRUE(st.prompter.transcript().empty());
 }
 
-TEST_F(CellEntry, ChangingABookingAsksBeforeOverwriting)
+TEST_P(CellEntry, ChangingABookingAsksBeforeOverwriting)
 {
     st.type(5, 2, "Smith");
     st.prompter.answerNo();
@@ -65,10 +62,10 @@ TEST_F(CellEntry, ChangingABookingAsksBeforeOverwriting)
     EXPECT_EQ(st.prompter.transcript().size(), 3u);
 }
 
-TEST_F(CellEntry, TabWithoutAChangeStoresNothing)
+TEST_P(CellEntry, TabWithoutAChangeStoresNothing)
 {
     st.type(4, 1, "Smith");
-    st.db.exec("UPDATE \"tbl_Appt\" SET \"Memo\" = 'marker'");
+    st.db.exec("UPDATE tbl_Appt SET Memo = 'marker'");
     st.book->grid().setCursor(4, 1);
     st.book->gridKeyPress(QChar(13));
     st.book->editorKeyPress(QChar(9));
@@ -76,7 +73,7 @@ TEST_F(CellEntry, TabWithoutAChangeStoresNothing)
     EXPECT_EQ(st.stored(Today, 4, 1), "Smith");
 }
 
-TEST_F(CellEntry, EnterAndShiftEnterFollowTheLinesPerSlot)
+TEST_P(CellEntry, EnterAndShiftEnterFollowTheLinesPerSlot)
 {
     // One line per slot: Enter saves, Shift+Enter does nothing.
     st.book->grid().setCursor(6, 1);
@@ -99,7 +96,7 @@ TEST_F(CellEntry, EnterAndShiftEnterFollowTheLinesPerSlot)
     EXPECT_EQ(st.book->editor().text, "Smith\r\nNew patient");
 }
 
-TEST_F(CellEntry, LeavingAnEditedCellAsksToSaveFirst)
+TEST_P(CellEntry, LeavingAnEditedCellAsksToSaveFirst)
 {
     st.type(3, 1, "Line one");
     st.book->grid().setCursor(3, 1);
@@ -117,7 +114,7 @@ TEST_F(CellEntry, LeavingAnEditedCellAsksToSaveFirst)
     EXPECT_EQ(st.book->editor().row, 7);
 }
 
-TEST_F(CellEntry, BracesAndPastedSeparatorsNeverReachThePage)
+TEST_P(CellEntry, BracesAndPastedSeparatorsNeverReachThePage)
 {
     st.book->grid().setCursor(8, 1);
     st.book->gridKeyPress(QLatin1Char('{'));
@@ -132,7 +129,7 @@ TEST_F(CellEntry, BracesAndPastedSeparatorsNeverReachThePage)
     EXPECT_EQ(st.stored(Today, 9, 1), "");
 }
 
-TEST_F(CellEntry, ALockedPageOpensTheEditorButTakesNoTyping)
+TEST_P(CellEntry, ALockedPageOpensTheEditorButTakesNoTyping)
 {
     st.book->openPage(Today.addDays(-1));
     EXPECT_TRUE(st.book->pageLocked());
@@ -151,10 +148,11 @@ TEST_F(CellEntry, ALockedPageOpensTheEditorButTakesNoTyping)
     EXPECT_FALSE(st.book->pageLocked());
 }
 
-TEST(TwoStations, BookingsOfBothStationsSurvive)
+class TwoStations : public testsupport::EngineTest {};
+
+TEST_P(TwoStations, BookingsOfBothStationsSurvive)
 {
-    testsupport::TestDir dir;
-    Station a(dir), b(dir);
+    Station a(store), b(store);
     ASSERT_TRUE(a.book->load(Today));
     ASSERT_TRUE(b.book->load(Today));
     a.type(3, 1, "Smith");
@@ -173,15 +171,16 @@ TEST(TwoStations, BookingsOfBothStationsSurvive)
     EXPECT_TRUE(b.prompter.failures().isEmpty());
 }
 
-TEST(TwoStations, AFailedSaveKeepsTheEntryAndTheProgram)
+TEST_P(TwoStations, AFailedSaveKeepsTheEntryAndTheProgram)
 {
-    testsupport::TestDir dir;
-    Station a(dir);
+    Station a(store);
     ASSERT_TRUE(a.book->load(Today));
     store::Database other;
-    ASSERT_TRUE(other.open(dir.file("db.mdb")).ok());
+    ASSERT_TRUE(store.open(other).ok());
     a.db.setBusyTimeout(50);
-    other.beginWrite();   // another station is writing and does not let go
+    // Another station is writing the page and does not let go.
+    other.beginWrite();
+    other.selectOneForUpdate("SELECT ID FROM tbl_Appt WHERE CalDate = ?", {Today});
 
     a.book->grid().setCursor(5, 1);
     a.book->gridKeyPress(QLatin1Char('S'));
@@ -199,5 +198,8 @@ TEST(TwoStations, AFailedSaveKeepsTheEntryAndTheProgram)
     EXPECT_EQ(a.stored(Today, 5, 1), "Smith");
     EXPECT_TRUE(a.prompter.failures().isEmpty());
 }
+
+QUILLON_BOTH_ENGINES(CellEntry);
+QUILLON_BOTH_ENGINES(TwoStations);
 
 } // namespace
