@@ -5,9 +5,11 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev fonts-liberation
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev fonts-liberation
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core
+  # the server the tests run against (a station on a server needs only the driver above)
+  postgresql
 )
 
 missing=()
