@@ -207,6 +207,24 @@ Database::OpenResult Database::checkExisting(Kind kind)
 void Database::createSchema(Kind kind)
 {
     WriteTransaction tx(*this);
+    makeTables(kind);
+    if (kind == Kind::Main) {
+        insert(tables::Schema, {{"Version", SchemaVersion},
+                                {"Created", QDateTime::currentDateTime().toString(Qt::ISODate)}});
+        seedFirstRecords(*this);
+    }
+    tx.commit();
+}
+
+void Database::createTables()
+{
+    WriteTransaction tx(*this);
+    makeTables(Kind::Main);
+    tx.commit();
+}
+
+void Database::makeTables(Kind kind)
+{
     const Dialect &d = *m_dialect;
     for (const TableDef &t : tablesOf(kind)) {
         QStringList cols;
@@ -223,14 +241,9 @@ void Database::createSchema(Kind kind)
                           fields.join(", ")));
         }
     }
-    if (kind == Kind::Main) {
-        for (const QString &sql : m_dialect->createQuery(accountsQuery()))
+    if (kind == Kind::Main)
+        for (const QString &sql : d.createQuery(accountsQuery()))
             exec(sql);
-        insert(tables::Schema, {{"Version", SchemaVersion},
-                                {"Created", QDateTime::currentDateTime().toString(Qt::ISODate)}});
-        seedFirstRecords(*this);
-    }
-    tx.commit();
 }
 
 void Database::setBusyTimeout(int ms)
@@ -342,7 +355,7 @@ QString Database::canonical(const TableDef &t, const QString &field) const
     return f->name;
 }
 
-int Database::insert(const QString &table, const QVariantMap &values)
+int Database::insert(const QString &table, const QVariantMap &values, bool reset)
 {
     const TableDef *t = findTable(table);
     if (!t)
@@ -370,7 +383,7 @@ int Database::insert(const QString &table, const QVariantMap &values)
         id = q.value(0);
     }
     q.finish();
-    if (ownKey)
+    if (ownKey && reset)
         resetCounter(t->name);
     return id.toInt();
 }

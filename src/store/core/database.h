@@ -33,6 +33,7 @@ public:
         Unreachable, // the server cannot be reached
         LoginRefused,// the server refused this login
         Empty,       // an empty server database, and creation not allowed
+                     // (the connection stays open: see createTables())
     };
     struct OpenResult {
         Status status = Status::Failed;
@@ -80,8 +81,9 @@ public:
 
     // Inserts a record into a table of the schema and returns its key.
     // Field names are matched without regard to case.
-    // A key given in `values` is kept, and the table's counter goes on after it.
-    int insert(const QString &table, const QVariantMap &values);
+    // A key given in `values` is kept, and the table's counter goes on after
+    // it (unless `resetCounter` is false: the caller resets it afterwards).
+    int insert(const QString &table, const QVariantMap &values, bool resetCounter = true);
     // Updates the record whose key is `key`; returns the number of rows changed.
     int update(const QString &table, const QVariant &key, const QVariantMap &values);
     void remove(const QString &table, const QVariant &key);
@@ -95,6 +97,9 @@ public:
     bool tableExists(const QString &name);
     // Names of every table and view in the database.
     QStringList tableNames();
+    // Makes the tables, indexes and invoice query of db.mdb, without records,
+    // in the running write transaction.
+    void createTables();
     // Sets a table's counter past its highest key, after records were
     // written with keys of their own.
     void resetCounter(const QString &table);
@@ -111,6 +116,7 @@ private:
     OpenResult connected(Kind kind, bool isNew, bool createIfEmpty);
     OpenResult checkExisting(Kind kind);
     void createSchema(Kind kind);
+    void makeTables(Kind kind);
     QString canonical(const TableDef &t, const QString &field) const;
 
     QString m_connection;

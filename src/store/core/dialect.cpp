@@ -156,6 +156,13 @@ public:
             // No date: stored empty. Anything else the server refuses.
             return value.toString().trimmed().isEmpty() ? QVariant() : value;
         }
+        case FieldType::Counter:
+        case FieldType::Integer:
+        case FieldType::Number:
+            // A number left blank in a file is no number here.
+            if (value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty())
+                return QVariant();
+            return value;
         default: return bindValue(value);
         }
     }
