@@ -125,9 +125,11 @@ struct Book {
 
 const char *const NoServer = "no server: set QUILLON_TEST_PG (scripts/test-server.sh start)";
 
+// Made on first use, closed before the application object goes.
+std::unique_ptr<Book> books[2];
+
 void BM_OpenPage(benchmark::State &state, Engine engine)
 {
-    static std::unique_ptr<Book> books[2];
     auto &book = books[static_cast<int>(engine)];
     if (!book)
         book = std::make_unique<Book>(engine);
@@ -206,5 +208,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    for (auto &b : books)
+        b.reset();
     return 0;
 }
