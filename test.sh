@@ -3,6 +3,7 @@
 # SQLite file and on a throwaway PostgreSQL server of its own.
 set -euo pipefail
 cd "$(dirname "$0")"
+root=$(pwd)
 scripts/install-deps.sh
 scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
@@ -10,7 +11,7 @@ export QT_QPA_PLATFORM=offscreen
 if [ -z "${QUILLON_TEST_PG:-}" ]; then
   if server=$(scripts/test-server.sh start); then
     eval "$server"
-    trap 'scripts/test-server.sh stop "$QUILLON_TEST_PG_DIR"' EXIT
+    trap '"$root/scripts/test-server.sh" stop "$QUILLON_TEST_PG_DIR"' EXIT
   elif [ "${CI:-}" = true ]; then
     echo "The test server did not start: the server cases cannot run." >&2
     exit 1

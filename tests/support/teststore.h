@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 
 namespace testsupport {
@@ -57,6 +58,7 @@ protected:
 };
 
 std::string engineName(const ::testing::TestParamInfo<Engine> &info);
+inline void PrintTo(Engine e, std::ostream *os) { *os << (e == Engine::Postgres ? "Postgres" : "Sqlite"); }
 
 } // namespace testsupport
 
