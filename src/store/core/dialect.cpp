@@ -49,7 +49,7 @@ class SqliteDialect : public Dialect {
 public:
     Engine engine() const override { return Engine::Sqlite; }
     QString driverName() const override { return QStringLiteral("QSQLITE"); }
-    // The file keeps the names as the specification spells them.
+    // The file keeps the names spelt as the program spells them.
     QString declare(const QString &id) const override
     {
         QString s = id;
