@@ -1,19 +1,35 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the program and runs every test: the
 # release build, the same suite under AddressSanitizer and UBSan, and a
-# core-only build that proves no core library needs a widget. The tests
-# print through a CUPS queue of the run's own, started here and stopped on
-# the way out.
+# core-only build that proves no core library needs a widget; each on the
+# SQLite file and on a throwaway PostgreSQL server of its own. The tests
+# print through a CUPS queue of the run's own. What the run starts, it stops
+# on the way out.
 set -euo pipefail
 cd "$(dirname "$0")"
+root=$(pwd)
 scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 
 cleanup() {
-  "$PWD/scripts/print-queue.sh" stop || true
+  "$root/scripts/print-queue.sh" stop || true
+  if [ -n "${QUILLON_TEST_PG_DIR:-}" ]; then
+    "$root/scripts/test-server.sh" stop "$QUILLON_TEST_PG_DIR" || true
+  fi
 }
 trap cleanup EXIT
 eval "$(scripts/print-queue.sh start || echo exit 1)"
+
+if [ -z "${QUILLON_TEST_PG:-}" ]; then
+  if server=$(scripts/test-server.sh start); then
+    eval "$server"
+  elif [ "${CI:-}" = true ]; then
+    echo "The test server did not start: the server cases cannot run." >&2
+    exit 1
+  else
+    echo "The test server did not start: the server cases are skipped." >&2
+  fi
+fi
 
 run_suite() {
   (cd "$1" && ctest --output-on-failure --parallel "$(nproc)" --timeout 300)

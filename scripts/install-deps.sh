@@ -5,13 +5,15 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev fonts-liberation
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev fonts-liberation
   # Printing checks with CUPS itself whether the queue took the job.
   libcups2-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core
   # The print tests: a CUPS queue whose paper is a PDF file, read back as text.
   cups printer-driver-cups-pdf poppler-utils
+  # the server the tests run against (a station on a server needs only the driver above)
+  postgresql
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "app/core/startup.h"
 
 #include "store/core/filecheck.h"
+#include "store/core/serverconfig.h"
 #include "ui/core/prompter.h"
 
 #include <QDir>
@@ -107,6 +108,9 @@ QString Startup::failureText(const QString &path, store::Database::Kind kind,
                               "copy made with this version.")
                    .arg(withoutStop(r.detail));
         break;
+    case S::Unreachable:
+    case S::LoginRefused:
+    case S::Empty:
     case S::Failed:
         text = head +
                QStringLiteral("could not be opened: %1.\n\nCheck that its folder can be reached "
@@ -147,6 +151,8 @@ bool Startup::fail(const QString &text)
 bool Startup::open(const QString &appDir)
 {
     m_created = false;
+    if (store::ServerConfig::exists(appDir))
+        return openServer(appDir);
     const QString db = dbPath(appDir);
     const QString station = stationPath(appDir);
     const bool dbThere = QFileInfo::exists(db);
@@ -190,6 +196,100 @@ bool Startup::openStation(const QString &path)
     if (!there && QFileInfo::exists(path))
         QFile::remove(path);
     return fail(failureText(path, store::Database::Kind::Station, r));
+}
+
+
+// A station on a server -------------------------------------------------
+
+QString Startup::configText(const QString &confPath, const QString &error)
+{
+    return QStringLiteral("The server settings file\n%1\ncannot be used: %2.\n\nCorrect it, or remove it "
+                          "to keep the practice's data in db.mdb beside the program.")
+               .arg(shown(confPath), withoutStop(error)) +
+           closing();
+}
+
+QString Startup::serverFailureText(const QString &server, const QString &appDir,
+                                   const store::Database::OpenResult &r)
+{
+    using S = store::Database::Status;
+    const QString head = QStringLiteral("The practice's database\n%1\n").arg(server);
+    const QString conf = shown(store::ServerConfig::path(appDir));
+    QString text;
+    switch (r.status) {
+    case S::Opened:
+    case S::Created: return QString();
+    case S::Unreachable:
+        text = head + QStringLiteral("cannot be reached: %1.\n\nCheck that the server computer is on and "
+                                     "connected to the network, that the database server runs on it, and "
+                                     "that the settings in\n%2\nname it correctly. Then start the program "
+                                     "again.")
+                          .arg(withoutStop(r.detail), conf);
+        break;
+    case S::LoginRefused:
+        text = head + QStringLiteral("refused the login: %1.\n\nCheck the user name in\n%2\nand that the "
+                                     "password of that user is in your password file (pgpass) or in the "
+                                     "service file. The server's administrator can tell you which login "
+                                     "to use.")
+                          .arg(withoutStop(r.detail), conf);
+        break;
+    case S::Missing:
+        text = head + QStringLiteral("does not exist on that server: %1.\n\nAsk the server's administrator "
+                                     "to create it (an empty database is made ready by the program), or "
+                                     "correct the database name in\n%2")
+                          .arg(withoutStop(r.detail), conf);
+        break;
+    case S::Empty:
+        if (QFileInfo::exists(dbPath(appDir)))
+            text = head + QStringLiteral("is empty, and this station keeps its data in\n%1\n\nCopy that "
+                                         "file to the server first, with the program beside Quillon:\n"
+                                         "    quillon-db import \"%1\" \"<the settings of server.conf>\"\n"
+                                         "and start the program again.")
+                              .arg(shown(dbPath(appDir)));
+        else
+            text = head + QStringLiteral("is empty, but this station has used a database before: the "
+                                         "practice's data may have been lost or moved.\n\nRestore it "
+                                         "from your latest backup copy (quillon-db import) and start the "
+                                         "program again.\n\nOnly if you want to start anew with an empty "
+                                         "database, remove\n%1\nand start the program again.")
+                              .arg(shown(stationPath(appDir)));
+        break;
+    case S::Incomplete:
+        text = head + QStringLiteral("is incomplete: these tables are missing:\n%1\n\nIt may hold another "
+                                     "program's tables, or a copy to it was cut short. Name the practice's "
+                                     "database in\n%2\nor restore it from your latest backup copy "
+                                     "(quillon-db import).")
+                          .arg(r.detail, conf);
+        break;
+    case S::TooNew:
+        text = head + QStringLiteral("was made by a later version of the program (%1); this is version "
+                                     "3.8.\n\nUse the later version of the program on this station.")
+                          .arg(withoutStop(r.detail));
+        break;
+    case S::Unreadable:
+    case S::Foreign:
+    case S::Failed:
+        text = head + QStringLiteral("could not be opened: %1.\n\nStart the program again; if this "
+                                     "happens again, tell the server's administrator this message.")
+                          .arg(withoutStop(r.detail));
+        break;
+    }
+    return text + closing();
+}
+
+bool Startup::openServer(const QString &appDir)
+{
+    const store::ServerConfig conf = store::ServerConfig::read(appDir);
+    if (!conf.ok())
+        return fail(configText(store::ServerConfig::path(appDir), conf.error()));
+    // Only a station that never kept data makes an empty server database
+    // ready: elsewhere an empty one hides data left behind or lost.
+    const bool used = QFileInfo::exists(dbPath(appDir)) || QFileInfo::exists(stationPath(appDir));
+    const auto r = m_db.openServer(conf.conninfo(), !used);
+    if (!r.ok())
+        return fail(serverFailureText(m_db.where(), appDir, r));
+    m_created = r.status == store::Database::Status::Created;
+    return openStation(stationPath(appDir));
 }
 
 } // namespace app

@@ -11,9 +11,10 @@ class Prompter;
 namespace app {
 
 // Opens the practice's database at start: db.mdb in the application folder,
-// created with the station file dbn.mdb beside it on the first start. A file
-// that cannot be used is never replaced or emptied: the user is told which
-// file it is and what to do, and the program closes.
+// created with the station file dbn.mdb beside it on the first start; or,
+// when server.conf is there, the database on the server it names. A file or
+// server database that cannot be used is never replaced or emptied: the user
+// is told which one it is and what to do, and the program closes.
 class Startup {
 public:
     Startup(store::Database &db, ui::Prompter &prompter) : m_db(db), m_prompter(prompter) {}
@@ -33,10 +34,14 @@ public:
     static QString damagedText(const QString &path, store::Database::Kind kind, const QString &detail);
     static QString folderText(const QString &dbPath, const QString &reason);
     static QString lostText(const QString &dbPath, const QString &stationPath);
+    static QString serverFailureText(const QString &server, const QString &appDir,
+                                     const store::Database::OpenResult &result);
+    static QString configText(const QString &confPath, const QString &error);
 
 private:
     bool fail(const QString &text);
     bool openStation(const QString &path);
+    bool openServer(const QString &appDir);
 
     store::Database &m_db;
     ui::Prompter &m_prompter;

@@ -132,7 +132,7 @@ PageStore::CellWrite PageStore::writeCells(int id, const CellChanges &changes, c
 {
     CellWrite out;
     store::WriteTransaction tx(m_db);
-    const auto rec = m_db.selectOne(
+    const auto rec = m_db.selectOneForUpdate(
         QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(q("Data"), q(store::tables::Appt), q("ID")), {id});
     if (!rec)
         throw DbError(DbError::NoCurrentRecord,
@@ -196,7 +196,7 @@ PageStore::ColorWrite PageStore::writeColors(int colorId, int columns, int rows,
 {
     ColorWrite out;
     store::WriteTransaction tx(m_db);
-    const auto rec = m_db.selectOne(
+    const auto rec = m_db.selectOneForUpdate(
         QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(q("CColor"), q(store::tables::Color), q("ID")),
         {colorId});
     if (!rec)
@@ -233,7 +233,7 @@ PageStore::ColorWrite PageStore::writeColors(int colorId, int columns, int rows,
 std::optional<QString> PageStore::writeMemo(int id, const QString &memo, const QString *expected)
 {
     store::WriteTransaction tx(m_db);
-    const auto rec = m_db.selectOne(
+    const auto rec = m_db.selectOneForUpdate(
         QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(q("Memo"), q(store::tables::Appt), q("ID")), {id});
     if (!rec)
         throw DbError(DbError::NoCurrentRecord,

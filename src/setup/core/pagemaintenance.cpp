@@ -40,7 +40,7 @@ QVariantList idsFrom(const std::vector<QSqlRecord> &rows)
 bool removeIfEmpty(store::Database &db, const QVariant &id)
 {
     store::WriteTransaction tx(db);
-    const auto page = db.selectOne(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? AND %4")
+    const auto page = db.selectOneForUpdate(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? AND %4")
                                        .arg(q("CalDate"), q(store::tables::Appt), q("ID"),
                                             emptyPageCondition()),
                                    {id});

@@ -11,7 +11,10 @@ namespace {
 
 class Parser {
 public:
-    Parser(const QString &text, const QStringList &fields) : m_s(text), m_fields(fields) {}
+    Parser(const QString &text, const QStringList &fields, const Dialect &dialect, const TableDef *types)
+        : m_s(text), m_fields(fields), m_dialect(dialect), m_types(types)
+    {
+    }
 
     Condition run()
     {
@@ -94,6 +97,9 @@ private:
             QString pattern = v.toString();
             pattern.replace(QLatin1Char('*'), QLatin1Char('%')).replace(QLatin1Char('?'), QLatin1Char('_'));
             v = pattern;
+            op = m_dialect.like();
+        } else if (const FieldDef *fd = m_types ? m_types->field(f) : nullptr) {
+            v = m_dialect.bindValue(v, fd->type);
         }
         binds << v;
         return Dialect::quote(f) + QLatin1Char(' ') + op + QStringLiteral(" ?");
@@ -177,14 +183,17 @@ private:
 
     QString m_s;
     QStringList m_fields;
+    const Dialect &m_dialect;
+    const TableDef *m_types;
     int m_i = 0;
 };
 
 } // namespace
 
-Condition parseCriteria(const QString &criteria, const QStringList &fields)
+Condition parseCriteria(const QString &criteria, const QStringList &fields, const Dialect &dialect,
+                        const TableDef *types)
 {
-    return Parser(criteria, fields).run();
+    return Parser(criteria, fields, dialect, types).run();
 }
 
 } // namespace store

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "store/core/schema.h"
+
 namespace store {
 
 // A find criteria such as  FileNo = 12 AND PLastName Like 'SM*'  turned into
@@ -14,7 +16,12 @@ struct Condition {
     QVariantList binds;
 };
 
-// Throws DbError (BadCriteria) on text it does not understand.
-Condition parseCriteria(const QString &criteria, const QStringList &fields);
+class Dialect;
+
+// Throws DbError (BadCriteria) on text it does not understand. `types`, where
+// given, tells the fields' types: a yes/no field compares with True/False
+// (or any number, 0 being False) as the engine keeps yes/no.
+Condition parseCriteria(const QString &criteria, const QStringList &fields, const Dialect &dialect,
+                        const TableDef *types = nullptr);
 
 } // namespace store

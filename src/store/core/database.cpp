@@ -1,8 +1,10 @@
 #include "store/core/database.h"
 
+#include "store/core/conninfo.h"
 #include "store/core/seed.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -21,6 +23,35 @@ const QByteArray sqliteHeader("SQLite format 3\0", 16);
 const std::vector<TableDef> &tablesOf(Database::Kind kind)
 {
     return kind == Database::Kind::Main ? mainTables() : stationTables();
+}
+
+// libpq tells why a connection failed only in words (the server's own
+// messages are in its language; these are the usual English ones).
+Database::OpenResult connectFailure(const QSqlError &error)
+{
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.text().trimmed();
+    // "connection to server on socket ... failed: FATAL:  <why>"
+    QString why = text;
+    const int fatal = why.indexOf(QLatin1String("FATAL:"));
+    if (fatal >= 0)
+        why = why.mid(fatal + 6).trimmed();
+    why = why.split(QLatin1Char('\n')).first().trimmed();
+    using S = Database::Status;
+    const auto has = [&text](const char *s) { return text.contains(QLatin1String(s), Qt::CaseInsensitive); };
+    if (has("authentication failed") || has("no pg_hba.conf entry") || has("no password supplied") ||
+        has("role \"") || has("permission denied for database") || has("not permitted to log in") ||
+        has("too many connections for role"))
+        return {S::LoginRefused, why};
+    if (has("database \"") && has("does not exist"))
+        return {S::Missing, why};
+    if (has("could not connect") || has("connection refused") || has("no such file or directory") ||
+        has("could not translate host name") || has("timeout expired") || has("is the server running") ||
+        has("network is unreachable") || has("no route to host") || has("server closed the connection") ||
+        has("the database system is starting up") || has("the database system is shutting down"))
+        return {S::Unreachable, text.split(QLatin1Char('\n')).first().trimmed()};
+    return {S::Failed, text.split(QLatin1Char('\n')).first().trimmed()};
 }
 
 } // namespace
@@ -66,6 +97,7 @@ Database::OpenResult Database::open(const QString &path, Kind kind, bool createI
 {
     close();
     m_path = path;
+    m_where = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     const QFileInfo info(path);
     const bool exists = info.exists();
 
@@ -88,11 +120,49 @@ Database::OpenResult Database::open(const QString &path, Kind kind, bool createI
     if (!db.open())
         return {Status::Failed, db.lastError().text()};
     m_dialect = Dialect::forDriver(db.driverName());
+    return connected(kind, !exists, true);
+}
 
+Database::OpenResult Database::openServer(const QString &conninfo, bool createIfEmpty)
+{
+    close();
+    m_path.clear();
+    m_dialect = Dialect::forEngine(Dialect::Engine::Postgres);
+    QString why;
+    auto info = ConnInfo::parse(conninfo, &why);
+    if (!info) {
+        m_where = QStringLiteral("the server database");
+        return {Status::Failed, QStringLiteral("The connection settings cannot be read: %1").arg(why)};
+    }
+    m_where = info->describe();
+    if (!QSqlDatabase::isDriverAvailable(m_dialect->driverName()))
+        return {Status::Failed, QStringLiteral("The PostgreSQL driver of Qt is not installed on this "
+                                               "computer (Debian package libqt6sql6-psql).")};
+    // An unreachable server is reported in seconds, not after minutes.
+    if (!info->has(QStringLiteral("connect_timeout")))
+        info->set(QStringLiteral("connect_timeout"), QStringLiteral("10"));
+    if (!info->has(QStringLiteral("application_name")))
+        info->set(QStringLiteral("application_name"), QStringLiteral("Quillon"));
+
+    QSqlDatabase db = QSqlDatabase::addDatabase(m_dialect->driverName(), m_connection);
+    db.setConnectOptions(info->toString());
+    if (!db.open())
+        return connectFailure(db.lastError());
+    return connected(Kind::Main, false, createIfEmpty);
+}
+
+Database::OpenResult Database::connected(Kind kind, bool isNew, bool createIfEmpty)
+{
     try {
         for (const QString &sql : m_dialect->connectionSetup(DefaultBusyTimeoutMs))
             exec(sql);
-        if (!exists) {
+        // A new file, or a server database without a single table.
+        if (!isNew && m_dialect->isServer() && tableNames().isEmpty()) {
+            if (!createIfEmpty)
+                return {Status::Empty, QString()};
+            isNew = true;
+        }
+        if (isNew) {
             createSchema(kind);
             return {Status::Created, QString()};
         }
@@ -122,12 +192,13 @@ Database::OpenResult Database::checkExisting(Kind kind)
 
     // A file from an earlier version may lack fields added since: add them.
     for (const TableDef &t : tablesOf(kind)) {
-        const QSqlRecord rec = connection().record(t.name);
+        const QSqlRecord rec = connection().record(m_dialect->isServer() ? t.name.toLower() : t.name);
         for (const FieldDef &f : t.fields) {
             if (rec.indexOf(f.name) >= 0 || f.type == FieldType::Counter)
                 continue;
             exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
-                     .arg(Dialect::quote(t.name), Dialect::quote(f.name), m_dialect->columnType(f.type)));
+                     .arg(m_dialect->declare(t.name), m_dialect->declare(f.name),
+                          m_dialect->columnType(f.type)));
         }
     }
     return {Status::Opened, QString()};
@@ -136,29 +207,43 @@ Database::OpenResult Database::checkExisting(Kind kind)
 void Database::createSchema(Kind kind)
 {
     WriteTransaction tx(*this);
-    for (const TableDef &t : tablesOf(kind)) {
-        QStringList cols;
-        for (const FieldDef &f : t.fields)
-            cols << Dialect::quote(f.name) + QLatin1Char(' ') + m_dialect->columnType(f.type);
-        exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(Dialect::quote(t.name), cols.join(", ")));
-        for (const IndexDef &i : t.indexes) {
-            QStringList fields;
-            for (const QString &f : i.fields)
-                fields << Dialect::quote(f);
-            exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
-                     .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(),
-                          Dialect::quote(t.name + QLatin1Char('_') + i.name), Dialect::quote(t.name),
-                          fields.join(", ")));
-        }
-    }
+    makeTables(kind);
     if (kind == Kind::Main) {
-        for (const QString &sql : m_dialect->createQuery(accountsQuery()))
-            exec(sql);
         insert(tables::Schema, {{"Version", SchemaVersion},
                                 {"Created", QDateTime::currentDateTime().toString(Qt::ISODate)}});
         seedFirstRecords(*this);
     }
     tx.commit();
+}
+
+void Database::createTables()
+{
+    WriteTransaction tx(*this);
+    makeTables(Kind::Main);
+    tx.commit();
+}
+
+void Database::makeTables(Kind kind)
+{
+    const Dialect &d = *m_dialect;
+    for (const TableDef &t : tablesOf(kind)) {
+        QStringList cols;
+        for (const FieldDef &f : t.fields)
+            cols << d.declare(f.name) + QLatin1Char(' ') + d.columnType(f.type);
+        exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(d.declare(t.name), cols.join(", ")));
+        for (const IndexDef &i : t.indexes) {
+            QStringList fields;
+            for (const QString &f : i.fields)
+                fields << d.declare(f);
+            exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                     .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(),
+                          d.declare(t.name + QLatin1Char('_') + i.name), d.declare(t.name),
+                          fields.join(", ")));
+        }
+    }
+    if (kind == Kind::Main)
+        for (const QString &sql : d.createQuery(accountsQuery()))
+            exec(sql);
 }
 
 void Database::setBusyTimeout(int ms)
@@ -207,11 +292,19 @@ QSqlQuery Database::run(const QString &sql, const QVariantList &binds)
         throw DbError(DbError::General, QStringLiteral("The database is not open."));
     QSqlQuery q(connection());
     q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        throw DbError::from(q.lastError());
-    for (const QVariant &v : binds)
-        q.addBindValue(toSql(v));
-    if (!q.exec()) {
+    // Without values the statement goes as it is: the server prepares only
+    // queries, not the statements that make tables and functions.
+    bool ran = false;
+    if (binds.isEmpty()) {
+        ran = q.exec(sql);
+    } else {
+        if (!q.prepare(sql))
+            throw DbError::from(q.lastError());
+        for (const QVariant &v : binds)
+            q.addBindValue(m_dialect->bindValue(v));
+        ran = q.exec();
+    }
+    if (!ran) {
         const DbError e = DbError::from(q.lastError());
         q.finish();
         throw e;
@@ -242,6 +335,11 @@ std::optional<QSqlRecord> Database::selectOne(const QString &sql, const QVariant
     return out;
 }
 
+std::optional<QSqlRecord> Database::selectOneForUpdate(const QString &sql, const QVariantList &binds)
+{
+    return selectOne(sql + m_dialect->forUpdate(), binds);
+}
+
 QVariant Database::scalar(const QString &sql, const QVariantList &binds)
 {
     const auto rec = selectOne(sql, binds);
@@ -257,26 +355,46 @@ QString Database::canonical(const TableDef &t, const QString &field) const
     return f->name;
 }
 
-int Database::insert(const QString &table, const QVariantMap &values)
+int Database::insert(const QString &table, const QVariantMap &values, bool reset)
 {
     const TableDef *t = findTable(table);
     if (!t)
         throw DbError(DbError::General, QStringLiteral("Unknown table %1").arg(table));
     QStringList cols, marks;
     QVariantList binds;
+    bool ownKey = false;
     for (auto it = values.begin(); it != values.end(); ++it) {
-        cols << Dialect::quote(canonical(*t, it.key()));
+        const QString name = canonical(*t, it.key());
+        cols << Dialect::quote(name);
         marks << QStringLiteral("?");
-        binds << it.value();
+        binds << m_dialect->bindValue(it.value(), t->field(name)->type);
+        ownKey = ownKey || (name == t->key && !it.value().isNull());
     }
     const QString sql =
-        cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(Dialect::quote(t->name))
-                       : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                             .arg(Dialect::quote(t->name), cols.join(", "), marks.join(", "));
+        (cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(Dialect::quote(t->name))
+                        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                              .arg(Dialect::quote(t->name), cols.join(", "), marks.join(", "))) +
+        m_dialect->returningKey(t->key);
     QSqlQuery q = run(sql, binds);
-    const QVariant id = q.lastInsertId();
+    QVariant id;
+    if (m_dialect->returningKey(t->key).isEmpty()) {
+        id = q.lastInsertId();
+    } else if (q.next()) {
+        id = q.value(0);
+    }
     q.finish();
+    if (ownKey && reset)
+        resetCounter(t->name);
     return id.toInt();
+}
+
+void Database::resetCounter(const QString &table)
+{
+    const TableDef *t = findTable(table);
+    if (!t)
+        throw DbError(DbError::General, QStringLiteral("Unknown table %1").arg(table));
+    for (const QString &sql : m_dialect->resetCounter(t->name, t->key))
+        selectOne(sql);
 }
 
 int Database::update(const QString &table, const QVariant &key, const QVariantMap &values)
@@ -289,8 +407,9 @@ int Database::update(const QString &table, const QVariant &key, const QVariantMa
     QStringList sets;
     QVariantList binds;
     for (auto it = values.begin(); it != values.end(); ++it) {
-        sets << Dialect::quote(canonical(*t, it.key())) + QStringLiteral(" = ?");
-        binds << it.value();
+        const QString name = canonical(*t, it.key());
+        sets << Dialect::quote(name) + QStringLiteral(" = ?");
+        binds << m_dialect->bindValue(it.value(), t->field(name)->type);
     }
     binds << key;
     QSqlQuery q = run(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
@@ -362,6 +481,14 @@ void Database::rollback()
 bool Database::tableExists(const QString &name)
 {
     return selectOne(m_dialect->tableExists(), {name}).has_value();
+}
+
+QStringList Database::tableNames()
+{
+    QStringList out;
+    for (const QSqlRecord &r : select(m_dialect->allTables()))
+        out << r.value(0).toString();
+    return out;
 }
 
 } // namespace store

@@ -14,9 +14,10 @@
 
 namespace store {
 
-// One station's connection to a data file (db.mdb, or the station file
-// dbn.mdb). Every value is bound as a parameter; every query is finished as
-// soon as its rows are read, so an idle station never blocks another's save.
+// One station's connection to its data: a data file (db.mdb, or the station
+// file dbn.mdb), or the practice's database on a PostgreSQL server. Every
+// value is bound as a parameter; every query is finished as soon as its rows
+// are read, so an idle station never blocks another's save.
 class Database {
 public:
     enum class Kind { Main, Station };
@@ -29,6 +30,10 @@ public:
         Incomplete,  // tables of the program are missing
         TooNew,      // written by a later version of the program
         Failed,      // the engine refused for another reason
+        Unreachable, // the server cannot be reached
+        LoginRefused,// the server refused this login
+        Empty,       // an empty server database, and creation not allowed
+                     // (the connection stays open: see createTables())
     };
     struct OpenResult {
         Status status = Status::Failed;
@@ -45,9 +50,17 @@ public:
     Database &operator=(const Database &) = delete;
 
     OpenResult open(const QString &path, Kind kind = Kind::Main, bool createIfMissing = true);
+    // The practice's database on a server, by a libpq connection string. An
+    // empty database gets the schema and the first records, as a new file
+    // does. Connects with a timeout, so an unreachable server is reported.
+    OpenResult openServer(const QString &conninfo, bool createIfEmpty = true);
     void close();
     bool isOpen() const;
+    // The file's path; empty on a server.
     QString path() const { return m_path; }
+    // Where the data is, for messages: the file's path, or the server database.
+    QString where() const { return m_where; }
+    bool onServer() const { return m_dialect->isServer(); }
     const Dialect &dialect() const { return *m_dialect; }
     QSqlDatabase connection() const;
 
@@ -59,11 +72,18 @@ public:
     QSqlQuery exec(const QString &sql, const QVariantList &binds = {});
     std::vector<QSqlRecord> select(const QString &sql, const QVariantList &binds = {});
     std::optional<QSqlRecord> selectOne(const QString &sql, const QVariantList &binds = {});
+    // Reads one record that the running write transaction will change: on a
+    // server the row stays locked until the commit, so that another station's
+    // read-then-write of it waits and then sees this one's result (in the
+    // file the transaction's write lock already does that).
+    std::optional<QSqlRecord> selectOneForUpdate(const QString &sql, const QVariantList &binds = {});
     QVariant scalar(const QString &sql, const QVariantList &binds = {});
 
     // Inserts a record into a table of the schema and returns its key.
     // Field names are matched without regard to case.
-    int insert(const QString &table, const QVariantMap &values);
+    // A key given in `values` is kept, and the table's counter goes on after
+    // it (unless `resetCounter` is false: the caller resets it afterwards).
+    int insert(const QString &table, const QVariantMap &values, bool resetCounter = true);
     // Updates the record whose key is `key`; returns the number of rows changed.
     int update(const QString &table, const QVariant &key, const QVariantMap &values);
     void remove(const QString &table, const QVariant &key);
@@ -75,6 +95,14 @@ public:
     bool inTransaction() const { return m_depth > 0; }
 
     bool tableExists(const QString &name);
+    // Names of every table and view in the database.
+    QStringList tableNames();
+    // Makes the tables, indexes and invoice query of db.mdb, without records,
+    // in the running write transaction.
+    void createTables();
+    // Sets a table's counter past its highest key, after records were
+    // written with keys of their own.
+    void resetCounter(const QString &table);
 
     // Values as stored: dates as yyyy-MM-dd text, yes/no as 0/1.
     static QVariant toSql(const QVariant &value);
@@ -85,12 +113,15 @@ private:
     // Runs one statement and leaves the query active (its insert id and
     // changed-row count are only readable until it is finished).
     QSqlQuery run(const QString &sql, const QVariantList &binds);
+    OpenResult connected(Kind kind, bool isNew, bool createIfEmpty);
     OpenResult checkExisting(Kind kind);
     void createSchema(Kind kind);
+    void makeTables(Kind kind);
     QString canonical(const TableDef &t, const QString &field) const;
 
     QString m_connection;
     QString m_path;
+    QString m_where;
     std::unique_ptr<Dialect> m_dialect;
     int m_depth = 0;
     bool m_failed = false;

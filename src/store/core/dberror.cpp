@@ -1,6 +1,7 @@
 #include "store/core/dberror.h"
 
 #include <QSqlError>
+#include <QStringList>
 
 namespace store {
 
@@ -11,14 +12,31 @@ DbError::DbError(int number, const QString &description)
 
 DbError DbError::from(const QSqlError &error, const QString &context)
 {
-    QString text = error.databaseText();
+    QString text = error.databaseText().trimmed();
     if (text.isEmpty())
         text = error.text();
+    const QString code = error.nativeErrorCode();
+    // A server's error: a five-character SQLSTATE, and a text that starts
+    // with its severity and goes on with the statement's position.
+    const bool server = code.size() == 5;
+    if (server) {
+        text = text.split(QLatin1Char('\n')).first().trimmed();
+        for (const char *severity : {"ERROR:", "FATAL:"})
+            if (text.startsWith(QLatin1String(severity)))
+                text = text.mid(static_cast<int>(qstrlen(severity))).trimmed();
+    }
     if (!context.isEmpty())
         text = context + QStringLiteral(": ") + text;
     // Map the engine's codes onto the numbers users see for the same kind of
     // trouble: locked by another station, duplicate key.
-    const QString code = error.nativeErrorCode();
+    if (server) {
+        if (code == QLatin1String("23505"))   // unique violation
+            return DbError(Duplicate, text);
+        if (code == QLatin1String("55P03") || code == QLatin1String("40001") ||
+            code == QLatin1String("40P01"))   // lock timeout, serialization, deadlock
+            return DbError(Busy, text);
+        return DbError(General, text);
+    }
     bool ok = false;
     const int native = code.toInt(&ok);
     if (ok) {
@@ -32,10 +50,6 @@ DbError DbError::from(const QSqlError &error, const QString &context)
             return DbError(native, text);
         }
     }
-    if (code == QLatin1String("23505")) // unique violation on a server
-        return DbError(Duplicate, text);
-    if (code == QLatin1String("55P03") || code == QLatin1String("40001"))
-        return DbError(Busy, text);
     return DbError(General, text);
 }
 

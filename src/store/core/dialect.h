@@ -4,29 +4,64 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <memory>
 
 namespace store {
 
-// The few places where SQL differs between the embedded engine and a
-// database server. Everything else the program sends is plain SQL.
+// The few places where SQL differs between the embedded engine (SQLite, the
+// db.mdb file) and a database server (PostgreSQL). Everything else the
+// program sends is plain SQL with names through quote().
 class Dialect {
 public:
+    enum class Engine { Sqlite, Postgres };
     virtual ~Dialect() = default;
     static std::unique_ptr<Dialect> forDriver(const QString &driverName);
+    static std::unique_ptr<Dialect> forEngine(Engine engine);
+
+    virtual Engine engine() const = 0;
+    bool isServer() const { return engine() == Engine::Postgres; }
+    virtual QString driverName() const = 0;
+
+    // A name in a statement. Both engines match it without regard to case,
+    // as the program's names are matched: SQLite ignores case in names, and
+    // the server's tables are made with lower-case names.
+    static QString quote(const QString &identifier);
+    // A name as it is made by CREATE TABLE / VIEW / INDEX.
+    virtual QString declare(const QString &identifier) const = 0;
 
     virtual QString columnType(FieldType type) const = 0;
-    // Starts a transaction that will write: takes the write lock at once, so
-    // that a read-then-write never fails half way on another station's write.
+    // A value as it is bound: dates as yyyy-MM-dd, yes/no as the engine
+    // keeps it. `type` is the field's type where the statement names one.
+    virtual QVariant bindValue(const QVariant &value) const = 0;
+    virtual QVariant bindValue(const QVariant &value, FieldType type) const = 0;
+
+    // Starts a transaction that will write. SQLite takes the file's write
+    // lock at once, so that a read-then-write never fails half way; the
+    // server locks the rows it reads with forUpdate().
     virtual QString beginWrite() const = 0;
+    // Appended to a SELECT that reads rows this transaction will change.
+    virtual QString forUpdate() const = 0;
+    // Appended to an INSERT to read back the new record's key (empty: the
+    // driver's last insert id is used).
+    virtual QString returningKey(const QString &key) const = 0;
+    // After records were written with keys of their own: statements that set
+    // the table's counter past the highest key (none where the engine does
+    // it by itself).
+    virtual QStringList resetCounter(const QString &table, const QString &key) const = 0;
+    // The case-blind pattern match of find criteria.
+    virtual QString like() const = 0;
+
     // Statements creating the updatable invoice query.
     virtual QStringList createQuery(const QueryDef &query) const = 0;
     // Statements run on every new connection.
     virtual QStringList connectionSetup(int busyTimeoutMs) const = 0;
+    // How long a statement waits for another station's lock.
     virtual QString busyTimeout(int ms) const = 0;
-    virtual QString tableExists() const = 0;   // one bound parameter: the name
-
-    static QString quote(const QString &identifier);
+    // One bound parameter, the name: a row if such a table or view exists.
+    virtual QString tableExists() const = 0;
+    // Names of all tables and views of the database (or the server schema).
+    virtual QString allTables() const = 0;
 };
 
 } // namespace store

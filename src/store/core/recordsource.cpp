@@ -185,7 +185,7 @@ bool RecordSource::seek(const QVariantList &keyValues)
 
 QList<QVariant> RecordSource::matching(const QString &criteria) const
 {
-    const Condition c = parseCriteria(criteria, m_fields);
+    const Condition c = parseCriteria(criteria, m_fields, m_db.dialect(), findTable(m_table));
     if (m_sql) {
         throw DbError(DbError::General, QStringLiteral("Find is not available on this record source."));
     }

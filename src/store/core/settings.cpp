@@ -89,7 +89,12 @@ std::optional<QVariant> SettingsStore::writeIfUnchanged(const QString &name, con
                                                         const QVariant &value)
 {
     WriteTransaction tx(m_db);
-    const QVariant stored = field(name);
+    // The row stays locked until the write, so no other station's value can
+    // slip in between the check and the write.
+    const auto rec = m_db.selectOneForUpdate(firstRecordSql());
+    if (!rec)
+        throw DbError(DbError::NoCurrentRecord, QStringLiteral("The settings record is missing."));
+    const QVariant stored = rec->value(name);
     if (stored.toString() != expected.toString())
         return stored;   // the transaction rolls back
     m_db.update(tables::Setup, recordId(), {{name, value}});

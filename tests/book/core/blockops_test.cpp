@@ -1,7 +1,7 @@
 #include "book/core/blockops.h"
 
 #include "blockhosts.h"
-#include "support/testdir.h"
+#include "support/teststore.h"
 #include "ui/core/clipboard.h"
 #include "support/doubles/scriptedprompter.h"
 #include "support/doubles/memoryclipboard.h"
@@ -25,7 +25,8 @@ const QString BusyText = QStringLiteral(
 const QString PasteText = QStringLiteral(
     "Error in Paste routine - you're pasting beyond the grid's range. Please try again...");
 
-// One station showing the page of PageDate: its own connection to db.mdb.
+// One station showing the page of PageDate: its own connection to the
+// practice's database.
 struct Station {
     store::Database db;
     std::unique_ptr<PageHost> host;
@@ -33,9 +34,11 @@ struct Station {
     ui::MemoryClipboard clipboard;
     std::unique_ptr<BlockOps> ops;
 
-    explicit Station(const testsupport::TestDir &dir, int listno = 3)
+    explicit Station(const testsupport::TestStore &store, int listno = 3)
     {
-        EXPECT_TRUE(db.open(dir.file(QStringLiteral("db.mdb"))).ok());
+        if (!store.available())
+            return;   // the test skips
+        EXPECT_TRUE(store.open(db).ok());
         host = std::make_unique<PageHost>(db, PageDate, blocktest::smallSettings(db, listno));
         ops = std::make_unique<BlockOps>(BlockOps::Kind::Page, *host, prompter, clipboard);
     }
@@ -66,12 +69,14 @@ struct Station {
     }
 };
 
+// Block commands on a stored page, on both engines.
+class BlockStore : public testsupport::EngineTest {};
+
 } // namespace
 
-TEST(BlockOps, OneCopiedCellFillsAShiftMarkedRange)
+TEST_P(BlockStore, OneCopiedCellFillsAShiftMarkedRange)
 {
-    testsupport::TestDir dir;
-    Station a(dir);
+    Station a(store);
     a.bookCell(3, 1, "Smith", Red);
     a.grid().setCursor(3, 1);
     a.ops->copy();
@@ -100,10 +105,9 @@ TEST(BlockOps, OneCopiedCellFillsAShiftMarkedRange)
     a.expectNoPrompts();
 }
 
-TEST(BlockOps, BlockPastedBeyondTheLastColumnStoresNothing)
+TEST_P(BlockStore, BlockPastedBeyondTheLastColumnStoresNothing)
 {
-    testsupport::TestDir dir;
-    Station a(dir);
+    Station a(store);
     a.bookCell(3, 1, "A", Red);
     a.bookCell(4, 2, "D", Green);
     a.markRange(3, 1, 4, 2);
@@ -134,10 +138,9 @@ TEST(BlockOps, BlockPastedBeyondTheLastColumnStoresNothing)
     EXPECT_EQ(a.host->storedColor(7, 2), Default);
 }
 
-TEST(BlockOps, CutLeavesColourZeroAndDeleteTheDefaultColour)
+TEST_P(BlockStore, CutLeavesColourZeroAndDeleteTheDefaultColour)
 {
-    testsupport::TestDir dir;
-    Station a(dir);
+    Station a(store);
     a.bookCell(3, 1, "a", Red);
     a.bookCell(3, 2, "b", Red);
     a.bookCell(4, 1, "c", Green);
@@ -169,10 +172,9 @@ TEST(BlockOps, CutLeavesColourZeroAndDeleteTheDefaultColour)
     EXPECT_TRUE(a.prompter.allAnswered());
 }
 
-TEST(BlockOps, PasteBeforeAnyCopyDoesNothingOnAPageButPastesOnATemplate)
+TEST_P(BlockStore, PasteBeforeAnyCopyDoesNothingOnAPageButPastesOnATemplate)
 {
-    testsupport::TestDir dir;
-    Station a(dir);
+    Station a(store);
     a.clipboard.setText("Elsewhere");
     a.ops->paste();
     EXPECT_EQ(a.grid().textMatrix(3, 1), "");
@@ -240,10 +242,9 @@ TEST(BlockOps, PaintingWaitsForBothChoicesAndStopsAtTheLastTimeRow)
     EXPECT_TRUE(p.transcript().empty());
 }
 
-TEST(BlockOps, BlockoutReplacesBookingsWithoutAQuestion)
+TEST_P(BlockStore, BlockoutReplacesBookingsWithoutAQuestion)
 {
-    testsupport::TestDir dir;
-    Station a(dir);
+    Station a(store);
     a.bookCell(5, 1, "Smith", Red);
     a.bookCell(6, 2, "Jones");
     a.markRange(5, 1, 6, 2);
@@ -258,10 +259,9 @@ TEST(BlockOps, BlockoutReplacesBookingsWithoutAQuestion)
     a.expectNoPrompts();
 }
 
-TEST(BlockOps, RangesMarkedUpwardOrLeftwardActOnTheMarkedCells)
+TEST_P(BlockStore, RangesMarkedUpwardOrLeftwardActOnTheMarkedCells)
 {
-    testsupport::TestDir dir;
-    Station a(dir);
+    Station a(store);
     a.bookCell(3, 1, "a", Red);
     a.bookCell(4, 2, "b", Green);
     a.markRange(4, 2, 3, 1);   // from bottom-right up to top-left
@@ -397,11 +397,10 @@ TEST(BlockOps, TemplateTwins)
 
 // Two stations show the same page. B books a cell after A opened the page,
 // so A's grid does not show it; A's block commands elsewhere must keep it.
-TEST(BlockOps, AnotherStationsBookingSurvivesBlockCommands)
+TEST_P(BlockStore, AnotherStationsBookingSurvivesBlockCommands)
 {
-    testsupport::TestDir dir;
-    Station a(dir);
-    Station b(dir);
+    Station a(store);
+    Station b(store);
     ASSERT_EQ(a.host->page.id, b.host->page.id);
     b.bookCell(7, 3, "Jones", Green);
     EXPECT_EQ(a.grid().textMatrix(7, 3), "");
@@ -432,16 +431,16 @@ TEST(BlockOps, AnotherStationsBookingSurvivesBlockCommands)
 
 // Colour lists are column by column over rows 3..last: the store's merging
 // write and the grid's fill and read agree for pages of any shape.
-TEST(BlockOps, ColourListRoundTripForPagesOfDifferentShapes)
+TEST_P(BlockStore, ColourListRoundTripForPagesOfDifferentShapes)
 {
     struct Shape {
         int listno;
         QString close;
     };
     for (const Shape &shape : {Shape{1, "08:30 AM"}, Shape{3, "10:00 AM"}, Shape{6, "11:15 AM"}}) {
-        testsupport::TestDir dir;
+        testsupport::TestStore shapeStore(engine());
         store::Database db;
-        ASSERT_TRUE(db.open(dir.file("db.mdb")).ok());
+        ASSERT_TRUE(shapeStore.open(db).ok());
         PageHost h(db, PageDate, blocktest::smallSettings(db, shape.listno, shape.close));
         const int rows = h.grid.rows(), cols = h.grid.cols();
         SCOPED_TRACE(QStringLiteral("%1 x %2").arg(rows).arg(cols).toStdString());
@@ -467,3 +466,5 @@ TEST(BlockOps, ColourListRoundTripForPagesOfDifferentShapes)
                 EXPECT_EQ(fresh.cellColor(r, c), c * 1000 + r);
     }
 }
+
+QUILLON_BOTH_ENGINES(BlockStore);

@@ -4,7 +4,8 @@
 #include "store/core/database.h"
 #include "store/core/pagetext.h"
 #include "store/core/schema.h"
-#include "support/testdir.h"
+#include "store/core/settings.h"
+#include "support/teststore.h"
 #include "ui/core/appstate.h"
 #include "ui/core/clipboard.h"
 #include "ui/core/services.h"
@@ -19,8 +20,8 @@
 
 namespace booktest {
 
-// One station: its own connection to the shared db.mdb, its own prompter,
-// window registry and book.
+// One station: its own connection to the practice's database (db.mdb or
+// the server), its own prompter, window registry and book.
 struct Station {
     store::Database db;
     ui::ScriptedPrompter prompter;
@@ -31,11 +32,13 @@ struct Station {
     std::unique_ptr<ui::Services> services;
     std::unique_ptr<book::BookController> book;
 
-    explicit Station(const testsupport::TestDir &dir)
+    explicit Station(const testsupport::TestStore &store)
     {
-        const auto r = db.open(dir.file(QStringLiteral("db.mdb")));
+        if (!store.available())
+            return;   // the test skips
+        const auto r = store.open(db);
         EXPECT_TRUE(r.ok()) << r.detail.toStdString();
-        state.appDir = dir.path();
+        state.appDir = store.appDir();
         services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard});
         book = std::make_unique<book::BookController>(*services);
     }
@@ -51,7 +54,7 @@ struct Station {
 
     QString stored(const QDate &date, int row, int col)
     {
-        const auto v = db.scalar(QStringLiteral("SELECT \"Data\" FROM \"tbl_Appt\" WHERE \"CalDate\" = ?"), {date});
+        const auto v = db.scalar(QStringLiteral("SELECT Data FROM tbl_Appt WHERE CalDate = ?"), {date});
         const auto cells = store::page::decode(v.toString());
         const size_t r = static_cast<size_t>(row - 2);
         if (r >= cells.size() || col - 1 >= cells[r].size())
@@ -61,16 +64,29 @@ struct Station {
 
     int pageCount()
     {
-        return db.scalar(QStringLiteral("SELECT COUNT(*) FROM \"tbl_Appt\"")).toInt();
+        return db.scalar(QStringLiteral("SELECT COUNT(*) FROM tbl_Appt")).toInt();
     }
 
     void setSetting(const QString &field, const QVariant &value)
     {
-        db.exec(QStringLiteral("UPDATE \"tbl_Setup\" SET \"%1\" = ?").arg(field), {value});
+        store::SettingsStore(db).write({{field, value}});
     }
 };
 
 // A Tuesday, so that the page is an open weekday by the first settings.
 inline const QDate Today(2026, 12, 8);
+
+// Fixture of the book tests that run on both engines, with one station.
+class BookTest : public testsupport::EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        if (!IsSkipped() && !HasFatalFailure()) {
+            ASSERT_TRUE(st.book->load(Today));
+        }
+    }
+    Station st{store};
+};
 
 } // namespace booktest

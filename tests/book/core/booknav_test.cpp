@@ -4,11 +4,8 @@ using namespace booktest;
 
 namespace {
 
-class BookNav : public ::testing::Test {
+class BookNav : public BookTest {
 protected:
-    testsupport::TestDir dir;
-    Station st{dir};
-    void SetUp() override { ASSERT_TRUE(st.book->load(Today)); }
     void TearDown() override
     {
         EXPECT_TRUE(st.prompter.failures().isEmpty()) << st.prompter.failures().join("\n").toStdString();
@@ -16,7 +13,7 @@ protected:
     }
 };
 
-TEST_F(BookNav, OpenByDateAsksAgainUntilTheDateIsValid)
+TEST_P(BookNav, OpenByDateAsksAgainUntilTheDateIsValid)
 {
     st.prompter.answerInput("31/31/99").expectMessage().answerInput("1-15-27");
     st.book->openPageByDate();
@@ -32,7 +29,7 @@ TEST_F(BookNav, OpenByDateAsksAgainUntilTheDateIsValid)
     EXPECT_EQ(st.book->displayedDate(), QDate(2027, 1, 15));
 }
 
-TEST_F(BookNav, DemoButtonCyclesThroughItsFiveDates)
+TEST_P(BookNav, DemoButtonCyclesThroughItsFiveDates)
 {
     const QDate expected[] = {{1998, 10, 10}, {1998, 11, 11}, {1998, 9, 9}, {1998, 8, 8}, {1998, 12, 14}};
     for (const QDate &d : expected) {
@@ -42,7 +39,7 @@ TEST_F(BookNav, DemoButtonCyclesThroughItsFiveDates)
     EXPECT_EQ(st.book->demoCaption(), "Demo 1");
 }
 
-TEST_F(BookNav, ClickingADayOfTheMonthBeforeKeepsTheCalendar)
+TEST_P(BookNav, ClickingADayOfTheMonthBeforeKeepsTheCalendar)
 {
     // December 2026 begins on a Tuesday: cells 0 and 1 hold 29 and 30 November.
     const QDate first = st.book->calendar().dateAt(0);
@@ -53,7 +50,7 @@ TEST_F(BookNav, ClickingADayOfTheMonthBeforeKeepsTheCalendar)
     EXPECT_EQ(st.book->calendar().monthIndex(), 10);
 }
 
-TEST_F(BookNav, AnOpenEditWithChangesStopsNavigation)
+TEST_P(BookNav, AnOpenEditWithChangesStopsNavigation)
 {
     st.book->gridKeyPress(QLatin1Char('x'));
     st.prompter.expectMessage();
@@ -62,7 +59,7 @@ TEST_F(BookNav, AnOpenEditWithChangesStopsNavigation)
     EXPECT_EQ(st.prompter.last().text, "Save last appointment entry!?");
 }
 
-TEST_F(BookNav, KeysMoveTheSelectionAndEnterOpensTheDay)
+TEST_P(BookNav, KeysMoveTheSelectionAndEnterOpensTheDay)
 {
     st.book->calendarFocusIn();
     const int start = st.book->calendar().selected();
@@ -73,7 +70,7 @@ TEST_F(BookNav, KeysMoveTheSelectionAndEnterOpensTheDay)
     EXPECT_EQ(st.book->displayedDate(), Today.addDays(1));
 }
 
-TEST_F(BookNav, TodayReturnsToTodaysPage)
+TEST_P(BookNav, TodayReturnsToTodaysPage)
 {
     st.book->openPage(Today.addDays(30));
     st.book->goToDate(Today);
@@ -82,7 +79,7 @@ TEST_F(BookNav, TodayReturnsToTodaysPage)
     EXPECT_EQ(st.book->calendar().selectedDate(), Today);
 }
 
-TEST_F(BookNav, TheWeekIsHandedOverWithoutCreatingPages)
+TEST_P(BookNav, TheWeekIsHandedOverWithoutCreatingPages)
 {
     st.type(3, 2, "Smith");
     st.book->openPage(Today.addDays(2));
@@ -106,7 +103,7 @@ TEST_F(BookNav, TheWeekIsHandedOverWithoutCreatingPages)
     EXPECT_EQ(st.book->grid().row(), 4);
 }
 
-TEST_F(BookNav, TodayFollowsTheClockPastMidnightAndLocksYesterday)
+TEST_P(BookNav, TodayFollowsTheClockPastMidnightAndLocksYesterday)
 {
     st.clock.set(QDateTime(Today.addDays(1), QTime(0, 5)));
     st.book->goToday();
@@ -119,5 +116,7 @@ TEST_F(BookNav, TodayFollowsTheClockPastMidnightAndLocksYesterday)
     st.book->gridKeyPress(QLatin1Char('x'));
     EXPECT_TRUE(st.book->editor().readOnly);
 }
+
+QUILLON_BOTH_ENGINES(BookNav);
 
 } // namespace

@@ -6,11 +6,8 @@ using namespace booktest;
 
 namespace {
 
-class BookStatus : public ::testing::Test {
+class BookStatus : public BookTest {
 protected:
-    testsupport::TestDir dir;
-    Station st{dir};
-    void SetUp() override { ASSERT_TRUE(st.book->load(Today)); }
     void TearDown() override
     {
         EXPECT_TRUE(st.prompter.failures().isEmpty()) << st.prompter.failures().join("\n").toStdString();
@@ -18,11 +15,11 @@ protected:
     }
     QVariant pageField(const QDate &d, const char *field)
     {
-        return st.db.scalar(QStringLiteral("SELECT \"%1\" FROM \"tbl_Appt\" WHERE \"CalDate\" = ?").arg(field), {d});
+        return st.db.scalar(QStringLiteral("SELECT %1 FROM tbl_Appt WHERE CalDate = ?").arg(field), {d});
     }
 };
 
-TEST_F(BookStatus, DailyMemoBelongsToItsPageAndTheFixedMemoToEveryPage)
+TEST_P(BookStatus, DailyMemoBelongsToItsPageAndTheFixedMemoToEveryPage)
 {
     st.book->memoFocusIn(false);
     st.book->memoFocusOut(false, "Call the lab");
@@ -42,7 +39,7 @@ TEST_F(BookStatus, DailyMemoBelongsToItsPageAndTheFixedMemoToEveryPage)
     EXPECT_EQ(st.book->memoButtonCaption(), "Daily Memo");
 }
 
-TEST_F(BookStatus, ClosingTheOfficePaintsThePageAndStoresIt)
+TEST_P(BookStatus, ClosingTheOfficePaintsThePageAndStoresIt)
 {
     st.book->openPage(Today);
     st.prompter.expectMessage();
@@ -62,7 +59,7 @@ TEST_F(BookStatus, ClosingTheOfficePaintsThePageAndStoresIt)
     EXPECT_EQ(g.cellColor(3, 1), book::DefaultCellColor);
 }
 
-TEST_F(BookStatus, AClosedWeekdayOpensClosed)
+TEST_P(BookStatus, AClosedWeekdayOpensClosed)
 {
     // Saturday is closed by the first settings.
     st.book->openPage(QDate(2026, 12, 12));
@@ -71,14 +68,14 @@ TEST_F(BookStatus, AClosedWeekdayOpensClosed)
     EXPECT_EQ(st.book->grid().cellColor(3, 1), book::DesktopColor);
 }
 
-TEST_F(BookStatus, TheTimerFollowsTheSettingAndStopsWhileTyping)
+TEST_P(BookStatus, TheTimerFollowsTheSettingAndStopsWhileTyping)
 {
     st.book->activate();
     EXPECT_FALSE(st.book->timerEnabled());
 
     st.setSetting("Timer1", 1);
     st.setSetting("Refresh", 20);
-    Station other(dir);
+    Station other(store);
     ASSERT_TRUE(other.book->load(Today));
     other.book->activate();
     EXPECT_TRUE(other.book->timerEnabled());
@@ -94,36 +91,36 @@ TEST_F(BookStatus, TheTimerFollowsTheSettingAndStopsWhileTyping)
     EXPECT_EQ(other.book->grid().textMatrix(10, 3), "Walker");
 }
 
-TEST_F(BookStatus, TheBookNameNeedsTheStationFile)
+TEST_P(BookStatus, TheBookNameNeedsTheStationFile)
 {
     st.prompter.expectMessage();
     st.book->bookNameFocusIn();
     st.book->bookNameEntered("Front desk");
     EXPECT_EQ(st.prompter.last().text, "Another user is updating same data. Please wait a while and try again");
     EXPECT_EQ(st.prompter.last().title, "Change Scheduler ID");
-    EXPECT_EQ(st.db.scalar("SELECT \"BookNo\" FROM \"tbl_Setup\"").toString(), "Book 1");
+    EXPECT_EQ(st.db.scalar("SELECT BookNo FROM tbl_Setup").toString(), "Book 1");
 
     store::Database station;
-    ASSERT_TRUE(station.open(dir.file("dbn.mdb"), store::Database::Kind::Station).ok());
+    ASSERT_TRUE(station.open(store.dir().file("dbn.mdb"), store::Database::Kind::Station).ok());
     station.close();
     st.book->bookNameEntered("Front desk");
-    EXPECT_EQ(st.db.scalar("SELECT \"BookNo\" FROM \"tbl_Setup\"").toString(), "Front desk");
+    EXPECT_EQ(st.db.scalar("SELECT BookNo FROM tbl_Setup").toString(), "Front desk");
     EXPECT_TRUE(st.book->bookNameLocked());
 }
 
-TEST_F(BookStatus, ChangingTheBlockoutString)
+TEST_P(BookStatus, ChangingTheBlockoutString)
 {
     st.prompter.answerInput("XXXX");
     st.book->changeBlockoutString();
     EXPECT_EQ(st.prompter.last().text, "Enter Blockout String");
     EXPECT_EQ(st.prompter.last().defaultText, "- - - - - - - - - - - - - - - -");
-    EXPECT_EQ(st.db.scalar("SELECT \"Blockout\" FROM \"tbl_Setup\"").toString(), "XXXX");
+    EXPECT_EQ(st.db.scalar("SELECT Blockout FROM tbl_Setup").toString(), "XXXX");
     st.prompter.answerInput("");
     st.book->changeBlockoutString();
-    EXPECT_EQ(st.db.scalar("SELECT \"Blockout\" FROM \"tbl_Setup\"").toString(), "XXXX");
+    EXPECT_EQ(st.db.scalar("SELECT Blockout FROM tbl_Setup").toString(), "XXXX");
 }
 
-TEST_F(BookStatus, AnOldPageKeepsItsOwnLayout)
+TEST_P(BookStatus, AnOldPageKeepsItsOwnLayout)
 {
     st.type(3, 1, "Smith");
     st.setSetting("open", "09:00 AM");
@@ -138,15 +135,18 @@ TEST_F(BookStatus, AnOldPageKeepsItsOwnLayout)
     EXPECT_EQ(st.book->grid().textMatrix(3, 1), "Smith");
 }
 
-TEST(SeekRecord, APersistentFailureIsReportedAndEnds)
+class SeekRecord : public testsupport::EngineTest {};
+
+TEST_P(SeekRecord, APersistentFailureIsReportedAndEnds)
 {
-    testsupport::TestDir dir;
-    Station st(dir);
+    Station st(store);
     ASSERT_TRUE(st.book->load(Today));
     store::Database other;
-    ASSERT_TRUE(other.open(dir.file("db.mdb")).ok());
+    ASSERT_TRUE(store.open(other).ok());
     st.db.setBusyTimeout(20);
+    // Another station is making the same page and does not let go.
     other.beginWrite();
+    other.insert(store::tables::Appt, {{"CalDate", Today.addDays(5)}});
     st.prompter.expectMessage().expectMessage().expectMessage();
     st.book->openPage(Today.addDays(5));
     other.rollback();
@@ -157,5 +157,8 @@ TEST(SeekRecord, APersistentFailureIsReportedAndEnds)
     EXPECT_EQ(st.book->displayedDate(), Today);   // the page shown stays
     EXPECT_EQ(st.pageCount(), 1);
 }
+
+QUILLON_BOTH_ENGINES(BookStatus);
+QUILLON_BOTH_ENGINES(SeekRecord);
 
 } // namespace

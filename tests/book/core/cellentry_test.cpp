@@ -11,15 +11,12 @@ namespace {
 const QString Overwrite = QStringLiteral(
     "An appointment entry has already been made for this timeslot. Do you wish to overwrite?");
 
-class CellEntry : public ::testing::Test {
+class CellEntry : public BookTest {
 protected:
-    testsupport::TestDir dir;
-    Station st{dir};
-    void SetUp() override { ASSERT_TRUE(st.book->load(Today)); }
     void TearDown() override { EXPECT_TRUE(st.prompter.failures().isEmpty()) << st.prompter.failures().join("\n").toStdString(); }
 };
 
-TEST_F(CellEntry, TodaysPageIsBuiltFromTheSettings)
+TEST_P(CellEntry, TodaysPageIsBuiltFromTheSettings)
 {
     const auto &g = st.book->grid();
     EXPECT_EQ(g.rows(), 3 + 19 + 2);   // 08:00 AM to 05:00 PM by 30 minutes
@@ -34,7 +31,7 @@ TEST_F(CellEntry, TodaysPageIsBuiltFromTheSettings)
     EXPECT_EQ(st.book->dayCaption(), "Tuesday");
 }
 
-TEST_F(CellEntry, TypingANameAndTabStoresItWithoutAQuestion)
+TEST_P(CellEntry, TypingANameAndTabStoresItWithoutAQuestion)
 {
     st.book->grid().setCursor(5, 2);
     st.book->gridKeyPress(QLatin1Char('S'));
@@ -47,7 +44,7 @@ TEST_F(CellEntry, TypingANameAndTabStoresItWithoutAQuestion)
     EXPECT_TRUE(st.prompter.transcript().empty());
 }
 
-TEST_F(CellEntry, ChangingABookingAsksBeforeOverwriting)
+TEST_P(CellEntry, ChangingABookingAsksBeforeOverwriting)
 {
     st.type(5, 2, "Smith");
     st.prompter.answerNo();
@@ -69,10 +66,10 @@ TEST_F(CellEntry, ChangingABookingAsksBeforeOverwriting)
     EXPECT_EQ(st.prompter.transcript().size(), 3u);
 }
 
-TEST_F(CellEntry, TabWithoutAChangeStoresNothing)
+TEST_P(CellEntry, TabWithoutAChangeStoresNothing)
 {
     st.type(4, 1, "Smith");
-    st.db.exec("UPDATE \"tbl_Appt\" SET \"Memo\" = 'marker'");
+    st.db.exec("UPDATE tbl_Appt SET Memo = 'marker'");
     st.book->grid().setCursor(4, 1);
     st.book->gridKeyPress(QChar(13));
     st.book->editorKeyPress(QChar(9));
@@ -80,7 +77,7 @@ TEST_F(CellEntry, TabWithoutAChangeStoresNothing)
     EXPECT_EQ(st.stored(Today, 4, 1), "Smith");
 }
 
-TEST_F(CellEntry, EnterAndShiftEnterFollowTheLinesPerSlot)
+TEST_P(CellEntry, EnterAndShiftEnterFollowTheLinesPerSlot)
 {
     // One line per slot: Enter saves, Shift+Enter does nothing.
     st.book->grid().setCursor(6, 1);
@@ -103,7 +100,7 @@ TEST_F(CellEntry, EnterAndShiftEnterFollowTheLinesPerSlot)
     EXPECT_EQ(st.book->editor().text, "Smith\r\nNew patient");
 }
 
-TEST_F(CellEntry, LeavingAnEditedCellAsksToSaveFirst)
+TEST_P(CellEntry, LeavingAnEditedCellAsksToSaveFirst)
 {
     st.type(3, 1, "Line one");
     st.book->grid().setCursor(3, 1);
@@ -121,7 +118,7 @@ TEST_F(CellEntry, LeavingAnEditedCellAsksToSaveFirst)
     EXPECT_EQ(st.book->editor().row, 7);
 }
 
-TEST_F(CellEntry, BracesAndPastedSeparatorsNeverReachThePage)
+TEST_P(CellEntry, BracesAndPastedSeparatorsNeverReachThePage)
 {
     st.book->grid().setCursor(8, 1);
     st.book->gridKeyPress(QLatin1Char('{'));
@@ -136,7 +133,7 @@ TEST_F(CellEntry, BracesAndPastedSeparatorsNeverReachThePage)
     EXPECT_EQ(st.stored(Today, 9, 1), "");
 }
 
-TEST_F(CellEntry, ALockedPageOpensTheEditorButTakesNoTyping)
+TEST_P(CellEntry, ALockedPageOpensTheEditorButTakesNoTyping)
 {
     st.book->openPage(Today.addDays(-1));
     EXPECT_TRUE(st.book->pageLocked());
@@ -155,10 +152,11 @@ TEST_F(CellEntry, ALockedPageOpensTheEditorButTakesNoTyping)
     EXPECT_FALSE(st.book->pageLocked());
 }
 
-TEST(TwoStations, BookingsOfBothStationsSurvive)
+class TwoStations : public testsupport::EngineTest {};
+
+TEST_P(TwoStations, BookingsOfBothStationsSurvive)
 {
-    testsupport::TestDir dir;
-    Station a(dir), b(dir);
+    Station a(store), b(store);
     ASSERT_TRUE(a.book->load(Today));
     ASSERT_TRUE(b.book->load(Today));
     a.type(3, 1, "Smith");
@@ -177,15 +175,16 @@ TEST(TwoStations, BookingsOfBothStationsSurvive)
     EXPECT_TRUE(b.prompter.failures().isEmpty());
 }
 
-TEST(TwoStations, AFailedSaveKeepsTheEntryAndTheProgram)
+TEST_P(TwoStations, AFailedSaveKeepsTheEntryAndTheProgram)
 {
-    testsupport::TestDir dir;
-    Station a(dir);
+    Station a(store);
     ASSERT_TRUE(a.book->load(Today));
     store::Database other;
-    ASSERT_TRUE(other.open(dir.file("db.mdb")).ok());
+    ASSERT_TRUE(store.open(other).ok());
     a.db.setBusyTimeout(50);
-    other.beginWrite();   // another station is writing and does not let go
+    // Another station is writing the page and does not let go.
+    other.beginWrite();
+    other.selectOneForUpdate("SELECT ID FROM tbl_Appt WHERE CalDate = ?", {Today});
 
     a.book->grid().setCursor(5, 1);
     a.book->gridKeyPress(QLatin1Char('S'));
@@ -206,7 +205,7 @@ TEST(TwoStations, AFailedSaveKeepsTheEntryAndTheProgram)
 
 // ---- an entry being typed is never dropped on the way out
 
-TEST_F(CellEntry, EscapeCancelsTheEdit)
+TEST_P(CellEntry, EscapeCancelsTheEdit)
 {
     st.type(5, 2, "Smith");
     st.book->grid().setCursor(5, 2);
@@ -217,33 +216,33 @@ TEST_F(CellEntry, EscapeCancelsTheEdit)
     EXPECT_EQ(st.stored(Today, 5, 2), "Smith");
 }
 
-using Leave = std::function<void(book::BookController &)>;
-class LeavingWithAnEntry : public CellEntry, public ::testing::WithParamInterface<Leave> {};
-
-TEST_P(LeavingWithAnEntry, AsksFirstAndKeepsTheEntry)
+TEST_P(CellEntry, EveryWayOutAsksFirstAndKeepsTheEntry)
 {
-    st.book->grid().setCursor(6, 1);
-    st.book->gridKeyPress(QLatin1Char('J'));
-    st.prompter.expectMessage();
-    GetParam()(*st.book);
-    EXPECT_EQ(st.prompter.last().text, "Save last appointment entry!?");
-    EXPECT_TRUE(st.book->editor().visible);
-    EXPECT_EQ(st.book->editor().text, "J");
-    EXPECT_FALSE(st.windows.log().contains("show frmMenu"));
-    st.book->editorKeyPress(QChar(9));
-    EXPECT_EQ(st.stored(Today, 6, 1), "J");
+    const std::vector<std::pair<const char *, std::function<void()>>> ways{
+        {"F3", [&] { st.book->functionKey(Qt::Key_F3); }},
+        {"F11", [&] { st.book->functionKey(Qt::Key_F11); }},
+        {"close box", [&] { EXPECT_FALSE(st.book->closeBook()); }},
+        {"toolbar Refresh", [&] { st.book->refreshCommand(); }},
+        {"calendar", [&] { st.book->calendarFocusIn(); }},
+        {"office status", [&] { st.book->statusChosen(1); }},
+    };
+    int row = 5;
+    for (const auto &[name, leave] : ways) {
+        SCOPED_TRACE(name);
+        st.book->grid().setCursor(++row, 1);
+        st.book->gridKeyPress(QLatin1Char('J'));
+        st.prompter.expectMessage();
+        leave();
+        EXPECT_EQ(st.prompter.last().text, "Save last appointment entry!?");
+        EXPECT_TRUE(st.book->editor().visible);
+        EXPECT_EQ(st.book->editor().text, "J");
+        EXPECT_FALSE(st.windows.log().contains("show frmMenu"));
+        st.book->editorKeyPress(QChar(9));
+        EXPECT_EQ(st.stored(Today, row, 1), "J");
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, LeavingWithAnEntry,
-    ::testing::Values(Leave([](book::BookController &b) { b.functionKey(Qt::Key_F3); }),
-                      Leave([](book::BookController &b) { b.functionKey(Qt::Key_F11); }),
-                      Leave([](book::BookController &b) { EXPECT_FALSE(b.closeBook()); }),
-                      Leave([](book::BookController &b) { b.refreshCommand(); }),
-                      Leave([](book::BookController &b) { b.calendarFocusIn(); }),
-                      Leave([](book::BookController &b) { b.statusChosen(1); })));
-
-TEST_F(CellEntry, TheTimerNeverReReadsUnderAnEntry)
+TEST_P(CellEntry, TheTimerNeverReReadsUnderAnEntry)
 {
     st.setSetting("Timer1", true);
     st.setSetting("Refresh", 5);
@@ -257,7 +256,7 @@ TEST_F(CellEntry, TheTimerNeverReReadsUnderAnEntry)
 
 // ---- the block the next command acts on is the block the user sees
 
-TEST_F(CellEntry, RightClickActsOnTheClickedCellOrTheMarkedRange)
+TEST_P(CellEntry, RightClickActsOnTheClickedCellOrTheMarkedRange)
 {
     int menuRow = 0, menuCol = 0;
     QObject::connect(st.book.get(), &book::BookController::contextMenuRequested, [&](int r, int c) {
@@ -285,7 +284,7 @@ TEST_F(CellEntry, RightClickActsOnTheClickedCellOrTheMarkedRange)
     EXPECT_EQ(st.book->grid().colSel(), 2);
 }
 
-TEST_F(CellEntry, CtrlClickMarksAsAltClickDoes)
+TEST_P(CellEntry, CtrlClickMarksAsAltClickDoes)
 {
     st.book->gridMouseUp(1, book::CtrlKey, 7, 2);
     EXPECT_TRUE(st.book->blocks().marked());
@@ -293,10 +292,12 @@ TEST_F(CellEntry, CtrlClickMarksAsAltClickDoes)
     EXPECT_EQ(st.book->grid().row(), 7);
 }
 
-TEST_F(CellEntry, ControlCharactersAreNotStored)
+TEST_P(CellEntry, ControlCharactersAreNotStored)
 {
     st.type(5, 1, QStringLiteral("Sm") + QChar(0) + QStringLiteral("ith\u0007\nroom 2"));
     EXPECT_EQ(st.stored(Today, 5, 1), "Smith\nroom 2");
 }
+QUILLON_BOTH_ENGINES(CellEntry);
+QUILLON_BOTH_ENGINES(TwoStations);
 
 } // namespace

@@ -4,10 +4,11 @@
 #include "store/core/pagetext.h"
 #include "store/core/schema.h"
 #include "store/core/settings.h"
-#include "support/testdir.h"
+#include "support/teststore.h"
 
 #include <QSqlRecord>
 #include <gtest/gtest.h>
+#include <thread>
 
 using book::PageStore;
 using store::Database;
@@ -30,18 +31,20 @@ QString markedTemplate(const QString &mark)
     return page::encode(cells);
 }
 
-class PageStoreTest : public ::testing::Test {
+class PageStoreTest : public testsupport::EngineTest {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(db.open(path()).status, Database::Status::Created);
+        EngineTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        ASSERT_EQ(store.open(db).status, Database::Status::Created);
         store::SettingsStore(db).write({{"Mon", markedTemplate("LUNCH")},
                                         {"Fri", markedTemplate("FRIDAY")},
                                         {"Sat", markedTemplate("SAT")},
                                         {"Sun", markedTemplate("SUN")}});
         settings = store::SettingsStore(db).load();
     }
-    QString path() const { return dir.file("db.mdb"); }
     int count(const QString &table)
     {
         return db.scalar("SELECT COUNT(*) FROM " + store::Dialect::quote(table)).toInt();
@@ -56,13 +59,12 @@ protected:
         return cells.at(row - 2).at(col - 1);
     }
 
-    testsupport::TestDir dir;
     Database db;
     store::Settings settings;
     PageStore pages{db};
 };
 
-TEST_F(PageStoreTest, SeekCreatesOnePageFromTheSettings)
+TEST_P(PageStoreTest, SeekCreatesOnePageFromTheSettings)
 {
     EXPECT_EQ(pages.find(Monday).id, 0);
     EXPECT_FALSE(pages.exists(Monday));
@@ -97,7 +99,7 @@ TEST_F(PageStoreTest, SeekCreatesOnePageFromTheSettings)
     EXPECT_TRUE(pages.exists(Monday));
 }
 
-TEST_F(PageStoreTest, SeekingAgainCreatesNothingAndKeepsTheStoredPage)
+TEST_P(PageStoreTest, SeekingAgainCreatesNothingAndKeepsTheStoredPage)
 {
     const book::PageRecord first = pages.seek(Monday, settings);
     pages.writeCells(first.id, {{{3, 1}, "Smith"}});
@@ -115,7 +117,7 @@ TEST_F(PageStoreTest, SeekingAgainCreatesNothingAndKeepsTheStoredPage)
     EXPECT_EQ(again.blankPage, markedTemplate("LUNCH"));
 }
 
-TEST_F(PageStoreTest, ClosedDaysFollowTheWeekdayFlags)
+TEST_P(PageStoreTest, ClosedDaysFollowTheWeekdayFlags)
 {
     const book::PageRecord sat = pages.seek(Saturday, settings);
     EXPECT_TRUE(sat.clinic);
@@ -130,7 +132,7 @@ TEST_F(PageStoreTest, ClosedDaysFollowTheWeekdayFlags)
     EXPECT_EQ(count(store::tables::Color), 3);
 }
 
-TEST_F(PageStoreTest, MissingColourRecordIsAddedToAnExistingPage)
+TEST_P(PageStoreTest, MissingColourRecordIsAddedToAnExistingPage)
 {
     const int id = db.insert(store::tables::Appt, {{"CalDate", Monday}, {"Data", "kept"}});
     const book::PageRecord p = pages.seek(Monday, settings);
@@ -149,10 +151,10 @@ TEST_F(PageStoreTest, MissingColourRecordIsAddedToAnExistingPage)
     }
 }
 
-TEST_F(PageStoreTest, TwoStationsWritingOnePageKeepBothEntries)
+TEST_P(PageStoreTest, TwoStationsWritingOnePageKeepBothEntries)
 {
     Database otherDb;
-    ASSERT_EQ(otherDb.open(path()).status, Database::Status::Opened);
+    ASSERT_EQ(store.open(otherDb).status, Database::Status::Opened);
     PageStore other(otherDb);
     const int id = pages.seek(Monday, settings).id;
     const int otherId = other.seek(Monday, settings).id;
@@ -174,10 +176,10 @@ TEST_F(PageStoreTest, TwoStationsWritingOnePageKeepBothEntries)
     EXPECT_EQ(page::decode(pageRow(id).value("Data").toString()).size(), 22u);
 }
 
-TEST_F(PageStoreTest, ExpectedTextGuardsAgainstOverwriting)
+TEST_P(PageStoreTest, ExpectedTextGuardsAgainstOverwriting)
 {
     Database otherDb;
-    ASSERT_EQ(otherDb.open(path()).status, Database::Status::Opened);
+    ASSERT_EQ(store.open(otherDb).status, Database::Status::Opened);
     PageStore other(otherDb);
     const int id = pages.seek(Monday, settings).id;
     pages.writeCells(id, {{{3, 1}, "Smith"}});
@@ -204,10 +206,10 @@ TEST_F(PageStoreTest, ExpectedTextGuardsAgainstOverwriting)
     }
 }
 
-TEST_F(PageStoreTest, ColoursMergeAndKeepTheirShape)
+TEST_P(PageStoreTest, ColoursMergeAndKeepTheirShape)
 {
     Database otherDb;
-    ASSERT_EQ(otherDb.open(path()).status, Database::Status::Opened);
+    ASSERT_EQ(store.open(otherDb).status, Database::Status::Opened);
     PageStore other(otherDb);
     const book::PageRecord p = pages.seek(Monday, settings);
     // 3 consultant columns, 24 grid rows: 21 colour rows per column.
@@ -231,6 +233,52 @@ TEST_F(PageStoreTest, ColoursMergeAndKeepTheirShape)
     EXPECT_THROW(pages.writeColors(p.colorId + 100, cols, rows, {{{3, 1}, 1}}), DbError);
 }
 
+// Station B's write is under way (its transaction open) when station A, in
+// its own thread, writes another cell of the same page: A waits, then merges
+// into what B stored, and neither booking is lost.
+TEST_P(PageStoreTest, AWriteWaitsForAnotherStationsWriteOfThePage)
+{
+    const int id = pages.seek(Monday, settings).id;
+    db.beginWrite();
+    pages.writeCells(id, {{{3, 1}, "Smith"}});
+    std::thread a([&] {
+        Database stationA;
+        ASSERT_TRUE(store.open(stationA).ok());
+        PageStore(stationA).writeCells(id, {{{4, 2}, "Jones"}});
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    db.commit();
+    a.join();
+    EXPECT_EQ(cell(id, 3, 1), "Smith");
+    EXPECT_EQ(cell(id, 4, 2), "Jones");
+}
+
+// Two stations make the same date's page at once: one page is stored, and
+// the station that lost the race finds it on its next seek.
+TEST_P(PageStoreTest, TwoStationsCreatingOnePageLeaveOne)
+{
+    db.beginWrite();
+    const int mine = pages.seek(Friday, settings).id;
+    int theirs = 0;
+    std::thread a([&] {
+        Database stationA;
+        ASSERT_TRUE(store.open(stationA).ok());
+        PageStore other(stationA);
+        try {
+            theirs = other.seek(Friday, settings).id;
+        } catch (const DbError &e) {
+            EXPECT_EQ(e.number(), DbError::Duplicate) << e.numbered().toStdString();
+            theirs = other.seek(Friday, settings).id;
+        }
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    db.commit();
+    a.join();
+    EXPECT_EQ(theirs, mine);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM tbl_Appt WHERE CalDate = ?", {Friday}).toInt(), 1);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM tbl_Color WHERE caldate = ?", {Friday}).toInt(), 1);
+}
+
 TEST(PageColours, EncodingRoundTrip)
 {
     EXPECT_TRUE(book::decodeColors("0").empty());
@@ -239,7 +287,7 @@ TEST(PageColours, EncodingRoundTrip)
     EXPECT_EQ(book::decodeColors(book::encodeColors(v)), v);
 }
 
-TEST_F(PageStoreTest, MemoAndClosedFlag)
+TEST_P(PageStoreTest, MemoAndClosedFlag)
 {
     const int id = pages.seek(Monday, settings).id;
     pages.writeMemo(id, "Call the lab; don't forget");
@@ -256,5 +304,7 @@ TEST_F(PageStoreTest, MemoAndClosedFlag)
     EXPECT_THROW(pages.writeClinic(id + 100, true), DbError);
     EXPECT_THROW(pages.read(id + 100), DbError);
 }
+
+QUILLON_BOTH_ENGINES(PageStoreTest);
 
 } // namespace

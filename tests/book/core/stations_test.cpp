@@ -14,21 +14,20 @@ namespace {
 const QString Changed = QStringLiteral("Another station has changed these cells since this page was shown");
 constexpr int Red = 0x8080FF;
 
-class StationPair : public ::testing::Test {
-protected:
-    testsupport::TestDir dir;
-    Station a{dir};
-    Station b{dir};
-    void SetUp() override
+// Two stations on a fresh database of the test's engine.
+struct Pair {
+    testsupport::TestStore store;
+    Station a{store};
+    Station b{store};
+    explicit Pair(testsupport::Engine engine) : store(engine)
     {
-        ASSERT_TRUE(a.book->load(Today));
-        ASSERT_TRUE(b.book->load(Today));
+        EXPECT_TRUE(a.book->load(Today));
+        EXPECT_TRUE(b.book->load(Today));
     }
-    void TearDown() override
+    ~Pair()
     {
         for (Station *s : {&a, &b}) {
             EXPECT_TRUE(s->prompter.failures().isEmpty()) << s->prompter.failures().join("\n").toStdString();
-            EXPECT_TRUE(s->prompter.allAnswered());
             EXPECT_FALSE(s->windows.quitCalled());
         }
     }
@@ -41,10 +40,13 @@ protected:
     }
     QString storedMemo(bool fixed)
     {
-        return fixed ? a.db.scalar("SELECT \"FixedMemo\" FROM \"tbl_Setup\"").toString()
-                     : a.db.scalar("SELECT \"Memo\" FROM \"tbl_Appt\" WHERE \"CalDate\" = ?", {Today}).toString();
+        return fixed ? a.db.scalar("SELECT FixedMemo FROM tbl_Setup").toString()
+                     : a.db.scalar("SELECT Memo FROM tbl_Appt WHERE CalDate = ?", {Today}).toString();
     }
+    QString storedColors() { return a.db.scalar("SELECT CColor FROM tbl_Color WHERE caldate = ?", {Today}).toString(); }
 };
+
+class StationPair : public testsupport::EngineTest {};
 
 // ---- block commands over a booking made meanwhile at the other station
 
@@ -55,66 +57,66 @@ struct BlockCase {
     bool colour;   // the other station painted instead of booking
 };
 
-class BlockOverOtherStation : public StationPair, public ::testing::WithParamInterface<BlockCase> {};
-
-TEST_P(BlockOverOtherStation, WritesNothingAndSaysWhichCells)
+TEST_P(StationPair, BlockCommandsOverAnotherStationsChangeWriteNothingAndSayWhere)
 {
-    const BlockCase c = GetParam();
-    a.type(6, 3, "Copied");
-    a.book->grid().setCursor(6, 3);
-    a.book->blocks().copy();
-    a.book->blocks().chooseColor(0xFFC0C0);   // the colour the Color command paints
-    markOnA();
+    const BlockCase cases[] = {{Command::Delete, "Delete", false},   {Command::Blockout, "Blockout", false},
+                               {Command::Cut, "Cut", false},         {Command::Paste, "Paste", false},
+                               {Command::Color, "Set Cell Color", true}, {Command::Delete, "Delete", true}};
+    for (const BlockCase &c : cases) {
+        SCOPED_TRACE(c.title + std::string(c.colour ? " over a colour" : " over a booking"));
+        Pair p(engine());
+        p.a.type(6, 3, "Copied");
+        p.a.book->grid().setCursor(6, 3);
+        p.a.book->blocks().copy();
+        p.a.book->blocks().chooseColor(0xFFC0C0);   // the colour the Color command paints
+        p.markOnA();
 
-    b.book->refreshGrid();
-    b.book->grid().setCursor(4, 1);
-    if (c.colour) {
-        b.book->blocks().chooseRowCount(1);
-        b.book->blocks().chooseColor(Red);
-    } else {
-        b.type(4, 1, "Smith");
-    }
-    const QString colorsBefore = b.db.scalar("SELECT \"CColor\" FROM \"tbl_Color\"").toString();
+        p.b.book->refreshGrid();
+        p.b.book->grid().setCursor(4, 1);
+        if (c.colour) {
+            p.b.book->blocks().chooseRowCount(1);
+            p.b.book->blocks().chooseColor(Red);
+        } else {
+            p.b.type(4, 1, "Smith");
+        }
+        const QString colorsBefore = p.storedColors();
 
-    if (c.command == Command::Delete)
-        a.prompter.answerYes();
-    a.prompter.expectMessage();
-    switch (c.command) {
-    case Command::Delete: a.book->blocks().remove(); break;
-    case Command::Blockout: a.book->blocks().blockout(); break;
-    case Command::Cut: a.book->blocks().cut(); break;
-    case Command::Paste: a.book->blocks().paste(); break;
-    case Command::Color: a.book->blocks().colorCommand(); break;
-    }
+        if (c.command == Command::Delete)
+            p.a.prompter.answerYes();
+        p.a.prompter.expectMessage();
+        switch (c.command) {
+        case Command::Delete: p.a.book->blocks().remove(); break;
+        case Command::Blockout: p.a.book->blocks().blockout(); break;
+        case Command::Cut: p.a.book->blocks().cut(); break;
+        case Command::Paste: p.a.book->blocks().paste(); break;
+        case Command::Color: p.a.book->blocks().colorCommand(); break;
+        }
 
-    ASSERT_FALSE(a.prompter.transcript().empty());
-    EXPECT_TRUE(a.prompter.last().text.startsWith(Changed)) << a.prompter.last().text.toStdString();
-    EXPECT_TRUE(a.prompter.last().text.contains("08:30 AM Dr Avery")) << a.prompter.last().text.toStdString();
-    EXPECT_EQ(a.prompter.last().title, c.title);
-    EXPECT_EQ(a.stored(Today, 4, 1), c.colour ? "" : "Smith");
-    EXPECT_EQ(a.stored(Today, 3, 1), "");
-    EXPECT_EQ(a.db.scalar("SELECT \"CColor\" FROM \"tbl_Color\"").toString(), colorsBefore);
-    // Station A now shows what is stored.
-    EXPECT_EQ(a.book->grid().textMatrix(4, 1), c.colour ? "" : "Smith");
-    if (c.colour) {
-        EXPECT_EQ(a.book->grid().cellColor(4, 1), Red);
+        ASSERT_FALSE(p.a.prompter.transcript().empty());
+        const QString said = p.a.prompter.last().text;
+        EXPECT_TRUE(said.startsWith(Changed)) << said.toStdString();
+        EXPECT_TRUE(said.contains("08:30 AM Dr Avery")) << said.toStdString();
+        EXPECT_EQ(p.a.prompter.last().title, c.title);
+        EXPECT_EQ(p.a.stored(Today, 4, 1), c.colour ? "" : "Smith");
+        EXPECT_EQ(p.a.stored(Today, 3, 1), "");
+        EXPECT_EQ(p.storedColors(), colorsBefore);
+        // Station A now shows what is stored.
+        EXPECT_EQ(p.a.book->grid().textMatrix(4, 1), c.colour ? "" : "Smith");
+        if (c.colour) {
+            EXPECT_EQ(p.a.book->grid().cellColor(4, 1), Red);
+        }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, BlockOverOtherStation,
-                         ::testing::Values(BlockCase{Command::Delete, "Delete", false},
-                                           BlockCase{Command::Blockout, "Blockout", false},
-                                           BlockCase{Command::Cut, "Cut", false},
-                                           BlockCase{Command::Paste, "Paste", false},
-                                           BlockCase{Command::Color, "Set Cell Color", true},
-                                           BlockCase{Command::Delete, "Delete", true}));
-
-TEST_F(StationPair, BlockCommandsOverAnUnchangedPageStillWrite)
+TEST_P(StationPair, BlockCommandsOverAnUnchangedPageStillWrite)
 {
+    Pair p(engine());
+    auto &a = p.a;
+    auto &b = p.b;
     b.type(10, 3, "Elsewhere");   // not in the block
-    markOnA();
+    p.markOnA();
     a.type(3, 1, "Jones");
-    markOnA();
+    p.markOnA();
     a.prompter.answerYes();
     a.book->blocks().remove();
     EXPECT_EQ(a.stored(Today, 3, 1), "");
@@ -123,11 +125,13 @@ TEST_F(StationPair, BlockCommandsOverAnUnchangedPageStillWrite)
 
 // ---- memos
 
-class MemoOverOtherStation : public StationPair, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(MemoOverOtherStation, TheUserChoosesAndNothingIsLostSilently)
+TEST_P(StationPair, MemosOverAnotherStationsLetTheUserChooseAndLoseNothing)
 {
-    const bool fixed = GetParam();
+    for (const bool fixed : {false, true}) {
+    SCOPED_TRACE(fixed ? "fixed memo" : "daily memo");
+    Pair p(engine());
+    auto &a = p.a;
+    auto &b = p.b;
     a.book->memoFocusIn(fixed);
     b.book->memoFocusIn(fixed);
     b.book->memoFocusOut(fixed, "Lab calls at 3");
@@ -137,12 +141,12 @@ TEST_P(MemoOverOtherStation, TheUserChoosesAndNothingIsLostSilently)
     a.prompter.answerNo().expectMessage();
     a.book->memoFocusOut(fixed, "Dr Avery away");
     EXPECT_TRUE(a.prompter.transcript()[0].text.contains("It now reads:\nLab calls at 3"));
-    EXPECT_EQ(storedMemo(fixed), "Lab calls at 3");
+    EXPECT_EQ(p.storedMemo(fixed), "Lab calls at 3");
     const QString merged = "Lab calls at 3\nDr Avery away";
     EXPECT_EQ(fixed ? a.book->fixedMemo() : a.book->dailyMemo(), merged);
     a.book->memoFocusIn(fixed);
     a.book->memoFocusOut(fixed, merged);
-    EXPECT_EQ(storedMemo(fixed), merged);
+    EXPECT_EQ(p.storedMemo(fixed), merged);
     EXPECT_EQ(fixed ? a.book->fixedMemo() : a.book->dailyMemo(), merged);
 
     // Yes: the user's text is stored in place of the other station's.
@@ -152,15 +156,18 @@ TEST_P(MemoOverOtherStation, TheUserChoosesAndNothingIsLostSilently)
     a.book->memoFocusOut(fixed, "From A");
     b.prompter.answerYes();
     b.book->memoFocusOut(fixed, "From B");
-    EXPECT_EQ(storedMemo(fixed), "From B");
+    EXPECT_EQ(p.storedMemo(fixed), "From B");
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(DailyAndFixed, MemoOverOtherStation, ::testing::Bool());
 
 // ---- cell entry against another station and a held database
 
-TEST_F(StationPair, LosingEveryOverwriteRoundKeepsTheEntryAndSaysWhy)
+TEST_P(StationPair, LosingEveryOverwriteRoundKeepsTheEntryAndSaysWhy)
 {
+    Pair p(engine());
+    auto &a = p.a;
+    auto &b = p.b;
     b.type(5, 1, "First");
     int round = 0;
     std::function<void(const ui::ScriptedPrompter::Prompt &)> change;
@@ -185,11 +192,20 @@ TEST_F(StationPair, LosingEveryOverwriteRoundKeepsTheEntryAndSaysWhy)
     EXPECT_FALSE(a.book->editor().visible);
 }
 
-TEST_F(StationPair, AHeldDatabaseKeepsTheEntryAndTheProgram)
+TEST_P(StationPair, AHeldDatabaseKeepsTheEntryAndTheProgram)
 {
+    Pair p(engine());
+    auto &a = p.a;
+    auto &b = p.b;
     a.db.setBusyTimeout(50);
+    // Another station holds the pages so that nobody can read or write them.
     QSqlQuery hold(b.db.connection());
-    ASSERT_TRUE(hold.exec("BEGIN EXCLUSIVE"));
+    if (onServer()) {
+        ASSERT_TRUE(hold.exec("BEGIN"));
+        ASSERT_TRUE(hold.exec("LOCK TABLE tbl_appt IN ACCESS EXCLUSIVE MODE"));
+    } else {
+        ASSERT_TRUE(hold.exec("BEGIN EXCLUSIVE"));
+    }
     bool busyShown = false;
     QObject::connect(a.book.get(), &book::BookController::busyChanged, [&](bool on) { busyShown |= on; });
 
@@ -205,5 +221,7 @@ TEST_F(StationPair, AHeldDatabaseKeepsTheEntryAndTheProgram)
     EXPECT_EQ(a.stored(Today, 5, 2), "Smith");
     EXPECT_FALSE(a.book->editor().visible);
 }
+
+QUILLON_BOTH_ENGINES(StationPair);
 
 } // namespace

@@ -18,7 +18,8 @@ protected:
     void SetUp() override
     {
         StoreTest::SetUp();
-        rs.bind(tables::PatientDetails);
+        if (!IsSkipped() && !HasFatalFailure())
+            rs.bind(tables::PatientDetails);
     }
     int fileNo() const { return rs.value("FileNo").toInt(); }
     int errorOf(const std::function<void()> &f)
@@ -34,7 +35,7 @@ protected:
     RecordSource rs{db};
 };
 
-TEST_F(RecordSourceTest, MovesThroughRecordsWithEofAndBof)
+TEST_P(RecordSourceTest, MovesThroughRecordsWithEofAndBof)
 {
     EXPECT_EQ(rs.recordCount(), 3);
     EXPECT_FALSE(rs.eof());
@@ -68,7 +69,7 @@ TEST_F(RecordSourceTest, MovesThroughRecordsWithEofAndBof)
     EXPECT_THROW(rs.bind("tbl_Nowhere"), DbError);
 }
 
-TEST_F(RecordSourceTest, FieldNamesIgnoreCase)
+TEST_P(RecordSourceTest, FieldNamesIgnoreCase)
 {
     EXPECT_EQ(rs.text("plastname"), "SAMPLE");
     EXPECT_EQ(rs.text("PLASTNAME"), "SAMPLE");
@@ -76,7 +77,7 @@ TEST_F(RecordSourceTest, FieldNamesIgnoreCase)
     EXPECT_EQ(errorOf([&] { rs.value("NoSuchField"); }), DbError::NoSuchField);
 }
 
-TEST_F(RecordSourceTest, IndexOrdersAndSeeks)
+TEST_P(RecordSourceTest, IndexOrdersAndSeeks)
 {
     rs.setIndex("LastName");
     EXPECT_EQ(fileNo(), 1);   // the current record stays current
@@ -112,7 +113,7 @@ TEST_F(RecordSourceTest, IndexOrdersAndSeeks)
     EXPECT_FALSE(rs.seek(QVariant(QDate(2026, 3, 5))));
 }
 
-TEST_F(RecordSourceTest, FindsWithCriteria)
+TEST_P(RecordSourceTest, FindsWithCriteria)
 {
     EXPECT_TRUE(rs.findFirst("FileNo = 2"));
     EXPECT_EQ(fileNo(), 2);
@@ -152,7 +153,7 @@ TEST_F(RecordSourceTest, FindsWithCriteria)
     EXPECT_EQ(rs.text("PLastName"), "EXAMPLE");
 }
 
-TEST_F(RecordSourceTest, FindsDates)
+TEST_P(RecordSourceTest, FindsDates)
 {
     db.insert(tables::Appt, {{"CalDate", QDate(2026, 3, 4)}});
     db.insert(tables::Appt, {{"CalDate", QDate(2026, 3, 5)}});
@@ -165,7 +166,7 @@ TEST_F(RecordSourceTest, FindsDates)
     EXPECT_THROW(rs.findFirst("CalDate = #13/45/2026#"), DbError);
 }
 
-TEST_F(RecordSourceTest, BadCriteriaAreRefusedAndChangeNothing)
+TEST_P(RecordSourceTest, BadCriteriaAreRefusedAndChangeNothing)
 {
     rs.bind(tables::Accounts);
     rs.moveNext();
@@ -187,7 +188,7 @@ TEST_F(RecordSourceTest, BadCriteriaAreRefusedAndChangeNothing)
     EXPECT_EQ(errorOf([&] { rs.findFirst("FileNo = 1; DROP TABLE tbl_Accounts"); }), DbError::BadCriteria);
 }
 
-TEST_F(RecordSourceTest, BookmarksKeepAPosition)
+TEST_P(RecordSourceTest, BookmarksKeepAPosition)
 {
     rs.moveNext();
     const QVariant mark = rs.bookmark();
@@ -202,7 +203,7 @@ TEST_F(RecordSourceTest, BookmarksKeepAPosition)
     EXPECT_FALSE(rs.bookmark().isValid());
 }
 
-TEST_F(RecordSourceTest, AddNewUpdateAndLastModified)
+TEST_P(RecordSourceTest, AddNewUpdateAndLastModified)
 {
     rs.moveNext();
     rs.addNew();
@@ -229,7 +230,7 @@ TEST_F(RecordSourceTest, AddNewUpdateAndLastModified)
     EXPECT_THROW(rs.update(), DbError);
 }
 
-TEST_F(RecordSourceTest, EditUpdatesTheCurrentRecord)
+TEST_P(RecordSourceTest, EditUpdatesTheCurrentRecord)
 {
     rs.moveNext();
     rs.edit();
@@ -248,7 +249,7 @@ TEST_F(RecordSourceTest, EditUpdatesTheCurrentRecord)
     EXPECT_EQ(rs.text("PCity"), "NEWTOWN");
 }
 
-TEST_F(RecordSourceTest, QueryEditsGoToTheInvoice)
+TEST_P(RecordSourceTest, QueryEditsGoToTheInvoice)
 {
     rs.bind(tables::AccountsQuery);
     ASSERT_TRUE(rs.findFirst("Invoice = 2"));
@@ -271,7 +272,7 @@ TEST_F(RecordSourceTest, QueryEditsGoToTheInvoice)
     EXPECT_EQ(rs.text("PLastName"), "SPECIMEN");
 }
 
-TEST_F(RecordSourceTest, DeleteLeavesNoCurrentRecordUntilAMove)
+TEST_P(RecordSourceTest, DeleteLeavesNoCurrentRecordUntilAMove)
 {
     db.insert(tables::PatientDetails, {{"PLastName", "FOUR"}});
     db.insert(tables::PatientDetails, {{"PLastName", "FIVE"}});
@@ -301,10 +302,10 @@ TEST_F(RecordSourceTest, DeleteLeavesNoCurrentRecordUntilAMove)
     EXPECT_EQ(count(tables::PatientDetails), 2);
 }
 
-TEST_F(RecordSourceTest, RefreshShowsAnotherStationsChanges)
+TEST_P(RecordSourceTest, RefreshShowsAnotherStationsChanges)
 {
     Database other;
-    ASSERT_EQ(other.open(path()).status, Database::Status::Opened);
+    ASSERT_NO_FATAL_FAILURE(openOther(other));
     rs.moveNext();
     EXPECT_EQ(rs.text("PCity"), "KELLERTON");
     other.insert(tables::PatientDetails, {{"PLastName", "ELSEWHERE"}});
@@ -325,7 +326,7 @@ TEST_F(RecordSourceTest, RefreshShowsAnotherStationsChanges)
     EXPECT_EQ(fileNo(), added + 1);
 }
 
-TEST_F(RecordSourceTest, IdleSourcesDoNotBlockAnotherStationsSave)
+TEST_P(RecordSourceTest, IdleSourcesDoNotBlockAnotherStationsSave)
 {
     RecordSource query(db);
     query.bind(tables::AccountsQuery);
@@ -339,7 +340,7 @@ TEST_F(RecordSourceTest, IdleSourcesDoNotBlockAnotherStationsSave)
     db.scalar("SELECT COUNT(*) FROM tbl_Setup");
 
     Database other;
-    ASSERT_EQ(other.open(path()).status, Database::Status::Opened);
+    ASSERT_NO_FATAL_FAILURE(openOther(other));
     other.setBusyTimeout(100);
     store::WriteTransaction tx(other);
     other.insert(tables::PatientDetails, {{"PLastName", "SAVED"}});
@@ -347,7 +348,7 @@ TEST_F(RecordSourceTest, IdleSourcesDoNotBlockAnotherStationsSave)
     EXPECT_EQ(count(tables::PatientDetails), 4);
 }
 
-TEST_F(RecordSourceTest, SqlSourceIsReadOnly)
+TEST_P(RecordSourceTest, SqlSourceIsReadOnly)
 {
     rs.bindSql("SELECT FileNo, PLastName FROM tbl_PatientDetails WHERE FileNo > ? ORDER BY FileNo DESC", {1});
     EXPECT_EQ(rs.recordCount(), 2);
@@ -363,5 +364,7 @@ TEST_F(RecordSourceTest, SqlSourceIsReadOnly)
     EXPECT_THROW(rs.setIndex("LastName"), DbError);
     EXPECT_EQ(count(tables::PatientDetails), 3);
 }
+
+QUILLON_BOTH_ENGINES(RecordSourceTest);
 
 } // namespace

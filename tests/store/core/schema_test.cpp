@@ -17,46 +17,70 @@ class FirstOpen : public storetest::StoreTest {
 protected:
     QStringList columns(const QString &table)
     {
-        const QSqlRecord rec = db.connection().record(table);
+        const QSqlRecord rec = db.connection().record(onServer() ? table.toLower() : table);
         QStringList out;
         for (int i = 0; i < rec.count(); ++i)
-            out << rec.fieldName(i);
+            out << rec.fieldName(i).toLower();   // the server keeps names in lower case
         return out;
     }
-    // Fields of the index on `table` whose name ends with `_<name>`.
+    // Fields of the index on `table` whose name ends with `_<name>`, in lower case.
     QStringList indexFields(const QString &table, const QString &name, bool *unique = nullptr)
     {
+        const QString suffix = (QLatin1Char('_') + name).toLower();
+        if (onServer()) {
+            QStringList fields;
+            for (const QSqlRecord &r : db.select(QStringLiteral(
+                     "SELECT i.relname, x.indisunique, a.attname FROM pg_class t "
+                     "JOIN pg_index x ON x.indrelid = t.oid JOIN pg_class i ON i.oid = x.indexrelid "
+                     "JOIN pg_attribute a ON a.attrelid = t.oid AND a.attnum = ANY(x.indkey) "
+                     "WHERE t.relname = lower(?) ORDER BY i.relname, array_position(x.indkey::int2[], a.attnum)"),
+                     {table})) {
+                if (!r.value(0).toString().endsWith(suffix))
+                    continue;
+                if (unique)
+                    *unique = r.value(1).toBool();
+                fields << r.value(2).toString();
+            }
+            return fields;
+        }
         for (const QSqlRecord &ix :
              db.select(QStringLiteral("PRAGMA index_list(%1)").arg(Dialect::quote(table)))) {
             const QString ixName = ix.value("name").toString();
-            if (!ixName.endsWith(QLatin1Char('_') + name))
+            if (!ixName.toLower().endsWith(suffix))
                 continue;
             if (unique)
                 *unique = ix.value("unique").toInt() != 0;
             QStringList fields;
             for (const QSqlRecord &col :
                  db.select(QStringLiteral("PRAGMA index_info(%1)").arg(Dialect::quote(ixName))))
-                fields << col.value("name").toString();
+                fields << col.value("name").toString().toLower();
             return fields;
         }
         return {};
     }
+    static QStringList lower(const QStringList &names)
+    {
+        QStringList out;
+        for (const QString &n : names)
+            out << n.toLower();
+        return out;
+    }
 };
 
-TEST_F(FirstOpen, EveryTableHasEveryField)
+TEST_P(FirstOpen, EveryTableHasEveryField)
 {
     for (const QString &t : {tables::Appt, tables::Setup, tables::Color, tables::PatientDetails,
                              tables::Accounts, tables::Print, tables::Letterhead, tables::Order}) {
         ASSERT_TRUE(db.tableExists(t)) << t.toStdString();
         const store::TableDef *def = store::findTable(t);
         ASSERT_NE(def, nullptr);
-        EXPECT_EQ(columns(t), def->fieldNames()) << t.toStdString();
+        EXPECT_EQ(columns(t), lower(def->fieldNames())) << t.toStdString();
     }
     // Fields the windows name, spot-checked against what is created.
     const auto has = [&](const QString &t, const QStringList &fields) {
         const QStringList cols = columns(t);
         for (const QString &f : fields)
-            EXPECT_TRUE(cols.contains(f)) << t.toStdString() << "." << f.toStdString();
+            EXPECT_TRUE(cols.contains(f, Qt::CaseInsensitive)) << t.toStdString() << "." << f.toStdString();
     };
     has(tables::Appt, {"CalDate", "Data", "location", "open", "Close", "timeslot", "Listno", "names",
                        "Memo", "CColor", "Spare", "Clinic", "BlankPage", "Sites"});
@@ -78,26 +102,26 @@ TEST_F(FirstOpen, EveryTableHasEveryField)
     has(tables::Order, {"Help", "Help2"});
 }
 
-TEST_F(FirstOpen, NamedIndexes)
+TEST_P(FirstOpen, NamedIndexes)
 {
     bool unique = false;
-    EXPECT_EQ(indexFields(tables::Appt, "CalDate", &unique), QStringList{"CalDate"});
+    EXPECT_EQ(indexFields(tables::Appt, "CalDate", &unique), QStringList{"caldate"});
     EXPECT_TRUE(unique);   // one page per date: a second station's insert collides
     EXPECT_EQ(indexFields(tables::Color, "CalDate", &unique), QStringList{"caldate"});
     EXPECT_TRUE(unique);
-    EXPECT_EQ(indexFields(tables::PatientDetails, "LastName"), QStringList{"PLastName"});
-    EXPECT_EQ(indexFields(tables::PatientDetails, "SSN"), QStringList{"SocialSecurityNo"});
+    EXPECT_EQ(indexFields(tables::PatientDetails, "LastName"), QStringList{"plastname"});
+    EXPECT_EQ(indexFields(tables::PatientDetails, "SSN"), QStringList{"socialsecurityno"});
     EXPECT_EQ(indexFields(tables::PatientDetails, "NameDOB"),
-              (QStringList{"PFirstName", "PMI", "PLastName", "DateOfBirth"}));
+              (QStringList{"pfirstname", "pmi", "plastname", "dateofbirth"}));
     EXPECT_EQ(indexFields(tables::PatientDetails, "NameAddress"),
-              (QStringList{"PFirstName", "PMI", "PLastName", "PAddress"}));
-    EXPECT_EQ(indexFields(tables::Accounts, "FileNo"), QStringList{"FileNo"});
+              (QStringList{"pfirstname", "pmi", "plastname", "paddress"}));
+    EXPECT_EQ(indexFields(tables::Accounts, "FileNo"), QStringList{"fileno"});
 }
 
-TEST_F(FirstOpen, AccountsQueryJoinsPatientsAndWritesThroughToInvoices)
+TEST_P(FirstOpen, AccountsQueryJoinsPatientsAndWritesThroughToInvoices)
 {
     ASSERT_TRUE(db.tableExists(tables::AccountsQuery));
-    EXPECT_EQ(columns(tables::AccountsQuery), store::accountsQuery().columns);
+    EXPECT_EQ(columns(tables::AccountsQuery), lower(store::accountsQuery().columns));
     EXPECT_EQ(store::accountsQuery().columns.size(), 16 + 24 + 10);
 
     const auto row = db.selectOne(QStringLiteral("SELECT * FROM qry_Accounts WHERE Invoice = ?"), {2});
@@ -118,7 +142,7 @@ TEST_F(FirstOpen, AccountsQueryJoinsPatientsAndWritesThroughToInvoices)
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM qry_Accounts")).toInt(), 4);
 }
 
-TEST_F(FirstOpen, SettingsRecordIsComplete)
+TEST_P(FirstOpen, SettingsRecordIsComplete)
 {
     EXPECT_EQ(count(tables::Setup), 1);
     const store::Settings s = store::SettingsStore(db).load();
@@ -156,7 +180,7 @@ TEST_F(FirstOpen, SettingsRecordIsComplete)
     EXPECT_FALSE(store::SettingsStore(db).field("Readme").toString().trimmed().isEmpty());
 }
 
-TEST_F(FirstOpen, HelpPrintLetterheadsPatientsAndInvoices)
+TEST_P(FirstOpen, HelpPrintLetterheadsPatientsAndInvoices)
 {
     ASSERT_EQ(count(tables::Order), 1);
     const auto order = db.selectOne(QStringLiteral("SELECT Help, Help2 FROM tbl_Order"));
@@ -191,13 +215,13 @@ TEST_F(FirstOpen, HelpPrintLetterheadsPatientsAndInvoices)
     }
 }
 
-TEST_F(FirstOpen, ReopeningChangesNothing)
+TEST_P(FirstOpen, ReopeningChangesNothing)
 {
     const int invoice = db.insert(tables::Accounts, {{"FileNo", 1}, {"Firm", "kept"}});
     const int pages = count(tables::Appt);
     db.close();
 
-    const auto r = db.open(path());
+    const auto r = store.open(db);
     ASSERT_EQ(r.status, Database::Status::Opened) << r.detail.toStdString();
     EXPECT_EQ(count(tables::Setup), 1);
     EXPECT_EQ(count(tables::Order), 1);
@@ -226,5 +250,7 @@ TEST(StationFile, HasNetsetAndReopens)
     EXPECT_EQ(asMain.status, Database::Status::Incomplete);
     EXPECT_TRUE(asMain.detail.contains(tables::Appt));
 }
+
+QUILLON_BOTH_ENGINES(FirstOpen);
 
 } // namespace

@@ -1,28 +1,35 @@
 #pragma once
 
 #include "store/core/database.h"
-#include "support/testdir.h"
+#include "support/teststore.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
 
 namespace storetest {
 
-// A fresh db.mdb in a temporary application folder.
-class StoreTest : public ::testing::Test {
+// A fresh practice database (db.mdb, or an empty server database), opened.
+class StoreTest : public testsupport::EngineTest {
 protected:
     void SetUp() override
     {
-        const auto r = db.open(path());
+        EngineTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        const auto r = store.open(db);
         ASSERT_EQ(r.status, store::Database::Status::Created) << r.detail.toStdString();
     }
-    QString path() const { return dir.file(QStringLiteral("db.mdb")); }
+    // Another station's connection to the same database.
+    void openOther(store::Database &other)
+    {
+        const auto r = store.open(other);
+        ASSERT_EQ(r.status, store::Database::Status::Opened) << r.detail.toStdString();
+    }
     int count(const QString &table)
     {
         return db.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + store::Dialect::quote(table)).toInt();
     }
 
-    testsupport::TestDir dir;
     store::Database db;
 };
 
