@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev fonts-liberation
-  libgtest-dev libbenchmark-dev
+  libsqlite3-dev libgtest-dev libbenchmark-dev
   fonts-dejavu-core
 )
 
