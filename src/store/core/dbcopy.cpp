@@ -53,10 +53,11 @@ public:
         sqlite3_stmt *st = nullptr;
         int rc = sqlite3_prepare_v2(m_h, sql, -1, &st, nullptr);
         QStringList out;
-        while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW)
-            out << fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+        if (rc == SQLITE_OK)
+            while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+                out << fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
         sqlite3_finalize(st);
-        if (rc != SQLITE_DONE && rc != SQLITE_OK)
+        if (rc != SQLITE_DONE)
             throw engineError(rc, m_h);
         return out;
     }
