@@ -19,8 +19,8 @@ namespace {
 bool isEnter(const QKeyEvent *k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 } // namespace
 
-BackupWindow::BackupWindow(ui::Services &services, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_ctl(services)
+BackupWindow::BackupWindow(ui::Services &services, BackupController::CopierFactory copier, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_ctl(services, std::move(copier))
 {
     setObjectName(QStringLiteral("frmBackup"));
     setWindowTitle(BackupController::Caption);

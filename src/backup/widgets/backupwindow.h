@@ -21,7 +21,9 @@ public:
     // The window's own width (the height follows the screen).
     static constexpr int DesignWidth = 720;
 
-    explicit BackupWindow(ui::Services &services, QWidget *parent = nullptr);
+    // `copier` makes the database copies (the engine's own by default).
+    explicit BackupWindow(ui::Services &services, BackupController::CopierFactory copier = {},
+                          QWidget *parent = nullptr);
     ~BackupWindow() override;
 
     BackupController &controller() { return m_ctl; }
