@@ -4,7 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -110,20 +110,31 @@ void BackupWindow::buildForm()
     auto *backingRow = row({m_lblBacking, m_lblBackup}, 1);
     backingRow->setSpacing(0);
 
+    const auto section = [this](const char *name, const QString &title) {
+        auto *g = new QGroupBox(title, this);
+        g->setObjectName(QString::fromLatin1(name));
+        auto *v = new QVBoxLayout(g);
+        v->setContentsMargins(16, 12, 16, 12);
+        v->setSpacing(8);
+        return std::pair{g, v};
+    };
+    auto [backupBox, backupForm] = section("fraBackup", QStringLiteral("Back-up"));
+    backupForm->addWidget(backupText);
+    backupForm->addLayout(row({m_txtBackup, m_browseBackup, m_cmdBackup}, 0));
+    backupForm->addLayout(backingRow);
+    backupForm->addWidget(m_lblBackupComplete);
+    auto [restoreBox, restoreForm] = section("fraRestore", QStringLiteral("Restore"));
+    restoreForm->addWidget(restoreText);
+    restoreForm->addLayout(row({m_txtRestore, m_browseRestore, m_cmdRestore}, 0));
+    restoreForm->addWidget(m_lblRestoring);
+    restoreForm->addWidget(m_lblRestoreComplete);
+
     auto *form = new QVBoxLayout(this);
     form->setContentsMargins(32, 24, 32, 24);
-    form->setSpacing(10);
+    form->setSpacing(16);
     form->addWidget(title);
-    form->addSpacing(16);
-    form->addWidget(backupText);
-    form->addLayout(row({m_txtBackup, m_browseBackup, m_cmdBackup}, 0));
-    form->addLayout(backingRow);
-    form->addWidget(m_lblBackupComplete);
-    form->addSpacing(24);
-    form->addWidget(restoreText);
-    form->addLayout(row({m_txtRestore, m_browseRestore, m_cmdRestore}, 0));
-    form->addWidget(m_lblRestoring);
-    form->addWidget(m_lblRestoreComplete);
+    form->addWidget(backupBox);
+    form->addWidget(restoreBox);
     form->addStretch(1);
     form->addWidget(m_cmdExit, 0, Qt::AlignRight);
 

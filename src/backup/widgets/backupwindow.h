@@ -19,7 +19,7 @@ class BackupWindow : public QWidget {
     Q_OBJECT
 public:
     // The window's own width (the height follows the screen).
-    static constexpr int DesignWidth = 720;
+    static constexpr int DesignWidth = 800;
 
     // `copier` makes the database copies (the engine's own by default).
     explicit BackupWindow(ui::Services &services, BackupController::CopierFactory copier = {},
