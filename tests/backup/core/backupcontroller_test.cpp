@@ -65,8 +65,6 @@ public:
     {
         if (m_failures > 0) {
             --m_failures;
-            QFile(path).open(QIODevice::WriteOnly);   // a torn start, as a real failure leaves
-            QFile::remove(path);
             throw store::DbError(13, QStringLiteral("database or disk is full"));
         }
         m_real->writeSnapshot(path);
@@ -351,6 +349,21 @@ TEST_F(BackupTest, RestoreReplacesTheDataUnderOpenConnectionsAndKeepsASafetyCopy
     ASSERT_EQ(safe.entryList(QDir::Files), QStringList({"db-2024-03-05-093000-000.mdb"}));
     EXPECT_EQ(pagesIn(safe.filePath("db-2024-03-05-093000-000.mdb")), 2);
     EXPECT_EQ(QDir(app.path()).entryList(QDir::Files), QStringList({"db.mdb", "Info.xls"}));
+}
+
+TEST_F(BackupTest, RestoreBringsABackupOfAnEarlierVersionUpToDate)
+{
+    backUpTo(media.file("old"));
+    {
+        store::Database old;
+        ASSERT_TRUE(old.open(media.file("old/db.mdb")).ok());
+        old.exec("ALTER TABLE \"tbl_Setup\" DROP COLUMN \"Blockout\"");
+    }
+    ctl->setSource(media.file("old"));
+    prompter.answerYes();
+    ASSERT_EQ(ctl->restore(), Outcome::Done);
+    EXPECT_NO_THROW(store::SettingsStore(db).load());
+    EXPECT_NO_THROW(store::SettingsStore(db).field("Blockout"));
 }
 
 TEST_F(BackupTest, RestoreKeepsTheLastFewSafetyCopies)
