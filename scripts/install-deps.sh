@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev fonts-liberation
   # Printing checks with CUPS itself whether the queue took the job.
   libcups2-dev
-  libgtest-dev libbenchmark-dev
+  libsqlite3-dev libgtest-dev libbenchmark-dev
   fonts-dejavu-core
   # The print tests: a CUPS queue whose paper is a PDF file, read back as text.
   cups printer-driver-cups-pdf poppler-utils

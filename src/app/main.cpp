@@ -1,5 +1,6 @@
 #include "app/core/startup.h"
 #include "app/widgets/registration.h"
+#include "backup/widgets/backupwindows.h"
 #include "book/widgets/bookwindows.h"
 #include "setup/widgets/setupwindows.h"
 #include "setup/widgets/templatewindows.h"
@@ -42,6 +43,7 @@ int main(int argc, char **argv)
     book::registerWindows(registry);
     setup::registerWindows(registry);
     setup::registerTemplateWindow(registry);
+    backup::registerWindows(registry);
     // Whatever is still without a window says so, and leads back to the menu.
     app::registerUnavailableWindows(registry);
 

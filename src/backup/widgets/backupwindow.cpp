@@ -1,0 +1,283 @@
+#include "backup/widgets/backupwindow.h"
+
+#include "ui/widgets/windowregistry.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace backup {
+
+namespace {
+bool isEnter(const QKeyEvent *k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
+} // namespace
+
+BackupWindow::BackupWindow(ui::Services &services, BackupController::CopierFactory copier, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_ctl(services, std::move(copier))
+{
+    setObjectName(QStringLiteral("frmBackup"));
+    setWindowTitle(BackupController::Caption);
+    buildForm();
+    m_ctl.statusChanged = [this] { showStatus(); };
+    m_ctl.busyChanged = [this](bool on) { setBusy(on); };
+    m_ctl.load();
+    m_txtBackup->setText(m_ctl.destination());
+    m_txtRestore->setText(m_ctl.source());
+    showStatus();
+}
+
+BackupWindow::~BackupWindow()
+{
+    setBusy(false);
+}
+
+QLabel *BackupWindow::makeLabel(const char *name, const QString &text)
+{
+    auto *l = new QLabel(text, this);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+void BackupWindow::buildForm()
+{
+    auto *title = makeLabel("lblTitle", BackupController::Caption);
+    QFont tf = title->font();
+    tf.setPointSizeF(tf.pointSizeF() * 1.5);
+    tf.setBold(true);
+    title->setFont(tf);
+
+    auto *backupText = makeLabel("lblBackupText", BackupController::BackupInstructions);
+    auto *restoreText = makeLabel("lblRestoreText", BackupController::RestoreInstructions);
+    for (QLabel *l : {backupText, restoreText})
+        l->setWordWrap(true);
+
+    const auto box = [this](const char *name) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(QString::fromLatin1(name));
+        e->installEventFilter(this);
+        return e;
+    };
+    m_txtBackup = box("txtBackup");
+    m_txtRestore = box("txtRestore");
+    connect(m_txtBackup, &QLineEdit::textChanged, this, [this](const QString &t) { m_ctl.setDestination(t); });
+    connect(m_txtRestore, &QLineEdit::textChanged, this, [this](const QString &t) { m_ctl.setSource(t); });
+
+    const auto button = [this](const char *name, const QString &text) {
+        auto *b = new QPushButton(text, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->installEventFilter(this);
+        b->setMinimumWidth(110);
+        return b;
+    };
+    m_cmdBackup = button("cmdBackup", QStringLiteral("&BackUp"));
+    m_cmdRestore = button("CmdRestore", QStringLiteral("&Restore"));
+    m_cmdExit = button("CmdExit", QStringLiteral("&Exit"));
+    connect(m_cmdBackup, &QPushButton::clicked, this, &BackupWindow::runBackup);
+    connect(m_cmdRestore, &QPushButton::clicked, this, &BackupWindow::runRestore);
+    connect(m_cmdExit, &QPushButton::clicked, this, [this] { m_ctl.exit(); });
+
+    const auto browse = [this](const char *name, QLineEdit *target) {
+        auto *b = new QPushButton(QStringLiteral("Folder..."), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(QStringLiteral("Choose a folder"));
+        connect(b, &QPushButton::clicked, this, [this, target] { chooseFolder(target); });
+        return b;
+    };
+    m_browseBackup = browse("cmdChooseBackup", m_txtBackup);
+    m_browseRestore = browse("cmdChooseRestore", m_txtRestore);
+
+    m_lblBacking = makeLabel("lblBacking", BackupController::BackingText);
+    m_lblBackup = makeLabel("lblBackup", QString());
+    m_lblBackupComplete = makeLabel("lblBackupComplete", BackupController::BackupCompleteText);
+    m_lblRestoring = makeLabel("lblRestoring", BackupController::RestoringText);
+    m_lblRestoreComplete = makeLabel("lblRestoreComplete", BackupController::RestoreCompleteText);
+    m_lblBackup->setTextFormat(Qt::PlainText);
+
+    const auto row = [](std::initializer_list<QWidget *> widgets, int stretchAt) {
+        auto *h = new QHBoxLayout;
+        int i = 0;
+        for (QWidget *w : widgets)
+            h->addWidget(w, i++ == stretchAt ? 1 : 0);
+        return h;
+    };
+    auto *backingRow = row({m_lblBacking, m_lblBackup}, 1);
+    backingRow->setSpacing(0);
+
+    const auto section = [this](const char *name, const QString &caption) {
+        auto *g = new QGroupBox(caption, this);
+        g->setObjectName(QString::fromLatin1(name));
+        auto *v = new QVBoxLayout(g);
+        v->setContentsMargins(16, 12, 16, 12);
+        v->setSpacing(8);
+        return std::pair{g, v};
+    };
+    auto [backupBox, backupForm] = section("fraBackup", QStringLiteral("Back-up"));
+    backupForm->addWidget(backupText);
+    backupForm->addLayout(row({m_txtBackup, m_browseBackup, m_cmdBackup}, 0));
+    backupForm->addLayout(backingRow);
+    backupForm->addWidget(m_lblBackupComplete);
+    auto [restoreBox, restoreForm] = section("fraRestore", QStringLiteral("Restore"));
+    restoreForm->addWidget(restoreText);
+    restoreForm->addLayout(row({m_txtRestore, m_browseRestore, m_cmdRestore}, 0));
+    restoreForm->addWidget(m_lblRestoring);
+    restoreForm->addWidget(m_lblRestoreComplete);
+
+    auto *form = new QVBoxLayout(this);
+    form->setContentsMargins(32, 24, 32, 24);
+    form->setSpacing(16);
+    form->addWidget(title);
+    form->addWidget(backupBox);
+    form->addWidget(restoreBox);
+    form->addStretch(1);
+    form->addWidget(m_cmdExit, 0, Qt::AlignRight);
+
+    // The labels keep their room while hidden, so nothing jumps when they show.
+    for (QLabel *l : {m_lblBacking, m_lblBackup, m_lblBackupComplete, m_lblRestoring, m_lblRestoreComplete}) {
+        QSizePolicy p = l->sizePolicy();
+        p.setRetainSizeWhenHidden(true);
+        l->setSizePolicy(p);
+    }
+
+    setTabOrder(m_txtBackup, m_browseBackup);
+    setTabOrder(m_browseBackup, m_cmdBackup);
+    setTabOrder(m_cmdBackup, m_txtRestore);
+    setTabOrder(m_txtRestore, m_browseRestore);
+    setTabOrder(m_browseRestore, m_cmdRestore);
+    setTabOrder(m_cmdRestore, m_cmdExit);
+    resize(DesignWidth, 480);
+}
+
+void BackupWindow::showStatus()
+{
+    const Status &s = m_ctl.status();
+    m_lblBacking->setVisible(s.backing);
+    m_lblBackup->setVisible(s.backing);
+    m_lblBackup->setText(s.backupTarget);
+    m_lblBackupComplete->setVisible(s.backupComplete);
+    m_lblBackupComplete->setText(s.backupCompleteText);
+    m_lblRestoring->setVisible(s.restoring);
+    m_lblRestoreComplete->setVisible(s.restoreComplete);
+    m_lblRestoreComplete->setText(s.restoreCompleteText);
+    // The copy runs on this thread: draw the labels before it starts.
+    if (isVisible())
+        repaint();
+}
+
+void BackupWindow::setBusy(bool on)
+{
+    if (on == m_busy)
+        return;
+    m_busy = on;
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else if (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
+void BackupWindow::chooseFolder(QLineEdit *box)
+{
+    const QString title = box == m_txtBackup ? QStringLiteral("Backup destination")
+                                             : QStringLiteral("Restore source");
+    const QString chosen = m_chooser->chooseFolder(this, title, box->text());
+    if (!chosen.isEmpty())
+        box->setText(chosen);
+    box->setFocus(Qt::OtherFocusReason);
+}
+
+void BackupWindow::runBackup()
+{
+    if (m_ctl.backup() == BackupController::Outcome::Ended)
+        m_ending = true;
+}
+
+void BackupWindow::runRestore()
+{
+    m_ctl.restore();
+}
+
+bool BackupWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    const bool up = key->key() == Qt::Key_Up;
+    const bool down = key->key() == Qt::Key_Down;
+    QWidget *to = nullptr;
+    if (watched == m_txtBackup) {
+        if (isEnter(key) || down)
+            to = m_cmdBackup;
+        else
+            return false;
+    } else if (watched == m_txtRestore) {
+        if (isEnter(key))
+            return true;
+        to = up ? static_cast<QWidget *>(m_cmdBackup) : down ? m_cmdRestore : nullptr;
+        if (!to)
+            return false;
+    } else if (auto *b = qobject_cast<QPushButton *>(watched)) {
+        if (isEnter(key)) {
+            b->click();
+            return true;
+        }
+        if (b == m_cmdBackup)
+            to = up ? m_txtBackup : down ? m_txtRestore : nullptr;
+        else if (b == m_cmdRestore)
+            to = up ? static_cast<QWidget *>(m_txtRestore) : down ? m_cmdExit : nullptr;
+        else if (b == m_cmdExit)
+            to = up ? static_cast<QWidget *>(m_cmdRestore) : nullptr;
+        if (!to)
+            return up || down;
+    } else {
+        return false;
+    }
+    to->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+void BackupWindow::closeEvent(QCloseEvent *event)
+{
+    if (!ui::WindowRegistry::closingByProgram(this) && !m_ending)
+        m_ctl.exit();
+    event->accept();
+}
+
+void BackupWindow::place()
+{
+    // Centred, at the top, the screen's height less 280 twips; the width stays.
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return;
+    const QRect avail = s->availableGeometry();
+    const int dpiY = s->logicalDotsPerInchY() > 0 ? int(s->logicalDotsPerInchY()) : 96;
+    const int frameTop = geometry().top() - frameGeometry().top();
+    const int frameSides = frameGeometry().width() - width();
+    const int frameHeight = frameGeometry().height() - height();
+    const int w = std::min(width(), avail.width() - frameSides);
+    const int h = avail.height() - 280 * dpiY / 1440 - frameHeight;
+    setGeometry(avail.left() + (avail.width() - w - frameSides) / 2 + frameSides / 2,
+                avail.top() + frameTop, w, h);
+}
+
+void BackupWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    place();
+    if (!focusWidget())
+        m_txtBackup->setFocus(Qt::OtherFocusReason);
+}
+
+void BackupWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
+        place();
+}
+
+} // namespace backup

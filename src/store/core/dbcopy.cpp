@@ -1,0 +1,193 @@
+#include "store/core/dbcopy.h"
+
+#include "store/core/database.h"
+#include "store/core/dberror.h"
+#include "store/core/schema.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QSqlDriver>
+#include <sqlite3.h>
+
+namespace store {
+
+namespace {
+
+const QByteArray sqliteHeader("SQLite format 3\0", 16);
+
+QString fromUtf8(const char *s) { return QString::fromUtf8(s ? s : ""); }
+
+DbError engineError(int rc, sqlite3 *h)
+{
+    const int code = rc & 0xFF;
+    const int number = code == SQLITE_BUSY || code == SQLITE_LOCKED ? DbError::Busy : rc;
+    const QString text = h && sqlite3_errcode(h) == rc ? fromUtf8(sqlite3_errmsg(h))
+                                                       : fromUtf8(sqlite3_errstr(rc));
+    return DbError(number, text);
+}
+
+// A connection of our own to a file, closed on every way out.
+class Handle {
+public:
+    Handle(const QString &path, int flags)
+    {
+        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_h, flags, nullptr);
+        if (rc != SQLITE_OK) {
+            const DbError e = engineError(rc, m_h);
+            sqlite3_close(m_h);
+            m_h = nullptr;
+            throw e;
+        }
+        sqlite3_busy_timeout(m_h, Database::DefaultBusyTimeoutMs);
+    }
+    ~Handle() { sqlite3_close(m_h); }
+    Handle(const Handle &) = delete;
+    Handle &operator=(const Handle &) = delete;
+    sqlite3 *get() const { return m_h; }
+
+    // The first column of every row; throws on an engine error.
+    QStringList column(const char *sql) const
+    {
+        sqlite3_stmt *st = nullptr;
+        int rc = sqlite3_prepare_v2(m_h, sql, -1, &st, nullptr);
+        QStringList out;
+        if (rc == SQLITE_OK)
+            while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+                out << fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        if (rc != SQLITE_DONE)
+            throw engineError(rc, m_h);
+        return out;
+    }
+
+private:
+    sqlite3 *m_h = nullptr;
+};
+
+// Copies every page of `from` into `to` in one step, so the copy is of one
+// moment: the read lock on `from` is held throughout, and `to` changes in one
+// transaction. Waits for other stations' writes as long as a statement would.
+void copyPages(sqlite3 *from, sqlite3 *to)
+{
+    sqlite3_backup *b = sqlite3_backup_init(to, "main", from, "main");
+    if (!b)
+        throw engineError(sqlite3_errcode(to), to);
+    QElapsedTimer waited;
+    waited.start();
+    int rc;
+    while (true) {
+        rc = sqlite3_backup_step(b, -1);
+        const int code = rc & 0xFF;
+        if ((code == SQLITE_BUSY || code == SQLITE_LOCKED) && waited.elapsed() < Database::DefaultBusyTimeoutMs) {
+            sqlite3_sleep(20);
+            continue;
+        }
+        break;
+    }
+    const int finish = sqlite3_backup_finish(b);
+    if (rc != SQLITE_DONE)
+        throw engineError(rc, nullptr);
+    if (finish != SQLITE_OK)
+        throw engineError(finish, to);
+}
+
+class SqliteCopy : public DatabaseCopy {
+public:
+    SqliteCopy(Database &db, sqlite3 *handle) : m_db(db), m_handle(handle) {}
+
+    void writeSnapshot(const QString &path) override
+    {
+        if (QFileInfo::exists(path))
+            throw DbError(DbError::General, QStringLiteral("The file %1 already exists").arg(path));
+        try {
+            Handle out(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+            out.column("PRAGMA synchronous=FULL");
+            copyPages(m_handle, out.get());
+        } catch (...) {
+            QFile::remove(path);
+            QFile::remove(path + QStringLiteral("-journal"));
+            throw;
+        }
+    }
+
+    QString problemWith(const QString &path) override
+    {
+        const QFileInfo info(path);
+        if (!info.isFile())
+            return QStringLiteral("does not exist");
+        {
+            QFile f(path);
+            if (!f.open(QIODevice::ReadOnly))
+                return QStringLiteral("cannot be read (%1)").arg(f.errorString());
+            if (info.size() == 0)
+                return QStringLiteral("is empty");
+            if (f.read(16) != sqliteHeader)
+                return QStringLiteral("is not a database of this program");
+        }
+        try {
+            Handle h(path, SQLITE_OPEN_READONLY);
+            const QStringList integrity = h.column("PRAGMA integrity_check(5)");
+            if (integrity != QStringList{QStringLiteral("ok")})
+                return QStringLiteral("is damaged (%1)").arg(integrity.value(0));
+
+            QSet<QString> present;
+            for (const QString &name : h.column("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"))
+                present.insert(name.toLower());
+            QStringList missing;
+            for (const TableDef &t : mainTables())
+                if (!present.contains(t.name.toLower()))
+                    missing << t.name;
+            if (!present.contains(accountsQuery().name.toLower()))
+                missing << accountsQuery().name;
+            if (!missing.isEmpty())
+                return QStringLiteral("is not a database of this program (it has no %1)")
+                    .arg(missing.join(QStringLiteral(", ")));
+
+            const QStringList version = h.column("SELECT MAX(\"Version\") FROM \"sys_Schema\"");
+            if (version.value(0).toInt() > Database::SchemaVersion)
+                return QStringLiteral("was written by a later version of this program");
+        } catch (const DbError &e) {
+            return QStringLiteral("is damaged (%1)").arg(e.description());
+        }
+        return {};
+    }
+
+    void replaceWith(const QString &path) override
+    {
+        {
+            // Opening it as the working database adds the fields a file of an
+            // earlier version lacks, so the windows find every field they read.
+            Database upgraded;
+            const Database::OpenResult r = upgraded.open(path, Database::Kind::Main, false);
+            if (!r.ok())
+                throw DbError(DbError::General, QStringLiteral("The file %1 cannot be opened (%2)").arg(path, r.detail));
+        }
+        if (m_db.inTransaction())
+            throw DbError(DbError::General, QStringLiteral("The working database is in the middle of a write"));
+        Handle in(path, SQLITE_OPEN_READONLY);
+        copyPages(in.get(), m_handle);
+    }
+
+private:
+    Database &m_db;
+    sqlite3 *m_handle;
+};
+
+} // namespace
+
+std::unique_ptr<DatabaseCopy> DatabaseCopy::forDatabase(Database &db)
+{
+    if (!db.isOpen())
+        return nullptr;
+    const QVariant h = db.connection().driver()->handle();
+    if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0)
+        return nullptr;   // another engine: it brings its own copier
+    sqlite3 *handle = *static_cast<sqlite3 *const *>(h.constData());
+    if (!handle)
+        return nullptr;
+    return std::make_unique<SqliteCopy>(db, handle);
+}
+
+} // namespace store
