@@ -3,6 +3,7 @@
 #include "store/core/database.h"
 #include "store/core/dberror.h"
 #include "store/core/schema.h"
+#include "store/core/transfer.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -93,6 +94,50 @@ void copyPages(sqlite3 *from, sqlite3 *to)
         throw engineError(finish, to);
 }
 
+// What is wrong with a db.mdb file as a database of this program; empty
+// when nothing is. Only reads the file.
+QString fileProblem(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return QStringLiteral("does not exist");
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            return QStringLiteral("cannot be read (%1)").arg(f.errorString());
+        if (info.size() == 0)
+            return QStringLiteral("is empty");
+        if (f.read(16) != sqliteHeader)
+            return QStringLiteral("is not a database of this program");
+    }
+    try {
+        Handle h(path, SQLITE_OPEN_READONLY);
+        const QStringList integrity = h.column("PRAGMA integrity_check(5)");
+        if (integrity != QStringList{QStringLiteral("ok")})
+            return QStringLiteral("is damaged (%1)").arg(integrity.value(0));
+
+        QSet<QString> present;
+        for (const QString &name : h.column("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"))
+            present.insert(name.toLower());
+        QStringList missing;
+        for (const TableDef &t : mainTables())
+            if (!present.contains(t.name.toLower()))
+                missing << t.name;
+        if (!present.contains(accountsQuery().name.toLower()))
+            missing << accountsQuery().name;
+        if (!missing.isEmpty())
+            return QStringLiteral("is not a database of this program (it has no %1)")
+                .arg(missing.join(QStringLiteral(", ")));
+
+        const QStringList version = h.column("SELECT MAX(\"Version\") FROM \"sys_Schema\"");
+        if (version.value(0).toInt() > Database::SchemaVersion)
+            return QStringLiteral("was written by a later version of this program");
+    } catch (const DbError &e) {
+        return QStringLiteral("is damaged (%1)").arg(e.description());
+    }
+    return {};
+}
+
 class SqliteCopy : public DatabaseCopy {
 public:
     SqliteCopy(Database &db, sqlite3 *handle) : m_db(db), m_handle(handle) {}
@@ -112,47 +157,7 @@ public:
         }
     }
 
-    QString problemWith(const QString &path) override
-    {
-        const QFileInfo info(path);
-        if (!info.isFile())
-            return QStringLiteral("does not exist");
-        {
-            QFile f(path);
-            if (!f.open(QIODevice::ReadOnly))
-                return QStringLiteral("cannot be read (%1)").arg(f.errorString());
-            if (info.size() == 0)
-                return QStringLiteral("is empty");
-            if (f.read(16) != sqliteHeader)
-                return QStringLiteral("is not a database of this program");
-        }
-        try {
-            Handle h(path, SQLITE_OPEN_READONLY);
-            const QStringList integrity = h.column("PRAGMA integrity_check(5)");
-            if (integrity != QStringList{QStringLiteral("ok")})
-                return QStringLiteral("is damaged (%1)").arg(integrity.value(0));
-
-            QSet<QString> present;
-            for (const QString &name : h.column("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"))
-                present.insert(name.toLower());
-            QStringList missing;
-            for (const TableDef &t : mainTables())
-                if (!present.contains(t.name.toLower()))
-                    missing << t.name;
-            if (!present.contains(accountsQuery().name.toLower()))
-                missing << accountsQuery().name;
-            if (!missing.isEmpty())
-                return QStringLiteral("is not a database of this program (it has no %1)")
-                    .arg(missing.join(QStringLiteral(", ")));
-
-            const QStringList version = h.column("SELECT MAX(\"Version\") FROM \"sys_Schema\"");
-            if (version.value(0).toInt() > Database::SchemaVersion)
-                return QStringLiteral("was written by a later version of this program");
-        } catch (const DbError &e) {
-            return QStringLiteral("is damaged (%1)").arg(e.description());
-        }
-        return {};
-    }
+    QString problemWith(const QString &path) override { return fileProblem(path); }
 
     void replaceWith(const QString &path) override
     {
@@ -175,12 +180,56 @@ private:
     sqlite3 *m_handle;
 };
 
+
+// A station on a server: its backup is a db.mdb written from one consistent
+// reading of the server, and a restore replaces the server's records with a
+// checked db.mdb's in one write transaction, so that every station of the
+// practice reads the old or the new records, never a mixture.
+class ServerCopy : public DatabaseCopy {
+public:
+    explicit ServerCopy(Database &db) : m_db(db) {}
+
+    void writeSnapshot(const QString &path) override
+    {
+        if (QFileInfo::exists(path))
+            throw DbError(DbError::General, QStringLiteral("The file %1 already exists").arg(path));
+        try {
+            Database file;
+            const Database::OpenResult r = file.open(path, Database::Kind::Main, true);
+            if (r.status != Database::Status::Created)
+                throw DbError(DbError::General, QStringLiteral("The file %1 cannot be made (%2)").arg(path, r.detail));
+            Transfer::toNewFile(m_db, file);
+        } catch (...) {
+            QFile::remove(path);
+            QFile::remove(path + QStringLiteral("-journal"));
+            throw;
+        }
+    }
+
+    QString problemWith(const QString &path) override { return fileProblem(path); }
+
+    void replaceWith(const QString &path) override
+    {
+        // Opening it brings a file of an earlier version up to date first.
+        Database file;
+        const Database::OpenResult r = file.open(path, Database::Kind::Main, false);
+        if (!r.ok())
+            throw DbError(DbError::General, QStringLiteral("The file %1 cannot be opened (%2)").arg(path, r.detail));
+        Transfer::replaceAll(file, m_db);
+    }
+
+private:
+    Database &m_db;
+};
+
 } // namespace
 
 std::unique_ptr<DatabaseCopy> DatabaseCopy::forDatabase(Database &db)
 {
     if (!db.isOpen())
         return nullptr;
+    if (db.onServer())
+        return std::make_unique<ServerCopy>(db);
     const QVariant h = db.connection().driver()->handle();
     if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0)
         return nullptr;   // another engine: it brings its own copier

@@ -14,8 +14,8 @@ class DatabaseCopy {
 public:
     virtual ~DatabaseCopy() = default;
 
-    // The copier for `db`'s engine (the embedded file engine today; a server
-    // station would export into and import from a db.mdb file instead).
+    // The copier for `db`'s engine: pages of the file itself, or, for a
+    // station on a server, an export into and an import from a db.mdb file.
     static std::unique_ptr<DatabaseCopy> forDatabase(Database &db);
 
     // Writes a consistent db.mdb of the working database at `path`, which

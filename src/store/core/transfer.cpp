@@ -51,6 +51,11 @@ void Transfer::toNewFile(Database &from, Database &to, const Report &report)
     copy(from, to, false, report);
 }
 
+void Transfer::replaceAll(Database &from, Database &to, const Report &report)
+{
+    copy(from, to, false, report);
+}
+
 void Transfer::copy(Database &from, Database &to, bool makeTables, const Report &report)
 {
     Snapshot reading(from);

@@ -24,6 +24,9 @@ public:
     // Into a new file (just created, holding the first records only): the
     // first records give way to the copied ones.
     static void toNewFile(Database &from, Database &to, const Report &report = {});
+    // Into a database that holds the program's tables: its records give way
+    // to the copied ones (a restore).
+    static void replaceAll(Database &from, Database &to, const Report &report = {});
 
 private:
     static void copy(Database &from, Database &to, bool makeTables, const Report &report);
