@@ -96,7 +96,11 @@ void ReportEngine::checkDataFiles(const ReportSettings &settings, const store::D
 {
     if (!db.isOpen())
         throw ReportError(QStringLiteral("The database is not open"));
-    const QString open = sameFileKey(db.path());
+    // On a station whose practice runs a server the application folder's
+    // db.mdb stands for that server, the database in use.
+    const QString inUse =
+        db.onServer() ? QDir(settings.appDir).filePath(QStringLiteral("db.mdb")) : db.path();
+    const QString open = sameFileKey(inUse);
     for (std::size_t i = 0; i < settings.dataFiles.size(); ++i) {
         const QString given = settings.dataFiles[i];
         if (given.trimmed().isEmpty())
@@ -105,7 +109,7 @@ void ReportEngine::checkDataFiles(const ReportSettings &settings, const store::D
         if (sameFileKey(path) != open)
             throw ReportError(QStringLiteral("Data file %1 (%2) is not the database in use (%3)")
                                   .arg(i)
-                                  .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(db.path())));
+                                  .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(inUse)));
     }
 }
 
