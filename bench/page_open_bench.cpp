@@ -2,7 +2,7 @@
 // holding ten years of busy pages: 20 consultants, 40 time rows.
 #include "book/core/bookcontroller.h"
 #include "store/core/database.h"
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 #include "store/core/schema.h"
 #include "ui/core/appstate.h"
 #include "ui/core/clipboard.h"
@@ -44,21 +44,21 @@ struct Book {
             names << QStringLiteral("Consultant %1").arg(c);
         db.exec("UPDATE \"tbl_Setup\" SET \"open\" = '07:00 AM', \"Close\" = '04:45 PM', "
                 "\"timeslot\" = 15, \"Listno\" = ?, \"names\" = ?",
-                {Consultants, store::page::joinList(names)});
-        const int rows = store::page::dataRows(
-            static_cast<int>(store::page::timeRows(7 * 60, 16 * 60 + 45, 15).size()));
+                {Consultants, book::page::joinList(names)});
+        const int rows = book::page::dataRows(
+            static_cast<int>(book::page::timeRows(7 * 60, 16 * 60 + 45, 15).size()));
         db.beginWrite();
         for (int d = 0; d < Days; ++d) {
-            store::page::Cells cells(static_cast<size_t>(rows));
+            book::page::Cells cells(static_cast<size_t>(rows));
             for (int r = 0; r < rows; ++r)
                 for (int c = 0; c < Consultants; ++c)
                     cells[static_cast<size_t>(r)] << ((r + c + d) % 5 == 0 ? QString()
                                                                            : QStringLiteral("Patient %1-%2").arg(r).arg(c));
             const QDate date = FirstDay.addDays(d);
-            db.insert(store::tables::Appt, {{"CalDate", date}, {"Data", store::page::encode(cells)},
+            db.insert(store::tables::Appt, {{"CalDate", date}, {"Data", book::page::encode(cells)},
                                             {"location", "Office"}, {"open", "07:00 AM"},
                                             {"Close", "04:45 PM"}, {"timeslot", 15},
-                                            {"Listno", Consultants}, {"names", store::page::joinList(names)},
+                                            {"Listno", Consultants}, {"names", book::page::joinList(names)},
                                             {"Memo", ""}, {"CColor", "0"}, {"Spare", "0"},
                                             {"Clinic", false}, {"BlankPage", ""}});
             db.insert(store::tables::Color, {{"caldate", date}, {"CColor", "0"}, {"Spare", "0"}});
@@ -99,7 +99,7 @@ void BM_PageReadFloor(benchmark::State &state)
         const QDate date = FirstDay.addDays((i++ % 1000) * 3 + 1);
         const QVariant data =
             book.db.scalar(QStringLiteral("SELECT \"Data\" FROM \"tbl_Appt\" WHERE \"CalDate\" = ?"), {date});
-        benchmark::DoNotOptimize(store::page::decode(data.toString()));
+        benchmark::DoNotOptimize(book::page::decode(data.toString()));
     }
 }
 BENCHMARK(BM_PageReadFloor)->Iterations(1000)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);

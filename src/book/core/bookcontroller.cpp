@@ -3,7 +3,7 @@
 #include "book/core/blockops.h"
 #include "book/core/dateinput.h"
 #include "store/core/database.h"
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 #include "ui/core/appstate.h"
 #include "ui/core/clock.h"
 #include "ui/core/prompter.h"
@@ -248,10 +248,10 @@ CellList BookController::storeCells(const CellChanges &changes)
 {
     // Each touched cell must still hold what this station showed, that is
     // the page as it last read it.
-    const store::page::Cells shown = store::page::decode(m_page.data);
+    const book::page::Cells shown = book::page::decode(m_page.data);
     CellChanges expected;
     for (const auto &entry : changes)
-        expected[entry.first] = store::page::cellAt(shown, entry.first.first, entry.first.second);
+        expected[entry.first] = book::page::cellAt(shown, entry.first.first, entry.first.second);
     const PageStore::CellWrite w = m_pages.writeCells(m_page.id, changes, &expected);
     if (w.conflict)
         return w.changed;

@@ -2,8 +2,9 @@
 
 #include "book/core/blockhost.h"
 #include "book/core/calendar.h"
-#include "book/core/pagegrid.h"
-#include "book/core/pagestore.h"
+#include "book/pages/editorkeys.h"
+#include "book/pages/pagegrid.h"
+#include "book/pages/pagestore.h"
 #include "store/core/settings.h"
 #include "ui/core/gridmodel.h"
 #include "ui/core/services.h"
@@ -25,8 +26,6 @@ class BlockOps;
 // Where the window should put the keyboard focus.
 enum class Focus { Grid, Editor, Calendar, DailyMemo, FixedMemo, BookName, Status, Month, Year };
 
-// Shift state bits of key and mouse events.
-enum ShiftBits { ShiftKey = 1, CtrlKey = 2, AltKey = 4 };
 
 // The appointment book window's state and rules: the page on display, the
 // cell editor, memos and office status, the calendar and the block commands.

@@ -2,9 +2,9 @@
 // the mouse rules of the page grid.
 #include "book/core/blockops.h"
 #include "book/core/bookcontroller.h"
-#include "book/core/editorkeys.h"
+#include "book/pages/editorkeys.h"
 #include "store/core/database.h"
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
 
@@ -124,7 +124,7 @@ void BookController::saveFromEditor()
         return;
     }
     m_grid.setCursor(m_editor.row, m_editor.col);
-    const QString entry = store::page::cleanCell(m_editor.text);
+    const QString entry = book::page::cleanCell(m_editor.text);
     if (!saveCell(entry))
         return;   // the save failed: the entry stays in the editor to try again
     hideEditor();

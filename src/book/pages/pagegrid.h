@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/pages/pagepos.h"
 #include "ui/core/gridmodel.h"
 
 #include <QString>
@@ -25,10 +26,10 @@ struct PageLayout {
     int close = 17 * 60;
     int slot = 30;
     int rHeight = 1;              // text lines per slot (from the settings)
-    std::vector<int> times;       // time of each time row, from row 3
+    std::vector<int> times;       // time of each time row, from the first time row
 
-    int lastTimeRow() const { return 2 + static_cast<int>(times.size()); }
-    int rows() const { return lastTimeRow() + 3; }
+    int lastTimeRow() const { return pos::lastTimeRow(static_cast<int>(times.size())); }
+    int rows() const { return pos::gridRows(static_cast<int>(times.size())); }
     int rowHeight() const;        // twips of a time row
 };
 
@@ -41,24 +42,22 @@ PageLayout layoutOf(int listno, const QString &names, const QString &open, const
 inline constexpr double DesignWidthTwips = 15360.0;
 double widthFactor(int screenWidthPixels, double dpi);
 
-// SetupColumns: widths (defaults by column count, then the stored widths),
-// row 0 numbers and row 1 names, centred. The time column and the default
-// widths are scaled by the width factor; stored widths are taken as stored.
-// The book, the templates and the setup grid share this, so widths stored by
-// a setup save are the ones the book showed before it.
+// SetupColumns: widths (book::widths::columnWidths), the number row and the
+// name row, centred.
 void setupColumns(ui::GridModel &grid, int columns, const QStringList &names, const QString &cwidth,
                   double widthFactor);
-// SetupRows: row 3 onwards the time labels, two free rows after them.
+// SetupRows: the time labels from the first time row, the free rows after them.
 void setupRows(ui::GridModel &grid, const PageLayout &layout);
-// Pastes a page text into the data rectangle (rows 2.., columns 1..): cells
+// Pastes a page text into the data rectangle (from the free row and the first
+// consultant column): cells
 // beyond the rectangle are dropped, cells the text does not reach emptied.
 void pasteText(ui::GridModel &grid, const QString &text);
 // The data rectangle as page text.
 QString rectText(const ui::GridModel &grid);
-// Gives rows 3..last of every consultant column their stored colours (or the
+// Gives the time rows and the free rows below them of every consultant column their stored colours (or the
 // default / closed-day colour when nothing is stored).
 void applyColors(ui::GridModel &grid, const QString &stored, bool closed);
-// Colours of rows 3..last, column by column, as stored.
+// Colours of those rows, column by column, as stored.
 std::vector<int> gridColors(const ui::GridModel &grid);
 
 } // namespace book

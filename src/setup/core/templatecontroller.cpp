@@ -2,10 +2,10 @@
 
 #include "book/core/blockops.h"
 #include "book/core/dateinput.h"
-#include "book/core/editorkeys.h"
-#include "book/core/pagegrid.h"
+#include "book/pages/editorkeys.h"
+#include "book/pages/pagegrid.h"
 #include "store/core/dberror.h"
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 #include "ui/core/appstate.h"
 #include "ui/core/prompter.h"
 #include "ui/core/services.h"
@@ -349,7 +349,7 @@ void TemplateController::commitEditor()
 {
     if (!m_editor.visible)
         return;
-    m_grid.setTextMatrix(m_editor.row, m_editor.col, store::page::cleanCell(m_editor.text));
+    m_grid.setTextMatrix(m_editor.row, m_editor.col, book::page::cleanCell(m_editor.text));
     m_grid.setCursor(m_editor.row, m_editor.col);
     m_working = book::rectText(m_grid);
     hideEditor();
