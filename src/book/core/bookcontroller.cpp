@@ -22,6 +22,7 @@ BookController::BookController(ui::Services &services, QObject *parent)
       m_s(services),
       m_pages(services.db),
       m_settingsStore(services.db),
+      m_cell(m_grid, services.prompter, [this] { emit editorChanged(); }, pos::FirstTimeRow),
       m_blocks(std::make_unique<BlockOps>(BlockOps::Kind::Page, *this, services.prompter, services.clipboard))
 {
     m_grid.setFixedRows(2);
@@ -128,7 +129,7 @@ void BookController::populateGrid(const QDate &date)
 {
     m_page.date = date;
     m_locked = date < m_today;
-    m_editor.readOnly = m_locked;
+    m_cell.setReadOnly(m_locked);
     setupGrid();
     fillGrid();
     m_grid.setCursor(3, 1);
