@@ -206,4 +206,48 @@ TEST_F(StationPair, AHeldDatabaseKeepsTheEntryAndTheProgram)
     EXPECT_FALSE(a.book->editor().visible);
 }
 
+// ---- the page of a date made by the other station
+
+TEST_F(StationPair, APageTheOtherStationMadeFirstIsTakenNotMadeAgain)
+{
+    const QDate tomorrow = Today.addDays(1);
+    a.db.setBusyTimeout(50);
+    QSqlQuery hold(b.db.connection());
+    ASSERT_TRUE(hold.exec("BEGIN EXCLUSIVE"));
+    // A's first try finds the file held; while A says so, B makes the page
+    // and books into it.
+    a.prompter.onNext([&](const ui::ScriptedPrompter::Prompt &) {
+        ASSERT_TRUE(hold.exec("COMMIT"));
+        b.book->goToDate(tomorrow);
+        b.type(4, 2, "Booked at B");
+    });
+    a.prompter.expectMessage();
+    a.book->goToDate(tomorrow);
+    EXPECT_TRUE(a.prompter.last().text.contains("Another user is currently creating this page"));
+    EXPECT_EQ(a.db.scalar("SELECT COUNT(*) FROM tbl_Appt WHERE CalDate = ?", {tomorrow}).toInt(), 1);
+    EXPECT_EQ(a.book->page().id, b.book->page().id);
+    EXPECT_EQ(a.book->grid().textMatrix(4, 2), "Booked at B");
+}
+
+// ---- the page removed by the other station while this one saves into it
+
+TEST(PageRemoved, UnderAnEntryEndsTheProgram)
+{
+    testsupport::TestDir dir;
+    Station a(dir);
+    ASSERT_TRUE(a.book->load(Today));
+    Station(dir).db.exec("DELETE FROM tbl_Appt WHERE CalDate = ?", {Today});
+    bool closed = false;
+    QObject::connect(a.book.get(), &book::BookController::closeRequested, [&] { closed = true; });
+
+    a.prompter.expectMessage();
+    a.book->grid().setCursor(5, 1);
+    a.book->gridKeyPress(QLatin1Char('S'));
+    a.book->editorKeyPress(QChar(9));
+    EXPECT_EQ(a.prompter.last().title, "Save Cell Content");
+    EXPECT_TRUE(a.prompter.last().text.contains("removed by another station"));
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(a.windows.quitCalled());
+}
+
 } // namespace
