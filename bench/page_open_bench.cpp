@@ -4,11 +4,11 @@
 // and on a PostgreSQL server (QUILLON_TEST_PG names its maintenance database,
 // as for the tests; ./test.sh's scripts/test-server.sh starts one).
 #include "book/core/bookcontroller.h"
-#include "book/core/pagestore.h"
+#include "book/pages/pagestore.h"
 #include "store/core/conninfo.h"
 #include "store/core/database.h"
 #include "store/core/settings.h"
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 #include "store/core/schema.h"
 #include "ui/core/appstate.h"
 #include "ui/core/clipboard.h"
@@ -101,21 +101,21 @@ struct Book {
         for (int c = 1; c <= Consultants; ++c)
             names << QStringLiteral("Consultant %1").arg(c);
         store::SettingsStore(db).write({{"open", "07:00 AM"}, {"Close", "04:45 PM"}, {"timeslot", 15},
-                                        {"Listno", Consultants}, {"names", store::page::joinList(names)}});
-        const int rows = store::page::dataRows(
-            static_cast<int>(store::page::timeRows(7 * 60, 16 * 60 + 45, 15).size()));
+                                        {"Listno", Consultants}, {"names", book::page::joinList(names)}});
+        const int rows = book::page::dataRows(
+            static_cast<int>(book::page::timeRows(7 * 60, 16 * 60 + 45, 15).size()));
         db.beginWrite();
         for (int d = 0; d < Days; ++d) {
-            store::page::Cells cells(static_cast<size_t>(rows));
+            book::page::Cells cells(static_cast<size_t>(rows));
             for (int r = 0; r < rows; ++r)
                 for (int c = 0; c < Consultants; ++c)
                     cells[static_cast<size_t>(r)] << ((r + c + d) % 5 == 0 ? QString()
                                                                            : QStringLiteral("Patient %1-%2").arg(r).arg(c));
             const QDate date = FirstDay.addDays(d);
-            db.insert(store::tables::Appt, {{"CalDate", date}, {"Data", store::page::encode(cells)},
+            db.insert(store::tables::Appt, {{"CalDate", date}, {"Data", book::page::encode(cells)},
                                             {"location", "Office"}, {"open", "07:00 AM"},
                                             {"Close", "04:45 PM"}, {"timeslot", 15},
-                                            {"Listno", Consultants}, {"names", store::page::joinList(names)},
+                                            {"Listno", Consultants}, {"names", book::page::joinList(names)},
                                             {"Memo", ""}, {"CColor", "0"}, {"Spare", "0"},
                                             {"Clinic", false}, {"BlankPage", ""}});
             db.insert(store::tables::Color, {{"caldate", date}, {"CColor", "0"}, {"Spare", "0"}});
@@ -220,7 +220,7 @@ void BM_PageReadFloor(benchmark::State &state, Engine engine)
         const QDate date = FirstDay.addDays((i++ % 1000) * 3 + 1);
         const QVariant data =
             book->db.scalar(QStringLiteral("SELECT Data FROM tbl_Appt WHERE CalDate = ?"), {date});
-        benchmark::DoNotOptimize(store::page::decode(data.toString()));
+        benchmark::DoNotOptimize(book::page::decode(data.toString()));
     }
 }
 BENCHMARK_CAPTURE(BM_PageReadFloor, sqlite, Engine::Sqlite)

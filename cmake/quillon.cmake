@@ -111,3 +111,25 @@ function(add_widgets_test folder)
   _quillon_test(${folder}_widgets_tests ${CMAKE_CURRENT_SOURCE_DIR}/widgets
     DEPS test_support_widgets ${folder}_widgets ${A_DEPS})
 endfunction()
+
+# add_core_part(<folder> <part> [DEPS ...]): core library <folder>_<part> from
+# src/<folder>/<part>, for a piece of a subsystem that other subsystems link
+# without its rules (the book's pages).
+function(add_core_part folder part)
+  cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
+  foreach(dep ${A_DEPS})
+    _quillon_check_core(${folder}_${part} ${dep} ${dep})
+  endforeach()
+  _quillon_sources(src ${CMAKE_CURRENT_SOURCE_DIR}/${part})
+  add_library(${folder}_${part} STATIC ${src})
+  target_include_directories(${folder}_${part} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${folder}_${part} PUBLIC Qt6::Core ${A_DEPS})
+  quillon_warnings(${folder}_${part})
+endfunction()
+
+# add_core_part_test(<folder> <part> [DEPS ...]): tests/<folder>/<part> without a display
+function(add_core_part_test folder part)
+  cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
+  _quillon_test(${folder}_${part}_tests ${CMAKE_CURRENT_SOURCE_DIR}/${part}
+    DEPS test_support_core ${folder}_${part} ${A_DEPS})
+endfunction()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "book/core/pagestore.h"
+#include "book/pages/pagestore.h"
 #include "ui/core/gridmodel.h"
 
 #include <QString>

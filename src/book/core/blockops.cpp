@@ -1,8 +1,8 @@
 #include "book/core/blockops.h"
 
-#include "book/core/pagegrid.h"
+#include "book/pages/pagegrid.h"
 #include "store/core/dberror.h"
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 #include "ui/core/clipboard.h"
 #include "ui/core/prompter.h"
 
@@ -247,7 +247,7 @@ void BlockOps::blockout()
     m_altMark = false;
     if (block.empty())   // a mark left from a page of another shape
         return;
-    const QString text = store::page::cleanCell(m_host.blockoutText());
+    const QString text = book::page::cleanCell(m_host.blockoutText());
     CellChanges cells;
     {
         UpdateGuard guard(grid);
@@ -314,7 +314,7 @@ bool BlockOps::pasteCells(const Rect &target, const QString &text, CellChanges &
         return false;
     const bool page = m_kind == Kind::Page;
     if (m_singleCell) {
-        const QString one = store::page::cleanCell(text);
+        const QString one = book::page::cleanCell(text);
         grid.setTextMatrix(target.top, target.left, one);
         cells[{target.top, target.left}] = one;
         if (page && target.top >= FirstColorRow) {
@@ -325,7 +325,7 @@ bool BlockOps::pasteCells(const Rect &target, const QString &text, CellChanges &
     }
     // One copied cell fills the whole marked range, text and colour.
     if (page && m_colorList.size() == 1) {
-        const QString one = store::page::cleanCell(text);
+        const QString one = book::page::cleanCell(text);
         for (int c = target.left; c <= target.right; ++c)
             for (int r = target.top; r <= target.bottom; ++r) {
                 grid.setTextMatrix(r, c, one);

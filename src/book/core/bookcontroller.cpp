@@ -3,7 +3,7 @@
 #include "book/core/blockops.h"
 #include "book/core/dateinput.h"
 #include "store/core/database.h"
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 #include "ui/core/appstate.h"
 #include "ui/core/clock.h"
 #include "ui/core/prompter.h"
@@ -22,6 +22,7 @@ BookController::BookController(ui::Services &services, QObject *parent)
       m_s(services),
       m_pages(services.db),
       m_settingsStore(services.db),
+      m_cell(m_grid, services.prompter, [this] { emit editorChanged(); }, pos::FirstTimeRow),
       m_blocks(std::make_unique<BlockOps>(BlockOps::Kind::Page, *this, services.prompter, services.clipboard))
 {
     m_grid.setFixedRows(2);
@@ -128,7 +129,7 @@ void BookController::populateGrid(const QDate &date)
 {
     m_page.date = date;
     m_locked = date < m_today;
-    m_editor.readOnly = m_locked;
+    m_cell.setReadOnly(m_locked);
     setupGrid();
     fillGrid();
     m_grid.setCursor(3, 1);
@@ -248,10 +249,10 @@ CellList BookController::storeCells(const CellChanges &changes)
 {
     // Each touched cell must still hold what this station showed, that is
     // the page as it last read it.
-    const store::page::Cells shown = store::page::decode(m_page.data);
+    const book::page::Cells shown = book::page::decode(m_page.data);
     CellChanges expected;
     for (const auto &entry : changes)
-        expected[entry.first] = store::page::cellAt(shown, entry.first.first, entry.first.second);
+        expected[entry.first] = book::page::cellAt(shown, entry.first.first, entry.first.second);
     const BusyScope busy(*this);
     const PageStore::CellWrite w = m_pages.writeCells(m_page.id, changes, &expected);
     if (w.conflict)

@@ -2,8 +2,9 @@
 
 #include "book/core/blockhost.h"
 #include "book/core/calendar.h"
-#include "book/core/pagegrid.h"
-#include "book/core/pagestore.h"
+#include "book/pages/celleditor.h"
+#include "book/pages/pagegrid.h"
+#include "book/pages/pagestore.h"
 #include "store/core/settings.h"
 #include "ui/core/gridmodel.h"
 #include "ui/core/services.h"
@@ -25,8 +26,6 @@ class BlockOps;
 // Where the window should put the keyboard focus.
 enum class Focus { Grid, Editor, Calendar, DailyMemo, FixedMemo, BookName, Status, Month, Year };
 
-// Shift state bits of key and mouse events.
-enum ShiftBits { ShiftKey = 1, CtrlKey = 2, AltKey = 4 };
 
 // The appointment book window's state and rules: the page on display, the
 // cell editor, memos and office status, the calendar and the block commands.
@@ -64,16 +63,8 @@ public:
     bool dayClosed() const override { return m_closed; }   // Check1
 
     // ---- cell entry
-    struct Editor {
-        bool visible = false;
-        int row = 3;
-        int col = 1;
-        QString text;          // as in the editor box: line breaks CR LF
-        QString opening;       // the cell's text when the editor opened (CR LF)
-        bool readOnly = false; // page lock
-        bool multiLine = false;
-    };
-    const Editor &editor() const { return m_editor; }
+    using Editor = CellEditor::State;
+    Editor editor() const { return m_cell.state(); }
     bool clean() const { return m_clean; }
     void gridKeyPress(QChar ch);                 // Tab, Enter or a typed character
     bool gridKeyDown(int qtKey, int shift);      // true when the key was used here
@@ -150,7 +141,7 @@ public:
     CellList storeColors(const ColorChanges &changes) override;
     void refreshPage() override { refreshGrid(); }
     void colorSaveFailed(const store::DbError &error) override;
-    bool editorOpen() const override { return m_editor.visible; }
+    bool editorOpen() const override { return m_cell.visible(); }
     QString blockoutText() override;
     void focusGrid() override { requestFocus(Focus::Grid); }
 
@@ -207,7 +198,7 @@ private:
     bool m_closed = false;       // Check1
     bool m_locked = false;       // Check2
     bool m_admin = true;
-    Editor m_editor;
+    CellEditor m_cell;
     bool m_clean = true;
     int m_lastShift = 0;
     bool m_fixedMemoShown = false;

@@ -2,9 +2,9 @@
 // the mouse rules of the page grid.
 #include "book/core/blockops.h"
 #include "book/core/bookcontroller.h"
-#include "book/core/editorkeys.h"
+#include "book/pages/editorkeys.h"
 #include "store/core/database.h"
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
 
@@ -55,47 +55,33 @@ void BookController::gridDoubleClick()
 
 void BookController::openEditor(QChar typed)
 {
-    const int row = m_grid.row(), col = m_grid.col();
-    if (row < 2 || col < 1 || m_page.id == 0)
+    if (m_page.id == 0)
         return;
-    m_editor.row = row;
-    m_editor.col = col;
-    m_editor.opening = toEditorText(m_grid.textMatrix(row, col));
-    m_editor.text = m_editor.opening;
-    m_editor.readOnly = m_locked;
-    m_editor.multiLine = m_settings.rHeight >= 2;
-    m_editor.visible = true;
-    m_clean = false;
-    // The typed character goes after the cell's text, as if typed at its end;
-    // braces are refused as in the editor, and a locked page takes no typing.
-    if (!typed.isNull() && !m_locked && typed != QLatin1Char('{') && typed != QLatin1Char('}'))
-        m_editor.text += typed;
-    emit editorChanged();
-    requestFocus(Focus::Editor);
+    // A locked page takes no typing.
+    m_clean = !m_cell.open(typed, m_locked, m_settings.rHeight >= 2) && m_clean;
+    if (m_cell.visible())
+        requestFocus(Focus::Editor);
 }
 
 void BookController::hideEditor()
 {
-    if (!m_editor.visible)
+    if (!m_cell.visible())
         return;
-    m_editor.visible = false;
     m_clean = true;
-    emit editorChanged();
+    m_cell.hide();
 }
 
 void BookController::setEditorText(const QString &text)
 {
-    if (m_editor.readOnly || !m_editor.visible)
-        return;
-    m_editor.text = text;
+    m_cell.setShownText(text);
 }
 
 bool BookController::editorKeyDown(int qtKey, int shift)
 {
-    const EditorKey k = book::editorKeyDown(qtKey, shift, m_settings.rHeight);
+    const EditorKey k = m_cell.keyDown(qtKey, shift, m_settings.rHeight);
     if (k == EditorKey::Save)
         saveFromEditor();
-    if (k == EditorKey::Cancel && m_editor.visible) {
+    if (k == EditorKey::Cancel && m_cell.visible()) {
         // The cell shows its stored text; nothing typed is stored.
         hideEditor();
         armTimer();
@@ -106,7 +92,7 @@ bool BookController::editorKeyDown(int qtKey, int shift)
 
 bool BookController::editorKeyPress(QChar ch)
 {
-    const EditorKey k = book::editorKeyPress(ch);
+    const EditorKey k = m_cell.keyPress(ch);
     if (k == EditorKey::Save)
         saveFromEditor();
     return k != EditorKey::Pass;
@@ -114,17 +100,17 @@ bool BookController::editorKeyPress(QChar ch)
 
 void BookController::saveFromEditor()
 {
-    if (!m_editor.visible)
+    if (!m_cell.visible())
         return;
     armTimer();
-    if (m_editor.readOnly) {
+    if (m_cell.readOnly()) {
         // A locked page: nothing was typed, nothing to store.
         hideEditor();
         requestFocus(Focus::Grid);
         return;
     }
-    m_grid.setCursor(m_editor.row, m_editor.col);
-    const QString entry = store::page::cleanCell(m_editor.text);
+    m_cell.placeCursor();
+    const QString entry = m_cell.entry();
     if (!saveCell(entry))
         return;   // the save failed: the entry stays in the editor to try again
     hideEditor();
@@ -134,7 +120,7 @@ void BookController::saveFromEditor()
 
 bool BookController::saveCell(const QString &entry)
 {
-    const int row = m_editor.row, col = m_editor.col;
+    const int row = m_cell.row(), col = m_cell.col();
     try {
         for (int attempt = 0; attempt < SaveRetries; ++attempt) {
             // What the cell holds now, at every station.
@@ -148,8 +134,7 @@ bool BookController::saveCell(const QString &entry)
             if (!current.isEmpty()) {
                 if (current == entry)
                     return true;   // already holds exactly this entry
-                m_editor.text = toEditorText(current);
-                emit editorChanged();
+                m_cell.setText(current);
                 const bool yes = m_s.prompter.ask(
                     QStringLiteral("An appointment entry has already been made for this timeslot. Do you wish to overwrite?"),
                     QStringLiteral("Appointment taken"), ui::Icon::Question, true);
@@ -187,17 +172,15 @@ bool BookController::saveCell(const QString &entry)
     } catch (const DbError &e) {
         keepEntry(entry);
         saveFailed(e);
-        return !m_editor.visible;
+        return !m_cell.visible();
     }
 }
 
 // The user's entry back in the editor after a save that stored nothing.
 void BookController::keepEntry(const QString &entry)
 {
-    m_editor.text = toEditorText(entry);
-    m_editor.visible = true;
     m_clean = false;
-    emit editorChanged();
+    m_cell.setText(entry);
 }
 
 void BookController::saveFailed(const DbError &error)
@@ -226,7 +209,7 @@ void BookController::saveFailed(const DbError &error)
         }
         // Still held: the page stays as displayed.
     }
-    m_grid.setCursor(m_editor.row, m_editor.col);
+    m_cell.placeCursor();
     m_clean = false;
     emit editorChanged();
     requestFocus(Focus::Editor);
@@ -234,17 +217,10 @@ void BookController::saveFailed(const DbError &error)
 
 bool BookController::checkUnsavedEntry()
 {
-    if (!m_editor.visible) {
+    if (m_cell.checkUnsaved()) {
         m_clean = true;
         return true;
     }
-    if (withoutCr(m_editor.text) == withoutCr(m_editor.opening)) {
-        hideEditor();
-        m_clean = true;
-        return true;
-    }
-    m_s.prompter.message(QStringLiteral("Save last appointment entry!?"),
-                         QStringLiteral("Save appointment entry"));
     requestFocus(Focus::Editor);
     m_clean = false;
     return false;
@@ -252,15 +228,15 @@ bool BookController::checkUnsavedEntry()
 
 bool BookController::leaveEditor()
 {
-    return !m_editor.visible || checkUnsavedEntry();
+    return !m_cell.visible() || checkUnsavedEntry();
 }
 
 void BookController::gridMouseDown(int button, int shift, int row, int col)
 {
     if (button != 1 || shift != 0)
         return;
-    if (m_editor.visible) {
-        m_grid.setCursor(m_editor.row, m_editor.col);
+    if (m_cell.visible()) {
+        m_cell.placeCursor();
         if (!checkUnsavedEntry())
             return;
     }
@@ -287,7 +263,7 @@ void BookController::gridMouseUp(int button, int shift, int row, int col)
         // The menu acts on the cell the user clicked: outside the marked
         // range that cell becomes current (and the mark is given up).
         if (!m_blocks->covers(row, col)) {
-            if (m_editor.visible && !leaveEditor())
+            if (m_cell.visible() && !leaveEditor())
                 return;
             m_blocks->plainClick(row, col);
             m_grid.setCursor(row, col);
@@ -298,10 +274,7 @@ void BookController::gridMouseUp(int button, int shift, int row, int col)
 
 void BookController::gridScrolled()
 {
-    if (!m_editor.visible)
-        return;
-    m_grid.setCursor(m_editor.row, m_editor.col);
-    emit editorChanged();
+    m_cell.follow();
 }
 
 } // namespace book

@@ -16,7 +16,7 @@ using store::DbError;
 void BookController::calendarFocusIn()
 {
     // An entry typed but not stored is never dropped on the way out.
-    if (m_editor.visible && !checkUnsavedEntry())
+    if (m_cell.visible() && !checkUnsavedEntry())
         return;
     m_calendar.markFocused();
     emit calendarChanged();

@@ -214,10 +214,10 @@ void BookController::setPageLock(bool locked)
         return;
     }
     m_locked = locked;
-    m_editor.readOnly = locked;
+    m_cell.setReadOnly(locked);
     emit editorChanged();
     emit pageShown();
-    requestFocus(m_editor.visible ? Focus::Editor : Focus::Grid);
+    requestFocus(m_cell.visible() ? Focus::Editor : Focus::Grid);
 }
 
 void BookController::armTimer()
@@ -240,7 +240,7 @@ void BookController::stopTimer()
 void BookController::timerTick()
 {
     // The timer is stopped while a cell or a memo is being typed.
-    if (!m_timerRunning || m_editor.visible)
+    if (!m_timerRunning || m_cell.visible())
         return;
     refreshGrid();
 }

@@ -1,11 +1,12 @@
 #include "setup/core/setupcontroller.h"
 
-#include "book/core/pagegrid.h"
-#include "setup/core/pagemaintenance.h"
+#include "book/pages/columnwidths.h"
+#include "book/pages/pagegrid.h"
+#include "book/pages/pagestore.h"
 #include "setup/core/settings.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 #include "ui/core/appstate.h"
 #include "ui/core/clock.h"
 #include "ui/core/prompter.h"
@@ -86,8 +87,8 @@ void SetupController::fillTime(const QString &stored, Field hour, Field minutes,
 {
     // The fields take the time by character position; a time stored in
     // another readable form is put into "hh:mm AM" first.
-    const auto parsed = store::page::parseTime(stored);
-    const QString s = parsed ? store::page::formatTime(*parsed) : stored;
+    const auto parsed = book::page::parseTime(stored);
+    const QString s = parsed ? book::page::formatTime(*parsed) : stored;
     m_text[fieldIndex(hour)] = s.mid(0, 2);
     m_text[fieldIndex(minutes)] = s.mid(3, 2);
     m_text[fieldIndex(amPm)] = s.mid(6, 2);
@@ -146,7 +147,7 @@ void SetupController::buildGrid(int n)
     m_n = providersFrom(n);
     m_grid.beginUpdate();
     m_grid.setRows(2);
-    book::setupColumns(m_grid, m_n + 1, store::page::splitList(s.names), s.cwidth, m_widthFactor);
+    book::setupColumns(m_grid, m_n + 1, book::page::splitList(s.names), s.cwidth, m_widthFactor);
     m_grid.setFixedRows(1);
     m_grid.setFixedCols(1);
     // The names row is tall enough for the editor laid over its cells.
@@ -246,13 +247,13 @@ SetupController::OkayResult SetupController::okay()
         if (listed != m_n)
             buildGrid(listed);
         QStringList names;
-        QString widths;
-        for (int c = 1; c <= m_n; ++c) {
-            names << cleanName(m_grid.textMatrix(1, c));
-            widths += QString::number(m_grid.colWidth(c)) + QLatin1Char('%');
+        std::vector<int> widths;
+        for (int c = book::pos::FirstCol; c <= m_n; ++c) {
+            names << cleanName(m_grid.textMatrix(book::pos::NameRow, c));
+            widths.push_back(m_grid.colWidth(c));
         }
-        m_namesText = store::page::joinList(names);
-        m_widthsText = widths;
+        m_namesText = book::page::joinList(names);
+        m_widthsText = book::widths::storedForm(widths);
         settings.write({{QStringLiteral("names"), m_namesText},
                         {QStringLiteral("cwidth"), m_widthsText}});
     } catch (const store::DbError &e) {
@@ -262,7 +263,7 @@ SetupController::OkayResult SetupController::okay()
 
     const QString open = timeText(Field::txtHrO, Field::txtMinO, Field::txtAM);
     const QString close = timeText(Field::txtHrC, Field::txtMinC, Field::txtPM);
-    if (store::page::parseTime(open).value_or(0) > store::page::parseTime(close).value_or(0)) {
+    if (book::page::parseTime(open).value_or(0) > book::page::parseTime(close).value_or(0)) {
         m_services.prompter.message(TimeError, TimeErrorTitle);
         return {OkayResult::Refused, Field::txtHrC};
     }
@@ -274,8 +275,9 @@ SetupController::OkayResult SetupController::okay()
                         {QStringLiteral("timeslot"), digitsValue(text(Field::Text4))},
                         {QStringLiteral("RHeight"), digitsValue(text(Field::txtRHT))},
                         {QStringLiteral("Listno"), m_n}});
-        removeEmptyPages(m_services.db);
-        recolumnPages(m_services.db, m_services.clock.today(), m_n, m_namesText);
+        book::PageStore pages(m_services.db);
+        pages.removeEmptyPages();
+        pages.recolumnPages(m_services.clock.today(), m_n, m_namesText);
         if (m_services.windows.isLoaded(ui::win::Appt))
             m_services.windows.unload(ui::win::Appt);
     } catch (const store::DbError &e) {

@@ -2,10 +2,10 @@
 
 #include "book/core/blockops.h"
 #include "book/core/dateinput.h"
-#include "book/core/editorkeys.h"
-#include "book/core/pagegrid.h"
+#include "book/pages/editorkeys.h"
+#include "book/pages/pagegrid.h"
 #include "store/core/dberror.h"
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 #include "ui/core/appstate.h"
 #include "ui/core/prompter.h"
 #include "ui/core/services.h"
@@ -15,15 +15,13 @@
 
 namespace setup {
 
+using book::AltKey;
 using book::EditorKey;
-using book::toEditorText;
-using book::withoutCr;
+using book::ShiftKey;
 using store::DbError;
+using namespace book::pos;
 
 namespace {
-
-constexpr int ShiftKey = 1;
-constexpr int AltKey = 4;
 
 QString shortDayName(const QDate &date)
 {
@@ -36,11 +34,12 @@ TemplateController::TemplateController(ui::Services &services, QObject *parent)
     : QObject(parent),
       m_s(services),
       m_store(services.db),
+      m_cell(m_grid, services.prompter, [this] { emit editorChanged(); }, FreeRow),
       m_blocks(std::make_unique<book::BlockOps>(book::BlockOps::Kind::Template, *this, services.prompter,
                                                 services.clipboard))
 {
-    m_grid.setFixedRows(2);
-    m_grid.setFixedCols(1);
+    m_grid.setFixedRows(FreeRow);
+    m_grid.setFixedCols(FirstCol);
     ui::CellFont f;
     f.bold = true;
     m_grid.setFont(f);
@@ -70,7 +69,7 @@ bool TemplateController::load(double widthFactor)
     m_grid.setRows(std::max(layout.rows(), 3));
     book::setupColumns(m_grid, layout.columns, layout.names, m_settings.cwidth, widthFactor);
     book::setupRows(m_grid, layout);
-    m_grid.setCursor(2, 1);
+    m_grid.setCursor(FreeRow, FirstCol);
     m_grid.endUpdate();
     m_loading = false;
     m_date = FirstDay;
@@ -91,7 +90,7 @@ void TemplateController::activate()
     m_working = m_settings.templateFor(m_date.dayOfWeek());
     m_closed = m_settings.closedOn(m_date.dayOfWeek());
     fillGrid();
-    m_grid.setCursor(2, 1);
+    m_grid.setCursor(FreeRow, FirstCol);
     emit stateChanged();
     emit focusRequested(TemplateFocus::Grid);
 }
@@ -125,7 +124,7 @@ void TemplateController::showWeekday(const QDate &date)
     m_working = m_settings.templateFor(date.dayOfWeek());
     m_closed = m_settings.closedOn(date.dayOfWeek());
     fillGrid();
-    m_grid.setCursor(2, 1);
+    m_grid.setCursor(FreeRow, FirstCol);
     emit stateChanged();
     emit focusRequested(TemplateFocus::Grid);
 }
@@ -233,7 +232,7 @@ bool TemplateController::functionKey(int qtKey)
 
 bool TemplateController::hasUnstoredChanges() const
 {
-    if (m_editor.visible && withoutCr(m_editor.text) != withoutCr(m_editor.opening))
+    if (m_cell.visible() && m_cell.edited())
         return true;
     return m_closed != m_shownClosed || book::rectText(m_grid) != m_shownText;
 }
@@ -293,42 +292,26 @@ void TemplateController::gridDoubleClick()
 
 void TemplateController::openEditor(QChar typed)
 {
-    const int row = m_grid.row(), col = m_grid.col();
-    if (row < 2 || col < 1 || row >= m_grid.rows() || col >= m_grid.cols())
-        return;
-    m_editor.row = row;
-    m_editor.col = col;
-    m_editor.opening = toEditorText(m_grid.textMatrix(row, col));
-    m_editor.text = m_editor.opening;
-    m_editor.multiLine = m_settings.rHeight >= 2;
-    m_editor.visible = true;
-    // The typed character goes after the cell's text, as if typed at its end.
-    if (!typed.isNull() && typed != QLatin1Char('{') && typed != QLatin1Char('}'))
-        m_editor.text += typed;
-    emit editorChanged();
-    emit focusRequested(TemplateFocus::Editor);
+    if (m_cell.open(typed, false, m_settings.rHeight >= 2))
+        emit focusRequested(TemplateFocus::Editor);
 }
 
 void TemplateController::hideEditor()
 {
-    if (!m_editor.visible)
-        return;
-    m_editor.visible = false;
-    emit editorChanged();
+    m_cell.hide();
 }
 
 void TemplateController::setEditorText(const QString &text)
 {
-    if (m_editor.visible)
-        m_editor.text = text;
+    m_cell.setShownText(text);
 }
 
 bool TemplateController::editorKeyDown(int qtKey, int shift)
 {
-    const EditorKey k = book::editorKeyDown(qtKey, shift, m_settings.rHeight);
+    const EditorKey k = m_cell.keyDown(qtKey, shift, m_settings.rHeight);
     if (k == EditorKey::Save)
         saveFromEditor();
-    if (k == EditorKey::Cancel && m_editor.visible) {
+    if (k == EditorKey::Cancel && m_cell.visible()) {
         hideEditor();
         emit focusRequested(TemplateFocus::Grid);
     }
@@ -337,7 +320,7 @@ bool TemplateController::editorKeyDown(int qtKey, int shift)
 
 bool TemplateController::editorKeyPress(QChar ch)
 {
-    const EditorKey k = book::editorKeyPress(ch);
+    const EditorKey k = m_cell.keyPress(ch);
     if (k == EditorKey::Save)
         saveFromEditor();
     return k != EditorKey::Pass;
@@ -347,17 +330,17 @@ bool TemplateController::editorKeyPress(QChar ch)
 // working text. Nothing reaches the database before the step is finished.
 void TemplateController::commitEditor()
 {
-    if (!m_editor.visible)
+    if (!m_cell.visible())
         return;
-    m_grid.setTextMatrix(m_editor.row, m_editor.col, store::page::cleanCell(m_editor.text));
-    m_grid.setCursor(m_editor.row, m_editor.col);
+    m_grid.setTextMatrix(m_cell.row(), m_cell.col(), m_cell.entry());
+    m_cell.placeCursor();
     m_working = book::rectText(m_grid);
     hideEditor();
 }
 
 void TemplateController::saveFromEditor()
 {
-    if (!m_editor.visible)
+    if (!m_cell.visible())
         return;
     commitEditor();
     emit focusRequested(TemplateFocus::Grid);
@@ -365,11 +348,8 @@ void TemplateController::saveFromEditor()
 
 bool TemplateController::checkUnsavedEntry()
 {
-    if (!m_editor.visible || withoutCr(m_editor.text) == withoutCr(m_editor.opening)) {
-        hideEditor();
+    if (m_cell.checkUnsaved())
         return true;
-    }
-    m_s.prompter.message(QStringLiteral("Save last appointment entry!?"), QStringLiteral("Save appointment entry"));
     emit focusRequested(TemplateFocus::Editor);
     return false;
 }
@@ -378,8 +358,8 @@ void TemplateController::gridMouseDown(int button, int shift, int row, int col)
 {
     if (button != 1 || shift != 0)
         return;
-    if (m_editor.visible) {
-        m_grid.setCursor(m_editor.row, m_editor.col);
+    if (m_cell.visible()) {
+        m_cell.placeCursor();
         if (!checkUnsavedEntry())
             return;
     }
@@ -404,10 +384,7 @@ void TemplateController::gridMouseUp(int button, int shift, int row, int col)
 
 void TemplateController::gridScrolled()
 {
-    if (!m_editor.visible)
-        return;
-    m_grid.setCursor(m_editor.row, m_editor.col);
-    emit editorChanged();
+    m_cell.follow();
 }
 
 // ---------------------------------------------------------------- blocks

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book/core/blockhost.h"
+#include "book/pages/celleditor.h"
 #include "store/core/settings.h"
 #include "ui/core/gridmodel.h"
 
@@ -64,15 +65,8 @@ public:
     void setBlockoutBox(const QString &text) { m_blockout = text; }
 
     // ---- cell entry
-    struct Editor {
-        bool visible = false;
-        int row = 2;
-        int col = 1;
-        QString text;       // as in the editor box: line breaks CR LF
-        QString opening;    // the cell's text when the editor opened (CR LF)
-        bool multiLine = false;
-    };
-    const Editor &editor() const { return m_editor; }
+    using Editor = book::CellEditor::State;
+    Editor editor() const { return m_cell.state(); }
     void gridKeyPress(QChar ch);                 // Enter (13) or a typed character
     bool gridKeyDown(int qtKey, int shift);      // true when the key was used here
     void gridDoubleClick();
@@ -103,7 +97,7 @@ public:
     book::CellList storeColors(const book::ColorChanges &) override { return {}; }
     void refreshPage() override {}
     void colorSaveFailed(const store::DbError &) override {}
-    bool editorOpen() const override { return m_editor.visible; }
+    bool editorOpen() const override { return m_cell.visible(); }
     QString blockoutText() override { return m_blockout; }
     bool dayClosed() const override { return m_closed; }
     void focusGrid() override { emit focusRequested(TemplateFocus::Grid); }
@@ -135,7 +129,7 @@ private:
     bool m_loading = false;
     bool m_activated = false;
     QString m_blockout = InitialBlockout;
-    Editor m_editor;
+    book::CellEditor m_cell;
     int m_lastShift = 0;
     // The weekday as shown when it was taken from the settings, to tell
     // whether closing the window would lose anything.

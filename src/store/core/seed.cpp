@@ -1,7 +1,8 @@
 #include "store/core/seed.h"
 
 #include "store/core/database.h"
-#include "store/core/pagetext.h"
+
+#include <QStringList>
 
 namespace store {
 
@@ -85,8 +86,10 @@ namespace {
 
 QString defaultTemplate()
 {
-    const auto rows = page::timeRows(8 * 60, 17 * 60, 30);
-    return page::blank(page::dataRows(static_cast<int>(rows.size())), 3);
+    // The first settings' page, empty: 08:00 AM to 05:00 PM by 30 minutes
+    // is 19 time rows, with the free rows 22 rows of 3 cells (TAB between
+    // cells, CR between rows).
+    return QStringList(22, QStringLiteral("\t\t")).join(QChar(13));
 }
 
 void seedSettings(Database &db)

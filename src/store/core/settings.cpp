@@ -1,8 +1,8 @@
 #include "store/core/settings.h"
 
 #include "store/core/database.h"
-#include "store/core/pagetext.h"
 #include "store/core/schema.h"
+#include "store/core/timetext.h"
 
 #include <QSqlRecord>
 
@@ -30,12 +30,12 @@ QString Settings::closedField(int dayOfWeek)
 
 int Settings::openMinutes() const
 {
-    return page::parseTime(open).value_or(8 * 60);
+    return parseTime(open).value_or(8 * 60);
 }
 
 int Settings::closeMinutes() const
 {
-    return page::parseTime(close).value_or(17 * 60);
+    return parseTime(close).value_or(17 * 60);
 }
 
 Settings SettingsStore::load() const

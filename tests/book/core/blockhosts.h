@@ -1,10 +1,10 @@
 #pragma once
 
 #include "book/core/blockhost.h"
-#include "book/core/pagegrid.h"
-#include "book/core/pagestore.h"
+#include "book/pages/pagegrid.h"
+#include "book/pages/pagestore.h"
 #include "store/core/database.h"
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 #include "store/core/settings.h"
 
 #include <gtest/gtest.h>
@@ -118,7 +118,7 @@ public:
     // The stored page as it is now.
     QString storedCell(int row, int col) const
     {
-        const auto cells = store::page::decode(m_store.read(page.id).data);
+        const auto cells = book::page::decode(m_store.read(page.id).data);
         const size_t r = static_cast<size_t>(row - 2);
         if (r >= cells.size() || col - 1 >= cells[r].size())
             return {};

@@ -2,7 +2,7 @@
 
 #include "book/core/bookcontroller.h"
 #include "store/core/database.h"
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 #include "store/core/schema.h"
 #include "store/core/settings.h"
 #include "support/teststore.h"
@@ -55,7 +55,7 @@ struct Station {
     QString stored(const QDate &date, int row, int col)
     {
         const auto v = db.scalar(QStringLiteral("SELECT Data FROM tbl_Appt WHERE CalDate = ?"), {date});
-        const auto cells = store::page::decode(v.toString());
+        const auto cells = book::page::decode(v.toString());
         const size_t r = static_cast<size_t>(row - 2);
         if (r >= cells.size() || col - 1 >= cells[r].size())
             return {};

@@ -1,6 +1,6 @@
 #include "bookfixture.h"
 
-#include "book/core/pagegrid.h"
+#include "book/pages/pagegrid.h"
 
 using namespace booktest;
 

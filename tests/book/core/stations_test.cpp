@@ -17,6 +17,7 @@ constexpr int Red = 0x8080FF;
 // Two stations on a fresh database of the test's engine.
 struct Pair {
     testsupport::TestStore store;
+    bool quitExpected = false;   // station A is to end the program
     Station a{store};
     Station b{store};
     explicit Pair(testsupport::Engine engine) : store(engine)
@@ -28,7 +29,7 @@ struct Pair {
     {
         for (Station *s : {&a, &b}) {
             EXPECT_TRUE(s->prompter.failures().isEmpty()) << s->prompter.failures().join("\n").toStdString();
-            EXPECT_FALSE(s->windows.quitCalled());
+            EXPECT_EQ(s->windows.quitCalled(), quitExpected && s == &a);
         }
     }
     // Station A marks rows 3-4 of columns 1-2 with the mouse.
@@ -220,6 +221,58 @@ TEST_P(StationPair, AHeldDatabaseKeepsTheEntryAndTheProgram)
     a.book->editorKeyPress(QChar(9));
     EXPECT_EQ(a.stored(Today, 5, 2), "Smith");
     EXPECT_FALSE(a.book->editor().visible);
+}
+
+// ---- the page of a date made by the other station
+
+TEST_P(StationPair, APageTheOtherStationMadeFirstIsTakenNotMadeAgain)
+{
+    Pair p(engine());
+    auto &a = p.a;
+    auto &b = p.b;
+    const QDate tomorrow = Today.addDays(1);
+    a.db.setBusyTimeout(50);
+    QSqlQuery hold(b.db.connection());
+    if (onServer()) {
+        ASSERT_TRUE(hold.exec("BEGIN"));
+        ASSERT_TRUE(hold.exec("LOCK TABLE tbl_appt IN ACCESS EXCLUSIVE MODE"));
+    } else {
+        ASSERT_TRUE(hold.exec("BEGIN EXCLUSIVE"));
+    }
+    // A's first try finds the pages held; while A says so, B makes the page
+    // and books into it.
+    a.prompter.onNext([&](const ui::ScriptedPrompter::Prompt &) {
+        ASSERT_TRUE(hold.exec("COMMIT"));
+        b.book->goToDate(tomorrow);
+        b.type(4, 2, "Booked at B");
+    });
+    a.prompter.expectMessage();
+    a.book->goToDate(tomorrow);
+    EXPECT_TRUE(a.prompter.last().text.contains("Another user is currently creating this page"));
+    EXPECT_EQ(a.db.scalar("SELECT COUNT(*) FROM tbl_Appt WHERE CalDate = ?", {tomorrow}).toInt(), 1);
+    EXPECT_EQ(a.book->page().id, b.book->page().id);
+    EXPECT_EQ(a.book->grid().textMatrix(4, 2), "Booked at B");
+}
+
+// ---- the page removed by the other station while this one saves into it
+
+TEST_P(StationPair, APageRemovedUnderAnEntryEndsTheProgram)
+{
+    Pair p(engine());
+    p.quitExpected = true;
+    auto &a = p.a;
+    p.b.db.exec("DELETE FROM tbl_Appt WHERE CalDate = ?", {Today});
+    bool closed = false;
+    QObject::connect(a.book.get(), &book::BookController::closeRequested, [&] { closed = true; });
+
+    a.prompter.expectMessage();
+    a.book->grid().setCursor(5, 1);
+    a.book->gridKeyPress(QLatin1Char('S'));
+    a.book->editorKeyPress(QChar(9));
+    EXPECT_EQ(a.prompter.last().title, "Save Cell Content");
+    EXPECT_TRUE(a.prompter.last().text.contains("removed by another station"));
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(a.windows.quitCalled());
 }
 
 QUILLON_BOTH_ENGINES(StationPair);

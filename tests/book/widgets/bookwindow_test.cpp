@@ -1,7 +1,7 @@
 #include "book/core/blockops.h"
 #include "book/core/calendar.h"
 #include "book/core/dateinput.h"
-#include "book/core/pagestore.h"
+#include "book/pages/pagestore.h"
 #include "book/widgets/bookwindow.h"
 #include "book/widgets/bookwindows.h"
 #include "book/widgets/calendarview.h"

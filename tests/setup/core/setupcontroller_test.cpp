@@ -1,5 +1,5 @@
-#include "book/core/pagegrid.h"
-#include "setup/core/pagemaintenance.h"
+#include "book/pages/pagegrid.h"
+#include "book/pages/pagestore.h"
 #include "setup/core/setupcontroller.h"
 #include "store/core/database.h"
 #include "store/core/schema.h"
@@ -364,10 +364,10 @@ TEST_F(SetupTest, OkayRemovesEmptyPagesAndRecolumnsTodayOnward)
 
 TEST_F(SetupTest, PaintedCellsOnlyCountWhenNotDefault)
 {
-    EXPECT_FALSE(setup::hasPaintedCells("0"));
-    EXPECT_FALSE(setup::hasPaintedCells(""));
-    EXPECT_FALSE(setup::hasPaintedCells("0 15663103 0"));
-    EXPECT_TRUE(setup::hasPaintedCells("0 255"));
+    EXPECT_FALSE(book::hasPaintedCells("0"));
+    EXPECT_FALSE(book::hasPaintedCells(""));
+    EXPECT_FALSE(book::hasPaintedCells("0 15663103 0"));
+    EXPECT_TRUE(book::hasPaintedCells("0 255"));
 }
 
 TEST_F(SetupTest, DatabaseFailureIsShownAndTheWindowStays)

@@ -1,9 +1,9 @@
 #include "book/core/blockops.h"
-#include "book/core/pagegrid.h"
-#include "book/core/pagestore.h"
+#include "book/pages/pagegrid.h"
+#include "book/pages/pagestore.h"
 #include "setup/core/templatecontroller.h"
 #include "store/core/database.h"
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 #include "support/testdir.h"
 #include "ui/core/appstate.h"
 #include "ui/core/clipboard.h"
@@ -67,7 +67,7 @@ protected:
 
     static QString cell(const QString &text, int row, int col)
     {
-        const auto cells = store::page::decode(text);
+        const auto cells = book::page::decode(text);
         const size_t r = static_cast<size_t>(row - 2);
         if (r >= cells.size() || col - 1 >= cells[r].size())
             return {};
@@ -148,7 +148,7 @@ TEST_F(TemplateTest, FullCycleStoresSevenTemplatesAndFlags)
     for (int i = 0; i < 7; ++i) {
         const QString text = setting(Fields[i]).toString();
         EXPECT_EQ(cell(text, 3 + i, 1 + i % 3), days[i]) << Fields[i];
-        EXPECT_EQ(store::page::decode(text).size(), 22u);   // row 2, 19 time rows, 2 free rows
+        EXPECT_EQ(book::page::decode(text).size(), 22u);   // row 2, 19 time rows, 2 free rows
         EXPECT_EQ(store::Database::toBool(setting(Flags[i])), i == 2 || i == 6) << Flags[i];
     }
 }

@@ -1,6 +1,6 @@
 #include "setup/widgets/templatewindow.h"
 #include "store/core/database.h"
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 #include "support/testdir.h"
 #include "ui/core/appstate.h"
 #include "ui/core/services.h"
@@ -78,7 +78,7 @@ TEST(TemplateWindowTest, TypingTabAndFinishStoreMondayAndShowTuesday)
     QTest::mouseClick(finish, Qt::LeftButton);
     EXPECT_EQ(day->text(), "Tuesday");
     EXPECT_EQ(finish->text(), "Wed");
-    const auto mon = store::page::decode(db.scalar("SELECT \"Mon\" FROM \"tbl_Setup\"").toString());
+    const auto mon = book::page::decode(db.scalar("SELECT \"Mon\" FROM \"tbl_Setup\"").toString());
     ASSERT_GT(mon.size(), 2u);
     EXPECT_EQ(mon[2][1], "Lunch");
     EXPECT_TRUE(prompter.failures().isEmpty());

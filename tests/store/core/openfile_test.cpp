@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 using store::Database;
 using storetest::bytesOf;
@@ -134,5 +135,29 @@ TEST_P(Numbers, FileAndInvoiceNumbersAre32Bit)
 }
 
 QUILLON_BOTH_ENGINES(Numbers);
+
+} // namespace
+
+namespace {
+
+// A file of an earlier version lacks fields added since: opening it adds
+// them and keeps every record it holds.
+TEST(OlderFile, GetsTheNewFieldsAndKeepsItsRecords)
+{
+    testsupport::TestDir dir;
+    {
+        Database db;
+        ASSERT_EQ(db.open(dir.file("db.mdb")).status, Database::Status::Created);
+        db.insert(tables::Appt, {{"CalDate", QDate(2026, 3, 16)}, {"Data", "Smith"}});
+        db.exec("ALTER TABLE tbl_Appt DROP COLUMN BlankPage");
+        db.exec("ALTER TABLE tbl_Setup DROP COLUMN DWidth");
+    }
+    Database db;
+    ASSERT_EQ(db.open(dir.file("db.mdb")).status, Database::Status::Opened);
+    EXPECT_GE(db.connection().record("tbl_Appt").indexOf("BlankPage"), 0);
+    EXPECT_GE(db.connection().record("tbl_Setup").indexOf("DWidth"), 0);
+    EXPECT_EQ(db.scalar("SELECT Data FROM tbl_Appt").toString(), "Smith");
+    EXPECT_EQ(db.scalar("SELECT location FROM tbl_Setup").toString(), "Office");
+}
 
 } // namespace

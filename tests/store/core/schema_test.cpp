@@ -1,4 +1,4 @@
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 #include "store/core/schema.h"
 #include "store/core/seed.h"
 #include "store/core/settings.h"
@@ -152,7 +152,7 @@ TEST_P(FirstOpen, SettingsRecordIsComplete)
     EXPECT_EQ(s.timeslot, 30);
     EXPECT_EQ(s.rHeight, 1);
     EXPECT_EQ(s.listno, 3);
-    const QStringList names = store::page::splitList(s.names);
+    const QStringList names = book::page::splitList(s.names);
     ASSERT_EQ(names.size(), 3);
     for (const QString &n : names)
         EXPECT_FALSE(n.trimmed().isEmpty());
@@ -169,7 +169,7 @@ TEST_P(FirstOpen, SettingsRecordIsComplete)
     // Each template is a blank page of the settings' shape: 08:00 to 05:00
     // by 30 minutes is 19 time rows, plus the free rows: 22 rows of 3 cells.
     for (int d = 0; d < 7; ++d) {
-        const store::page::Cells cells = store::page::decode(s.templates[d]);
+        const book::page::Cells cells = book::page::decode(s.templates[d]);
         ASSERT_EQ(cells.size(), 22u) << "template " << d;
         for (const QStringList &row : cells) {
             ASSERT_EQ(row.size(), 3);

@@ -1,13 +1,13 @@
-#include "book/core/pagegrid.h"
+#include "book/pages/pagegrid.h"
 
-#include "book/core/pagestore.h"
-#include "store/core/pagetext.h"
+#include "book/pages/pagestore.h"
+#include "book/pages/pagetext.h"
 
 #include <gtest/gtest.h>
 
 using book::PageLayout;
 using ui::GridModel;
-namespace page = store::page;
+namespace page = book::page;
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "book/core/pagestore.h"
+#include "book/pages/pagestore.h"
 
 #include "store/core/database.h"
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 #include "store/core/schema.h"
 #include "store/core/settings.h"
 #include "support/teststore.h"
@@ -13,7 +13,7 @@
 using book::PageStore;
 using store::Database;
 using store::DbError;
-namespace page = store::page;
+namespace page = book::page;
 
 namespace {
 

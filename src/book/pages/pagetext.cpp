@@ -1,9 +1,8 @@
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 
-namespace store::page {
+namespace book::page {
 
 QString encode(const Cells &cells)
 {
@@ -28,10 +27,23 @@ Cells decode(const QString &text)
 
 QString cellAt(const Cells &cells, int row, int col)
 {
-    const size_t r = static_cast<size_t>(row - 2);
-    if (row < 2 || col < 1 || r >= cells.size() || col - 1 >= cells[r].size())
+    const size_t r = static_cast<size_t>(pos::textRow(row));
+    if (!pos::inData(row, col) || r >= cells.size() || pos::textCol(col) >= cells[r].size())
         return QString();
-    return cells[r][col - 1];
+    return cells[r][pos::textCol(col)];
+}
+
+void setCellAt(Cells &cells, int row, int col, const QString &text)
+{
+    if (!pos::inData(row, col))
+        return;
+    const size_t r = static_cast<size_t>(pos::textRow(row));
+    if (cells.size() <= r)
+        cells.resize(r + 1);
+    QStringList &cellsOfRow = cells[r];
+    while (cellsOfRow.size() <= pos::textCol(col))
+        cellsOfRow << QString();
+    cellsOfRow[pos::textCol(col)] = text;
 }
 
 QString blank(int rows, int cols)
@@ -41,44 +53,6 @@ QString blank(int rows, int cols)
         for (int c = 0; c < cols; ++c)
             row << QString();
     return encode(cells);
-}
-
-QString formatTime(int minutesOfDay)
-{
-    const int m = ((minutesOfDay % 1440) + 1440) % 1440;
-    const int h = m / 60;
-    const int h12 = h % 12 == 0 ? 12 : h % 12;
-    return QStringLiteral("%1:%2 %3")
-        .arg(h12, 2, 10, QLatin1Char('0'))
-        .arg(m % 60, 2, 10, QLatin1Char('0'))
-        .arg(h < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
-}
-
-QString formatTime(const QTime &time)
-{
-    return formatTime(time.hour() * 60 + time.minute());
-}
-
-std::optional<int> parseTime(const QString &text)
-{
-    static const QRegularExpression re(
-        QStringLiteral("^\\s*(\\d{1,2})\\s*(?:[:.]\\s*(\\d{1,2}))?\\s*([AaPp])?\\.?\\s*[Mm]?\\.?\\s*$"));
-    const auto m = re.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    int h = m.captured(1).toInt();
-    const int min = m.captured(2).isEmpty() ? 0 : m.captured(2).toInt();
-    const QString ap = m.captured(3).toUpper();
-    if (min > 59)
-        return std::nullopt;
-    if (!ap.isEmpty()) {
-        if (h < 1 || h > 12)
-            return std::nullopt;
-        h = h % 12 + (ap == QLatin1String("P") ? 12 : 0);
-    } else if (h > 23) {
-        return std::nullopt;
-    }
-    return h * 60 + min;
 }
 
 std::vector<int> timeRows(int openMinutes, int closeMinutes, int slotMinutes)
@@ -95,16 +69,6 @@ std::vector<int> timeRows(int openMinutes, int closeMinutes, int slotMinutes)
         t = next;
     }
     return rows;
-}
-
-int defaultColumnWidth(int gridColumns)
-{
-    switch (gridColumns) {
-    case 2: return 7800;
-    case 3: return 3850;
-    case 4: return 2550;
-    default: return 1940;
-    }
 }
 
 QStringList splitList(const QString &list)
@@ -133,4 +97,4 @@ QString cleanCell(const QString &text)
     return s;
 }
 
-} // namespace store::page
+} // namespace book::page

@@ -1,13 +1,16 @@
-#include "book/core/pagestore.h"
+#include "book/pages/pagestore.h"
 
+#include "book/pages/pagegrid.h"
 #include "store/core/settings.h"
 #include "store/core/database.h"
-#include "store/core/pagetext.h"
 #include "store/core/schema.h"
 
 #include <QSqlRecord>
+#include <QVariantList>
 
 namespace book {
+
+using namespace pos;
 
 using store::Database;
 using store::DbError;
@@ -138,30 +141,20 @@ PageStore::CellWrite PageStore::writeCells(int id, const CellChanges &changes, c
         throw DbError(DbError::NoCurrentRecord,
                       QStringLiteral("The page has been removed by another station."));
     const QString stored = rec->value(0).toString();
-    store::page::Cells cells = store::page::decode(stored);
+    page::Cells cells = page::decode(stored);
     if (expected) {
-        for (const auto &[pos, text] : *expected)
-            if (store::page::cellAt(cells, pos.first, pos.second) != text)
-                out.changed.push_back(pos);
+        for (const auto &[at, text] : *expected)
+            if (page::cellAt(cells, at.first, at.second) != text)
+                out.changed.push_back(at);
         if (!out.changed.empty()) {
             out.conflict = true;
             out.storedText = stored;
             return out;   // the transaction rolls back
         }
     }
-    for (const auto &[pos, text] : changes) {
-        const auto [r, c] = pos;
-        if (r < 2 || c < 1)
-            continue;
-        const size_t ri = static_cast<size_t>(r - 2);
-        if (cells.size() <= ri)
-            cells.resize(ri + 1);
-        QStringList &row = cells[ri];
-        while (row.size() < c)
-            row << QString();
-        row[c - 1] = store::page::cleanCell(text);
-    }
-    out.storedText = store::page::encode(cells);
+    for (const auto &[at, text] : changes)
+        page::setCellAt(cells, at.first, at.second, page::cleanCell(text));
+    out.storedText = page::encode(cells);
     if (out.storedText != stored)
         m_db.update(store::tables::Appt, id, {{"Data", out.storedText}});
     tx.commit();
@@ -202,10 +195,12 @@ PageStore::ColorWrite PageStore::writeColors(int colorId, int columns, int rows,
     if (!rec)
         throw DbError(DbError::NoCurrentRecord,
                       QStringLiteral("The page's colour record has been removed by another station."));
-    const int perColumn = std::max(rows - 3, 0);
-    const size_t total = static_cast<size_t>(std::max(columns - 1, 0) * perColumn);
-    const auto indexOf = [perColumn](int r, int c) { return static_cast<size_t>((c - 1) * perColumn + (r - 3)); };
-    const auto inside = [rows, columns](int r, int c) { return r >= 3 && r < rows && c >= 1 && c < columns; };
+    const int perColumn = std::max(colorRow(rows), 0);
+    const size_t total = static_cast<size_t>(std::max(textCol(columns), 0) * perColumn);
+    const auto indexOf = [perColumn](int r, int c) { return static_cast<size_t>(textCol(c) * perColumn + colorRow(r)); };
+    const auto inside = [rows, columns](int r, int c) {
+        return r >= FirstTimeRow && r < rows && c >= FirstCol && c < columns;
+    };
     // "0" (nothing stored) and lists of another shape become a full list;
     // cells without a stored colour hold 0, the grid's default.
     std::vector<int> values = decodeColors(rec->value(0).toString());
@@ -213,17 +208,17 @@ PageStore::ColorWrite PageStore::writeColors(int colorId, int columns, int rows,
     if (expected) {
         std::vector<int> shown = decodeColors(*expected);
         shown.resize(total, 0);
-        for (const auto &[pos, color] : changes)
-            if (inside(pos.first, pos.second) && values[indexOf(pos.first, pos.second)] != shown[indexOf(pos.first, pos.second)])
-                out.changed.push_back(pos);
+        for (const auto &[at, color] : changes)
+            if (inside(at.first, at.second) && values[indexOf(at.first, at.second)] != shown[indexOf(at.first, at.second)])
+                out.changed.push_back(at);
         if (!out.changed.empty()) {
             out.storedText = rec->value(0).toString();
             return out;   // the transaction rolls back
         }
     }
-    for (const auto &[pos, color] : changes)
-        if (inside(pos.first, pos.second))
-            values[indexOf(pos.first, pos.second)] = color;
+    for (const auto &[at, color] : changes)
+        if (inside(at.first, at.second))
+            values[indexOf(at.first, at.second)] = color;
     out.storedText = encodeColors(values);
     m_db.update(store::tables::Color, colorId, {{"CColor", out.storedText}});
     tx.commit();
@@ -253,6 +248,171 @@ void PageStore::writeClinic(int id, bool closed)
         throw DbError(DbError::NoCurrentRecord,
                       QStringLiteral("The page has been removed by another station."));
     tx.commit();
+}
+
+bool hasPaintedCells(const QString &ccolor)
+{
+    for (int v : decodeColors(ccolor))
+        if (v != 0 && v != DefaultCellColor)
+            return true;
+    return false;
+}
+
+std::vector<DecodedPage> PageStore::pagesBetween(const QDate &from, const QDate &to) const
+{
+    const auto rows = m_db.select(QStringLiteral("SELECT a.*, c.%1 AS %2, c.%3 AS %4 FROM %5 a LEFT JOIN %6 c "
+                                                 "ON c.%7 = a.%8 WHERE a.%8 >= ? AND a.%8 <= ? ORDER BY a.%8")
+                                      .arg(q("ID"), q("ColorKey"), q("CColor"), q("ColorList"),
+                                           q(store::tables::Appt), q(store::tables::Color), q("caldate"),
+                                           q("CalDate")),
+                                  {Database::toSql(from), Database::toSql(to)});
+    std::vector<DecodedPage> out;
+    out.reserve(rows.size());
+    for (const QSqlRecord &r : rows) {
+        DecodedPage d;
+        d.record = fromRecord(r);
+        d.record.colorId = r.value(QStringLiteral("ColorKey")).toInt();
+        d.record.colors = r.value(QStringLiteral("ColorList")).toString();
+        d.cells = page::decode(d.record.data);
+        out.push_back(std::move(d));
+    }
+    return out;
+}
+
+namespace {
+
+// The longest run of the needle's ASCII characters, lower case, as a LIKE
+// pattern with its wildcards escaped. The engines fold case for ASCII alone,
+// so only such a run makes a prefilter that cannot miss a page.
+std::optional<QString> likePattern(const QString &needle)
+{
+    QString best, run;
+    for (const QChar ch : needle + QChar(0x80)) {
+        if (ch.unicode() < 0x80) {
+            run += ch.toLower();
+            continue;
+        }
+        if (run.size() > best.size())
+            best = run;
+        run.clear();
+    }
+    if (best.isEmpty())
+        return std::nullopt;
+    QString escaped;
+    for (const QChar ch : best) {
+        if (ch == QLatin1Char('!') || ch == QLatin1Char('%') || ch == QLatin1Char('_'))
+            escaped += QLatin1Char('!');
+        escaped += ch;
+    }
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+} // namespace
+
+std::vector<TextHit> PageStore::findText(const QDate &from, const QDate &to, const QString &needle) const
+{
+    std::vector<TextHit> hits;
+    if (needle.isEmpty())
+        return hits;
+    QString sql = QStringLiteral("SELECT %1, %2 FROM %3 WHERE %1 >= ? AND %1 <= ?")
+                      .arg(q("CalDate"), q("Data"), q(store::tables::Appt));
+    QVariantList binds{Database::toSql(from), Database::toSql(to)};
+    if (const auto pattern = likePattern(needle)) {
+        sql += QStringLiteral(" AND LOWER(%1) LIKE ? ESCAPE '!'").arg(q("Data"));
+        binds << *pattern;
+    }
+    sql += QStringLiteral(" ORDER BY %1").arg(q("CalDate"));
+    for (const QSqlRecord &r : m_db.select(sql, binds)) {
+        const QDate date = Database::toDate(r.value(0));
+        const page::Cells cells = page::decode(r.value(1).toString());
+        for (size_t i = 0; i < cells.size(); ++i)
+            for (qsizetype j = 0; j < cells[i].size(); ++j)
+                if (cells[i][j].contains(needle, Qt::CaseInsensitive))
+                    hits.push_back({date, FreeRow + static_cast<int>(i), FirstCol + static_cast<int>(j), cells[i][j]});
+    }
+    return hits;
+}
+
+namespace {
+
+// The page condition of "empty", as SQL over one tbl_Appt row.
+QString emptyPageCondition()
+{
+    return QStringLiteral("COALESCE(%1, '') = '' AND COALESCE(%2, '') = COALESCE(%3, '')")
+        .arg(q("Memo"), q("Data"), q("BlankPage"));
+}
+
+QVariantList idsFrom(const std::vector<QSqlRecord> &rows)
+{
+    QVariantList ids;
+    ids.reserve(static_cast<qsizetype>(rows.size()));
+    for (const QSqlRecord &r : rows)
+        ids << r.value(0);
+    return ids;
+}
+
+// Deletes one page if it is still empty when the write lock is held: another
+// station may have booked into it since the pages were listed.
+bool removeIfEmpty(Database &db, const QVariant &id)
+{
+    store::WriteTransaction tx(db);
+    const auto found = db.selectOneForUpdate(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? AND %4")
+                                        .arg(q("CalDate"), q(store::tables::Appt), q("ID"), emptyPageCondition()),
+                                    {id});
+    if (!found)
+        return false;
+    const QVariant date = Database::toSql(Database::toDate(found->value(0)));
+    const auto colours = db.select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                                       .arg(q("CColor"), q(store::tables::Color), q("caldate")),
+                                   {date});
+    for (const QSqlRecord &c : colours)
+        if (hasPaintedCells(c.value(0).toString()))
+            return false;
+    db.remove(store::tables::Appt, id);
+    // A colour record left behind would be taken up by the page made anew,
+    // laid out for the old columns and rows.
+    db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(q(store::tables::Color), q("caldate")), {date});
+    tx.commit();
+    return true;
+}
+
+} // namespace
+
+int PageStore::removeEmptyPages()
+{
+    const QVariantList ids = idsFrom(
+        m_db.select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %1 DESC")
+                        .arg(q("ID"), q(store::tables::Appt), emptyPageCondition())));
+    int removed = 0;
+    for (const QVariant &id : ids) {
+        try {
+            if (removeIfEmpty(m_db, id))
+                ++removed;
+        } catch (const DbError &) {
+            // Skipped: the page keeps its old layout.
+        }
+    }
+    return removed;
+}
+
+int PageStore::recolumnPages(const QDate &from, int listno, const QString &names)
+{
+    const QVariantList ids = idsFrom(
+        m_db.select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 >= ? ORDER BY %1 DESC")
+                        .arg(q("ID"), q(store::tables::Appt), q("CalDate")),
+                    {Database::toSql(from)}));
+    int changed = 0;
+    for (const QVariant &id : ids) {
+        try {
+            store::WriteTransaction tx(m_db);
+            changed += m_db.update(store::tables::Appt, id,
+                                   {{QStringLiteral("Listno"), listno}, {QStringLiteral("names"), names}});
+            tx.commit();
+        } catch (const DbError &) {
+            // Skipped: a page another station holds keeps its old columns.
+        }
+    }
+    return changed;
 }
 
 } // namespace book

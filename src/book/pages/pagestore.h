@@ -1,5 +1,7 @@
 #pragma once
 
+#include "book/pages/pagetext.h"
+
 #include <QDate>
 #include <QString>
 #include <map>
@@ -33,15 +35,31 @@ struct PageRecord {
     bool created = false;      // made by this call
 };
 
-// Cells of the data rectangle by grid position (row >= 2, column >= 1).
+// A page with its text decoded.
+struct DecodedPage {
+    PageRecord record;
+    page::Cells cells;
+};
+
+// A cell holding the text looked for.
+struct TextHit {
+    QDate date;
+    int row = 0;      // grid position
+    int col = 0;
+    QString text;     // the whole cell
+    bool operator==(const TextHit &) const = default;
+};
+
+// Cells of the data rectangle by grid position (row >= FreeRow, column >= FirstCol).
 using CellChanges = std::map<std::pair<int, int>, QString>;
 using ColorChanges = std::map<std::pair<int, int>, int>;
 // Grid positions (row, column), in row-then-column order.
 using CellList = std::vector<std::pair<int, int>>;
 
-// Day pages and their colour records. Every write reads the stored page and
-// changes only the cells it was given, inside one write transaction, so a
-// station never erases what another station stored meanwhile.
+// Day pages and their colour records: every statement on tbl_Appt and
+// tbl_Color is here. Every write reads the stored page and changes only the
+// cells it was given, inside one write transaction, so a station never
+// erases what another station stored meanwhile.
 class PageStore {
 public:
     explicit PageStore(store::Database &db) : m_db(db) {}
@@ -70,7 +88,7 @@ public:
         CellList changed;             // guarded cells whose colour no longer matched
         QString storedText;           // the colour list after the write (or as found)
     };
-    // Writes colours (grid row >= 3, column >= 1) into the page's colour list,
+    // Writes colours (grid row >= FirstTimeRow, column >= FirstCol) into the page's colour list,
     // laid out for a grid of `columns` columns and `rows` rows. With
     // `expected` (a colour list as last read), each changed cell must still
     // hold the colour it had there, else nothing is written.
@@ -82,12 +100,36 @@ public:
     std::optional<QString> writeMemo(int id, const QString &memo, const QString *expected = nullptr);
     void writeClinic(int id, bool closed);
 
+    // Pages dated from..to (both included), by date, in one read.
+    std::vector<DecodedPage> pagesBetween(const QDate &from, const QDate &to) const;
+    // The cells of the pages dated from..to that contain `needle`, without
+    // regard to case, by date, row and column. An empty needle finds nothing.
+    std::vector<TextHit> findText(const QDate &from, const QDate &to, const QString &needle) const;
+
+    // ---- what saving the practice settings does to the stored pages
+    // Deletes every day page that holds nothing yet: no memo, and a page text
+    // still equal to the template it was made from (a missing value counts as
+    // empty text), so it is made again with the new settings when next opened.
+    // Its colour record goes with it; a page with painted cells is kept.
+    // Pages run from the last record to the first, each in its own short write
+    // transaction that checks the page again; a page that cannot be deleted
+    // (another station holds the file) is skipped. Returns the pages deleted.
+    // Throws store::DbError when the pages cannot be listed at all.
+    int removeEmptyPages();
+    // Gives every page dated `from` or later the number of columns and the
+    // names (a "%"-terminated list). Times and slot length stay as the page
+    // has them. Same record order, transactions and skipping as above;
+    // returns the pages changed.
+    int recolumnPages(const QDate &from, int listno, const QString &names);
+
 private:
     store::Database &m_db;
 };
 
-// Colour list of a page: column by column, rows 3 to the last row.
+// Colour list of a page: column by column, the first time row to the last row.
 std::vector<int> decodeColors(const QString &text);
 QString encodeColors(const std::vector<int> &values);
+// Whether a tbl_Color list holds a colour other than the grid's default.
+bool hasPaintedCells(const QString &ccolor);
 
 } // namespace book

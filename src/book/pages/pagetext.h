@@ -1,15 +1,16 @@
 #pragma once
 
+#include "book/pages/pagepos.h"
+#include "store/core/timetext.h"
+
 #include <QString>
 #include <QStringList>
-#include <QTime>
-#include <optional>
 #include <vector>
 
 // The stored form of a day page (and of a weekday template): the cells of its
 // data rectangle row by row, TAB between cells, CR between rows, a line break
 // inside a cell as LF alone. And the time rows a page is laid out with.
-namespace store::page {
+namespace book::page {
 
 inline constexpr QChar CellSep = QChar(9);
 inline constexpr QChar RowSep = QChar(13);
@@ -19,17 +20,16 @@ using Cells = std::vector<QStringList>;   // [row][column]
 
 QString encode(const Cells &cells);
 Cells decode(const QString &text);
-// The cell at a grid position (row >= 2, column >= 1) of decoded page
-// cells; empty beyond the stored rectangle.
+// The cell at a grid position (row >= FreeRow, column >= FirstCol) of
+// decoded page cells; empty beyond the stored rectangle.
 QString cellAt(const Cells &cells, int row, int col);
+// Sets the cell at a grid position, growing the rectangle to reach it.
+void setCellAt(Cells &cells, int row, int col, const QString &text);
 // A page text of empty cells.
 QString blank(int rows, int cols);
 
-// "hh:mm AM" on the 12-hour clock, e.g. 08:00 AM, 12:30 PM.
-QString formatTime(int minutesOfDay);
-QString formatTime(const QTime &time);
-// Reads the stored time forms back ("08:00 AM", "8:00 pm", "17:30").
-std::optional<int> parseTime(const QString &text);
+using store::formatTime;
+using store::parseTime;
 
 // The time rows of a page, in minutes after midnight: from the opening time
 // in steps of the slot up to the first slot at or after the closing time.
@@ -37,12 +37,8 @@ std::vector<int> timeRows(int openMinutes, int closeMinutes, int slotMinutes);
 
 // Rows of a page's data rectangle (the free row above, the time rows, two
 // free rows below) for a number of time rows.
-inline int dataRows(int timeRowCount) { return timeRowCount + 3; }
+inline int dataRows(int timeRowCount) { return pos::dataRows(timeRowCount); }
 
-// Default width in twips of each consultant column of a grid with this many
-// columns (the time column included): 2: 7800, 3: 3850, 4: 2550, more: 1940.
-int defaultColumnWidth(int gridColumns);
-inline constexpr int TimeColumnWidth = 880;
 inline constexpr int RowHeightPerLine = 250;
 
 // The consultant names of a "%"-terminated list ("A%B%C%" -> A, B, C).
@@ -55,4 +51,4 @@ QString joinList(const QStringList &items);
 // typed on purpose and would hide what follows them from a search.
 QString cleanCell(const QString &text);
 
-} // namespace store::page
+} // namespace book::page

@@ -1,13 +1,14 @@
-#include "book/core/pagegrid.h"
+#include "book/pages/pagegrid.h"
 
-#include "book/core/pagestore.h"
-#include "store/core/pagetext.h"
+#include "book/pages/columnwidths.h"
+#include "book/pages/pagestore.h"
+#include "book/pages/pagetext.h"
 
-#include <cmath>
+#include <algorithm>
 
 namespace book {
 
-namespace page = store::page;
+using namespace pos;
 
 int PageLayout::rowHeight() const
 {
@@ -41,28 +42,19 @@ double widthFactor(int screenWidthPixels, double dpi)
 void setupColumns(ui::GridModel &grid, int columns, const QStringList &names, const QString &cwidth,
                   double widthFactor)
 {
+    const std::vector<int> w = widths::columnWidths(columns, cwidth, widthFactor);
     grid.beginUpdate();
-    grid.setColWidth(0, static_cast<int>(std::lround(page::TimeColumnWidth * widthFactor)));
+    grid.setColWidth(TimeCol, w[TimeCol]);
     grid.setCols(columns);
-    const int def = static_cast<int>(std::lround(page::defaultColumnWidth(columns) * widthFactor));
-    for (int c = 1; c < columns; ++c)
-        grid.setColWidth(c, def);
-    // Stored widths override the defaults column by column; a missing or
-    // unreadable entry leaves that column at its default.
-    const QStringList widths = cwidth.split(QLatin1Char('%'));
-    for (int c = 1; c < columns && c - 1 < widths.size(); ++c) {
-        bool ok = false;
-        const double w = widths[c - 1].trimmed().toDouble(&ok);
-        if (ok && w > 0)
-            grid.setColWidth(c, static_cast<int>(std::lround(w)));
-    }
-    for (int c = 1; c < columns; ++c) {
-        grid.setTextMatrix(0, c, QString::number(c));
-        grid.setCellAlign(0, c, ui::CellAlign::Center);
-        if (grid.rows() > 1) {
-            if (c - 1 < names.size())
-                grid.setTextMatrix(1, c, names[c - 1]);
-            grid.setCellAlign(1, c, ui::CellAlign::Center);
+    for (int c = FirstCol; c < columns; ++c)
+        grid.setColWidth(c, w[static_cast<size_t>(c)]);
+    for (int c = FirstCol; c < columns; ++c) {
+        grid.setTextMatrix(NumberRow, c, QString::number(c));
+        grid.setCellAlign(NumberRow, c, ui::CellAlign::Center);
+        if (grid.rows() > NameRow) {
+            if (textCol(c) < names.size())
+                grid.setTextMatrix(NameRow, c, names[textCol(c)]);
+            grid.setCellAlign(NameRow, c, ui::CellAlign::Center);
         }
     }
     grid.endUpdate();
@@ -74,25 +66,25 @@ void setupRows(ui::GridModel &grid, const PageLayout &layout)
     grid.setRows(layout.rows());
     const int h = layout.rowHeight();
     for (int i = 0; i < static_cast<int>(layout.times.size()); ++i) {
-        const int r = 3 + i;
-        grid.setTextMatrix(r, 0, page::formatTime(layout.times[static_cast<size_t>(i)]));
-        grid.setCellAlign(r, 0, ui::CellAlign::Center);
+        const int r = FirstTimeRow + i;
+        grid.setTextMatrix(r, TimeCol, page::formatTime(layout.times[static_cast<size_t>(i)]));
+        grid.setCellAlign(r, TimeCol, ui::CellAlign::Center);
         grid.setRowHeight(r, h);
     }
     for (int r = layout.lastTimeRow() + 1; r < layout.rows(); ++r)
-        grid.setTextMatrix(r, 0, QString());
+        grid.setTextMatrix(r, TimeCol, QString());
     grid.endUpdate();
 }
 
 void pasteText(ui::GridModel &grid, const QString &text)
 {
-    if (grid.rows() < 3 || grid.cols() < 2)
+    if (grid.rows() <= FreeRow || grid.cols() <= FirstCol)
         return;
     grid.beginUpdate();
     // The selection (a marked range) stays as it was, so that a refresh
     // never hides the block the next command acts on.
     const int row = grid.row(), col = grid.col(), rowSel = grid.rowSel(), colSel = grid.colSel();
-    grid.select(2, 1, grid.rows() - 1, grid.cols() - 1);
+    grid.select(FreeRow, FirstCol, grid.rows() - 1, grid.cols() - 1);
     // The clip form pastes row by row; a page text has exactly that form.
     grid.setClip(text);
     grid.select(row, col, rowSel, colSel);
@@ -102,9 +94,9 @@ void pasteText(ui::GridModel &grid, const QString &text)
 QString rectText(const ui::GridModel &grid)
 {
     page::Cells cells;
-    for (int r = 2; r < grid.rows(); ++r) {
+    for (int r = FreeRow; r < grid.rows(); ++r) {
         QStringList row;
-        for (int c = 1; c < grid.cols(); ++c)
+        for (int c = FirstCol; c < grid.cols(); ++c)
             row << grid.textMatrix(r, c);
         cells.push_back(row);
     }
@@ -116,8 +108,8 @@ void applyColors(ui::GridModel &grid, const QString &stored, bool closed)
     grid.beginUpdate();
     const std::vector<int> values = decodeColors(stored);
     size_t k = 0;
-    for (int c = 1; c < grid.cols(); ++c)
-        for (int r = 3; r < grid.rows(); ++r, ++k) {
+    for (int c = FirstCol; c < grid.cols(); ++c)
+        for (int r = FirstTimeRow; r < grid.rows(); ++r, ++k) {
             if (values.empty())
                 grid.setCellColor(r, c, closed ? DesktopColor : DefaultCellColor);
             else
@@ -129,8 +121,8 @@ void applyColors(ui::GridModel &grid, const QString &stored, bool closed)
 std::vector<int> gridColors(const ui::GridModel &grid)
 {
     std::vector<int> out;
-    for (int c = 1; c < grid.cols(); ++c)
-        for (int r = 3; r < grid.rows(); ++r)
+    for (int c = FirstCol; c < grid.cols(); ++c)
+        for (int r = FirstTimeRow; r < grid.rows(); ++r)
             out.push_back(grid.cellColor(r, c));
     return out;
 }

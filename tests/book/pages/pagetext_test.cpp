@@ -1,8 +1,9 @@
-#include "store/core/pagetext.h"
+#include "book/pages/columnwidths.h"
+#include "book/pages/pagetext.h"
 
 #include <gtest/gtest.h>
 
-namespace page = store::page;
+namespace page = book::page;
 
 namespace {
 
@@ -108,11 +109,11 @@ TEST(PageLists, NamesAndWidths)
     EXPECT_TRUE(page::splitList("").isEmpty());
     EXPECT_EQ(page::splitList("%B%"), (QStringList{"", "B"}));   // an unnamed first column
     EXPECT_EQ(page::joinList({"Dr A", "Dr B"}), "Dr A%Dr B%");
-    EXPECT_EQ(page::defaultColumnWidth(2), 7800);
-    EXPECT_EQ(page::defaultColumnWidth(3), 3850);
-    EXPECT_EQ(page::defaultColumnWidth(4), 2550);
-    EXPECT_EQ(page::defaultColumnWidth(6), 1940);
-    EXPECT_EQ(page::defaultColumnWidth(21), 1940);
+    EXPECT_EQ(book::widths::defaultColumnWidth(2), 7800);
+    EXPECT_EQ(book::widths::defaultColumnWidth(3), 3850);
+    EXPECT_EQ(book::widths::defaultColumnWidth(4), 2550);
+    EXPECT_EQ(book::widths::defaultColumnWidth(6), 1940);
+    EXPECT_EQ(book::widths::defaultColumnWidth(21), 1940);
 }
 
 } // namespace

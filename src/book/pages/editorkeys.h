@@ -6,6 +6,9 @@
 // The rules of the cell editor shared by the page grid and the template grid.
 namespace book {
 
+// Shift state bits of key and mouse events.
+enum ShiftBits { ShiftKey = 1, CtrlKey = 2, AltKey = 4 };
+
 enum class EditorKey {
     Pass,   // the editor box handles the key itself
     Save,   // the key saves the cell

@@ -1,6 +1,6 @@
-#include "book/core/editorkeys.h"
+#include "book/pages/editorkeys.h"
 
-#include "book/core/bookcontroller.h"
+#include <Qt>
 
 namespace book {
 

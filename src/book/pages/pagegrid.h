@@ -1,0 +1,63 @@
+#pragma once
+
+#include "book/pages/pagepos.h"
+#include "ui/core/gridmodel.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace book {
+
+struct PageRecord;
+
+// Colours of the page grid (0xBBGGRR).
+inline constexpr int DefaultCellColor = 0xEEFFFF;   // pale yellow
+inline constexpr int DesktopColor = 0xC8B0A0;       // closed days
+inline constexpr int BlockSelectionColor = 0xC00000;
+inline constexpr int InactiveColor = 0xE0E0E0;
+
+// The shape of one day page: its own copy of the layout, taken from the
+// settings when the page was created.
+struct PageLayout {
+    int columns = 2;              // grid columns, the time column included
+    QStringList names;
+    int open = 8 * 60;            // minutes after midnight
+    int close = 17 * 60;
+    int slot = 30;
+    int rHeight = 1;              // text lines per slot (from the settings)
+    std::vector<int> times;       // time of each time row, from the first time row
+
+    int lastTimeRow() const { return pos::lastTimeRow(static_cast<int>(times.size())); }
+    int rows() const { return pos::gridRows(static_cast<int>(times.size())); }
+    int rowHeight() const;        // twips of a time row
+};
+
+PageLayout layoutOf(const PageRecord &page, int rHeight);
+PageLayout layoutOf(int listno, const QString &names, const QString &open, const QString &close,
+                    int slot, int rHeight);
+
+// The screen width the windows' layouts were designed for, in twips (1024
+// pixels at 96 dpi). The width factor is a screen's width against it.
+inline constexpr double DesignWidthTwips = 15360.0;
+double widthFactor(int screenWidthPixels, double dpi);
+
+// SetupColumns: widths (book::widths::columnWidths), the number row and the
+// name row, centred.
+void setupColumns(ui::GridModel &grid, int columns, const QStringList &names, const QString &cwidth,
+                  double widthFactor);
+// SetupRows: the time labels from the first time row, the free rows after them.
+void setupRows(ui::GridModel &grid, const PageLayout &layout);
+// Pastes a page text into the data rectangle (from the free row and the first
+// consultant column): cells
+// beyond the rectangle are dropped, cells the text does not reach emptied.
+void pasteText(ui::GridModel &grid, const QString &text);
+// The data rectangle as page text.
+QString rectText(const ui::GridModel &grid);
+// Gives the time rows and the free rows below them of every consultant column their stored colours (or the
+// default / closed-day colour when nothing is stored).
+void applyColors(ui::GridModel &grid, const QString &stored, bool closed);
+// Colours of those rows, column by column, as stored.
+std::vector<int> gridColors(const ui::GridModel &grid);
+
+} // namespace book
