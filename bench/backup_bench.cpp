@@ -2,7 +2,7 @@
 // (20 consultants, 40 time rows), as the page benchmark builds it.
 #include "backup/core/backupcontroller.h"
 #include "store/core/database.h"
-#include "store/core/pagetext.h"
+#include "book/pages/pagetext.h"
 #include "store/core/schema.h"
 #include "ui/core/appstate.h"
 #include "support/doubles/scriptedprompter.h"
@@ -40,20 +40,20 @@ struct Station {
         QStringList names;
         for (int c = 1; c <= consultants; ++c)
             names << QStringLiteral("Consultant %1").arg(c);
-        const int rows = store::page::dataRows(
-            static_cast<int>(store::page::timeRows(7 * 60, 16 * 60 + 45, 15).size()));
+        const int rows = book::page::dataRows(
+            static_cast<int>(book::page::timeRows(7 * 60, 16 * 60 + 45, 15).size()));
         db.beginWrite();
         for (int d = 0; d < 3652; ++d) {
-            store::page::Cells cells(static_cast<size_t>(rows));
+            book::page::Cells cells(static_cast<size_t>(rows));
             for (int r = 0; r < rows; ++r)
                 for (int c = 0; c < consultants; ++c)
                     cells[static_cast<size_t>(r)] << ((r + c + d) % 5 == 0 ? QString()
                                                                            : QStringLiteral("Patient %1-%2").arg(r).arg(c));
             const QDate date = first.addDays(d);
-            db.insert(store::tables::Appt, {{"CalDate", date}, {"Data", store::page::encode(cells)},
+            db.insert(store::tables::Appt, {{"CalDate", date}, {"Data", book::page::encode(cells)},
                                             {"location", "Office"}, {"open", "07:00 AM"},
                                             {"Close", "04:45 PM"}, {"timeslot", 15},
-                                            {"Listno", consultants}, {"names", store::page::joinList(names)}});
+                                            {"Listno", consultants}, {"names", book::page::joinList(names)}});
             db.insert(store::tables::Color, {{"caldate", date}, {"CColor", "0"}, {"Spare", "0"}});
         }
         db.commit();

@@ -2,7 +2,7 @@
 
 #include "store/core/database.h"
 #include "store/core/settings.h"
-#include "support/testdir.h"
+#include "support/teststore.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +16,14 @@ const QDate Monday(2026, 3, 16);
 
 // Three days of pages: Monday, Tuesday, Wednesday, each with entries that
 // look alike to SQL's LIKE but not to the exact check.
-class PageScan : public ::testing::Test {
+class PageScan : public testsupport::EngineTest {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(db.open(dir.file("db.mdb")).status, Database::Status::Created);
+        EngineTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        ASSERT_EQ(store.open(db).status, Database::Status::Created);
         const store::Settings s = store::SettingsStore(db).load();
         for (int d = 0; d < 3; ++d)
             ids.push_back(pages.seek(Monday.addDays(d), s).id);
@@ -29,13 +32,12 @@ protected:
         pages.writeCells(ids[2], {{{3, 1}, "Zoë Brown"}, {{7, 2}, "50 percent"}});
     }
 
-    testsupport::TestDir dir;
     Database db;
     PageStore pages{db};
     std::vector<int> ids;
 };
 
-TEST_F(PageScan, PagesBetweenComeDecodedInDateOrder)
+TEST_P(PageScan, PagesBetweenComeDecodedInDateOrder)
 {
     const auto found = pages.pagesBetween(Monday.addDays(1), Monday.addDays(5));
     ASSERT_EQ(found.size(), 2u);
@@ -52,36 +54,35 @@ struct Scan {
     std::vector<std::pair<int, std::pair<int, int>>> hits;   // day, (row, col)
 };
 
-class TextScan : public PageScan, public ::testing::WithParamInterface<Scan> {};
-
-TEST_P(TextScan, FindsTheCellsThatContainTheNeedle)
+TEST_P(PageScan, FindsTheCellsThatContainTheNeedle)
 {
-    std::vector<TextHit> expected;
-    for (const auto &[day, at] : GetParam().hits) {
-        const QDate date = Monday.addDays(day);
-        const auto cells = book::page::decode(pages.find(date).data);
-        expected.push_back({date, at.first, at.second, book::page::cellAt(cells, at.first, at.second)});
+    const Scan scans[] = {{"any case", "SMITH", {{0, {3, 1}}, {1, {5, 3}}}},
+                          // The wildcards of LIKE are plain characters of the needle.
+                          {"percent", "50%", {{0, {3, 1}}}},
+                          {"underscore", "h_b", {{1, {5, 3}}}},
+                          {"wildcard", "Sm_th", {}},
+                          {"across lines", "b\nnew", {{1, {5, 3}}}},
+                          {"not ascii", "zoË", {{2, {3, 1}}}},
+                          {"empty", "", {}}};
+    for (const Scan &scan : scans) {
+        SCOPED_TRACE(scan.name);
+        std::vector<TextHit> expected;
+        for (const auto &[day, at] : scan.hits) {
+            const QDate date = Monday.addDays(day);
+            const auto cells = book::page::decode(pages.find(date).data);
+            expected.push_back({date, at.first, at.second, book::page::cellAt(cells, at.first, at.second)});
+        }
+        EXPECT_EQ(pages.findText(Monday, Monday.addDays(2), scan.needle), expected);
     }
-    EXPECT_EQ(pages.findText(Monday, Monday.addDays(2), GetParam().needle), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Needles, TextScan,
-    ::testing::Values(Scan{"AnyCase", "SMITH", {{0, {3, 1}}, {1, {5, 3}}}},
-                      // The wildcards of LIKE are plain characters of the needle.
-                      Scan{"Percent", "50%", {{0, {3, 1}}}},
-                      Scan{"Underscore", "h_b", {{1, {5, 3}}}},
-                      Scan{"Wildcard", "Sm_th", {}},
-                      Scan{"AcrossLines", "b\nnew", {{1, {5, 3}}}},
-                      Scan{"NotAscii", "zoË", {{2, {3, 1}}}},
-                      Scan{"Empty", "", {}}),
-    [](const ::testing::TestParamInfo<Scan> &scan) { return std::string(scan.param.name); });
-
-TEST_F(PageScan, ScanStaysInsideTheDates)
+TEST_P(PageScan, ScanStaysInsideTheDates)
 {
     const auto hits = pages.findText(Monday.addDays(1), Monday.addDays(1), "smith");
     ASSERT_EQ(hits.size(), 1u);
     EXPECT_EQ(hits[0].date, Monday.addDays(1));
 }
+
+QUILLON_BOTH_ENGINES(PageScan);
 
 } // namespace
