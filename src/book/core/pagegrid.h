@@ -11,10 +11,10 @@ namespace book {
 struct PageRecord;
 
 // Colours of the page grid (0xBBGGRR).
-inline constexpr int DefaultCellColor = 0xEEFFFF;   // pale yellow
-inline constexpr int DesktopColor = 0xC8B0A0;       // closed days
-inline constexpr int BlockSelectionColor = 0xC00000;
-inline constexpr int InactiveColor = 0xE0E0E0;
+inline constexpr int DefaultCellColor = ui::colours::PaleYellow;
+inline constexpr int DesktopColor = ui::colours::Desktop;   // closed days
+inline constexpr int BlockSelectionColor = ui::colours::BlockSelection;
+inline constexpr int InactiveColor = ui::colours::Grey;
 
 // The shape of one day page: its own copy of the layout, taken from the
 // settings when the page was created.

@@ -5,6 +5,7 @@
 #include "book/widgets/boxtext.h"
 #include "book/widgets/calendarview.h"
 #include "ui/widgets/gridview.h"
+#include "ui/widgets/qtkeys.h"
 #include "ui/widgets/windowregistry.h"
 
 #include <QAbstractItemView>
@@ -20,12 +21,6 @@ namespace book {
 
 namespace {
 
-int shiftBits(Qt::KeyboardModifiers mods)
-{
-    return ((mods & Qt::ShiftModifier) ? ShiftKey : 0) | ((mods & Qt::ControlModifier) ? CtrlKey : 0)
-        | ((mods & Qt::AltModifier) ? AltKey : 0);
-}
-
 bool isEnter(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -34,22 +29,6 @@ bool isEnter(int key)
 bool isTab(int key)
 {
     return key == Qt::Key_Tab || key == Qt::Key_Backtab;
-}
-
-// The character a key types as the controller sees it: Enter 13, Tab 9,
-// Backspace 8, else the text typed (nothing for Ctrl chords).
-QChar typedChar(const QKeyEvent *k)
-{
-    if (isEnter(k->key()))
-        return QChar(13);
-    if (isTab(k->key()))
-        return QChar(9);
-    if (k->key() == Qt::Key_Backspace)
-        return QChar(8);
-    const bool chord = (k->modifiers() & Qt::ControlModifier) && !(k->modifiers() & Qt::AltModifier);
-    if (!chord && !k->text().isEmpty() && k->text().at(0).isPrint())
-        return k->text().at(0);
-    return {};
 }
 
 // A focus change the user made inside the window, not a message box or
@@ -133,19 +112,13 @@ bool BookWindow::functionKeyFilter(QKeyEvent *k)
 
 bool BookWindow::editorKey(QKeyEvent *k)
 {
-    int key = k->key();
-    Qt::KeyboardModifiers mods = k->modifiers();
-    if (key == Qt::Key_Backtab) {
-        key = Qt::Key_Tab;
-        mods |= Qt::ShiftModifier;
-    }
-    if (m_controller.editorKeyDown(key, shiftBits(mods)))
+    const ui::KeyStroke s = ui::translateKey(k);
+    if (m_controller.editorKeyDown(s.key, s.shift))
         return true;
-    const QChar ch = typedChar(k);
-    if (!ch.isNull() && m_controller.editorKeyPress(ch))
+    if (!s.typed.isNull() && m_controller.editorKeyPress(s.typed))
         return true;
     // Tab never reaches the text, whatever the controller made of it.
-    return key == Qt::Key_Tab;
+    return s.key == Qt::Key_Tab;
 }
 
 bool BookWindow::memoEvent(QPlainTextEdit *box, bool fixed, QEvent *e)

@@ -5,6 +5,7 @@
 #include "store/core/dberror.h"
 #include "store/core/dialect.h"
 #include "store/core/schema.h"
+#include "ui/core/colours.h"
 
 #include <QSqlRecord>
 #include <QVariantList>
@@ -15,7 +16,7 @@ namespace {
 
 using store::Dialect;
 
-constexpr int DefaultCellColor = 0xEEFFFF;
+constexpr int DefaultCellColor = ui::colours::PaleYellow;
 
 QString q(const QString &identifier) { return Dialect::quote(identifier); }
 

@@ -5,6 +5,7 @@
 #include "book/core/pagegrid.h"
 #include "ui/core/services.h"
 #include "ui/widgets/gridview.h"
+#include "ui/widgets/qtkeys.h"
 #include "ui/widgets/windowregistry.h"
 
 #include <QAction>
@@ -28,24 +29,6 @@
 namespace setup {
 
 namespace {
-
-int shiftBits(Qt::KeyboardModifiers mods)
-{
-    return ((mods & Qt::ShiftModifier) ? 1 : 0) | ((mods & Qt::ControlModifier) ? 2 : 0)
-        | ((mods & Qt::AltModifier) ? 4 : 0);
-}
-
-// The character a key types as the controller sees it: Tab 9, else the
-// printable text (nothing for Ctrl chords).
-QChar typedChar(const QKeyEvent *k)
-{
-    if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab)
-        return QChar(9);
-    const bool chord = (k->modifiers() & Qt::ControlModifier) && !(k->modifiers() & Qt::AltModifier);
-    if (!chord && !k->text().isEmpty() && k->text().at(0).isPrint())
-        return k->text().at(0);
-    return {};
-}
 
 const QString Tips = QStringLiteral(
     "Tips:  type into a cell and press TAB to keep it.   Shift + click marks a block; a right click offers "
@@ -254,19 +237,13 @@ bool TemplateWindow::eventFilter(QObject *watched, QEvent *e)
 
 bool TemplateWindow::editorKey(QKeyEvent *k)
 {
-    int key = k->key();
-    Qt::KeyboardModifiers mods = k->modifiers();
-    if (key == Qt::Key_Backtab) {
-        key = Qt::Key_Tab;
-        mods |= Qt::ShiftModifier;
-    }
-    if (m_ctl.editorKeyDown(key, shiftBits(mods)))
+    const ui::KeyStroke s = ui::translateKey(k);
+    if (m_ctl.editorKeyDown(s.key, s.shift))
         return true;
-    const QChar ch = typedChar(k);
-    if (!ch.isNull() && m_ctl.editorKeyPress(ch))
+    if (!s.typed.isNull() && m_ctl.editorKeyPress(s.typed))
         return true;
     // Tab never reaches the text, whatever the controller made of it.
-    return key == Qt::Key_Tab;
+    return s.key == Qt::Key_Tab;
 }
 
 // ---- showing the controller's state -------------------------------------
