@@ -36,11 +36,6 @@ PageLayout layoutOf(const PageRecord &page, int rHeight);
 PageLayout layoutOf(int listno, const QString &names, const QString &open, const QString &close,
                     int slot, int rHeight);
 
-// The screen width the windows' layouts were designed for, in twips (1024
-// pixels at 96 dpi). The width factor is a screen's width against it.
-inline constexpr double DesignWidthTwips = 15360.0;
-double widthFactor(int screenWidthPixels, double dpi);
-
 // SetupColumns: widths (defaults by column count, then the stored widths),
 // row 0 numbers and row 1 names, centred. The time column and the default
 // widths are scaled by the width factor; stored widths are taken as stored.

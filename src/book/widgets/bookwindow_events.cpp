@@ -6,11 +6,9 @@
 #include "book/widgets/calendarview.h"
 #include "ui/widgets/gridview.h"
 #include "ui/widgets/qtkeys.h"
-#include "ui/widgets/windowregistry.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -46,33 +44,17 @@ QString boxText(const QPlainTextEdit *box)
 
 } // namespace
 
-bool BookWindow::event(QEvent *e)
+void BookWindow::activated()
 {
-    if (e->type() == QEvent::WindowActivate && !m_closing) {
-        ui::placeTaskWindow(this);
+    if (!m_closing)
         m_controller.activate();
-    }
-    return QMainWindow::event(e);
 }
 
-void BookWindow::showEvent(QShowEvent *e)
+bool BookWindow::closeByUser()
 {
-    QMainWindow::showEvent(e);
-    if (!m_placed) {
-        m_placed = true;
-        ui::placeTaskWindow(this);
-    }
-}
-
-void BookWindow::closeEvent(QCloseEvent *e)
-{
-    // The user's close box leaves the book as F11 does; the program's own
-    // unloading has done its part already.
-    if (!ui::WindowRegistry::closingByProgram(this) && !m_closing && !m_controller.closeBook()) {
-        e->ignore();   // an unsaved entry: the user is asked to store it first
-        return;
-    }
-    e->accept();
+    // The close box leaves the book as F11 does; an unsaved entry keeps it
+    // open while the user is asked to store it first.
+    return m_closing || m_controller.closeBook();
 }
 
 bool BookWindow::eventFilter(QObject *watched, QEvent *e)

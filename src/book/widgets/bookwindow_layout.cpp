@@ -126,9 +126,8 @@ QWidget *BookWindow::buildNavigation()
     connect(m_year, &QComboBox::activated, this, [this](int i) { m_controller.yearChosen(i); });
     connect(m_status, &QComboBox::activated, this, [this](int i) { m_controller.statusChosen(i); });
     connect(m_today, &QPushButton::clicked, this, [this] {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const ui::BusyPointer busy;
         m_controller.goToday();
-        QApplication::restoreOverrideCursor();
     });
     connect(m_up, &QPushButton::clicked, this, [this] { m_controller.upButton(); });
     connect(m_down, &QPushButton::clicked, this, [this] { m_controller.downButton(); });

@@ -175,7 +175,10 @@ void SetupWindow::buildForm()
     centre->addStretch();
     centre->addWidget(card, 12);
     centre->addStretch();
-    auto *outer = new QVBoxLayout(this);
+    auto *body = new QWidget(this);
+    body->setObjectName(QStringLiteral("body"));
+    setCentralWidget(body);
+    auto *outer = new QVBoxLayout(body);
     outer->setContentsMargins(24, 24, 24, 24);
     outer->addStretch(1);
     outer->addLayout(centre);

@@ -6,11 +6,9 @@
 #include "ui/core/services.h"
 #include "ui/widgets/gridview.h"
 #include "ui/widgets/qtkeys.h"
-#include "ui/widgets/windowregistry.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -20,7 +18,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QTextCursor>
 #include <QTimer>
@@ -37,7 +34,7 @@ const QString Tips = QStringLiteral(
 } // namespace
 
 TemplateWindow::TemplateWindow(ui::Services &services, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_ctl(services)
+    : ui::TaskWindow(parent), m_ctl(services)
 {
     setObjectName(QStringLiteral("frmConfigure"));
     setWindowTitle(TemplateController::Caption);
@@ -69,17 +66,9 @@ TemplateWindow::~TemplateWindow()
     }
 }
 
-double TemplateWindow::screenWidthFactor() const
-{
-    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!s)
-        return 1.0;
-    return book::widthFactor(s->geometry().width(), s->logicalDotsPerInchX());
-}
-
 bool TemplateWindow::load()
 {
-    const bool ok = m_ctl.load(screenWidthFactor());
+    const bool ok = m_ctl.load(widthFactor());
     syncState();
     return ok;
 }
@@ -88,7 +77,10 @@ bool TemplateWindow::load()
 
 void TemplateWindow::buildForm()
 {
-    auto *v = new QVBoxLayout(this);
+    auto *body = new QWidget(this);
+    body->setObjectName(QStringLiteral("body"));
+    setCentralWidget(body);
+    auto *v = new QVBoxLayout(body);
     v->setContentsMargins(8, 6, 8, 6);
     v->setSpacing(6);
 
@@ -195,30 +187,19 @@ void TemplateWindow::connectGrid()
 
 // ---- events -------------------------------------------------------------
 
-bool TemplateWindow::event(QEvent *e)
-{
-    if (e->type() == QEvent::WindowActivate)
-        ui::placeTaskWindow(this);
-    return QWidget::event(e);
-}
-
 void TemplateWindow::showEvent(QShowEvent *e)
 {
-    QWidget::showEvent(e);
-    if (m_placed)
+    ui::TaskWindow::showEvent(e);
+    if (m_shownOnce)
         return;
-    m_placed = true;
-    ui::placeTaskWindow(this);
+    m_shownOnce = true;
     // The instructions come once the window is on the screen.
     QTimer::singleShot(0, this, [this] { m_ctl.activate(); });
 }
 
-void TemplateWindow::closeEvent(QCloseEvent *e)
+bool TemplateWindow::closeByUser()
 {
-    if (ui::WindowRegistry::closingByProgram(this) || m_ctl.closeByUser())
-        e->accept();
-    else
-        e->ignore();
+    return m_ctl.closeByUser();
 }
 
 bool TemplateWindow::eventFilter(QObject *watched, QEvent *e)
@@ -232,7 +213,7 @@ bool TemplateWindow::eventFilter(QObject *watched, QEvent *e)
     }
     if (e->type() == QEvent::Wheel && watched == m_status)
         return true;   // a turn of the wheel is no choice
-    return QWidget::eventFilter(watched, e);
+    return ui::TaskWindow::eventFilter(watched, e);
 }
 
 bool TemplateWindow::editorKey(QKeyEvent *k)

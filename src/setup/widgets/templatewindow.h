@@ -2,8 +2,8 @@
 
 #include "ui/widgets/celleditorbox.h"
 #include "setup/core/templatecontroller.h"
+#include "ui/widgets/taskwindow.h"
 
-#include <QWidget>
 
 class QComboBox;
 class QLabel;
@@ -22,7 +22,7 @@ namespace setup {
 // frmConfigure, "Configure Page Templates": the weekday templates. Thin:
 // every key, click and choice goes to the TemplateController, and the
 // window shows what it holds.
-class TemplateWindow : public QWidget {
+class TemplateWindow : public ui::TaskWindow {
     Q_OBJECT
 public:
     explicit TemplateWindow(ui::Services &services, QWidget *parent = nullptr);
@@ -39,9 +39,8 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    bool closeByUser() override;
     void showEvent(QShowEvent *event) override;
-    bool event(QEvent *event) override;
 
 private:
     void buildForm();
@@ -52,7 +51,6 @@ private:
     void applyFocus(TemplateFocus f);
     bool editorKey(QKeyEvent *k);
     void showGridMenu(int row, int col);
-    double screenWidthFactor() const;
 
     TemplateController m_ctl;
 
@@ -65,7 +63,7 @@ private:
     QLabel *m_tips = nullptr;               // lblTips
     QMenu *m_gridMenu = nullptr;            // mnuGrid
     bool m_syncing = false;
-    bool m_placed = false;
+    bool m_shownOnce = false;
 };
 
 } // namespace setup
