@@ -43,6 +43,7 @@ BookWindow::BookWindow(ui::Services &services, QWidget *parent)
 {
     setObjectName(ui::win::Appt);
     setWindowTitle(QStringLiteral("Appointments Scheduler"));
+    addCommands();
 
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("central"));
@@ -66,9 +67,7 @@ BookWindow::BookWindow(ui::Services &services, QWidget *parent)
         m_controller.demo();
     });
 
-    buildToolBar();
-    buildMenus();
-    buildGridMenu();
+    buildCommands();
     connectController();
 
     m_timer.setObjectName(QStringLiteral("Timer1"));

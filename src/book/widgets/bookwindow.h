@@ -3,6 +3,7 @@
 #include "ui/widgets/celleditorbox.h"
 #include "book/core/bookcontroller.h"
 #include "ui/core/services.h"
+#include "ui/widgets/commandtable.h"
 #include "ui/widgets/taskwindow.h"
 
 #include <QDate>
@@ -71,16 +72,17 @@ private:
     bool bookNameEvent(QEvent *e);
     bool comboKey(QComboBox *box, QKeyEvent *k);
 
-    // bookwindow_commands.cpp: menu bar, toolbar and the grid's context menu
-    void buildMenus();
-    void buildToolBar();
-    void buildGridMenu();
+    // bookwindow_commands.cpp: the command table, and the menu bar, toolbar
+    // and grid context menu built from it
+    void addCommands();
+    void buildCommands();
     void showGridMenu(int row, int col);
     void openByDate();
     void dropDown(QComboBox *box);
 
     ui::Services &m_services;
     BookController m_controller;
+    ui::CommandTable m_commands;
 
     ui::GridView *m_grid = nullptr;                // Grid1
     ui::CellEditorBox *m_edit = nullptr;           // txtEdit

@@ -88,7 +88,7 @@ bool BookWindow::functionKeyFilter(QKeyEvent *k)
     if (k->key() < Qt::Key_F1 || k->key() > Qt::Key_F11)
         return false;
     // Every function key is the window's, whether or not it does anything yet.
-    m_controller.functionKey(k->key());
+    m_commands.functionKey(k->key());
     return true;
 }
 
