@@ -7,7 +7,6 @@
 #include "ui/widgets/gridview.h"
 #include "ui/widgets/qtkeys.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -39,7 +38,8 @@ TemplateWindow::TemplateWindow(ui::Services &services, QWidget *parent)
     setObjectName(QStringLiteral("frmConfigure"));
     setWindowTitle(TemplateController::Caption);
     buildForm();
-    buildGridMenu();
+    addCommands();
+    m_gridMenu = m_commands.buildMenu(QStringLiteral("mnuGrid"), this);
     connectGrid();
 
     connect(&m_ctl, &TemplateController::stateChanged, this, [this] { syncState(); });
@@ -143,23 +143,29 @@ void TemplateWindow::buildForm()
     connect(m_blockout, &QLineEdit::textChanged, this, [this](const QString &t) { m_ctl.setBlockoutBox(t); });
 }
 
-void TemplateWindow::buildGridMenu()
+void TemplateWindow::addCommands()
 {
-    m_gridMenu = new QMenu(QStringLiteral("Grid"), this);
-    m_gridMenu->setObjectName(QStringLiteral("mnuGrid"));
-    book::BlockOps &blocks = m_ctl.blocks();
-    const auto add = [this](const char *name, const char *text) {
-        QAction *a = m_gridMenu->addAction(QString::fromLatin1(text));
-        a->setObjectName(QString::fromLatin1(name));
-        return a;
-    };
-    connect(add("mnuGridCopy", "Copy"), &QAction::triggered, this, [&blocks] { blocks.copy(); });
-    connect(add("mnuGridCut", "Cut"), &QAction::triggered, this, [&blocks] { blocks.cut(); });
-    connect(add("mnuGridPaste", "Paste"), &QAction::triggered, this, [&blocks] { blocks.paste(); });
-    connect(add("mnuGridDelete", "Delete"), &QAction::triggered, this, [&blocks] { blocks.remove(); });
-    connect(add("mnuGridBlockout", "Blockout"), &QAction::triggered, this, [&blocks] { blocks.blockout(); });
-    m_gridMenu->addSeparator();
-    add("mnuGridExit", "Exit");   // closes the menu, nothing more
+    using Command = ui::CommandTable::Command;
+    const QString grid = QStringLiteral("mnuGrid");
+    m_commands.addMenu(grid, QStringLiteral("Grid"), true, false);
+    const auto blocks = [this]() -> book::BlockOps & { return m_ctl.blocks(); };
+    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridCopy"), .text = QStringLiteral("Copy"),
+                    .run = [blocks] { blocks().copy(); }});
+    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridCut"), .text = QStringLiteral("Cut"),
+                    .run = [blocks] { blocks().cut(); }});
+    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridPaste"), .text = QStringLiteral("Paste"),
+                    .run = [blocks] { blocks().paste(); }});
+    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridDelete"), .text = QStringLiteral("Delete"),
+                    .run = [blocks] { blocks().remove(); }});
+    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridBlockout"), .text = QStringLiteral("Blockout"),
+                    .run = [blocks] { blocks().blockout(); }});
+    // Closes the menu, nothing more.
+    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridExit"), .text = QStringLiteral("Exit"),
+                    .menuGap = true});
+
+    m_commands.add(Command{.functionKey = Qt::Key_F1});   // swallowed
+    m_commands.add({.functionKey = Qt::Key_F7, .run = [this] { m_ctl.finishStep(); }});
+    m_commands.add({.functionKey = Qt::Key_F8, .run = [this] { applyFocus(TemplateFocus::Status); }});
 }
 
 void TemplateWindow::connectGrid()
@@ -206,7 +212,7 @@ bool TemplateWindow::eventFilter(QObject *watched, QEvent *e)
 {
     if (e->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(e);
-        if (k->key() >= Qt::Key_F1 && k->key() <= Qt::Key_F12 && m_ctl.functionKey(k->key()))
+        if (m_commands.functionKey(k->key()))
             return true;
         if (watched == m_edit)
             return editorKey(k);

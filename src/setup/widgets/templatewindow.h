@@ -2,6 +2,7 @@
 
 #include "ui/widgets/celleditorbox.h"
 #include "setup/core/templatecontroller.h"
+#include "ui/widgets/commandtable.h"
 #include "ui/widgets/taskwindow.h"
 
 
@@ -44,7 +45,7 @@ protected:
 
 private:
     void buildForm();
-    void buildGridMenu();
+    void addCommands();
     void connectGrid();
     void syncState();
     void syncEditor();
@@ -53,6 +54,7 @@ private:
     void showGridMenu(int row, int col);
 
     TemplateController m_ctl;
+    ui::CommandTable m_commands;
 
     ui::GridView *m_grid = nullptr;         // Grid1
     ui::CellEditorBox *m_edit = nullptr;    // txtEdit
