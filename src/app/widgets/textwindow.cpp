@@ -1,6 +1,7 @@
 #include "app/widgets/textwindow.h"
 
 #include "ui/core/windows.h"
+#include "ui/widgets/qtcolour.h"
 #include "ui/widgets/windowregistry.h"
 
 #include <QCloseEvent>
@@ -64,9 +65,8 @@ HelpWindow::HelpWindow(ui::Services &services, QWidget *parent)
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Help File"));
     m_text = makeTextBox(this);
-    // 0xEEFFFF in the stored blue-green-red order: pale yellow.
     QPalette p = m_text->palette();
-    p.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xEE));
+    p.setColor(QPalette::Base, ui::toQColor(ui::colours::PaleYellow));
     m_text->setPalette(p);
     m_exit = new QPushButton(QStringLiteral("Exit"), this);
     m_exit->setObjectName(QStringLiteral("cmdExit"));

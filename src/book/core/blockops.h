@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book/core/blockhost.h"
+#include "ui/core/colours.h"
 
 #include <array>
 #include <optional>
@@ -21,14 +22,14 @@ struct ToolbarColor {
     int value;
 };
 inline constexpr std::array<ToolbarColor, 8> ToolbarColors{{
-    {"Yellow", "Reset Color to default", 0xEEFFFF},
-    {"Cyan", "Cyan", 0xFFFFD0},
-    {"Red", "Red", 0x8080FF},
-    {"Amber", "Amber", 0x80D0FF},
-    {"Green", "Green", 0xC0FFC0},
-    {"Magenta", "Magenta", 0xFF80FF},
-    {"Blue", "Light Blue", 0xFFC0C0},
-    {"Purple", "Light Purple", 0xD7A6FF},
+    {"Yellow", "Reset Color to default", ui::colours::PaleYellow},
+    {"Cyan", "Cyan", ui::colours::Cyan},
+    {"Red", "Red", ui::colours::Red},
+    {"Amber", "Amber", ui::colours::Amber},
+    {"Green", "Green", ui::colours::Green},
+    {"Magenta", "Magenta", ui::colours::Magenta},
+    {"Blue", "Light Blue", ui::colours::LightBlue},
+    {"Purple", "Light Purple", ui::colours::LightPurple},
 }};
 
 // The toolbar's row-count buttons: how many time rows a colour press paints.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/core/colours.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -15,9 +17,9 @@ enum class CellPaint {
     Shown,    // selected cell while the focus is elsewhere: the day whose page is shown
 };
 
-constexpr std::uint32_t kCellOrdinaryColour = 0xEEFFFF; // 0xBBGGRR, pale yellow
-constexpr std::uint32_t kCellFocusedColour = 0xFFFF00;  // light cyan
-constexpr std::uint32_t kCellShownColour = 0xC0C0C0;    // light grey
+constexpr std::uint32_t kCellOrdinaryColour = ui::colours::PaleYellow;
+constexpr std::uint32_t kCellFocusedColour = ui::colours::LightCyan;
+constexpr std::uint32_t kCellShownColour = ui::colours::LightGrey;
 
 std::uint32_t cellColour(CellPaint paint);
 

@@ -34,11 +34,6 @@ PageLayout layoutOf(const PageRecord &p, int rHeight)
     return layoutOf(p.listno, p.names, p.open, p.close, p.timeslot, rHeight);
 }
 
-double widthFactor(int screenWidthPixels, double dpi)
-{
-    return screenWidthPixels * 1440.0 / (dpi > 0 ? dpi : 96.0) / DesignWidthTwips;
-}
-
 void setupColumns(ui::GridModel &grid, int columns, const QStringList &names, const QString &cwidth,
                   double widthFactor)
 {

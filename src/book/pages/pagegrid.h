@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book/pages/pagepos.h"
+#include "ui/core/colours.h"
 #include "ui/core/gridmodel.h"
 
 #include <QString>
@@ -12,10 +13,10 @@ namespace book {
 struct PageRecord;
 
 // Colours of the page grid (0xBBGGRR).
-inline constexpr int DefaultCellColor = 0xEEFFFF;   // pale yellow
-inline constexpr int DesktopColor = 0xC8B0A0;       // closed days
-inline constexpr int BlockSelectionColor = 0xC00000;
-inline constexpr int InactiveColor = 0xE0E0E0;
+inline constexpr int DefaultCellColor = ui::colours::PaleYellow;
+inline constexpr int DesktopColor = ui::colours::Desktop;   // closed days
+inline constexpr int BlockSelectionColor = ui::colours::BlockSelection;
+inline constexpr int InactiveColor = ui::colours::Grey;
 
 // The shape of one day page: its own copy of the layout, taken from the
 // settings when the page was created.
@@ -36,11 +37,6 @@ struct PageLayout {
 PageLayout layoutOf(const PageRecord &page, int rHeight);
 PageLayout layoutOf(int listno, const QString &names, const QString &open, const QString &close,
                     int slot, int rHeight);
-
-// The screen width the windows' layouts were designed for, in twips (1024
-// pixels at 96 dpi). The width factor is a screen's width against it.
-inline constexpr double DesignWidthTwips = 15360.0;
-double widthFactor(int screenWidthPixels, double dpi);
 
 // SetupColumns: widths (book::widths::columnWidths), the number row and the
 // name row, centred.

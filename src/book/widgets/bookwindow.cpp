@@ -20,7 +20,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -40,10 +39,11 @@ void setPlainIfDiffers(QPlainTextEdit *box, const QString &text)
 } // namespace
 
 BookWindow::BookWindow(ui::Services &services, QWidget *parent)
-    : QMainWindow(parent, Qt::Window), m_services(services), m_controller(services)
+    : ui::TaskWindow(parent), m_services(services), m_controller(services)
 {
     setObjectName(ui::win::Appt);
     setWindowTitle(QStringLiteral("Appointments Scheduler"));
+    addCommands();
 
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("central"));
@@ -63,14 +63,11 @@ BookWindow::BookWindow(ui::Services &services, QWidget *parent)
     m_demo->setFocusPolicy(Qt::NoFocus);
     m_demo->setGeometry(-400, 0, 90, 24);
     connect(m_demo, &QPushButton::clicked, this, [this] {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const ui::BusyPointer busy;
         m_controller.demo();
-        QApplication::restoreOverrideCursor();
     });
 
-    buildToolBar();
-    buildMenus();
-    buildGridMenu();
+    buildCommands();
     connectController();
 
     m_timer.setObjectName(QStringLiteral("Timer1"));
@@ -95,14 +92,6 @@ BookWindow::~BookWindow()
     }
 }
 
-double BookWindow::widthFactorFor(const QWidget *w)
-{
-    const QScreen *s = w && w->screen() ? w->screen() : QGuiApplication::primaryScreen();
-    if (!s)
-        return 1.0;
-    return widthFactor(s->geometry().width(), s->logicalDotsPerInchX());
-}
-
 bool BookWindow::load()
 {
     return load(m_services.clock.today());
@@ -110,10 +99,12 @@ bool BookWindow::load()
 
 bool BookWindow::load(const QDate &today)
 {
-    m_services.state.widthFactor = widthFactorFor(this);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = m_controller.load(today);
-    QApplication::restoreOverrideCursor();
+    m_services.state.widthFactor = widthFactor();
+    bool ok = false;
+    {
+        const ui::BusyPointer busy;
+        ok = m_controller.load(today);
+    }
     syncCalendar();
     syncPage();
     syncEditor();

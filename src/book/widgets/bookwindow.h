@@ -3,9 +3,10 @@
 #include "ui/widgets/celleditorbox.h"
 #include "book/core/bookcontroller.h"
 #include "ui/core/services.h"
+#include "ui/widgets/commandtable.h"
+#include "ui/widgets/taskwindow.h"
 
 #include <QDate>
-#include <QMainWindow>
 #include <QTimer>
 
 class QAction;
@@ -29,7 +30,7 @@ class CalendarView;
 // frmAppt, "Appointments Scheduler": the appointment book. It draws what its
 // BookController holds (the page grid, the cell editor, the calendar, memos,
 // status and captions) and forwards every event of the user to it.
-class BookWindow : public QMainWindow {
+class BookWindow : public ui::TaskWindow {
     Q_OBJECT
 public:
     explicit BookWindow(ui::Services &services, QWidget *parent = nullptr);
@@ -47,15 +48,10 @@ public:
     QMenu *gridMenu() const { return m_gridMenu; }
     QToolBar *toolBar() const { return m_toolBar; }
 
-    // The screen width over the width the window was laid out for, as the
-    // book's columns are scaled by it.
-    static double widthFactorFor(const QWidget *w);
-
 protected:
-    bool event(QEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *e) override;
-    void showEvent(QShowEvent *e) override;
+    bool closeByUser() override;
+    void activated() override;
 
 private:
     // bookwindow.cpp: building and showing the controller's state
@@ -76,16 +72,17 @@ private:
     bool bookNameEvent(QEvent *e);
     bool comboKey(QComboBox *box, QKeyEvent *k);
 
-    // bookwindow_commands.cpp: menu bar, toolbar and the grid's context menu
-    void buildMenus();
-    void buildToolBar();
-    void buildGridMenu();
+    // bookwindow_commands.cpp: the command table, and the menu bar, toolbar
+    // and grid context menu built from it
+    void addCommands();
+    void buildCommands();
     void showGridMenu(int row, int col);
     void openByDate();
     void dropDown(QComboBox *box);
 
     ui::Services &m_services;
     BookController m_controller;
+    ui::CommandTable m_commands;
 
     ui::GridView *m_grid = nullptr;                // Grid1
     ui::CellEditorBox *m_edit = nullptr;           // txtEdit
@@ -117,7 +114,6 @@ private:
     bool m_syncing = false;      // the window itself is filling a control
     bool m_memoTabbing = false;  // Tab is leaving a memo box
     bool m_closing = false;
-    bool m_placed = false;
 };
 
 } // namespace book

@@ -1,5 +1,5 @@
-// The book window's command map: menu bar, toolbar and the page grid's
-// context menu, each entry leading to the controller's operation.
+// The book window's command map: menu bar, toolbar, function keys and the
+// page grid's context menu, each leading to the controller's operation.
 #include "book/widgets/bookwindow.h"
 
 #include "book/core/blockops.h"
@@ -15,90 +15,127 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include <functional>
+#include <utility>
 
 namespace book {
 
-namespace {
+using Command = ui::CommandTable::Command;
 
-const QString kLater = QStringLiteral("Not available yet");
-
-// A menu entry; `keyLabel` shows a function key the window handles itself
-// (the key is not registered twice as a shortcut).
-QAction *entry(QMenu *menu, const QString &name, const QString &text, const QString &keyLabel = {})
+void BookWindow::addCommands()
 {
-    QAction *a = menu->addAction(keyLabel.isEmpty() ? text : text + QLatin1Char('\t') + keyLabel);
-    a->setObjectName(name);
-    return a;
+    ui::CommandTable &t = m_commands;
+    t.addMenu(QStringLiteral("mnuPage"), QStringLiteral("&Page"));
+    t.addMenu(QStringLiteral("mnuEdit"), QStringLiteral("&Edit"));
+    t.addMenu(QStringLiteral("mnuNavi"), QStringLiteral("&Navigate"));
+    t.addMenu(QStringLiteral("mnuSearch"), QStringLiteral("&Search"));
+    t.addMenu(QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
+    t.addMenu(QStringLiteral("mnuGrid"), QStringLiteral("Grid"), true);
+
+    const QString page = QStringLiteral("mnuPage"), edit = QStringLiteral("mnuEdit"),
+                  navi = QStringLiteral("mnuNavi"), grid = QStringLiteral("mnuGrid");
+    const auto blocks = [this] () -> BlockOps & { return m_controller.blocks(); };
+
+    t.add({.menu = page, .entry = QStringLiteral("mnuPageOpen"), .text = QStringLiteral("&Open"),
+           .shortcut = QKeySequence(Qt::CTRL | Qt::Key_O), .tool = QStringLiteral("Open"),
+           .toolTip = QStringLiteral("Open"), .run = [this] { openByDate(); }});
+    t.add({.menu = page, .entry = QStringLiteral("mnuPagePrint"), .text = QStringLiteral("&Print"),
+           .shortcut = QKeySequence(Qt::CTRL | Qt::Key_P), .functionKey = Qt::Key_F10,
+           .tool = QStringLiteral("Print"), .toolTip = QStringLiteral("Print"), .available = false});
+    t.add({.menu = page, .entry = QStringLiteral("mnuPageExit"), .text = QStringLiteral("E&xit"),
+           .functionKey = Qt::Key_F11, .menuGap = true, .run = [this] { m_controller.closeBook(); }});
+
+    t.add({.menu = edit, .entry = QStringLiteral("mnuEditCut"), .text = QStringLiteral("Cu&t"),
+           .shortcut = QKeySequence(Qt::CTRL | Qt::Key_X), .tool = QStringLiteral("Cut"),
+           .toolTip = QStringLiteral("Cut"), .toolGap = true, .run = [blocks] { blocks().cut(); }});
+    t.add({.menu = edit, .entry = QStringLiteral("mnuEditCopy"), .text = QStringLiteral("&Copy"),
+           .shortcut = QKeySequence(Qt::CTRL | Qt::Key_C), .tool = QStringLiteral("Copy"),
+           .toolTip = QStringLiteral("Copy"), .run = [blocks] { blocks().copy(); }});
+    t.add({.menu = edit, .entry = QStringLiteral("mnuEditPaste"), .text = QStringLiteral("&Paste"),
+           .shortcut = QKeySequence(Qt::CTRL | Qt::Key_V), .tool = QStringLiteral("Paste"),
+           .toolTip = QStringLiteral("Paste"), .run = [blocks] { blocks().paste(); }});
+    t.add({.menu = edit, .entry = QStringLiteral("mnuEditDelete"), .text = QStringLiteral("&Delete"),
+           .tool = QStringLiteral("Delete"), .toolTip = QStringLiteral("Delete"),
+           .run = [blocks] { blocks().remove(); }});
+
+    t.add({.menu = navi, .entry = QStringLiteral("mnuNaviMemo"), .text = QStringLiteral("&Memo"),
+           .functionKey = Qt::Key_F9, .legend = QStringLiteral("F9 Memo "), .run = [this] { m_controller.memoCommand(); }});
+    t.add({.menu = navi, .entry = QStringLiteral("mnuNaviBook"), .text = QStringLiteral("&Book"),
+           .run = [this] { m_book->setFocus(Qt::ShortcutFocusReason); }});
+    t.add({.menu = navi, .entry = QStringLiteral("mnuNaviStatus"), .text = QStringLiteral("&Status"),
+           .run = [this] { dropDown(m_status); }});
+    t.add({.menu = navi, .entry = QStringLiteral("mnuNaviMonth"), .text = QStringLiteral("M&onth"),
+           .run = [this] { dropDown(m_month); }});
+    t.add({.menu = navi, .entry = QStringLiteral("mnuNaviYear"), .text = QStringLiteral("&Year"),
+           .run = [this] { dropDown(m_year); }});
+
+    t.add({.functionKey = Qt::Key_F2, .legend = QStringLiteral("F2 Recurrent"), .available = false});
+    t.add({.functionKey = Qt::Key_F3, .tool = QStringLiteral("Refresh"), .toolTip = QStringLiteral("Refresh Page"),
+           .legend = QStringLiteral("F3 Refresh"), .toolGap = true, .run = [this] { m_controller.refreshCommand(); }});
+    // Named on the legend; the automatic refresh itself is the timer's.
+    t.add({.functionKey = Qt::Key_F4, .legend = QStringLiteral("F4 AutoRefresh")});
+    t.add({.menu = QStringLiteral("mnuSearch"), .entry = QStringLiteral("mnuSearchClient"),
+           .text = QStringLiteral("&Client"), .functionKey = Qt::Key_F5, .tool = QStringLiteral("Search"),
+           .toolTip = QStringLiteral("Search Client"), .legend = QStringLiteral("F5 Search"), .available = false});
+    t.add({.functionKey = Qt::Key_F7, .tool = QStringLiteral("Vert"),
+           .toolTip = QStringLiteral("Find next available appointment by column"),
+           .legend = QStringLiteral("F7 Next Avail Col "), .available = false});
+    t.add({.functionKey = Qt::Key_F6, .tool = QStringLiteral("Hor"),
+           .toolTip = QStringLiteral("Find next available appointment by row"),
+           .legend = QStringLiteral("F6 Next Avail Row"), .available = false});
+    t.add({.tool = QStringLiteral("Date"), .toolTip = QStringLiteral("Find next available appointment by date"),
+           .available = false});
+    t.add({.tool = QStringLiteral("Blockout"), .toolTip = QStringLiteral("Blockout characters"),
+           .run = [this] { m_controller.changeBlockoutString(); }});
+    t.add({.functionKey = Qt::Key_F8, .tool = QStringLiteral("Week"), .toolTip = QStringLiteral("Weekly Schedule View"),
+           .legend = QStringLiteral("F8 Weekly View"), .toolGap = true, .run = [this] { m_controller.weeklyView(); }});
+    t.add({.tool = QStringLiteral("Calendar"), .toolTip = QStringLiteral("Toggle Full Screen View"),
+           .run = [this] { m_controller.toggleFullWidth(); }});
+    bool first = true;
+    for (const RowCountButton &b : RowCountButtons) {
+        const int rows = b.rows;
+        t.add({.tool = QLatin1String(b.key), .toolTip = QLatin1String(b.tooltip), .toolGap = std::exchange(first, false),
+               .run = [blocks, rows] { blocks().chooseRowCount(rows); }});
+    }
+    // The colours stand in their own order on the toolbar, Yellow (the reset) last.
+    first = true;
+    for (const char *key : {"Cyan", "Red", "Amber", "Green", "Magenta", "Purple", "Blue", "Yellow"})
+        for (const ToolbarColor &c : ToolbarColors)
+            if (qstrcmp(c.key, key) == 0) {
+                const int value = c.value;
+                t.add({.tool = QLatin1String(c.key), .toolTip = QLatin1String(c.tooltip),
+                       .toolGap = std::exchange(first, false), .run = [blocks, value] { blocks().chooseColor(value); }});
+            }
+
+    t.add({.menu = QStringLiteral("mnuHelp"), .entry = QStringLiteral("mnuHelpAbout"), .text = QStringLiteral("&About"),
+           .run = [this] { m_controller.about(); }});
+    t.add({.menu = QStringLiteral("mnuHelp"), .entry = QStringLiteral("mnuHelpContents"),
+           .text = QStringLiteral("&Contents"), .functionKey = Qt::Key_F1, .tool = QStringLiteral("Help"),
+           .toolTip = QStringLiteral("Help file"), .legend = QStringLiteral("F1 Help"), .toolGap = true,
+           .run = [this] { m_controller.showHelp(); }});
+    t.add({.tool = QStringLiteral("Info"), .toolTip = QStringLiteral("Excel worksheet"), .available = false});
+
+    // The page grid's context menu.
+    t.add({.menu = grid, .entry = QStringLiteral("mnuGridCopy"), .text = QStringLiteral("Copy"),
+           .run = [blocks] { blocks().copy(); }});
+    t.add({.menu = grid, .entry = QStringLiteral("mnuGridCut"), .text = QStringLiteral("Cut"),
+           .run = [blocks] { blocks().cut(); }});
+    t.add({.menu = grid, .entry = QStringLiteral("mnuGridPaste"), .text = QStringLiteral("Paste"),
+           .run = [blocks] { blocks().paste(); }});
+    t.add({.menu = grid, .entry = QStringLiteral("mnuGridDelete"), .text = QStringLiteral("Delete"),
+           .run = [blocks] { blocks().remove(); }});
+    t.add({.menu = grid, .entry = QStringLiteral("mnuGridColor"), .text = QStringLiteral("Color"),
+           .run = [blocks] { blocks().colorCommand(); }});
+    t.add({.menu = grid, .entry = QStringLiteral("mnuGridBlockout"), .text = QStringLiteral("Blockout"),
+           .run = [blocks] { blocks().blockout(); }});
+    t.add({.menu = grid, .entry = QStringLiteral("mnuGridExport"), .text = QStringLiteral("Export to text file"),
+           .available = false});
+    t.add({.menu = grid, .entry = QStringLiteral("mnugridSearch"), .text = QStringLiteral("Search History"),
+           .available = false});
+    // Closes the menu, nothing more.
+    t.add({.menu = grid, .entry = QStringLiteral("mnuGridExit"), .text = QStringLiteral("Exit"), .menuGap = true});
 }
 
-void later(QAction *a)
-{
-    a->setEnabled(false);
-    a->setToolTip(kLater);
-    a->setStatusTip(kLater);
-}
-
-} // namespace
-
-void BookWindow::buildMenus()
-{
-    QMenuBar *bar = menuBar();
-    const auto add = [&](QAction *a, std::function<void()> fn) {
-        connect(a, &QAction::triggered, this, [fn = std::move(fn)] { fn(); });
-    };
-
-    QMenu *page = bar->addMenu(QStringLiteral("&Page"));
-    page->setObjectName(QStringLiteral("mnuPage"));
-    QAction *open = entry(page, QStringLiteral("mnuPageOpen"), QStringLiteral("&Open"));
-    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    add(open, [this] { openByDate(); });
-    QAction *print = entry(page, QStringLiteral("mnuPagePrint"), QStringLiteral("&Print"));
-    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    later(print);
-    page->addSeparator();
-    add(entry(page, QStringLiteral("mnuPageExit"), QStringLiteral("E&xit"), QStringLiteral("F11")),
-        [this] { m_controller.closeBook(); });
-
-    QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
-    edit->setObjectName(QStringLiteral("mnuEdit"));
-    QAction *cut = entry(edit, QStringLiteral("mnuEditCut"), QStringLiteral("Cu&t"));
-    cut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
-    add(cut, [this] { m_controller.blocks().cut(); });
-    QAction *copy = entry(edit, QStringLiteral("mnuEditCopy"), QStringLiteral("&Copy"));
-    copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    add(copy, [this] { m_controller.blocks().copy(); });
-    QAction *paste = entry(edit, QStringLiteral("mnuEditPaste"), QStringLiteral("&Paste"));
-    paste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-    add(paste, [this] { m_controller.blocks().paste(); });
-    add(entry(edit, QStringLiteral("mnuEditDelete"), QStringLiteral("&Delete")),
-        [this] { m_controller.blocks().remove(); });
-
-    QMenu *navi = bar->addMenu(QStringLiteral("&Navigate"));
-    navi->setObjectName(QStringLiteral("mnuNavi"));
-    add(entry(navi, QStringLiteral("mnuNaviMemo"), QStringLiteral("&Memo"), QStringLiteral("F9")),
-        [this] { m_controller.memoCommand(); });
-    add(entry(navi, QStringLiteral("mnuNaviBook"), QStringLiteral("&Book")),
-        [this] { m_book->setFocus(Qt::ShortcutFocusReason); });
-    add(entry(navi, QStringLiteral("mnuNaviStatus"), QStringLiteral("&Status")), [this] { dropDown(m_status); });
-    add(entry(navi, QStringLiteral("mnuNaviMonth"), QStringLiteral("M&onth")), [this] { dropDown(m_month); });
-    add(entry(navi, QStringLiteral("mnuNaviYear"), QStringLiteral("&Year")), [this] { dropDown(m_year); });
-
-    QMenu *search = bar->addMenu(QStringLiteral("&Search"));
-    search->setObjectName(QStringLiteral("mnuSearch"));
-    later(entry(search, QStringLiteral("mnuSearchClient"), QStringLiteral("&Client"), QStringLiteral("F5")));
-
-    QMenu *help = bar->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuHelp"));
-    add(entry(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About")), [this] { m_controller.about(); });
-    add(entry(help, QStringLiteral("mnuHelpContents"), QStringLiteral("&Contents"), QStringLiteral("F1")),
-        [this] { m_controller.showHelp(); });
-
-    for (QMenu *m : {page, edit, navi, search, help})
-        m->setToolTipsVisible(true);
-}
-
-void BookWindow::buildToolBar()
+void BookWindow::buildCommands()
 {
     m_toolBar = new QToolBar(QStringLiteral("Toolbar"), this);
     m_toolBar->setObjectName(QStringLiteral("tbToolBar"));
@@ -108,87 +145,15 @@ void BookWindow::buildToolBar()
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
-
-    const auto button = [this](const QString &key, const QString &tooltip, std::function<void()> fn) {
-        QAction *a = m_toolBar->addAction(toolbarIcon(key), key);
-        a->setObjectName(QStringLiteral("tb") + key);
-        a->setData(key);
-        a->setToolTip(tooltip);
-        if (fn)
-            connect(a, &QAction::triggered, this, [fn = std::move(fn)] { fn(); });
-        else
-            later(a);
-        return a;
-    };
-    const auto gap = [this] { m_toolBar->addSeparator(); };
-
-    BlockOps &blocks = m_controller.blocks();
-    m_openAction = button(QStringLiteral("Open"), QStringLiteral("Open"), [this] { openByDate(); });
-    button(QStringLiteral("Print"), QStringLiteral("Print"), nullptr);
-    gap();
-    button(QStringLiteral("Cut"), QStringLiteral("Cut"), [&blocks] { blocks.cut(); });
-    button(QStringLiteral("Copy"), QStringLiteral("Copy"), [&blocks] { blocks.copy(); });
-    button(QStringLiteral("Paste"), QStringLiteral("Paste"), [&blocks] { blocks.paste(); });
-    button(QStringLiteral("Delete"), QStringLiteral("Delete"), [&blocks] { blocks.remove(); });
-    gap();
-    button(QStringLiteral("Refresh"), QStringLiteral("Refresh Page"), [this] { m_controller.refreshCommand(); });
-    button(QStringLiteral("Search"), QStringLiteral("Search Client"), nullptr);
-    button(QStringLiteral("Vert"), QStringLiteral("Find next available appointment by column"), nullptr);
-    button(QStringLiteral("Hor"), QStringLiteral("Find next available appointment by row"), nullptr);
-    button(QStringLiteral("Date"), QStringLiteral("Find next available appointment by date"), nullptr);
-    button(QStringLiteral("Blockout"), QStringLiteral("Blockout characters"),
-           [this] { m_controller.changeBlockoutString(); });
-    gap();
-    button(QStringLiteral("Week"), QStringLiteral("Weekly Schedule View"), [this] { m_controller.weeklyView(); });
-    button(QStringLiteral("Calendar"), QStringLiteral("Toggle Full Screen View"),
-           [this] { m_controller.toggleFullWidth(); });
-    gap();
-    for (const RowCountButton &b : RowCountButtons) {
-        const int rows = b.rows;
-        button(QLatin1String(b.key), QLatin1String(b.tooltip), [&blocks, rows] { blocks.chooseRowCount(rows); });
-    }
-    gap();
-    // The colours stand in their own order on the toolbar, Yellow (the reset) last.
-    for (const char *key : {"Cyan", "Red", "Amber", "Green", "Magenta", "Purple", "Blue", "Yellow"})
-        for (const ToolbarColor &c : ToolbarColors)
-            if (qstrcmp(c.key, key) == 0) {
-                const int value = c.value;
-                button(QLatin1String(c.key), QLatin1String(c.tooltip),
-                       [&blocks, value] { blocks.chooseColor(value); });
-            }
-    gap();
-    button(QStringLiteral("Help"), QStringLiteral("Help file"), [this] { m_controller.showHelp(); });
-    button(QStringLiteral("Info"), QStringLiteral("Excel worksheet"), nullptr);
-
+    m_commands.buildToolBar(m_toolBar, toolbarIcon);
+    m_openAction = m_toolBar->findChild<QAction *>(QStringLiteral("tbOpen"));
     // Toolbar buttons never take the focus from the grid or the editor.
     for (QAction *a : m_toolBar->actions())
         if (QWidget *w = m_toolBar->widgetForAction(a))
             w->setFocusPolicy(Qt::NoFocus);
-}
 
-void BookWindow::buildGridMenu()
-{
-    m_gridMenu = new QMenu(QStringLiteral("Grid"), this);
-    m_gridMenu->setObjectName(QStringLiteral("mnuGrid"));
-    m_gridMenu->setToolTipsVisible(true);
-    BlockOps &blocks = m_controller.blocks();
-    const auto add = [this](const QString &name, const QString &text, std::function<void()> fn) {
-        QAction *a = m_gridMenu->addAction(text);
-        a->setObjectName(name);
-        if (fn)
-            connect(a, &QAction::triggered, this, [fn = std::move(fn)] { fn(); });
-        return a;
-    };
-    add(QStringLiteral("mnuGridCopy"), QStringLiteral("Copy"), [&blocks] { blocks.copy(); });
-    add(QStringLiteral("mnuGridCut"), QStringLiteral("Cut"), [&blocks] { blocks.cut(); });
-    add(QStringLiteral("mnuGridPaste"), QStringLiteral("Paste"), [&blocks] { blocks.paste(); });
-    add(QStringLiteral("mnuGridDelete"), QStringLiteral("Delete"), [&blocks] { blocks.remove(); });
-    add(QStringLiteral("mnuGridColor"), QStringLiteral("Color"), [&blocks] { blocks.colorCommand(); });
-    add(QStringLiteral("mnuGridBlockout"), QStringLiteral("Blockout"), [&blocks] { blocks.blockout(); });
-    later(add(QStringLiteral("mnuGridExport"), QStringLiteral("Export to text file"), nullptr));
-    later(add(QStringLiteral("mnugridSearch"), QStringLiteral("Search History"), nullptr));
-    m_gridMenu->addSeparator();
-    add(QStringLiteral("mnuGridExit"), QStringLiteral("Exit"), nullptr);   // closes the menu, nothing more
+    m_commands.buildMenuBar(menuBar());
+    m_gridMenu = m_commands.buildMenu(QStringLiteral("mnuGrid"), this);
 }
 
 void BookWindow::showGridMenu(int row, int col)

@@ -5,11 +5,10 @@
 #include "book/widgets/boxtext.h"
 #include "book/widgets/calendarview.h"
 #include "ui/widgets/gridview.h"
-#include "ui/widgets/windowregistry.h"
+#include "ui/widgets/qtkeys.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -20,12 +19,6 @@ namespace book {
 
 namespace {
 
-int shiftBits(Qt::KeyboardModifiers mods)
-{
-    return ((mods & Qt::ShiftModifier) ? ShiftKey : 0) | ((mods & Qt::ControlModifier) ? CtrlKey : 0)
-        | ((mods & Qt::AltModifier) ? AltKey : 0);
-}
-
 bool isEnter(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -34,22 +27,6 @@ bool isEnter(int key)
 bool isTab(int key)
 {
     return key == Qt::Key_Tab || key == Qt::Key_Backtab;
-}
-
-// The character a key types as the controller sees it: Enter 13, Tab 9,
-// Backspace 8, else the text typed (nothing for Ctrl chords).
-QChar typedChar(const QKeyEvent *k)
-{
-    if (isEnter(k->key()))
-        return QChar(13);
-    if (isTab(k->key()))
-        return QChar(9);
-    if (k->key() == Qt::Key_Backspace)
-        return QChar(8);
-    const bool chord = (k->modifiers() & Qt::ControlModifier) && !(k->modifiers() & Qt::AltModifier);
-    if (!chord && !k->text().isEmpty() && k->text().at(0).isPrint())
-        return k->text().at(0);
-    return {};
 }
 
 // A focus change the user made inside the window, not a message box or
@@ -67,33 +44,17 @@ QString boxText(const QPlainTextEdit *box)
 
 } // namespace
 
-bool BookWindow::event(QEvent *e)
+void BookWindow::activated()
 {
-    if (e->type() == QEvent::WindowActivate && !m_closing) {
-        ui::placeTaskWindow(this);
+    if (!m_closing)
         m_controller.activate();
-    }
-    return QMainWindow::event(e);
 }
 
-void BookWindow::showEvent(QShowEvent *e)
+bool BookWindow::closeByUser()
 {
-    QMainWindow::showEvent(e);
-    if (!m_placed) {
-        m_placed = true;
-        ui::placeTaskWindow(this);
-    }
-}
-
-void BookWindow::closeEvent(QCloseEvent *e)
-{
-    // The user's close box leaves the book as F11 does; the program's own
-    // unloading has done its part already.
-    if (!ui::WindowRegistry::closingByProgram(this) && !m_closing && !m_controller.closeBook()) {
-        e->ignore();   // an unsaved entry: the user is asked to store it first
-        return;
-    }
-    e->accept();
+    // The close box leaves the book as F11 does; an unsaved entry keeps it
+    // open while the user is asked to store it first.
+    return m_closing || m_controller.closeBook();
 }
 
 bool BookWindow::eventFilter(QObject *watched, QEvent *e)
@@ -127,25 +88,19 @@ bool BookWindow::functionKeyFilter(QKeyEvent *k)
     if (k->key() < Qt::Key_F1 || k->key() > Qt::Key_F11)
         return false;
     // Every function key is the window's, whether or not it does anything yet.
-    m_controller.functionKey(k->key());
+    m_commands.functionKey(k->key());
     return true;
 }
 
 bool BookWindow::editorKey(QKeyEvent *k)
 {
-    int key = k->key();
-    Qt::KeyboardModifiers mods = k->modifiers();
-    if (key == Qt::Key_Backtab) {
-        key = Qt::Key_Tab;
-        mods |= Qt::ShiftModifier;
-    }
-    if (m_controller.editorKeyDown(key, shiftBits(mods)))
+    const ui::KeyStroke s = ui::translateKey(k);
+    if (m_controller.editorKeyDown(s.key, s.shift))
         return true;
-    const QChar ch = typedChar(k);
-    if (!ch.isNull() && m_controller.editorKeyPress(ch))
+    if (!s.typed.isNull() && m_controller.editorKeyPress(s.typed))
         return true;
     // Tab never reaches the text, whatever the controller made of it.
-    return key == Qt::Key_Tab;
+    return s.key == Qt::Key_Tab;
 }
 
 bool BookWindow::memoEvent(QPlainTextEdit *box, bool fixed, QEvent *e)

@@ -126,9 +126,8 @@ QWidget *BookWindow::buildNavigation()
     connect(m_year, &QComboBox::activated, this, [this](int i) { m_controller.yearChosen(i); });
     connect(m_status, &QComboBox::activated, this, [this](int i) { m_controller.statusChosen(i); });
     connect(m_today, &QPushButton::clicked, this, [this] {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const ui::BusyPointer busy;
         m_controller.goToday();
-        QApplication::restoreOverrideCursor();
     });
     connect(m_up, &QPushButton::clicked, this, [this] { m_controller.upButton(); });
     connect(m_down, &QPushButton::clicked, this, [this] { m_controller.downButton(); });
@@ -174,9 +173,7 @@ QWidget *BookWindow::buildPage()
             m_controller.setEditorText(text);
     });
 
-    m_keys = new QLabel(QStringLiteral("F1 Help   F2 Recurrent   F3 Refresh   F4 AutoRefresh   F5 Search   "
-                                       "F6 Next Avail Row   F7 Next Avail Col    F8 Weekly View   F9 Memo "),
-                        page);
+    m_keys = new QLabel(m_commands.legend(), page);
     m_keys->setObjectName(QStringLiteral("lblFunctionKeys"));
     m_keys->setAlignment(Qt::AlignCenter);
     m_keys->setMinimumWidth(qRound(kLegendWidthTwips * m_keys->logicalDpiX() / 1440.0));

@@ -1,15 +1,16 @@
 #pragma once
 
-#include <QColor>
+#include "ui/widgets/qtcolour.h"
+
 #include <QString>
 
 // What the book window's boxes share: their colours, and the line breaks of
 // their text (the controller keeps CR LF, the boxes LF).
 namespace book::boxes {
 
-inline const QRgb Typing = qRgb(255, 255, 238);        // 0xEEFFFF, a box being typed in
-inline const QRgb Inactive = qRgb(0xE0, 0xE0, 0xE0);   // 0xE0E0E0
-inline const QRgb Locked = qRgb(255, 128, 128);        // the page lock while checked
+inline const QRgb Typing = ui::toQColor(ui::colours::PaleYellow).rgb();   // a box being typed in
+inline const QRgb Inactive = ui::toQColor(ui::colours::Grey).rgb();
+inline const QRgb Locked = ui::toQColor(ui::colours::PageLocked).rgb();
 
 inline QString toBox(QString text)
 {

@@ -2,6 +2,7 @@
 
 #include "book/core/bookcontroller.h"
 #include "book/core/calendar.h"
+#include "ui/widgets/qtcolour.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -12,11 +13,6 @@ namespace book {
 namespace {
 constexpr int kCols = 7;
 constexpr int kRows = 6;
-
-QColor fromBgr(std::uint32_t v)
-{
-    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
-}
 } // namespace
 
 CalendarView::CalendarView(BookController &controller, QWidget *parent) : QWidget(parent), m_c(controller)
@@ -97,13 +93,13 @@ void CalendarView::paintEvent(QPaintEvent *)
     for (int c = 0; c < kCols; ++c) {
         const int x0 = a.left() + a.width() * c / kCols, x1 = a.left() + a.width() * (c + 1) / kCols;
         const QRect h(x0, 1, x1 - x0, headingHeight());
-        p.fillRect(h, QColor(0xE0, 0xE0, 0xE0));
+        p.fillRect(h, ui::toQColor(ui::colours::Grey));
         p.setPen(c == 0 ? QColor(0xA0, 0x20, 0x20) : palette().color(QPalette::WindowText));
         p.drawText(h, Qt::AlignCenter, headings.value(c));
     }
     for (int i = 0; i < CalendarModel::kCells; ++i) {
         const QRect r = cellRect(i);
-        p.fillRect(r, fromBgr(m_c.calendar().colour(i)));
+        p.fillRect(r, ui::toQColor(ui::Bgr(m_c.calendar().colour(i))));
         p.setPen(frame);
         p.drawRect(r.adjusted(0, 0, -1, -1));
         p.setPen(Qt::black);

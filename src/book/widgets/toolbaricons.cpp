@@ -1,6 +1,7 @@
 #include "book/widgets/toolbaricons.h"
 
 #include "book/core/blockops.h"
+#include "ui/widgets/qtcolour.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -17,11 +18,6 @@ constexpr int kSize = 32;   // drawn large, scaled down crisply by the toolbar
 const QColor kInk(0x33, 0x3d, 0x4a);
 const QColor kPaper(0xfb, 0xfb, 0xf6);
 const QColor kAccent(0x2f, 0x6f, 0xb5);
-
-QColor fromBgr(int v)
-{
-    return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
-}
 
 void sheet(QPainter &p, QRectF r)
 {
@@ -185,7 +181,7 @@ QIcon toolbarIcon(const QString &key)
     for (const ToolbarColor &c : ToolbarColors)
         if (key == QLatin1String(c.key)) {
             p.setPen(QPen(kInk, 2));
-            p.setBrush(fromBgr(c.value));
+            p.setBrush(ui::toQColor(c.value));
             p.drawRoundedRect(QRectF(3, 3, 26, 26), 4, 4);
             return QIcon(pm);
         }

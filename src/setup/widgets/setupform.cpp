@@ -2,6 +2,7 @@
 #include "setup/widgets/setupwindow.h"
 
 #include "ui/widgets/gridview.h"
+#include "ui/widgets/qtcolour.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -77,9 +78,10 @@ void SetupWindow::buildForm()
 {
     setFont(arial(10));
     // A text box being typed in turns pale yellow, as everywhere in the program.
-    setStyleSheet(QStringLiteral("QLineEdit:focus { background: #FFFFEE; }"
+    const QString typing = ui::toQColor(ui::colours::PaleYellow).name();
+    setStyleSheet(QStringLiteral("QLineEdit:focus { background: %1; }"
                                  "QFrame#setupCard { background: palette(base);"
-                                 " border: 1px solid palette(mid); border-radius: 6px; }"));
+                                 " border: 1px solid palette(mid); border-radius: 6px; }").arg(typing));
 
     auto *card = new QFrame(this);
     card->setObjectName(QStringLiteral("setupCard"));
@@ -143,7 +145,7 @@ void SetupWindow::buildForm()
     m_editor->setObjectName(QStringLiteral("txtEdit"));
     m_editor->setFont(arial(8, true));
     m_editor->setFrame(false);
-    m_editor->setStyleSheet(QStringLiteral("background: #FFFFEE;"));
+    m_editor->setStyleSheet(QStringLiteral("background: %1;").arg(typing));
     m_editor->hide();
     m_editor->installEventFilter(this);
     connect(m_editor, &QLineEdit::textEdited, this, [this](const QString &text) {
@@ -173,7 +175,10 @@ void SetupWindow::buildForm()
     centre->addStretch();
     centre->addWidget(card, 12);
     centre->addStretch();
-    auto *outer = new QVBoxLayout(this);
+    auto *body = new QWidget(this);
+    body->setObjectName(QStringLiteral("body"));
+    setCentralWidget(body);
+    auto *outer = new QVBoxLayout(body);
     outer->setContentsMargins(24, 24, 24, 24);
     outer->addStretch(1);
     outer->addLayout(centre);

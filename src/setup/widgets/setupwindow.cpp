@@ -1,11 +1,8 @@
 #include "setup/widgets/setupwindow.h"
 
-#include "book/core/pagegrid.h"
 #include "ui/core/services.h"
 #include "ui/widgets/gridview.h"
-#include "ui/widgets/windowregistry.h"
 
-#include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -29,7 +26,7 @@ bool leavesField(const QFocusEvent *e)
 } // namespace
 
 SetupWindow::SetupWindow(ui::Services &services, QWidget *parent)
-    : QWidget(parent), m_ctl(services)
+    : ui::TaskWindow(parent), m_ctl(services)
 {
     setObjectName(QStringLiteral("frmSetup"));
     setWindowTitle(SetupController::Caption);
@@ -38,7 +35,7 @@ SetupWindow::SetupWindow(ui::Services &services, QWidget *parent)
 
 bool SetupWindow::load()
 {
-    if (!m_ctl.load(screenWidthFactor()))
+    if (!m_ctl.load(widthFactor()))
         return false;
     showAll();
     return true;
@@ -48,14 +45,6 @@ int SetupWindow::screenWidthPixels() const
 {
     const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
     return s ? s->geometry().width() : 1024;
-}
-
-double SetupWindow::screenWidthFactor() const
-{
-    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!s)
-        return 1.0;
-    return book::widthFactor(s->geometry().width(), s->logicalDotsPerInchX());
 }
 
 QWidget *SetupWindow::control(Field f) const
@@ -102,7 +91,7 @@ bool SetupWindow::eventFilter(QObject *watched, QEvent *event)
             fieldLeft(fieldAt(i));
         return false;
     }
-    return QWidget::eventFilter(watched, event);
+    return ui::TaskWindow::eventFilter(watched, event);
 }
 
 bool SetupWindow::fieldKey(Field f, QLineEdit *edit, QKeyEvent *key)
@@ -167,26 +156,21 @@ bool SetupWindow::buttonKey(QPushButton *button, QKeyEvent *key)
 
 void SetupWindow::closeEvent(QCloseEvent *event)
 {
-    m_closing = true;
-    if (!ui::WindowRegistry::closingByProgram(this))
-        m_ctl.closedByUser();
-    event->accept();
+    m_closing = true;   // however it closes: no leave rules on the way out
+    ui::TaskWindow::closeEvent(event);
+}
+
+bool SetupWindow::closeByUser()
+{
+    m_ctl.closedByUser();
+    return true;
 }
 
 void SetupWindow::showEvent(QShowEvent *event)
 {
-    QWidget::showEvent(event);
-    ui::placeTaskWindow(this);
+    ui::TaskWindow::showEvent(event);
     if (!focusWidget())
         focusField(Field::Text1);
-}
-
-void SetupWindow::changeEvent(QEvent *event)
-{
-    QWidget::changeEvent(event);
-    // Every task window takes its place again as it comes to the front.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
-        ui::placeTaskWindow(this);
 }
 
 // ---- fields -------------------------------------------------------------

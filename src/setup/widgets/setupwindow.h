@@ -1,8 +1,8 @@
 #pragma once
 
 #include "setup/core/setupcontroller.h"
+#include "ui/widgets/taskwindow.h"
 
-#include <QWidget>
 #include <array>
 
 class QLabel;
@@ -18,7 +18,7 @@ namespace setup {
 
 // frmSetup: the practice settings form. Thin: every key, focus change and
 // click goes to the SetupController, and the window shows what it holds.
-class SetupWindow : public QWidget {
+class SetupWindow : public ui::TaskWindow {
     Q_OBJECT
 public:
     explicit SetupWindow(ui::Services &services, QWidget *parent = nullptr);
@@ -33,8 +33,8 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool closeByUser() override;
     void showEvent(QShowEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     void buildForm();
@@ -54,7 +54,6 @@ private:
     void hideEditor();
     void pressOkay();
     void pressReset();
-    double screenWidthFactor() const;
     int screenWidthPixels() const;
 
     SetupController m_ctl;

@@ -5,11 +5,9 @@
 #include "book/core/pagegrid.h"
 #include "ui/core/services.h"
 #include "ui/widgets/gridview.h"
-#include "ui/widgets/windowregistry.h"
+#include "ui/widgets/qtkeys.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -19,7 +17,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QTextCursor>
 #include <QTimer>
@@ -29,24 +26,6 @@ namespace setup {
 
 namespace {
 
-int shiftBits(Qt::KeyboardModifiers mods)
-{
-    return ((mods & Qt::ShiftModifier) ? 1 : 0) | ((mods & Qt::ControlModifier) ? 2 : 0)
-        | ((mods & Qt::AltModifier) ? 4 : 0);
-}
-
-// The character a key types as the controller sees it: Tab 9, else the
-// printable text (nothing for Ctrl chords).
-QChar typedChar(const QKeyEvent *k)
-{
-    if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab)
-        return QChar(9);
-    const bool chord = (k->modifiers() & Qt::ControlModifier) && !(k->modifiers() & Qt::AltModifier);
-    if (!chord && !k->text().isEmpty() && k->text().at(0).isPrint())
-        return k->text().at(0);
-    return {};
-}
-
 const QString Tips = QStringLiteral(
     "Tips:  type into a cell and press TAB to keep it.   Shift + click marks a block; a right click offers "
     "Copy, Cut, Paste, Delete and Blockout.   F7 keeps this day and goes to the next.   F8 office status.");
@@ -54,12 +33,13 @@ const QString Tips = QStringLiteral(
 } // namespace
 
 TemplateWindow::TemplateWindow(ui::Services &services, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_ctl(services)
+    : ui::TaskWindow(parent), m_ctl(services)
 {
     setObjectName(QStringLiteral("frmConfigure"));
     setWindowTitle(TemplateController::Caption);
     buildForm();
-    buildGridMenu();
+    addCommands();
+    m_gridMenu = m_commands.buildMenu(QStringLiteral("mnuGrid"), this);
     connectGrid();
 
     connect(&m_ctl, &TemplateController::stateChanged, this, [this] { syncState(); });
@@ -86,17 +66,9 @@ TemplateWindow::~TemplateWindow()
     }
 }
 
-double TemplateWindow::screenWidthFactor() const
-{
-    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!s)
-        return 1.0;
-    return book::widthFactor(s->geometry().width(), s->logicalDotsPerInchX());
-}
-
 bool TemplateWindow::load()
 {
-    const bool ok = m_ctl.load(screenWidthFactor());
+    const bool ok = m_ctl.load(widthFactor());
     syncState();
     return ok;
 }
@@ -105,7 +77,10 @@ bool TemplateWindow::load()
 
 void TemplateWindow::buildForm()
 {
-    auto *v = new QVBoxLayout(this);
+    auto *body = new QWidget(this);
+    body->setObjectName(QStringLiteral("body"));
+    setCentralWidget(body);
+    auto *v = new QVBoxLayout(body);
     v->setContentsMargins(8, 6, 8, 6);
     v->setSpacing(6);
 
@@ -168,23 +143,29 @@ void TemplateWindow::buildForm()
     connect(m_blockout, &QLineEdit::textChanged, this, [this](const QString &t) { m_ctl.setBlockoutBox(t); });
 }
 
-void TemplateWindow::buildGridMenu()
+void TemplateWindow::addCommands()
 {
-    m_gridMenu = new QMenu(QStringLiteral("Grid"), this);
-    m_gridMenu->setObjectName(QStringLiteral("mnuGrid"));
-    book::BlockOps &blocks = m_ctl.blocks();
-    const auto add = [this](const char *name, const char *text) {
-        QAction *a = m_gridMenu->addAction(QString::fromLatin1(text));
-        a->setObjectName(QString::fromLatin1(name));
-        return a;
-    };
-    connect(add("mnuGridCopy", "Copy"), &QAction::triggered, this, [&blocks] { blocks.copy(); });
-    connect(add("mnuGridCut", "Cut"), &QAction::triggered, this, [&blocks] { blocks.cut(); });
-    connect(add("mnuGridPaste", "Paste"), &QAction::triggered, this, [&blocks] { blocks.paste(); });
-    connect(add("mnuGridDelete", "Delete"), &QAction::triggered, this, [&blocks] { blocks.remove(); });
-    connect(add("mnuGridBlockout", "Blockout"), &QAction::triggered, this, [&blocks] { blocks.blockout(); });
-    m_gridMenu->addSeparator();
-    add("mnuGridExit", "Exit");   // closes the menu, nothing more
+    using Command = ui::CommandTable::Command;
+    const QString grid = QStringLiteral("mnuGrid");
+    m_commands.addMenu(grid, QStringLiteral("Grid"), true, false);
+    const auto blocks = [this]() -> book::BlockOps & { return m_ctl.blocks(); };
+    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridCopy"), .text = QStringLiteral("Copy"),
+                    .run = [blocks] { blocks().copy(); }});
+    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridCut"), .text = QStringLiteral("Cut"),
+                    .run = [blocks] { blocks().cut(); }});
+    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridPaste"), .text = QStringLiteral("Paste"),
+                    .run = [blocks] { blocks().paste(); }});
+    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridDelete"), .text = QStringLiteral("Delete"),
+                    .run = [blocks] { blocks().remove(); }});
+    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridBlockout"), .text = QStringLiteral("Blockout"),
+                    .run = [blocks] { blocks().blockout(); }});
+    // Closes the menu, nothing more.
+    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridExit"), .text = QStringLiteral("Exit"),
+                    .menuGap = true});
+
+    m_commands.add(Command{.functionKey = Qt::Key_F1});   // swallowed
+    m_commands.add({.functionKey = Qt::Key_F7, .run = [this] { m_ctl.finishStep(); }});
+    m_commands.add({.functionKey = Qt::Key_F8, .run = [this] { applyFocus(TemplateFocus::Status); }});
 }
 
 void TemplateWindow::connectGrid()
@@ -212,61 +193,44 @@ void TemplateWindow::connectGrid()
 
 // ---- events -------------------------------------------------------------
 
-bool TemplateWindow::event(QEvent *e)
-{
-    if (e->type() == QEvent::WindowActivate)
-        ui::placeTaskWindow(this);
-    return QWidget::event(e);
-}
-
 void TemplateWindow::showEvent(QShowEvent *e)
 {
-    QWidget::showEvent(e);
-    if (m_placed)
+    ui::TaskWindow::showEvent(e);
+    if (m_shownOnce)
         return;
-    m_placed = true;
-    ui::placeTaskWindow(this);
+    m_shownOnce = true;
     // The instructions come once the window is on the screen.
     QTimer::singleShot(0, this, [this] { m_ctl.activate(); });
 }
 
-void TemplateWindow::closeEvent(QCloseEvent *e)
+bool TemplateWindow::closeByUser()
 {
-    if (ui::WindowRegistry::closingByProgram(this) || m_ctl.closeByUser())
-        e->accept();
-    else
-        e->ignore();
+    return m_ctl.closeByUser();
 }
 
 bool TemplateWindow::eventFilter(QObject *watched, QEvent *e)
 {
     if (e->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(e);
-        if (k->key() >= Qt::Key_F1 && k->key() <= Qt::Key_F12 && m_ctl.functionKey(k->key()))
+        if (m_commands.functionKey(k->key()))
             return true;
         if (watched == m_edit)
             return editorKey(k);
     }
     if (e->type() == QEvent::Wheel && watched == m_status)
         return true;   // a turn of the wheel is no choice
-    return QWidget::eventFilter(watched, e);
+    return ui::TaskWindow::eventFilter(watched, e);
 }
 
 bool TemplateWindow::editorKey(QKeyEvent *k)
 {
-    int key = k->key();
-    Qt::KeyboardModifiers mods = k->modifiers();
-    if (key == Qt::Key_Backtab) {
-        key = Qt::Key_Tab;
-        mods |= Qt::ShiftModifier;
-    }
-    if (m_ctl.editorKeyDown(key, shiftBits(mods)))
+    const ui::KeyStroke s = ui::translateKey(k);
+    if (m_ctl.editorKeyDown(s.key, s.shift))
         return true;
-    const QChar ch = typedChar(k);
-    if (!ch.isNull() && m_ctl.editorKeyPress(ch))
+    if (!s.typed.isNull() && m_ctl.editorKeyPress(s.typed))
         return true;
     // Tab never reaches the text, whatever the controller made of it.
-    return key == Qt::Key_Tab;
+    return s.key == Qt::Key_Tab;
 }
 
 // ---- showing the controller's state -------------------------------------

@@ -2,8 +2,9 @@
 
 #include "ui/widgets/celleditorbox.h"
 #include "setup/core/templatecontroller.h"
+#include "ui/widgets/commandtable.h"
+#include "ui/widgets/taskwindow.h"
 
-#include <QWidget>
 
 class QComboBox;
 class QLabel;
@@ -22,7 +23,7 @@ namespace setup {
 // frmConfigure, "Configure Page Templates": the weekday templates. Thin:
 // every key, click and choice goes to the TemplateController, and the
 // window shows what it holds.
-class TemplateWindow : public QWidget {
+class TemplateWindow : public ui::TaskWindow {
     Q_OBJECT
 public:
     explicit TemplateWindow(ui::Services &services, QWidget *parent = nullptr);
@@ -39,22 +40,21 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    bool closeByUser() override;
     void showEvent(QShowEvent *event) override;
-    bool event(QEvent *event) override;
 
 private:
     void buildForm();
-    void buildGridMenu();
+    void addCommands();
     void connectGrid();
     void syncState();
     void syncEditor();
     void applyFocus(TemplateFocus f);
     bool editorKey(QKeyEvent *k);
     void showGridMenu(int row, int col);
-    double screenWidthFactor() const;
 
     TemplateController m_ctl;
+    ui::CommandTable m_commands;
 
     ui::GridView *m_grid = nullptr;         // Grid1
     ui::CellEditorBox *m_edit = nullptr;    // txtEdit
@@ -65,7 +65,7 @@ private:
     QLabel *m_tips = nullptr;               // lblTips
     QMenu *m_gridMenu = nullptr;            // mnuGrid
     bool m_syncing = false;
-    bool m_placed = false;
+    bool m_shownOnce = false;
 };
 
 } // namespace setup

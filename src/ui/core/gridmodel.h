@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/core/colours.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -8,7 +10,6 @@
 namespace ui {
 
 // Colours are 0xBBGGRR integers throughout the program (blue in the high byte).
-using Bgr = int;
 
 struct CellFont {
     QString name = QStringLiteral("Arial");
@@ -147,9 +148,9 @@ private:
     std::vector<int> m_colWidths;             // -1: default
     std::vector<bool> m_colMerge;
     std::vector<int> m_rowHeights;            // -1: default
-    Bgr m_back = 0xFFFFFF;
-    Bgr m_backSel = 0x8D5F3F;
-    Bgr m_backFixed = 0xE0E0E0;
+    Bgr m_back = colours::White;
+    Bgr m_backSel = colours::GridSelection;
+    Bgr m_backFixed = colours::Grey;
     CellFont m_font;
     bool m_visible = true;
     int m_updateDepth = 0;

@@ -1,6 +1,7 @@
 #include "ui/widgets/celleditorbox.h"
 
 #include "ui/widgets/gridview.h"
+#include "ui/widgets/qtcolour.h"
 
 #include <QEvent>
 
@@ -20,7 +21,7 @@ CellEditorBox::CellEditorBox(GridView *grid) : QPlainTextEdit(grid->viewport()),
     setLineWidth(1);
     setAutoFillBackground(true);
     QPalette p = palette();
-    p.setColor(QPalette::Base, QColor(255, 255, 238));
+    p.setColor(QPalette::Base, toQColor(colours::PaleYellow));
     setPalette(p);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -1,5 +1,7 @@
 #include "ui/widgets/gridview.h"
 
+#include "ui/widgets/qtkeys.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -12,19 +14,6 @@ namespace ui {
 
 namespace {
 constexpr int kGrip = 3;   // pixels either side of a header border that start a column drag
-
-int shiftState(Qt::KeyboardModifiers mods)
-{
-    return ((mods & Qt::ShiftModifier) ? 1 : 0) | ((mods & Qt::ControlModifier) ? 2 : 0)
-        | ((mods & Qt::AltModifier) ? 4 : 0);
-}
-
-// Ctrl+letter is a command, not typing (some platforms still report the
-// letter as its text); Ctrl+Alt is AltGr and does type.
-bool controlChord(Qt::KeyboardModifiers mods)
-{
-    return (mods & Qt::ControlModifier) && !(mods & Qt::AltModifier);
-}
 
 int buttonCode(Qt::MouseButton b)
 {
@@ -380,30 +369,21 @@ bool GridView::event(QEvent *e)
 
 void GridView::keyPressEvent(QKeyEvent *e)
 {
-    int key = e->key();
+    const KeyStroke stroke = translateKey(e);
+    const int key = stroke.key;
     Qt::KeyboardModifiers mods = e->modifiers();
-    if (key == Qt::Key_Backtab) {
-        key = Qt::Key_Tab;
+    if (e->key() == Qt::Key_Backtab)
         mods |= Qt::ShiftModifier;
-    }
     const QPointer<GridView> self(this);
     m_consumed = false;
-    emit keyDown(key, shiftState(mods));
+    emit keyDown(key, stroke.shift);
     if (!self)
         return;
     if (m_consumed) {
         e->accept();
         return;
     }
-    QChar ch;
-    if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        ch = QChar(13);
-    else if (key == Qt::Key_Tab)
-        ch = QChar(9);
-    else if (key == Qt::Key_Backspace)
-        ch = QChar(8);
-    else if (!e->text().isEmpty() && e->text().at(0).isPrint() && !controlChord(mods))
-        ch = e->text().at(0);
+    const QChar ch = stroke.typed;
     if (!ch.isNull()) {
         m_consumed = false;
         emit keyPressed(ch);

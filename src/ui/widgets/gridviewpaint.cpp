@@ -1,18 +1,13 @@
 #include "ui/widgets/gridview.h"
 
+#include "ui/widgets/qtcolour.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
 // Painting of GridView: only the cells on display are drawn.
 
 namespace ui {
-
-namespace {
-QColor fromBgr(Bgr v)
-{
-    return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
-}
-} // namespace
 
 void GridView::paintEvent(QPaintEvent *e)
 {
@@ -42,9 +37,9 @@ void GridView::paintCell(QPainter &p, int r, int c, const QRect &rect)
     const Bgr own = m.cellColor(r, c);
     QColor fill;
     if (selected)
-        fill = fromBgr(m.backColorSel());
+        fill = toQColor(m.backColorSel());
     else
-        fill = fromBgr(own ? own : (fixed ? m.backColorFixed() : m.backColor()));
+        fill = toQColor(own ? own : (fixed ? m.backColorFixed() : m.backColor()));
     const QRect inner = rect.adjusted(0, 0, -1, -1);
     p.fillRect(inner, fill);
 
