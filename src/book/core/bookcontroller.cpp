@@ -37,8 +37,18 @@ bool BookController::load(const QDate &today)
     if (!m_session.finishLoad(today))
         return false;
     emit calendarChanged();
-    emit pageShown();
+    pageChanged();
+    emit panelChanged();
     return true;
+}
+
+void BookController::pageChanged()
+{
+    emit captionsChanged();
+    emit statusChanged();
+    emit lockChanged();
+    emit memosChanged();
+    emit bookNameChanged();
 }
 
 void BookController::activate()

@@ -140,6 +140,7 @@ public:
     void about();
 
     void requestFocus(Focus f) { emit focusRequested(f); }
+    void pageChanged();          // another page, or the same one shown anew: all it shows
 
     // BlockHost
     ui::GridModel &blockGrid() override { return m_session.grid(); }
@@ -153,7 +154,12 @@ public:
 
 signals:
     void editorChanged();        // shown, hidden, moved, text or read-only changed
-    void pageShown();            // captions, status, lock, memos, panel changed
+    void captionsChanged();      // the date and weekday of the page
+    void memosChanged();         // the daily or fixed memo, or a draft of one
+    void statusChanged();        // the office status and the closed look
+    void lockChanged();          // the page lock
+    void bookNameChanged();      // the book name or its lock
+    void panelChanged();         // full width, the memo shown and its button, the demo caption
     void calendarChanged();
     void timerChanged();
     void focusRequested(book::Focus focus);

@@ -100,7 +100,7 @@ void BookNavigation::goToDate(const QDate &date)
     m_calendar.selectorGuard = false;
     m_session.grid().setCursor(3, 1);
     emit m_book.calendarChanged();
-    emit m_book.pageShown();
+    m_book.pageChanged();
     m_book.requestFocus(Focus::Grid);
 }
 
@@ -170,7 +170,7 @@ void BookNavigation::showDay(const QDate &date)
     m_calendar.markShown();
     m_calendar.selectorGuard = false;
     emit m_book.calendarChanged();
-    emit m_book.pageShown();
+    m_book.pageChanged();
     m_book.requestFocus(Focus::Grid);
 }
 
@@ -200,12 +200,13 @@ void BookNavigation::demo()
     if (!m_book.entry().leaveEditor())
         return;
     showDay(m_demo.press());
+    emit m_book.panelChanged();   // the caption moved on
 }
 
 void BookNavigation::toggleFullWidth()
 {
     m_panelShown = !m_panelShown;
-    emit m_book.pageShown();
+    emit m_book.panelChanged();
 }
 
 void BookNavigation::prepareWeek()

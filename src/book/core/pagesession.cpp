@@ -134,7 +134,7 @@ void PageSession::openPage(const QDate &date)
         populateGrid(date);
     }
     m_loading = wasLoading;
-    emit m_book.pageShown();
+    m_book.pageChanged();
 }
 
 void PageSession::showPageColors()
@@ -163,7 +163,7 @@ void PageSession::fillGrid()
     showPageColors();
     m_grid.endUpdate();
     m_loading = wasLoading;
-    emit m_book.pageShown();
+    emit m_book.statusChanged();
 }
 
 void PageSession::refreshGrid(bool hideEditorToo)
@@ -189,7 +189,7 @@ void PageSession::refreshGrid(bool hideEditorToo)
         m_book.entry().hideEditor();
         m_book.requestFocus(Focus::Grid);
     }
-    emit m_book.pageShown();
+    emit m_book.memosChanged();
 }
 
 void PageSession::showStoredText(const QString &text)

@@ -64,7 +64,7 @@ QString SidePanel::memoButtonCaption() const
 void SidePanel::memoCommand()
 {
     m_fixedMemoShown = !m_fixedMemoShown;
-    emit m_book.pageShown();
+    emit m_book.panelChanged();
     m_book.requestFocus(m_fixedMemoShown ? Focus::FixedMemo : Focus::DailyMemo);
 }
 
@@ -106,7 +106,7 @@ void SidePanel::memoFocusOut(bool fixed, const QString &text)
                                  ui::Icon::Critical);
             // Nothing was stored: the text stays in the box to be left again.
             draft = text;
-            emit m_book.pageShown();
+            emit m_book.memosChanged();
             m_book.requestFocus(fixed ? Focus::FixedMemo : Focus::DailyMemo);
             return;
         }
@@ -114,14 +114,14 @@ void SidePanel::memoFocusOut(bool fixed, const QString &text)
             (fixed ? m_session.settings().fixedMemo : m_session.page().memo) = text;
             draft.reset();
             armTimer();
-            emit m_book.pageShown();
+            emit m_book.memosChanged();
             return;
         }
         (fixed ? m_session.settings().fixedMemo : m_session.page().memo) = *stored;
         if (*stored == text) {
             draft.reset();
             armTimer();
-            emit m_book.pageShown();
+            emit m_book.memosChanged();
             return;
         }
         const bool overwrite = m_s.prompter.ask(
@@ -133,7 +133,7 @@ void SidePanel::memoFocusOut(bool fixed, const QString &text)
             // Both texts stay in the box, the stored one first, for the user
             // to merge by hand or to take out what is not wanted.
             draft = *stored + QLatin1Char('\n') + text;
-            emit m_book.pageShown();
+            emit m_book.memosChanged();
             m_s.prompter.message(QStringLiteral("The memo box now holds the stored text followed by yours. "
                                                 "Edit it as you wish: it is stored when you leave the box."),
                                  title, ui::Icon::Information);
@@ -144,7 +144,7 @@ void SidePanel::memoFocusOut(bool fixed, const QString &text)
     }
     // Other stations kept changing it: the user's text stays in the box.
     draft = text;
-    emit m_book.pageShown();
+    emit m_book.memosChanged();
     m_s.prompter.message(QStringLiteral("The memo was not stored: other stations keep changing it. Your text is "
                                         "still in the box; leave the box again to store it."),
                          title, ui::Icon::Warning);
@@ -163,7 +163,7 @@ void SidePanel::bookNameFocusIn()
 {
     if (m_book.isAdminStation()) {
         m_bookLocked = false;
-        emit m_book.pageShown();
+        emit m_book.bookNameChanged();
     }
 }
 
@@ -197,7 +197,7 @@ void SidePanel::bookNameEntered(const QString &text)
     }
     m_book.entry().hideEditor();
     m_bookLocked = true;
-    emit m_book.pageShown();
+    emit m_book.bookNameChanged();
     m_book.requestFocus(Focus::Grid);
 }
 
@@ -208,12 +208,12 @@ void SidePanel::statusChosen(int index)
     if (!m_book.isAdminStation()) {
         m_s.prompter.message(QStringLiteral("Sorry, office status can only be changed at Admin station."),
                              QStringLiteral("Change Office Status"));
-        emit m_book.pageShown();
+        emit m_book.statusChanged();
         return;
     }
     const bool closed = index == 1;
     if (!m_book.entry().leaveEditor()) {
-        emit m_book.pageShown();   // the status box shows the page's status again
+        emit m_book.statusChanged();   // the status box shows the page's status again
         return;
     }
     if (closed == m_session.closed() && m_session.page().clinic == closed) {
@@ -228,7 +228,7 @@ void SidePanel::statusChosen(int index)
         m_session.page().clinic = closed;
     } catch (const DbError &e) {
         m_s.prompter.message(e.numbered(), QStringLiteral("Combo(0)"), ui::Icon::Critical);
-        emit m_book.pageShown();
+        emit m_book.statusChanged();
         return;
     }
     m_session.setClosed(closed);
@@ -239,7 +239,7 @@ void SidePanel::statusChosen(int index)
         grid.beginUpdate();
         m_session.showPageColors();
         grid.endUpdate();
-        emit m_book.pageShown();
+        emit m_book.statusChanged();
     } else {
         m_session.fillGrid();
     }
@@ -252,13 +252,13 @@ void SidePanel::setPageLock(bool locked)
     if (!m_book.isAdminStation() && !locked) {
         m_s.prompter.message(QStringLiteral("Sorry, page lock can only be toggled off at Admin station!"),
                              QStringLiteral("Toggle Pagelock"));
-        emit m_book.pageShown();
+        emit m_book.lockChanged();
         return;
     }
     m_session.setLocked(locked);
     m_book.entry().setReadOnly(locked);
     emit m_book.editorChanged();
-    emit m_book.pageShown();
+    emit m_book.lockChanged();
     m_book.requestFocus(m_book.entry().visible() ? Focus::Editor : Focus::Grid);
 }
 
