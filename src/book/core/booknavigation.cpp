@@ -8,6 +8,7 @@
 #include "book/core/dateinput.h"
 #include "book/core/pagesession.h"
 #include "book/core/sidepanel.h"
+#include "book/pages/pagepos.h"
 #include "store/core/database.h"
 #include "ui/core/appstate.h"
 #include "ui/core/clock.h"
@@ -98,7 +99,7 @@ void BookNavigation::goToDate(const QDate &date)
         m_session.openPage(date);
     m_calendar.showDate(date);
     m_calendar.selectorGuard = false;
-    m_session.grid().setCursor(3, 1);
+    m_session.grid().setCursor(pos::FirstTimeRow, pos::FirstCol);
     emit m_book.calendarChanged();
     m_book.pageChanged();
     m_book.requestFocus(Focus::Grid);
@@ -215,14 +216,14 @@ void BookNavigation::prepareWeek()
     w = ui::WeekHandOver{};
     w.returnDate = m_session.page().date;
     w.calendarCell = m_calendar.selected();
-    w.column = std::max(m_session.grid().col(), 1);
+    w.column = std::max(m_session.grid().col(), pos::FirstCol);
     w.row = m_session.grid().row();
-    w.consultant = m_session.grid().textMatrix(1, w.column);
+    w.consultant = m_session.grid().textMatrix(pos::NameRow, w.column);
 
     const auto takeColumn = [&w](const ui::GridModel &g, bool colours) {
         QStringList cells;
         std::vector<int> cols;
-        for (int r = 2; r < g.rows(); ++r) {
+        for (int r = pos::FreeRow; r < g.rows(); ++r) {
             cells << g.textMatrix(r, w.column);
             if (colours)
                 cols.push_back(g.cellColor(r, w.column));
@@ -280,7 +281,8 @@ void BookNavigation::returnDay()
     const QDate date = m_s.state.week.returnDate;
     m_s.windows.show(ui::win::Appt);
     goToDate(date.isValid() ? date : m_session.page().date);
-    m_session.grid().setCursor(std::max(m_s.state.week.row, 3), std::max(m_s.state.week.column, 1));
+    m_session.grid().setCursor(std::max(m_s.state.week.row, pos::FirstTimeRow),
+                               std::max(m_s.state.week.column, pos::FirstCol));
     m_book.panel().armTimer();
 }
 

@@ -2,6 +2,7 @@
 
 #include "book/core/bookcontroller.h"
 #include "book/core/dateinput.h"
+#include "book/pages/pagepos.h"
 #include "book/pages/pagetext.h"
 #include "store/core/database.h"
 #include "ui/core/appstate.h"
@@ -28,8 +29,8 @@ PageSession::BusyScope::~BusyScope()
 PageSession::PageSession(BookController &book, ui::Services &services)
     : m_book(book), m_s(services), m_pages(services.db), m_settingsStore(services.db)
 {
-    m_grid.setFixedRows(2);
-    m_grid.setFixedCols(1);
+    m_grid.setFixedRows(pos::FreeRow);   // the number and name rows
+    m_grid.setFixedCols(pos::FirstCol);  // the time column
     ui::CellFont f;
     f.bold = true;
     m_grid.setFont(f);
@@ -106,7 +107,7 @@ void PageSession::setupGrid()
 {
     m_layout = layoutOf(m_page, m_settings.rHeight);
     m_grid.beginUpdate();
-    m_grid.setRows(std::max(m_layout.rows(), 3));
+    m_grid.setRows(std::max(m_layout.rows(), pos::FirstTimeRow));
     setupColumns(m_grid, m_layout.columns, m_layout.names, m_settings.cwidth, m_s.state.widthFactor);
     setupRows(m_grid, m_layout);
     m_grid.endUpdate();
@@ -121,7 +122,7 @@ void PageSession::populateGrid(const QDate &date)
     m_book.entry().setReadOnly(m_locked);
     setupGrid();
     fillGrid();
-    m_grid.setCursor(3, 1);
+    m_grid.setCursor(pos::FirstTimeRow, pos::FirstCol);
     m_book.requestFocus(Focus::Grid);
 }
 
@@ -143,8 +144,8 @@ void PageSession::showPageColors()
         m_grid.setBackColor(DesktopColor);
         m_grid.setBackColorSel(DesktopColor);
         // A closed day keeps its own colours out of sight.
-        for (int c = 1; c < m_grid.cols(); ++c)
-            for (int r = 3; r < m_grid.rows(); ++r)
+        for (int c = pos::FirstCol; c < m_grid.cols(); ++c)
+            for (int r = pos::FirstTimeRow; r < m_grid.rows(); ++r)
                 m_grid.setCellColor(r, c, DesktopColor);
     } else {
         m_grid.setBackColor(DefaultCellColor);
