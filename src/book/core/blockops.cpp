@@ -1,6 +1,7 @@
 #include "book/core/blockops.h"
 
 #include "book/pages/pagegrid.h"
+#include "book/pages/pagepos.h"
 #include "store/core/dberror.h"
 #include "book/pages/pagetext.h"
 #include "ui/core/clipboard.h"
@@ -32,7 +33,7 @@ QString pasteMessage()
 
 // First row whose colour is stored (the time rows and the two free rows
 // after them); row 2 keeps the grid's colour.
-constexpr int FirstColorRow = 3;
+constexpr int FirstColorRow = pos::FirstTimeRow;
 
 // Drawing stays suspended while a command changes many cells.
 class UpdateGuard {
@@ -119,14 +120,14 @@ bool BlockOps::covers(int row, int col) const
 bool BlockOps::inData(const Rect &r) const
 {
     const ui::GridModel &grid = m_host.blockGrid();
-    return r.top >= 2 && r.left >= 1 && r.bottom < grid.rows() && r.right < grid.cols() &&
+    return r.top >= pos::FreeRow && r.left >= pos::FirstCol && r.bottom < grid.rows() && r.right < grid.cols() &&
            r.top <= r.bottom && r.left <= r.right;
 }
 
 BlockOps::Rect BlockOps::clipToData(const Rect &r) const
 {
     const ui::GridModel &grid = m_host.blockGrid();
-    return {std::max(r.top, 2), std::max(r.left, 1), std::min(r.bottom, grid.rows() - 1),
+    return {std::max(r.top, pos::FreeRow), std::max(r.left, pos::FirstCol), std::min(r.bottom, grid.rows() - 1),
             std::min(r.right, grid.cols() - 1)};
 }
 
@@ -407,7 +408,7 @@ void BlockOps::paintRows()
         return;
     ui::GridModel &grid = m_host.blockGrid();
     const int row = grid.row(), col = grid.col(), rows = grid.rows();
-    if (row < FirstColorRow || row > rows - 2 || col < 1 || col >= grid.cols() || m_host.editorOpen())
+    if (row < FirstColorRow || row > rows - pos::TrailingFreeRows || col < pos::FirstCol || col >= grid.cols() || m_host.editorOpen())
         return;   // both choices stay pending
     m_colorChosen = false;
     m_rowsChosen = false;
@@ -415,7 +416,7 @@ void BlockOps::paintRows()
         ColorChanges colors;
         {
             UpdateGuard guard(grid);
-            for (int r = row, n = 0; n < m_chosenRows && r < rows - 2; ++n, ++r) {
+            for (int r = row, n = 0; n < m_chosenRows && r < rows - pos::TrailingFreeRows; ++n, ++r) {
                 grid.setCellColor(r, col, m_chosenColor);
                 colors[{r, col}] = m_chosenColor;
             }
@@ -478,8 +479,8 @@ void BlockOps::refused(const CellList &changed, const QString &title, int row, i
             where << QStringLiteral("…");
             break;
         }
-        const QString time = grid.textMatrix(r, 0).trimmed();
-        const QString name = grid.textMatrix(1, c).trimmed();
+        const QString time = grid.textMatrix(r, pos::TimeCol).trimmed();
+        const QString name = grid.textMatrix(pos::NameRow, c).trimmed();
         where << QStringLiteral("%1 %2").arg(time.isEmpty() ? QStringLiteral("(free row)") : time,
                                             name.isEmpty() ? QStringLiteral("column %1").arg(c) : name);
     }

@@ -1,7 +1,11 @@
 #pragma once
 
 #include "book/core/blockhost.h"
+#include "book/core/booknavigation.h"
 #include "book/core/calendar.h"
+#include "book/core/cellentry.h"
+#include "book/core/pagesession.h"
+#include "book/core/sidepanel.h"
 #include "book/pages/celleditor.h"
 #include "book/pages/pagegrid.h"
 #include "book/pages/pagestore.h"
@@ -13,11 +17,6 @@
 #include <QObject>
 #include <QString>
 #include <memory>
-#include <optional>
-
-namespace ui {
-class Clipboard;
-}
 
 namespace book {
 
@@ -27,14 +26,20 @@ class BlockOps;
 enum class Focus { Grid, Editor, Calendar, DailyMemo, FixedMemo, BookName, Status, Month, Year };
 
 
-// The appointment book window's state and rules: the page on display, the
-// cell editor, memos and office status, the calendar and the block commands.
-// The window forwards the user's events here and draws what it holds.
+// The appointment book window's state and rules. It holds the parts (the
+// page session, the cell entry, the side panel, the navigation and the block
+// commands), hands the window's events to them and carries their signals.
 class BookController : public QObject, public BlockHost {
     Q_OBJECT
 public:
     explicit BookController(ui::Services &services, QObject *parent = nullptr);
     ~BookController() override;
+
+    PageSession &session() { return m_session; }
+    CellEntry &entry() { return m_entry; }
+    SidePanel &panel() { return m_panel; }
+    const SidePanel &panel() const { return m_panel; }
+    BookNavigation &navigation() { return m_nav; }
 
     // ---- the page on display
     // Window load: settings, calendar and today's page. False when the
@@ -42,89 +47,88 @@ public:
     bool load();                           // today by the services' clock
     bool load(const QDate &today);
     void activate();                       // the window comes to the front
-    void openPage(const QDate &date);      // find or create the page, fill the grid
-    void fillGrid();                       // show the stored page anew
-    void refreshGrid(bool hideEditor = true);  // re-read the page, cursor kept
+    void openPage(const QDate &date) { m_session.openPage(date); }
+    void fillGrid() { m_session.fillGrid(); }
+    void refreshGrid(bool hideEditor = true) { m_session.refreshGrid(hideEditor); }
     bool closeBook();                      // back to the main menu; false: an entry is unsaved
     void refreshCommand();                 // F3, toolbar Refresh: asks first about an unsaved entry
+    void endProgram();                     // the page is lost: the program ends
 
-    ui::GridModel &grid() { return m_grid; }
-    const ui::GridModel &grid() const { return m_grid; }
-    QDate displayedDate() const { return m_page.date; }
-    QDate today() const { return m_today; }
-    const PageRecord &page() const { return m_page; }
-    const PageLayout &layout() const { return m_layout; }
-    const store::Settings &settings() const { return m_settings; }
-    QString dateCaption() const;           // short date
-    QString dayCaption() const;            // "dddd"
-    bool loading() const { return m_loading; }
-    QStringList statusEntries() const;     // " <location> Open", " <location> Closed"
-    int statusIndex() const { return m_closed ? 1 : 0; }
-    bool dayClosed() const override { return m_closed; }   // Check1
+    ui::GridModel &grid() { return m_session.grid(); }
+    const ui::GridModel &grid() const { return m_session.grid(); }
+    QDate displayedDate() const { return m_session.page().date; }
+    QDate today() const { return m_session.today(); }
+    const PageRecord &page() const { return m_session.page(); }
+    const PageLayout &layout() const { return m_session.layout(); }
+    const store::Settings &settings() const { return m_session.settings(); }
+    QString dateCaption() const { return m_session.dateCaption(); }
+    QString dayCaption() const { return m_session.dayCaption(); }
+    bool loading() const { return m_session.loading(); }
+    QStringList statusEntries() const { return m_panel.statusEntries(); }
+    int statusIndex() const { return m_panel.statusIndex(); }
+    bool dayClosed() const override { return m_session.closed(); }   // Check1
 
     // ---- cell entry
     using Editor = CellEditor::State;
-    Editor editor() const { return m_cell.state(); }
-    bool clean() const { return m_clean; }
-    void gridKeyPress(QChar ch);                 // Tab, Enter or a typed character
-    bool gridKeyDown(int qtKey, int shift);      // true when the key was used here
-    void gridDoubleClick();
-    void gridMouseDown(int button, int shift, int row, int col);
-    void gridMouseUp(int button, int shift, int row, int col);
-    void gridScrolled();
-    bool editorKeyDown(int qtKey, int shift);    // true when the key was used here
-    bool editorKeyPress(QChar ch);               // true when the key is dropped
-    void setEditorText(const QString &text);     // every change of the editor box
-    bool checkUnsavedEntry();                    // true when the editor may be left
-    void saveFromEditor();
+    Editor editor() const { return m_entry.editor(); }
+    bool clean() const { return m_entry.clean(); }
+    void gridKeyPress(QChar ch) { m_entry.gridKeyPress(ch); }
+    bool gridKeyDown(int qtKey, int shift) { return m_entry.gridKeyDown(qtKey, shift); }
+    void gridDoubleClick() { m_entry.gridDoubleClick(); }
+    void gridMouseDown(int button, int shift, int row, int col) { m_entry.gridMouseDown(button, shift, row, col); }
+    void gridMouseUp(int button, int shift, int row, int col) { m_entry.gridMouseUp(button, shift, row, col); }
+    void gridScrolled() { m_entry.gridScrolled(); }
+    bool editorKeyDown(int qtKey, int shift) { return m_entry.editorKeyDown(qtKey, shift); }
+    bool editorKeyPress(QChar ch) { return m_entry.editorKeyPress(ch); }
+    void setEditorText(const QString &text) { m_entry.setEditorText(text); }
+    bool checkUnsavedEntry() { return m_entry.checkUnsavedEntry(); }
+    void saveFromEditor() { m_entry.saveFromEditor(); }
 
     // ---- memos, book name, office status, page lock, auto-refresh
-    bool fixedMemoShown() const { return m_fixedMemoShown; }
-    QString memoButtonCaption() const;
-    // What the memo boxes show: the stored memo, or the user's text kept
-    // when it could not be stored yet.
-    QString dailyMemo() const { return m_dailyMemoDraft.value_or(m_page.memo); }
-    QString fixedMemo() const { return m_fixedMemoDraft.value_or(m_settings.fixedMemo); }
-    void memoCommand();                          // cmdMemo, F9, Navigate > Memo
-    void memoFocusIn(bool fixed);
-    void memoFocusOut(bool fixed, const QString &text);
-    void memoTab(bool fixed, const QString &text);
-    QString bookName() const { return m_settings.bookNo; }
-    bool bookNameLocked() const { return m_bookLocked; }
-    void bookNameFocusIn();
-    void bookNameEntered(const QString &text);   // Enter or Tab in txtBook
-    void statusChosen(int index);                // office status confirmed
-    bool pageLocked() const { return m_locked; }  // Check2
-    void setPageLock(bool locked);
-    bool timerEnabled() const { return m_timerRunning; }
-    int timerIntervalMs() const { return m_settings.refresh * 1000; }
-    void timerTick();
+    bool fixedMemoShown() const { return m_panel.fixedMemoShown(); }
+    QString memoButtonCaption() const { return m_panel.memoButtonCaption(); }
+    QString dailyMemo() const { return m_panel.dailyMemo(); }
+    QString fixedMemo() const { return m_panel.fixedMemo(); }
+    void memoCommand() { m_panel.memoCommand(); }
+    void memoFocusIn(bool fixed) { m_panel.memoFocusIn(fixed); }
+    void memoFocusOut(bool fixed, const QString &text) { m_panel.memoFocusOut(fixed, text); }
+    void memoTab(bool fixed, const QString &text) { m_panel.memoTab(fixed, text); }
+    QString bookName() const { return m_panel.bookName(); }
+    bool bookNameLocked() const { return m_panel.bookNameLocked(); }
+    void bookNameFocusIn() { m_panel.bookNameFocusIn(); }
+    void bookNameEntered(const QString &text) { m_panel.bookNameEntered(text); }
+    void statusChosen(int index) { m_panel.statusChosen(index); }
+    bool pageLocked() const { return m_session.locked(); }  // Check2
+    void setPageLock(bool locked) { m_panel.setPageLock(locked); }
+    bool timerEnabled() const { return m_panel.timerEnabled(); }
+    int timerIntervalMs() const { return m_panel.timerIntervalMs(); }
+    void timerTick() { m_panel.timerTick(); }
     bool isAdminStation() const { return m_admin; }
 
     // ---- date navigation
-    CalendarModel &calendar() { return m_calendar; }
-    const CalendarModel &calendar() const { return m_calendar; }
-    void calendarFocusIn();
-    void calendarFocusOut();
-    bool calendarKeyDown(int qtKey);             // arrows, Page Up/Down, Tab
-    void calendarKeyPress(QChar ch);             // Space or Enter
-    void dayClicked(int cell);
-    void goToday();
-    void goToDate(const QDate &date);            // as Today, for another date
-    void upButton();
-    void downButton();
-    void monthChosen(int index);
-    void yearChosen(int index);
-    void selectorEnter();
-    void selectorBrowsing(bool on);
-    void openPageByDate();                       // Page > Open
-    QString demoCaption() const { return m_demo.caption(); }
-    void demo();
-    bool navigationPanelShown() const { return m_panelShown; }
-    void toggleFullWidth();
-    void prepareWeek();                          // the weekly hand-over data
-    void weeklyView();                           // F8, toolbar Week
-    void returnDay();
+    CalendarModel &calendar() { return m_nav.calendar(); }
+    const CalendarModel &calendar() const { return m_nav.calendar(); }
+    void calendarFocusIn() { m_nav.calendarFocusIn(); }
+    void calendarFocusOut() { m_nav.calendarFocusOut(); }
+    bool calendarKeyDown(int qtKey) { return m_nav.calendarKeyDown(qtKey); }
+    void calendarKeyPress(QChar ch) { m_nav.calendarKeyPress(ch); }
+    void dayClicked(int cell) { m_nav.dayClicked(cell); }
+    void goToday() { m_nav.goToday(); }
+    void goToDate(const QDate &date) { m_nav.goToDate(date); }
+    void upButton() { m_nav.upButton(); }
+    void downButton() { m_nav.downButton(); }
+    void monthChosen(int index) { m_nav.monthChosen(index); }
+    void yearChosen(int index) { m_nav.yearChosen(index); }
+    void selectorEnter() { m_nav.selectorEnter(); }
+    void selectorBrowsing(bool on) { m_nav.selectorBrowsing(on); }
+    void openPageByDate() { m_nav.openPageByDate(); }
+    QString demoCaption() const { return m_nav.demoCaption(); }
+    void demo() { m_nav.demo(); }
+    bool navigationPanelShown() const { return m_nav.panelShown(); }
+    void toggleFullWidth() { m_nav.toggleFullWidth(); }
+    void prepareWeek() { m_nav.prepareWeek(); }
+    void weeklyView() { m_nav.weeklyView(); }
+    void returnDay() { m_nav.returnDay(); }
 
     // ---- block commands and colours
     BlockOps &blocks() { return *m_blocks; }
@@ -135,19 +139,27 @@ public:
     void showHelp();
     void about();
 
+    void requestFocus(Focus f) { emit focusRequested(f); }
+    void pageChanged();          // another page, or the same one shown anew: all it shows
+
     // BlockHost
-    ui::GridModel &blockGrid() override { return m_grid; }
-    CellList storeCells(const CellChanges &changes) override;
-    CellList storeColors(const ColorChanges &changes) override;
+    ui::GridModel &blockGrid() override { return m_session.grid(); }
+    CellList storeCells(const CellChanges &changes) override { return m_session.storeCells(changes); }
+    CellList storeColors(const ColorChanges &changes) override { return m_session.storeColors(changes); }
     void refreshPage() override { refreshGrid(); }
-    void colorSaveFailed(const store::DbError &error) override;
-    bool editorOpen() const override { return m_cell.visible(); }
+    void colorSaveFailed(const store::DbError &error) override { m_session.colorSaveFailed(error); }
+    bool editorOpen() const override { return m_entry.visible(); }
     QString blockoutText() override;
     void focusGrid() override { requestFocus(Focus::Grid); }
 
 signals:
     void editorChanged();        // shown, hidden, moved, text or read-only changed
-    void pageShown();            // captions, status, lock, memos, panel changed
+    void captionsChanged();      // the date and weekday of the page
+    void memosChanged();         // the daily or fixed memo, or a draft of one
+    void statusChanged();        // the office status and the closed look
+    void lockChanged();          // the page lock
+    void bookNameChanged();      // the book name or its lock
+    void panelChanged();         // full width, the memo shown and its button, the demo caption
     void calendarChanged();
     void timerChanged();
     void focusRequested(book::Focus focus);
@@ -156,61 +168,13 @@ signals:
     void busyChanged(bool busy); // a write may wait for another station: busy pointer
 
 private:
-    bool seekRecord(const QDate &date);
-    void populateGrid(const QDate &date);
-    void readSettings();
-    void setupGrid();
-    void showPageColors();
-    void openEditor(QChar typed);
-    void hideEditor();
-    bool saveCell(const QString &entry);   // false: failed, the editor stays open
-    void saveFailed(const store::DbError &error);
-    void keepEntry(const QString &entry);
-    // The busy pointer while a statement may wait for another station.
-    class BusyScope {
-    public:
-        explicit BusyScope(BookController &c) : m_c(c) { emit m_c.busyChanged(true); }
-        ~BusyScope() { emit m_c.busyChanged(false); }
-        BusyScope(const BusyScope &) = delete;
-        BusyScope &operator=(const BusyScope &) = delete;
-
-    private:
-        BookController &m_c;
-    };
-    void armTimer();
-    void stopTimer();
-    void requestFocus(Focus f) { emit focusRequested(f); }
-    void stepWeek(bool later);
-    bool leaveEditor();          // CheckUnsavedEntry when the editor is open
-    void showDay(const QDate &date);  // open by date / demo: calendar and page
-    void endProgram();
-
     ui::Services &m_s;
-    PageStore m_pages;
-    store::SettingsStore m_settingsStore;
-    store::Settings m_settings;
-    ui::GridModel m_grid;
-    PageRecord m_page;
-    PageLayout m_layout;
-    QString m_template;          // the weekday template last loaded
-    QDate m_today;
-    bool m_loading = false;
-    bool m_closed = false;       // Check1
-    bool m_locked = false;       // Check2
     bool m_admin = true;
-    CellEditor m_cell;
-    bool m_clean = true;
-    int m_lastShift = 0;
-    bool m_fixedMemoShown = false;
-    std::optional<QString> m_dailyMemoBase;    // the memo as the user began typing
-    std::optional<QString> m_fixedMemoBase;
-    std::optional<QString> m_dailyMemoDraft;   // the user's text not stored yet
-    std::optional<QString> m_fixedMemoDraft;
-    bool m_bookLocked = true;
-    bool m_timerRunning = false;
-    CalendarModel m_calendar;
-    DemoCycle m_demo;
-    bool m_panelShown = true;
+    // Declared in this order: the entry's editor lies on the session's grid.
+    PageSession m_session;
+    CellEntry m_entry;
+    SidePanel m_panel;
+    BookNavigation m_nav;
     std::unique_ptr<BlockOps> m_blocks;
 };
 

@@ -114,7 +114,12 @@ bool BookWindow::load(const QDate &today)
 void BookWindow::connectController()
 {
     connect(&m_controller, &BookController::editorChanged, this, [this] { syncEditor(); });
-    connect(&m_controller, &BookController::pageShown, this, [this] { syncPage(); });
+    connect(&m_controller, &BookController::captionsChanged, this, [this] { syncCaptions(); });
+    connect(&m_controller, &BookController::statusChanged, this, [this] { syncStatus(); });
+    connect(&m_controller, &BookController::lockChanged, this, [this] { syncLock(); });
+    connect(&m_controller, &BookController::memosChanged, this, [this] { syncMemos(); });
+    connect(&m_controller, &BookController::bookNameChanged, this, [this] { syncBookName(); });
+    connect(&m_controller, &BookController::panelChanged, this, [this] { syncPanel(); });
     connect(&m_controller, &BookController::calendarChanged, this, [this] { syncCalendar(); });
     connect(&m_controller, &BookController::timerChanged, this, [this] { syncTimer(); });
     connect(&m_controller, &BookController::busyChanged, this, [](bool busy) {
@@ -151,13 +156,26 @@ void BookWindow::setBoxColor(QWidget *w, QRgb rgb)
 
 void BookWindow::syncPage()
 {
+    syncCaptions();
+    syncStatus();
+    syncLock();
+    syncMemos();
+    syncBookName();
+    syncPanel();
+}
+
+void BookWindow::syncCaptions()
+{
+    const BookController &c = m_controller;
+    m_calDate->setText(c.dateCaption());
+    m_calDay->setText(c.dayCaption());
+}
+
+void BookWindow::syncStatus()
+{
     const BookController &c = m_controller;
     const bool was = m_syncing;
     m_syncing = true;
-
-    m_calDate->setText(c.dateCaption());
-    m_calDay->setText(c.dayCaption());
-
     const QStringList entries = c.statusEntries();
     QStringList shown;
     for (int i = 0; i < m_status->count(); ++i)
@@ -167,12 +185,26 @@ void BookWindow::syncPage()
         m_status->addItems(entries);
     }
     m_status->setCurrentIndex(c.statusIndex());
+    m_syncing = was;
+}
 
+void BookWindow::syncLock()
+{
+    const BookController &c = m_controller;
+    const bool was = m_syncing;
+    m_syncing = true;
     m_lock->setChecked(c.pageLocked());
     QPalette lp = m_lock->palette();
     lp.setColor(QPalette::Window, c.pageLocked() ? QColor(boxes::Locked) : palette().color(QPalette::Window));
     m_lock->setPalette(lp);
+    m_syncing = was;
+}
 
+void BookWindow::syncMemos()
+{
+    const BookController &c = m_controller;
+    const bool was = m_syncing;
+    m_syncing = true;
     // A memo being typed in keeps the user's text until it is left; another
     // page's memo replaces it all the same.
     if (!m_dailyMemo->hasFocus() || m_memoDate != c.displayedDate())
@@ -180,13 +212,27 @@ void BookWindow::syncPage()
     m_memoDate = c.displayedDate();
     if (!m_fixedMemo->hasFocus())
         setPlainIfDiffers(m_fixedMemo, boxes::toBox(c.fixedMemo()));
+    m_syncing = was;
+}
 
+void BookWindow::syncBookName()
+{
+    const BookController &c = m_controller;
+    const bool was = m_syncing;
+    m_syncing = true;
     if (!m_book->hasFocus() || c.bookNameLocked())
         if (m_book->text() != c.bookName())
             m_book->setText(c.bookName());
     m_book->setReadOnly(c.bookNameLocked());
     setBoxColor(m_book, m_book->hasFocus() && !c.bookNameLocked() ? boxes::Typing : palette().color(QPalette::Window).rgb());
+    m_syncing = was;
+}
 
+void BookWindow::syncPanel()
+{
+    const BookController &c = m_controller;
+    const bool was = m_syncing;
+    m_syncing = true;
     // The box that goes is left for the one that comes, so the focus does
     // not wander along the focus chain meanwhile.
     const bool fixed = c.fixedMemoShown();

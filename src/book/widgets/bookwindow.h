@@ -58,7 +58,13 @@ private:
     QWidget *buildNavigation();
     QWidget *buildPage();
     void connectController();
-    void syncPage();
+    void syncPage();             // every control of the page, as below
+    void syncCaptions();
+    void syncStatus();
+    void syncLock();
+    void syncMemos();
+    void syncBookName();
+    void syncPanel();
     void syncCalendar();
     void syncEditor();
     void syncTimer();

@@ -1,8 +1,14 @@
 // Date navigation: the month calendar, the selectors, Today, Up and Down,
 // open by date, the demonstration dates, the full-width toggle and the week
 // handed to the weekly view.
+#include "book/core/booknavigation.h"
+
 #include "book/core/bookcontroller.h"
+#include "book/core/cellentry.h"
 #include "book/core/dateinput.h"
+#include "book/core/pagesession.h"
+#include "book/core/sidepanel.h"
+#include "book/pages/pagepos.h"
 #include "store/core/database.h"
 #include "ui/core/appstate.h"
 #include "ui/core/clock.h"
@@ -13,24 +19,35 @@ namespace book {
 
 using store::DbError;
 
-void BookController::calendarFocusIn()
+BookNavigation::BookNavigation(BookController &book, PageSession &session, ui::Services &services)
+    : m_book(book), m_session(session), m_s(services)
 {
-    // An entry typed but not stored is never dropped on the way out.
-    if (m_cell.visible() && !checkUnsavedEntry())
-        return;
-    m_calendar.markFocused();
-    emit calendarChanged();
 }
 
-void BookController::calendarFocusOut()
+void BookNavigation::startAt(const QDate &today)
+{
+    m_calendar.populate(today);
+    m_calendar.markShown();
+}
+
+void BookNavigation::calendarFocusIn()
+{
+    // An entry typed but not stored is never dropped on the way out.
+    if (m_book.entry().visible() && !m_book.entry().checkUnsavedEntry())
+        return;
+    m_calendar.markFocused();
+    emit m_book.calendarChanged();
+}
+
+void BookNavigation::calendarFocusOut()
 {
     if (m_calendar.hasFocusMark()) {
         m_calendar.markShown();
-        emit calendarChanged();
+        emit m_book.calendarChanged();
     }
 }
 
-bool BookController::calendarKeyDown(int qtKey)
+bool BookNavigation::calendarKeyDown(int qtKey)
 {
     bool moved = false;
     switch (qtKey) {
@@ -46,11 +63,11 @@ bool BookController::calendarKeyDown(int qtKey)
     default: return false;
     }
     if (moved)
-        emit calendarChanged();
+        emit m_book.calendarChanged();
     return true;
 }
 
-void BookController::calendarKeyPress(QChar ch)
+void BookNavigation::calendarKeyPress(QChar ch)
 {
     if (ch != QChar(13) && ch != QLatin1Char(' '))
         return;
@@ -58,56 +75,46 @@ void BookController::calendarKeyPress(QChar ch)
     dayClicked(m_calendar.selected());
 }
 
-void BookController::dayClicked(int cell)
+void BookNavigation::dayClicked(int cell)
 {
-    if (!leaveEditor())
+    if (!m_book.entry().leaveEditor())
         return;
     try {
         const QDate date = m_calendar.clickCell(cell);
-        if (date.isValid() && date != m_page.date)
-            openPage(date);
+        if (date.isValid() && date != m_session.page().date)
+            m_session.openPage(date);
     } catch (const DbError &e) {
         m_s.prompter.message(e.numbered(), QStringLiteral("Click LblDay"), ui::Icon::Critical);
     }
-    emit calendarChanged();
-    requestFocus(Focus::Grid);
+    emit m_book.calendarChanged();
+    m_book.requestFocus(Focus::Grid);
 }
 
-void BookController::goToDate(const QDate &date)
+void BookNavigation::goToDate(const QDate &date)
 {
-    if (!date.isValid() || !leaveEditor())
+    if (!date.isValid() || !m_book.entry().leaveEditor())
         return;
     m_calendar.selectorGuard = true;
-    if (date != m_page.date)
-        openPage(date);
+    if (date != m_session.page().date)
+        m_session.openPage(date);
     m_calendar.showDate(date);
     m_calendar.selectorGuard = false;
-    m_grid.setCursor(3, 1);
-    emit calendarChanged();
-    emit pageShown();
-    requestFocus(Focus::Grid);
+    m_session.grid().setCursor(pos::FirstTimeRow, pos::FirstCol);
+    emit m_book.calendarChanged();
+    m_book.pageChanged();
+    m_book.requestFocus(Focus::Grid);
 }
 
-void BookController::goToday()
+void BookNavigation::goToday()
 {
     // The book may have stayed open past midnight: today is today again.
-    m_today = m_s.clock.today();
-    goToDate(m_today);
+    m_session.setToday(m_s.clock.today());
+    goToDate(m_session.today());
 }
 
-void BookController::upButton()
+void BookNavigation::stepWeek(bool later)
 {
-    stepWeek(false);
-}
-
-void BookController::downButton()
-{
-    stepWeek(true);
-}
-
-void BookController::stepWeek(bool later)
-{
-    if (!leaveEditor())
+    if (!m_book.entry().leaveEditor())
         return;
     // The buttons move the calendar's selection as its arrow keys do; the
     // calendar takes the focus first if it has not got it.
@@ -115,62 +122,62 @@ void BookController::stepWeek(bool later)
         if (!m_panelShown)
             toggleFullWidth();
         m_calendar.markFocused();
-        requestFocus(Focus::Calendar);
+        m_book.requestFocus(Focus::Calendar);
     }
     if (later)
         m_calendar.moveDown();
     else
         m_calendar.moveUp();
-    emit calendarChanged();
+    emit m_book.calendarChanged();
 }
 
-void BookController::monthChosen(int index)
+void BookNavigation::monthChosen(int index)
 {
     if (m_calendar.selectorGuard || m_calendar.selectorBrowsing)
         return;
     if (m_calendar.applySelectors(index, m_calendar.yearIndex()).isValid()) {
-        emit calendarChanged();
-        requestFocus(Focus::Calendar);
+        emit m_book.calendarChanged();
+        m_book.requestFocus(Focus::Calendar);
     }
 }
 
-void BookController::yearChosen(int index)
+void BookNavigation::yearChosen(int index)
 {
     if (m_calendar.selectorGuard || m_calendar.selectorBrowsing)
         return;
     if (m_calendar.applySelectors(m_calendar.monthIndex(), index).isValid()) {
-        emit calendarChanged();
-        requestFocus(Focus::Calendar);
+        emit m_book.calendarChanged();
+        m_book.requestFocus(Focus::Calendar);
     }
 }
 
-void BookController::selectorBrowsing(bool on)
+void BookNavigation::selectorBrowsing(bool on)
 {
     m_calendar.selectorBrowsing = on;
 }
 
-void BookController::selectorEnter()
+void BookNavigation::selectorEnter()
 {
     m_calendar.selectorBrowsing = false;
 }
 
-void BookController::showDay(const QDate &date)
+void BookNavigation::showDay(const QDate &date)
 {
     m_calendar.unmarkSelected();
     m_calendar.selectorGuard = true;
     m_calendar.populate(date);
-    openPage(date);
+    m_session.openPage(date);
     m_calendar.checkMonthYear(date);
     m_calendar.markShown();
     m_calendar.selectorGuard = false;
-    emit calendarChanged();
-    emit pageShown();
-    requestFocus(Focus::Grid);
+    emit m_book.calendarChanged();
+    m_book.pageChanged();
+    m_book.requestFocus(Focus::Grid);
 }
 
-void BookController::openPageByDate()
+void BookNavigation::openPageByDate()
 {
-    if (!leaveEditor())
+    if (!m_book.entry().leaveEditor())
         return;
     for (;;) {
         const auto answer = m_s.prompter.input(
@@ -189,33 +196,34 @@ void BookController::openPageByDate()
     }
 }
 
-void BookController::demo()
+void BookNavigation::demo()
 {
-    if (!leaveEditor())
+    if (!m_book.entry().leaveEditor())
         return;
     showDay(m_demo.press());
+    emit m_book.panelChanged();   // the caption moved on
 }
 
-void BookController::toggleFullWidth()
+void BookNavigation::toggleFullWidth()
 {
     m_panelShown = !m_panelShown;
-    emit pageShown();
+    emit m_book.panelChanged();
 }
 
-void BookController::prepareWeek()
+void BookNavigation::prepareWeek()
 {
     ui::WeekHandOver &w = m_s.state.week;
     w = ui::WeekHandOver{};
-    w.returnDate = m_page.date;
+    w.returnDate = m_session.page().date;
     w.calendarCell = m_calendar.selected();
-    w.column = std::max(m_grid.col(), 1);
-    w.row = m_grid.row();
-    w.consultant = m_grid.textMatrix(1, w.column);
+    w.column = std::max(m_session.grid().col(), pos::FirstCol);
+    w.row = m_session.grid().row();
+    w.consultant = m_session.grid().textMatrix(pos::NameRow, w.column);
 
     const auto takeColumn = [&w](const ui::GridModel &g, bool colours) {
         QStringList cells;
         std::vector<int> cols;
-        for (int r = 2; r < g.rows(); ++r) {
+        for (int r = pos::FreeRow; r < g.rows(); ++r) {
             cells << g.textMatrix(r, w.column);
             if (colours)
                 cols.push_back(g.cellColor(r, w.column));
@@ -223,31 +231,31 @@ void BookController::prepareWeek()
         w.dayTexts << cells.join(QChar(13));
         w.dayColours.push_back(cols);
     };
-    takeColumn(m_grid, true);
+    takeColumn(m_session.grid(), true);
     w.dayStored.push_back(true);
 
     // The six following days, read from their stored pages without touching
     // the page on display. A day without a page is not created: it gets the
     // weekday template most recently loaded, and no colours.
     for (int d = 1; d < 7; ++d) {
-        const QDate date = m_page.date.addDays(d);
+        const QDate date = m_session.page().date.addDays(d);
         PageRecord p;
         try {
-            p = m_pages.find(date);
+            p = m_session.pages().find(date);
         } catch (const DbError &) {
         }
         if (p.id == 0) {
             ui::GridModel g;
-            const PageLayout l = m_layout;
+            const PageLayout l = m_session.layout();
             g.setRows(l.rows());
             g.setCols(l.columns);
-            pasteText(g, m_template);
+            pasteText(g, m_session.weekdayTemplate());
             takeColumn(g, false);
             w.dayStored.push_back(false);
             continue;
         }
         ui::GridModel g;
-        const PageLayout l = layoutOf(p, m_settings.rHeight);
+        const PageLayout l = layoutOf(p, m_session.settings().rHeight);
         g.setRows(l.rows());
         g.setCols(std::max(l.columns, w.column + 1));
         pasteText(g, p.data);
@@ -255,26 +263,27 @@ void BookController::prepareWeek()
         takeColumn(g, true);
         w.dayStored.push_back(true);
     }
-    m_s.state.pageDate = m_page.date;
+    m_s.state.pageDate = m_session.page().date;
 }
 
-void BookController::weeklyView()
+void BookNavigation::weeklyView()
 {
-    if (!leaveEditor())
+    if (!m_book.entry().leaveEditor())
         return;
     prepareWeek();
-    stopTimer();
+    m_book.panel().stopTimer();
     m_s.windows.show(ui::win::WeeklySchedule);
     m_s.windows.hide(ui::win::Appt);
 }
 
-void BookController::returnDay()
+void BookNavigation::returnDay()
 {
     const QDate date = m_s.state.week.returnDate;
     m_s.windows.show(ui::win::Appt);
-    goToDate(date.isValid() ? date : m_page.date);
-    m_grid.setCursor(std::max(m_s.state.week.row, 3), std::max(m_s.state.week.column, 1));
-    armTimer();
+    goToDate(date.isValid() ? date : m_session.page().date);
+    m_session.grid().setCursor(std::max(m_s.state.week.row, pos::FirstTimeRow),
+                               std::max(m_s.state.week.column, pos::FirstCol));
+    m_book.panel().armTimer();
 }
 
 } // namespace book

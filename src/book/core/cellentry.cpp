@@ -1,8 +1,14 @@
-// Cell entry: the editor laid over a cell, saving a cell into the page, and
-// the mouse rules of the page grid.
+// Cell entry: saving a cell into the page, and the mouse rules of the page
+// grid; the editor itself is the CellEditor.
+#include "book/core/cellentry.h"
+
 #include "book/core/blockops.h"
 #include "book/core/bookcontroller.h"
+#include "book/core/booknavigation.h"
+#include "book/core/pagesession.h"
+#include "book/core/sidepanel.h"
 #include "book/pages/editorkeys.h"
+#include "book/pages/pagepos.h"
 #include "store/core/database.h"
 #include "book/pages/pagetext.h"
 #include "ui/core/prompter.h"
@@ -18,13 +24,21 @@ constexpr int SaveRetries = 3;
 
 } // namespace
 
-void BookController::gridKeyPress(QChar ch)
+CellEntry::CellEntry(BookController &book, PageSession &session, ui::Services &services)
+    : m_book(book),
+      m_session(session),
+      m_s(services),
+      m_cell(session.grid(), services.prompter, [this] { emit m_book.editorChanged(); }, pos::FirstTimeRow)
 {
-    stopTimer();
+}
+
+void CellEntry::gridKeyPress(QChar ch)
+{
+    m_book.panel().stopTimer();
     if (ch == QChar(9)) {
-        if (!m_panelShown)
-            toggleFullWidth();
-        requestFocus(Focus::Calendar);
+        if (!m_book.navigation().panelShown())
+            m_book.navigation().toggleFullWidth();
+        m_book.requestFocus(Focus::Calendar);
         return;
     }
     if (ch == QChar(13)) {
@@ -37,33 +51,33 @@ void BookController::gridKeyPress(QChar ch)
     openEditor(ch);
 }
 
-bool BookController::gridKeyDown(int qtKey, int shift)
+bool CellEntry::gridKeyDown(int qtKey, int shift)
 {
     m_lastShift = shift;
     if (qtKey == Qt::Key_Delete) {
-        m_blocks->remove();
+        m_book.blocks().remove();
         return true;
     }
     return false;
 }
 
-void BookController::gridDoubleClick()
+void CellEntry::gridDoubleClick()
 {
-    stopTimer();
+    m_book.panel().stopTimer();
     openEditor(QChar());
 }
 
-void BookController::openEditor(QChar typed)
+void CellEntry::openEditor(QChar typed)
 {
-    if (m_page.id == 0)
+    if (m_session.page().id == 0)
         return;
     // A locked page takes no typing.
-    m_clean = !m_cell.open(typed, m_locked, m_settings.rHeight >= 2) && m_clean;
+    m_clean = !m_cell.open(typed, m_session.locked(), m_session.settings().rHeight >= 2) && m_clean;
     if (m_cell.visible())
-        requestFocus(Focus::Editor);
+        m_book.requestFocus(Focus::Editor);
 }
 
-void BookController::hideEditor()
+void CellEntry::hideEditor()
 {
     if (!m_cell.visible())
         return;
@@ -71,26 +85,26 @@ void BookController::hideEditor()
     m_cell.hide();
 }
 
-void BookController::setEditorText(const QString &text)
+void CellEntry::setEditorText(const QString &text)
 {
     m_cell.setShownText(text);
 }
 
-bool BookController::editorKeyDown(int qtKey, int shift)
+bool CellEntry::editorKeyDown(int qtKey, int shift)
 {
-    const EditorKey k = m_cell.keyDown(qtKey, shift, m_settings.rHeight);
+    const EditorKey k = m_cell.keyDown(qtKey, shift, m_session.settings().rHeight);
     if (k == EditorKey::Save)
         saveFromEditor();
     if (k == EditorKey::Cancel && m_cell.visible()) {
         // The cell shows its stored text; nothing typed is stored.
         hideEditor();
-        armTimer();
-        requestFocus(Focus::Grid);
+        m_book.panel().armTimer();
+        m_book.requestFocus(Focus::Grid);
     }
     return k != EditorKey::Pass;
 }
 
-bool BookController::editorKeyPress(QChar ch)
+bool CellEntry::editorKeyPress(QChar ch)
 {
     const EditorKey k = m_cell.keyPress(ch);
     if (k == EditorKey::Save)
@@ -98,15 +112,15 @@ bool BookController::editorKeyPress(QChar ch)
     return k != EditorKey::Pass;
 }
 
-void BookController::saveFromEditor()
+void CellEntry::saveFromEditor()
 {
     if (!m_cell.visible())
         return;
-    armTimer();
+    m_book.panel().armTimer();
     if (m_cell.readOnly()) {
         // A locked page: nothing was typed, nothing to store.
         hideEditor();
-        requestFocus(Focus::Grid);
+        m_book.requestFocus(Focus::Grid);
         return;
     }
     m_cell.placeCursor();
@@ -115,10 +129,10 @@ void BookController::saveFromEditor()
         return;   // the save failed: the entry stays in the editor to try again
     hideEditor();
     m_clean = true;
-    requestFocus(Focus::Grid);
+    m_book.requestFocus(Focus::Grid);
 }
 
-bool BookController::saveCell(const QString &entry)
+bool CellEntry::saveCell(const QString &entry)
 {
     const int row = m_cell.row(), col = m_cell.col();
     try {
@@ -126,10 +140,10 @@ bool BookController::saveCell(const QString &entry)
             // What the cell holds now, at every station.
             QString current;
             {
-                const BusyScope busy(*this);
-                refreshGrid(false);
-                m_grid.setCursor(row, col);
-                current = m_grid.textMatrix(row, col);
+                const PageSession::BusyScope busy(m_session);
+                m_session.refreshGrid(false);
+                m_session.grid().setCursor(row, col);
+                current = m_session.grid().textMatrix(row, col);
             }
             if (!current.isEmpty()) {
                 if (current == entry)
@@ -139,7 +153,7 @@ bool BookController::saveCell(const QString &entry)
                     QStringLiteral("An appointment entry has already been made for this timeslot. Do you wish to overwrite?"),
                     QStringLiteral("Appointment taken"), ui::Icon::Question, true);
                 if (!yes) {
-                    refreshGrid(false);
+                    m_session.refreshGrid(false);
                     return true;
                 }
             }
@@ -149,25 +163,24 @@ bool BookController::saveCell(const QString &entry)
             const CellChanges expected{{{row, col}, current}};
             PageStore::CellWrite w;
             {
-                const BusyScope busy(*this);
-                w = m_pages.writeCells(m_page.id, change, &expected);
+                const PageSession::BusyScope busy(m_session);
+                w = m_session.pages().writeCells(m_session.page().id, change, &expected);
             }
             if (w.conflict)
                 continue;
-            m_page.data = w.storedText;
-            pasteText(m_grid, m_page.data);
-            m_grid.setCursor(row, col);
+            m_session.showStoredText(w.storedText);
+            m_session.grid().setCursor(row, col);
             return true;
         }
         // Other stations kept changing this cell: nothing was stored, and the
         // user's entry stays in the editor.
-        refreshGrid(false);
-        m_grid.setCursor(row, col);
+        m_session.refreshGrid(false);
+        m_session.grid().setCursor(row, col);
         keepEntry(entry);
         m_s.prompter.message(QStringLiteral("Your entry was not stored: other stations kept changing this cell "
                                             "while you were asked. It is still in the editor; press Tab to try again."),
                              QStringLiteral("Save Cell Content"), ui::Icon::Warning);
-        requestFocus(Focus::Editor);
+        m_book.requestFocus(Focus::Editor);
         return false;
     } catch (const DbError &e) {
         keepEntry(entry);
@@ -177,13 +190,13 @@ bool BookController::saveCell(const QString &entry)
 }
 
 // The user's entry back in the editor after a save that stored nothing.
-void BookController::keepEntry(const QString &entry)
+void CellEntry::keepEntry(const QString &entry)
 {
     m_clean = false;
     m_cell.setText(entry);
 }
 
-void BookController::saveFailed(const DbError &error)
+void CellEntry::saveFailed(const DbError &error)
 {
     if (error.number() == DbError::Busy) {
         // Another station holds the database: that is no reason to give up
@@ -199,40 +212,40 @@ void BookController::saveFailed(const DbError &error)
     // and keep the entry in the editor for another try. Only when the page
     // itself is gone does this station no longer know what it shows.
     try {
-        const PageRecord fresh = m_pages.read(m_page.id);
-        m_page.data = fresh.data;
-        pasteText(m_grid, m_page.data);
+        const PageRecord fresh = m_session.pages().read(m_session.page().id);
+        m_session.showStoredText(fresh.data);
     } catch (const DbError &e) {
         if (e.number() != DbError::Busy) {
-            endProgram();
+            m_book.endProgram();
             return;
         }
         // Still held: the page stays as displayed.
     }
     m_cell.placeCursor();
     m_clean = false;
-    emit editorChanged();
-    requestFocus(Focus::Editor);
+    emit m_book.editorChanged();
+    m_book.requestFocus(Focus::Editor);
 }
 
-bool BookController::checkUnsavedEntry()
+bool CellEntry::checkUnsavedEntry()
 {
     if (m_cell.checkUnsaved()) {
         m_clean = true;
         return true;
     }
-    requestFocus(Focus::Editor);
+    m_book.requestFocus(Focus::Editor);
     m_clean = false;
     return false;
 }
 
-bool BookController::leaveEditor()
+bool CellEntry::leaveEditor()
 {
     return !m_cell.visible() || checkUnsavedEntry();
 }
 
-void BookController::gridMouseDown(int button, int shift, int row, int col)
+void CellEntry::gridMouseDown(int button, int shift, int row, int col)
 {
+    ui::GridModel &grid = m_session.grid();
     if (button != 1 || shift != 0)
         return;
     if (m_cell.visible()) {
@@ -241,38 +254,39 @@ void BookController::gridMouseDown(int button, int shift, int row, int col)
             return;
     }
     hideEditor();
-    m_calendar.markShown();
-    emit calendarChanged();
-    if (row >= m_grid.fixedRows() && col >= m_grid.fixedCols() && row < m_grid.rows() && col < m_grid.cols())
-        m_grid.setCursor(row, col);
-    m_blocks->plainClick(m_grid.row(), m_grid.col());
-    refreshGrid();
+    m_book.navigation().calendar().markShown();
+    emit m_book.calendarChanged();
+    if (row >= grid.fixedRows() && col >= grid.fixedCols() && row < grid.rows() && col < grid.cols())
+        grid.setCursor(row, col);
+    m_book.blocks().plainClick(grid.row(), grid.col());
+    m_session.refreshGrid();
 }
 
-void BookController::gridMouseUp(int button, int shift, int row, int col)
+void CellEntry::gridMouseUp(int button, int shift, int row, int col)
 {
-    if (row < m_grid.fixedRows() || col < m_grid.fixedCols() || row >= m_grid.rows() || col >= m_grid.cols())
+    ui::GridModel &grid = m_session.grid();
+    if (row < grid.fixedRows() || col < grid.fixedCols() || row >= grid.rows() || col >= grid.cols())
         return;
     if (button == 1 && (shift & ShiftKey)) {
-        m_blocks->shiftClick(row, col);
+        m_book.blocks().shiftClick(row, col);
     } else if (button == 1 && (shift & (AltKey | CtrlKey))) {
         // Ctrl as Alt: window managers take Alt+click for moving windows.
-        m_grid.setCursor(row, col);
-        m_blocks->altClick(row, col);
+        grid.setCursor(row, col);
+        m_book.blocks().altClick(row, col);
     } else if (button == 2) {
         // The menu acts on the cell the user clicked: outside the marked
         // range that cell becomes current (and the mark is given up).
-        if (!m_blocks->covers(row, col)) {
+        if (!m_book.blocks().covers(row, col)) {
             if (m_cell.visible() && !leaveEditor())
                 return;
-            m_blocks->plainClick(row, col);
-            m_grid.setCursor(row, col);
+            m_book.blocks().plainClick(row, col);
+            grid.setCursor(row, col);
         }
-        emit contextMenuRequested(m_grid.row(), m_grid.col());
+        emit m_book.contextMenuRequested(grid.row(), grid.col());
     }
 }
 
-void BookController::gridScrolled()
+void CellEntry::gridScrolled()
 {
     m_cell.follow();
 }

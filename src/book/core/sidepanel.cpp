@@ -1,5 +1,9 @@
 // Memos, book name, office status, page lock and the auto-refresh timer.
+#include "book/core/sidepanel.h"
+
 #include "book/core/bookcontroller.h"
+#include "book/core/cellentry.h"
+#include "book/core/pagesession.h"
 #include "store/core/database.h"
 #include "store/core/schema.h"
 #include "ui/core/appstate.h"
@@ -15,34 +19,71 @@ namespace {
 constexpr int SaveRounds = 3;
 } // namespace
 
-QString BookController::memoButtonCaption() const
+SidePanel::SidePanel(BookController &book, PageSession &session, ui::Services &services)
+    : m_book(book), m_session(session), m_s(services)
+{
+}
+
+QString SidePanel::dailyMemo() const
+{
+    return m_dailyMemoDraft.value_or(m_session.page().memo);
+}
+
+QString SidePanel::fixedMemo() const
+{
+    return m_fixedMemoDraft.value_or(m_session.settings().fixedMemo);
+}
+
+QString SidePanel::bookName() const
+{
+    return m_session.settings().bookNo;
+}
+
+QStringList SidePanel::statusEntries() const
+{
+    const QString &location = m_session.settings().location;
+    return {QLatin1Char(' ') + location + QStringLiteral(" Open"),
+            QLatin1Char(' ') + location + QStringLiteral(" Closed")};
+}
+
+int SidePanel::statusIndex() const
+{
+    return m_session.closed() ? 1 : 0;
+}
+
+int SidePanel::timerIntervalMs() const
+{
+    return m_session.settings().refresh * 1000;
+}
+
+QString SidePanel::memoButtonCaption() const
 {
     return m_fixedMemoShown ? QStringLiteral("Daily Memo") : QStringLiteral("Fixed Memo");
 }
 
-void BookController::memoCommand()
+void SidePanel::memoCommand()
 {
     m_fixedMemoShown = !m_fixedMemoShown;
-    emit pageShown();
-    requestFocus(m_fixedMemoShown ? Focus::FixedMemo : Focus::DailyMemo);
+    emit m_book.panelChanged();
+    m_book.requestFocus(m_fixedMemoShown ? Focus::FixedMemo : Focus::DailyMemo);
 }
 
-void BookController::memoFocusIn(bool fixed)
+void SidePanel::memoFocusIn(bool fixed)
 {
     stopTimer();
     // What the user starts from: a later store is made only over this text.
     (fixed ? m_fixedMemoBase : m_dailyMemoBase) = fixed ? fixedMemo() : dailyMemo();
 }
 
-void BookController::memoFocusOut(bool fixed, const QString &text)
+void SidePanel::memoFocusOut(bool fixed, const QString &text)
 {
     std::optional<QString> &base = fixed ? m_fixedMemoBase : m_dailyMemoBase;
     std::optional<QString> &draft = fixed ? m_fixedMemoDraft : m_dailyMemoDraft;
-    const QString read = fixed ? m_settings.fixedMemo : m_page.memo;
+    const QString read = fixed ? m_session.settings().fixedMemo : m_session.page().memo;
     const QString from = base.value_or(draft.value_or(read));
     base.reset();
     const QString title = fixed ? QStringLiteral("Save txtFixedMemo") : QStringLiteral("Save txtMemo");
-    if ((!fixed && m_page.id == 0) || (text == from && !draft)) {
+    if ((!fixed && m_session.page().id == 0) || (text == from && !draft)) {
         armTimer();
         return;
     }
@@ -52,35 +93,35 @@ void BookController::memoFocusOut(bool fixed, const QString &text)
     for (int round = 0; round < SaveRounds; ++round) {
         std::optional<QString> stored;
         try {
-            const BusyScope busy(*this);
+            const PageSession::BusyScope busy(m_session);
             if (fixed) {
-                const auto v = m_settingsStore.writeIfUnchanged(QStringLiteral("FixedMemo"), expected, text);
+                const auto v = m_session.settingsStore().writeIfUnchanged(QStringLiteral("FixedMemo"), expected, text);
                 if (v)
                     stored = v->toString();
             } else {
-                stored = m_pages.writeMemo(m_page.id, text, &expected);
+                stored = m_session.pages().writeMemo(m_session.page().id, text, &expected);
             }
         } catch (const DbError &e) {
             m_s.prompter.message(fixed ? e.numbered() : QStringLiteral("Error Number ") + e.numbered(), title,
                                  ui::Icon::Critical);
             // Nothing was stored: the text stays in the box to be left again.
             draft = text;
-            emit pageShown();
-            requestFocus(fixed ? Focus::FixedMemo : Focus::DailyMemo);
+            emit m_book.memosChanged();
+            m_book.requestFocus(fixed ? Focus::FixedMemo : Focus::DailyMemo);
             return;
         }
         if (!stored) {
-            (fixed ? m_settings.fixedMemo : m_page.memo) = text;
+            (fixed ? m_session.settings().fixedMemo : m_session.page().memo) = text;
             draft.reset();
             armTimer();
-            emit pageShown();
+            emit m_book.memosChanged();
             return;
         }
-        (fixed ? m_settings.fixedMemo : m_page.memo) = *stored;
+        (fixed ? m_session.settings().fixedMemo : m_session.page().memo) = *stored;
         if (*stored == text) {
             draft.reset();
             armTimer();
-            emit pageShown();
+            emit m_book.memosChanged();
             return;
         }
         const bool overwrite = m_s.prompter.ask(
@@ -92,43 +133,43 @@ void BookController::memoFocusOut(bool fixed, const QString &text)
             // Both texts stay in the box, the stored one first, for the user
             // to merge by hand or to take out what is not wanted.
             draft = *stored + QLatin1Char('\n') + text;
-            emit pageShown();
+            emit m_book.memosChanged();
             m_s.prompter.message(QStringLiteral("The memo box now holds the stored text followed by yours. "
                                                 "Edit it as you wish: it is stored when you leave the box."),
                                  title, ui::Icon::Information);
-            requestFocus(fixed ? Focus::FixedMemo : Focus::DailyMemo);
+            m_book.requestFocus(fixed ? Focus::FixedMemo : Focus::DailyMemo);
             return;
         }
         expected = *stored;
     }
     // Other stations kept changing it: the user's text stays in the box.
     draft = text;
-    emit pageShown();
+    emit m_book.memosChanged();
     m_s.prompter.message(QStringLiteral("The memo was not stored: other stations keep changing it. Your text is "
                                         "still in the box; leave the box again to store it."),
                          title, ui::Icon::Warning);
-    requestFocus(fixed ? Focus::FixedMemo : Focus::DailyMemo);
+    m_book.requestFocus(fixed ? Focus::FixedMemo : Focus::DailyMemo);
 }
 
-void BookController::memoTab(bool fixed, const QString &text)
+void SidePanel::memoTab(bool fixed, const QString &text)
 {
     QString t = text;
     t.remove(QChar(9));
     memoFocusOut(fixed, t);
-    requestFocus(fixed ? Focus::Calendar : Focus::Grid);
+    m_book.requestFocus(fixed ? Focus::Calendar : Focus::Grid);
 }
 
-void BookController::bookNameFocusIn()
+void SidePanel::bookNameFocusIn()
 {
-    if (m_admin) {
+    if (m_book.isAdminStation()) {
         m_bookLocked = false;
-        emit pageShown();
+        emit m_book.bookNameChanged();
     }
 }
 
-void BookController::bookNameEntered(const QString &text)
+void SidePanel::bookNameEntered(const QString &text)
 {
-    if (!m_admin) {
+    if (!m_book.isAdminStation()) {
         m_s.prompter.message(QStringLiteral("Sorry, book name can only be changed at the Admin station!"),
                              QStringLiteral("Change Book Name"));
         return;
@@ -142,8 +183,8 @@ void BookController::bookNameEntered(const QString &text)
         const auto r = station.open(path, store::Database::Kind::Station, false);
         if (r.ok()) {
             try {
-                m_settingsStore.write({{QStringLiteral("BookNo"), text}});
-                m_settings.bookNo = text;
+                m_session.settingsStore().write({{QStringLiteral("BookNo"), text}});
+                m_session.settings().bookNo = text;
                 stored = true;
             } catch (const DbError &) {
             }
@@ -154,95 +195,96 @@ void BookController::bookNameEntered(const QString &text)
                              QStringLiteral("Change Scheduler ID"));
         return;
     }
-    hideEditor();
+    m_book.entry().hideEditor();
     m_bookLocked = true;
-    emit pageShown();
-    requestFocus(Focus::Grid);
+    emit m_book.bookNameChanged();
+    m_book.requestFocus(Focus::Grid);
 }
 
-void BookController::statusChosen(int index)
+void SidePanel::statusChosen(int index)
 {
-    if (m_loading || index < 0 || index > 1)
+    if (m_session.loading() || index < 0 || index > 1)
         return;
-    if (!m_admin) {
+    if (!m_book.isAdminStation()) {
         m_s.prompter.message(QStringLiteral("Sorry, office status can only be changed at Admin station."),
                              QStringLiteral("Change Office Status"));
-        emit pageShown();
+        emit m_book.statusChanged();
         return;
     }
     const bool closed = index == 1;
-    if (!leaveEditor()) {
-        emit pageShown();   // the status box shows the page's status again
+    if (!m_book.entry().leaveEditor()) {
+        emit m_book.statusChanged();   // the status box shows the page's status again
         return;
     }
-    if (closed == m_closed && m_page.clinic == closed) {
-        requestFocus(Focus::Grid);
+    if (closed == m_session.closed() && m_session.page().clinic == closed) {
+        m_book.requestFocus(Focus::Grid);
         return;
     }
     m_s.prompter.message(QStringLiteral("Please logout all other stations before changing office status!"),
                          QStringLiteral("Change Office Status"));
     // Stored first, so that a failure leaves the window as it was.
     try {
-        m_pages.writeClinic(m_page.id, closed);
-        m_page.clinic = closed;
+        m_session.pages().writeClinic(m_session.page().id, closed);
+        m_session.page().clinic = closed;
     } catch (const DbError &e) {
         m_s.prompter.message(e.numbered(), QStringLiteral("Combo(0)"), ui::Icon::Critical);
-        emit pageShown();
+        emit m_book.statusChanged();
         return;
     }
-    m_closed = closed;
-    hideEditor();
-    const int row = m_grid.row(), col = m_grid.col();
+    m_session.setClosed(closed);
+    m_book.entry().hideEditor();
+    ui::GridModel &grid = m_session.grid();
+    const int row = grid.row(), col = grid.col();
     if (closed) {
-        m_grid.beginUpdate();
-        showPageColors();
-        m_grid.endUpdate();
-        emit pageShown();
+        grid.beginUpdate();
+        m_session.showPageColors();
+        grid.endUpdate();
+        emit m_book.statusChanged();
     } else {
-        fillGrid();
+        m_session.fillGrid();
     }
-    m_grid.setCursor(row, col);
-    requestFocus(Focus::Grid);
+    grid.setCursor(row, col);
+    m_book.requestFocus(Focus::Grid);
 }
 
-void BookController::setPageLock(bool locked)
+void SidePanel::setPageLock(bool locked)
 {
-    if (!m_admin && !locked) {
+    if (!m_book.isAdminStation() && !locked) {
         m_s.prompter.message(QStringLiteral("Sorry, page lock can only be toggled off at Admin station!"),
                              QStringLiteral("Toggle Pagelock"));
-        emit pageShown();
+        emit m_book.lockChanged();
         return;
     }
-    m_locked = locked;
-    m_cell.setReadOnly(locked);
-    emit editorChanged();
-    emit pageShown();
-    requestFocus(m_cell.visible() ? Focus::Editor : Focus::Grid);
+    m_session.setLocked(locked);
+    m_book.entry().setReadOnly(locked);
+    emit m_book.editorChanged();
+    emit m_book.lockChanged();
+    m_book.requestFocus(m_book.entry().visible() ? Focus::Editor : Focus::Grid);
 }
 
-void BookController::armTimer()
+void SidePanel::armTimer()
 {
-    const bool run = m_settings.timer1 && m_settings.refresh > 0;
+    const bool run = m_session.settings().timer1 && m_session.settings().refresh > 0;
     if (run == m_timerRunning && !run)
         return;
     m_timerRunning = run;
-    emit timerChanged();
+    emit m_book.timerChanged();
 }
 
-void BookController::stopTimer()
+void SidePanel::stopTimer()
 {
     if (!m_timerRunning)
         return;
     m_timerRunning = false;
-    emit timerChanged();
+    emit m_book.timerChanged();
 }
 
-void BookController::timerTick()
+void SidePanel::timerTick()
 {
     // The timer is stopped while a cell or a memo is being typed.
-    if (!m_timerRunning || m_cell.visible())
+    if (!m_timerRunning || m_book.entry().visible())
         return;
-    refreshGrid();
+    m_session.refreshGrid();
 }
 
 } // namespace book

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "book/pages/celleditor.h"
+#include "ui/core/services.h"
+
+#include <QChar>
+#include <QString>
+
+namespace store {
+class DbError;
+}
+
+namespace book {
+
+class BookController;
+class PageSession;
+
+// Cell entry on the page grid: opening the editor, saving a cell into the
+// page with the overwrite question, keeping the entry when nothing could be
+// stored, and the mouse rules of the grid.
+class CellEntry {
+public:
+    CellEntry(BookController &book, PageSession &session, ui::Services &services);
+
+    CellEditor::State editor() const { return m_cell.state(); }
+    bool visible() const { return m_cell.visible(); }
+    bool clean() const { return m_clean; }
+    void setReadOnly(bool readOnly) { m_cell.setReadOnly(readOnly); }
+
+    void gridKeyPress(QChar ch);                 // Tab, Enter or a typed character
+    bool gridKeyDown(int qtKey, int shift);      // true when the key was used here
+    void gridDoubleClick();
+    void gridMouseDown(int button, int shift, int row, int col);
+    void gridMouseUp(int button, int shift, int row, int col);
+    void gridScrolled();
+    bool editorKeyDown(int qtKey, int shift);    // true when the key was used here
+    bool editorKeyPress(QChar ch);               // true when the key is dropped
+    void setEditorText(const QString &text);     // every change of the editor box
+    bool checkUnsavedEntry();                    // true when the editor may be left
+    bool leaveEditor();                          // CheckUnsavedEntry when the editor is open
+    void saveFromEditor();
+    void hideEditor();
+
+private:
+    void openEditor(QChar typed);
+    bool saveCell(const QString &entry);   // false: failed, the editor stays open
+    void saveFailed(const store::DbError &error);
+    void keepEntry(const QString &entry);
+
+    BookController &m_book;
+    PageSession &m_session;
+    ui::Services &m_s;
+    CellEditor m_cell;
+    bool m_clean = true;
+    int m_lastShift = 0;
+};
+
+} // namespace book

@@ -1,0 +1,253 @@
+#include "book/core/pagesession.h"
+
+#include "book/core/bookcontroller.h"
+#include "book/core/dateinput.h"
+#include "book/pages/pagepos.h"
+#include "book/pages/pagetext.h"
+#include "store/core/database.h"
+#include "ui/core/appstate.h"
+#include "ui/core/prompter.h"
+
+namespace book {
+
+using store::DbError;
+
+namespace {
+constexpr int SeekRetries = 3;
+} // namespace
+
+PageSession::BusyScope::BusyScope(PageSession &s) : m_s(s)
+{
+    emit m_s.m_book.busyChanged(true);
+}
+
+PageSession::BusyScope::~BusyScope()
+{
+    emit m_s.m_book.busyChanged(false);
+}
+
+PageSession::PageSession(BookController &book, ui::Services &services)
+    : m_book(book), m_s(services), m_pages(services.db), m_settingsStore(services.db)
+{
+    m_grid.setFixedRows(pos::FreeRow);   // the number and name rows
+    m_grid.setFixedCols(pos::FirstCol);  // the time column
+    ui::CellFont f;
+    f.bold = true;
+    m_grid.setFont(f);
+    m_grid.setBackColor(DefaultCellColor);
+    m_grid.setBackColorSel(DefaultCellColor);
+}
+
+void PageSession::readSettings()
+{
+    m_settings = m_settingsStore.load();
+}
+
+bool PageSession::beginLoad(const QDate &today)
+{
+    m_today = today;
+    m_loading = true;
+    try {
+        readSettings();
+    } catch (const DbError &e) {
+        m_s.prompter.message(e.numbered(), QStringLiteral("Seek Record"), ui::Icon::Critical);
+        m_loading = false;
+        return false;
+    }
+    return true;
+}
+
+bool PageSession::finishLoad(const QDate &today)
+{
+    m_page.date = today;
+    if (!seekRecord(today)) {
+        m_loading = false;
+        return false;
+    }
+    populateGrid(today);
+    m_loading = false;
+    return true;
+}
+
+bool PageSession::seekRecord(const QDate &date)
+{
+    // Two stations creating the same page at the same moment: the second one
+    // finds the first one's page on the next try. A failure that persists is
+    // reported once more and gives up instead of asking for ever.
+    for (int attempt = 1; attempt <= SeekRetries; ++attempt) {
+        try {
+            // A stored page carries its own layout: the settings are read
+            // again only when the page is to be made from them.
+            PageRecord found = m_pages.find(date);
+            if (found.id == 0 || found.colorId == 0) {
+                readSettings();
+                found = m_pages.seek(date, m_settings);
+            }
+            m_page = found;
+            return true;
+        } catch (const DbError &e) {
+            if (attempt < SeekRetries) {
+                m_s.prompter.message(
+                    QString::number(e.number()) +
+                        QStringLiteral("  Another user is currently creating this page. Please wait a while to open it..."),
+                    QStringLiteral("Seek Record"), ui::Icon::Information);
+            } else {
+                m_s.prompter.message(
+                    QStringLiteral("The page of %1 could not be opened: %2\n\nPlease check that the "
+                                   "database folder can be reached, then open the page again.")
+                        .arg(shortDate(date), e.numbered()),
+                    QStringLiteral("Seek Record"), ui::Icon::Critical);
+            }
+        }
+    }
+    return false;
+}
+
+void PageSession::setupGrid()
+{
+    m_layout = layoutOf(m_page, m_settings.rHeight);
+    m_grid.beginUpdate();
+    m_grid.setRows(std::max(m_layout.rows(), pos::FirstTimeRow));
+    setupColumns(m_grid, m_layout.columns, m_layout.names, m_settings.cwidth, m_s.state.widthFactor);
+    setupRows(m_grid, m_layout);
+    m_grid.endUpdate();
+    m_template = m_settings.templateFor(m_page.date.dayOfWeek());
+    m_closed = m_page.clinic;
+}
+
+void PageSession::populateGrid(const QDate &date)
+{
+    m_page.date = date;
+    m_locked = date < m_today;
+    m_book.entry().setReadOnly(m_locked);
+    setupGrid();
+    fillGrid();
+    m_grid.setCursor(pos::FirstTimeRow, pos::FirstCol);
+    m_book.requestFocus(Focus::Grid);
+}
+
+void PageSession::openPage(const QDate &date)
+{
+    const bool wasLoading = m_loading;
+    m_loading = true;
+    m_book.entry().hideEditor();
+    if (seekRecord(date)) {
+        populateGrid(date);
+    }
+    m_loading = wasLoading;
+    m_book.pageChanged();
+}
+
+void PageSession::showPageColors()
+{
+    if (m_closed) {
+        m_grid.setBackColor(DesktopColor);
+        m_grid.setBackColorSel(DesktopColor);
+        // A closed day keeps its own colours out of sight.
+        for (int c = pos::FirstCol; c < m_grid.cols(); ++c)
+            for (int r = pos::FirstTimeRow; r < m_grid.rows(); ++r)
+                m_grid.setCellColor(r, c, DesktopColor);
+    } else {
+        m_grid.setBackColor(DefaultCellColor);
+        m_grid.setBackColorSel(DefaultCellColor);
+        applyColors(m_grid, m_page.colors, false);
+    }
+}
+
+void PageSession::fillGrid()
+{
+    const bool wasLoading = m_loading;
+    m_loading = true;
+    m_grid.beginUpdate();
+    pasteText(m_grid, m_page.data);
+    m_book.entry().hideEditor();
+    showPageColors();
+    m_grid.endUpdate();
+    m_loading = wasLoading;
+    emit m_book.statusChanged();
+}
+
+void PageSession::refreshGrid(bool hideEditorToo)
+{
+    if (m_page.id == 0)
+        return;
+    try {
+        const PageRecord fresh = m_pages.read(m_page.id);
+        m_page.data = fresh.data;
+        m_page.memo = fresh.memo;
+        m_page.colors = fresh.colors;
+        m_page.clinic = fresh.clinic;
+    } catch (const DbError &) {
+        // The page stays as displayed; the next write reports the trouble.
+        return;
+    }
+    m_grid.beginUpdate();
+    pasteText(m_grid, m_page.data);
+    if (!m_closed)
+        applyColors(m_grid, m_page.colors, false);
+    m_grid.endUpdate();
+    if (hideEditorToo) {
+        m_book.entry().hideEditor();
+        m_book.requestFocus(Focus::Grid);
+    }
+    emit m_book.memosChanged();
+}
+
+void PageSession::showStoredText(const QString &text)
+{
+    m_page.data = text;
+    pasteText(m_grid, m_page.data);
+}
+
+QString PageSession::dateCaption() const
+{
+    return shortDate(m_page.date);
+}
+
+QString PageSession::dayCaption() const
+{
+    return weekdayName(m_page.date);
+}
+
+CellList PageSession::storeCells(const CellChanges &changes)
+{
+    // Each touched cell must still hold what this station showed, that is
+    // the page as it last read it.
+    const book::page::Cells shown = book::page::decode(m_page.data);
+    CellChanges expected;
+    for (const auto &entry : changes)
+        expected[entry.first] = book::page::cellAt(shown, entry.first.first, entry.first.second);
+    const BusyScope busy(*this);
+    const PageStore::CellWrite w = m_pages.writeCells(m_page.id, changes, &expected);
+    if (w.conflict)
+        return w.changed;
+    // The stored page may hold other stations' entries: show them too.
+    const int row = m_grid.row(), col = m_grid.col();
+    showStoredText(w.storedText);
+    m_grid.setCursor(row, col);
+    return {};
+}
+
+CellList PageSession::storeColors(const ColorChanges &changes)
+{
+    const BusyScope busy(*this);
+    const PageStore::ColorWrite w =
+        m_pages.writeColors(m_page.colorId, m_grid.cols(), m_grid.rows(), changes, &m_page.colors);
+    if (!w.changed.empty())
+        return w.changed;
+    m_page.colors = w.storedText;
+    return {};
+}
+
+void PageSession::colorSaveFailed(const DbError &error)
+{
+    Q_UNUSED(error);
+    m_s.prompter.message(
+        QStringLiteral("Another user is currently updating the same record. Please wait a while and try again..."),
+        QStringLiteral("Save Cell Color"), ui::Icon::Warning);
+    // The write was all or nothing: the stored colours are as they were, and
+    // the page shows them again.
+    refreshGrid();
+}
+
+} // namespace book

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "book/pages/pagegrid.h"
+#include "book/pages/pagestore.h"
+#include "store/core/settings.h"
+#include "ui/core/gridmodel.h"
+#include "ui/core/services.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+namespace store {
+class DbError;
+}
+
+namespace book {
+
+class BookController;
+
+// The page on display: finding or creating it, laying out and filling the
+// grid, re-reading it, and the guarded writes of its cells and colours.
+class PageSession {
+public:
+    PageSession(BookController &book, ui::Services &services);
+
+    // The busy pointer while a statement may wait for another station.
+    class BusyScope {
+    public:
+        explicit BusyScope(PageSession &s);
+        ~BusyScope();
+        BusyScope(const BusyScope &) = delete;
+        BusyScope &operator=(const BusyScope &) = delete;
+
+    private:
+        PageSession &m_s;
+    };
+
+    // Window load, in two steps around the calendar's setup: the settings,
+    // then today's page. False when it failed (a message has been shown).
+    bool beginLoad(const QDate &today);
+    bool finishLoad(const QDate &today);
+
+    void openPage(const QDate &date);      // find or create the page, fill the grid
+    void fillGrid();                       // show the stored page anew
+    void refreshGrid(bool hideEditor = true);  // re-read the page, cursor kept
+    void showPageColors();                 // the page's colours, or the closed look
+    void readSettings();
+    // The page text as stored, shown in the grid.
+    void showStoredText(const QString &text);
+
+    // Guarded writes: only over what this station showed.
+    CellList storeCells(const CellChanges &changes);
+    CellList storeColors(const ColorChanges &changes);
+    void colorSaveFailed(const store::DbError &error);
+
+    ui::GridModel &grid() { return m_grid; }
+    const ui::GridModel &grid() const { return m_grid; }
+    PageRecord &page() { return m_page; }
+    const PageRecord &page() const { return m_page; }
+    const PageLayout &layout() const { return m_layout; }
+    store::Settings &settings() { return m_settings; }
+    const store::Settings &settings() const { return m_settings; }
+    PageStore &pages() { return m_pages; }
+    store::SettingsStore &settingsStore() { return m_settingsStore; }
+    const QString &weekdayTemplate() const { return m_template; }
+    QDate today() const { return m_today; }
+    void setToday(const QDate &today) { m_today = today; }
+    bool loading() const { return m_loading; }
+    bool closed() const { return m_closed; }       // Check1
+    void setClosed(bool closed) { m_closed = closed; }
+    bool locked() const { return m_locked; }       // Check2
+    void setLocked(bool locked) { m_locked = locked; }
+    QString dateCaption() const;           // short date
+    QString dayCaption() const;            // "dddd"
+
+private:
+    bool seekRecord(const QDate &date);
+    void populateGrid(const QDate &date);
+    void setupGrid();
+
+    BookController &m_book;
+    ui::Services &m_s;
+    PageStore m_pages;
+    store::SettingsStore m_settingsStore;
+    store::Settings m_settings;
+    ui::GridModel m_grid;
+    PageRecord m_page;
+    PageLayout m_layout;
+    QString m_template;          // the weekday template last loaded
+    QDate m_today;
+    bool m_loading = false;
+    bool m_closed = false;       // Check1
+    bool m_locked = false;       // Check2
+};
+
+} // namespace book

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "ui/core/services.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace book {
+
+class BookController;
+class PageSession;
+
+// The controls beside the page: the daily and fixed memos (stored only over
+// what this station read), the book name, the office status, the page lock
+// and the auto-refresh timer.
+class SidePanel {
+public:
+    SidePanel(BookController &book, PageSession &session, ui::Services &services);
+
+    bool fixedMemoShown() const { return m_fixedMemoShown; }
+    QString memoButtonCaption() const;
+    // What the memo boxes show: the stored memo, or the user's text kept
+    // when it could not be stored yet.
+    QString dailyMemo() const;
+    QString fixedMemo() const;
+    void memoCommand();                          // cmdMemo, F9, Navigate > Memo
+    void memoFocusIn(bool fixed);
+    void memoFocusOut(bool fixed, const QString &text);
+    void memoTab(bool fixed, const QString &text);
+
+    QString bookName() const;
+    bool bookNameLocked() const { return m_bookLocked; }
+    void bookNameFocusIn();
+    void bookNameEntered(const QString &text);   // Enter or Tab in txtBook
+
+    QStringList statusEntries() const;           // " <location> Open", " <location> Closed"
+    int statusIndex() const;
+    void statusChosen(int index);                // office status confirmed
+    void setPageLock(bool locked);
+
+    bool timerEnabled() const { return m_timerRunning; }
+    int timerIntervalMs() const;
+    void armTimer();
+    void stopTimer();
+    void timerTick();
+
+private:
+    BookController &m_book;
+    PageSession &m_session;
+    ui::Services &m_s;
+    bool m_fixedMemoShown = false;
+    std::optional<QString> m_dailyMemoBase;    // the memo as the user began typing
+    std::optional<QString> m_fixedMemoBase;
+    std::optional<QString> m_dailyMemoDraft;   // the user's text not stored yet
+    std::optional<QString> m_fixedMemoDraft;
+    bool m_bookLocked = true;
+    bool m_timerRunning = false;
+};
+
+} // namespace book
