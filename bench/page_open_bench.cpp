@@ -132,12 +132,19 @@ const char *const NoServer = "no server: set QUILLON_TEST_PG (scripts/test-serve
 // Made on first use, closed before the application object goes.
 std::unique_ptr<Book> books[2];
 
-void BM_OpenPage(benchmark::State &state, Engine engine)
+// The ten-year book of an engine, or null when that engine is not there.
+Book *tenYearBook(Engine engine)
 {
     auto &book = books[static_cast<int>(engine)];
     if (!book)
         book = std::make_unique<Book>(engine);
-    if (!book->controller) {
+    return book->controller ? book.get() : nullptr;
+}
+
+void BM_OpenPage(benchmark::State &state, Engine engine)
+{
+    Book *book = tenYearBook(engine);
+    if (!book) {
         state.SkipWithError(NoServer);
         return;
     }
@@ -208,10 +215,8 @@ BENCHMARK_CAPTURE(BM_BookingBurst, postgres, Engine::Postgres)
 // its split into cells, nothing else. Page open is measured against it.
 void BM_PageReadFloor(benchmark::State &state, Engine engine)
 {
-    auto &book = books[static_cast<int>(engine)];
-    if (!book)
-        book = std::make_unique<Book>(engine);
-    if (!book->controller) {
+    Book *book = tenYearBook(engine);
+    if (!book) {
         state.SkipWithError(NoServer);
         return;
     }

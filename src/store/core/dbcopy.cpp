@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QSqlDriver>
+#include <functional>
 #include <sqlite3.h>
 
 namespace store {
@@ -138,23 +139,41 @@ QString fileProblem(const QString &path)
     return {};
 }
 
+// Writes a new file through `write`; a file that is there already is never
+// touched, and a half-written one is removed.
+void writeNewFile(const QString &path, const std::function<void()> &write)
+{
+    if (QFileInfo::exists(path))
+        throw DbError(DbError::General, QStringLiteral("The file %1 already exists").arg(path));
+    try {
+        write();
+    } catch (...) {
+        QFile::remove(path);
+        QFile::remove(path + QStringLiteral("-journal"));
+        throw;
+    }
+}
+
+// Opens a checked file as a working database would, which adds the fields a
+// file of an earlier version lacks.
+void openAsWorking(Database &file, const QString &path)
+{
+    const Database::OpenResult r = file.open(path, Database::Kind::Main, false);
+    if (!r.ok())
+        throw DbError(DbError::General, QStringLiteral("The file %1 cannot be opened (%2)").arg(path, r.detail));
+}
+
 class SqliteCopy : public DatabaseCopy {
 public:
     SqliteCopy(Database &db, sqlite3 *handle) : m_db(db), m_handle(handle) {}
 
     void writeSnapshot(const QString &path) override
     {
-        if (QFileInfo::exists(path))
-            throw DbError(DbError::General, QStringLiteral("The file %1 already exists").arg(path));
-        try {
+        writeNewFile(path, [&] {
             Handle out(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
             out.column("PRAGMA synchronous=FULL");
             copyPages(m_handle, out.get());
-        } catch (...) {
-            QFile::remove(path);
-            QFile::remove(path + QStringLiteral("-journal"));
-            throw;
-        }
+        });
     }
 
     QString problemWith(const QString &path) override { return fileProblem(path); }
@@ -162,12 +181,9 @@ public:
     void replaceWith(const QString &path) override
     {
         {
-            // Opening it as the working database adds the fields a file of an
-            // earlier version lacks, so the windows find every field they read.
+            // Brought up to date first, so the windows find every field they read.
             Database upgraded;
-            const Database::OpenResult r = upgraded.open(path, Database::Kind::Main, false);
-            if (!r.ok())
-                throw DbError(DbError::General, QStringLiteral("The file %1 cannot be opened (%2)").arg(path, r.detail));
+            openAsWorking(upgraded, path);
         }
         if (m_db.inTransaction())
             throw DbError(DbError::General, QStringLiteral("The working database is in the middle of a write"));
@@ -191,30 +207,21 @@ public:
 
     void writeSnapshot(const QString &path) override
     {
-        if (QFileInfo::exists(path))
-            throw DbError(DbError::General, QStringLiteral("The file %1 already exists").arg(path));
-        try {
+        writeNewFile(path, [&] {
             Database file;
             const Database::OpenResult r = file.open(path, Database::Kind::Main, true);
             if (r.status != Database::Status::Created)
                 throw DbError(DbError::General, QStringLiteral("The file %1 cannot be made (%2)").arg(path, r.detail));
             Transfer::toNewFile(m_db, file);
-        } catch (...) {
-            QFile::remove(path);
-            QFile::remove(path + QStringLiteral("-journal"));
-            throw;
-        }
+        });
     }
 
     QString problemWith(const QString &path) override { return fileProblem(path); }
 
     void replaceWith(const QString &path) override
     {
-        // Opening it brings a file of an earlier version up to date first.
         Database file;
-        const Database::OpenResult r = file.open(path, Database::Kind::Main, false);
-        if (!r.ok())
-            throw DbError(DbError::General, QStringLiteral("The file %1 cannot be opened (%2)").arg(path, r.detail));
+        openAsWorking(file, path);
         Transfer::replaceAll(file, m_db);
     }
 

@@ -49,6 +49,15 @@ struct Pair {
 
 class StationPair : public testsupport::EngineTest {};
 
+// Holds the pages so that no other connection can read or write them, until
+// the query's COMMIT.
+bool holdPages(QSqlQuery &hold, bool server)
+{
+    if (server)
+        return hold.exec("BEGIN") && hold.exec("LOCK TABLE tbl_appt IN ACCESS EXCLUSIVE MODE");
+    return hold.exec("BEGIN EXCLUSIVE");
+}
+
 // ---- block commands over a booking made meanwhile at the other station
 
 enum class Command { Delete, Blockout, Cut, Paste, Color };
@@ -201,12 +210,7 @@ TEST_P(StationPair, AHeldDatabaseKeepsTheEntryAndTheProgram)
     a.db.setBusyTimeout(50);
     // Another station holds the pages so that nobody can read or write them.
     QSqlQuery hold(b.db.connection());
-    if (onServer()) {
-        ASSERT_TRUE(hold.exec("BEGIN"));
-        ASSERT_TRUE(hold.exec("LOCK TABLE tbl_appt IN ACCESS EXCLUSIVE MODE"));
-    } else {
-        ASSERT_TRUE(hold.exec("BEGIN EXCLUSIVE"));
-    }
+    ASSERT_TRUE(holdPages(hold, onServer()));
     bool busyShown = false;
     QObject::connect(a.book.get(), &book::BookController::busyChanged, [&](bool on) { busyShown |= on; });
 
@@ -233,12 +237,7 @@ TEST_P(StationPair, APageTheOtherStationMadeFirstIsTakenNotMadeAgain)
     const QDate tomorrow = Today.addDays(1);
     a.db.setBusyTimeout(50);
     QSqlQuery hold(b.db.connection());
-    if (onServer()) {
-        ASSERT_TRUE(hold.exec("BEGIN"));
-        ASSERT_TRUE(hold.exec("LOCK TABLE tbl_appt IN ACCESS EXCLUSIVE MODE"));
-    } else {
-        ASSERT_TRUE(hold.exec("BEGIN EXCLUSIVE"));
-    }
+    ASSERT_TRUE(holdPages(hold, onServer()));
     // A's first try finds the pages held; while A says so, B makes the page
     // and books into it.
     a.prompter.onNext([&](const ui::ScriptedPrompter::Prompt &) {
