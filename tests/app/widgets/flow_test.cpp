@@ -5,12 +5,8 @@
 #include "setup/widgets/setupwindows.h"
 #include "setup/widgets/templatewindows.h"
 #include "store/core/database.h"
-#include "support/testdir.h"
-#include "ui/core/appstate.h"
+#include "support/station.h"
 #include "ui/widgets/windowregistry.h"
-#include "support/doubles/scriptedprompter.h"
-#include "support/doubles/fixedclock.h"
-#include "support/doubles/memoryclipboard.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -21,12 +17,11 @@ namespace win = ui::win;
 
 namespace {
 
-class Flow : public ::testing::Test {
+class Flow : public ::testing::Test, protected testsupport::Station<ui::WindowRegistry> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(db.open(dir.file("db.mdb")).ok());
-        state.appDir = dir.path();
+        ASSERT_TRUE(open(dir).ok());
         registry.setServices(&services);
         app::registerWindows(registry);
         book::registerWindows(registry);
@@ -48,12 +43,7 @@ protected:
     }
 
     testsupport::TestDir dir;
-    store::Database db;
-    ui::ScriptedPrompter prompter;
-    ui::AppState state;
-    ui::FixedClock clock;
-    ui::MemoryClipboard clipboard;
-    ui::WindowRegistry registry;
+    ui::WindowRegistry &registry = windows;
     ui::Services services{db, prompter, state, registry, clock, clipboard};
 };
 

@@ -3,12 +3,8 @@
 #include "app/widgets/textwindow.h"
 #include "store/core/database.h"
 #include "store/core/seed.h"
-#include "support/testdir.h"
-#include "ui/core/appstate.h"
+#include "support/station.h"
 #include "ui/widgets/windowregistry.h"
-#include "support/doubles/scriptedprompter.h"
-#include "support/doubles/fixedclock.h"
-#include "support/doubles/memoryclipboard.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,12 +27,11 @@ QString shown(QString s)
     return s.replace("\r\n", "\n");
 }
 
-class FrameTest : public ::testing::Test {
+class FrameTest : public ::testing::Test, protected testsupport::Station<ui::WindowRegistry> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(db.open(dir.file("db.mdb")).ok());
-        state.appDir = dir.path();
+        ASSERT_TRUE(open(dir).ok());
         registry.setServices(&services);
         app::registerWindows(registry);
         app::registerUnavailableWindows(registry);
@@ -68,12 +63,7 @@ protected:
     }
 
     testsupport::TestDir dir;
-    store::Database db;
-    ui::ScriptedPrompter prompter;
-    ui::AppState state;
-    ui::FixedClock clock;
-    ui::MemoryClipboard clipboard;
-    ui::WindowRegistry registry;
+    ui::WindowRegistry &registry = windows;
     ui::Services services{db, prompter, state, registry, clock, clipboard};
 };
 

@@ -5,15 +5,9 @@
 #include "book/pages/pagetext.h"
 #include "store/core/schema.h"
 #include "store/core/settings.h"
-#include "support/teststore.h"
-#include "ui/core/appstate.h"
+#include "support/station.h"
 #include "ui/core/clipboard.h"
-#include "ui/core/services.h"
 #include "ui/core/windows.h"
-#include "support/doubles/scriptedprompter.h"
-#include "support/doubles/recordingwindows.h"
-#include "support/doubles/memoryclipboard.h"
-#include "support/doubles/fixedclock.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -22,25 +16,16 @@ namespace booktest {
 
 // One station: its own connection to the practice's database (db.mdb or
 // the server), its own prompter, window registry and book.
-struct Station {
-    store::Database db;
-    ui::ScriptedPrompter prompter;
-    ui::RecordingWindows windows;
-    ui::AppState state;
-    ui::FixedClock clock;
-    ui::MemoryClipboard clipboard;
-    std::unique_ptr<ui::Services> services;
+struct Station : testsupport::Station<> {
     std::unique_ptr<book::BookController> book;
 
     explicit Station(const testsupport::TestStore &store)
     {
         if (!store.available())
             return;   // the test skips
-        const auto r = store.open(db);
+        const auto r = open(store);
         EXPECT_TRUE(r.ok()) << r.detail.toStdString();
-        state.appDir = store.appDir();
-        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard});
-        book = std::make_unique<book::BookController>(*services);
+        book = std::make_unique<book::BookController>(services);
     }
 
     // Types a whole entry into the current cell and presses Tab.
@@ -50,16 +35,6 @@ struct Station {
         book->gridKeyPress(QChar(13));
         book->setEditorText(text);
         book->editorKeyPress(QChar(9));
-    }
-
-    QString stored(const QDate &date, int row, int col)
-    {
-        const auto v = db.scalar(QStringLiteral("SELECT Data FROM tbl_Appt WHERE CalDate = ?"), {date});
-        const auto cells = book::page::decode(v.toString());
-        const size_t r = static_cast<size_t>(row - 2);
-        if (r >= cells.size() || col - 1 >= cells[r].size())
-            return {};
-        return cells[r][col - 1];
     }
 
     int pageCount()

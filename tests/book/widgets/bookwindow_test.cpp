@@ -7,15 +7,10 @@
 #include "book/widgets/calendarview.h"
 #include "store/core/database.h"
 #include "store/core/settings.h"
-#include "support/testdir.h"
-#include "ui/core/appstate.h"
+#include "support/station.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/gridview.h"
 #include "ui/widgets/windowregistry.h"
-#include "support/doubles/scriptedprompter.h"
-#include "support/doubles/recordingwindows.h"
-#include "support/doubles/fixedclock.h"
-#include "support/doubles/memoryclipboard.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,7 +35,7 @@ void captureMessages(QtMsgType type, const QMessageLogContext &, const QString &
         captured << msg;
 }
 
-class BookWindowTest : public ::testing::Test {
+class BookWindowTest : public ::testing::Test, protected testsupport::Station<> {
 protected:
     void SetUp() override
     {
@@ -73,13 +68,6 @@ protected:
     }
 
     testsupport::TestDir dir;
-    store::Database db;
-    ui::ScriptedPrompter prompter;
-    ui::AppState state;
-    ui::FixedClock clock;
-    ui::MemoryClipboard clipboard;
-    ui::RecordingWindows windows;
-    ui::Services services{db, prompter, state, windows, clock, clipboard};
     std::unique_ptr<book::BookWindow> window;
 };
 

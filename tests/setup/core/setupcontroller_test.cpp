@@ -3,14 +3,8 @@
 #include "setup/core/setupcontroller.h"
 #include "store/core/database.h"
 #include "store/core/schema.h"
-#include "support/testdir.h"
-#include "ui/core/appstate.h"
-#include "ui/core/services.h"
+#include "support/station.h"
 #include "ui/core/windows.h"
-#include "support/doubles/scriptedprompter.h"
-#include "support/doubles/recordingwindows.h"
-#include "support/doubles/memoryclipboard.h"
-#include "support/doubles/fixedclock.h"
 
 #include <gtest/gtest.h>
 
@@ -30,13 +24,12 @@ const QString Notice = QStringLiteral(
 const QString Question =
     QStringLiteral("Do you wish to configure page templates for each day of the week?");
 
-class SetupTest : public ::testing::Test {
+class SetupTest : public ::testing::Test, protected testsupport::Station<> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(db.open(dir.file(QStringLiteral("db.mdb"))).ok());
-        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard});
-        ctl = std::make_unique<SetupController>(*services);
+        ASSERT_TRUE(open(dir).ok());
+        ctl = std::make_unique<SetupController>(services);
         ASSERT_TRUE(ctl->load(1.0));
     }
 
@@ -89,13 +82,6 @@ protected:
 
     const QString Blank = QStringLiteral("\t\r\t\r\t");
     testsupport::TestDir dir;
-    store::Database db;
-    ui::ScriptedPrompter prompter;
-    ui::RecordingWindows windows;
-    ui::AppState state;
-    ui::FixedClock clock;
-    ui::MemoryClipboard clipboard;
-    std::unique_ptr<ui::Services> services;
     std::unique_ptr<SetupController> ctl;
 };
 

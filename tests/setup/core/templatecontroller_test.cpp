@@ -4,15 +4,9 @@
 #include "setup/core/templatecontroller.h"
 #include "store/core/database.h"
 #include "book/pages/pagetext.h"
-#include "support/testdir.h"
-#include "ui/core/appstate.h"
+#include "support/station.h"
 #include "ui/core/clipboard.h"
-#include "ui/core/services.h"
 #include "ui/core/windows.h"
-#include "support/doubles/scriptedprompter.h"
-#include "support/doubles/recordingwindows.h"
-#include "support/doubles/memoryclipboard.h"
-#include "support/doubles/fixedclock.h"
 
 #include <gtest/gtest.h>
 
@@ -30,13 +24,12 @@ const QString Review = QStringLiteral("Do you wish to review your templates?");
 const char *const Fields[7] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
 const char *const Flags[7] = {"chk2", "chk3", "chk4", "chk5", "chk6", "chk7", "chk1"};
 
-class TemplateTest : public ::testing::Test {
+class TemplateTest : public ::testing::Test, protected testsupport::Station<> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(db.open(dir.file(QStringLiteral("db.mdb"))).ok());
-        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard});
-        ctl = std::make_unique<TemplateController>(*services);
+        ASSERT_TRUE(open(dir).ok());
+        ctl = std::make_unique<TemplateController>(services);
     }
 
     void start()
@@ -89,13 +82,6 @@ protected:
     }
 
     testsupport::TestDir dir;
-    store::Database db;
-    ui::ScriptedPrompter prompter;
-    ui::RecordingWindows windows;
-    ui::AppState state;
-    ui::FixedClock clock;
-    ui::MemoryClipboard clipboard;
-    std::unique_ptr<ui::Services> services;
     std::unique_ptr<TemplateController> ctl;
 };
 
@@ -302,7 +288,7 @@ TEST_F(TemplateTest, ClosingOffersToStoreTheWeekdayInHand)
     EXPECT_EQ(windows.log(), QStringList({"show frmMenu", "unload frmConfigure"}));
 
     windows.clearLog();
-    ctl = std::make_unique<TemplateController>(*services);
+    ctl = std::make_unique<TemplateController>(services);
     start();
     const QString before = setting("Tue").toString();
     ctl->finishStep();
@@ -313,7 +299,7 @@ TEST_F(TemplateTest, ClosingOffersToStoreTheWeekdayInHand)
     EXPECT_EQ(prompter.last().title, "Configure Page Templates");
     EXPECT_EQ(setting("Tue").toString(), before);
 
-    ctl = std::make_unique<TemplateController>(*services);
+    ctl = std::make_unique<TemplateController>(services);
     start();
     ctl->statusChosen(1);
     db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON \"tbl_Setup\" "

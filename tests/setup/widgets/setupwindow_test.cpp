@@ -1,14 +1,8 @@
 #include "setup/widgets/setupwindow.h"
 #include "store/core/database.h"
-#include "support/testdir.h"
-#include "ui/core/appstate.h"
-#include "ui/core/services.h"
+#include "support/station.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/gridview.h"
-#include "support/doubles/scriptedprompter.h"
-#include "support/doubles/recordingwindows.h"
-#include "support/doubles/memoryclipboard.h"
-#include "support/doubles/fixedclock.h"
 
 #include <gtest/gtest.h>
 
@@ -22,13 +16,12 @@ using setup::Field;
 
 namespace {
 
-class SetupWindowTest : public ::testing::Test {
+class SetupWindowTest : public ::testing::Test, protected testsupport::Station<> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(db.open(dir.file(QStringLiteral("db.mdb"))).ok());
-        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard});
-        window = std::make_unique<setup::SetupWindow>(*services);
+        ASSERT_TRUE(open(dir).ok());
+        window = std::make_unique<setup::SetupWindow>(services);
         ASSERT_TRUE(window->load());
         window->show();
         window->activateWindow();
@@ -54,13 +47,6 @@ protected:
     }
 
     testsupport::TestDir dir;
-    store::Database db;
-    ui::ScriptedPrompter prompter;
-    ui::RecordingWindows windows;
-    ui::AppState state;
-    ui::FixedClock clock;
-    ui::MemoryClipboard clipboard;
-    std::unique_ptr<ui::Services> services;
     std::unique_ptr<setup::SetupWindow> window;
 };
 
