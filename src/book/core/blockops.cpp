@@ -408,7 +408,7 @@ void BlockOps::paintRows()
         return;
     ui::GridModel &grid = m_host.blockGrid();
     const int row = grid.row(), col = grid.col(), rows = grid.rows();
-    if (row < FirstColorRow || row > rows - pos::TrailingFreeRows || col < pos::FirstCol || col >= grid.cols() || m_host.editorOpen())
+    if (row < FirstColorRow || row >= rows - pos::TrailingFreeRows || col < pos::FirstCol || col >= grid.cols() || m_host.editorOpen())
         return;   // both choices stay pending
     m_colorChosen = false;
     m_rowsChosen = false;

@@ -227,11 +227,14 @@ TEST(BlockOps, PaintingWaitsForBothChoicesAndStopsAtTheLastTimeRow)
     EXPECT_EQ(h.colorWrites[1], (book::ColorChanges{{{7, 1}, Red}}));
     EXPECT_EQ(h.grid.cellColor(8, 1), 0);
 
-    h.grid.setCursor(9, 1);     // the last free row: nothing, still pending
-    ops.chooseColor(Red);
-    ops.chooseRowCount(1);
-    EXPECT_EQ(h.colorWrites.size(), 2u);
-    EXPECT_TRUE(ops.colorChosen());
+    for (int freeRow : {8, 9}) {   // a free row: nothing, both choices still pending
+        h.grid.setCursor(freeRow, 1);
+        ops.chooseColor(Red);
+        ops.chooseRowCount(1);
+        EXPECT_EQ(h.colorWrites.size(), 2u);
+        EXPECT_TRUE(ops.colorChosen()) << freeRow;
+        EXPECT_TRUE(ops.rowCountChosen()) << freeRow;
+    }
 
     // Context menu Color uses the last toolbar colour on the marked range.
     h.grid.setCursor(3, 3);
