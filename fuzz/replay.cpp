@@ -26,6 +26,6 @@ TEST_P(Corpus, EveryInputPasses)
 }
 
 INSTANTIATE_TEST_SUITE_P(Fuzz, Corpus, testing::ValuesIn(fuzz::Targets),
-                         [](const testing::TestParamInfo<fuzz::Target> &info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<fuzz::Target> &p) { return std::string(p.param.name); });
 
 } // namespace
