@@ -26,5 +26,5 @@ for t in "${targets[@]}"; do
     "build-fuzz/fuzz/fuzz_$t" -runs="$runs" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
     -max_len=4096 -print_final_stats=1 -artifact_prefix="build-fuzz/artifacts/$t/" \
     "build-fuzz/corpus/$t" "fuzz/corpus/$t" >"build-fuzz/logs/$t.log" 2>&1 || echo "$t: finding, see build-fuzz/logs/$t.log"
-  tail -n 20 "build-fuzz/logs/$t.log" | grep -E '^#[0-9]+.*(DONE|cov:)' | tail -n 1 | sed "s/^/$t: /"
+  tail -n 20 "build-fuzz/logs/$t.log" | grep -E '^#[0-9]+.*(DONE|cov:)' | tail -n 1 | sed "s/^/$t: /" || true
 done

@@ -4,6 +4,7 @@
 #include "store/core/pagetext.h"
 
 #include <cmath>
+#include <limits>
 
 namespace book {
 
@@ -48,12 +49,13 @@ void setupColumns(ui::GridModel &grid, int columns, const QStringList &names, co
     for (int c = 1; c < columns; ++c)
         grid.setColWidth(c, def);
     // Stored widths override the defaults column by column; a missing or
-    // unreadable entry leaves that column at its default.
+    // unreadable entry (or one past any int, which would round to nothing)
+    // leaves that column at its default.
     const QStringList widths = cwidth.split(QLatin1Char('%'));
     for (int c = 1; c < columns && c - 1 < widths.size(); ++c) {
         bool ok = false;
         const double w = widths[c - 1].trimmed().toDouble(&ok);
-        if (ok && w > 0)
+        if (ok && w > 0 && w <= std::numeric_limits<int>::max())
             grid.setColWidth(c, static_cast<int>(std::lround(w)));
     }
     for (int c = 1; c < columns; ++c) {
