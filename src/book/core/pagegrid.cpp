@@ -49,13 +49,13 @@ void setupColumns(ui::GridModel &grid, int columns, const QStringList &names, co
     for (int c = 1; c < columns; ++c)
         grid.setColWidth(c, def);
     // Stored widths override the defaults column by column; a missing or
-    // unreadable entry (or one past any int, which would round to nothing)
-    // leaves that column at its default.
+    // unreadable entry (or one that rounds to no twips or past any int,
+    // which would hide the column) leaves that column at its default.
     const QStringList widths = cwidth.split(QLatin1Char('%'));
     for (int c = 1; c < columns && c - 1 < widths.size(); ++c) {
         bool ok = false;
         const double w = widths[c - 1].trimmed().toDouble(&ok);
-        if (ok && w > 0 && w <= std::numeric_limits<int>::max())
+        if (ok && w >= 0.5 && w <= std::numeric_limits<int>::max())
             grid.setColWidth(c, static_cast<int>(std::lround(w)));
     }
     for (int c = 1; c < columns; ++c) {
