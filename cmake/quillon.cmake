@@ -13,6 +13,17 @@ if(QUILLON_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# Fuzzing: clang's libFuzzer. Every library is built with its coverage
+# instrumentation and the sanitizers; the targets in fuzz/ add the driver.
+option(QUILLON_FUZZ "Build the libFuzzer targets of the text parsers (clang only)" OFF)
+if(QUILLON_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "QUILLON_FUZZ needs clang (e.g. -DCMAKE_CXX_COMPILER=clang++-14)")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 # The warnings every target of ours is built with.
 function(quillon_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wpedantic -Wnon-virtual-dtor)

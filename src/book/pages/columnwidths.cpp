@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <cmath>
+#include <limits>
 
 namespace book::widths {
 
@@ -28,7 +29,9 @@ std::vector<int> columnWidths(int gridColumns, const QString &cwidth, double wid
         if (pos::textCol(c) < stored.size()) {
             bool ok = false;
             const double v = stored[pos::textCol(c)].trimmed().toDouble(&ok);
-            if (ok && v > 0)
+            // One that rounds to no twips or past any int would hide the
+            // column: such an entry leaves it at its default.
+            if (ok && v >= 0.5 && v <= std::numeric_limits<int>::max())
                 w = static_cast<int>(std::lround(v));
         }
         out[static_cast<size_t>(c)] = w;

@@ -39,7 +39,9 @@ QString formatAmount(double value)
     if (!std::isfinite(value))
         value = 0.0;
     const double cents = std::round(std::fabs(value) * 100.0);
-    QString digits = QString::number(cents / 100.0, 'f', 2);
+    // Near the top of the double range the cents overflow; such an amount
+    // has no fraction left to round.
+    QString digits = QString::number(std::isfinite(cents) ? cents / 100.0 : std::fabs(value), 'f', 2);
     while (digits.indexOf(QLatin1Char('.')) < 2)
         digits.prepend(QLatin1Char('0'));
     return value < 0 && cents > 0 ? QLatin1Char('-') + digits : digits;

@@ -105,10 +105,15 @@ struct Parser {
             fail(line, QStringLiteral("unknown field %1").arg(name));
         out.fields.insert(lower);
         if (name.endsWith(QLatin1Char('#'))) {
-            // Every number the loop can take counts as used.
+            // Every number the loop can take counts as used, and each must
+            // name a field there is (a loop may reach past the last one).
             const LayoutNode *each = innermostEach();
-            for (int n = each->first; n <= each->last; ++n)
-                out.fields.insert((name.chopped(1) + QString::number(n)).toLower());
+            for (int n = each->first; n <= each->last; ++n) {
+                const QString field = (name.chopped(1) + QString::number(n)).toLower();
+                if (!knownFields().contains(field))
+                    fail(line, QStringLiteral("unknown field %1 (as %2 in this loop)").arg(name, field));
+                out.fields.insert(field);
+            }
         }
     }
 

@@ -63,6 +63,14 @@ private:
     }
     QString term(QVariantList &binds)
     {
+        // Each NOT and "(" nests a call; far deeper than anyone types, the
+        // stack would run out.
+        if (++m_depth > MaxDepth)
+            fail();
+        const struct Leave {
+            int &depth;
+            ~Leave() { --depth; }
+        } leave{m_depth};
         skipSpace();
         if (keyword("NOT"))
             return QStringLiteral("NOT ") + term(binds);
@@ -186,6 +194,8 @@ private:
     const Dialect &m_dialect;
     const TableDef *m_types;
     int m_i = 0;
+    int m_depth = 0;
+    static constexpr int MaxDepth = 200;
 };
 
 } // namespace
