@@ -35,20 +35,16 @@ CellEntry::CellEntry(BookController &book, PageSession &session, ui::Services &s
 void CellEntry::gridKeyPress(QChar ch)
 {
     m_book.panel().stopTimer();
-    if (ch == QChar(9)) {
+    switch (book::gridKeyPress(ch)) {
+    case GridKey::Leave:
         if (!m_book.navigation().panelShown())
             m_book.navigation().toggleFullWidth();
         m_book.requestFocus(Focus::Calendar);
-        return;
+        break;
+    case GridKey::Open: openEditor(QChar()); break;
+    case GridKey::OpenTyped: openEditor(ch); break;
+    case GridKey::Nothing: break;
     }
-    if (ch == QChar(13)) {
-        openEditor(QChar());
-        return;
-    }
-    // Other control characters (Backspace, Escape) open nothing.
-    if (ch.unicode() < 32)
-        return;
-    openEditor(ch);
 }
 
 bool CellEntry::gridKeyDown(int qtKey, int shift)

@@ -263,16 +263,13 @@ void TemplateController::leave(const QString &next)
 
 void TemplateController::gridKeyPress(QChar ch)
 {
-    if (ch == QChar(9))
-        return;
-    if (ch == QChar(13)) {
-        openEditor(QChar());
-        return;
+    // Tab stays on the template grid.
+    switch (book::gridKeyPress(ch)) {
+    case book::GridKey::Open: openEditor(QChar()); break;
+    case book::GridKey::OpenTyped: openEditor(ch); break;
+    case book::GridKey::Leave:
+    case book::GridKey::Nothing: break;
     }
-    // Other control characters (Backspace, Escape) open nothing.
-    if (ch.unicode() < 32)
-        return;
-    openEditor(ch);
 }
 
 bool TemplateController::gridKeyDown(int qtKey, int shift)
