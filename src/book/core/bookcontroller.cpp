@@ -113,19 +113,6 @@ void BookController::changeBlockoutString()
 
 // ---------------------------------------------------------------- commands
 
-bool BookController::functionKey(int qtKey)
-{
-    switch (qtKey) {
-    case Qt::Key_F1: showHelp(); return true;
-    case Qt::Key_F3: refreshCommand(); return true;
-    case Qt::Key_F4: return true;   // named on the legend, no action of its own
-    case Qt::Key_F8: weeklyView(); return true;
-    case Qt::Key_F9: memoCommand(); return true;
-    case Qt::Key_F11: closeBook(); return true;
-    default: return false;
-    }
-}
-
 void BookController::showHelp()
 {
     m_s.windows.show(ui::win::Help);

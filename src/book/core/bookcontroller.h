@@ -135,7 +135,6 @@ public:
     void changeBlockoutString();                 // toolbar Blockout
 
     // ---- commands of the window
-    bool functionKey(int qtKey);                 // true when the key was used
     void showHelp();
     void about();
 

@@ -34,7 +34,7 @@ TEST_P(BookStatus, DailyMemoBelongsToItsPageAndTheFixedMemoToEveryPage)
 
     // The memo switch names the memo it switches to.
     EXPECT_EQ(st.book->memoButtonCaption(), "Fixed Memo");
-    st.book->functionKey(Qt::Key_F9);
+    st.book->memoCommand();
     EXPECT_TRUE(st.book->fixedMemoShown());
     EXPECT_EQ(st.book->memoButtonCaption(), "Daily Memo");
 }
