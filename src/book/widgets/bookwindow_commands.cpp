@@ -72,7 +72,8 @@ void BookWindow::addCommands()
     t.add({.functionKey = Qt::Key_F3, .tool = QStringLiteral("Refresh"), .toolTip = QStringLiteral("Refresh Page"),
            .legend = QStringLiteral("F3 Refresh"), .toolGap = true, .run = [this] { m_controller.refreshCommand(); }});
     // Named on the legend; the automatic refresh itself is the timer's.
-    t.add({.functionKey = Qt::Key_F4, .legend = QStringLiteral("F4 AutoRefresh")});
+    t.add({.functionKey = Qt::Key_F4, .legend = QStringLiteral("F4 AutoRefresh"),
+           .run = [this] { m_controller.panel().autoRefreshCommand(); }});
     t.add({.menu = QStringLiteral("mnuSearch"), .entry = QStringLiteral("mnuSearchClient"),
            .text = QStringLiteral("&Client"), .functionKey = Qt::Key_F5, .tool = QStringLiteral("Search"),
            .toolTip = QStringLiteral("Search Client"), .legend = QStringLiteral("F5 Search"), .available = false});
