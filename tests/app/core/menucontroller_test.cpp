@@ -1,3 +1,4 @@
+#include "support/doubles/recordingdesktop.h"
 #include "app/core/menucontroller.h"
 
 #include "store/core/database.h"
@@ -36,8 +37,9 @@ protected:
     ui::AppState state;
     ui::FixedClock clock;
     ui::MemoryClipboard clipboard;
+    ui::RecordingDesktop desktop;
     ui::RecordingWindows windows;
-    ui::Services services{db, prompter, state, windows, clock, clipboard};
+    ui::Services services{db, prompter, state, windows, clock, clipboard, desktop};
     MenuController menu{services};
 };
 

@@ -1,3 +1,4 @@
+#include "support/doubles/recordingdesktop.h"
 #include "app/core/textwindows.h"
 
 #include "store/core/database.h"
@@ -26,8 +27,9 @@ protected:
     ui::AppState state;
     ui::FixedClock clock;
     ui::MemoryClipboard clipboard;
+    ui::RecordingDesktop desktop;
     ui::RecordingWindows windows;
-    ui::Services services{db, prompter, state, windows, clock, clipboard};
+    ui::Services services{db, prompter, state, windows, clock, clipboard, desktop};
 };
 
 } // namespace

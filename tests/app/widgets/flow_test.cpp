@@ -44,7 +44,7 @@ protected:
 
     testsupport::TestDir dir;
     ui::WindowRegistry &registry = windows;
-    ui::Services services{db, prompter, state, registry, clock, clipboard};
+    ui::Services services{db, prompter, state, registry, clock, clipboard, desktop};
 };
 
 TEST_F(Flow, KeyOneOpensTheBookOnTodaysPageAndKeepsTheMenu)

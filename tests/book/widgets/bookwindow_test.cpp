@@ -1,3 +1,4 @@
+#include "support/doubles/recordingdesktop.h"
 #include "book/core/blockops.h"
 #include "book/core/calendar.h"
 #include "book/core/dateinput.h"
@@ -255,8 +256,9 @@ TEST(BookWindowsTest, RegisteredBookOpensAndFallsBackToTheMenu)
     state.appDir = dir.path();
     ui::FixedClock clock;
     ui::MemoryClipboard clipboard;
+    ui::RecordingDesktop desktop;
     ui::WindowRegistry registry;
-    ui::Services services{db, prompter, state, registry, clock, clipboard};
+    ui::Services services{db, prompter, state, registry, clock, clipboard, desktop};
     registry.setServices(&services);
     int menuShown = 0;
     registry.add(ui::win::Menu, [&menuShown](ui::Services &) {

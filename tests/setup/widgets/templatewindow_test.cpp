@@ -1,3 +1,4 @@
+#include "support/doubles/recordingdesktop.h"
 #include "setup/widgets/templatewindow.h"
 #include "store/core/database.h"
 #include "book/pages/pagetext.h"
@@ -35,7 +36,8 @@ TEST(TemplateWindowTest, TypingTabAndFinishStoreMondayAndShowTuesday)
     ui::AppState state;
     ui::FixedClock clock;
     ui::MemoryClipboard clipboard;
-    ui::Services services{db, prompter, state, windows, clock, clipboard};
+    ui::RecordingDesktop desktop;
+    ui::Services services{db, prompter, state, windows, clock, clipboard, desktop};
 
     prompter.expectMessage();   // the instructions on first showing
     setup::TemplateWindow window(services);
