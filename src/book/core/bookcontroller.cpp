@@ -1,6 +1,8 @@
 #include "book/core/bookcontroller.h"
 
 #include "book/core/blockops.h"
+#include "book/core/columnexport.h"
+#include "book/core/spreadsheet.h"
 #include "store/core/database.h"
 #include "ui/core/clock.h"
 #include "ui/core/prompter.h"
@@ -116,6 +118,16 @@ void BookController::changeBlockoutString()
 void BookController::showHelp()
 {
     m_s.windows.show(ui::win::Help);
+}
+
+void BookController::exportColumn()
+{
+    book::exportColumn(m_s, m_session);
+}
+
+void BookController::openSpreadsheet()
+{
+    book::openSpreadsheet(m_s);
 }
 
 void BookController::about()

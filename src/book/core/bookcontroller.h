@@ -137,6 +137,8 @@ public:
     // ---- commands of the window
     void showHelp();
     void about();
+    void exportColumn();                         // grid menu "Export to text file"
+    void openSpreadsheet();                      // toolbar Info
 
     void requestFocus(Focus f) { emit focusRequested(f); }
     void pageChanged();          // another page, or the same one shown anew: all it shows

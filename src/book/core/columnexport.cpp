@@ -1,7 +1,9 @@
 #include "book/core/columnexport.h"
 
+#include "book/core/pagesession.h"
 #include "book/pages/pagepos.h"
 #include "ui/core/gridmodel.h"
+#include "ui/core/textdelivery.h"
 
 #include <algorithm>
 
@@ -35,6 +37,20 @@ QString columnExportText(const ui::GridModel &grid, int col, const QString &date
     for (int r = std::max(afterTimes, int(pos::FirstTimeRow)); r < grid.rows(); ++r)
         out += Indent + indented(grid.textMatrix(r, col)) + Crlf;
     return out;
+}
+
+void exportColumn(ui::Services &services, const PageSession &session)
+{
+    const ui::GridModel &grid = session.grid();
+    const int col = std::max(int(pos::FirstCol), grid.col());
+    if (session.page().id == 0 || col >= grid.cols())
+        return;
+    const QString text = columnExportText(grid, col, session.dateCaption(), session.dayCaption());
+    ui::deliverText(services,
+                    QStringLiteral("Appointment Schedule %1 column %2")
+                        .arg(session.page().date.toString(Qt::ISODate))
+                        .arg(col),
+                    text);
 }
 
 } // namespace book

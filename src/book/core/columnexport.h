@@ -4,6 +4,7 @@
 
 namespace ui {
 class GridModel;
+struct Services;
 }
 
 namespace book {
@@ -14,5 +15,11 @@ namespace book {
 // blanks so they stand under the text.
 QString columnExportText(const ui::GridModel &grid, int col, const QString &dateCaption,
                          const QString &weekdayCaption);
+
+class PageSession;
+
+// The grid's "Export to text file": the column of the current cell of the
+// page on display, delivered as a text report.
+void exportColumn(ui::Services &services, const PageSession &session);
 
 } // namespace book

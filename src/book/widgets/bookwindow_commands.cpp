@@ -113,7 +113,8 @@ void BookWindow::addCommands()
            .text = QStringLiteral("&Contents"), .functionKey = Qt::Key_F1, .tool = QStringLiteral("Help"),
            .toolTip = QStringLiteral("Help file"), .legend = QStringLiteral("F1 Help"), .toolGap = true,
            .run = [this] { m_controller.showHelp(); }});
-    t.add({.tool = QStringLiteral("Info"), .toolTip = QStringLiteral("Excel worksheet"), .available = false});
+    t.add({.tool = QStringLiteral("Info"), .toolTip = QStringLiteral("Excel worksheet"),
+           .run = [this] { m_controller.openSpreadsheet(); }});
 
     // The page grid's context menu.
     t.add({.menu = grid, .entry = QStringLiteral("mnuGridCopy"), .text = QStringLiteral("Copy"),
@@ -129,7 +130,7 @@ void BookWindow::addCommands()
     t.add({.menu = grid, .entry = QStringLiteral("mnuGridBlockout"), .text = QStringLiteral("Blockout"),
            .run = [blocks] { blocks().blockout(); }});
     t.add({.menu = grid, .entry = QStringLiteral("mnuGridExport"), .text = QStringLiteral("Export to text file"),
-           .available = false});
+           .run = [this] { m_controller.exportColumn(); }});
     t.add({.menu = grid, .entry = QStringLiteral("mnugridSearch"), .text = QStringLiteral("Search History"),
            .available = false});
     // Closes the menu, nothing more.
