@@ -19,6 +19,7 @@ BookController::BookController(ui::Services &services, QObject *parent)
       m_entry(*this, m_session, services),
       m_panel(*this, m_session, services),
       m_nav(*this, m_session, services),
+      m_printing(*this, m_session, services),
       m_blocks(std::make_unique<BlockOps>(BlockOps::Kind::Page, *this, services.prompter, services.clipboard))
 {
 }

@@ -2,6 +2,7 @@
 
 #include "book/core/blockhost.h"
 #include "book/core/booknavigation.h"
+#include "book/core/bookprinting.h"
 #include "book/core/calendar.h"
 #include "book/core/cellentry.h"
 #include "book/core/pagesession.h"
@@ -40,6 +41,7 @@ public:
     SidePanel &panel() { return m_panel; }
     const SidePanel &panel() const { return m_panel; }
     BookNavigation &navigation() { return m_nav; }
+    BookPrinting &printing() { return m_printing; }
 
     // ---- the page on display
     // Window load: settings, calendar and today's page. False when the
@@ -163,6 +165,7 @@ signals:
     void panelChanged();         // full width, the memo shown and its button, the demo caption
     void calendarChanged();
     void timerChanged();
+    void printPanelChanged();    // the print options panel shown, hidden or its choice changed
     void focusRequested(book::Focus focus);
     void contextMenuRequested(int row, int col);
     void closeRequested();       // the window is to be unloaded
@@ -176,6 +179,7 @@ private:
     CellEntry m_entry;
     SidePanel m_panel;
     BookNavigation m_nav;
+    BookPrinting m_printing;
     std::unique_ptr<BlockOps> m_blocks;
 };
 

@@ -17,9 +17,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -175,6 +177,30 @@ TEST_F(BookWindowTest, F9SwitchesTheMemoBoxesAndTabStoresTheFixedMemo)
     EXPECT_TRUE(daily->isVisible());
     EXPECT_FALSE(fixed->isVisible());
     EXPECT_TRUE(daily->hasFocus());
+}
+
+TEST_F(BookWindowTest, F10OpensThePrintPanelOnTheDailyChoiceAndEscapeClosesIt)
+{
+    controller().grid().setCursor(6, 2);
+    grid()->setFocus();
+    QTest::keyClick(grid(), Qt::Key_F10);
+    QWidget *panel = window->findChild<QWidget *>("Frame3");
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(panel->isVisible());
+    auto *daily = child<QRadioButton>("Option2");
+    EXPECT_TRUE(daily->isChecked());
+    EXPECT_TRUE(daily->hasFocus());
+    EXPECT_EQ(child<QRadioButton>("Option3")->text(), "Print Column No. ( 1 to 3 )");
+    EXPECT_TRUE(child<QLineEdit>("txtPrint")->isReadOnly());
+    QTest::keyClick(child<QRadioButton>("Option1"), Qt::Key_Return);
+    EXPECT_TRUE(child<QRadioButton>("Option1")->isChecked());
+    EXPECT_FALSE(daily->isChecked());
+    if (qEnvironmentVariableIsSet("QUILLON_SHOTS"))
+        window->grab().save(qEnvironmentVariable("QUILLON_SHOTS") + "/book-print-panel.png");
+    QTest::keyClick(daily, Qt::Key_Escape);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(grid()->hasFocus());
+    EXPECT_EQ(controller().grid().row(), 6);
 }
 
 TEST_F(BookWindowTest, CalendarClickOpensThatDate)
