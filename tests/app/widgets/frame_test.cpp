@@ -65,7 +65,6 @@ protected:
 
     testsupport::TestDir dir;
     ui::WindowRegistry &registry = windows;
-    ui::Services services{db, prompter, state, registry, clock, clipboard, desktop};
 };
 
 } // namespace
