@@ -39,6 +39,7 @@ void RecordForm::show()
         m_form.clear();
         return;
     }
+    m_rs.reread();   // what another station stored meanwhile
     const QSqlRecord rec = m_rs.record();
     QVariantMap values;
     for (int i = 0; i < rec.count(); ++i) {
