@@ -54,7 +54,8 @@ bool PatientController::load()
         m_services.prompter.message(FileNotFound, QString());
         return false;
     }
-    shown();
+    // CurrentFileNo stays: it names the file the window is loaded for.
+    emit recordShown();
     return true;
 }
 

@@ -129,6 +129,7 @@ void PatientWindow::buildForm()
     m_fileNo->setObjectName(b::FileNo);
     m_fileNo->setFont(big);
     auto *head = new QHBoxLayout;
+    head->setSpacing(10);
     head->addWidget(fileLabel);
     head->addWidget(m_fileNo);
     head->addStretch();
@@ -183,7 +184,7 @@ void PatientWindow::buildForm()
 
     m_legend = new QLabel(PatientController::Legend, body);
     m_legend->setObjectName(QStringLiteral("lblLegend"));
-    m_legend->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+    m_legend->setAlignment(Qt::AlignCenter);
     m_legend->setAutoFillBackground(true);
     m_legend->setMinimumHeight(28);
     auto *legendRow = new QHBoxLayout;
@@ -201,12 +202,18 @@ void PatientWindow::buildForm()
 
 void PatientWindow::placeLegend()
 {
-    // The legend is 12000 twips wide; the Page Lock box sits in the gap after
-    // F3, 3420 twips from its left edge and 1060 twips wide.
-    const int width = std::max(twipsX(this, 12000), m_legend->fontMetrics().horizontalAdvance(m_legend->text()) + 12);
+    // The legend is 12000 twips wide (wider when its text needs it); the Page
+    // Lock box sits in the gap after F3, about 3420 twips from its left edge.
+    const QFontMetrics fm = m_legend->fontMetrics();
+    const QString text = m_legend->text();
+    const int textWidth = fm.horizontalAdvance(text);
+    const int width = std::max(twipsX(this, 12000), textWidth + 16);
     m_legend->setFixedWidth(width);
-    m_lock->setGeometry(twipsX(this, 3420) * width / twipsX(this, 12000), 2, twipsX(this, 1060) + 16,
-                        m_legend->height() - 4);
+    const int left = (width - textWidth) / 2;
+    const int gapFrom = left + fm.horizontalAdvance(text.left(text.indexOf(QLatin1String("F3")) + 2));
+    const int gapTo = left + fm.horizontalAdvance(text.left(text.indexOf(QLatin1String("F4"))));
+    const int box = std::min(m_lock->sizeHint().width(), gapTo - gapFrom);
+    m_lock->setGeometry(gapFrom + (gapTo - gapFrom - box) / 2, 2, box, m_legend->height() - 4);
 }
 
 void PatientWindow::resizeEvent(QResizeEvent *event)
