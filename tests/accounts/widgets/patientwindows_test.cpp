@@ -72,7 +72,9 @@ protected:
 
 TEST_F(PatientWindows, ANewClientFromTheMenuIsTypedInCapitalsAndSavedByKey)
 {
-    windows.show(win::SearchMenu);
+    windows.show(win::Menu);
+    QTest::keyClick(windows.window(win::Menu), Qt::Key_2);
+    settle();
     QWidget *menu = windows.window(win::SearchMenu);
     ASSERT_TRUE(menu);
     EXPECT_EQ(menu->windowTitle(), "Search Menu");
