@@ -237,6 +237,8 @@ BENCHMARK_CAPTURE(BM_PageReadFloor, postgres, Engine::Postgres)
 
 } // namespace
 
+void closePatientPractices();
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -245,5 +247,6 @@ int main(int argc, char **argv)
     benchmark::Shutdown();
     for (auto &b : books)
         b.reset();
+    closePatientPractices();
     return 0;
 }

@@ -1,3 +1,4 @@
+#include "accounts/widgets/accountswindows.h"
 #include "app/core/startup.h"
 #include "app/widgets/registration.h"
 #include "backup/widgets/backupwindows.h"
@@ -46,6 +47,7 @@ int main(int argc, char **argv)
     setup::registerWindows(registry);
     setup::registerTemplateWindow(registry);
     backup::registerWindows(registry);
+    accounts::registerWindows(registry);
     // Whatever is still without a window says so, and leads back to the menu.
     app::registerUnavailableWindows(registry);
 

@@ -73,12 +73,12 @@ bool SetupController::load(double widthFactor)
                                     LoadTitle);
         return false;
     }
-    m_text[fieldIndex(Field::Text1)] = m_loaded.location;
+    setField(Field::Text1, m_loaded.location);
     fillTime(m_loaded.open, Field::txtHrO, Field::txtMinO, Field::txtAM);
     fillTime(m_loaded.close, Field::txtHrC, Field::txtMinC, Field::txtPM);
-    m_text[fieldIndex(Field::Text4)] = QString::number(m_loaded.timeslot);
-    m_text[fieldIndex(Field::txtRHT)] = QString::number(m_loaded.rHeight);
-    m_text[fieldIndex(Field::Text5)] = QString::number(m_loaded.listno);
+    setField(Field::Text4, QString::number(m_loaded.timeslot));
+    setField(Field::txtRHT, QString::number(m_loaded.rHeight));
+    setField(Field::Text5, QString::number(m_loaded.listno));
     buildGrid(m_loaded.listno);
     return true;
 }
@@ -89,33 +89,33 @@ void SetupController::fillTime(const QString &stored, Field hour, Field minutes,
     // another readable form is put into "hh:mm AM" first.
     const auto parsed = book::page::parseTime(stored);
     const QString s = parsed ? book::page::formatTime(*parsed) : stored;
-    m_text[fieldIndex(hour)] = s.mid(0, 2);
-    m_text[fieldIndex(minutes)] = s.mid(3, 2);
-    m_text[fieldIndex(amPm)] = s.mid(6, 2);
+    setField(hour, s.mid(0, 2));
+    setField(minutes, s.mid(3, 2));
+    setField(amPm, s.mid(6, 2));
 }
 
 QString SetupController::text(Field f) const
 {
-    return isTextField(f) ? m_text[fieldIndex(f)] : QString();
+    return isTextField(f) ? m_form.text(fieldName(f)) : QString();
+}
+
+void SetupController::setField(Field f, const QString &text)
+{
+    m_form.assign(fieldName(f), text);
 }
 
 QString SetupController::setText(Field f, const QString &text)
 {
     if (!isTextField(f))
         return text;
-    QString s = cleanText(f, text);
-    if (const int max = maxLength(f); max > 0 && s.size() > max)
-        s.truncate(max);
-    m_text[fieldIndex(f)] = s;
-    return s;
+    return m_form.setText(fieldName(f), text);
 }
 
 LeaveResult SetupController::leave(Field f)
 {
     if (!isTextField(f))
         return {LeaveResult::Ok, QString()};
-    const LeaveResult r = leaveRule(f, m_text[fieldIndex(f)]);
-    m_text[fieldIndex(f)] = r.text;
+    const LeaveResult r = m_form.leave(fieldName(f));
     if (f == Field::Text5)
         buildGrid(digitsValue(r.text));
     return r;
@@ -123,9 +123,12 @@ LeaveResult SetupController::leave(Field f)
 
 std::optional<Field> SetupController::enterPressed(Field f) const
 {
-    if (isTextField(f) && m_text[fieldIndex(f)].isEmpty())
+    if (!isTextField(f))
+        return nextField(f);
+    const ui::FormModel::EnterTarget t = m_form.enterFrom(fieldName(f));
+    if (t.kind != ui::FormModel::EnterTarget::To)
         return std::nullopt;
-    return nextField(f);
+    return fieldByName(t.to);
 }
 
 store::Settings SetupController::storedSettings()
@@ -201,9 +204,9 @@ Field SetupController::reset()
         {Field::txtPM, "PM"},     {Field::Text4, "30"},
     };
     for (const auto &[f, v] : values)
-        m_text[fieldIndex(f)] = QString::fromLatin1(v);
+        setField(f, QString::fromLatin1(v));
     const store::Settings s = storedSettings();
-    m_text[fieldIndex(Field::Text5)] = QString::number(s.listno);
+    setField(Field::Text5, QString::number(s.listno));
     buildGrid(s.listno);
     return Field::Text1;
 }
@@ -213,8 +216,7 @@ std::optional<Field> SetupController::settleFields()
     std::optional<Field> bad;
     for (int i = 0; i < TextFieldCount; ++i) {
         const Field f = fieldAt(i);
-        const LeaveResult r = leaveRule(f, m_text[i]);
-        m_text[i] = r.text;
+        const LeaveResult r = m_form.leave(fieldName(f));
         if (!r.ok() && !bad)
             bad = f;
     }

@@ -5,7 +5,6 @@
 #include "ui/core/gridmodel.h"
 
 #include <QString>
-#include <array>
 #include <optional>
 
 namespace ui {
@@ -30,6 +29,9 @@ public:
     // fields and builds the names grid. False when the record cannot be read
     // (the message has been shown).
     bool load(double widthFactor);
+
+    // The form the window's binder works on.
+    ui::FormModel &formModel() { return m_form; }
 
     // Field values, as the text boxes show them.
     QString text(Field f) const;
@@ -94,12 +96,13 @@ private:
     // corrections of the others, without rebuilding the names grid.
     std::optional<Field> settleFields();
     store::Settings storedSettings();
+    void setField(Field f, const QString &text);
     void fillTime(const QString &stored, Field hour, Field minutes, Field amPm);
     QString timeText(Field hour, Field minutes, Field amPm) const;
     void showError(int number, const QString &description);
 
     ui::Services &m_services;
-    std::array<QString, TextFieldCount> m_text;
+    ui::FormModel m_form = form();
     ui::GridModel m_grid;
     int m_n = 0;
     double m_widthFactor = 1.0;

@@ -12,8 +12,6 @@ constexpr std::array<const char *, 13> Names = {
     "Text4", "txtRHT", "Text5", "Grid1", "CmdOkay", "CmdReset",
 };
 
-constexpr QChar Backspace = QChar(8);
-
 bool digitsOnly(Field f)
 {
     switch (f) {
@@ -31,6 +29,14 @@ bool digitsOnly(Field f)
 }
 
 bool isAmPm(Field f) { return f == Field::txtAM || f == Field::txtPM; }
+
+// Hours, minutes and AM/PM are two characters wide: the stored time is read
+// back by position.
+bool twoWide(Field f)
+{
+    return f == Field::txtHrO || f == Field::txtHrC || f == Field::txtMinO || f == Field::txtMinC
+        || isAmPm(f);
+}
 
 // Two digits: a single digit gets a "0" in front. The stored time is read
 // back by character position, so an empty field becomes "00", not "0".
@@ -69,40 +75,18 @@ std::optional<Field> fieldByName(const QString &name)
 
 std::optional<QChar> typedChar(Field f, QChar ch)
 {
-    if (ch == Backspace)
-        return ch;
-    if (digitsOnly(f))
-        return ch >= QLatin1Char('0') && ch <= QLatin1Char('9') ? std::optional<QChar>(ch)
-                                                                : std::nullopt;
-    if (isAmPm(f))
-        return ch.toUpper();
-    return ch;
+    return form().typed(fieldName(f), ch);
 }
 
 QString cleanText(Field f, const QString &text)
 {
-    QString out;
-    out.reserve(text.size());
-    for (QChar ch : text)
-        if (ch != Backspace)
-            if (const auto c = typedChar(f, ch))
-                out += *c;
-    return out;
+    return form().clean(fieldName(f), text);
 }
 
 int maxLength(Field f)
 {
-    switch (f) {
-    case Field::txtHrO:
-    case Field::txtHrC:
-    case Field::txtMinO:
-    case Field::txtMinC:
-    case Field::txtAM:
-    case Field::txtPM:
-        return 2;
-    default:
-        return 0;
-    }
+    const auto *c = form().control(fieldName(f));
+    return c ? c->maxLength : 0;
 }
 
 int digitsValue(const QString &text)
@@ -119,7 +103,8 @@ int digitsValue(const QString &text)
     return v;
 }
 
-LeaveResult leaveRule(Field f, const QString &text)
+// The leave rules of the text fields, as the form model applies them.
+static LeaveResult leaveOf(Field f, const QString &text)
 {
     switch (f) {
     case Field::txtHrO:
@@ -156,47 +141,95 @@ LeaveResult leaveRule(Field f, const QString &text)
     }
 }
 
+LeaveResult leaveRule(Field f, const QString &text)
+{
+    return form().leaveRule(fieldName(f), text);
+}
+
+namespace {
+
+std::optional<Field> movedTo(Field f, ui::Move key)
+{
+    if (const auto to = form().moveFrom(fieldName(f), key))
+        return fieldByName(*to);
+    return std::nullopt;
+}
+
+ui::FormModel makeForm()
+{
+    using C = ui::FormModel::Control;
+    // The settings record's own fields; the times are split over three boxes each.
+    const auto boundField = [](Field f) -> QString {
+        switch (f) {
+        case Field::Text1: return QStringLiteral("location");
+        case Field::Text4: return QStringLiteral("timeslot");
+        case Field::txtRHT: return QStringLiteral("RHeight");
+        case Field::Text5: return QStringLiteral("Listno");
+        default: return {};
+        }
+    };
+    ui::FormModel m;
+    for (int i = 0; i < TextFieldCount; ++i) {
+        const Field f = fieldAt(i);
+        C c{.name = fieldName(f), .field = boundField(f)};
+        if (digitsOnly(f))
+            c.accepts = ui::accepts::digits;
+        if (isAmPm(f))
+            c.letters = ui::FormModel::Case::Upper;
+        c.maxLength = twoWide(f) ? 2 : 0;
+        c.leave = [f](const QString &text) { return leaveOf(f, text); };
+        c.enter = ui::FormModel::EnterKey::NextIfFilled;
+        m.add(std::move(c));
+    }
+    for (Field b : {Field::CmdOkay, Field::CmdReset})
+        m.add({.name = fieldName(b), .enter = ui::FormModel::EnterKey::Press, .text = false});
+
+    // Enter walks the text fields in order; Text5 leads to the names grid.
+    for (int i = 0; i < TextFieldCount; ++i)
+        m.setMove(fieldName(fieldAt(i)), ui::Move::Enter, fieldName(fieldAt(i + 1)));
+    const std::pair<Field, Field> down[] = {
+        {Field::Text1, Field::txtHrO},   {Field::txtHrO, Field::txtHrC}, {Field::txtMinO, Field::txtMinC},
+        {Field::txtAM, Field::txtPM},    {Field::txtHrC, Field::Text4},  {Field::txtMinC, Field::Text4},
+        {Field::txtPM, Field::Text4},    {Field::Text4, Field::txtRHT},  {Field::txtRHT, Field::Text5},
+        {Field::Text5, Field::Grid1}};
+    for (const auto &[from, to] : down)
+        m.setMove(fieldName(from), ui::Move::Down, fieldName(to));
+    const std::pair<Field, Field> up[] = {
+        {Field::txtHrO, Field::Text1},   {Field::txtMinO, Field::Text1},  {Field::txtAM, Field::Text1},
+        {Field::txtHrC, Field::txtHrO},  {Field::txtMinC, Field::txtMinO}, {Field::txtPM, Field::txtAM},
+        {Field::Text4, Field::txtHrC},   {Field::txtRHT, Field::Text4},   {Field::Text5, Field::txtRHT},
+        {Field::CmdOkay, Field::Text5},  {Field::CmdReset, Field::Text5}};
+    for (const auto &[from, to] : up)
+        m.setMove(fieldName(from), ui::Move::Up, fieldName(to));
+    return m;
+}
+
+} // namespace
+
+const ui::FormModel &form()
+{
+    static const ui::FormModel m = makeForm();
+    return m;
+}
+
 std::optional<Field> nextField(Field f)
 {
     if (!isTextField(f))
         return std::nullopt;
-    return fieldAt(fieldIndex(f) + 1);   // Text5 leads to the names grid
+    return movedTo(f, ui::Move::Enter);
 }
 
 std::optional<Field> lineAbove(Field f)
 {
-    switch (f) {
-    case Field::txtHrO:
-    case Field::txtMinO:
-    case Field::txtAM: return Field::Text1;
-    case Field::txtHrC: return Field::txtHrO;
-    case Field::txtMinC: return Field::txtMinO;
-    case Field::txtPM: return Field::txtAM;
-    case Field::Text4: return Field::txtHrC;
-    case Field::txtRHT: return Field::Text4;
-    case Field::Text5: return Field::txtRHT;
-    case Field::Grid1:
-    case Field::CmdOkay:
-    case Field::CmdReset: return Field::Text5;
-    default: return std::nullopt;
-    }
+    // The names grid keeps its arrow keys; the line above it is Text5.
+    if (f == Field::Grid1)
+        return Field::Text5;
+    return movedTo(f, ui::Move::Up);
 }
 
 std::optional<Field> lineBelow(Field f)
 {
-    switch (f) {
-    case Field::Text1: return Field::txtHrO;
-    case Field::txtHrO: return Field::txtHrC;
-    case Field::txtMinO: return Field::txtMinC;
-    case Field::txtAM: return Field::txtPM;
-    case Field::txtHrC:
-    case Field::txtMinC:
-    case Field::txtPM: return Field::Text4;
-    case Field::Text4: return Field::txtRHT;
-    case Field::txtRHT: return Field::Text5;
-    case Field::Text5: return Field::Grid1;
-    default: return std::nullopt;
-    }
+    return movedTo(f, ui::Move::Down);
 }
 
 } // namespace setup

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/core/formmodel.h"
+
 #include <QChar>
 #include <QString>
 #include <optional>
@@ -46,14 +48,13 @@ QString cleanText(Field f, const QString &text);
 // two characters wide because the stored time is read back by position.
 int maxLength(Field f);
 
-// What leaving a field did: the value it holds now, and whether the focus
-// has to go back to it.
-struct LeaveResult {
-    enum Outcome { Ok, Stay };
-    Outcome outcome = Ok;
-    QString text;
-    bool ok() const { return outcome == Ok; }
-};
+using LeaveResult = ui::LeaveResult;
+
+// The window's controls as a form: the ten text fields with their typing,
+// length and leave rules, the two buttons, and where Enter and the arrow
+// keys go (the names grid is a place to go, not a control of the form).
+const ui::FormModel &form();
+
 // The correction made when a field loses the focus. Text5's rebuild of the
 // names grid is the controller's business; this only gives its value.
 LeaveResult leaveRule(Field f, const QString &text);

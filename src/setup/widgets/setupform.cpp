@@ -57,19 +57,8 @@ QLineEdit *SetupWindow::makeField(Field f, int widthChars)
     auto *e = new QLineEdit(this);
     e->setObjectName(fieldName(f));
     e->setFont(arial(10, true));
-    if (const int max = maxLength(f))
-        e->setMaxLength(max);
     const QFontMetrics fm(e->font());
     e->setFixedWidth(fm.horizontalAdvance(QLatin1Char('0')) * widthChars + 16);
-    e->installEventFilter(this);
-    connect(e, &QLineEdit::textEdited, this, [this, f, e](const QString &text) {
-        const QString kept = m_ctl.setText(f, text);
-        if (kept != text) {
-            const int pos = e->cursorPosition() - int(text.size() - kept.size());
-            e->setText(kept);
-            e->setCursorPosition(std::clamp(pos, 0, int(kept.size())));
-        }
-    });
     m_fields[fieldIndex(f)] = e;
     return e;
 }
@@ -161,7 +150,6 @@ void SetupWindow::buildForm()
     for (QPushButton *b : {m_okay, m_reset}) {
         b->setFont(arial(10, true));
         b->setMinimumSize(110, 32);
-        b->installEventFilter(this);
     }
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

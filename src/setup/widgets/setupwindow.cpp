@@ -1,6 +1,7 @@
 #include "setup/widgets/setupwindow.h"
 
 #include "ui/core/services.h"
+#include "ui/widgets/formbinder.h"
 #include "ui/widgets/gridview.h"
 
 #include <QFocusEvent>
@@ -31,6 +32,13 @@ SetupWindow::SetupWindow(ui::Services &services, QWidget *parent)
     setObjectName(QStringLiteral("frmSetup"));
     setWindowTitle(SetupController::Caption);
     buildForm();
+    m_binder = new ui::FormBinder(this, m_ctl.formModel(), this);
+    m_binder->bind();
+    // Leaving Text5 rebuilds the names grid: the controller's rule.
+    m_binder->setLeaveHandler([this](const QString &name) {
+        const auto f = fieldByName(name);
+        return f ? m_ctl.leave(*f) : LeaveResult{LeaveResult::Ok, m_ctl.formModel().text(name)};
+    });
 }
 
 bool SetupWindow::load()
@@ -76,51 +84,7 @@ bool SetupWindow::eventFilter(QObject *watched, QEvent *event)
             fitGrid();
         return false;
     }
-    if (watched == m_okay || watched == m_reset) {
-        if (type == QEvent::KeyPress)
-            return buttonKey(static_cast<QPushButton *>(watched), static_cast<QKeyEvent *>(event));
-        return false;
-    }
-    for (int i = 0; i < TextFieldCount; ++i) {
-        if (watched != m_fields[i])
-            continue;
-        if (type == QEvent::KeyPress)
-            return fieldKey(fieldAt(i), m_fields[i], static_cast<QKeyEvent *>(event));
-        if (type == QEvent::FocusOut && !m_restoring && !m_closing
-            && leavesField(static_cast<QFocusEvent *>(event)))
-            fieldLeft(fieldAt(i));
-        return false;
-    }
     return ui::TaskWindow::eventFilter(watched, event);
-}
-
-bool SetupWindow::fieldKey(Field f, QLineEdit *edit, QKeyEvent *key)
-{
-    if (isEnter(key)) {
-        if (const auto next = m_ctl.enterPressed(f))
-            focusField(*next);
-        return true;
-    }
-    if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
-        const auto to = key->key() == Qt::Key_Up ? lineAbove(f) : lineBelow(f);
-        if (to)
-            focusField(*to);
-        return true;
-    }
-    const QString typed = key->text();
-    if (typed.size() != 1 || !typed.at(0).isPrint()
-        || (key->modifiers() & Qt::ControlModifier))
-        return false;   // editing keys and shortcuts: the text box's own
-    const auto ch = typedChar(f, typed.at(0));
-    if (!ch)
-        return true;
-    if (*ch != typed.at(0)) {
-        edit->insert(QString(*ch));
-        m_ctl.setText(f, edit->text());
-        showText(f);
-        return true;
-    }
-    return false;
 }
 
 bool SetupWindow::editorKey(QKeyEvent *key)
@@ -141,22 +105,9 @@ bool SetupWindow::editorKey(QKeyEvent *key)
     return false;
 }
 
-bool SetupWindow::buttonKey(QPushButton *button, QKeyEvent *key)
-{
-    if (isEnter(key)) {
-        button->click();
-        return true;
-    }
-    if (key->key() == Qt::Key_Up) {
-        focusField(Field::Text5);
-        return true;
-    }
-    return false;
-}
-
 void SetupWindow::closeEvent(QCloseEvent *event)
 {
-    m_closing = true;   // however it closes: no leave rules on the way out
+    m_binder->setClosing(true);   // however it closes: no leave rules on the way out
     ui::TaskWindow::closeEvent(event);
 }
 
@@ -175,46 +126,16 @@ void SetupWindow::showEvent(QShowEvent *event)
 
 // ---- fields -------------------------------------------------------------
 
-void SetupWindow::fieldLeft(Field f)
-{
-    const LeaveResult r = m_ctl.leave(f);
-    showText(f);
-    if (r.ok())
-        return;
-    // Back to the field once the focus change under way has finished,
-    // unless something (Reset) has put a good value in meanwhile.
-    QTimer::singleShot(0, this, [this, f] {
-        if (m_closing || leaveRule(f, m_ctl.text(f)).ok())
-            return;
-        m_restoring = true;
-        focusField(f);
-        m_restoring = false;
-    });
-}
-
 void SetupWindow::focusField(Field f)
 {
     if (f == Field::Grid1)
         hideEditor();
-    if (QWidget *w = control(f)) {
-        w->setFocus(Qt::OtherFocusReason);
-        if (auto *edit = qobject_cast<QLineEdit *>(w))
-            edit->selectAll();
-    }
-}
-
-void SetupWindow::showText(Field f)
-{
-    QLineEdit *edit = m_fields[fieldIndex(f)];
-    const QString text = m_ctl.text(f);
-    if (edit->text() != text)
-        edit->setText(text);
+    m_binder->focus(fieldName(f));
 }
 
 void SetupWindow::showAll()
 {
-    for (int i = 0; i < TextFieldCount; ++i)
-        showText(fieldAt(i));
+    m_binder->showAll();
 }
 
 // ---- names grid ---------------------------------------------------------
@@ -278,11 +199,8 @@ void SetupWindow::pressOkay()
     if (r.outcome == SetupController::OkayResult::Closed)
         return;   // unloaded by the program
     showAll();
-    if (r.focus) {
-        m_restoring = true;
+    if (r.focus)
         focusField(*r.focus);
-        m_restoring = false;
-    }
 }
 
 void SetupWindow::pressReset()

@@ -10,6 +10,7 @@ class QLineEdit;
 class QPushButton;
 
 namespace ui {
+class FormBinder;
 class GridView;
 struct Services;
 }
@@ -39,12 +40,8 @@ protected:
 private:
     void buildForm();
     QLineEdit *makeField(Field f, int widthChars);
-    bool fieldKey(Field f, QLineEdit *edit, QKeyEvent *key);
     bool editorKey(QKeyEvent *key);
-    bool buttonKey(QPushButton *button, QKeyEvent *key);
-    void fieldLeft(Field f);
     void focusField(Field f);
-    void showText(Field f);
     void showAll();
     void gridKey(QChar ch);
     void gridKeyDown(int key, int shift);
@@ -62,8 +59,7 @@ private:
     QLineEdit *m_editor = nullptr;
     QPushButton *m_okay = nullptr;
     QPushButton *m_reset = nullptr;
-    bool m_restoring = false;   // the focus is being put back: no leave rules
-    bool m_closing = false;
+    ui::FormBinder *m_binder = nullptr;   // the text fields and buttons
 };
 
 } // namespace setup

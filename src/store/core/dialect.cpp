@@ -78,6 +78,8 @@ public:
     // AUTOINCREMENT goes on from the highest key ever stored.
     QStringList resetCounter(const QString &, const QString &) const override { return {}; }
     QString like() const override { return QStringLiteral("LIKE"); }   // ignores case in ASCII
+    QString byCodes(const QString &column) const override { return column; }   // BINARY already
+    QString nullsFirst() const override { return {}; }   // nulls sort first already
     QStringList createQuery(const QueryDef &q) const override
     {
         const auto name = [this](const QString &s) { return declare(s); };
@@ -188,6 +190,8 @@ public:
                     .arg(seq, quote(key), quote(table))};
     }
     QString like() const override { return QStringLiteral("ILIKE"); }
+    QString byCodes(const QString &column) const override { return column + QStringLiteral(" COLLATE \"C\""); }
+    QString nullsFirst() const override { return QStringLiteral(" NULLS FIRST"); }
     QStringList createQuery(const QueryDef &q) const override
     {
         const auto name = [](const QString &s) { return quote(s); };

@@ -51,6 +51,11 @@ public:
     virtual QStringList resetCounter(const QString &table, const QString &key) const = 0;
     // The case-blind pattern match of find criteria.
     virtual QString like() const = 0;
+    // A text column compared and ordered by its characters' codes (as the
+    // file does), so that a list is in the same order on either engine.
+    virtual QString byCodes(const QString &column) const = 0;
+    // After an ascending ORDER BY term: empty (null) values come first.
+    virtual QString nullsFirst() const = 0;
 
     // Statements creating the updatable invoice query.
     virtual QStringList createQuery(const QueryDef &query) const = 0;

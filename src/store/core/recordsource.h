@@ -23,7 +23,10 @@ public:
     // Binds a read-only SQL text; values bound in order.
     void bindSql(const QString &select, const QVariantList &binds = {});
     void refresh();                      // re-read, keep the current record where possible
+    void reread() { m_cacheKey = QVariant(); }   // the current record's fields afresh
     QString name() const { return m_name; }
+    QString table() const { return m_table; }     // where edits are written
+    QString keyField() const { return m_key; }
 
     int recordCount() const { return static_cast<int>(m_keys.size()); }
     bool eof() const;

@@ -39,6 +39,8 @@ struct AppState {
     int currentInvoiceNo = 0;
     bool openInvoiceByNumber = false;
     bool newFilePending = false;
+    QString searchLastName;          // the search menu's last-name box, which positions
+                                     // the manual search
     double widthFactor = 1.0;        // screen width / a window's design width, set by the
                                      // window loading last
     // The tbl_Order field the help window shows when it is next shown: "Help", or

@@ -19,6 +19,8 @@ inline constexpr Bgr White = 0xFFFFFF;
 inline constexpr Bgr LightCyan = 0xFFFF00;     // the calendar's selected day while it has the focus
 inline constexpr Bgr LightGrey = 0xC0C0C0;     // the calendar's selected day otherwise
 inline constexpr Bgr PageLocked = 0x8080FF;    // the page lock while checked
+inline constexpr Bgr Yellow = 0x00FFFF;        // RGB 255, 255, 0: an option that has the focus
+inline constexpr Bgr FormLocked = 0x0000FF;    // RGB 255, 0, 0: a form's page lock while checked
 
 // The book toolbar's paints.
 inline constexpr Bgr Cyan = 0xFFFFD0;

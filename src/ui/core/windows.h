@@ -13,6 +13,8 @@ inline const QString Splash = QStringLiteral("frmSplash");
 inline const QString Menu = QStringLiteral("frmMenu");
 inline const QString Appt = QStringLiteral("frmAppt");
 inline const QString SearchMenu = QStringLiteral("frmSearchMenu");
+inline const QString Search = QStringLiteral("frmSearch");
+inline const QString Summary = QStringLiteral("frmSummary");
 inline const QString Setup = QStringLiteral("frmSetup");
 inline const QString Configure = QStringLiteral("frmConfigure");
 inline const QString LetterHead1 = QStringLiteral("frmLetterHead1");
@@ -30,7 +32,7 @@ inline const QString TextReport = QStringLiteral("frmText");
 // subsystem registers.
 inline QStringList all()
 {
-    return {Splash, Menu, Appt, SearchMenu, Setup, Configure, LetterHead1, NoLetterHead, Backup,
+    return {Splash, Menu, Appt, SearchMenu, Search, Summary, Setup, Configure, LetterHead1, NoLetterHead, Backup,
             PatientDetails, Account, Help, Readme, DailySchedule, WeeklySchedule, TextReport};
 }
 } // namespace win

@@ -24,6 +24,8 @@ QString UnavailableWindow::titleFor(const QString &name)
         {win::Backup, QStringLiteral("Backup Files")},
         {win::PatientDetails, QStringLiteral("Patient Details")},
         {win::Account, QStringLiteral("Invoices and Receipts")},
+        {win::Summary, QStringLiteral("Account Summary")},
+        {win::Search, QStringLiteral("Manual Search")},
         {win::Help, QStringLiteral("Help File")},
         {win::Readme, QStringLiteral("Readme")},
         {win::DailySchedule, QStringLiteral("Daily Schedule")},

@@ -1,0 +1,169 @@
+// A practice with 30,000 patient files: the manual search's first screen,
+// positioned on a last-name initial, and a search by each index of the
+// search menu. On the db.mdb file and, with QUILLON_TEST_PG, on a server.
+#include "accounts/core/manualsearch.h"
+#include "accounts/core/patientforms.h"
+#include "accounts/core/searchmenucontroller.h"
+#include "store/core/conninfo.h"
+#include "store/core/database.h"
+#include "store/core/schema.h"
+#include "support/doubles/fixedclock.h"
+#include "support/doubles/memoryclipboard.h"
+#include "support/doubles/recordingdesktop.h"
+#include "support/doubles/recordingwindows.h"
+#include "support/doubles/scriptedprompter.h"
+#include "ui/core/appstate.h"
+#include "ui/core/services.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QUuid>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+constexpr int Files = 30000;
+enum class Engine { Sqlite, Postgres };
+
+struct Practice {
+    Engine engine;
+    QTemporaryDir dir;
+    QString dbName;
+    store::Database db;
+    ui::ScriptedPrompter prompter;
+    ui::RecordingWindows windows;
+    ui::AppState state;
+    ui::FixedClock clock;
+    ui::MemoryClipboard clipboard;
+    ui::RecordingDesktop desktop;
+    ui::Services services{db, prompter, state, windows, clock, clipboard, desktop};
+    bool ready = false;
+
+    static void admin(const QString &conninfo, const QString &sql)
+    {
+        {
+            QSqlDatabase a = QSqlDatabase::addDatabase("QPSQL", "patients-bench-admin");
+            a.setConnectOptions(conninfo);
+            if (a.open())
+                QSqlQuery(a).exec(sql);
+        }
+        QSqlDatabase::removeDatabase("patients-bench-admin");
+    }
+
+    explicit Practice(Engine e) : engine(e)
+    {
+        bool opened = false;
+        if (e == Engine::Sqlite) {
+            opened = db.open(dir.filePath("db.mdb")).ok();
+        } else if (const QString base = qEnvironmentVariable("QUILLON_TEST_PG"); !base.isEmpty()) {
+            dbName = "quillon_patients_" + QUuid::createUuid().toString(QUuid::Id128).left(12);
+            admin(base, "CREATE DATABASE " + dbName);
+            auto info = store::ConnInfo::parse(base);
+            info->set("dbname", dbName);
+            opened = db.openServer(info->toString()).ok();
+        }
+        if (!opened)
+            return;
+        db.beginWrite();
+        for (int i = 0; i < Files; ++i) {
+            const QChar initial = QChar('A' + (i * 7) % 26);
+            db.insert(store::tables::PatientDetails,
+                      {{"Title", "MS"}, {"PFirstName", QString("FIRST%1").arg(i % 500)}, {"PMI", QString(QChar('A' + i % 26))},
+                       {"PLastName", QString("%1AST%2").arg(initial).arg(i, 5, 10, QChar('0'))},
+                       {"Sex", i % 2 ? "F" : "M"}, {"DateOfBirth", QString("01/%1/1970").arg(1 + i % 28, 2, 10, QChar('0'))},
+                       {"PAddress", QString("%1 LONG STREET").arg(i)}, {"PCity", "PORT ELMS"},
+                       {"SocialSecurityNo", QString("SSN-%1").arg(i)}, {"HomeNo", "5550 1234"}});
+        }
+        db.commit();
+        ready = true;
+    }
+    ~Practice()
+    {
+        db.close();
+        if (!dbName.isEmpty())
+            admin(qEnvironmentVariable("QUILLON_TEST_PG"), "DROP DATABASE IF EXISTS " + dbName + " WITH (FORCE)");
+    }
+};
+
+std::unique_ptr<Practice> practices[2];
+
+Practice *practice(Engine e, benchmark::State &state)
+{
+    auto &p = practices[static_cast<int>(e)];
+    if (!p)
+        p = std::make_unique<Practice>(e);
+    if (!p->ready) {
+        state.SkipWithError("no server: set QUILLON_TEST_PG (scripts/test-server.sh start)");
+        return nullptr;
+    }
+    return p.get();
+}
+
+// The window comes forward on an initial and shows a screenful of rows.
+void BM_ManualSearchFirstScreen(benchmark::State &state, Engine e)
+{
+    Practice *p = practice(e, state);
+    if (!p)
+        return;
+    p->state.searchLastName = "MAST";
+    accounts::ManualSearch search(p->services);
+    for (auto _ : state) {
+        search.activated();
+        const int row = search.currentRow();
+        for (int r = row; r < row + 30; ++r)
+            for (int c = 0; c < search.list().columnCount(); ++c)
+                benchmark::DoNotOptimize(search.list().data(search.list().index(r, c)));
+    }
+    state.counters["pages"] = benchmark::Counter(search.list().pagesRead(), benchmark::Counter::kAvgIterations);
+}
+
+// Search by file number, SSN, name and date of birth, name and address.
+void BM_SearchBy(benchmark::State &state, Engine e)
+{
+    Practice *p = practice(e, state);
+    if (!p)
+        return;
+    namespace s = accounts::search;
+    accounts::SearchMenuController menu(p->services);
+    const int i = 17321;
+    const QString last = QString("%1AST%2").arg(QChar('A' + (i * 7) % 26)).arg(i, 5, 10, QChar('0'));
+    const QString first = QString("FIRST%1").arg(i % 500), mi = QString(QChar('A' + i % 26));
+    const int file = p->db.scalar("SELECT FileNo FROM tbl_PatientDetails WHERE SocialSecurityNo = ?",
+                                  {QString("SSN-%1").arg(i)}).toInt();
+    for (auto _ : state) {
+        state.PauseTiming();
+        menu.cancel();
+        switch (state.range(0)) {
+        case 0: menu.setText(s::FileNo, QString::number(file)); break;
+        case 1: menu.setText(s::SSN, QString("SSN-%1").arg(i)); break;
+        case 2:
+            menu.setText(s::FirstName, first), menu.setText(s::MI, mi), menu.setText(s::LastName, last);
+            menu.setText(s::DOB, QString("01/%1/1970").arg(1 + i % 28, 2, 10, QChar('0')));
+            break;
+        default:
+            menu.setText(s::FirstName, first), menu.setText(s::MI, mi), menu.setText(s::LastName, last);
+            menu.setText(s::Address, QString("%1 LONG STREET").arg(i));
+        }
+        p->windows.clearLog();
+        state.ResumeTiming();
+        menu.search();
+        if (p->state.currentFileNo != file)
+            state.SkipWithError("the search did not find the file");
+    }
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(BM_ManualSearchFirstScreen, sqlite, Engine::Sqlite)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ManualSearchFirstScreen, postgres, Engine::Postgres)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchBy, sqlite, Engine::Sqlite)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_SearchBy, postgres, Engine::Postgres)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+
+// Closed before the application object of the benchmarks' main goes.
+void closePatientPractices()
+{
+    for (auto &p : practices)
+        p.reset();
+}

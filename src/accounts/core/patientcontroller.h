@@ -1,0 +1,91 @@
+#pragma once
+
+#include "ui/core/formmodel.h"
+#include "ui/core/recordform.h"
+
+#include <QObject>
+#include <QString>
+
+namespace ui {
+struct Services;
+}
+namespace store {
+class DbError;
+}
+
+namespace accounts {
+
+// The client file window (frmPatientDetails) without its widgets: one
+// patient file at a time in the bound boxes, and the window's commands.
+// A new file is stored blank at once (it has its file number from then
+// on); one that is left without being saved is removed again.
+class PatientController : public QObject {
+    Q_OBJECT
+public:
+    static inline const QString Caption = QStringLiteral("Client Details");
+    static inline const QString Legend = QStringLiteral(
+        "F1  Help     F2  Summary     F3                                 F4  Save     F5  New     "
+        "F6  Files     F7  Delete     F8  Cancel     F9  Invoice     F12  Exit");
+    static inline const QString FileNotFound = QStringLiteral("            File not found! ");
+
+    explicit PatientController(ui::Services &services, QObject *parent = nullptr);
+    ~PatientController() override;
+
+    // Form_Load: binds the record source. False after the message when the
+    // files cannot be read.
+    bool load();
+    // The window was brought forward: it shows the file CurrentFileNo names
+    // (leaving the one on show as every leaving does), and takes a new file
+    // as pending when NewFilePending says it is one.
+    void arrive();
+
+    ui::FormModel &form() { return m_model; }
+    int fileNo() const;                 // the file on show; 0 for none
+    bool isPending() const { return m_record.isNew(); }
+    bool pageLock() const { return m_model.locked(); }
+
+    // Commands.
+    void newFile();
+    bool save();
+    void cancel();
+    void remove();
+    bool exit();                        // F12, File > Exit, the close box
+    void open();                        // File > Open: back to the search menu
+    void previous();
+    void next();
+    void togglePageLock();
+    void invoice();
+    void viewFiles();
+    void accounts();
+    void help();
+    void about();
+
+signals:
+    void recordShown();                 // every box and the file number
+    void textChanged(const QString &box);
+    void focusRequested(const QString &box);
+    void lockChanged();
+
+private:
+    enum class Left { Done, Stayed };
+    // Leaving the file on show for another or for another window: what was
+    // typed is stored (a save refused by another station's edit keeps the
+    // window where it is); a new file never typed into is removed.
+    bool leaveFile();
+    bool writeBoxes(const QString &title);
+    bool settlePending();
+    Left discardQuestion();
+    void removeFile();
+    void toMenu();
+    void shown();
+    void setBox(const QString &box, const QString &text);
+    void focus(const QString &box) { emit focusRequested(box); }
+    void error(const store::DbError &e, const QString &title);
+    void conflict(const QStringList &boxes);
+
+    ui::Services &m_services;
+    ui::FormModel m_model;
+    ui::RecordForm m_record;
+};
+
+} // namespace accounts

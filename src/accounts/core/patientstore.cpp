@@ -1,0 +1,135 @@
+#include "accounts/core/patientstore.h"
+
+#include "accounts/core/patientfields.h"
+#include "store/core/database.h"
+#include "store/core/dialect.h"
+#include "store/core/schema.h"
+
+#include <QSqlRecord>
+
+namespace accounts {
+
+namespace {
+
+using store::Dialect;
+namespace f = patient::field;
+
+QString table() { return Dialect::quote(store::tables::PatientDetails); }
+
+} // namespace
+
+QVariantMap PatientStore::blankFile()
+{
+    // Empty texts rather than nulls: the file sorts and seeks like any other.
+    QVariantMap values;
+    for (const QString &name : patient::textFields())
+        values.insert(name, QString(QLatin1String("")));
+    return values;
+}
+
+int PatientStore::addBlank()
+{
+    store::WriteTransaction tx(m_db);
+    const int fileNo = m_db.insert(store::tables::PatientDetails, blankFile());
+    tx.commit();
+    return fileNo;
+}
+
+std::optional<int> PatientStore::seek(const QString &index, const QVariantList &keys)
+{
+    const store::TableDef *t = store::findTable(store::tables::PatientDetails);
+    QStringList fields;
+    if (index.compare(patient::index::FileNo, Qt::CaseInsensitive) == 0)
+        fields = {f::FileNo};
+    else if (const store::IndexDef *i = t->index(index))
+        fields = i->fields;
+    QStringList conds, order;
+    QVariantList binds;
+    for (int n = 0; n < fields.size() && n < keys.size(); ++n) {
+        const QString col = Dialect::quote(fields[n]);
+        const QString key = keys[n].toString();
+        if (fields[n] != f::FileNo && key.isEmpty()) {
+            conds << QStringLiteral("(%1 = '' OR %1 IS NULL)").arg(col);
+        } else {
+            conds << col + QStringLiteral(" = ?");
+            binds << keys[n];
+        }
+        order << col;
+    }
+    if (conds.isEmpty())
+        return std::nullopt;
+    order << Dialect::quote(f::FileNo);
+    const QVariant v = m_db.scalar(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT 1")
+                                       .arg(Dialect::quote(f::FileNo), table(),
+                                            conds.join(QStringLiteral(" AND ")), order.join(", ")),
+                                   binds);
+    if (!v.isValid() || v.isNull())
+        return std::nullopt;
+    return v.toInt();
+}
+
+const QStringList &PatientStore::listFields()
+{
+    static const QStringList fields = {f::FileNo,  f::LastName,   f::FirstName, f::MI,
+                                       f::DateOfBirth, f::Sex,    f::MaidenName, f::Address,
+                                       f::City,    f::State,      f::Zip,       f::WorkNo,
+                                       f::HomeNo,  f::Occupation, f::SSN,       f::HealthFundNo,
+                                       f::ContactPerson};
+    return fields;
+}
+
+QString PatientStore::lastNameOrder() const
+{
+    return m_db.dialect().byCodes(Dialect::quote(f::LastName)) + m_db.dialect().nullsFirst() +
+           QStringLiteral(", ") + Dialect::quote(f::FileNo);
+}
+
+int PatientStore::count()
+{
+    return m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table())).toInt();
+}
+
+std::vector<QStringList> PatientStore::rows(int offset, int limit)
+{
+    QStringList cols;
+    for (const QString &name : listFields())
+        cols << Dialect::quote(name);
+    const auto records = m_db.select(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3 LIMIT ? OFFSET ?")
+                                         .arg(cols.join(", "), table(), lastNameOrder()),
+                                     {limit, offset});
+    std::vector<QStringList> out;
+    out.reserve(records.size());
+    for (const QSqlRecord &r : records) {
+        QStringList values;
+        for (int i = 0; i < r.count(); ++i)
+            values << (r.isNull(i) ? QString() : r.value(i).toString());
+        out.push_back(values);
+    }
+    return out;
+}
+
+int PatientStore::rowOfInitial(const QString &initial)
+{
+    const int total = count();
+    if (total == 0)
+        return -1;
+    const Dialect &d = m_db.dialect();
+    const QString last = d.byCodes(Dialect::quote(f::LastName));
+    const QString empty = QStringLiteral("(%1 = '' OR %1 IS NULL)").arg(Dialect::quote(f::LastName));
+    if (initial.isEmpty()) {
+        const bool any = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(table(), empty)).toInt() > 0;
+        return any ? 0 : total - 1;   // empty names come first
+    }
+    const QVariant first = m_db.scalar(
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3 >= ? ORDER BY %4 LIMIT 1")
+            .arg(Dialect::quote(f::LastName), table(), last, lastNameOrder()),
+        {initial});
+    if (!first.isValid() || !first.toString().startsWith(initial))
+        return total - 1;
+    return m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 < ? OR %3 IS NULL")
+                           .arg(table(), last, Dialect::quote(f::LastName)),
+                       {initial})
+        .toInt();
+}
+
+} // namespace accounts

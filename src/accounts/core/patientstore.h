@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+#include <QVariantMap>
+#include <optional>
+#include <vector>
+
+namespace store {
+class Database;
+}
+
+namespace accounts {
+
+// The patient files as the search windows read them: a seek on a named
+// index, and the list in last-name order a screenful at a time. All its SQL
+// is on tbl_PatientDetails.
+class PatientStore {
+public:
+    explicit PatientStore(store::Database &db) : m_db(db) {}
+
+    // The values of a new, blank file.
+    static QVariantMap blankFile();
+    // Stores a blank file at once; its file number.
+    int addBlank();
+
+    // The first file whose index fields equal the keys, in the index's
+    // order (an empty key matches an empty field); nullopt: none.
+    std::optional<int> seek(const QString &index, const QVariantList &keys);
+
+    // The list of the manual search: the fields of its columns, in order.
+    static const QStringList &listFields();
+    int count();
+    // Rows [offset, offset + limit) of the list in last-name order, each
+    // its column values as text.
+    std::vector<QStringList> rows(int offset, int limit);
+    // The row the list stands on for a last-name initial: the first file
+    // whose last name begins with it (an empty initial: the first file
+    // without a last name), else the last row; -1 for an empty list.
+    int rowOfInitial(const QString &initial);
+
+private:
+    QString lastNameOrder() const;
+
+    store::Database &m_db;
+};
+
+} // namespace accounts

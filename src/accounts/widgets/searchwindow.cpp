@@ -1,0 +1,110 @@
+#include "accounts/widgets/searchwindow.h"
+
+#include "ui/widgets/qtkeys.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace accounts {
+
+SearchWindow::SearchWindow(ui::Services &services, QWidget *parent)
+    : ui::TaskWindow(parent), m_ctl(services)
+{
+    setObjectName(QStringLiteral("frmSearch"));
+    setWindowTitle(ManualSearch::Caption);
+    auto *body = new QWidget(this);
+    setCentralWidget(body);
+    auto *v = new QVBoxLayout(body);
+    v->setContentsMargins(12, 10, 12, 10);
+
+    auto *source = new QLabel(ManualSearch::SourceCaption, body);
+    source->setObjectName(QStringLiteral("Data1"));
+    QFont f = source->font();
+    f.setBold(true);
+    source->setFont(f);
+    v->addWidget(source);
+
+    m_grid = new QTableView(body);
+    m_grid->setObjectName(QStringLiteral("dbgrid1"));
+    m_grid->setModel(&m_ctl.list());
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setAlternatingRowColors(true);
+    m_grid->setWordWrap(false);
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 8);
+    m_grid->verticalHeader()->hide();
+    m_grid->horizontalHeader()->setHighlightSections(false);
+    // Widths by the headings and a typical entry, never by reading every row.
+    const int widths[] = {7, 16, 14, 4, 11, 5, 14, 26, 14, 7, 12, 13, 13, 14, 13, 15, 16};
+    const int ch = m_grid->fontMetrics().horizontalAdvance(QLatin1Char('M'));
+    for (int c = 0; c < int(std::size(widths)); ++c)
+        m_grid->setColumnWidth(c, widths[c] * ch * 3 / 4 + 12);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->installEventFilter(this);
+    v->addWidget(m_grid, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    auto *add = new QPushButton(QStringLiteral("&Add New Client"), body);
+    add->setObjectName(QStringLiteral("cmdNew"));
+    auto *exit = new QPushButton(QStringLiteral("E&xit"), body);
+    exit->setObjectName(QStringLiteral("cmdExit"));
+    for (QPushButton *b : {add, exit}) {
+        b->setMinimumSize(130, 30);
+        buttons->addWidget(b);
+    }
+    v->addLayout(buttons);
+
+    connect(add, &QPushButton::clicked, this, [this] { m_ctl.addNewClient(); });
+    connect(exit, &QPushButton::clicked, this, [this] { m_ctl.exit(); });
+    connect(&m_ctl, &ManualSearch::currentRowChanged, this, &SearchWindow::showRow);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &now) { m_ctl.setCurrentRow(now.row()); });
+    connect(m_grid, &QTableView::doubleClicked, this, [this] { m_ctl.openCurrent(); });
+}
+
+SearchWindow::~SearchWindow()
+{
+    m_grid->removeEventFilter(this);
+}
+
+void SearchWindow::arrive()
+{
+    m_ctl.activated();
+    m_grid->setFocus(Qt::OtherFocusReason);
+}
+
+void SearchWindow::showRow(int row)
+{
+    if (row < 0)
+        return;
+    const QModelIndex at = m_ctl.list().index(row, std::max(m_grid->currentIndex().column(), 0));
+    if (m_grid->currentIndex().row() != row)
+        m_grid->setCurrentIndex(at);
+    m_grid->scrollTo(at, QAbstractItemView::PositionAtCenter);
+}
+
+bool SearchWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const ui::KeyStroke k = ui::translateKey(static_cast<QKeyEvent *>(event));
+        if (k.key != Qt::Key_Tab && m_ctl.key(k))
+            return true;
+    }
+    return ui::TaskWindow::eventFilter(watched, event);
+}
+
+bool SearchWindow::closeByUser()
+{
+    m_ctl.exit();
+    return true;
+}
+
+} // namespace accounts

@@ -1,0 +1,162 @@
+#include "ui/core/recordform.h"
+
+#include "store/core/database.h"
+#include "store/core/dberror.h"
+#include "store/core/dialect.h"
+
+#include <QSqlRecord>
+
+namespace ui {
+
+RecordForm::RecordForm(store::Database &db, FormModel &form) : m_db(db), m_form(form), m_rs(db) {}
+
+void RecordForm::bind(const QString &source)
+{
+    m_new = false;
+    m_rs.bind(source);
+    show();
+}
+
+void RecordForm::refresh()
+{
+    m_rs.refresh();
+}
+
+bool RecordForm::hasCurrent() const
+{
+    return m_rs.bookmark().isValid();
+}
+
+QVariant RecordForm::key() const
+{
+    return m_rs.bookmark();
+}
+
+void RecordForm::show()
+{
+    m_read.clear();
+    if (!hasCurrent()) {
+        m_form.clear();
+        return;
+    }
+    m_rs.reread();   // what another station stored meanwhile
+    const QSqlRecord rec = m_rs.record();
+    QVariantMap values;
+    for (int i = 0; i < rec.count(); ++i) {
+        values.insert(rec.fieldName(i), rec.value(i));
+        m_read.insert(rec.fieldName(i).toLower(), rec.value(i));
+    }
+    m_form.load(values);
+}
+
+QVariant RecordForm::addNew(const QVariantMap &values)
+{
+    m_rs.refresh();
+    m_rs.addNew();
+    for (auto it = values.begin(); it != values.end(); ++it)
+        m_rs.setValue(it.key(), it.value());
+    m_rs.update();
+    const QVariant key = m_rs.lastModified();
+    m_rs.setBookmark(key);
+    m_new = true;
+    show();
+    return key;
+}
+
+RecordForm::SaveResult RecordForm::save()
+{
+    if (!hasCurrent())
+        return {SaveResult::Gone, {}};
+    const QStringList changed = m_form.changed();
+    if (changed.isEmpty()) {
+        m_new = false;
+        return {SaveResult::Unchanged, {}};
+    }
+    const QVariant k = key();
+    store::WriteTransaction tx(m_db);
+    // The stored record, held until the commit: what another station wrote
+    // since this one read it decides whether this save may go ahead.
+    const auto stored = m_db.selectOneForUpdate(
+        QStringLiteral("SELECT * FROM %1 WHERE %2 = ?")
+            .arg(store::Dialect::quote(m_rs.table()), store::Dialect::quote(m_rs.keyField())),
+        {k});
+    if (!stored)
+        return {SaveResult::Gone, {}};
+    QStringList conflicts;
+    for (const QString &name : changed) {
+        const QString field = m_form.control(name)->field;
+        if (stored->indexOf(field) < 0)
+            continue;   // a column of the query that is not the record's own
+        const QString now = FormModel::asText(stored->value(field));
+        if (now != m_form.loaded(name) && now != m_form.stored(name))
+            conflicts << name;
+    }
+    if (!conflicts.isEmpty())
+        return {SaveResult::Conflict, conflicts};
+    m_rs.edit();
+    for (const QString &name : changed)
+        m_rs.setValue(m_form.control(name)->field, m_form.stored(name));
+    m_rs.update();
+    tx.commit();
+    m_new = false;
+    show();
+    return {SaveResult::Saved, {}};
+}
+
+void RecordForm::remove()
+{
+    m_rs.remove();
+    m_new = false;
+    m_read.clear();
+}
+
+bool RecordForm::next()
+{
+    const QVariant was = key();
+    if (m_rs.eof())
+        m_rs.moveLast();
+    else
+        m_rs.moveNext();
+    if (m_rs.eof())
+        m_rs.moveLast();
+    return key() != was;
+}
+
+bool RecordForm::previous()
+{
+    const QVariant was = key();
+    if (!m_rs.bof())
+        m_rs.movePrevious();
+    if (m_rs.bof())
+        m_rs.moveFirst();
+    return key() != was;
+}
+
+void RecordForm::first()
+{
+    m_rs.moveFirst();
+}
+
+void RecordForm::last()
+{
+    m_rs.moveLast();
+}
+
+bool RecordForm::moveTo(const QVariant &k)
+{
+    try {
+        m_rs.setBookmark(k);
+        return true;
+    } catch (const store::DbError &) {
+        return false;   // no such record: the position stays
+    }
+}
+
+bool RecordForm::seek(const QString &index, const QVariantList &keys)
+{
+    if (m_rs.index().compare(index, Qt::CaseInsensitive) != 0)
+        m_rs.setIndex(index);
+    return m_rs.seek(keys);
+}
+
+} // namespace ui

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "store/core/recordsource.h"
+#include "ui/core/formmodel.h"
+
+#include <QStringList>
+#include <QVariant>
+
+namespace store {
+class Database;
+}
+
+namespace ui {
+
+// A form's record source and its bound boxes: shows the current record in
+// the form model, saves what the user changed, adds, removes and steps
+// records and seeks them on a named index. A save writes only the boxes
+// this station changed, and only while the stored values of those fields
+// are still the ones it read: another station's edit is never overwritten.
+class RecordForm {
+public:
+    RecordForm(store::Database &db, FormModel &form);
+    RecordForm(const RecordForm &) = delete;
+    RecordForm &operator=(const RecordForm &) = delete;
+
+    // Binds a table or stored query and shows its first record. Throws DbError.
+    void bind(const QString &source);
+    // Re-reads the record source (other stations' new records), keeping the
+    // current record where it still exists; the boxes are not touched.
+    void refresh();
+    store::RecordSource &source() { return m_rs; }
+    FormModel &form() { return m_form; }
+
+    bool hasCurrent() const;
+    QVariant key() const;              // the current record's key; invalid without one
+    // The current record into the bound boxes (all empty without one).
+    void show();
+    // A field of the record as this station last read it.
+    QVariant readValue(const QString &field) const { return m_read.value(field.toLower()); }
+
+    // Inserts a record with `values` at once (the database gives its key),
+    // makes it current and shows it. It counts as new until saved or removed.
+    QVariant addNew(const QVariantMap &values = {});
+    bool isNew() const { return m_new; }
+    void setNew(bool on) { m_new = on; }
+
+    struct SaveResult {
+        enum Outcome {
+            Saved,      // the changed boxes are stored, the record shown as stored
+            Unchanged,  // nothing was changed: nothing written
+            Conflict,   // another station changed a field this one changed: nothing written
+            Gone,       // the record was removed meanwhile
+        };
+        Outcome outcome = Unchanged;
+        QStringList controls;           // Conflict: the boxes concerned
+        bool ok() const { return outcome == Saved || outcome == Unchanged; }
+    };
+    SaveResult save();
+
+    void remove();                     // deletes the current record (no current after)
+    // One record on; at the end the form stays on the last (first) record.
+    bool next();
+    bool previous();
+    void first();
+    void last();
+    bool moveTo(const QVariant &key);  // false: no such record (the position stays)
+    bool seek(const QString &index, const QVariantList &keys);
+    // Cancel: the current record is read again into the boxes.
+    void cancel() { show(); }
+
+private:
+    store::Database &m_db;
+    FormModel &m_form;
+    store::RecordSource m_rs;
+    QVariantMap m_read;   // lower-case field -> value, as last read
+    bool m_new = false;
+};
+
+} // namespace ui

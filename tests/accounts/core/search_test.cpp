@@ -1,0 +1,172 @@
+#include "patientfixture.h"
+
+#include "accounts/core/manualsearch.h"
+#include "accounts/core/patientforms.h"
+#include "accounts/core/searchmenucontroller.h"
+#include "ui/core/keys.h"
+
+#include <gtest/gtest.h>
+
+using namespace patienttest;
+namespace s = accounts::search;
+
+namespace {
+
+class PatientSearch : public testsupport::EngineTest {
+protected:
+    void SetUp() override
+    {
+        testsupport::EngineTest::SetUp();
+        if (IsSkipped())
+            return;
+        a = std::make_unique<Station>(store);
+        menu = std::make_unique<accounts::SearchMenuController>(a->services);
+        menu->activated();
+        // Sample files 1-3 are SAMPLE, EXAMPLE and a third; more below.
+        smith = a->addFile("SMITH", "JOHN");
+        a->db.exec("UPDATE tbl_PatientDetails SET DateOfBirth = '01/02/1990', PAddress = '9 HILL ST' WHERE FileNo = ?",
+                   {smith});
+        smithByAddress = a->addFile("SMITH", "JOHN");
+        a->db.exec("UPDATE tbl_PatientDetails SET PAddress = '9 HILL ST' WHERE FileNo = ?", {smithByAddress});
+        // The first in file order matches by address; the date of birth picks the other.
+        a->db.exec("UPDATE tbl_PatientDetails SET PAddress = '1 LOW RD' WHERE FileNo = ?", {smith});
+        a->windows.clearLog();
+    }
+    void TearDown() override
+    {
+        menu.reset();
+        a.reset();
+    }
+    void type(const QString &box, const QString &text) { menu->setText(box, text); }
+    QString shown() { return a->windows.log().isEmpty() ? QString() : a->windows.log().last(); }
+
+    std::unique_ptr<Station> a;
+    std::unique_ptr<accounts::SearchMenuController> menu;
+    int smith = 0, smithByAddress = 0;
+};
+
+TEST_P(PatientSearch, TheCriteriaAreTriedInTheirOrder)
+{
+    // A file number wins over a last name.
+    type(s::FileNo, "2");
+    type(s::LastName, "smith");
+    menu->search();
+    EXPECT_EQ(shown(), "show frmPatientDetails");
+    EXPECT_EQ(a->state.currentFileNo, 2);
+
+    // Name, date of birth and address: the date of birth decides.
+    menu->cancel();
+    type(s::FirstName, "john");
+    type(s::LastName, "smith");
+    type(s::DOB, "01/02/1990");
+    type(s::Address, "9 hill st");
+    menu->search();
+    EXPECT_EQ(a->state.currentFileNo, smith);
+    EXPECT_EQ(menu->found(), smith);
+
+    type(s::DOB, "");
+    menu->search();
+    EXPECT_EQ(a->state.currentFileNo, smithByAddress);
+
+    // A name alone: the manual search.
+    type(s::Address, "");
+    a->windows.clearLog();
+    menu->search();
+    EXPECT_EQ(shown(), "show frmSearch");
+    EXPECT_EQ(a->state.searchLastName, "SMITH");
+
+    // Nothing matches: the manual search, no message.
+    menu->cancel();
+    type(s::SSN, "000-00-0000");
+    menu->search();
+    EXPECT_EQ(shown(), "show frmSearch");
+}
+
+TEST_P(PatientSearch, NoLastNameEnablesTheBoxesAndAFileNumberMustBeWhole)
+{
+    QStringList focus;
+    QObject::connect(menu.get(), &accounts::SearchMenuController::focusRequested,
+                     [&](const QString &c) { focus << c; });
+    type(s::FirstName, "JOHN");
+    menu->search();
+    EXPECT_TRUE(menu->criteriaEnabled());
+    EXPECT_EQ(focus.last(), s::LastName);
+    EXPECT_TRUE(a->windows.log().isEmpty());
+
+    for (const char *bad : {"12A", "1.5", "0", "99999999999"}) {
+        type(s::FileNo, bad);
+        a->prompter.expectMessage();
+        menu->search();
+        EXPECT_EQ(a->prompter.last().text, "The file number must be a whole number from 1 to 2147483647.") << bad;
+        EXPECT_EQ(focus.last(), s::FileNo);
+        EXPECT_TRUE(a->windows.log().isEmpty()) << bad;
+    }
+}
+
+TEST_P(PatientSearch, NewClientStoresAPendingBlankAndComingForwardClearsThePendingMark)
+{
+    const int before = a->files_();
+    menu->newClient();
+    EXPECT_EQ(a->files_(), before + 1);
+    EXPECT_TRUE(a->state.newFilePending);
+    EXPECT_EQ(shown(), "show frmPatientDetails");
+    a->files->arrive();
+    EXPECT_TRUE(a->files->isPending());
+    EXPECT_EQ(a->files->fileNo(), a->state.currentFileNo);
+    menu->activated();
+    EXPECT_FALSE(a->state.newFilePending);
+    // The window still knows its blank file, and removes it on leaving.
+    a->files->open();
+    EXPECT_EQ(a->files_(), before);
+}
+
+TEST_P(PatientSearch, TheManualSearchStandsOnTheInitialAndReadsOnlyWhatItShows)
+{
+    {
+        store::WriteTransaction tx(a->db);
+        for (int i = 0; i < 80; ++i)   // more than a page before the S's
+            a->addFile(QString("B%1").arg(i, 3, 10, QChar('0')));
+        tx.commit();
+    }
+    a->addFile("Smythe");   // lower case: no match for "S" by its second letter
+    accounts::ManualSearch list(a->services);
+    a->state.searchLastName = "SMITH";
+    list.activated();   // the first S
+    const int row = list.currentRow();
+    EXPECT_EQ(list.list().data(list.list().index(row, 1)).toString(), "SAMPLE");
+    EXPECT_EQ(list.list().data(list.list().index(row - 1, 1)).toString(), "EXAMPLE");
+    EXPECT_EQ(list.list().headerData(11, Qt::Horizontal).toString(), "Cellular");
+    EXPECT_EQ(list.list().columnCount(), 17);
+    EXPECT_LE(list.list().pagesRead(), 2);
+
+    list.key({Qt::Key_PageUp, 0, {}});
+    EXPECT_EQ(list.currentRow(), row - 10);
+    list.key({Qt::Key_Home, 0, {}});
+    EXPECT_EQ(list.currentRow(), 0);
+    list.key({Qt::Key_End, 0, {}});
+    EXPECT_EQ(list.currentRow(), list.list().rowCount() - 1);
+    list.key({Qt::Key_PageDown, 0, {}});
+    EXPECT_EQ(list.currentRow(), list.list().rowCount() - 1);
+
+    a->state.searchLastName = "Q";   // nobody: the last row
+    list.activated();
+    EXPECT_EQ(list.currentRow(), list.list().rowCount() - 1);
+    a->state.searchLastName = "";
+    list.activated();   // no file without a last name: the last row too
+    EXPECT_EQ(list.currentRow(), list.list().rowCount() - 1);
+    a->files->newFile();
+    list.activated();
+    EXPECT_EQ(list.currentRow(), 0);
+    EXPECT_EQ(list.list().fileNoAt(0), a->files->fileNo());
+
+    a->state.searchLastName = "S";
+    list.activated();
+    a->windows.clearLog();
+    EXPECT_TRUE(list.key({Qt::Key_X, 0, QChar('x')}));
+    EXPECT_EQ(a->state.currentFileNo, list.list().fileNoAt(list.currentRow()));
+    EXPECT_EQ(a->windows.log(), QStringList({"show frmPatientDetails", "unload frmSearch"}));
+}
+
+QUILLON_BOTH_ENGINES(PatientSearch);
+
+} // namespace
