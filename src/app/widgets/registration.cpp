@@ -4,6 +4,7 @@
 #include "app/widgets/splashwindow.h"
 #include "app/widgets/textwindow.h"
 #include "ui/core/windows.h"
+#include "ui/widgets/texteditorwindow.h"
 #include "ui/widgets/unavailablewindow.h"
 #include "ui/widgets/windowregistry.h"
 
@@ -16,6 +17,7 @@ void registerWindows(ui::WindowRegistry &registry)
     registry.add(ui::win::Splash, [](ui::Services &s) { return new SplashWindow(s); });
     registry.add(ui::win::Menu, [](ui::Services &s) { return new MenuWindow(s); });
     registry.add(ui::win::Readme, [](ui::Services &s) { return new ReadmeWindow(s); });
+    ui::registerTextWindow(registry);
     registry.add(ui::win::Help, [&registry](ui::Services &s) {
         auto *w = new HelpWindow(s);
         // Read the text on every showing, so that a window asking for the

@@ -1,6 +1,10 @@
 #include "book/core/bookcontroller.h"
 
+#include "book/core/appointmentshistory.h"
 #include "book/core/blockops.h"
+#include "book/core/namesearch.h"
+#include "book/core/nextavailable.h"
+#include "book/core/recurrentbooking.h"
 #include "store/core/database.h"
 #include "ui/core/clock.h"
 #include "ui/core/prompter.h"
@@ -17,7 +21,11 @@ BookController::BookController(ui::Services &services, QObject *parent)
       m_entry(*this, m_session, services),
       m_panel(*this, m_session, services),
       m_nav(*this, m_session, services),
-      m_blocks(std::make_unique<BlockOps>(BlockOps::Kind::Page, *this, services.prompter, services.clipboard))
+      m_blocks(std::make_unique<BlockOps>(BlockOps::Kind::Page, *this, services.prompter, services.clipboard)),
+      m_recurrent(std::make_unique<RecurrentBooking>(*this, m_session, services)),
+      m_search(std::make_unique<NameSearch>(*this, m_session, services)),
+      m_history(std::make_unique<AppointmentsHistory>(*this, m_session, services)),
+      m_next(std::make_unique<NextAvailable>(*this, m_session, services))
 {
 }
 
@@ -80,6 +88,61 @@ void BookController::endProgram()
     m_s.windows.quit();
 }
 
+void BookController::gridMouseDown(int button, int shift, int row, int col)
+{
+    if (button == 1 && shift == 0)
+        m_search->hidePanel();
+    m_entry.gridMouseDown(button, shift, row, col);
+}
+
+void BookController::goToday()
+{
+    m_search->hidePanel();
+    m_nav.goToday();
+}
+
+// ---------------------------------------------------------------- recurrent bookings and searches
+
+void BookController::recurrentBooking()
+{
+    m_recurrent->run();
+}
+
+void BookController::searchClient()
+{
+    m_search->start();
+}
+
+void BookController::answerYes()
+{
+    m_search->yes();
+}
+
+void BookController::answerNo()
+{
+    m_search->no();
+}
+
+void BookController::searchHistory()
+{
+    m_history->run();
+}
+
+void BookController::nextAvailableByRow()
+{
+    m_next->byRow();
+}
+
+void BookController::nextAvailableByColumn()
+{
+    m_next->byColumn();
+}
+
+void BookController::nextAvailableOnDate()
+{
+    m_next->onDate();
+}
+
 // ---------------------------------------------------------------- block host
 
 QString BookController::blockoutText()
@@ -117,8 +180,12 @@ bool BookController::functionKey(int qtKey)
 {
     switch (qtKey) {
     case Qt::Key_F1: showHelp(); return true;
+    case Qt::Key_F2: recurrentBooking(); return true;
     case Qt::Key_F3: refreshCommand(); return true;
     case Qt::Key_F4: return true;   // named on the legend, no action of its own
+    case Qt::Key_F5: searchClient(); return true;
+    case Qt::Key_F6: nextAvailableByRow(); return true;
+    case Qt::Key_F7: nextAvailableByColumn(); return true;
     case Qt::Key_F8: weeklyView(); return true;
     case Qt::Key_F9: memoCommand(); return true;
     case Qt::Key_F11: closeBook(); return true;

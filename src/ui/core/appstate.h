@@ -20,12 +20,22 @@ struct WeekHandOver {
     std::vector<bool> dayStored; // per day: a stored page was found
 };
 
+// A text handed to the program's text window (a report, an export), with the
+// title it is shown under. `serial` counts the deliveries, so the window can
+// tell a new text from the one it already shows.
+struct TextHandOver {
+    QString title;
+    QString text;
+    int serial = 0;
+};
+
 // Program-wide values shared between windows; one instance, in memory only.
 struct AppState {
     QString appDir;                  // the application folder
     bool exitFlag = false;           // set only by the exit path before the backup window
     QDate pageDate;                  // the date whose page the daily schedule shows
     WeekHandOver week;
+    TextHandOver textOut;            // the text last delivered to the text window
     int currentFileNo = 0;           // 0: no patient in hand
     int currentInvoiceNo = 0;
     bool openInvoiceByNumber = false;

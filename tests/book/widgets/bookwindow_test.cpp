@@ -140,7 +140,7 @@ TEST_F(BookWindowTest, RightClickOpensTheGridMenu)
     EXPECT_EQ(texts, (QStringList{"Copy", "Cut", "Paste", "Delete", "Color", "Blockout", "Export to text file",
                                   "Search History", "-", "Exit"}));
     EXPECT_FALSE(menu->findChild<QAction *>(QStringLiteral("mnuGridExport"))->isEnabled());
-    EXPECT_FALSE(menu->findChild<QAction *>(QStringLiteral("mnugridSearch"))->isEnabled());
+    EXPECT_TRUE(menu->findChild<QAction *>(QStringLiteral("mnugridSearch"))->isEnabled());
     EXPECT_TRUE(menu->findChild<QAction *>(QStringLiteral("mnuGridDelete"))->isEnabled());
     // At the right edge of the cell.
     EXPECT_EQ(menu->pos().x(), grid()->viewport()->mapToGlobal(QPoint(cell.right() + 1, 0)).x());
