@@ -290,3 +290,33 @@ TEST(BookWindowsTest, RegisteredBookOpensAndFallsBackToTheMenu)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BookWindowTest, F5ShowsTheAnswerPanelAndItsButtonsWorkFromTheKeyboard)
+{
+    controller().grid().setCursor(5, 2);
+    QTest::keyClicks(grid(), QStringLiteral("S"));
+    QTest::keyClicks(editor(), QStringLiteral("mith"));
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    controller().grid().setCursor(3, 1);
+
+    auto *panel = child<QWidget>("Frame2");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_FALSE(panel->isVisible());
+    prompter.answerInput(QStringLiteral("smith"));
+    QTest::keyClick(grid(), Qt::Key_F5);
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_EQ(child<QLabel>("lblMessage")->text(), QStringLiteral("Search successful. Continue search?"));
+    EXPECT_TRUE(editor()->isVisible());
+    EXPECT_EQ(controller().grid().row(), 5);
+    EXPECT_TRUE(child<QPushButton>("cmdYes")->hasFocus());
+
+    QTest::keyClick(child<QPushButton>("cmdYes"), Qt::Key_Return);
+    EXPECT_EQ(child<QLabel>("lblMessage")->text(), QStringLiteral("Search complete. Do another search?"));
+    child<QPushButton>("cmdNo")->click();
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(grid()->hasFocus());
+}
+
+} // namespace
