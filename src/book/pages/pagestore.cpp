@@ -290,9 +290,10 @@ std::vector<DecodedPage> PageStore::pagesBetween(const QDate &from, const QDate 
 
 namespace {
 
-// The longest run of the needle's ASCII characters, lower case, as a LIKE
-// pattern with its wildcards escaped. The engines fold case for ASCII alone,
-// so only such a run makes a prefilter that cannot miss a page.
+// The longest run of the needle's ASCII characters, lower case, as a pattern
+// for the dialect's case-blind LIKE, its wildcards escaped. The engines fold
+// case for ASCII alone, so only such a run makes a prefilter that cannot miss
+// a page.
 std::optional<QString> likePattern(const QString &needle)
 {
     QString best, run;
@@ -327,7 +328,7 @@ std::vector<TextHit> PageStore::findText(const QDate &from, const QDate &to, con
                       .arg(q("CalDate"), q("Data"), q(store::tables::Appt));
     QVariantList binds{Database::toSql(from), Database::toSql(to)};
     if (const auto pattern = likePattern(needle)) {
-        sql += QStringLiteral(" AND LOWER(%1) LIKE ? ESCAPE '!'").arg(q("Data"));
+        sql += QStringLiteral(" AND %1 %2 ? ESCAPE '!'").arg(q("Data"), m_db.dialect().like());
         binds << *pattern;
     }
     sql += QStringLiteral(" ORDER BY %1").arg(q("CalDate"));
@@ -358,7 +359,7 @@ std::vector<PageRecord> PageStore::pagesContaining(const QDate &from, const QDat
         binds << Database::toSql(to);
     }
     if (const auto pattern = likePattern(needle)) {
-        sql += QStringLiteral(" AND LOWER(%1) LIKE ? ESCAPE '!'").arg(q("Data"));
+        sql += QStringLiteral(" AND %1 %2 ? ESCAPE '!'").arg(q("Data"), m_db.dialect().like());
         binds << *pattern;
     }
     sql += QStringLiteral(" ORDER BY %1%2").arg(q("CalDate"), latestFirst ? QStringLiteral(" DESC") : QString());
