@@ -2,9 +2,11 @@
 
 #include "book/core/appointmentshistory.h"
 #include "book/core/blockops.h"
+#include "book/core/columnexport.h"
 #include "book/core/namesearch.h"
 #include "book/core/nextavailable.h"
 #include "book/core/recurrentbooking.h"
+#include "book/core/spreadsheet.h"
 #include "store/core/database.h"
 #include "ui/core/clock.h"
 #include "ui/core/prompter.h"
@@ -21,6 +23,7 @@ BookController::BookController(ui::Services &services, QObject *parent)
       m_entry(*this, m_session, services),
       m_panel(*this, m_session, services),
       m_nav(*this, m_session, services),
+      m_printing(*this, m_session, services),
       m_blocks(std::make_unique<BlockOps>(BlockOps::Kind::Page, *this, services.prompter, services.clipboard)),
       m_recurrent(std::make_unique<RecurrentBooking>(*this, m_session, services)),
       m_search(std::make_unique<NameSearch>(*this, m_session, services)),
@@ -176,26 +179,19 @@ void BookController::changeBlockoutString()
 
 // ---------------------------------------------------------------- commands
 
-bool BookController::functionKey(int qtKey)
-{
-    switch (qtKey) {
-    case Qt::Key_F1: showHelp(); return true;
-    case Qt::Key_F2: recurrentBooking(); return true;
-    case Qt::Key_F3: refreshCommand(); return true;
-    case Qt::Key_F4: return true;   // named on the legend, no action of its own
-    case Qt::Key_F5: searchClient(); return true;
-    case Qt::Key_F6: nextAvailableByRow(); return true;
-    case Qt::Key_F7: nextAvailableByColumn(); return true;
-    case Qt::Key_F8: weeklyView(); return true;
-    case Qt::Key_F9: memoCommand(); return true;
-    case Qt::Key_F11: closeBook(); return true;
-    default: return false;
-    }
-}
-
 void BookController::showHelp()
 {
     m_s.windows.show(ui::win::Help);
+}
+
+void BookController::exportColumn()
+{
+    book::exportColumn(m_s, m_session);
+}
+
+void BookController::openSpreadsheet()
+{
+    book::openSpreadsheet(m_s);
 }
 
 void BookController::about()

@@ -20,13 +20,13 @@ struct WeekHandOver {
     std::vector<bool> dayStored; // per day: a stored page was found
 };
 
-// A text handed to the program's text window (a report, an export), with the
-// title it is shown under. `serial` counts the deliveries, so the window can
-// tell a new text from the one it already shows.
-struct TextHandOver {
+// A text report handed to the program's text window: shown there when the
+// desktop has no editor for the file it was written to.
+struct TextReport {
     QString title;
-    QString text;
-    int serial = 0;
+    QString text;                // CR LF lines
+    QString path;                // the file it was written to; empty when it could not be
+    QString note;                // why the window shows it
 };
 
 // Program-wide values shared between windows; one instance, in memory only.
@@ -35,7 +35,6 @@ struct AppState {
     bool exitFlag = false;           // set only by the exit path before the backup window
     QDate pageDate;                  // the date whose page the daily schedule shows
     WeekHandOver week;
-    TextHandOver textOut;            // the text last delivered to the text window
     int currentFileNo = 0;           // 0: no patient in hand
     int currentInvoiceNo = 0;
     bool openInvoiceByNumber = false;
@@ -46,6 +45,7 @@ struct AppState {
     // "Help2" set by the patient and invoice windows just before they show it. The
     // help window puts "Help" back once it has read it.
     QString helpField = QStringLiteral("Help");
+    TextReport report;               // the text window's text
 };
 
 } // namespace ui

@@ -6,10 +6,13 @@ namespace ui {
 
 struct Services;
 
-// The one way a report or an export leaves the program as text: it is handed
-// to the program's text window, which shows it for reading, changing, saving
-// or printing elsewhere. The clipboard is never touched, so a block the user
-// copied stays there to be pasted.
-void deliverText(Services &services, const QString &title, const QString &text);
+// Hands a text report (an exported column, an appointments history) to the
+// user: written to a file of its own in the Reports folder of the
+// application folder and opened in the desktop's text editor; when no editor
+// starts, or the file cannot be written, the program's text window shows it.
+// The clipboard is never touched, so a copied block stays ready for Paste.
+// `name` says what it is ("Appointments History"); the file is named after it
+// and the time. Returns the file written, or an empty text.
+QString deliverText(Services &services, const QString &name, const QString &text);
 
 } // namespace ui
