@@ -1,7 +1,11 @@
 #include "book/core/bookcontroller.h"
 
+#include "book/core/appointmentshistory.h"
 #include "book/core/blockops.h"
 #include "book/core/columnexport.h"
+#include "book/core/namesearch.h"
+#include "book/core/nextavailable.h"
+#include "book/core/recurrentbooking.h"
 #include "book/core/spreadsheet.h"
 #include "store/core/database.h"
 #include "ui/core/clock.h"
@@ -20,7 +24,11 @@ BookController::BookController(ui::Services &services, QObject *parent)
       m_panel(*this, m_session, services),
       m_nav(*this, m_session, services),
       m_printing(*this, m_session, services),
-      m_blocks(std::make_unique<BlockOps>(BlockOps::Kind::Page, *this, services.prompter, services.clipboard))
+      m_blocks(std::make_unique<BlockOps>(BlockOps::Kind::Page, *this, services.prompter, services.clipboard)),
+      m_recurrent(std::make_unique<RecurrentBooking>(*this, m_session, services)),
+      m_search(std::make_unique<NameSearch>(*this, m_session, services)),
+      m_history(std::make_unique<AppointmentsHistory>(*this, m_session, services)),
+      m_next(std::make_unique<NextAvailable>(*this, m_session, services))
 {
 }
 
@@ -81,6 +89,61 @@ void BookController::endProgram()
     m_panel.stopTimer();
     emit closeRequested();
     m_s.windows.quit();
+}
+
+void BookController::gridMouseDown(int button, int shift, int row, int col)
+{
+    if (button == 1 && shift == 0)
+        m_search->hidePanel();
+    m_entry.gridMouseDown(button, shift, row, col);
+}
+
+void BookController::goToday()
+{
+    m_search->hidePanel();
+    m_nav.goToday();
+}
+
+// ---------------------------------------------------------------- recurrent bookings and searches
+
+void BookController::recurrentBooking()
+{
+    m_recurrent->run();
+}
+
+void BookController::searchClient()
+{
+    m_search->start();
+}
+
+void BookController::answerYes()
+{
+    m_search->yes();
+}
+
+void BookController::answerNo()
+{
+    m_search->no();
+}
+
+void BookController::searchHistory()
+{
+    m_history->run();
+}
+
+void BookController::nextAvailableByRow()
+{
+    m_next->byRow();
+}
+
+void BookController::nextAvailableByColumn()
+{
+    m_next->byColumn();
+}
+
+void BookController::nextAvailableOnDate()
+{
+    m_next->onDate();
 }
 
 // ---------------------------------------------------------------- block host

@@ -21,10 +21,14 @@
 
 namespace book {
 
+class AppointmentsHistory;
 class BlockOps;
+class NameSearch;
+class NextAvailable;
+class RecurrentBooking;
 
 // Where the window should put the keyboard focus.
-enum class Focus { Grid, Editor, Calendar, DailyMemo, FixedMemo, BookName, Status, Month, Year };
+enum class Focus { Grid, Editor, Calendar, DailyMemo, FixedMemo, BookName, Status, Month, Year, AnswerYes };
 
 
 // The appointment book window's state and rules. It holds the parts (the
@@ -77,7 +81,7 @@ public:
     void gridKeyPress(QChar ch) { m_entry.gridKeyPress(ch); }
     bool gridKeyDown(int qtKey, int shift) { return m_entry.gridKeyDown(qtKey, shift); }
     void gridDoubleClick() { m_entry.gridDoubleClick(); }
-    void gridMouseDown(int button, int shift, int row, int col) { m_entry.gridMouseDown(button, shift, row, col); }
+    void gridMouseDown(int button, int shift, int row, int col);
     void gridMouseUp(int button, int shift, int row, int col) { m_entry.gridMouseUp(button, shift, row, col); }
     void gridScrolled() { m_entry.gridScrolled(); }
     bool editorKeyDown(int qtKey, int shift) { return m_entry.editorKeyDown(qtKey, shift); }
@@ -115,7 +119,7 @@ public:
     bool calendarKeyDown(int qtKey) { return m_nav.calendarKeyDown(qtKey); }
     void calendarKeyPress(QChar ch) { m_nav.calendarKeyPress(ch); }
     void dayClicked(int cell) { m_nav.dayClicked(cell); }
-    void goToday() { m_nav.goToday(); }
+    void goToday();
     void goToDate(const QDate &date) { m_nav.goToDate(date); }
     void upButton() { m_nav.upButton(); }
     void downButton() { m_nav.downButton(); }
@@ -135,6 +139,21 @@ public:
     // ---- block commands and colours
     BlockOps &blocks() { return *m_blocks; }
     void changeBlockoutString();                 // toolbar Blockout
+
+    // ---- recurrent bookings and searches
+    RecurrentBooking &recurrent() { return *m_recurrent; }
+    NameSearch &search() { return *m_search; }
+    const NameSearch &search() const { return *m_search; }
+    AppointmentsHistory &history() { return *m_history; }
+    NextAvailable &nextAvailable() { return *m_next; }
+    void recurrentBooking();                     // F2
+    void searchClient();                         // F5, Search > Client, toolbar Search
+    void answerYes();                            // cmdYes
+    void answerNo();                             // cmdNo
+    void searchHistory();                        // grid menu "Search History"
+    void nextAvailableByRow();                   // F6, toolbar Hor
+    void nextAvailableByColumn();                // F7, toolbar Vert
+    void nextAvailableOnDate();                  // toolbar Date
 
     // ---- commands of the window
     void showHelp();
@@ -170,6 +189,7 @@ signals:
     void contextMenuRequested(int row, int col);
     void closeRequested();       // the window is to be unloaded
     void busyChanged(bool busy); // a write may wait for another station: busy pointer
+    void searchPanelChanged();   // the answer panel shown, hidden or its message
 
 private:
     ui::Services &m_s;
@@ -181,6 +201,10 @@ private:
     BookNavigation m_nav;
     BookPrinting m_printing;
     std::unique_ptr<BlockOps> m_blocks;
+    std::unique_ptr<RecurrentBooking> m_recurrent;
+    std::unique_ptr<NameSearch> m_search;
+    std::unique_ptr<AppointmentsHistory> m_history;
+    std::unique_ptr<NextAvailable> m_next;
 };
 
 } // namespace book

@@ -173,6 +173,16 @@ std::vector<int> decodeColors(const QString &text)
     return out;
 }
 
+std::vector<int> shownColors(const QString &text, size_t count)
+{
+    std::vector<int> values = decodeColors(text);
+    if (values.empty())
+        values.assign(count, DefaultCellColor);
+    else
+        values.resize(count, 0);
+    return values;
+}
+
 QString encodeColors(const std::vector<int> &values)
 {
     if (values.empty())
@@ -201,13 +211,12 @@ PageStore::ColorWrite PageStore::writeColors(int colorId, int columns, int rows,
     const auto inside = [rows, columns](int r, int c) {
         return r >= FirstTimeRow && r < rows && c >= FirstCol && c < columns;
     };
-    // "0" (nothing stored) and lists of another shape become a full list;
-    // cells without a stored colour hold 0, the grid's default.
-    std::vector<int> values = decodeColors(rec->value(0).toString());
-    values.resize(total, 0);
+    // "0" (nothing stored) and lists of another shape become a full list of
+    // the colours the grid showed: a page never painted keeps the default
+    // colour in the cells not painted now, so they stay free for a booking.
+    std::vector<int> values = shownColors(rec->value(0).toString(), total);
     if (expected) {
-        std::vector<int> shown = decodeColors(*expected);
-        shown.resize(total, 0);
+        const std::vector<int> shown = shownColors(*expected, total);
         for (const auto &[at, color] : changes)
             if (inside(at.first, at.second) && values[indexOf(at.first, at.second)] != shown[indexOf(at.first, at.second)])
                 out.changed.push_back(at);
@@ -281,9 +290,10 @@ std::vector<DecodedPage> PageStore::pagesBetween(const QDate &from, const QDate 
 
 namespace {
 
-// The longest run of the needle's ASCII characters, lower case, as a LIKE
-// pattern with its wildcards escaped. The engines fold case for ASCII alone,
-// so only such a run makes a prefilter that cannot miss a page.
+// The longest run of the needle's ASCII characters, lower case, as a pattern
+// for the dialect's case-blind LIKE, its wildcards escaped. The engines fold
+// case for ASCII alone, so only such a run makes a prefilter that cannot miss
+// a page.
 std::optional<QString> likePattern(const QString &needle)
 {
     QString best, run;
@@ -318,7 +328,7 @@ std::vector<TextHit> PageStore::findText(const QDate &from, const QDate &to, con
                       .arg(q("CalDate"), q("Data"), q(store::tables::Appt));
     QVariantList binds{Database::toSql(from), Database::toSql(to)};
     if (const auto pattern = likePattern(needle)) {
-        sql += QStringLiteral(" AND LOWER(%1) LIKE ? ESCAPE '!'").arg(q("Data"));
+        sql += QStringLiteral(" AND %1 %2 ? ESCAPE '!'").arg(q("Data"), m_db.dialect().like());
         binds << *pattern;
     }
     sql += QStringLiteral(" ORDER BY %1").arg(q("CalDate"));
@@ -331,6 +341,86 @@ std::vector<TextHit> PageStore::findText(const QDate &from, const QDate &to, con
                     hits.push_back({date, FreeRow + static_cast<int>(i), FirstCol + static_cast<int>(j), cells[i][j]});
     }
     return hits;
+}
+
+std::vector<PageRecord> PageStore::pagesContaining(const QDate &from, const QDate &to, const QString &needle,
+                                                   bool latestFirst, int limit) const
+{
+    QString sql = QStringLiteral("SELECT %1, %2, %3, %4, %5, %6, %7, %8 FROM %9 WHERE 1 = 1")
+                      .arg(q("ID"), q("CalDate"), q("Data"), q("open"), q("Close"), q("timeslot"), q("Listno"),
+                           q("names"), q(store::tables::Appt));
+    QVariantList binds;
+    if (from.isValid()) {
+        sql += QStringLiteral(" AND %1 >= ?").arg(q("CalDate"));
+        binds << Database::toSql(from);
+    }
+    if (to.isValid()) {
+        sql += QStringLiteral(" AND %1 <= ?").arg(q("CalDate"));
+        binds << Database::toSql(to);
+    }
+    if (const auto pattern = likePattern(needle)) {
+        sql += QStringLiteral(" AND %1 %2 ? ESCAPE '!'").arg(q("Data"), m_db.dialect().like());
+        binds << *pattern;
+    }
+    sql += QStringLiteral(" ORDER BY %1%2").arg(q("CalDate"), latestFirst ? QStringLiteral(" DESC") : QString());
+    if (limit > 0)
+        sql += QStringLiteral(" LIMIT %1").arg(limit);   // a number of ours, not a typed value
+    std::vector<PageRecord> out;
+    for (const QSqlRecord &r : m_db.select(sql, binds))
+        out.push_back(fromRecord(r));
+    return out;
+}
+
+PageStore::SeriesWrite PageStore::writeCellSeries(const std::vector<QDate> &dates, int row, int col,
+                                                  const QString &text, int color, const CellCheck &mayWrite)
+{
+    SeriesWrite out;
+    const QString cell = page::cleanCell(text);
+    store::WriteTransaction tx(m_db);
+    for (const QDate &date : dates) {
+        const auto rec = m_db.selectOneForUpdate(
+            QStringLiteral("SELECT %1, %2, %3, %4, %5, %6 FROM %7 WHERE %8 = ?")
+                .arg(q("ID"), q("Data"), q("open"), q("Close"), q("timeslot"), q("Listno"), q(store::tables::Appt),
+                     q("CalDate")),
+            {date});
+        if (!rec)
+            throw DbError(DbError::NoCurrentRecord,
+                          QStringLiteral("The page has been removed by another station."));
+        const PageLayout l = layoutOf(rec->value(5).toInt(), QString(), rec->value(2).toString(),
+                                      rec->value(3).toString(), rec->value(4).toInt(), 1);
+        if (row < FreeRow || row >= l.rows() || col < FirstCol || col >= l.columns) {
+            out.outside = date;
+            return out;   // the transaction rolls back
+        }
+        const QString stored = rec->value(1).toString();
+        page::Cells cells = page::decode(stored);
+        const QString now = page::cellAt(cells, row, col);
+        if (!mayWrite(date, now)) {
+            out.refused = date;
+            out.refusedText = now;
+            return out;   // the transaction rolls back
+        }
+        page::setCellAt(cells, row, col, cell);
+        const QString written = page::encode(cells);
+        if (written != stored)
+            m_db.update(store::tables::Appt, rec->value(0), {{"Data", written}});
+        if (row < FirstTimeRow)
+            continue;   // the free row above the times has no colour
+        const auto colours = m_db.selectOneForUpdate(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ?")
+                                                         .arg(q("ID"), q("CColor"), q(store::tables::Color), q("caldate")),
+                                                     {date});
+        if (!colours)
+            throw DbError(DbError::NoCurrentRecord,
+                          QStringLiteral("The page's colour record has been removed by another station."));
+        const int perColumn = colorRow(l.rows());
+        std::vector<int> values =
+            shownColors(colours->value(1).toString(), static_cast<size_t>(textCol(l.columns) * perColumn));
+        values[static_cast<size_t>(textCol(col) * perColumn + colorRow(row))] = color;
+        m_db.update(store::tables::Color, colours->value(0), {{"CColor", encodeColors(values)}});
+    }
+    tx.commit();
+    out.written = true;
+    return out;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QString>
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -105,6 +106,29 @@ public:
     // The cells of the pages dated from..to that contain `needle`, without
     // regard to case, by date, row and column. An empty needle finds nothing.
     std::vector<TextHit> findText(const QDate &from, const QDate &to, const QString &needle) const;
+    // The pages dated from..to (an invalid date: no bound) whose stored text
+    // may hold `needle` without regard to case: every page that does, and
+    // perhaps a few that do not, so the caller checks the cells. Text and
+    // layout only (no memo, template or colours); by date, or the latest
+    // first; at most `limit` pages (0: all). An empty needle finds every page.
+    std::vector<PageRecord> pagesContaining(const QDate &from, const QDate &to, const QString &needle,
+                                            bool latestFirst = false, int limit = 0) const;
+
+    // One cell (grid position) of the pages of several dates, each page
+    // existing already: `text` into the cell and, on a time row or a free row
+    // below, `color` into its colour list. All or nothing, in one write
+    // transaction: each page is read there and `mayWrite` is asked about the
+    // cell's stored text; the first refusal, or a page without that cell,
+    // writes nothing at all.
+    using CellCheck = std::function<bool(const QDate &date, const QString &stored)>;
+    struct SeriesWrite {
+        bool written = false;
+        QDate refused;           // the page whose cell was refused
+        QString refusedText;     // what that cell holds
+        QDate outside;           // the page that has no such cell
+    };
+    SeriesWrite writeCellSeries(const std::vector<QDate> &dates, int row, int col, const QString &text, int color,
+                                const CellCheck &mayWrite);
 
     // ---- what saving the practice settings does to the stored pages
     // Deletes every day page that holds nothing yet: no memo, and a page text
@@ -128,6 +152,10 @@ private:
 
 // Colour list of a page: column by column, the first time row to the last row.
 std::vector<int> decodeColors(const QString &text);
+// The colours a page shows, `count` values in the order above: "0" (nothing
+// stored) is the grid's default colour everywhere, a shorter list is 0 past
+// its end, as the page grid paints them.
+std::vector<int> shownColors(const QString &text, size_t count);
 QString encodeColors(const std::vector<int> &values);
 // Whether a tbl_Color list holds a colour other than the grid's default.
 bool hasPaintedCells(const QString &ccolor);

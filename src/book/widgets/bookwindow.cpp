@@ -1,4 +1,6 @@
 #include "book/widgets/bookwindow.h"
+
+#include "book/core/namesearch.h"
 #include "ui/widgets/celleditorbox.h"
 
 #include "book/core/calendar.h"
@@ -125,6 +127,7 @@ void BookWindow::connectController()
     connect(&m_controller, &BookController::panelChanged, this, [this] { syncPanel(); });
     connect(&m_controller, &BookController::calendarChanged, this, [this] { syncCalendar(); });
     connect(&m_controller, &BookController::timerChanged, this, [this] { syncTimer(); });
+    connect(&m_controller, &BookController::searchPanelChanged, this, [this] { syncAnswerPanel(); });
     connect(&m_controller, &BookController::printPanelChanged, this, [this] {
         const bool opening = !m_printPanel->isVisible();
         m_printPanel->sync();
@@ -296,6 +299,12 @@ void BookWindow::syncTimer()
         m_timer.stop();
 }
 
+void BookWindow::syncAnswerPanel()
+{
+    m_answerText->setText(m_controller.search().panelMessage());
+    m_answer->setVisible(m_controller.search().panelShown());
+}
+
 void BookWindow::applyFocus(Focus f)
 {
     QWidget *w = nullptr;
@@ -309,6 +318,7 @@ void BookWindow::applyFocus(Focus f)
     case Focus::Status: w = m_status; break;
     case Focus::Month: w = m_month; break;
     case Focus::Year: w = m_year; break;
+    case Focus::AnswerYes: w = m_yes; break;
     }
     if (w && !w->hasFocus())
         w->setFocus(Qt::OtherFocusReason);

@@ -12,6 +12,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -59,6 +60,7 @@ private:
     // bookwindow.cpp: building and showing the controller's state
     QWidget *buildNavigation();
     QWidget *buildPage();
+    QWidget *buildAnswerPanel();
     void connectController();
     void syncPage();             // every control of the page, as below
     void syncCaptions();
@@ -70,6 +72,7 @@ private:
     void syncCalendar();
     void syncEditor();
     void syncTimer();
+    void syncAnswerPanel();
     void applyFocus(Focus f);
     void setBoxColor(QWidget *w, QRgb rgb);
 
@@ -113,6 +116,10 @@ private:
     QLabel *m_calDate = nullptr;                   // lblCalDate
     QLabel *m_calDay = nullptr;                    // lblCalDay
     QLabel *m_keys = nullptr;                      // lblFunctionKeys
+    QFrame *m_answer = nullptr;                    // Frame2, the name search's answer panel
+    QLabel *m_answerText = nullptr;                // lblMessage
+    QPushButton *m_yes = nullptr;                  // cmdYes
+    QPushButton *m_no = nullptr;                   // cmdNo
     QToolBar *m_toolBar = nullptr;                 // tbToolBar
     QAction *m_openAction = nullptr;               // toolbar Open
     QMenu *m_gridMenu = nullptr;                   // mnuGrid

@@ -69,7 +69,8 @@ void BookWindow::addCommands()
     t.add({.menu = navi, .entry = QStringLiteral("mnuNaviYear"), .text = QStringLiteral("&Year"),
            .run = [this] { dropDown(m_year); }});
 
-    t.add({.functionKey = Qt::Key_F2, .legend = QStringLiteral("F2 Recurrent"), .available = false});
+    t.add({.functionKey = Qt::Key_F2, .legend = QStringLiteral("F2 Recurrent"),
+           .run = [this] { m_controller.recurrentBooking(); }});
     t.add({.functionKey = Qt::Key_F3, .tool = QStringLiteral("Refresh"), .toolTip = QStringLiteral("Refresh Page"),
            .legend = QStringLiteral("F3 Refresh"), .toolGap = true, .run = [this] { m_controller.refreshCommand(); }});
     // Named on the legend; the automatic refresh itself is the timer's.
@@ -77,15 +78,16 @@ void BookWindow::addCommands()
            .run = [this] { m_controller.panel().autoRefreshCommand(); }});
     t.add({.menu = QStringLiteral("mnuSearch"), .entry = QStringLiteral("mnuSearchClient"),
            .text = QStringLiteral("&Client"), .functionKey = Qt::Key_F5, .tool = QStringLiteral("Search"),
-           .toolTip = QStringLiteral("Search Client"), .legend = QStringLiteral("F5 Search"), .available = false});
+           .toolTip = QStringLiteral("Search Client"), .legend = QStringLiteral("F5 Search"),
+           .run = [this] { m_controller.searchClient(); }});
     t.add({.functionKey = Qt::Key_F7, .tool = QStringLiteral("Vert"),
            .toolTip = QStringLiteral("Find next available appointment by column"),
-           .legend = QStringLiteral("F7 Next Avail Col "), .available = false});
+           .legend = QStringLiteral("F7 Next Avail Col "), .run = [this] { m_controller.nextAvailableByColumn(); }});
     t.add({.functionKey = Qt::Key_F6, .tool = QStringLiteral("Hor"),
            .toolTip = QStringLiteral("Find next available appointment by row"),
-           .legend = QStringLiteral("F6 Next Avail Row"), .available = false});
+           .legend = QStringLiteral("F6 Next Avail Row"), .run = [this] { m_controller.nextAvailableByRow(); }});
     t.add({.tool = QStringLiteral("Date"), .toolTip = QStringLiteral("Find next available appointment by date"),
-           .available = false});
+           .run = [this] { m_controller.nextAvailableOnDate(); }});
     t.add({.tool = QStringLiteral("Blockout"), .toolTip = QStringLiteral("Blockout characters"),
            .run = [this] { m_controller.changeBlockoutString(); }});
     t.add({.functionKey = Qt::Key_F8, .tool = QStringLiteral("Week"), .toolTip = QStringLiteral("Weekly Schedule View"),
@@ -133,7 +135,7 @@ void BookWindow::addCommands()
     t.add({.menu = grid, .entry = QStringLiteral("mnuGridExport"), .text = QStringLiteral("Export to text file"),
            .run = [this] { m_controller.exportColumn(); }});
     t.add({.menu = grid, .entry = QStringLiteral("mnugridSearch"), .text = QStringLiteral("Search History"),
-           .available = false});
+           .run = [this] { m_controller.searchHistory(); }});
     // Closes the menu, nothing more.
     t.add({.menu = grid, .entry = QStringLiteral("mnuGridExit"), .text = QStringLiteral("Exit"), .menuGap = true});
 }

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -173,6 +174,8 @@ QWidget *BookWindow::buildPage()
             m_controller.setEditorText(text);
     });
 
+    v->addWidget(buildAnswerPanel());
+
     m_keys = new QLabel(m_commands.legend(), page);
     m_keys->setObjectName(QStringLiteral("lblFunctionKeys"));
     m_keys->setAlignment(Qt::AlignCenter);
@@ -196,6 +199,39 @@ QWidget *BookWindow::buildPage()
     connect(m_grid, &ui::GridView::doubleClicked, this, [this](int, int) { m_controller.gridDoubleClick(); });
     connect(m_grid, &ui::GridView::scrolled, this, [this] { m_controller.gridScrolled(); });
     return page;
+}
+
+QWidget *BookWindow::buildAnswerPanel()
+{
+    m_answer = new QFrame;
+    m_answer->setObjectName(QStringLiteral("Frame2"));
+    m_answer->setFrameShape(QFrame::StyledPanel);
+    m_answer->setAutoFillBackground(true);
+    m_answerText = new QLabel(m_answer);
+    m_answerText->setObjectName(QStringLiteral("lblMessage"));
+    QFont bold = m_answerText->font();
+    bold.setBold(true);
+    m_answerText->setFont(bold);
+    m_yes = new QPushButton(QStringLiteral("&Yes"), m_answer);
+    m_yes->setObjectName(QStringLiteral("cmdYes"));
+    m_no = new QPushButton(QStringLiteral("&No"), m_answer);
+    m_no->setObjectName(QStringLiteral("cmdNo"));
+    auto *h = new QHBoxLayout(m_answer);
+    h->setContentsMargins(10, 4, 10, 4);
+    h->addWidget(m_answerText, 1);
+    for (QPushButton *b : {m_yes, m_no}) {
+        // Enter answers as a click does: the panel is worked from the keyboard.
+        b->setAutoDefault(true);
+        b->setMinimumWidth(90);
+        h->addWidget(b);
+    }
+    m_answer->hide();
+    connect(m_yes, &QPushButton::clicked, this, [this] {
+        const ui::BusyPointer busy;
+        m_controller.answerYes();
+    });
+    connect(m_no, &QPushButton::clicked, this, [this] { m_controller.answerNo(); });
+    return m_answer;
 }
 
 } // namespace book

@@ -20,6 +20,16 @@ public:
     virtual bool ask(const QString &text, const QString &title, Icon icon = Icon::Question,
                      bool defaultNo = false) = 0;
 
+    // Yes/No question whose box also carries a detailed text the user can
+    // unfold (a list behind the question). A prompter without such boxes
+    // asks the question alone.
+    virtual bool askWithDetails(const QString &text, const QString &title, const QString &details,
+                                Icon icon = Icon::Question, bool defaultNo = false)
+    {
+        (void)details;
+        return ask(text, title, icon, defaultNo);
+    }
+
     // Input box; nullopt for Cancel.
     virtual std::optional<QString> input(const QString &prompt, const QString &title,
                                          const QString &defaultText = QString()) = 0;

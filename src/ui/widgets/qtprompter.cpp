@@ -91,6 +91,17 @@ bool QtPrompter::ask(const QString &text, const QString &title, Icon icon, bool 
     return box->exec() == QMessageBox::Yes;
 }
 
+bool QtPrompter::askWithDetails(const QString &text, const QString &title, const QString &details, Icon icon,
+                                bool defaultNo)
+{
+    restoreCursor();
+    const auto box = messageBox(text, title, icon, QMessageBox::Yes | QMessageBox::No, owner());
+    box->setDetailedText(details);
+    box->setDefaultButton(defaultNo ? QMessageBox::No : QMessageBox::Yes);
+    box->setEscapeButton(QMessageBox::No);
+    return box->exec() == QMessageBox::Yes;
+}
+
 std::optional<QString> QtPrompter::input(const QString &prompt, const QString &title,
                                          const QString &defaultText)
 {

@@ -15,6 +15,8 @@ class QtPrompter : public Prompter {
 public:
     void message(const QString &text, const QString &title, Icon icon) override;
     bool ask(const QString &text, const QString &title, Icon icon, bool defaultNo) override;
+    bool askWithDetails(const QString &text, const QString &title, const QString &details, Icon icon,
+                        bool defaultNo) override;
     std::optional<QString> input(const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
 

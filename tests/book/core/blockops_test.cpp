@@ -96,7 +96,8 @@ TEST_P(BlockStore, OneCopiedCellFillsAShiftMarkedRange)
             EXPECT_EQ(a.grid().cellColor(r, c), Red);
         }
     EXPECT_EQ(a.host->storedCell(7, 2), "");
-    EXPECT_EQ(a.host->storedColor(3, 2), 0);
+    // A cell never painted keeps the default colour it showed.
+    EXPECT_EQ(a.host->storedColor(3, 2), book::DefaultCellColor);
     ASSERT_EQ(a.host->cellWrites.size(), 1u);
     EXPECT_EQ(a.host->cellWrites[0].size(), 6u);   // only the pasted cells
     EXPECT_FALSE(a.ops->marked());

@@ -1,4 +1,5 @@
 #include "book/pages/pagestore.h"
+#include "book/pages/pagegrid.h"
 
 #include "store/core/database.h"
 #include "book/pages/pagetext.h"
@@ -223,10 +224,12 @@ TEST_P(PageStoreTest, ColoursMergeAndKeepTheirShape)
     EXPECT_EQ(values[0], 0xFF);
     EXPECT_EQ(values[21 + 2], 0xFF00);
     EXPECT_EQ(values[42 + 20], 7);
+    // The cells not painted keep the default colour the never-painted page
+    // showed, and nothing outside the colour rectangle was written.
     int set = 0;
     for (int v : values)
-        set += v != 0;
-    EXPECT_EQ(set, 3);   // nothing outside the colour rectangle was written
+        set += v != book::DefaultCellColor;
+    EXPECT_EQ(set, 3);
     EXPECT_EQ(db.scalar("SELECT CColor FROM tbl_Color WHERE ID = ?", {p.colorId}).toString(), text);
     EXPECT_EQ(pages.find(Monday).colors, text);
 

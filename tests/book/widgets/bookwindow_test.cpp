@@ -143,7 +143,7 @@ TEST_F(BookWindowTest, RightClickOpensTheGridMenu)
     EXPECT_EQ(texts, (QStringList{"Copy", "Cut", "Paste", "Delete", "Color", "Blockout", "Export to text file",
                                   "Search History", "-", "Exit"}));
     EXPECT_TRUE(menu->findChild<QAction *>(QStringLiteral("mnuGridExport"))->isEnabled());
-    EXPECT_FALSE(menu->findChild<QAction *>(QStringLiteral("mnugridSearch"))->isEnabled());
+    EXPECT_TRUE(menu->findChild<QAction *>(QStringLiteral("mnugridSearch"))->isEnabled());
     EXPECT_TRUE(menu->findChild<QAction *>(QStringLiteral("mnuGridDelete"))->isEnabled());
     // At the right edge of the cell.
     EXPECT_EQ(menu->pos().x(), grid()->viewport()->mapToGlobal(QPoint(cell.right() + 1, 0)).x());
@@ -315,6 +315,36 @@ TEST(BookWindowsTest, RegisteredBookOpensAndFallsBackToTheMenu)
     EXPECT_EQ(prompter.titles(), QStringList{QStringLiteral("Seek Record")});
     EXPECT_TRUE(registry.isLoaded(ui::win::Menu));
     EXPECT_TRUE(prompter.failures().isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(BookWindowTest, F5ShowsTheAnswerPanelAndItsButtonsWorkFromTheKeyboard)
+{
+    controller().grid().setCursor(5, 2);
+    QTest::keyClicks(grid(), QStringLiteral("S"));
+    QTest::keyClicks(editor(), QStringLiteral("mith"));
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    controller().grid().setCursor(3, 1);
+
+    auto *panel = child<QWidget>("Frame2");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_FALSE(panel->isVisible());
+    prompter.answerInput(QStringLiteral("smith"));
+    QTest::keyClick(grid(), Qt::Key_F5);
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_EQ(child<QLabel>("lblMessage")->text(), QStringLiteral("Search successful. Continue search?"));
+    EXPECT_TRUE(editor()->isVisible());
+    EXPECT_EQ(controller().grid().row(), 5);
+    EXPECT_TRUE(child<QPushButton>("cmdYes")->hasFocus());
+
+    QTest::keyClick(child<QPushButton>("cmdYes"), Qt::Key_Return);
+    EXPECT_EQ(child<QLabel>("lblMessage")->text(), QStringLiteral("Search complete. Do another search?"));
+    child<QPushButton>("cmdNo")->click();
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(grid()->hasFocus());
 }
 
 } // namespace

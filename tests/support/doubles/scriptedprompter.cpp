@@ -84,18 +84,24 @@ ScriptedPrompter::Answer ScriptedPrompter::take(const Prompt &p)
 
 void ScriptedPrompter::message(const QString &text, const QString &title, Icon icon)
 {
-    take({Kind::Message, text, title, icon, false, {}});
+    take({Kind::Message, text, title, icon, false, {}, {}});
 }
 
 bool ScriptedPrompter::ask(const QString &text, const QString &title, Icon icon, bool defaultNo)
 {
-    return take({Kind::Question, text, title, icon, defaultNo, {}}).yes;
+    return take({Kind::Question, text, title, icon, defaultNo, {}, {}}).yes;
+}
+
+bool ScriptedPrompter::askWithDetails(const QString &text, const QString &title, const QString &details, Icon icon,
+                                      bool defaultNo)
+{
+    return take({Kind::Question, text, title, icon, defaultNo, {}, details}).yes;
 }
 
 std::optional<QString> ScriptedPrompter::input(const QString &prompt, const QString &title,
                                                const QString &defaultText)
 {
-    return take({Kind::Input, prompt, title, Icon::None, false, defaultText}).text;
+    return take({Kind::Input, prompt, title, Icon::None, false, defaultText, {}}).text;
 }
 
 QStringList ScriptedPrompter::texts() const

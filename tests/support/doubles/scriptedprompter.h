@@ -30,6 +30,7 @@ public:
         Icon icon = Icon::None;
         bool defaultNo = false;
         QString defaultText;
+        QString details;      // the detailed text of a question that has one
     };
 
     // Queue the answer to the next prompt.
@@ -44,6 +45,8 @@ public:
 
     void message(const QString &text, const QString &title, Icon icon) override;
     bool ask(const QString &text, const QString &title, Icon icon, bool defaultNo) override;
+    bool askWithDetails(const QString &text, const QString &title, const QString &details, Icon icon,
+                        bool defaultNo) override;
     std::optional<QString> input(const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
 

@@ -1,0 +1,177 @@
+// The book's searches and recurrent bookings on the ten-year book: a name
+// search through every page without a find, beside a raw scan of all page
+// texts in SQL and beside opening every page; the appointments history over
+// ten years; the next free cell over 90 fully booked days; a weekly booking
+// over 24 weeks.
+#include "tenyearbook.h"
+
+#include "book/core/appointmentshistory.h"
+#include "book/core/namesearch.h"
+#include "book/core/nextavailable.h"
+#include "book/core/recurrentbooking.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace bench;
+
+const QString NoOne = QStringLiteral("Nobody Known");
+const QString Rare = QStringLiteral("Ms Rare");       // booked on 120 days over the ten years
+const QDate Booked = FirstDay.addDays(Days);           // 91 fully booked days after the ten years
+constexpr int Series = 18;                             // weekly series, each over its own 24 weeks
+
+// What the benchmarks below add to the book, once per engine.
+void prepare(Book &b)
+{
+    if (b.db.scalar(QStringLiteral("SELECT COUNT(*) FROM tbl_Appt WHERE CalDate >= ?"), {Booked}).toInt() > 0)
+        return;
+    book::PageStore pages(b.db);
+    const store::Settings s = store::SettingsStore(b.db).load();
+    b.db.beginWrite();
+    for (int i = 0; i < 120; ++i) {
+        const int id = pages.find(FirstDay.addDays(i * 30 + 11)).id;
+        pages.writeCells(id, {{{3 + i % 40, 1 + i % Consultants}, Rare}});
+    }
+    book::page::Cells full(44, QStringList());
+    for (auto &row : full)
+        for (int c = 0; c < Consultants; ++c)
+            row << QStringLiteral("Booked");
+    for (int d = 0; d <= 90; ++d) {
+        const int id = pages.seek(Booked.addDays(d), s).id;
+        b.db.update(store::tables::Appt, id, {{"Data", book::page::encode(full)}});
+    }
+    // The series' source cells, and their targets emptied.
+    for (int i = 0; i < Series; ++i) {
+        const QDate start = FirstDay.addDays(7 * 25 * i);
+        pages.writeCells(pages.find(start).id, {{{5, 1}, QStringLiteral("Series %1").arg(i)}});
+        for (int k = 1; k <= 23; ++k)
+            pages.writeCells(pages.find(start.addDays(7 * k)).id, {{{5, 1}, QString()}});
+    }
+    b.db.commit();
+}
+
+Book *ready(benchmark::State &state, Engine engine)
+{
+    Book *b = tenYearBook(engine);
+    if (!b)
+        state.SkipWithError(NoServer);
+    else
+        prepare(*b);
+    return b;
+}
+
+void BM_NameSearchNoHit(benchmark::State &state, Engine engine)
+{
+    Book *b = ready(state, engine);
+    if (!b)
+        return;
+    for (auto _ : state) {
+        b->prompter.clear();
+        b->prompter.answerInput(NoOne);
+        b->controller->searchClient();
+        if (b->controller->search().panelMessage() != book::NameSearch::Unsuccessful)
+            state.SkipWithError("found something");
+    }
+}
+BENCHMARK_CAPTURE(BM_NameSearchNoHit, sqlite, Engine::Sqlite)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_NameSearchNoHit, postgres, Engine::Postgres)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+
+// The floor: one scan of every page text in SQL for the name, nothing else.
+void BM_RawScan(benchmark::State &state, const char *condition)
+{
+    Book *b = ready(state, Engine::Sqlite);
+    if (!b)
+        return;
+    const QString sql = QStringLiteral("SELECT CalDate FROM tbl_Appt WHERE ") + QLatin1String(condition);
+    const QString bind = QLatin1String(condition).contains(QLatin1String("LIKE")) ? "%" + NoOne + "%" : NoOne;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(b->db.select(sql, {bind}));
+}
+BENCHMARK_CAPTURE(BM_RawScan, like, "Data LIKE ?")->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RawScan, instr, "instr(Data, ?) > 0")->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+
+// The other way: every page opened in the grid and looked at cell by cell.
+void BM_OpenEveryPage(benchmark::State &state)
+{
+    Book *b = ready(state, Engine::Sqlite);
+    if (!b)
+        return;
+    for (auto _ : state) {
+        int found = 0;
+        for (int d = Days - 1; d >= 0; --d) {
+            b->controller->openPage(FirstDay.addDays(d));
+            const ui::GridModel &g = b->controller->grid();
+            for (int c = 1; c < g.cols(); ++c)
+                for (int r = 3; r < g.rows(); ++r)
+                    found += g.textMatrix(r, c).contains(NoOne, Qt::CaseInsensitive);
+        }
+        benchmark::DoNotOptimize(found);
+    }
+}
+BENCHMARK(BM_OpenEveryPage)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The history of a patient booked 120 times, and of a name on every page.
+void BM_History(benchmark::State &state, Engine engine, bool everyPage)
+{
+    Book *b = ready(state, engine);
+    if (!b)
+        return;
+    const QString needle = everyPage ? QStringLiteral("Patient 7-3") : Rare;
+    book::PageStore pages(b->db);
+    size_t lines = 0;
+    for (auto _ : state) {
+        const QString report = book::AppointmentsHistory::report(
+            needle, pages.pagesContaining(FirstDay, FirstDay.addDays(Days - 1), needle));
+        lines = static_cast<size_t>(report.count(QChar(10)));
+    }
+    state.counters["lines"] = static_cast<double>(lines);
+}
+BENCHMARK_CAPTURE(BM_History, sqlite, Engine::Sqlite, false)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_History, postgres, Engine::Postgres, false)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_History, sqlite_every_page, Engine::Sqlite, true)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+
+void BM_NextAvailable90Booked(benchmark::State &state, Engine engine)
+{
+    Book *b = ready(state, engine);
+    if (!b)
+        return;
+    for (auto _ : state) {
+        state.PauseTiming();
+        b->controller->openPage(Booked);
+        b->controller->grid().setCursor(42, Consultants);
+        b->prompter.clear();
+        b->prompter.expectMessage();
+        state.ResumeTiming();
+        b->controller->nextAvailableByRow();
+        if (b->controller->displayedDate() != Booked.addDays(90))
+            state.SkipWithError("a free cell was found");
+    }
+}
+BENCHMARK_CAPTURE(BM_NextAvailable90Booked, sqlite, Engine::Sqlite)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_NextAvailable90Booked, postgres, Engine::Postgres)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+
+// Weekly over 24 weeks: 23 pages read, checked and written in one write.
+void BM_Recurrent24Weeks(benchmark::State &state, Engine engine)
+{
+    Book *b = ready(state, engine);
+    if (!b)
+        return;
+    int i = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QDate start = FirstDay.addDays(7 * 25 * (i++ % Series));
+        b->controller->openPage(start);
+        b->controller->grid().setCursor(5, 1);
+        b->prompter.clear();
+        b->prompter.answerInput("1").answerInput("24").answerYes();
+        state.ResumeTiming();
+        b->controller->recurrentBooking();
+        if (!b->prompter.allAnswered() || b->prompter.transcript().size() != 3)
+            state.SkipWithError("the series was not written");
+    }
+}
+BENCHMARK_CAPTURE(BM_Recurrent24Weeks, sqlite, Engine::Sqlite)->Iterations(Series)->Repetitions(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Recurrent24Weeks, postgres, Engine::Postgres)->Iterations(Series)->Repetitions(1)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "book/pages/pagestore.h"
+#include "ui/core/services.h"
+
+#include <QDate>
+#include <QString>
+#include <vector>
+
+namespace book {
+
+class BookController;
+class PageSession;
+
+// The grid menu's "Search History": every cell between two dates that holds
+// a name, one line each (date, weekday, time, consultant), handed to the text
+// window. The page on display stays as it is.
+class AppointmentsHistory {
+public:
+    AppointmentsHistory(BookController &book, PageSession &session, ui::Services &services);
+
+    void run();
+
+    // The report over these pages (by date), as the text window shows it.
+    static QString report(const QString &needle, const std::vector<PageRecord> &pages);
+
+private:
+    BookController &m_book;
+    PageSession &m_session;
+    ui::Services &m_s;
+};
+
+} // namespace book

@@ -1,0 +1,231 @@
+#include "book/core/recurrentbooking.h"
+
+#include "book/core/bookcontroller.h"
+#include "book/core/cellentry.h"
+#include "book/core/dateinput.h"
+#include "book/core/pagesession.h"
+#include "book/pages/pagepos.h"
+#include "book/pages/pagetext.h"
+#include "store/core/database.h"
+#include "ui/core/prompter.h"
+
+#include <cmath>
+#include <optional>
+
+namespace book {
+
+using store::DbError;
+
+namespace {
+
+const QString Title = QStringLiteral("Recurrent Booking");
+
+// A cell's text on one line of the details.
+QString oneLine(QString text)
+{
+    return text.replace(page::LineBreak, QStringLiteral(" / "));
+}
+
+} // namespace
+
+RecurrentBooking::RecurrentBooking(BookController &book, PageSession &session, ui::Services &services)
+    : m_book(book), m_session(session), m_s(services)
+{
+}
+
+int RecurrentBooking::readNumber(const QString &text)
+{
+    // Blanks, a sign, digits and one decimal point: as far as they go.
+    const QString t = text.trimmed();
+    qsizetype end = 0;
+    if (end < t.size() && (t[end] == QLatin1Char('-') || t[end] == QLatin1Char('+')))
+        ++end;
+    bool point = false;
+    while (end < t.size() && ((t[end].isDigit() && t[end].unicode() < 128) || (!point && t[end] == QLatin1Char('.')))) {
+        point = point || t[end] == QLatin1Char('.');
+        ++end;
+    }
+    bool ok = false;
+    const double value = t.left(end).toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return 0;
+    // Far beyond any range asked for: what matters is that it is too large.
+    const double clamped = std::clamp(value, -1e6, 1e6);
+    return static_cast<int>(std::nearbyint(clamped));
+}
+
+int RecurrentBooking::furtherBookings(int interval, int period)
+{
+    const int n = static_cast<int>(std::nearbyint(static_cast<double>(period) / interval));
+    return interval == 1 ? n - 1 : n;
+}
+
+QString RecurrentBooking::confirmation(const QString &text, int interval, int period, int further)
+{
+    return QStringLiteral("Bookings will be made for ") + text + QLatin1Char(' ') + QString::number(interval) +
+           QStringLiteral("-weekly over next ") + QString::number(period) +
+           QStringLiteral(" weeks. Excluding today's booking, a further ") + QString::number(further) +
+           QStringLiteral(" booking(s) will be made. Is this correct?");
+}
+
+std::vector<QDate> RecurrentBooking::targets(const QDate &start, int interval, int further)
+{
+    std::vector<QDate> out;
+    QDate d = start;
+    for (int k = 1; k <= further; ++k)
+        out.push_back(d = d.addDays(7 * interval));
+    return out;
+}
+
+void RecurrentBooking::run()
+{
+    if (!m_book.entry().leaveEditor())
+        return;
+    while (attempt() == Outcome::Again) {
+    }
+}
+
+RecurrentBooking::Outcome RecurrentBooking::attempt()
+{
+    ui::GridModel &grid = m_session.grid();
+    const int row = grid.row(), col = grid.col();
+    if (!pos::inData(row, col) || m_session.page().id == 0)
+        return Outcome::Done;
+    const QString text = grid.textMatrix(row, col);
+    // The colour as stored: a closed day shows every cell in the closed look.
+    int colour = DefaultCellColor;
+    if (row >= pos::FirstTimeRow) {
+        const int perColumn = pos::colorRow(grid.rows());
+        const auto stored = shownColors(m_session.page().colors,
+                                        static_cast<size_t>(pos::textCol(grid.cols()) * perColumn));
+        colour = stored[static_cast<size_t>(pos::textCol(col) * perColumn + pos::colorRow(row))];
+    }
+    const QDate start = m_session.page().date;
+
+    const auto intervalText = m_s.prompter.input(
+        QStringLiteral("Please enter the time interval for this recurrent booking e.g. 1 for weekly, 2 for "
+                       "fortnightly, 3 for 3-weekly, 4 for 4-weekly, etc (Range 1 - 12). Enter only a number."),
+        Title, QStringLiteral("1"));
+    if (!intervalText || intervalText->isEmpty())
+        return Outcome::Done;
+    const int interval = std::max(readNumber(*intervalText), 1);
+    if (interval > 12)
+        return m_s.prompter.ask(QStringLiteral("Sorry, you can make recurrent bookings only up to 12-weekly! Do "
+                                               "you want to try again?"),
+                                QStringLiteral("Time interval entry incorrect"))
+                   ? Outcome::Again
+                   : Outcome::Done;
+
+    const auto periodText = m_s.prompter.input(
+        QStringLiteral("Please enter the time period in weeks over which this recurrent booking is made (Range 2 - "
+                       "24). Enter only a number."),
+        Title, QStringLiteral("4"));
+    if (!periodText || periodText->isEmpty())
+        return Outcome::Done;
+    const int period = std::max(readNumber(*periodText), 2);
+    if (period > 24)
+        return m_s.prompter.ask(QStringLiteral("Sorry, you can make recurrent bookings for only up to 24 weeks! Do "
+                                               "you want to try again?"),
+                                QStringLiteral("Time period entry incorrect"))
+                   ? Outcome::Again
+                   : Outcome::Done;
+
+    const int further = furtherBookings(interval, period);
+    const std::vector<QDate> dates = targets(start, interval, further);
+    try {
+        std::vector<QString> shown;
+        const QString list = details(dates, row, col, text, shown);
+        if (!m_s.prompter.askWithDetails(confirmation(text, interval, period, further), Title, list))
+            return Outcome::Done;
+
+        const PageSession::BusyScope busy(m_session);
+        // The target pages first, each made in its own short write: they stay
+        // as ordinary pages whatever becomes of the series.
+        m_session.readSettings();
+        for (const QDate &d : dates)
+            m_session.pages().seek(d, m_session.settings());
+        // A cell may take the booking when it is empty or holds it already.
+        // Emptying a series clears only what the user was shown.
+        std::map<QDate, QString> before;
+        for (size_t i = 0; i < dates.size(); ++i)
+            before[dates[i]] = shown[i];
+        const PageStore::CellCheck mayWrite = [&](const QDate &date, const QString &stored) {
+            return text.isEmpty() ? stored == before[date] : stored.isEmpty() || stored == text;
+        };
+        const PageStore::SeriesWrite w = m_session.pages().writeCellSeries(dates, row, col, text, colour, mayWrite);
+        if (w.refused.isValid()) {
+            taken(w.refused, row, col);
+            return Outcome::Done;
+        }
+        if (!w.written) {
+            failed(row, col);
+            return Outcome::Done;
+        }
+    } catch (const DbError &) {
+        failed(row, col);
+        return Outcome::Done;
+    }
+    m_session.refreshGrid();
+    grid.setCursor(row, col);
+    return Outcome::Done;
+}
+
+QString RecurrentBooking::details(const std::vector<QDate> &dates, int row, int col, const QString &text,
+                                  std::vector<QString> &shown)
+{
+    if (dates.empty())
+        return QStringLiteral("No further bookings.");
+    QStringList lines;
+    std::optional<store::Settings> settings;
+    for (const QDate &d : dates) {
+        const PageRecord p = m_session.pages().find(d);
+        QString data = p.data;
+        bool closed = p.clinic;
+        if (p.id == 0) {
+            if (!settings)
+                settings = m_session.settingsStore().load();
+            data = settings->templateFor(d.dayOfWeek());
+            closed = settings->closedOn(d.dayOfWeek());
+        }
+        const QString now = page::cellAt(page::decode(data), row, col);
+        shown.push_back(now);
+        QString line = weekdayName(d) + QLatin1Char(' ') + shortDate(d);
+        if (closed)
+            line += QStringLiteral("  - closed day");
+        if (!now.isEmpty() && now != text)
+            line += (text.isEmpty() ? QStringLiteral("  - will be cleared: ") : QStringLiteral("  - taken: ")) +
+                    oneLine(now);
+        lines << line;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+void RecurrentBooking::taken(const QDate &date, int row, int col)
+{
+    QString time;
+    try {
+        const PageLayout l = layoutOf(m_session.pages().find(date), m_session.settings().rHeight);
+        const int i = row - pos::FirstTimeRow;
+        if (i >= 0 && i < static_cast<int>(l.times.size()))
+            time = page::formatTime(l.times[static_cast<size_t>(i)]).trimmed();
+    } catch (const DbError &) {
+        // The message names the date alone.
+    }
+    m_s.prompter.message(QStringLiteral("The requested time cell at ") + time + QStringLiteral(" on ") +
+                             shortDate(date) +
+                             QStringLiteral(" has already been taken! Please check and clear this cell before "
+                                            "trying again..."),
+                         QStringLiteral("Time cell taken!"));
+    m_book.goToday();
+    m_session.grid().setCursor(row, col);
+}
+
+void RecurrentBooking::failed(int row, int col)
+{
+    m_s.prompter.message(QStringLiteral("Recurrent booking failed! Please try again. Make sure you enter only numbers!"),
+                         Title);
+    m_session.refreshGrid();
+    m_session.grid().setCursor(row, col);
+}
+
+} // namespace book
