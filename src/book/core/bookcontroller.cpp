@@ -2,6 +2,7 @@
 
 #include "book/core/blockops.h"
 #include "store/core/database.h"
+#include "ui/core/appstate.h"
 #include "ui/core/clock.h"
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
@@ -121,9 +122,18 @@ bool BookController::functionKey(int qtKey)
     case Qt::Key_F4: return true;   // named on the legend, no action of its own
     case Qt::Key_F8: weeklyView(); return true;
     case Qt::Key_F9: memoCommand(); return true;
+    case Qt::Key_F10: dailySchedule(); return true;
     case Qt::Key_F11: closeBook(); return true;
     default: return false;
     }
+}
+
+void BookController::dailySchedule()
+{
+    if (!m_entry.leaveEditor())
+        return;
+    m_s.state.pageDate = m_session.page().date;
+    m_s.windows.show(ui::win::DailySchedule);
 }
 
 void BookController::showHelp()

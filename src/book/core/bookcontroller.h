@@ -129,6 +129,8 @@ public:
     void prepareWeek() { m_nav.prepareWeek(); }
     void weeklyView() { m_nav.weeklyView(); }
     void returnDay() { m_nav.returnDay(); }
+    void weekBack() { m_nav.weekBack(); }
+    void dailySchedule();                        // F10, Page > Print: the daily summary
 
     // ---- block commands and colours
     BlockOps &blocks() { return *m_blocks; }

@@ -40,7 +40,8 @@ void BookWindow::addCommands()
            .toolTip = QStringLiteral("Open"), .run = [this] { openByDate(); }});
     t.add({.menu = page, .entry = QStringLiteral("mnuPagePrint"), .text = QStringLiteral("&Print"),
            .shortcut = QKeySequence(Qt::CTRL | Qt::Key_P), .functionKey = Qt::Key_F10,
-           .tool = QStringLiteral("Print"), .toolTip = QStringLiteral("Print"), .available = false});
+           .tool = QStringLiteral("Print"), .toolTip = QStringLiteral("Print"),
+           .run = [this] { m_controller.dailySchedule(); }});
     t.add({.menu = page, .entry = QStringLiteral("mnuPageExit"), .text = QStringLiteral("E&xit"),
            .functionKey = Qt::Key_F11, .menuGap = true, .run = [this] { m_controller.closeBook(); }});
 
