@@ -79,7 +79,10 @@ void WeeklyController::load(double widthFactor)
         for (int r = pos::FreeRow; r < m_grid.rows(); ++r) {
             const int i = r - pos::FreeRow;
             m_grid.setTextMatrix(r, d, i < cells.size() ? cells[i] : QString());
-            m_grid.setCellColor(r, d, static_cast<size_t>(i) < colours.size() ? colours[static_cast<size_t>(i)] : 0);
+            // A cell without a colour of its own shows the grid's background,
+            // on screen and on paper alike.
+            const ui::Bgr c = static_cast<size_t>(i) < colours.size() ? colours[static_cast<size_t>(i)] : 0;
+            m_grid.setCellColor(r, d, c != 0 ? c : ui::colours::PaleYellow);
         }
     }
     m_grid.setBackColor(ui::colours::PaleYellow);
