@@ -10,6 +10,7 @@
 #include "ui/core/windows.h"
 #include "support/doubles/fixedclock.h"
 #include "support/doubles/memoryclipboard.h"
+#include "support/doubles/recordingdesktop.h"
 #include "support/doubles/recordingwindows.h"
 
 #include <QFileInfo>
@@ -27,6 +28,7 @@ struct Station {
     ui::RecordingWindows windows;
     ui::FixedClock clock;
     ui::MemoryClipboard clipboard;
+    ui::RecordingDesktop desktop;
     ui::AppState state;
     std::unique_ptr<ui::Services> services;
     std::unique_ptr<backup::BackupController> controller;
@@ -57,7 +59,7 @@ struct Station {
             db.insert(store::tables::Color, {{"caldate", date}, {"CColor", "0"}, {"Spare", "0"}});
         }
         db.commit();
-        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard});
+        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard, desktop});
         controller = std::make_unique<backup::BackupController>(*services);
         controller->setDestination(media.filePath("backup"));
         controller->setSource(media.filePath("backup"));

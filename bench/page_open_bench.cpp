@@ -17,6 +17,7 @@
 #include "support/doubles/scriptedprompter.h"
 #include "support/doubles/recordingwindows.h"
 #include "support/doubles/memoryclipboard.h"
+#include "support/doubles/recordingdesktop.h"
 #include "support/doubles/fixedclock.h"
 
 #include <QCoreApplication>
@@ -89,6 +90,7 @@ struct Book {
     ui::AppState state;
     ui::FixedClock clock;
     ui::MemoryClipboard clipboard;
+    ui::RecordingDesktop desktop;
     std::unique_ptr<ui::Services> services;
     std::unique_ptr<book::BookController> controller;
 
@@ -121,7 +123,7 @@ struct Book {
             db.insert(store::tables::Color, {{"caldate", date}, {"CColor", "0"}, {"Spare", "0"}});
         }
         db.commit();
-        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard});
+        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard, desktop});
         controller = std::make_unique<book::BookController>(*services);
         controller->load(FirstDay);
     }

@@ -11,6 +11,7 @@
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/qtclipboard.h"
+#include "ui/widgets/systemdesktop.h"
 #include "ui/widgets/qtprompter.h"
 #include "ui/widgets/windowregistry.h"
 
@@ -35,7 +36,8 @@ int main(int argc, char **argv)
     ui::WindowRegistry registry;
     const ui::SystemClock clock;
     ui::QtClipboard clipboard;
-    ui::Services services{db, prompter, state, registry, clock, clipboard};
+    ui::SystemDesktop desktop;
+    ui::Services services{db, prompter, state, registry, clock, clipboard, desktop};
     registry.setServices(&services);
 
     app::registerWindows(registry);

@@ -4,6 +4,7 @@
 #include "store/core/database.h"
 #include "support/doubles/fixedclock.h"
 #include "support/doubles/memoryclipboard.h"
+#include "support/doubles/recordingdesktop.h"
 #include "support/doubles/recordingwindows.h"
 #include "support/doubles/scriptedprompter.h"
 #include "support/testdir.h"
@@ -29,7 +30,8 @@ struct Station {
     ui::AppState state;
     ui::FixedClock clock;
     ui::MemoryClipboard clipboard;
-    ui::Services services{db, prompter, state, windows, clock, clipboard};
+    ui::RecordingDesktop desktop;
+    ui::Services services{db, prompter, state, windows, clock, clipboard, desktop};
 
     // The practice's database of a test store (db.mdb or a server database),
     // or db.mdb in a test folder.

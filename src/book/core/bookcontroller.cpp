@@ -1,8 +1,9 @@
 #include "book/core/bookcontroller.h"
 
 #include "book/core/blockops.h"
+#include "book/core/columnexport.h"
+#include "book/core/spreadsheet.h"
 #include "store/core/database.h"
-#include "ui/core/appstate.h"
 #include "ui/core/clock.h"
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
@@ -18,6 +19,7 @@ BookController::BookController(ui::Services &services, QObject *parent)
       m_entry(*this, m_session, services),
       m_panel(*this, m_session, services),
       m_nav(*this, m_session, services),
+      m_printing(*this, m_session, services),
       m_blocks(std::make_unique<BlockOps>(BlockOps::Kind::Page, *this, services.prompter, services.clipboard))
 {
 }
@@ -114,31 +116,19 @@ void BookController::changeBlockoutString()
 
 // ---------------------------------------------------------------- commands
 
-bool BookController::functionKey(int qtKey)
-{
-    switch (qtKey) {
-    case Qt::Key_F1: showHelp(); return true;
-    case Qt::Key_F3: refreshCommand(); return true;
-    case Qt::Key_F4: return true;   // named on the legend, no action of its own
-    case Qt::Key_F8: weeklyView(); return true;
-    case Qt::Key_F9: memoCommand(); return true;
-    case Qt::Key_F10: dailySchedule(); return true;
-    case Qt::Key_F11: closeBook(); return true;
-    default: return false;
-    }
-}
-
-void BookController::dailySchedule()
-{
-    if (!m_entry.leaveEditor())
-        return;
-    m_s.state.pageDate = m_session.page().date;
-    m_s.windows.show(ui::win::DailySchedule);
-}
-
 void BookController::showHelp()
 {
     m_s.windows.show(ui::win::Help);
+}
+
+void BookController::exportColumn()
+{
+    book::exportColumn(m_s, m_session);
+}
+
+void BookController::openSpreadsheet()
+{
+    book::openSpreadsheet(m_s);
 }
 
 void BookController::about()

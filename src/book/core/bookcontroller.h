@@ -2,6 +2,7 @@
 
 #include "book/core/blockhost.h"
 #include "book/core/booknavigation.h"
+#include "book/core/bookprinting.h"
 #include "book/core/calendar.h"
 #include "book/core/cellentry.h"
 #include "book/core/pagesession.h"
@@ -40,6 +41,7 @@ public:
     SidePanel &panel() { return m_panel; }
     const SidePanel &panel() const { return m_panel; }
     BookNavigation &navigation() { return m_nav; }
+    BookPrinting &printing() { return m_printing; }
 
     // ---- the page on display
     // Window load: settings, calendar and today's page. False when the
@@ -130,16 +132,16 @@ public:
     void weeklyView() { m_nav.weeklyView(); }
     void returnDay() { m_nav.returnDay(); }
     void weekBack() { m_nav.weekBack(); }
-    void dailySchedule();                        // F10, Page > Print: the daily summary
 
     // ---- block commands and colours
     BlockOps &blocks() { return *m_blocks; }
     void changeBlockoutString();                 // toolbar Blockout
 
     // ---- commands of the window
-    bool functionKey(int qtKey);                 // true when the key was used
     void showHelp();
     void about();
+    void exportColumn();                         // grid menu "Export to text file"
+    void openSpreadsheet();                      // toolbar Info
 
     void requestFocus(Focus f) { emit focusRequested(f); }
     void pageChanged();          // another page, or the same one shown anew: all it shows
@@ -164,6 +166,7 @@ signals:
     void panelChanged();         // full width, the memo shown and its button, the demo caption
     void calendarChanged();
     void timerChanged();
+    void printPanelChanged();    // the print options panel shown, hidden or its choice changed
     void focusRequested(book::Focus focus);
     void contextMenuRequested(int row, int col);
     void closeRequested();       // the window is to be unloaded
@@ -177,6 +180,7 @@ private:
     CellEntry m_entry;
     SidePanel m_panel;
     BookNavigation m_nav;
+    BookPrinting m_printing;
     std::unique_ptr<BlockOps> m_blocks;
 };
 

@@ -86,26 +86,25 @@ void CellEntry::setEditorText(const QString &text)
     m_cell.setShownText(text);
 }
 
+CellEditor::Actions CellEntry::editorActions()
+{
+    return {[this] { saveFromEditor(); },
+            [this] {
+                // The cell shows its stored text; nothing typed is stored.
+                hideEditor();
+                m_book.panel().armTimer();
+                m_book.requestFocus(Focus::Grid);
+            }};
+}
+
 bool CellEntry::editorKeyDown(int qtKey, int shift)
 {
-    const EditorKey k = m_cell.keyDown(qtKey, shift, m_session.settings().rHeight);
-    if (k == EditorKey::Save)
-        saveFromEditor();
-    if (k == EditorKey::Cancel && m_cell.visible()) {
-        // The cell shows its stored text; nothing typed is stored.
-        hideEditor();
-        m_book.panel().armTimer();
-        m_book.requestFocus(Focus::Grid);
-    }
-    return k != EditorKey::Pass;
+    return m_cell.keyDown(qtKey, shift, m_session.settings().rHeight, editorActions());
 }
 
 bool CellEntry::editorKeyPress(QChar ch)
 {
-    const EditorKey k = m_cell.keyPress(ch);
-    if (k == EditorKey::Save)
-        saveFromEditor();
-    return k != EditorKey::Pass;
+    return m_cell.keyPress(ch, editorActions());
 }
 
 void CellEntry::saveFromEditor()

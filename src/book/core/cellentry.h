@@ -43,6 +43,7 @@ public:
 
 private:
     void openEditor(QChar typed);
+    CellEditor::Actions editorActions();
     bool saveCell(const QString &entry);   // false: failed, the editor stays open
     void saveFailed(const store::DbError &error);
     void keepEntry(const QString &entry);

@@ -10,6 +10,7 @@
 #include "ui/core/prompter.h"
 
 #include <QDir>
+#include <algorithm>
 
 namespace book {
 
@@ -286,6 +287,65 @@ void SidePanel::timerTick()
     if (!m_timerRunning || m_book.entry().visible() || m_s.state.refreshHolds > 0)
         return;
     m_session.refreshGrid();
+}
+
+void SidePanel::autoRefreshCommand()
+{
+    store::Settings &settings = m_session.settings();
+    const QString offTitle = QStringLiteral("AutoRefresh"), onTitle = QStringLiteral("Auto Screen Refresh");
+    int seconds = settings.refresh;
+    if (!settings.timer1) {
+        const auto answer = m_s.prompter.input(
+            QStringLiteral("Please enter time interval for automatic screen refresh in seconds (5-60)"), onTitle,
+            QString::number(settings.refresh >= 5 && settings.refresh <= 60 ? settings.refresh : 20));
+        if (!answer || answer->trimmed().isEmpty())
+            return;
+        bool ok = false;
+        seconds = answer->trimmed().toInt(&ok);
+        if (!ok) {
+            m_s.prompter.message(QStringLiteral("Please enter a whole number of seconds from 5 to 60."), onTitle,
+                                 ui::Icon::Warning);
+            return;
+        }
+        seconds = std::clamp(seconds, 5, 60);
+    }
+    const bool on = !settings.timer1;
+    try {
+        // Switched only from the state this station shows; another station
+        // may have switched it meanwhile.
+        const auto stored =
+            m_session.settingsStore().writeIfUnchanged(QStringLiteral("Timer1"), settings.timer1, on);
+        if (stored) {
+            settings.timer1 = store::Database::toBool(*stored);
+            settings.refresh = m_session.settingsStore().field(QStringLiteral("Refresh")).toInt();
+            m_s.prompter.message(settings.timer1
+                                     ? QStringLiteral("Another station has switched automatic screen refresh on "
+                                                      "meanwhile, at every %1 seconds.").arg(settings.refresh)
+                                     : QStringLiteral("Another station has switched automatic screen refresh off "
+                                                      "meanwhile."),
+                                 on ? onTitle : offTitle, ui::Icon::Information);
+            settings.timer1 ? armTimer() : stopTimer();
+            return;
+        }
+        if (on)
+            m_session.settingsStore().write({{QStringLiteral("Refresh"), seconds}});
+    } catch (const store::DbError &e) {
+        m_s.prompter.message(e.numbered(), on ? onTitle : offTitle, ui::Icon::Critical);
+        return;
+    }
+    settings.timer1 = on;
+    if (!on) {
+        stopTimer();
+        m_s.prompter.message(QStringLiteral("Autorefresh has been disabled."), offTitle, ui::Icon::Information);
+        return;
+    }
+    settings.refresh = seconds;
+    m_timerRunning = false;   // re-armed at the new interval
+    armTimer();
+    m_s.prompter.message(QStringLiteral("Auto screen refresh now occurs at every ") + QString::number(seconds)
+                             + QStringLiteral(" seconds.  Please toggle off Auto Screen Refresh before reading Help "
+                                              "file or running other applications to avoid interruptions."),
+                         onTitle, ui::Icon::Information);
 }
 
 } // namespace book

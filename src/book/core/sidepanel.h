@@ -44,6 +44,9 @@ public:
     void armTimer();
     void stopTimer();
     void timerTick();
+    // F4: switches automatic refresh off, or on at an interval the user
+    // gives; stored in the settings for every station of the book.
+    void autoRefreshCommand();
 
 private:
     BookController &m_book;

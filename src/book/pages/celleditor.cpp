@@ -35,6 +35,24 @@ bool CellEditor::edited() const
     return withoutCr(m_text) != withoutCr(m_opening);
 }
 
+bool CellEditor::keyDown(int qtKey, int shift, int linesPerSlot, const Actions &actions) const
+{
+    const EditorKey k = editorKeyDown(qtKey, shift, linesPerSlot);
+    if (k == EditorKey::Save)
+        actions.save();
+    if (k == EditorKey::Cancel && m_visible)
+        actions.cancel();
+    return k != EditorKey::Pass;
+}
+
+bool CellEditor::keyPress(QChar ch, const Actions &actions) const
+{
+    const EditorKey k = editorKeyPress(ch);
+    if (k == EditorKey::Save)
+        actions.save();
+    return k != EditorKey::Pass;
+}
+
 bool CellEditor::open(QChar typed, bool readOnly, bool multiLine)
 {
     const int r = m_grid.row(), c = m_grid.col();

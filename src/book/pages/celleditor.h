@@ -61,8 +61,15 @@ public:
     void follow();
     void placeCursor();
 
-    EditorKey keyDown(int qtKey, int shift, int linesPerSlot) const { return editorKeyDown(qtKey, shift, linesPerSlot); }
-    EditorKey keyPress(QChar ch) const { return editorKeyPress(ch); }
+    // What the owner does on the editor's save and cancel keys.
+    struct Actions {
+        std::function<void()> save;
+        std::function<void()> cancel;   // runs only while the editor is open
+    };
+    // A key on the open editor: true when the key was used here (a key press:
+    // when it is dropped).
+    bool keyDown(int qtKey, int shift, int linesPerSlot, const Actions &actions) const;
+    bool keyPress(QChar ch, const Actions &actions) const;
 
     // CheckUnsavedEntry: true when the editor may be left (an unchanged entry
     // is closed); otherwise the user is told to save it first.

@@ -6,6 +6,7 @@
 #include "book/core/pagegrid.h"
 #include "book/widgets/boxtext.h"
 #include "book/widgets/calendarview.h"
+#include "book/widgets/printpanel.h"
 #include "ui/core/appstate.h"
 #include "ui/core/clock.h"
 #include "ui/core/windows.h"
@@ -67,6 +68,8 @@ BookWindow::BookWindow(ui::Services &services, QWidget *parent)
         m_controller.demo();
     });
 
+    m_printPanel = new PrintPanel(m_controller, central);
+
     buildCommands();
     connectController();
 
@@ -122,6 +125,12 @@ void BookWindow::connectController()
     connect(&m_controller, &BookController::panelChanged, this, [this] { syncPanel(); });
     connect(&m_controller, &BookController::calendarChanged, this, [this] { syncCalendar(); });
     connect(&m_controller, &BookController::timerChanged, this, [this] { syncTimer(); });
+    connect(&m_controller, &BookController::printPanelChanged, this, [this] {
+        const bool opening = !m_printPanel->isVisible();
+        m_printPanel->sync();
+        if (opening && m_printPanel->isVisible())
+            m_printPanel->focusDailyChoice();
+    });
     connect(&m_controller, &BookController::busyChanged, this, [](bool busy) {
         if (busy)
             QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -26,6 +26,7 @@ class GridView;
 namespace book {
 
 class CalendarView;
+class PrintPanel;
 
 // frmAppt, "Appointments Scheduler": the appointment book. It draws what its
 // BookController holds (the page grid, the cell editor, the calendar, memos,
@@ -46,6 +47,7 @@ public:
     QPlainTextEdit *cellEditor() const { return m_edit; }
     CalendarView *calendarView() const { return m_calendar; }
     QMenu *gridMenu() const { return m_gridMenu; }
+    PrintPanel *printPanel() const { return m_printPanel; }
     QToolBar *toolBar() const { return m_toolBar; }
 
 protected:
@@ -114,6 +116,7 @@ private:
     QToolBar *m_toolBar = nullptr;                 // tbToolBar
     QAction *m_openAction = nullptr;               // toolbar Open
     QMenu *m_gridMenu = nullptr;                   // mnuGrid
+    PrintPanel *m_printPanel = nullptr;            // Frame3
     QTimer m_timer;                                // Timer1
 
     QDate m_memoDate;            // the page whose daily memo the box shows

@@ -41,7 +41,7 @@ void BookWindow::addCommands()
     t.add({.menu = page, .entry = QStringLiteral("mnuPagePrint"), .text = QStringLiteral("&Print"),
            .shortcut = QKeySequence(Qt::CTRL | Qt::Key_P), .functionKey = Qt::Key_F10,
            .tool = QStringLiteral("Print"), .toolTip = QStringLiteral("Print"),
-           .run = [this] { m_controller.dailySchedule(); }});
+           .run = [this] { m_controller.printing().openPanel(); }});
     t.add({.menu = page, .entry = QStringLiteral("mnuPageExit"), .text = QStringLiteral("E&xit"),
            .functionKey = Qt::Key_F11, .menuGap = true, .run = [this] { m_controller.closeBook(); }});
 
@@ -73,7 +73,8 @@ void BookWindow::addCommands()
     t.add({.functionKey = Qt::Key_F3, .tool = QStringLiteral("Refresh"), .toolTip = QStringLiteral("Refresh Page"),
            .legend = QStringLiteral("F3 Refresh"), .toolGap = true, .run = [this] { m_controller.refreshCommand(); }});
     // Named on the legend; the automatic refresh itself is the timer's.
-    t.add({.functionKey = Qt::Key_F4, .legend = QStringLiteral("F4 AutoRefresh")});
+    t.add({.functionKey = Qt::Key_F4, .legend = QStringLiteral("F4 AutoRefresh"),
+           .run = [this] { m_controller.panel().autoRefreshCommand(); }});
     t.add({.menu = QStringLiteral("mnuSearch"), .entry = QStringLiteral("mnuSearchClient"),
            .text = QStringLiteral("&Client"), .functionKey = Qt::Key_F5, .tool = QStringLiteral("Search"),
            .toolTip = QStringLiteral("Search Client"), .legend = QStringLiteral("F5 Search"), .available = false});
@@ -113,7 +114,8 @@ void BookWindow::addCommands()
            .text = QStringLiteral("&Contents"), .functionKey = Qt::Key_F1, .tool = QStringLiteral("Help"),
            .toolTip = QStringLiteral("Help file"), .legend = QStringLiteral("F1 Help"), .toolGap = true,
            .run = [this] { m_controller.showHelp(); }});
-    t.add({.tool = QStringLiteral("Info"), .toolTip = QStringLiteral("Excel worksheet"), .available = false});
+    t.add({.tool = QStringLiteral("Info"), .toolTip = QStringLiteral("Excel worksheet"),
+           .run = [this] { m_controller.openSpreadsheet(); }});
 
     // The page grid's context menu.
     t.add({.menu = grid, .entry = QStringLiteral("mnuGridCopy"), .text = QStringLiteral("Copy"),
@@ -129,7 +131,7 @@ void BookWindow::addCommands()
     t.add({.menu = grid, .entry = QStringLiteral("mnuGridBlockout"), .text = QStringLiteral("Blockout"),
            .run = [blocks] { blocks().blockout(); }});
     t.add({.menu = grid, .entry = QStringLiteral("mnuGridExport"), .text = QStringLiteral("Export to text file"),
-           .available = false});
+           .run = [this] { m_controller.exportColumn(); }});
     t.add({.menu = grid, .entry = QStringLiteral("mnugridSearch"), .text = QStringLiteral("Search History"),
            .available = false});
     // Closes the menu, nothing more.

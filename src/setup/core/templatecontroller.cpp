@@ -214,22 +214,6 @@ bool TemplateController::finishStep()
     return true;
 }
 
-bool TemplateController::functionKey(int qtKey)
-{
-    switch (qtKey) {
-    case Qt::Key_F7:
-        finishStep();
-        return true;
-    case Qt::Key_F8:
-        emit focusRequested(TemplateFocus::Status);
-        return true;
-    case Qt::Key_F1:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool TemplateController::hasUnstoredChanges() const
 {
     if (m_cell.visible() && m_cell.edited())
@@ -303,24 +287,23 @@ void TemplateController::setEditorText(const QString &text)
     m_cell.setShownText(text);
 }
 
+book::CellEditor::Actions TemplateController::editorActions()
+{
+    return {[this] { saveFromEditor(); },
+            [this] {
+                hideEditor();
+                emit focusRequested(TemplateFocus::Grid);
+            }};
+}
+
 bool TemplateController::editorKeyDown(int qtKey, int shift)
 {
-    const EditorKey k = m_cell.keyDown(qtKey, shift, m_settings.rHeight);
-    if (k == EditorKey::Save)
-        saveFromEditor();
-    if (k == EditorKey::Cancel && m_cell.visible()) {
-        hideEditor();
-        emit focusRequested(TemplateFocus::Grid);
-    }
-    return k != EditorKey::Pass;
+    return m_cell.keyDown(qtKey, shift, m_settings.rHeight, editorActions());
 }
 
 bool TemplateController::editorKeyPress(QChar ch)
 {
-    const EditorKey k = m_cell.keyPress(ch);
-    if (k == EditorKey::Save)
-        saveFromEditor();
-    return k != EditorKey::Pass;
+    return m_cell.keyPress(ch, editorActions());
 }
 
 // The editor's entry into its cell, and the whole rectangle into the

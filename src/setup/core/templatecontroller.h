@@ -83,7 +83,6 @@ public:
     // CmdFinish / F7: stores the weekday and goes on to the next. False when
     // the store failed (the user has been told and the weekday stays).
     bool finishStep();
-    bool functionKey(int qtKey);                 // true when the key was used
     // The user closes the window. Unstored changes of the weekday in hand
     // are offered for storing. False when the window is to stay open.
     bool closeByUser();
@@ -109,6 +108,7 @@ signals:
     void contextMenuRequested(int row, int col);
 
 private:
+    book::CellEditor::Actions editorActions();
     void showWeekday(const QDate &date);
     void fillGrid();
     void showStatus();

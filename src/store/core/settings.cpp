@@ -95,7 +95,10 @@ std::optional<QVariant> SettingsStore::writeIfUnchanged(const QString &name, con
     if (!rec)
         throw DbError(DbError::NoCurrentRecord, QStringLiteral("The settings record is missing."));
     const QVariant stored = rec->value(name);
-    if (stored.toString() != expected.toString())
+    // A yes/no field reads back as a number or a boolean, by engine.
+    const bool same = expected.typeId() == QMetaType::Bool ? Database::toBool(stored) == expected.toBool()
+                                                          : stored.toString() == expected.toString();
+    if (!same)
         return stored;   // the transaction rolls back
     m_db.update(tables::Setup, recordId(), {{name, value}});
     tx.commit();

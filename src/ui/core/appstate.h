@@ -26,6 +26,15 @@ struct WeekHandOver {
     int openRow = 3;
 };
 
+// A text report handed to the program's text window: shown there when the
+// desktop has no editor for the file it was written to.
+struct TextReport {
+    QString title;
+    QString text;                // CR LF lines
+    QString path;                // the file it was written to; empty when it could not be
+    QString note;                // why the window shows it
+};
+
 // Program-wide values shared between windows; one instance, in memory only.
 struct AppState {
     QString appDir;                  // the application folder
@@ -44,6 +53,7 @@ struct AppState {
     // "Help2" set by the patient and invoice windows just before they show it. The
     // help window puts "Help" back once it has read it.
     QString helpField = QStringLiteral("Help");
+    TextReport report;               // the text window's text
 };
 
 } // namespace ui

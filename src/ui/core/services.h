@@ -8,13 +8,14 @@ namespace ui {
 
 class Clipboard;
 class Clock;
+class Desktop;
 class Prompter;
 class Windows;
 struct AppState;
 
 // What every window controller is given: the station's database, the one
-// prompter, the program-wide values, the window registry, the clock and the
-// clipboard.
+// prompter, the program-wide values, the window registry, the clock, the
+// clipboard and the desktop's programs.
 struct Services {
     store::Database &db;
     Prompter &prompter;
@@ -22,6 +23,7 @@ struct Services {
     Windows &windows;
     const Clock &clock;
     Clipboard &clipboard;
+    Desktop &desktop;
 };
 
 } // namespace ui

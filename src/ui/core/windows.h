@@ -24,13 +24,14 @@ inline const QString Help = QStringLiteral("frmHelp");
 inline const QString Readme = QStringLiteral("frmReadme");
 inline const QString DailySchedule = QStringLiteral("frmDaily");
 inline const QString WeeklySchedule = QStringLiteral("frmWeekly");
+inline const QString TextReport = QStringLiteral("frmText");
 
 // Every name above; the program gives a stand-in window to any of them that no
 // subsystem registers.
 inline QStringList all()
 {
     return {Splash, Menu, Appt, SearchMenu, Setup, Configure, LetterHead1, NoLetterHead, Backup,
-            PatientDetails, Account, Help, Readme, DailySchedule, WeeklySchedule};
+            PatientDetails, Account, Help, Readme, DailySchedule, WeeklySchedule, TextReport};
 }
 } // namespace win
 

@@ -1,12 +1,7 @@
 #include "app/core/menucontroller.h"
 
-#include "store/core/database.h"
-#include "ui/core/appstate.h"
+#include "support/station.h"
 #include "ui/core/windows.h"
-#include "support/doubles/scriptedprompter.h"
-#include "support/doubles/recordingwindows.h"
-#include "support/doubles/fixedclock.h"
-#include "support/doubles/memoryclipboard.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +10,7 @@ namespace win = ui::win;
 
 namespace {
 
-class MenuControllerTest : public ::testing::Test {
+class MenuControllerTest : public ::testing::Test, protected testsupport::Station<> {
 protected:
     MenuControllerTest() { windows.setLoaded(win::Menu); }
 
@@ -31,13 +26,6 @@ protected:
         EXPECT_TRUE(prompter.allAnswered());
     }
 
-    store::Database db;
-    ui::ScriptedPrompter prompter;
-    ui::AppState state;
-    ui::FixedClock clock;
-    ui::MemoryClipboard clipboard;
-    ui::RecordingWindows windows;
-    ui::Services services{db, prompter, state, windows, clock, clipboard};
     MenuController menu{services};
 };
 

@@ -1,14 +1,8 @@
 #include "app/core/textwindows.h"
 
-#include "store/core/database.h"
 #include "store/core/seed.h"
-#include "support/testdir.h"
-#include "ui/core/appstate.h"
+#include "support/station.h"
 #include "ui/core/windows.h"
-#include "support/doubles/scriptedprompter.h"
-#include "support/doubles/recordingwindows.h"
-#include "support/doubles/fixedclock.h"
-#include "support/doubles/memoryclipboard.h"
 
 #include <gtest/gtest.h>
 
@@ -16,18 +10,11 @@ using namespace app;
 
 namespace {
 
-class TextWindowsTest : public ::testing::Test {
+class TextWindowsTest : public ::testing::Test, protected testsupport::Station<> {
 protected:
-    void SetUp() override { ASSERT_TRUE(db.open(dir.file("db.mdb")).ok()); }
+    void SetUp() override { ASSERT_TRUE(open(dir).ok()); }
 
     testsupport::TestDir dir;
-    store::Database db;
-    ui::ScriptedPrompter prompter;
-    ui::AppState state;
-    ui::FixedClock clock;
-    ui::MemoryClipboard clipboard;
-    ui::RecordingWindows windows;
-    ui::Services services{db, prompter, state, windows, clock, clipboard};
 };
 
 } // namespace

@@ -44,7 +44,6 @@ protected:
 
     testsupport::TestDir dir;
     ui::WindowRegistry &registry = windows;
-    ui::Services services{db, prompter, state, registry, clock, clipboard};
 };
 
 TEST_F(Flow, KeyOneOpensTheBookOnTodaysPageAndKeepsTheMenu)

@@ -1,5 +1,6 @@
 #include "app/widgets/menuwindow.h"
 #include "app/widgets/registration.h"
+#include "app/widgets/reportwindow.h"
 #include "app/widgets/textwindow.h"
 #include "store/core/database.h"
 #include "store/core/seed.h"
@@ -64,7 +65,6 @@ protected:
 
     testsupport::TestDir dir;
     ui::WindowRegistry &registry = windows;
-    ui::Services services{db, prompter, state, registry, clock, clipboard};
 };
 
 } // namespace
@@ -267,3 +267,30 @@ TEST_F(FrameTest, Screenshots)
     EXPECT_TRUE(splash.save(QDir(out).filePath("splash.png")));
     EXPECT_TRUE(menuShot.save(QDir(out).filePath("menu.png")));
 }
+
+namespace {
+
+TEST_F(FrameTest, AReportNoEditorTookShowsInTheTextWindowAndANewOneReplacesIt)
+{
+    state.report = {"Appointments History", "line one\r\nline two\r\n", "", "Saved as x.txt; no text editor could be started for it."};
+    registry.show(win::TextReport);
+    auto *w = window<app::ReportWindow>(win::TextReport);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Appointments History");
+    EXPECT_EQ(w->text(), "line one\nline two\n");
+    EXPECT_EQ(w->note(), state.report.note);
+    for (const char *button : {"cmdSaveAs", "cmdPrint", "cmdClose"})
+        EXPECT_NE(w->findChild<QPushButton *>(button), nullptr) << button;
+    if (qEnvironmentVariableIsSet("QUILLON_SHOTS"))
+        w->grab().save(QDir(qEnvironmentVariable("QUILLON_SHOTS")).filePath("frmText.png"));
+
+    state.report = {"Column Export", "other", "", ""};
+    registry.show(win::TextReport);
+    EXPECT_EQ(w->text(), "other");
+    EXPECT_EQ(w->windowTitle(), "Column Export");
+    w->findChild<QPushButton *>("cmdClose")->click();
+    settle();
+    EXPECT_FALSE(registry.isLoaded(win::TextReport));
+}
+
+} // namespace

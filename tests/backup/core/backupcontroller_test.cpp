@@ -10,6 +10,7 @@
 #include "ui/core/windows.h"
 #include "support/doubles/fixedclock.h"
 #include "support/doubles/memoryclipboard.h"
+#include "support/doubles/recordingdesktop.h"
 #include "support/doubles/recordingwindows.h"
 
 #include <gtest/gtest.h>
@@ -86,7 +87,7 @@ protected:
     {
         state.appDir = app.path();
         ASSERT_TRUE(db.open(app.file("db.mdb")).ok());
-        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard});
+        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard, desktop});
         ctl = makeController();
     }
 
@@ -119,6 +120,7 @@ protected:
     ui::RecordingWindows windows;
     ui::FixedClock clock;
     ui::MemoryClipboard clipboard;
+    ui::RecordingDesktop desktop;
     ui::AppState state;
     QDateTime now{QDate(2024, 3, 5), QTime(9, 30)};
     std::unique_ptr<ui::Services> services;

@@ -9,6 +9,7 @@
 #include "ui/core/windows.h"
 #include "support/doubles/fixedclock.h"
 #include "support/doubles/memoryclipboard.h"
+#include "support/doubles/recordingdesktop.h"
 #include "support/doubles/recordingwindows.h"
 
 #include <gtest/gtest.h>
@@ -64,7 +65,7 @@ protected:
         state.appDir = app.path();
         ASSERT_TRUE(db.open(app.file("db.mdb")).ok());
         store::SettingsStore(db).write({{"Spare", media.file("Last Week")}});
-        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard});
+        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard, desktop});
         window = std::make_unique<BackupWindow>(*services, [this](store::Database &d) {
             return std::make_unique<WatchedCopy>(d, [this] { duringCopy(); });
         });
@@ -110,6 +111,7 @@ protected:
     ui::RecordingWindows windows;
     ui::FixedClock clock;
     ui::MemoryClipboard clipboard;
+    ui::RecordingDesktop desktop;
     ui::AppState state;
     FixedChooser chooser;
     std::unique_ptr<ui::Services> services;

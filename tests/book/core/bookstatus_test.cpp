@@ -34,7 +34,7 @@ TEST_P(BookStatus, DailyMemoBelongsToItsPageAndTheFixedMemoToEveryPage)
 
     // The memo switch names the memo it switches to.
     EXPECT_EQ(st.book->memoButtonCaption(), "Fixed Memo");
-    st.book->functionKey(Qt::Key_F9);
+    st.book->memoCommand();
     EXPECT_TRUE(st.book->fixedMemoShown());
     EXPECT_EQ(st.book->memoButtonCaption(), "Daily Memo");
 }
@@ -162,3 +162,45 @@ QUILLON_BOTH_ENGINES(BookStatus);
 QUILLON_BOTH_ENGINES(SeekRecord);
 
 } // namespace
+
+namespace {
+
+QString storedTimer(Station &st)
+{
+    const auto r = st.db.selectOne("SELECT Timer1, Refresh FROM tbl_Setup");
+    return QStringLiteral("%1 %2").arg(store::Database::toBool(r->value(0)) ? "on" : "off").arg(r->value(1).toInt());
+}
+
+} // namespace
+
+TEST_P(BookStatus, F4SwitchesAutoRefreshOnAtTheGivenIntervalAndOffAgainForEveryStation)
+{
+    st.prompter.answerInput("75").expectMessage();
+    st.book->panel().autoRefreshCommand();
+    EXPECT_EQ(st.prompter.transcript().at(0).title, "Auto Screen Refresh");
+    EXPECT_EQ(st.prompter.transcript().at(1).text,
+              "Auto screen refresh now occurs at every 60 seconds.  Please toggle off Auto Screen Refresh before "
+              "reading Help file or running other applications to avoid interruptions.");
+    EXPECT_EQ(storedTimer(st), "on 60");
+    EXPECT_TRUE(st.book->panel().timerEnabled());
+    EXPECT_EQ(st.book->panel().timerIntervalMs(), 60000);
+
+    // Another station switched it off meanwhile: this station's F4 is told, not a second switch.
+    st.db.exec("UPDATE tbl_Setup SET Timer1 = ?", {false});
+    st.prompter.expectMessage();
+    st.book->panel().autoRefreshCommand();
+    EXPECT_EQ(st.prompter.transcript().at(2).text, "Another station has switched automatic screen refresh off meanwhile.");
+    EXPECT_FALSE(st.book->panel().timerEnabled());
+
+    st.prompter.answerInput("abc").expectMessage();
+    st.book->panel().autoRefreshCommand();
+    EXPECT_EQ(storedTimer(st), "off 60");
+
+    st.prompter.answerInput("10").expectMessage().expectMessage();
+    st.book->panel().autoRefreshCommand();
+    st.book->panel().autoRefreshCommand();
+    EXPECT_EQ(st.prompter.last().text, "Autorefresh has been disabled.");
+    EXPECT_EQ(st.prompter.last().title, "AutoRefresh");
+    EXPECT_EQ(storedTimer(st), "off 10");
+    EXPECT_FALSE(st.book->panel().timerEnabled());
+}

@@ -219,8 +219,6 @@ TEST_P(CellEntry, EscapeCancelsTheEdit)
 TEST_P(CellEntry, EveryWayOutAsksFirstAndKeepsTheEntry)
 {
     const std::vector<std::pair<const char *, std::function<void()>>> ways{
-        {"F3", [&] { st.book->functionKey(Qt::Key_F3); }},
-        {"F11", [&] { st.book->functionKey(Qt::Key_F11); }},
         {"close box", [&] { EXPECT_FALSE(st.book->closeBook()); }},
         {"toolbar Refresh", [&] { st.book->refreshCommand(); }},
         {"calendar", [&] { st.book->calendarFocusIn(); }},

@@ -1,3 +1,4 @@
+#include "support/doubles/recordingdesktop.h"
 #include "book/core/blockops.h"
 #include "book/core/calendar.h"
 #include "book/core/dateinput.h"
@@ -16,9 +17,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -139,7 +142,7 @@ TEST_F(BookWindowTest, RightClickOpensTheGridMenu)
         texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(texts, (QStringList{"Copy", "Cut", "Paste", "Delete", "Color", "Blockout", "Export to text file",
                                   "Search History", "-", "Exit"}));
-    EXPECT_FALSE(menu->findChild<QAction *>(QStringLiteral("mnuGridExport"))->isEnabled());
+    EXPECT_TRUE(menu->findChild<QAction *>(QStringLiteral("mnuGridExport"))->isEnabled());
     EXPECT_FALSE(menu->findChild<QAction *>(QStringLiteral("mnugridSearch"))->isEnabled());
     EXPECT_TRUE(menu->findChild<QAction *>(QStringLiteral("mnuGridDelete"))->isEnabled());
     // At the right edge of the cell.
@@ -174,6 +177,30 @@ TEST_F(BookWindowTest, F9SwitchesTheMemoBoxesAndTabStoresTheFixedMemo)
     EXPECT_TRUE(daily->isVisible());
     EXPECT_FALSE(fixed->isVisible());
     EXPECT_TRUE(daily->hasFocus());
+}
+
+TEST_F(BookWindowTest, F10OpensThePrintPanelOnTheDailyChoiceAndEscapeClosesIt)
+{
+    controller().grid().setCursor(6, 2);
+    grid()->setFocus();
+    QTest::keyClick(grid(), Qt::Key_F10);
+    QWidget *panel = window->findChild<QWidget *>("Frame3");
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(panel->isVisible());
+    auto *daily = child<QRadioButton>("Option2");
+    EXPECT_TRUE(daily->isChecked());
+    EXPECT_TRUE(daily->hasFocus());
+    EXPECT_EQ(child<QRadioButton>("Option3")->text(), "Print Column No. ( 1 to 3 )");
+    EXPECT_TRUE(child<QLineEdit>("txtPrint")->isReadOnly());
+    QTest::keyClick(child<QRadioButton>("Option1"), Qt::Key_Return);
+    EXPECT_TRUE(child<QRadioButton>("Option1")->isChecked());
+    EXPECT_FALSE(daily->isChecked());
+    if (qEnvironmentVariableIsSet("QUILLON_SHOTS"))
+        window->grab().save(qEnvironmentVariable("QUILLON_SHOTS") + "/book-print-panel.png");
+    QTest::keyClick(daily, Qt::Key_Escape);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(grid()->hasFocus());
+    EXPECT_EQ(controller().grid().row(), 6);
 }
 
 TEST_F(BookWindowTest, CalendarClickOpensThatDate)
@@ -255,8 +282,9 @@ TEST(BookWindowsTest, RegisteredBookOpensAndFallsBackToTheMenu)
     state.appDir = dir.path();
     ui::FixedClock clock;
     ui::MemoryClipboard clipboard;
+    ui::RecordingDesktop desktop;
     ui::WindowRegistry registry;
-    ui::Services services{db, prompter, state, registry, clock, clipboard};
+    ui::Services services{db, prompter, state, registry, clock, clipboard, desktop};
     registry.setServices(&services);
     int menuShown = 0;
     registry.add(ui::win::Menu, [&menuShown](ui::Services &) {

@@ -82,7 +82,9 @@ protected:
 
     DailyWindow *openDaily()
     {
+        // F10 opens the print options, whose first choice is the daily schedule.
         QTest::keyClick(bookWindow()->gridView(), Qt::Key_F10);
+        bookWindow()->controller().printing().print();
         return qobject_cast<DailyWindow *>(windows.window(ui::win::DailySchedule));
     }
 

@@ -24,11 +24,14 @@ const QString Review = QStringLiteral("Do you wish to review your templates?");
 const char *const Fields[7] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
 const char *const Flags[7] = {"chk2", "chk3", "chk4", "chk5", "chk6", "chk7", "chk1"};
 
-class TemplateTest : public ::testing::Test, protected testsupport::Station<> {
+class TemplateTest : public testsupport::EngineTest, protected testsupport::Station<> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(open(dir).ok());
+        EngineTest::SetUp();
+        if (IsSkipped())
+            return;
+        ASSERT_TRUE(open(store).ok());
         ctl = std::make_unique<TemplateController>(services);
     }
 
@@ -55,7 +58,7 @@ protected:
 
     QVariant setting(const char *field)
     {
-        return db.scalar(QStringLiteral("SELECT \"%1\" FROM \"tbl_Setup\"").arg(QLatin1String(field)));
+        return db.scalar(QStringLiteral("SELECT %1 FROM tbl_Setup").arg(QLatin1String(field)));
     }
 
     static QString cell(const QString &text, int row, int col)
@@ -81,14 +84,26 @@ protected:
         return pages.seek(next(dayOfWeek), store::SettingsStore(db).load());
     }
 
-    testsupport::TestDir dir;
+    // Every update of the settings record fails with "record locked".
+    void refuseUpdates()
+    {
+        if (!onServer()) {
+            db.exec("CREATE TRIGGER refuse BEFORE UPDATE ON tbl_Setup BEGIN SELECT RAISE(ABORT, 'record locked'); END");
+            return;
+        }
+        db.exec("CREATE OR REPLACE FUNCTION refuse() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION 'record locked'; "
+                "END $$ LANGUAGE plpgsql");
+        db.exec("CREATE TRIGGER refuse BEFORE UPDATE ON tbl_Setup FOR EACH ROW EXECUTE FUNCTION refuse()");
+    }
+    void allowUpdates() { db.exec(onServer() ? "DROP TRIGGER refuse ON tbl_Setup" : "DROP TRIGGER refuse"); }
+
     std::unique_ptr<TemplateController> ctl;
 };
 
-TEST_F(TemplateTest, LoadBuildsTheGridFromTheSettingsWithScaledDefaults)
+TEST_P(TemplateTest, LoadBuildsTheGridFromTheSettingsWithScaledDefaults)
 {
-    db.exec(QStringLiteral("UPDATE \"tbl_Setup\" SET \"cwidth\" = '2000%x%', \"location\" = 'Clinic', "
-                           "\"RHeight\" = 2"));
+    db.exec(QStringLiteral("UPDATE tbl_Setup SET cwidth = '2000%x%', location = 'Clinic', "
+                           "RHeight = 2"));
     ASSERT_TRUE(ctl->load(1.5));
     EXPECT_DOUBLE_EQ(state.widthFactor, 1.5);
     const ui::GridModel &g = ctl->grid();
@@ -104,7 +119,7 @@ TEST_F(TemplateTest, LoadBuildsTheGridFromTheSettingsWithScaledDefaults)
     EXPECT_EQ(ctl->blockoutBox(), "- - - - - - - - - - - - - - - -");
 }
 
-TEST_F(TemplateTest, FullCycleStoresSevenTemplatesAndFlags)
+TEST_P(TemplateTest, FullCycleStoresSevenTemplatesAndFlags)
 {
     start();
     EXPECT_EQ(ctl->dayCaption(), "Monday");
@@ -139,7 +154,7 @@ TEST_F(TemplateTest, FullCycleStoresSevenTemplatesAndFlags)
     }
 }
 
-TEST_F(TemplateTest, ClosedWednesdayGivesLaterWednesdayPagesTheClosedFlag)
+TEST_P(TemplateTest, ClosedWednesdayGivesLaterWednesdayPagesTheClosedFlag)
 {
     start();
     ctl->finishStep();
@@ -156,7 +171,7 @@ TEST_F(TemplateTest, ClosedWednesdayGivesLaterWednesdayPagesTheClosedFlag)
     EXPECT_EQ(ctl->grid().backColor(), book::DefaultCellColor);
 }
 
-TEST_F(TemplateTest, SwitchingTheStatusDropsTheCellBeingTyped)
+TEST_P(TemplateTest, SwitchingTheStatusDropsTheCellBeingTyped)
 {
     start();
     type(4, 1, "kept");
@@ -175,7 +190,7 @@ TEST_F(TemplateTest, SwitchingTheStatusDropsTheCellBeingTyped)
     EXPECT_TRUE(store::Database::toBool(setting("chk2")));
 }
 
-TEST_F(TemplateTest, ReviewStartsAgainAtMondayWithTheStoredMondayTemplate)
+TEST_P(TemplateTest, ReviewStartsAgainAtMondayWithTheStoredMondayTemplate)
 {
     start();
     type(3, 2, "Staff meeting");
@@ -198,7 +213,7 @@ TEST_F(TemplateTest, ReviewStartsAgainAtMondayWithTheStoredMondayTemplate)
     EXPECT_EQ(cell(setting("Mon").toString(), 3, 2), "");
 }
 
-TEST_F(TemplateTest, BlockedOutLunchRowShowsInNewPagesOfThatWeekday)
+TEST_P(TemplateTest, BlockedOutLunchRowShowsInNewPagesOfThatWeekday)
 {
     start();
     ctl->setBlockoutBox("LUNCH");
@@ -221,13 +236,12 @@ TEST_F(TemplateTest, BlockedOutLunchRowShowsInNewPagesOfThatWeekday)
     EXPECT_EQ(cell(newPage(Qt::Tuesday).data, 11, 1), "");
 }
 
-TEST_F(TemplateTest, FailedStoreIsReportedAndKeepsTheWeekday)
+TEST_P(TemplateTest, FailedStoreIsReportedAndKeepsTheWeekday)
 {
     start();
     const QString before = setting("Mon").toString();
     type(3, 1, "Dr away");
-    db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON \"tbl_Setup\" "
-                           "BEGIN SELECT RAISE(ABORT, 'record locked'); END"));
+    refuseUpdates();
     prompter.expectMessage();
     EXPECT_FALSE(ctl->finishStep());
     ASSERT_EQ(prompter.transcript().size(), 1u);
@@ -239,15 +253,15 @@ TEST_F(TemplateTest, FailedStoreIsReportedAndKeepsTheWeekday)
     EXPECT_EQ(ctl->grid().textMatrix(3, 1), "Dr away");
     EXPECT_EQ(setting("Mon").toString(), before);
 
-    db.exec(QStringLiteral("DROP TRIGGER refuse"));
+    allowUpdates();
     ASSERT_TRUE(ctl->finishStep());
     EXPECT_EQ(ctl->dayCaption(), "Tuesday");
     EXPECT_EQ(cell(setting("Mon").toString(), 3, 1), "Dr away");
 }
 
-TEST_F(TemplateTest, CellEntryFollowsTheBooksKeys)
+TEST_P(TemplateTest, CellEntryFollowsTheBooksKeys)
 {
-    db.exec(QStringLiteral("UPDATE \"tbl_Setup\" SET \"RHeight\" = 2"));
+    db.exec(QStringLiteral("UPDATE tbl_Setup SET RHeight = 2"));
     start();
     const QString before = setting("Mon").toString();
     ctl->grid().setCursor(3, 1);
@@ -279,7 +293,7 @@ TEST_F(TemplateTest, CellEntryFollowsTheBooksKeys)
 
 }
 
-TEST_F(TemplateTest, ClosingOffersToStoreTheWeekdayInHand)
+TEST_P(TemplateTest, ClosingOffersToStoreTheWeekdayInHand)
 {
     start();
     // Nothing changed: no question.
@@ -302,17 +316,18 @@ TEST_F(TemplateTest, ClosingOffersToStoreTheWeekdayInHand)
     ctl = std::make_unique<TemplateController>(services);
     start();
     ctl->statusChosen(1);
-    db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON \"tbl_Setup\" "
-                           "BEGIN SELECT RAISE(ABORT, 'record locked'); END"));
+    refuseUpdates();
     prompter.answerYes().expectMessage();
     windows.clearLog();
     EXPECT_FALSE(ctl->closeByUser());   // the window stays with its edits
     EXPECT_TRUE(windows.log().isEmpty());
-    db.exec(QStringLiteral("DROP TRIGGER refuse"));
+    allowUpdates();
     prompter.answerYes();
     EXPECT_TRUE(ctl->closeByUser());
     EXPECT_TRUE(store::Database::toBool(setting("chk2")));
     EXPECT_TRUE(prompter.failures().isEmpty()) << prompter.failures().join('\n').toStdString();
 }
+
+QUILLON_BOTH_ENGINES(TemplateTest);
 
 } // namespace

@@ -1,15 +1,9 @@
 #include "setup/widgets/templatewindow.h"
-#include "store/core/database.h"
+
 #include "book/pages/pagetext.h"
-#include "support/testdir.h"
-#include "ui/core/appstate.h"
-#include "ui/core/services.h"
+#include "support/station.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/gridview.h"
-#include "support/doubles/scriptedprompter.h"
-#include "support/doubles/recordingwindows.h"
-#include "support/doubles/fixedclock.h"
-#include "support/doubles/memoryclipboard.h"
 
 #include <gtest/gtest.h>
 
@@ -28,14 +22,9 @@ namespace {
 TEST(TemplateWindowTest, TypingTabAndFinishStoreMondayAndShowTuesday)
 {
     testsupport::TestDir dir;
-    store::Database db;
-    ASSERT_TRUE(db.open(dir.file(QStringLiteral("db.mdb"))).ok());
-    ui::ScriptedPrompter prompter;
-    ui::RecordingWindows windows;
-    ui::AppState state;
-    ui::FixedClock clock;
-    ui::MemoryClipboard clipboard;
-    ui::Services services{db, prompter, state, windows, clock, clipboard};
+    testsupport::Station<> st;
+    ASSERT_TRUE(st.open(dir).ok());
+    auto &[db, prompter, windows, state, clock, clipboard, desktop, services] = st;
 
     prompter.expectMessage();   // the instructions on first showing
     setup::TemplateWindow window(services);

@@ -1,0 +1,111 @@
+#include "app/widgets/reportwindow.h"
+
+#include "ui/core/appstate.h"
+#include "ui/core/prompter.h"
+#include "ui/core/windows.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+namespace app {
+
+ReportWindow::ReportWindow(ui::Services &services, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_s(services)
+{
+    setObjectName(ui::win::TextReport);
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("lblNote"));
+    m_note->setWordWrap(true);
+    m_note->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("txtReport"));
+    m_text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_save = new QPushButton(QStringLiteral("Save &As..."), this);
+    m_save->setObjectName(QStringLiteral("cmdSaveAs"));
+    m_print = new QPushButton(QStringLiteral("&Print"), this);
+    m_print->setObjectName(QStringLiteral("cmdPrint"));
+    m_close = new QPushButton(QStringLiteral("&Close"), this);
+    m_close->setObjectName(QStringLiteral("cmdClose"));
+    connect(m_save, &QPushButton::clicked, this, [this] { saveAs(); });
+    connect(m_print, &QPushButton::clicked, this, [this] { print(); });
+    connect(m_close, &QPushButton::clicked, this, [this] { m_s.windows.unload(ui::win::TextReport); });
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_save);
+    buttons->addWidget(m_print);
+    buttons->addWidget(m_close);
+    auto *box = new QVBoxLayout(this);
+    box->setContentsMargins(12, 12, 12, 12);
+    box->setSpacing(8);
+    box->addWidget(m_note);
+    box->addWidget(m_text, 1);
+    box->addLayout(buttons);
+    resize(760, 560);
+    reload();
+}
+
+void ReportWindow::reload()
+{
+    const ui::TextReport &r = m_s.state.report;
+    setWindowTitle(r.title);
+    m_note->setText(r.note);
+    m_note->setVisible(!r.note.isEmpty());
+    QString shown = r.text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    m_text->setPlainText(shown);
+    m_text->setFocus();
+}
+
+QString ReportWindow::text() const
+{
+    return m_text->toPlainText();
+}
+
+QString ReportWindow::note() const
+{
+    return m_note->text();
+}
+
+void ReportWindow::saveAs()
+{
+    const ui::TextReport &r = m_s.state.report;
+    const QString start = r.path.isEmpty() ? QDir(m_s.state.appDir).filePath(r.title + QStringLiteral(".txt")) : r.path;
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), start,
+                                                      QStringLiteral("Text files (*.txt);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    QString out = text();
+    out.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    QSaveFile file(path);
+    if (!(file.open(QIODevice::WriteOnly) && file.write(out.toUtf8()) >= 0 && file.commit()))
+        m_s.prompter.message(QStringLiteral("%1 could not be written: %2").arg(QDir::toNativeSeparators(path), file.errorString()),
+                             QStringLiteral("Save As"), ui::Icon::Critical);
+}
+
+void ReportWindow::print()
+{
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        m_s.prompter.message(QStringLiteral("No printer is installed. Use Save As to keep the text."),
+                             QStringLiteral("Print"), ui::Icon::Information);
+        return;
+    }
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_text->print(&printer);
+}
+
+} // namespace app

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "book/core/printoptions.h"
+#include "ui/core/services.h"
+
+namespace book {
+
+class BookController;
+class PageSession;
+
+// Printing from the book: the print options panel and what its Print
+// button starts (the weekly view, the daily schedule).
+class BookPrinting {
+public:
+    BookPrinting(BookController &book, PageSession &session, ui::Services &services);
+
+    PrintOptions &options() { return m_options; }
+    const PrintOptions &options() const { return m_options; }
+
+    void openPanel();                  // F10, Page > Print, toolbar Print
+    void closePanel();                 // cmdClosePrint: the cell in hand comes back
+    // cmdPrint, with the panel's present choice; where the panel's focus goes.
+    PrintOptions::Focus print();
+
+private:
+    void weekly();
+
+    BookController &m_book;
+    PageSession &m_session;
+    ui::Services &m_s;
+    PrintOptions m_options;
+};
+
+} // namespace book

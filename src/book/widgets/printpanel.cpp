@@ -1,0 +1,175 @@
+#include "book/widgets/printpanel.h"
+
+#include "book/core/bookcontroller.h"
+#include "ui/widgets/commandtable.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace book {
+
+namespace {
+
+using Choice = PrintOptions::Choice;
+using PanelFocus = PrintOptions::Focus;
+
+bool isEnter(const QKeyEvent *k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
+
+} // namespace
+
+PrintPanel::PrintPanel(BookController &controller, QWidget *parent)
+    : QFrame(parent), m_controller(controller)
+{
+    setObjectName(QStringLiteral("Frame3"));
+    setFrameShape(QFrame::StyledPanel);
+    setFrameShadow(QFrame::Raised);
+    setAutoFillBackground(true);
+
+    auto *title = new QLabel(QStringLiteral("Print"), this);
+    QFont f = title->font();
+    f.setBold(true);
+    title->setFont(f);
+    m_weekly = new QRadioButton(QStringLiteral("Print/View Weekly Schedule"), this);
+    m_weekly->setObjectName(QStringLiteral("Option1"));
+    m_daily = new QRadioButton(QStringLiteral("Print Daily Schedule"), this);
+    m_daily->setObjectName(QStringLiteral("Option2"));
+    m_column = new QRadioButton(QStringLiteral("Print Column No. ( Range 1 to 16 )"), this);
+    m_column->setObjectName(QStringLiteral("Option3"));
+    m_entry = new QLineEdit(this);
+    m_entry->setObjectName(QStringLiteral("txtPrint"));
+    m_entry->setMaximumWidth(80);
+    m_print = new QPushButton(QStringLiteral("Print"), this);
+    m_print->setObjectName(QStringLiteral("cmdPrint"));
+    m_close = new QPushButton(QStringLiteral("Close"), this);
+    m_close->setObjectName(QStringLiteral("cmdClosePrint"));
+    // The options are switched on and off by the controller alone.
+    for (QRadioButton *o : {m_weekly, m_daily, m_column}) {
+        o->setAutoExclusive(false);
+        o->installEventFilter(this);
+    }
+    m_entry->installEventFilter(this);
+    // The column print comes with the table printing.
+    m_column->setEnabled(false);
+    m_column->setToolTip(ui::CommandTable::NotAvailable);
+    for (QPushButton *b : {m_print, m_close})
+        b->setAutoDefault(false);
+
+    auto *v = new QVBoxLayout(this);
+    v->setContentsMargins(16, 12, 16, 12);
+    v->setSpacing(8);
+    v->addWidget(title);
+    v->addWidget(m_weekly);
+    v->addWidget(m_daily);
+    v->addWidget(m_column);
+    auto *entryRow = new QHBoxLayout;
+    entryRow->addSpacing(24);
+    entryRow->addWidget(m_entry);
+    entryRow->addStretch(1);
+    v->addLayout(entryRow);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_print);
+    buttons->addWidget(m_close);
+    v->addLayout(buttons);
+
+    PrintOptions &o = m_controller.printing().options();
+    const auto chosen = [this, &o](Choice c) {
+        if (!m_syncing) {
+            o.choose(c);
+            sync();
+        }
+    };
+    connect(m_weekly, &QRadioButton::clicked, this, [chosen] { chosen(Choice::Weekly); });
+    connect(m_daily, &QRadioButton::clicked, this, [chosen] { chosen(Choice::Daily); });
+    connect(m_column, &QRadioButton::clicked, this, [chosen] { chosen(Choice::Column); });
+    connect(m_entry, &QLineEdit::textEdited, this, [&o](const QString &t) { o.setEntry(t); });
+    connect(m_print, &QPushButton::clicked, this, [this] { applyFocus(int(m_controller.printing().print())); });
+    connect(m_close, &QPushButton::clicked, this, [this] { m_controller.printing().closePanel(); });
+    hide();
+}
+
+void PrintPanel::sync()
+{
+    const PrintOptions &o = m_controller.printing().options();
+    m_syncing = true;
+    m_weekly->setChecked(o.choice() == Choice::Weekly);
+    m_daily->setChecked(o.choice() == Choice::Daily);
+    m_column->setChecked(o.choice() == Choice::Column);
+    m_column->setText(o.columnCaption());
+    m_entry->setText(o.entry());
+    m_entry->setReadOnly(o.entryReadOnly());
+    m_syncing = false;
+    if (o.visible() != isVisible()) {
+        setVisible(o.visible());
+        if (o.visible()) {
+            place();
+            raise();
+        }
+    }
+}
+
+void PrintPanel::focusDailyChoice()
+{
+    m_daily->setFocus(Qt::OtherFocusReason);
+}
+
+void PrintPanel::place()
+{
+    adjustSize();
+    if (QWidget *p = parentWidget())
+        move((p->width() - width()) / 2, (p->height() - height()) / 3);
+}
+
+void PrintPanel::applyFocus(int focus)
+{
+    switch (PanelFocus(focus)) {
+    case PanelFocus::Weekly: m_weekly->setFocus(); break;
+    case PanelFocus::Daily: m_daily->setFocus(); break;
+    case PanelFocus::Column: m_column->setFocus(); break;
+    case PanelFocus::Entry: m_entry->setFocus(); break;
+    case PanelFocus::PrintButton: m_print->setFocus(); break;
+    case PanelFocus::Stay: break;
+    }
+    sync();
+}
+
+bool PrintPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    PrintOptions &o = m_controller.printing().options();
+    if (event->type() == QEvent::KeyPress) {
+        auto *k = static_cast<QKeyEvent *>(event);
+        if (k->key() == Qt::Key_Escape) {
+            m_controller.printing().closePanel();
+            return true;
+        }
+        if (watched == m_entry) {
+            const PanelFocus to = o.entryKeyDown(k->key());
+            if (to != PanelFocus::Stay || isEnter(k) || k->key() == Qt::Key_Tab) {
+                applyFocus(int(to));
+                return true;
+            }
+            const QString typed = k->text();
+            if (!typed.isEmpty() && typed[0].isPrint() && !o.entryKeyPress(typed[0]))
+                return true;
+            return false;
+        }
+        if (isEnter(k)) {
+            const Choice c = watched == m_weekly ? Choice::Weekly : watched == m_daily ? Choice::Daily : Choice::Column;
+            o.enterOnOption(c);
+            sync();
+            return true;
+        }
+    }
+    if (watched == m_entry && event->type() == QEvent::FocusOut) {
+        o.entryLeft();
+        sync();
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+} // namespace book
