@@ -3,6 +3,7 @@
 #include "app/widgets/registration.h"
 #include "backup/widgets/backupwindows.h"
 #include "book/widgets/bookwindows.h"
+#include "schedules/widgets/schedulewindows.h"
 #include "setup/widgets/setupwindows.h"
 #include "setup/widgets/templatewindows.h"
 #include "store/core/database.h"
@@ -44,6 +45,7 @@ int main(int argc, char **argv)
     // Each subsystem adds its own windows; windows of subsystems not built
     // yet are the stand-ins below.
     book::registerWindows(registry);
+    schedules::registerWindows(registry);
     setup::registerWindows(registry);
     setup::registerTemplateWindow(registry);
     backup::registerWindows(registry);

@@ -135,6 +135,7 @@ public:
     void prepareWeek() { m_nav.prepareWeek(); }
     void weeklyView() { m_nav.weeklyView(); }
     void returnDay() { m_nav.returnDay(); }
+    void weekBack() { m_nav.weekBack(); }
 
     // ---- block commands and colours
     BlockOps &blocks() { return *m_blocks; }

@@ -286,4 +286,22 @@ void BookNavigation::returnDay()
     m_book.panel().armTimer();
 }
 
+void BookNavigation::weekBack()
+{
+    ui::WeekHandOver &w = m_s.state.week;
+    const ui::WeekHandOver::Back back = w.back;
+    w.back = ui::WeekHandOver::Back::None;
+    if (back == ui::WeekHandOver::Back::ReturnDay) {
+        returnDay();
+        return;
+    }
+    if (back != ui::WeekHandOver::Back::OpenCell || !w.openDate.isValid())
+        return;
+    showDay(w.openDate);
+    m_session.grid().setCursor(std::max(w.openRow, pos::FreeRow), std::max(w.column, pos::FirstCol));
+    m_book.panel().armTimer();
+    // As if Enter had been pressed on the cell: the editor opens on it.
+    m_book.entry().gridKeyPress(QChar(13));
+}
+
 } // namespace book

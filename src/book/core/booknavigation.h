@@ -43,6 +43,9 @@ public:
     void prepareWeek();                          // the weekly hand-over data
     void weeklyView();                           // F8, toolbar Week
     void returnDay();
+    // The book is shown again after the weekly view: back to the page it was
+    // left on, or into the cell the user chose there.
+    void weekBack();
 
 private:
     void stepWeek(bool later);

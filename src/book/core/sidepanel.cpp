@@ -283,7 +283,8 @@ void SidePanel::stopTimer()
 void SidePanel::timerTick()
 {
     // The timer is stopped while a cell or a memo is being typed.
-    if (!m_timerRunning || m_book.entry().visible())
+    // Nor does it run while a schedule window holds it paused.
+    if (!m_timerRunning || m_book.entry().visible() || m_s.state.refreshHolds > 0)
         return;
     m_session.refreshGrid();
 }

@@ -18,6 +18,12 @@ struct WeekHandOver {
     QStringList dayTexts;        // seven texts: rows 2..last of the column, joined by CR
     std::vector<std::vector<int>> dayColours; // per day: colours of rows 2..last (empty: unset)
     std::vector<bool> dayStored; // per day: a stored page was found
+
+    // What the book does when it is next shown after the weekly view.
+    enum class Back { None, ReturnDay, OpenCell };
+    Back back = Back::None;
+    QDate openDate;              // OpenCell: the page, the row, and the editor opened
+    int openRow = 3;
 };
 
 // A text report handed to the program's text window: shown there when the
@@ -35,6 +41,8 @@ struct AppState {
     bool exitFlag = false;           // set only by the exit path before the backup window
     QDate pageDate;                  // the date whose page the daily schedule shows
     WeekHandOver week;
+    // Windows open that keep the book's auto-refresh paused (the schedules).
+    int refreshHolds = 0;
     int currentFileNo = 0;           // 0: no patient in hand
     int currentInvoiceNo = 0;
     bool openInvoiceByNumber = false;

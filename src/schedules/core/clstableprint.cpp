@@ -1,0 +1,609 @@
+#include "schedules/core/clstableprint.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace schedules {
+
+using ui::OutputSurface;
+
+namespace {
+constexpr double HeaderRowFloor = 275;   // surface units; the header rows' fixed minimum
+// 0x835: single line wins over the word break.
+constexpr int DataFirstColumnFlags = OutputSurface::AlignCenter | OutputSurface::VCenter | OutputSurface::WordBreak |
+                                     OutputSurface::SingleLine | OutputSurface::NoPrefix;
+constexpr int DataFlags = OutputSurface::AlignLeft | OutputSurface::WordBreak | OutputSurface::NoPrefix;
+
+int px(double v)
+{
+    return static_cast<int>(std::lround(v));
+}
+} // namespace
+
+TableError::TableError(int number, const QString &description)
+    : std::runtime_error(description.toStdString()), m_number(number), m_description(description)
+{
+}
+
+TableError TableError::invalidValue()
+{
+    return TableError(InvalidPropertyValue, QStringLiteral("Invalid property value"));
+}
+
+TableError TableError::subscript()
+{
+    return TableError(SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
+}
+
+clsTablePrint::clsTablePrint()
+{
+    m_hasFooter = true;
+    m_rows = 5;
+    m_cols = 2;
+    m_headerRows = 1;
+    recreate();
+}
+
+void clsTablePrint::recreate()
+{
+    const auto r = static_cast<size_t>(m_rows), c = static_cast<size_t>(m_cols),
+               h = static_cast<size_t>(m_headerRows);
+    m_cells.assign(r, std::vector<Cell>(c));
+    m_header.assign(h, std::vector<HeaderCell>(c));
+    m_colWidth.assign(c, 15.0);
+    m_colAlign.assign(c, 0);
+    m_mergeCol.assign(c, false);
+    m_mergeHeaderCol.assign(c, false);
+    m_mergeRow.assign(r, false);
+    m_mergeHeaderRow.assign(h, false);
+    if (m_hasFooter) {
+        m_footerText.assign(c, QString());
+        m_footerFont.assign(c, FontRef());
+    } else {
+        m_footerText.clear();
+        m_footerFont.clear();
+    }
+    m_usable = true;
+}
+
+void clsTablePrint::setRows(int n)
+{
+    if (n < 0)
+        throw TableError::invalidValue();
+    m_rows = n;
+    if (n == 0) {
+        // The cell tables go; the per-row and footer tables stay as they
+        // were, and the table is unusable until a valid size is set.
+        m_cells.clear();
+        m_usable = false;
+        throw TableError::subscript();
+    }
+    recreate();
+}
+
+void clsTablePrint::setCols(int n)
+{
+    if (n < 1)
+        throw TableError::invalidValue();
+    m_cols = n;
+    if (m_rows > 0)
+        recreate();
+}
+
+void clsTablePrint::setHeaderRows(int n)
+{
+    if (n < 1)
+        throw TableError::invalidValue();
+    m_headerRows = n;
+    if (m_rows > 0)
+        recreate();
+}
+
+// ---------------------------------------------------------------- indexing
+
+void clsTablePrint::checkCell(int row, int col) const
+{
+    if (!m_usable || row < 0 || col < 0 || row >= static_cast<int>(m_cells.size()) || col >= m_cols)
+        throw TableError::subscript();
+}
+
+void clsTablePrint::checkHeader(int row, int col) const
+{
+    if (!m_usable || row < 0 || col < 0 || row >= static_cast<int>(m_header.size()) ||
+        col >= static_cast<int>(m_header[static_cast<size_t>(row)].size()))
+        throw TableError::subscript();
+}
+
+void clsTablePrint::checkCol(int col) const
+{
+    if (!m_usable || col < 0 || col >= static_cast<int>(m_colWidth.size()))
+        throw TableError::subscript();
+}
+
+void clsTablePrint::checkFooter(int col) const
+{
+    if (col < 0 || col >= static_cast<int>(m_footerText.size()))
+        throw TableError::subscript();
+}
+
+template <class F>
+void clsTablePrint::forCells(int row, int col, F f)
+{
+    if (row >= 0 && col >= 0) {
+        checkCell(row, col);
+        f(m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)]);
+        return;
+    }
+    if (!m_usable)
+        throw TableError::subscript();
+    for (int r = 0; r < m_rows; ++r) {
+        if (row >= 0 && r != row)
+            continue;
+        for (int c = 0; c < m_cols; ++c) {
+            if (col >= 0 && c != col)
+                continue;
+            checkCell(r, c);
+            f(m_cells[static_cast<size_t>(r)][static_cast<size_t>(c)]);
+        }
+    }
+}
+
+template <class F>
+void clsTablePrint::forHeaders(int row, int col, F f)
+{
+    for (int r = 0; r < m_headerRows; ++r) {
+        if (row >= 0 && r != row)
+            continue;
+        for (int c = 0; c < m_cols; ++c) {
+            if (col >= 0 && c != col)
+                continue;
+            checkHeader(r, c);
+            f(m_header[static_cast<size_t>(r)][static_cast<size_t>(c)]);
+        }
+    }
+    if (row >= 0 && col >= 0)
+        checkHeader(row, col);   // an index past the table is refused
+}
+
+template <class F>
+void clsTablePrint::forCols(int col, F f)
+{
+    if (col >= 0) {
+        f(col);
+        return;
+    }
+    for (int c = 0; c < m_cols; ++c)
+        f(c);
+}
+
+QString clsTablePrint::textMatrix(int row, int col) const
+{
+    checkCell(row, col);
+    return m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)].text;
+}
+
+void clsTablePrint::setTextMatrix(int row, int col, const QString &text)
+{
+    forCells(row, col, [&](Cell &c) { c.text = text; });
+}
+
+FontRef clsTablePrint::fontMatrix(int row, int col) const
+{
+    checkCell(row, col);
+    return m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)].font;
+}
+
+void clsTablePrint::setFontMatrix(int row, int col, const FontRef &font)
+{
+    forCells(row, col, [&](Cell &c) { c.font = font; });
+}
+
+QByteArray clsTablePrint::pictureMatrix(int row, int col) const
+{
+    checkCell(row, col);
+    return m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)].picture;
+}
+
+void clsTablePrint::setPictureMatrix(int row, int col, const QByteArray &picture)
+{
+    forCells(row, col, [&](Cell &c) { c.picture = picture; });
+}
+
+ui::Bgr clsTablePrint::cellColor(int row, int col) const
+{
+    checkCell(row, col);
+    return m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)].colour;
+}
+
+void clsTablePrint::setCellColor(int row, int col, ui::Bgr colour)
+{
+    forCells(row, col, [&](Cell &c) { c.colour = colour; });
+}
+
+QString clsTablePrint::headerText(int row, int col) const
+{
+    checkHeader(row, col);
+    return m_header[static_cast<size_t>(row)][static_cast<size_t>(col)].text;
+}
+
+void clsTablePrint::setHeaderText(int row, int col, const QString &text)
+{
+    forHeaders(row, col, [&](HeaderCell &c) { c.text = text; });
+}
+
+FontRef clsTablePrint::headerFont(int row, int col) const
+{
+    checkHeader(row, col);
+    return m_header[static_cast<size_t>(row)][static_cast<size_t>(col)].font;
+}
+
+void clsTablePrint::setHeaderFont(int row, int col, const FontRef &font)
+{
+    forHeaders(row, col, [&](HeaderCell &c) { c.font = font; });
+}
+
+double clsTablePrint::colWidth(int col) const
+{
+    checkCol(col);
+    return m_colWidth[static_cast<size_t>(col)];
+}
+
+void clsTablePrint::setColWidth(int col, double width)
+{
+    forCols(col, [&](int c) {
+        checkCol(c);
+        m_colWidth[static_cast<size_t>(c)] = width;
+    });
+}
+
+int clsTablePrint::colAlignment(int col) const
+{
+    checkCol(col);
+    return m_colAlign[static_cast<size_t>(col)];
+}
+
+void clsTablePrint::setColAlignment(int col, int alignment)
+{
+    forCols(col, [&](int c) {
+        checkCol(c);
+        m_colAlign[static_cast<size_t>(c)] = alignment;
+    });
+}
+
+FontRef clsTablePrint::colFont(int col) const
+{
+    return fontMatrix(0, col);
+}
+
+void clsTablePrint::setColFont(int col, const FontRef &font)
+{
+    checkCol(col);
+    setFontMatrix(-1, col, font);
+}
+
+QString clsTablePrint::footerText(int col) const
+{
+    checkFooter(col);
+    return m_footerText[static_cast<size_t>(col)];
+}
+
+void clsTablePrint::setFooterText(int col, const QString &text)
+{
+    forCols(col, [&](int c) {
+        checkFooter(c);
+        m_footerText[static_cast<size_t>(c)] = text;
+    });
+}
+
+FontRef clsTablePrint::footerFont(int col) const
+{
+    checkFooter(col);
+    return m_footerFont[static_cast<size_t>(col)];
+}
+
+void clsTablePrint::setFooterFont(int col, const FontRef &font)
+{
+    forCols(col, [&](int c) {
+        checkFooter(c);
+        m_footerFont[static_cast<size_t>(c)] = font;
+    });
+}
+
+namespace {
+bool flagAt(const std::vector<bool> &v, int i)
+{
+    if (i < 0 || i >= static_cast<int>(v.size()))
+        throw TableError::subscript();
+    return v[static_cast<size_t>(i)];
+}
+void setFlagAt(std::vector<bool> &v, int i, bool on)
+{
+    if (i < 0 || i >= static_cast<int>(v.size()))
+        throw TableError::subscript();
+    v[static_cast<size_t>(i)] = on;
+}
+} // namespace
+
+bool clsTablePrint::mergeRow(int row) const { return flagAt(m_mergeRow, row); }
+void clsTablePrint::setMergeRow(int row, bool on) { setFlagAt(m_mergeRow, row, on); }
+bool clsTablePrint::mergeCol(int col) const { return flagAt(m_mergeCol, col); }
+void clsTablePrint::setMergeCol(int col, bool on) { setFlagAt(m_mergeCol, col, on); }
+bool clsTablePrint::mergeHeaderRow(int row) const { return flagAt(m_mergeHeaderRow, row); }
+void clsTablePrint::setMergeHeaderRow(int row, bool on) { setFlagAt(m_mergeHeaderRow, row, on); }
+bool clsTablePrint::mergeHeaderCol(int col) const { return flagAt(m_mergeHeaderCol, col); }
+void clsTablePrint::setMergeHeaderCol(int col, bool on) { setFlagAt(m_mergeHeaderCol, col, on); }
+
+// ---------------------------------------------------------------- layout
+
+void clsTablePrint::putFont(OutputSurface &out, const FontRef &font, FontRef &current) const
+{
+    // Cells without a font of their own are drawn in the surface's font.
+    if (!font || font == current)
+        return;
+    out.setFont(*font);
+    current = font;
+}
+
+clsTablePrint::Heights clsTablePrint::measure(OutputSurface &out, FontRef &current) const
+{
+    if (!m_usable)
+        throw TableError::subscript();
+    Heights h;
+    h.data = rowHeightMin - 2 * cellYOffset;
+    h.header = HeaderRowFloor;
+    h.footer = footerRowHeightMin - 2 * cellYOffset;
+    for (int c = 0; c < m_cols; ++c) {
+        for (int r = 0; r < m_rows; ++r) {
+            const Cell &cell = m_cells[static_cast<size_t>(r)][static_cast<size_t>(c)];
+            putFont(out, cell.font, current);
+            h.data = std::max(h.data, out.textHeight(cell.text));
+            if (resizeCellsToPicHeight && !cell.picture.isEmpty())
+                h.data = std::max(h.data, out.pictureSize(cell.picture).height());
+        }
+        for (int r = 0; r < m_headerRows; ++r) {
+            const HeaderCell &cell = m_header[static_cast<size_t>(r)][static_cast<size_t>(c)];
+            putFont(out, cell.font, current);
+            h.header = std::max(h.header, out.textHeight(cell.text));
+        }
+        if (m_hasFooter) {
+            putFont(out, footerFont(c), current);
+            h.footer = std::max(h.footer, out.textHeight(footerText(c)));
+        }
+    }
+    h.data += 2 * cellYOffset;
+    h.header += 2 * cellYOffset;
+    if (h.footer > 0)
+        h.footer += 2 * cellYOffset;
+    return h;
+}
+
+clsTablePrint::Heights clsTablePrint::heights(OutputSurface &out) const
+{
+    FontRef current;
+    return measure(out, current);
+}
+
+double clsTablePrint::calcNumRowsPerPage(OutputSurface &out, bool withHeader) const
+{
+    return calcNumRowsPerPage(out, withHeader, m_hasFooter);
+}
+
+double clsTablePrint::calcNumRowsPerPage(OutputSurface &out, bool withHeader, bool withFooter) const
+{
+    FontRef current;
+    const Heights h = measure(out, current);
+    double avail = out.scaleHeight() - marginTop - marginBottom;
+    if (withHeader)
+        avail -= m_headerRows * h.header;
+    if (withFooter)
+        avail -= h.footer;
+    return h.data > 0 ? std::floor(avail / h.data) : 0;
+}
+
+// ---------------------------------------------------------------- drawing
+
+DrawResult clsTablePrint::drawTable(OutputSurface &out, int rowToStart, int startPage)
+{
+    try {
+        const ui::CellFont saved = out.font();
+        FontRef current = std::make_shared<const ui::CellFont>(saved);
+        const Heights h = measure(out, current);
+
+        int page = startPage;
+        int last = rowToStart - 1;
+        bool fresh = false;           // a page the handler has just started
+        for (;;) {
+            double avail = out.scaleHeight() - out.currentY() - marginBottom;
+            const bool withHeader = printHeaderOnEveryPage || page == 1;
+            // A page started for the rows left always takes one of them, even
+            // when it cannot hold it: otherwise a row taller than a page would
+            // ask for new pages for ever.
+            if (avail >= h.data || fresh) {
+                if (withHeader)
+                    avail -= m_headerRows * h.header;
+                int fit = h.data > 0 ? static_cast<int>(std::floor(avail / h.data)) : m_rows;
+                if (fresh && fit < 1)
+                    fit = 1;
+                const int first = last + 1;
+                const int end = std::min(last + std::max(fit, 0), m_rows - 1);
+                double y = out.currentY();
+                drawPage(out, first, end, withHeader, y, current, h);
+                out.setCurrentY(y);
+                last = end;
+            }
+            if (last >= m_rows - 1)
+                break;
+            bool topSet = false, cancel = false;
+            if (m_newPage)
+                m_newPage(out, topSet, cancel, last);
+            if (cancel)
+                break;
+            if (!topSet)
+                out.setCurrentY(marginTop);
+            ++page;
+            fresh = true;
+        }
+        out.setFont(saved);
+        return {};
+    } catch (const TableError &e) {
+        return DrawResult{false, e.number(), e.description()};
+    } catch (const std::exception &e) {
+        return DrawResult{false, 5, QString::fromUtf8(e.what())};
+    }
+}
+
+void clsTablePrint::drawPage(OutputSurface &out, int first, int end, bool withHeader, double &y,
+                             FontRef &current, const Heights &h)
+{
+    const int leftEdge = px(out.toPixelsX(marginLeft));
+    const int inset = px(out.toPixelsX(cellXOffset));
+    std::vector<int> colPx(static_cast<size_t>(m_cols));
+    double tableRight = marginLeft;
+    for (int c = 0; c < m_cols; ++c) {
+        colPx[static_cast<size_t>(c)] = px(out.toPixelsX(m_colWidth[static_cast<size_t>(c)]));
+        tableRight += m_colWidth[static_cast<size_t>(c)];
+    }
+
+    if (withHeader) {
+        out.setDrawWidth(headerLineThickness);
+        const double pageTop = y;
+        std::vector<int> pending(static_cast<size_t>(m_cols), -1);   // first header row of a vertical run
+        for (int hr = 0; hr < m_headerRows; ++hr) {
+            bool merged = false, previousClosedMerged = false;
+            int left = leftEdge + inset, right = leftEdge - inset;
+            for (int c = 0; c < m_cols; ++c) {
+                const size_t ci = static_cast<size_t>(c);
+                right += colPx[ci];   // kept one inset inside the cell
+                const QString text = headerText(hr, c);
+                bool endsRun = true;
+                if (m_mergeHeaderCol[ci] && hr < m_headerRows - 1) {
+                    endsRun = headerText(hr + 1, c) != text;
+                    if (!endsRun && pending[ci] < 0)
+                        pending[ci] = hr;
+                } else if (!m_mergeHeaderCol[ci]) {
+                    pending[ci] = -1;
+                }
+                putFont(out, headerFont(hr, c), current);
+
+                bool draw = true;
+                if (m_mergeHeaderRow[static_cast<size_t>(hr)] && c < m_cols - 1 && headerText(hr, c + 1) == text) {
+                    merged = true;
+                    draw = false;
+                } else if (previousClosedMerged) {
+                    merged = false;
+                }
+                if (draw && endsRun) {
+                    const int start = pending[ci] >= 0 ? pending[ci] : hr;
+                    int top = px(out.toPixelsY(pageTop + start * h.header));
+                    const int bottom = top + px(out.toPixelsY((hr - start + 1) * h.header));
+                    out.boxPixels(QRect(QPoint(left - inset, top), QPoint(right + inset, bottom)));
+                    ++top;
+                    const QRect r(QPoint(left, top), QPoint(right, bottom));
+                    out.fillPixels(r, ui::colours::Grey);
+                    const int align = merged && centerMergedHeader ? 1 : m_colAlign[ci];
+                    out.textPixels(r, text, align | OutputSurface::NoPrefix, ui::colours::Grey);
+                    pending[ci] = -1;
+                }
+                previousClosedMerged = draw && merged;
+                if (draw)
+                    left = right + 2 * inset;
+            }
+        }
+        y += m_headerRows * h.header;
+    }
+
+    // Data block: column by column, each down the page's rows.
+    out.setDrawWidth(lineThickness);
+    const int rowPx = px(out.toPixelsY(h.data));
+    const int rowsHere = std::max(end - first + 1, 0);
+    std::vector<int> runStart(static_cast<size_t>(rowsHere), -1);   // left of a pending horizontal run
+    int lastBottom = px(out.toPixelsY(y));
+    double cellLeftTwips = marginLeft;
+    int right = 0;
+    for (int c = 0; c < m_cols; ++c) {
+        const size_t ci = static_cast<size_t>(c);
+        const int left = c == 0 ? leftEdge + inset : right + 2 * inset;
+        right = left + colPx[ci] - 2 * inset;
+        int top = px(out.toPixelsY(y));
+        int bottom = top;
+        for (int r = first; r <= end; ++r) {
+            const Cell &cell = m_cells[static_cast<size_t>(r)][ci];
+            putFont(out, cell.font, current);
+            bottom += rowPx;
+            // Vertical runs end at the page's last row: they never cross a break.
+            if (m_mergeCol[ci] && r != end && m_cells[static_cast<size_t>(r + 1)][ci].text == cell.text)
+                continue;
+            int &pending = runStart[static_cast<size_t>(r - first)];
+            bool draw = true;
+            if (m_mergeRow[static_cast<size_t>(r)] && c < m_cols - 1) {
+                if (m_cells[static_cast<size_t>(r)][ci + 1].text == cell.text) {
+                    if (pending < 0)
+                        pending = left;
+                    draw = false;
+                }
+            } else if (!m_mergeRow[static_cast<size_t>(r)]) {
+                pending = -1;
+            }
+            if (draw) {
+                const int cellLeft = pending >= 0 ? pending : left;
+                pending = -1;
+                out.boxPixels(QRect(QPoint(cellLeft - inset, top), QPoint(right + inset, bottom)));
+                const QRect rect(QPoint(cellLeft, top + 1), QPoint(right, bottom));
+                out.fillPixels(rect, cell.colour);
+                if (!cell.picture.isEmpty())
+                    drawPicture(out, cell.picture, c, cellLeftTwips, rect, top, bottom);
+                out.textPixels(rect, cell.text, c == 0 ? DataFirstColumnFlags : DataFlags, cell.colour);
+                lastBottom = bottom;
+            }
+            top = bottom;
+        }
+        cellLeftTwips += m_colWidth[ci];
+    }
+    y += rowsHere * h.data;
+
+    if (end == m_rows - 1 && m_hasFooter) {
+        out.setDrawWidth(footerLineThickness);
+        out.box(marginLeft, y, tableRight, y + h.footer);
+        const int top = lastBottom + 1;
+        const int bottom = top + px(out.toPixelsY(h.footer));
+        int colLeft = leftEdge;
+        double xTwips = marginLeft;
+        for (int c = 0; c < m_cols; ++c) {
+            const size_t ci = static_cast<size_t>(c);
+            putFont(out, footerFont(c), current);
+            const QRect r(QPoint(colLeft + inset, top), QPoint(colLeft + colPx[ci] - inset, bottom));
+            // No fill: the footer is text between lines, on the page itself.
+            out.textPixels(r, footerText(c), m_colAlign[ci] | OutputSurface::NoPrefix, -1);
+            if (c > 0)
+                out.line(xTwips, y, xTwips, y + h.footer);
+            colLeft += colPx[ci];
+            xTwips += m_colWidth[ci];
+        }
+        y += h.footer;
+    }
+}
+
+void clsTablePrint::drawPicture(OutputSurface &out, const QByteArray &picture, int col, double cellLeft,
+                                const QRect &textRect, int top, int bottom)
+{
+    const size_t ci = static_cast<size_t>(col);
+    QSizeF size = out.pictureSize(picture);
+    if (size.isEmpty())
+        return;   // unreadable: the cell is drawn without it
+    double w = std::min(size.width(), m_colWidth[ci] - 2 * cellXOffset);
+    double hgt = size.height();
+    const double cellHeight = out.toTwipsY(bottom - top);
+    double offset = (cellHeight - hgt) / 2;
+    if (offset < 0) {
+        hgt = cellHeight;
+        offset = 0;
+    }
+    double x = out.toTwipsX(textRect.left());
+    if (m_colAlign[ci] == 2)
+        x = cellLeft + m_colWidth[ci] - cellXOffset - w;
+    else if (m_colAlign[ci] == 1)
+        x = cellLeft + (m_colWidth[ci] - w) / 2;
+    out.paintPicture(picture, x, out.toTwipsY(top) + offset, w, hgt);
+}
+
+} // namespace schedules

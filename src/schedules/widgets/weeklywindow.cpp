@@ -1,0 +1,145 @@
+#include "schedules/widgets/weeklywindow.h"
+
+#include "schedules/widgets/previewwindow.h"
+#include "ui/widgets/gridview.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace schedules {
+
+WeeklyWindow::WeeklyWindow(ui::Services &services, QWidget *parent)
+    : ui::TaskWindow(parent), m_s(services), m_ctl(services)
+{
+    setObjectName(QStringLiteral("frmWeekly"));
+    setWindowTitle(QStringLiteral("Weekly Schedule"));
+
+    auto *tools = new QToolBar(this);
+    tools->setObjectName(QStringLiteral("tbToolBar"));
+    tools->setMovable(false);
+    QAction *printTool = tools->addAction(QStringLiteral("Print"));
+    printTool->setToolTip(QStringLiteral("Print (F11)"));
+    connect(printTool, &QAction::triggered, this, [this] { print(); });
+    addToolBar(tools);
+
+    auto *central = new QWidget(this);
+    auto *top = new QHBoxLayout;
+    m_book = new QLineEdit(central);
+    m_book->setObjectName(QStringLiteral("txtBook"));
+    m_book->setReadOnly(true);
+    m_book->setMaximumWidth(260);
+    m_consultant = new QLabel(central);
+    m_consultant->setObjectName(QStringLiteral("lblCalDay"));
+    QFont f = m_consultant->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.2);
+    m_consultant->setFont(f);
+    m_date = new QLabel(central);
+    m_date->setObjectName(QStringLiteral("lblCalDate"));
+    m_date->hide();
+    top->addWidget(m_book);
+    top->addSpacing(16);
+    top->addWidget(m_consultant);
+    top->addWidget(m_date);
+    top->addStretch(1);
+
+    m_grid = new ui::GridView(central);
+    m_grid->setObjectName(QStringLiteral("Grid1"));
+    m_grid->setModel(&m_ctl.grid());
+    connect(m_grid, &ui::GridView::doubleClicked, this, [this](int, int) { jump(); });
+    connect(m_grid, &ui::GridView::keyPressed, this, [this](QChar) { jump(); });
+
+    auto *buttons = new QHBoxLayout;
+    auto *hint = new QLabel(QStringLiteral("Press F11 or click button below to print:"), central);
+    hint->setObjectName(QStringLiteral("lblPrint"));
+    auto *printButton = new QPushButton(QStringLiteral("Print"), central);
+    printButton->setObjectName(QStringLiteral("cmdPrint"));
+    auto *closeButton = new QPushButton(QStringLiteral("Close"), central);
+    closeButton->setObjectName(QStringLiteral("cmdClosePrint"));
+    connect(printButton, &QPushButton::clicked, this, [this] { print(); });
+    connect(closeButton, &QPushButton::clicked, this, [this] {
+        m_left = true;
+        m_ctl.close();
+    });
+    buttons->addStretch(1);
+    buttons->addWidget(hint);
+    buttons->addWidget(printButton);
+    buttons->addWidget(closeButton);
+
+    auto *box = new QVBoxLayout(central);
+    box->addLayout(top);
+    box->addWidget(m_grid, 1);
+    box->addLayout(buttons);
+    setCentralWidget(central);
+
+    m_ctl.load(widthFactor());
+    m_book->setText(m_ctl.bookName());
+    m_consultant->setText(m_ctl.consultant());
+
+    for (QWidget *w : findChildren<QWidget *>())
+        w->installEventFilter(this);
+    resize(1000, 640);
+}
+
+void WeeklyWindow::showEvent(QShowEvent *e)
+{
+    ui::TaskWindow::showEvent(e);
+    m_ctl.activate();
+    m_grid->setFocus();
+}
+
+void WeeklyWindow::activated()
+{
+    m_ctl.activate();
+}
+
+bool WeeklyWindow::closeByUser()
+{
+    if (!m_left) {
+        m_left = true;
+        m_ctl.close();
+    }
+    return true;
+}
+
+bool WeeklyWindow::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() == QEvent::KeyPress) {
+        auto *k = static_cast<QKeyEvent *>(e);
+        if (k->key() == Qt::Key_F11) {
+            print();
+            return true;
+        }
+        // The book-name box hands the focus to the grid on Enter or Tab.
+        if (watched == m_book && (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter || k->key() == Qt::Key_Tab)) {
+            m_grid->setFocus();
+            return true;
+        }
+    }
+    return ui::TaskWindow::eventFilter(watched, e);
+}
+
+void WeeklyWindow::jump()
+{
+    if (m_left)
+        return;
+    m_left = true;
+    const ui::GridModel &g = m_ctl.grid();
+    m_ctl.jump(g.row(), g.col());
+}
+
+void WeeklyWindow::print()
+{
+    if (m_preview)
+        return;
+    m_preview = new PreviewWindow(SchedulePrint::Kind::Weekly, m_ctl.grid(), m_s, m_ctl.consultant(), this);
+    m_preview->show();
+}
+
+} // namespace schedules

@@ -1,0 +1,161 @@
+#include "ui/widgets/paintersurface.h"
+
+#include "ui/widgets/qtcolour.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPaintDevice>
+#include <cmath>
+
+namespace ui {
+
+QFont PainterSurface::qfont(const CellFont &f)
+{
+    QFont q(f.name);
+    q.setPointSizeF(f.size > 0 ? f.size : 8.0);
+    q.setBold(f.bold);
+    q.setItalic(f.italic);
+    q.setUnderline(f.underline);
+    q.setStrikeOut(f.strikethrough);
+    return q;
+}
+
+bool PainterSurface::begin(QPaintDevice *device, double dpiX, double dpiY)
+{
+    m_device = device;
+    m_dpiX = dpiX > 0 ? dpiX : 96;
+    m_dpiY = dpiY > 0 ? dpiY : 96;
+    if (!m_painter.begin(device))
+        return false;
+    m_painter.setRenderHint(QPainter::TextAntialiasing);
+    m_qfont = QFont(qfont(m_font), device);
+    m_painter.setFont(m_qfont);
+    applyPen();
+    return true;
+}
+
+void PainterSurface::end()
+{
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+void PainterSurface::setFont(const CellFont &font)
+{
+    ++m_fontChanges;
+    m_font = font;
+    m_qfont = m_device ? QFont(qfont(font), m_device) : qfont(font);
+    if (m_painter.isActive())
+        m_painter.setFont(m_qfont);
+}
+
+double PainterSurface::textHeight(const QString &text) const
+{
+    const QFontMetricsF fm(m_qfont, m_device);
+    const qsizetype lines = text.count(QLatin1Char('\n')) + 1;
+    return toTwipsY(fm.height() * static_cast<double>(lines));
+}
+
+void PainterSurface::applyPen()
+{
+    if (!m_painter.isActive())
+        return;
+    // Widths are screen pixels (1/96 inch), so frames keep their weight on
+    // a fine printer.
+    const double w = std::max(1.0, std::round(m_drawWidth * m_dpiX / 96.0));
+    QPen pen(Qt::black);
+    pen.setWidthF(w);
+    pen.setJoinStyle(Qt::MiterJoin);
+    m_painter.setPen(pen);
+    m_painter.setBrush(Qt::NoBrush);
+}
+
+void PainterSurface::setDrawWidth(int width)
+{
+    m_drawWidth = std::max(width, 0);
+    applyPen();
+}
+
+void PainterSurface::line(double x1, double y1, double x2, double y2, Bgr colour)
+{
+    m_painter.save();
+    QPen pen = m_painter.pen();
+    pen.setColor(toQColor(colour));
+    m_painter.setPen(pen);
+    m_painter.drawLine(QPointF(toPixelsX(x1), toPixelsY(y1)), QPointF(toPixelsX(x2), toPixelsY(y2)));
+    m_painter.restore();
+}
+
+void PainterSurface::box(double x1, double y1, double x2, double y2)
+{
+    m_painter.drawRect(QRectF(QPointF(toPixelsX(x1), toPixelsY(y1)), QPointF(toPixelsX(x2), toPixelsY(y2))));
+}
+
+void PainterSurface::boxPixels(const QRect &r)
+{
+    if (m_drawWidth == 0)
+        return;
+    m_painter.drawRect(QRectF(r.left(), r.top(), r.right() - r.left(), r.bottom() - r.top()));
+}
+
+void PainterSurface::fillPixels(const QRect &r, Bgr colour)
+{
+    m_painter.fillRect(QRectF(r.left(), r.top(), r.right() - r.left(), r.bottom() - r.top()), toQColor(colour));
+}
+
+void PainterSurface::textPixels(const QRect &r, const QString &text, int flags, Bgr background)
+{
+    const QRectF rect(r.left(), r.top(), r.right() - r.left(), r.bottom() - r.top());
+    if (text.isEmpty() || rect.width() <= 0 || rect.height() <= 0)
+        return;
+    int qt = 0;
+    switch (flags & 0x3) {
+    case AlignCenter: qt |= Qt::AlignHCenter; break;
+    case AlignRight: qt |= Qt::AlignRight; break;
+    default: qt |= Qt::AlignLeft; break;
+    }
+    qt |= (flags & VCenter) ? Qt::AlignVCenter : Qt::AlignTop;
+    if (flags & SingleLine)
+        qt |= Qt::TextSingleLine;
+    else if (flags & WordBreak)
+        qt |= Qt::TextWordWrap;
+    m_painter.save();
+    m_painter.setClipRect(rect);
+    if (background >= 0) {
+        m_painter.setBackgroundMode(Qt::OpaqueMode);
+        m_painter.setBackground(toQColor(background));
+    }
+    m_painter.setPen(Qt::black);
+    m_painter.drawText(rect, qt, text);
+    m_painter.restore();
+}
+
+void PainterSurface::textAt(double x, double y, const QString &text)
+{
+    m_painter.save();
+    m_painter.setPen(Qt::black);
+    const QPointF at(toPixelsX(x), toPixelsY(y));
+    m_painter.drawText(QRectF(at, QSizeF(1e6, 1e6)), Qt::AlignLeft | Qt::AlignTop, text);
+    m_painter.restore();
+}
+
+QSizeF PainterSurface::pictureSize(const QByteArray &picture) const
+{
+    const QImage img = QImage::fromData(picture);
+    if (img.isNull())
+        return {};
+    const double dx = img.dotsPerMeterX() > 0 ? img.dotsPerMeterX() * 0.0254 : 96.0;
+    const double dy = img.dotsPerMeterY() > 0 ? img.dotsPerMeterY() * 0.0254 : 96.0;
+    return QSizeF(img.width() * 1440.0 / dx, img.height() * 1440.0 / dy);
+}
+
+bool PainterSurface::paintPicture(const QByteArray &picture, double x, double y, double w, double h)
+{
+    const QImage img = QImage::fromData(picture);
+    if (img.isNull())
+        return false;
+    m_painter.drawImage(QRectF(toPixelsX(x), toPixelsY(y), toPixelsX(w), toPixelsY(h)), img);
+    return true;
+}
+
+} // namespace ui
