@@ -1,10 +1,12 @@
 #include "book/core/bookprinting.h"
 
 #include "book/core/bookcontroller.h"
+#include "book/core/columnprint.h"
 #include "book/core/pagesession.h"
 #include "book/pages/pagepos.h"
 #include "ui/core/appstate.h"
 #include "ui/core/prompter.h"
+#include "ui/core/sheetprinter.h"
 #include "ui/core/windows.h"
 
 namespace book {
@@ -45,11 +47,32 @@ PrintOptions::Focus BookPrinting::print()
         m_s.windows.show(ui::win::DailySchedule);
         break;
     case PrintOptions::Action::Column:
+        printColumn(a.column);
+        break;
     case PrintOptions::Action::Nothing:
         break;
     }
     emit m_book.printPanelChanged();
     return a.focus;
+}
+
+void BookPrinting::printColumn(int col)
+{
+    if (!m_printer || col < pos::FirstCol || col >= m_session.grid().cols())
+        return;
+    while (true) {
+        QString error;
+        {
+            const PageSession::BusyScope busy(m_session);
+            ColumnPrint job(m_session.grid(), col, m_session.dateCaption(), m_session.dayCaption());
+            error = m_printer->print(QStringLiteral("Appointment Schedule %1 column %2")
+                                         .arg(m_session.page().date.toString(Qt::ISODate))
+                                         .arg(col),
+                                     false, [&job](ui::OutputSurface &out) { job.draw(out); });
+        }
+        if (error.isEmpty() || !m_s.prompter.ask(error + QStringLiteral(". Retry?"), QString(), ui::Icon::Question))
+            return;
+    }
 }
 
 void BookPrinting::weekly()

@@ -3,6 +3,10 @@
 #include "book/core/printoptions.h"
 #include "ui/core/services.h"
 
+namespace ui {
+class SheetPrinter;
+}
+
 namespace book {
 
 class BookController;
@@ -21,6 +25,10 @@ public:
     void closePanel();                 // cmdClosePrint: the cell in hand comes back
     // cmdPrint, with the panel's present choice; where the panel's focus goes.
     PrintOptions::Focus print();
+    // Where the column print goes: the window's printer.
+    void setPrinter(ui::SheetPrinter *printer) { m_printer = printer; }
+    // One column of the page on display; a failure asks whether to try again.
+    void printColumn(int col);
 
 private:
     void weekly();
@@ -29,6 +37,7 @@ private:
     PageSession &m_session;
     ui::Services &m_s;
     PrintOptions m_options;
+    ui::SheetPrinter *m_printer = nullptr;
 };
 
 } // namespace book

@@ -9,6 +9,7 @@
 #include "book/widgets/boxtext.h"
 #include "book/widgets/calendarview.h"
 #include "book/widgets/printpanel.h"
+#include "report/widgets/sheetprinters.h"
 #include "ui/core/appstate.h"
 #include "ui/core/clock.h"
 #include "ui/core/windows.h"
@@ -71,6 +72,8 @@ BookWindow::BookWindow(ui::Services &services, QWidget *parent)
     });
 
     m_printPanel = new PrintPanel(m_controller, central);
+    m_printer = std::make_unique<report::DefaultSheetPrinter>();
+    m_controller.printing().setPrinter(m_printer.get());
 
     buildCommands();
     connectController();

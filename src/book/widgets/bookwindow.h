@@ -7,6 +7,7 @@
 #include "ui/widgets/taskwindow.h"
 
 #include <QDate>
+#include <memory>
 #include <QTimer>
 
 class QAction;
@@ -22,6 +23,7 @@ class QToolBar;
 
 namespace ui {
 class GridView;
+class SheetPrinter;
 }
 
 namespace book {
@@ -125,6 +127,7 @@ private:
     QMenu *m_gridMenu = nullptr;                   // mnuGrid
     PrintPanel *m_printPanel = nullptr;            // Frame3
     QTimer m_timer;                                // Timer1
+    std::unique_ptr<ui::SheetPrinter> m_printer;   // the column print's
 
     QDate m_memoDate;            // the page whose daily memo the box shows
     bool m_syncing = false;      // the window itself is filling a control

@@ -1,7 +1,6 @@
 #include "book/widgets/printpanel.h"
 
 #include "book/core/bookcontroller.h"
-#include "ui/widgets/commandtable.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -53,9 +52,6 @@ PrintPanel::PrintPanel(BookController &controller, QWidget *parent)
         o->installEventFilter(this);
     }
     m_entry->installEventFilter(this);
-    // The column print comes with the table printing.
-    m_column->setEnabled(false);
-    m_column->setToolTip(ui::CommandTable::NotAvailable);
     for (QPushButton *b : {m_print, m_close})
         b->setAutoDefault(false);
 

@@ -60,8 +60,10 @@ public:
     // Text into a rectangle with the flags; the rectangle is filled with the
     // background first (opaque text background) and the text clipped to it.
     virtual void textPixels(const QRect &r, const QString &text, int flags, Bgr background) = 0;
-    // Text with its top-left corner at a point, no background.
-    virtual void textAt(double x, double y, const QString &text) = 0;   // twips
+    // Width of a text's longest line in the current font.
+    virtual double textWidth(const QString &text) const = 0;
+    // Text with its top-left corner at a point, in a colour, no background.
+    virtual void textAt(double x, double y, const QString &text, Bgr colour = 0) = 0;   // twips
 
     // A picture's own size in twips; empty when it cannot be read.
     virtual QSizeF pictureSize(const QByteArray &picture) const = 0;

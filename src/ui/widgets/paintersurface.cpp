@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPaintDevice>
+#include <algorithm>
 #include <cmath>
 
 namespace ui {
@@ -130,10 +131,19 @@ void PainterSurface::textPixels(const QRect &r, const QString &text, int flags, 
     m_painter.restore();
 }
 
-void PainterSurface::textAt(double x, double y, const QString &text)
+double PainterSurface::textWidth(const QString &text) const
+{
+    const QFontMetricsF fm(m_qfont, m_device);
+    double widest = 0;
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        widest = std::max(widest, fm.horizontalAdvance(line));
+    return toTwipsX(widest);
+}
+
+void PainterSurface::textAt(double x, double y, const QString &text, Bgr colour)
 {
     m_painter.save();
-    m_painter.setPen(Qt::black);
+    m_painter.setPen(toQColor(colour));
     const QPointF at(toPixelsX(x), toPixelsY(y));
     m_painter.drawText(QRectF(at, QSizeF(1e6, 1e6)), Qt::AlignLeft | Qt::AlignTop, text);
     m_painter.restore();

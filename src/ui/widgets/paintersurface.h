@@ -25,7 +25,8 @@ public:
     void boxPixels(const QRect &r) override;
     void fillPixels(const QRect &r, Bgr colour) override;
     void textPixels(const QRect &r, const QString &text, int flags, Bgr background) override;
-    void textAt(double x, double y, const QString &text) override;
+    double textWidth(const QString &text) const override;
+    void textAt(double x, double y, const QString &text, Bgr colour = 0) override;
     QSizeF pictureSize(const QByteArray &picture) const override;
     bool paintPicture(const QByteArray &picture, double x, double y, double w, double h) override;
 

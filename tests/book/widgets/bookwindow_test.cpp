@@ -13,7 +13,13 @@
 #include "ui/widgets/gridview.h"
 #include "ui/widgets/windowregistry.h"
 
+#include "report/widgets/sheetprinters.h"
+#include "support/printqueue.h"
+
 #include <QAction>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -201,6 +207,38 @@ TEST_F(BookWindowTest, F10OpensThePrintPanelOnTheDailyChoiceAndEscapeClosesIt)
     EXPECT_FALSE(panel->isVisible());
     EXPECT_TRUE(grid()->hasFocus());
     EXPECT_EQ(controller().grid().row(), 6);
+}
+
+TEST_F(BookWindowTest, TheColumnChoicePrintsThatColumn)
+{
+    ASSERT_FALSE(QStandardPaths::findExecutable("pdftotext").isEmpty()) << "poppler-utils is not installed";
+    book::PageStore pages(db);
+    pages.writeCells(pages.find(kToday).id, {{{3, 2}, QStringLiteral("Smith\nNew patient")},
+                                            {{5, 2}, QStringLiteral("Jones")}});
+    controller().openPage(kToday);
+    controller().grid().setCursor(5, 2);
+    controller().blocks().chooseRowCount(1);
+    controller().blocks().chooseColor(0xC0FFC0);
+    controller().grid().setCursor(7, 2);
+    controller().blocks().chooseRowCount(1);
+    controller().blocks().chooseColor(0xC0FFC0);   // an empty green cell: the bar
+    const QString pdf = dir.file("column.pdf");
+    report::PdfSheetPrinter printer(pdf);
+    controller().printing().setPrinter(&printer);
+    QTest::keyClick(grid(), Qt::Key_F10);
+    child<QRadioButton>("Option3")->click();
+    QTest::keyClicks(child<QLineEdit>("txtPrint"), "2");
+    child<QPushButton>("cmdPrint")->click();
+    const QString text = testsupport::PrintQueue::text(pdf);
+    EXPECT_TRUE(text.contains(QRegularExpression("Appointment Schedule: +" + QRegularExpression::escape(controller().dateCaption()) + ", +Tuesday")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains("Dr Brook"));
+    EXPECT_TRUE(text.contains(QRegularExpression("08:00 AM +Smith"))) << text.toStdString();
+    EXPECT_TRUE(text.contains("New patient"));
+    EXPECT_TRUE(text.contains("||||||||||||||||"));
+    EXPECT_TRUE(text.contains("Jones"));
+    if (qEnvironmentVariableIsSet("QUILLON_SHOTS"))
+        QFile::copy(pdf, qEnvironmentVariable("QUILLON_SHOTS") + "/column.pdf");
 }
 
 TEST_F(BookWindowTest, CalendarClickOpensThatDate)

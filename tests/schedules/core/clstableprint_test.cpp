@@ -1,4 +1,4 @@
-#include "recordingsurface.h"
+#include "support/doubles/recordingsurface.h"
 #include "schedules/core/clstableprint.h"
 
 #include <cmath>
@@ -6,7 +6,7 @@
 
 using schedules::clsTablePrint;
 using schedules::TableError;
-using schedtest::RecordingSurface;
+using testsupport::RecordingSurface;
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "book/core/bookfixture.h"
 #include "book/core/dateinput.h"
 #include "book/pages/pagestore.h"
-#include "recordingsurface.h"
+#include "support/doubles/recordingsurface.h"
 #include "schedules/core/dailycontroller.h"
 #include "schedules/core/scheduleprint.h"
 #include "schedules/core/weeklycontroller.h"
@@ -10,7 +10,7 @@
 
 using namespace schedules;
 using booktest::Today;
-using schedtest::RecordingSurface;
+using testsupport::RecordingSurface;
 
 namespace {
 

@@ -6,20 +6,28 @@
 #include <QRect>
 #include <QString>
 
-namespace schedtest {
+namespace testsupport {
 
 // An output surface that draws nothing and records what it was asked to
-// draw. One pixel is one twip, every text line is LineHeight high, and a
+// draw. One pixel is one twip, every text line is LineHeight high and every
+// character CharWidth wide, and a
 // new page either starts a fresh sheet (a printer) or adds one below (a
 // preview picture).
 class RecordingSurface : public ui::OutputSurface {
 public:
     static constexpr double LineHeight = 200;
+    static constexpr double CharWidth = 100;
 
     struct Text {
         QRect rect;
         QString text;
         int flags;
+        int page;
+    };
+    struct Placed {
+        double x, y;
+        QString text;
+        ui::Bgr colour;
         int page;
     };
     struct Fill {
@@ -49,7 +57,12 @@ public:
     {
         texts << Text{r, t, flags, pages};
     }
-    void textAt(double, double, const QString &t) override { titles << t; }
+    double textWidth(const QString &t) const override { return CharWidth * static_cast<double>(t.size()); }
+    void textAt(double x, double y, const QString &t, ui::Bgr colour) override
+    {
+        titles << t;
+        placed << Placed{x, y, t, colour, pages};
+    }
     QSizeF pictureSize(const QByteArray &p) const override { return p.isEmpty() ? QSizeF() : QSizeF(300, 300); }
     bool paintPicture(const QByteArray &, double x, double y, double w, double h) override
     {
@@ -80,6 +93,7 @@ public:
     QList<QRect> boxes;
     QList<QRectF> pictures;
     QStringList titles;
+    QList<Placed> placed;
     int pages = 1;
     int fontChanges = 0;
     int lines = 0;
@@ -92,4 +106,4 @@ private:
     bool m_growing;
 };
 
-} // namespace schedtest
+} // namespace testsupport
