@@ -18,6 +18,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QKeySequence>
+#include <QToolBar>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QApplication>
@@ -239,6 +241,75 @@ TEST_F(BookWindowTest, TheColumnChoicePrintsThatColumn)
     EXPECT_TRUE(text.contains("Jones"));
     if (qEnvironmentVariableIsSet("QUILLON_SHOTS"))
         QFile::copy(pdf, qEnvironmentVariable("QUILLON_SHOTS") + "/column.pdf");
+}
+
+// Each function key reaches its command, from the grid as from anywhere in
+// the window; the toolbar stands in its order with its tooltips.
+TEST_F(BookWindowTest, EveryFunctionKeyAndToolbarKeyReachesItsCommand)
+{
+    struct KeyCase {
+        int key;
+        const char *prompt;    // the input box it asks, answered with Cancel
+        const char *window;    // or the registry entry it leads to
+        std::function<bool()> happened{};
+    };
+    const QString memoCaption = child<QPushButton>("cmdMemo")->text();
+    const std::vector<KeyCase> cases{
+        {Qt::Key_F1, nullptr, "show frmHelp"},
+        {Qt::Key_F2, "Please enter the time interval for this recurrent booking", nullptr},
+        {Qt::Key_F3, nullptr, nullptr, [&] { return controller().grid().textMatrix(4, 3) == "Booked elsewhere"; }},
+        {Qt::Key_F4, "Please enter time interval for automatic screen refresh", nullptr},
+        {Qt::Key_F5, "Please enter Name to search:", nullptr},
+        {Qt::Key_F6, nullptr, nullptr, [&] { return controller().grid().col() == 2; }},
+        {Qt::Key_F7, nullptr, nullptr, [&] { return controller().grid().row() == 4; }},
+        {Qt::Key_F8, nullptr, "show frmWeekly"},
+        {Qt::Key_F9, nullptr, nullptr, [&] { return child<QPushButton>("cmdMemo")->text() != memoCaption; }},
+        {Qt::Key_F10, nullptr, nullptr, [&] { return window->findChild<QWidget *>("Frame3")->isVisible(); }},
+        {Qt::Key_F11, nullptr, "unload frmAppt"},
+    };
+    for (const KeyCase &c : cases) {
+        SCOPED_TRACE(QKeySequence(c.key).toString().toStdString());
+        controller().printing().closePanel();
+        if (c.key == Qt::Key_F3) {
+            book::PageStore pages(db);
+            pages.writeCells(pages.find(kToday).id, {{{4, 3}, QStringLiteral("Booked elsewhere")}});
+        }
+        controller().grid().setCursor(3, 1);
+        windows.clearLog();
+        if (c.prompt)
+            prompter.answerCancel();
+        grid()->setFocus();
+        QTest::keyClick(grid(), Qt::Key(c.key));
+        if (c.prompt) {
+            EXPECT_TRUE(prompter.last().text.startsWith(c.prompt)) << prompter.last().text.toStdString();
+        }
+        if (c.window) {
+            EXPECT_TRUE(windows.log().contains(c.window)) << windows.log().join(", ").toStdString();
+        }
+        if (c.happened) {
+            EXPECT_TRUE(c.happened());
+        }
+        EXPECT_TRUE(prompter.allAnswered());
+    }
+
+    QStringList tools, tips;
+    for (QAction *a : window->toolBar()->actions())
+        if (!a->isSeparator()) {
+            tools << a->text();
+            tips << a->toolTip();
+            EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
+        }
+    EXPECT_EQ(tools, (QStringList{"Open", "Print", "Cut", "Copy", "Paste", "Delete", "Refresh", "Search", "Vert", "Hor",
+                                  "Date", "Blockout", "Week", "Calendar", "One", "Two", "Three", "Four", "Cyan", "Red",
+                                  "Amber", "Green", "Magenta", "Purple", "Blue", "Yellow", "Help", "Info"}));
+    EXPECT_EQ(tips.mid(6, 8), (QStringList{"Refresh Page", "Search Client", "Find next available appointment by column",
+                                           "Find next available appointment by row",
+                                           "Find next available appointment by date", "Blockout characters",
+                                           "Weekly Schedule View", "Toggle Full Screen View"}));
+    EXPECT_EQ(tips.mid(26), (QStringList{"Help file", "Excel worksheet"}));
+    EXPECT_EQ(child<QLabel>("lblFunctionKeys")->text(),
+              "F1 Help   F2 Recurrent   F3 Refresh   F4 AutoRefresh   F5 Search   F6 Next Avail Row   "
+              "F7 Next Avail Col    F8 Weekly View   F9 Memo ");
 }
 
 TEST_F(BookWindowTest, CalendarClickOpensThatDate)
