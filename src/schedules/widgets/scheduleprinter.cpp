@@ -1,12 +1,6 @@
 #include "schedules/widgets/scheduleprinter.h"
 
-#include "report/widgets/cupsjob.h"
-#include "report/widgets/printersurface.h"
-
-#include <QFileInfo>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPrinter>
+#include "report/widgets/sheetprinters.h"
 
 namespace schedules {
 
@@ -22,25 +16,16 @@ std::function<QPrinterInfo()> &lookup()
     return f;
 }
 
-void setUp(QPrinter &printer, const SchedulePrint &job)
+DrawResult run(ui::SheetPrinter &printer, SchedulePrint &job, int failure)
 {
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(job.orientation() == SchedulePrint::Landscape ? QPageLayout::Landscape
-                                                                             : QPageLayout::Portrait);
-    printer.setDocName(job.title());
-    printer.setCreator(QStringLiteral("Quillon"));
-}
-
-DrawResult run(QPrinter &printer, SchedulePrint &job, const QString &cannotStart)
-{
-    report::PrinterSurface surface(printer);
-    if (!surface.begin())
-        return DrawResult{false, printer.outputFileName().isEmpty() ? SchedulePrinter::PrinterError
-                                                                    : SchedulePrinter::FileError,
-                          cannotStart};
-    const DrawResult r = job.drawPrint(surface);
-    surface.finish();
-    return r;
+    DrawResult drawn;
+    const QString error = printer.print(job.title(), job.orientation() == SchedulePrint::Landscape,
+                                        [&](ui::OutputSurface &out) { drawn = job.drawPrint(out); });
+    if (error == report::DefaultSheetPrinter::NoPrinter)
+        return DrawResult{false, failure, SchedulePrinter::NoPrinter};
+    if (!error.isEmpty())
+        return DrawResult{false, failure, error};
+    return drawn;
 }
 
 } // namespace
@@ -52,32 +37,14 @@ void SchedulePrinter::setDefaultPrinterLookup(std::function<QPrinterInfo()> f)
 
 DrawResult SchedulePrinter::print(SchedulePrint &job)
 {
-    const QPrinterInfo info = lookup()();
-    if (info.isNull())
-        return DrawResult{false, PrinterError, NoPrinter};
-    QPrinter printer(info, QPrinter::HighResolution);
-    if (!printer.isValid())
-        return DrawResult{false, PrinterError,
-                          QStringLiteral("The printer %1 cannot be used").arg(info.printerName())};
-    setUp(printer, job);
-    DrawResult r = run(printer, job, QStringLiteral("The printer %1 could not be started").arg(info.printerName()));
-    if (!r.ok)
-        return r;
-    // A paused or full queue refuses the job only once every page is painted.
-    const QString refused = report::lastJobRefusal();
-    if (!refused.isEmpty())
-        return DrawResult{false, PrinterError,
-                          QStringLiteral("The printer %1 did not take the job: %2").arg(info.printerName(), refused)};
-    return r;
+    report::DefaultSheetPrinter printer(lookup());
+    return run(printer, job, PrinterError);
 }
 
 DrawResult SchedulePrinter::toPdf(SchedulePrint &job, const QString &path)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    setUp(printer, job);
-    return run(printer, job, QStringLiteral("Cannot write the file %1").arg(QFileInfo(path).absoluteFilePath()));
+    report::PdfSheetPrinter printer(path);
+    return run(printer, job, FileError);
 }
 
 } // namespace schedules
