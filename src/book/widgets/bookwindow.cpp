@@ -93,6 +93,8 @@ BookWindow::~BookWindow()
 {
     m_timer.stop();
     // The controller goes before the controls do: nothing of theirs may reach it.
+    delete m_printPanel;   // it filters its own controls' events into the controller
+    m_printPanel = nullptr;
     const auto children = findChildren<QObject *>();
     for (QObject *c : children) {
         c->removeEventFilter(this);
