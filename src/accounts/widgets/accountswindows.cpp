@@ -1,5 +1,6 @@
 #include "accounts/widgets/accountswindows.h"
 
+#include "accounts/widgets/accountwindow.h"
 #include "accounts/widgets/patientwindow.h"
 #include "accounts/widgets/searchmenuwindow.h"
 #include "accounts/widgets/searchwindow.h"
@@ -32,6 +33,15 @@ void registerWindows(ui::WindowRegistry &registry)
             return nullptr;
         }
         arriveOnShow(registry, w, ui::win::PatientDetails);
+        return w;
+    });
+    registry.add(ui::win::Account, [&registry](ui::Services &s) -> QWidget * {
+        auto *w = new AccountWindow(s);
+        if (!w->load()) {
+            delete w;
+            return nullptr;
+        }
+        arriveOnShow(registry, w, ui::win::Account);
         return w;
     });
     registry.add(ui::win::SearchMenu, [&registry](ui::Services &s) -> QWidget * {
