@@ -4,6 +4,7 @@
 #include "accounts/widgets/patientwindow.h"
 #include "accounts/widgets/searchmenuwindow.h"
 #include "accounts/widgets/searchwindow.h"
+#include "accounts/widgets/summarywindow.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/windowregistry.h"
 
@@ -42,6 +43,11 @@ void registerWindows(ui::WindowRegistry &registry)
             return nullptr;
         }
         arriveOnShow(registry, w, ui::win::Account);
+        return w;
+    });
+    registry.add(ui::win::Summary, [&registry](ui::Services &s) -> QWidget * {
+        auto *w = new SummaryWindow(s);
+        arriveOnShow(registry, w, ui::win::Summary);
         return w;
     });
     registry.add(ui::win::SearchMenu, [&registry](ui::Services &s) -> QWidget * {

@@ -3,6 +3,7 @@
 #include "accounts/core/accountfields.h"
 #include "accounts/widgets/accountswindows.h"
 #include "accounts/widgets/accountwindow.h"
+#include "accounts/widgets/summarywindow.h"
 #include "app/widgets/registration.h"
 #include "store/core/database.h"
 #include "support/printqueue.h"
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -153,6 +155,37 @@ TEST_F(AccountWindows, ThePatientsBlankFirstInvoiceGoesWhenTheWindowIsLeftUnsave
     key(Qt::Key_F12);
     settle();
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM tbl_Accounts WHERE FileNo = ?", {file}).toInt(), 0);
+}
+
+TEST_F(AccountWindows, SummariesListEveryInvoiceAndSpaceOpensTheRowsInvoice)
+{
+    state.currentFileNo = 0;   // Accounts from the search menu
+    windows.show(win::Summary);
+    settle();
+    auto *sums = qobject_cast<accounts::SummaryWindow *>(windows.window(win::Summary));
+    ASSERT_TRUE(sums);
+    EXPECT_EQ(sums->windowTitle(), "Account Summary");
+    QTableView *grid = sums->grid();
+    EXPECT_EQ(grid->model()->columnCount(), 50);
+    EXPECT_EQ(grid->model()->headerData(5, Qt::Horizontal).toString(), "LastName");
+    EXPECT_EQ(grid->currentIndex().row(), grid->model()->rowCount() - 1);   // on the last row
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Home);
+    EXPECT_EQ(sums->controller().row(), 0);
+    EXPECT_EQ(sums->findChild<QLabel *>("lblPractitioner")->text(), "DR AVERY");
+    QTest::keyClick(grid, Qt::Key_F1);
+    EXPECT_TRUE(sums->findChild<QLabel *>("lblMessage")->isVisibleTo(sums));
+    if (qEnvironmentVariableIsSet("QUILLON_SHOTS")) {
+        sums->resize(1366, 768);
+        settle();
+        sums->grab().save(qEnvironmentVariable("QUILLON_SHOTS") + "/summary.png");
+    }
+    const int invoice = sums->controller().list().invoiceAt(0);
+    QTest::keyClick(grid, Qt::Key_Space);
+    settle();
+    EXPECT_FALSE(windows.isLoaded(win::Summary));
+    ASSERT_TRUE(window());
+    EXPECT_EQ(window()->controller().invoiceNo(), invoice);
 }
 
 } // namespace
