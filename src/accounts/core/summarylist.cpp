@@ -89,7 +89,9 @@ void SummaryList::list(const Narrowing &n, Order order)
     const auto rows = m_db.select(
         QStringLiteral("SELECT %1, %2, %3, %4, %5, %6 FROM %7%8 ORDER BY %9")
             .arg(col(f::Invoice), col(f::IssueDate), col(f::Subtotal), col(f::Discount), col(f::AmountPaid),
-                 col(f::BalanceDue), col(store::tables::AccountsQuery),
+                 col(f::BalanceDue),
+                 // The query's rows are the invoices' own: the join is needed only to sort by name.
+                 col(order == Order::Name ? store::tables::AccountsQuery : store::tables::Accounts),
                  where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where, sortBy),
         binds);
 
