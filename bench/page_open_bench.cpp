@@ -113,6 +113,7 @@ BENCHMARK_CAPTURE(BM_PageReadFloor, postgres, Engine::Postgres)
 } // namespace
 
 void closePatientPractices();
+void closeAccountPractices();
 
 int main(int argc, char **argv)
 {
@@ -123,5 +124,6 @@ int main(int argc, char **argv)
     for (auto &b : books)
         b.reset();
     closePatientPractices();
+    closeAccountPractices();
     return 0;
 }

@@ -1,8 +1,10 @@
 #include "accounts/widgets/accountswindows.h"
 
+#include "accounts/widgets/accountwindow.h"
 #include "accounts/widgets/patientwindow.h"
 #include "accounts/widgets/searchmenuwindow.h"
 #include "accounts/widgets/searchwindow.h"
+#include "accounts/widgets/summarywindow.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/windowregistry.h"
 
@@ -32,6 +34,20 @@ void registerWindows(ui::WindowRegistry &registry)
             return nullptr;
         }
         arriveOnShow(registry, w, ui::win::PatientDetails);
+        return w;
+    });
+    registry.add(ui::win::Account, [&registry](ui::Services &s) -> QWidget * {
+        auto *w = new AccountWindow(s);
+        if (!w->load()) {
+            delete w;
+            return nullptr;
+        }
+        arriveOnShow(registry, w, ui::win::Account);
+        return w;
+    });
+    registry.add(ui::win::Summary, [&registry](ui::Services &s) -> QWidget * {
+        auto *w = new SummaryWindow(s);
+        arriveOnShow(registry, w, ui::win::Summary);
         return w;
     });
     registry.add(ui::win::SearchMenu, [&registry](ui::Services &s) -> QWidget * {

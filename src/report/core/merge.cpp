@@ -1,6 +1,7 @@
 #include "report/core/merge.h"
 
 #include "report/core/amount.h"
+#include "ui/core/money.h"
 
 #include <QStringList>
 
@@ -128,11 +129,11 @@ FieldValues::FieldValues(const QVariantMap &invoice, const QVariantMap &letterhe
         const QString &key = it.key();
         const QString s = it.value().isNull() ? QString() : it.value().toString();
         if (isTotal(key)) {
-            const double v = amountValue(s);
-            put(key, formatAmount(v), v != 0.0);
+            const ui::Money v = ui::Money::read(s);
+            put(key, v.text(), !v.isZero());
         } else if (isLineAmount(key)) {
-            const double v = amountValue(s);
-            put(key, s.trimmed().isEmpty() ? QString() : formatAmount(v), v != 0.0);
+            const ui::Money v = ui::Money::read(s);
+            put(key, s.trimmed().isEmpty() ? QString() : v.text(), !v.isZero());
         } else if (key == QLatin1String("cash") || key == QLatin1String("cheque") ||
                    key == QLatin1String("visa")) {
             const bool on = yesNo(it.value());
@@ -144,7 +145,7 @@ FieldValues::FieldValues(const QVariantMap &invoice, const QVariantMap &letterhe
     // Totals always print, as 00.00 when the record leaves them empty.
     for (const char *t : {"subtotal", "discount", "amountpaid", "balancedue"})
         if (!m_text.contains(QLatin1String(t)))
-            put(QLatin1String(t), formatAmount(0), false);
+            put(QLatin1String(t), ui::Money().text(), false);
 
     const auto v = [&raw](const char *name) { return raw.value(QLatin1String(name)).toString(); };
     const QString name = joined({v("title"), v("pfirstname"), v("pmi"), v("plastname")});

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "report/core/reportsettings.h"
+#include "ui/core/formmodel.h"
+#include "ui/core/recordform.h"
+
+#include <QObject>
+#include <QString>
+
+namespace ui {
+struct Services;
+}
+namespace store {
+class DbError;
+}
+namespace report {
+class Reporter;
+}
+
+namespace accounts {
+
+// The invoice window (frmAccount) without its widgets: one invoice of one
+// patient in the bound boxes, its amounts kept in step, and the window's
+// commands. The window steps through this patient's invoices only.
+class AccountController : public QObject {
+    Q_OBJECT
+public:
+    static inline const QString Caption = QStringLiteral("Invoice  +/-  Receipt");
+    static inline const QString Legend = QStringLiteral(
+        "F1  Help    F2  Summary    F3                            F4  Back    F5  Forwards    F6  Files    "
+        "F7 Delete    F8  New    F9  Save    F10  Preview    F11  Print    F12  Exit");
+    static inline const QString OutstandingNotice = QStringLiteral("Account Outstanding!");
+
+    AccountController(ui::Services &services, report::Reporter &reporter, QObject *parent = nullptr);
+    ~AccountController() override;
+
+    // Form_Load: binds the record source. False after the message when the
+    // invoices cannot be read.
+    bool load();
+    // The window came to the front: the invoice CurrentInvoiceNo names when
+    // OpenInvoiceByNumber is set, else the last of CurrentFileNo's invoices
+    // (a new one when the patient has none).
+    void arrive();
+
+    ui::FormModel &form() { return m_model; }
+    int invoiceNo() const;
+    int fileNo() const { return m_fileNo; }
+    bool isPending() const { return m_pending; }
+    bool receiptMode() const { return m_receipt; }
+    bool pageLock() const { return m_model.locked(); }
+
+    struct Header {
+        QString invoice, fileNo, name, address, cityStateZip, outstanding;
+    };
+    const Header &header() const { return m_header; }
+
+    // The boxes' events.
+    void amountFocusChanged();              // an amount box gained or lost the focus
+    void edited(const QString &box);        // the user changed a box's text
+    bool checked(const QString &box) const;
+    void setChecked(const QString &box, bool on);
+
+    // Commands.
+    void newInvoice();
+    bool save();
+    void remove();
+    void first();
+    void previous();
+    void next();
+    void last();
+    void print() { output(report::ReportSettings::ToPrinter); }
+    void preview() { output(report::ReportSettings::ToWindow); }
+    bool exit();                            // F12, File > Exit, the close box
+    void open();                            // File > Open
+    void summary();                         // View > Summary Accounts
+    void showSummaries();                   // F2
+    void viewFiles();                       // F6
+    void togglePageLock();
+    void help();
+    void about();
+
+    // What a print or preview of the invoice on show sets on the engine.
+    report::ReportSettings reportSettings(int destination);
+
+signals:
+    void recordShown();                     // boxes, header and mode
+    void textChanged(const QString &box);
+    void focusRequested(const QString &box);
+    void modeChanged();
+    void lockChanged();
+    void busyChanged(bool busy);
+
+private:
+    enum class Step { First, Previous, Next, Last };
+    void step(Step s);
+    bool leaveInvoice();
+    bool leaveCheck();
+    bool writeBoxes();
+    bool discard(bool tell);
+    bool isBlank() const;
+    bool storedBlank() const;
+    bool findLastOf(int fileNo);
+    void shown();
+    void fillHeader();
+    void checkOutstanding();
+    void recompute();
+    void chooseMode();
+    void setBox(const QString &box, const QString &text);
+    void output(int destination);
+    void toMenu();
+    void error(const store::DbError &e, const QString &title);
+    void conflict(const QStringList &boxes);
+
+    ui::Services &m_services;
+    report::Reporter &m_reporter;
+    ui::FormModel m_model;
+    ui::RecordForm m_record;
+    Header m_header;
+    int m_fileNo = 0;
+    bool m_pending = false;     // NewInvoicePending
+    bool m_unsaved = false;     // on show, stored blank: never saved by anyone
+    bool m_receipt = false;
+};
+
+} // namespace accounts

@@ -1,0 +1,92 @@
+#include "accounts/core/accountforms.h"
+
+#include "accounts/core/accountfields.h"
+
+namespace accounts {
+
+namespace {
+
+using Control = ui::FormModel::Control;
+using ui::Move;
+namespace b = invoice::box;
+namespace f = invoice::field;
+
+} // namespace
+
+const std::vector<Labelled> &accountLabels()
+{
+    static const std::vector<Labelled> labels = {
+        {b::IssueDate, QStringLiteral("&Issue Date:")},
+        {b::Claim, QStringLiteral("Claim No.")},
+        {b::DOA, QStringLiteral("D.O.A.")},
+        {b::Firm, QStringLiteral("Firm:")},
+        {b::amount(invoice::SubtotalBox), QStringLiteral("Subtotal:")},
+        {b::amount(invoice::DiscountBox), QStringLiteral("Discount:")},
+        {b::amount(invoice::PaidBox), QStringLiteral("Amount Paid:")},
+        {b::amount(invoice::BalanceBox), QStringLiteral("Balance Due:")},
+        {b::Practitioner, QStringLiteral("Practitioner:")},
+        {b::Referrer, QStringLiteral("Referrer:")},
+        {b::DatePaid, QStringLiteral("Date Paid:")},
+    };
+    return labels;
+}
+
+ui::FormModel accountForm()
+{
+    ui::FormModel m;
+    m.add({.name = b::IssueDate, .field = f::IssueDate});
+    m.add({.name = b::Claim, .field = f::ClaimNo});
+    m.add({.name = b::DOA, .field = f::DateOfAccident});
+    m.add({.name = b::Firm, .field = f::Firm});
+    for (int i = 0; i < invoice::Lines; ++i) {
+        m.add({.name = b::date(i), .field = f::date(i)});
+        m.add({.name = b::itemNo(i), .field = f::itemNo(i)});
+        m.add({.name = b::description(i), .field = f::treatment(i)});
+        m.add({.name = b::amount(i), .field = f::amount(i)});
+    }
+    m.add({.name = b::amount(invoice::SubtotalBox), .field = f::Subtotal});
+    m.add({.name = b::amount(invoice::DiscountBox), .field = f::Discount});
+    m.add({.name = b::amount(invoice::PaidBox), .field = f::AmountPaid});
+    m.add({.name = b::amount(invoice::BalanceBox), .field = f::BalanceDue});
+    m.add({.name = b::Practitioner, .field = f::PayTo});
+    m.add({.name = b::Referrer, .field = f::Referrer, .letters = ui::FormModel::Case::Upper});
+    m.add({.name = b::DatePaid, .field = f::DatePaid});
+    for (const auto &[name, fld] : {std::pair{b::Cash, f::Cash}, {b::Cheque, f::Cheque}, {b::Card, f::Visa}})
+        m.add({.name = name, .field = fld, .text = false});
+
+    // The claim boxes lead to the first service line, by Enter as by Tab.
+    m.setMove(b::Claim, Move::Enter, b::DOA);
+    m.setMove(b::DOA, Move::Enter, b::Firm);
+    m.setMove(b::Firm, Move::Enter, b::description(0));
+
+    // The four line columns: Up and Down stay in the column.
+    const auto column = [&m](QString (*name)(int), int count, const QString &below) {
+        for (int i = 0; i < count; ++i) {
+            m.setMove(name(i), Move::Up, i == 0 ? b::IssueDate : name(i - 1));
+            m.setMove(name(i), Move::Down, i == count - 1 ? below : name(i + 1));
+        }
+    };
+    column(b::date, invoice::Lines, b::DatePaid);
+    column(b::itemNo, invoice::Lines, b::Referrer);
+    column(b::description, invoice::Lines, b::Referrer);
+    column(b::amount, invoice::AmountBoxes, b::Card);
+
+    m.setMove(b::IssueDate, Move::Down, b::description(0));
+    m.setMove(b::IssueDate, Move::Right, b::Claim);
+    m.setMove(b::Referrer, Move::Down, b::DatePaid);
+    m.setMove(b::Referrer, Move::Up, b::description(invoice::Lines - 1));
+    m.setMove(b::Referrer, Move::Right, b::amount(invoice::BalanceBox));
+    m.setMove(b::DatePaid, Move::Down, b::Cash);
+    m.setMove(b::DatePaid, Move::Right, b::Cheque);
+    m.setMove(b::DatePaid, Move::Up, b::Referrer);
+    m.setMove(b::Cash, Move::Right, b::Cheque);
+    m.setMove(b::Cash, Move::Up, b::DatePaid);
+    m.setMove(b::Cheque, Move::Left, b::Cash);
+    m.setMove(b::Cheque, Move::Right, b::Card);
+    m.setMove(b::Cheque, Move::Up, b::Referrer);
+    m.setMove(b::Card, Move::Left, b::Cheque);
+    m.setMove(b::Card, Move::Up, b::Referrer);
+    return m;
+}
+
+} // namespace accounts

@@ -1,0 +1,150 @@
+#include "accounts/core/summarycontroller.h"
+
+#include "store/core/dberror.h"
+#include "ui/core/appstate.h"
+#include "ui/core/clock.h"
+#include "ui/core/prompter.h"
+#include "ui/core/services.h"
+#include "ui/core/windows.h"
+
+namespace accounts {
+
+using Narrowing = SummaryList::Narrowing;
+using Order = SummaryList::Order;
+
+SummaryController::SummaryController(ui::Services &services, QObject *parent)
+    : QObject(parent), m_services(services), m_list(services.db, services.clock.today())
+{
+}
+
+void SummaryController::setRow(int row)
+{
+    const int clamped = std::clamp(row, 0, std::max(0, m_list.rowCount() - 1));
+    if (clamped == m_row)
+        return;
+    m_row = clamped;
+    emit rowChanged();
+}
+
+bool SummaryController::narrow(const Narrowing &n, Order order, bool focusGrid, const QString &errorTitle)
+{
+    emit busyChanged(true);
+    try {
+        m_list.list(n, order);
+    } catch (const store::DbError &e) {
+        emit busyChanged(false);
+        m_services.prompter.message(QStringLiteral("Error:") + QString::number(e.number()) + QLatin1Char(' ') +
+                                        e.description(),
+                                    errorTitle);
+        return false;
+    }
+    m_row = 0;
+    emit busyChanged(false);
+    emit listed(focusGrid);
+    emit rowChanged();
+    return true;
+}
+
+void SummaryController::arrive()
+{
+    m_fileNo = m_services.state.currentFileNo;
+    if (m_fileNo != 0)
+        narrow({Narrowing::Patient, m_fileNo, {}}, Order::Invoice, false, QString());
+    else
+        allAccounts();
+}
+
+void SummaryController::patientSummary()
+{
+    const int file = m_list.valueAt(m_row, QStringLiteral("FileNo")).toInt();
+    if (file <= 0)
+        return;
+    m_services.state.currentFileNo = file;
+    if (!narrow({Narrowing::Patient, file, {}}, Order::Invoice, true, QString()))
+        narrow({Narrowing::Patient, m_fileNo, {}}, Order::Invoice, true, QString());
+}
+
+std::optional<QString> SummaryController::askName(const QString &prompt, const QString &title)
+{
+    const auto answer = m_services.prompter.input(prompt, title);
+    if (!answer || answer->isEmpty())
+        return std::nullopt;
+    return answer->toUpper();
+}
+
+void SummaryController::referrerAccounts()
+{
+    if (const auto name = askName(QStringLiteral("Please type name of referrer exactly as entered on invoices:"),
+                                  QStringLiteral("View Individual Referrer's Accounts")))
+        narrow({Narrowing::Referrer, 0, *name}, m_list.order(), true, QString());
+}
+
+void SummaryController::practitionerAccounts()
+{
+    if (const auto name = askName(QStringLiteral("Please type name of practitioner exactly as entered on invoices:"),
+                                  QStringLiteral("View Individual Practitioner's Accounts")))
+        narrow({Narrowing::Practitioner, 0, *name}, m_list.order(), true, QString());
+}
+
+void SummaryController::cashAccounts()
+{
+    narrow({Narrowing::Cash, 0, {}}, m_list.order(), true, QString());
+}
+
+void SummaryController::unpaidAccounts()
+{
+    narrow({Narrowing::Unpaid, 0, {}}, m_list.order(), true, QString());
+}
+
+void SummaryController::allAccounts()
+{
+    if (narrow({Narrowing::All, 0, {}}, Order::IssueDate, true, QString()))
+        setRow(m_list.rowCount() - 1);
+}
+
+void SummaryController::sortAccounts()
+{
+    if (narrow({Narrowing::All, 0, {}}, Order::Name, true, QString()))
+        setRow(m_list.rowCount() - 1);
+}
+
+void SummaryController::openRow()
+{
+    const int invoice = m_list.invoiceAt(m_row);
+    if (invoice <= 0)
+        return;
+    m_services.state.currentInvoiceNo = invoice;
+    m_services.state.openInvoiceByNumber = true;
+    m_services.windows.show(ui::win::Account);
+    m_services.windows.unload(ui::win::Summary);
+}
+
+void SummaryController::exit()
+{
+    m_services.windows.show(ui::win::SearchMenu);
+    m_services.windows.unload(ui::win::Summary);
+}
+
+void SummaryController::showHelp(bool on)
+{
+    m_help = on;
+    emit helpChanged();
+}
+
+QString SummaryController::totalsLine() const
+{
+    const SummaryList::Totals &t = m_list.totals();
+    return QStringLiteral("%1 invoices    Billed: %2    Paid: %3    Outstanding: %4")
+        .arg(m_list.rowCount())
+        .arg(t.billed.text(), t.paid.text(), t.outstanding.text());
+}
+
+QString SummaryController::agedLine() const
+{
+    const SummaryList::Totals &t = m_list.totals();
+    return QStringLiteral("Outstanding by issue date:    Current: %1    31-60 days: %2    61-90 days: %3    "
+                          "Over 90 days: %4")
+        .arg(t.current.text(), t.days31to60.text(), t.days61to90.text(), t.over90.text());
+}
+
+} // namespace accounts

@@ -1,0 +1,496 @@
+#include "accounts/widgets/accountwindow.h"
+
+#include "accounts/core/accountfields.h"
+#include "accounts/core/accountforms.h"
+#include "ui/core/clipboard.h"
+#include "ui/core/services.h"
+#include "ui/core/windows.h"
+#include "ui/widgets/formbinder.h"
+#include "ui/widgets/qtcolour.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace accounts {
+
+namespace {
+
+namespace b = invoice::box;
+using Command = ui::CommandTable::Command;
+
+int twipsX(const QWidget *w, int twips) { return twips * w->logicalDpiX() / 1440; }
+
+QString labelOf(const QString &box)
+{
+    for (const Labelled &l : accountLabels())
+        if (l.box == box)
+            return l.label;
+    return {};
+}
+
+bool isAmount(const QString &name) { return name.startsWith(QLatin1String("txtAmount")); }
+
+} // namespace
+
+AccountWindow::AccountWindow(ui::Services &services, QWidget *parent)
+    : ui::TaskWindow(parent), m_services(services), m_runner(services.db, this), m_ctl(services, m_runner)
+{
+    setObjectName(ui::win::Account);
+    setWindowTitle(AccountController::Caption);
+    buildForm();
+    addCommands();
+    m_binder = new ui::FormBinder(this, m_ctl.form(), this);
+    m_binder->bind();
+
+    connect(&m_ctl, &AccountController::recordShown, this, &AccountWindow::showRecord);
+    connect(&m_ctl, &AccountController::textChanged, this, [this](const QString &box) {
+        m_binder->showText(box);
+        showChecks();
+    });
+    connect(&m_ctl, &AccountController::focusRequested, m_binder, &ui::FormBinder::focus);
+    connect(&m_ctl, &AccountController::modeChanged, this, &AccountWindow::showMode);
+    connect(&m_ctl, &AccountController::lockChanged, this, &AccountWindow::showLock);
+    connect(&m_ctl, &AccountController::busyChanged, this, [](bool busy) {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
+    connect(m_binder, &ui::FormBinder::edited, &m_ctl, &AccountController::edited);
+    const auto amounts = [this](const QString &name) {
+        if (isAmount(name))
+            m_ctl.amountFocusChanged();
+    };
+    connect(m_binder, &ui::FormBinder::focusEntered, this, amounts);
+    connect(m_binder, &ui::FormBinder::focusLeft, this, amounts);
+    // The claim boxes take the frame's colour except while they are typed in.
+    const QString pale = ui::toQColor(ui::colours::PaleYellow).name();
+    for (const QString &name : {b::Claim, b::DOA, b::Firm})
+        m_binder->box(name)->setStyleSheet(QStringLiteral("background: palette(window);"));
+    connect(m_binder, &ui::FormBinder::focusEntered, this, [this, pale](const QString &name) {
+        if (name == b::Claim || name == b::DOA || name == b::Firm)
+            m_binder->box(name)->setStyleSheet(QStringLiteral("background: %1;").arg(pale));
+    });
+    connect(m_binder, &ui::FormBinder::focusLeft, this, [this](const QString &name) {
+        if (name == b::Claim || name == b::DOA || name == b::Firm)
+            m_binder->box(name)->setStyleSheet(QStringLiteral("background: palette(window);"));
+    });
+    for (auto it = m_checks.begin(); it != m_checks.end(); ++it) {
+        const QString name = it.key();
+        connect(it.value(), &QCheckBox::toggled, this, [this, name](bool on) { m_ctl.setChecked(name, on); });
+    }
+    connect(m_lock, &QCheckBox::toggled, this, [this](bool on) {
+        if (on != m_ctl.pageLock())
+            m_ctl.togglePageLock();
+    });
+
+    const auto children = findChildren<QWidget *>();
+    for (QWidget *w : children)
+        w->installEventFilter(this);
+    showMode();
+}
+
+AccountWindow::~AccountWindow()
+{
+    const auto children = findChildren<QObject *>();
+    for (QObject *c : children)
+        c->removeEventFilter(this);
+}
+
+bool AccountWindow::load()
+{
+    return m_ctl.load();
+}
+
+void AccountWindow::arrive()
+{
+    m_ctl.arrive();
+}
+
+void AccountWindow::buildForm()
+{
+    const QString pale = ui::toQColor(ui::colours::PaleYellow).name();
+    setStyleSheet(QStringLiteral("QLineEdit { background: %1; }"
+                                 "QFrame#card { background: palette(base); border: 1px solid palette(mid);"
+                                 " border-radius: 6px; }")
+                      .arg(pale));
+    auto *body = new QWidget(this);
+    setCentralWidget(body);
+    auto *outer = new QVBoxLayout(body);
+    outer->setContentsMargins(24, 12, 24, 8);
+
+    auto *card = new QFrame(body);
+    card->setObjectName(QStringLiteral("card"));
+    card->setMaximumWidth(1180);
+    auto *v = new QVBoxLayout(card);
+    v->setContentsMargins(24, 14, 24, 14);
+    v->setSpacing(10);
+
+    // Header: the invoice and the patient it is for.
+    auto *head = new QGridLayout;
+    head->setHorizontalSpacing(16);
+    QFont big = font();
+    big.setBold(true);
+    big.setPointSizeF(big.pointSizeF() * 1.15);
+    const auto headLabel = [&](const QString &name, int row, int col, int span = 1) {
+        auto *l = new QLabel(card);
+        l->setObjectName(name);
+        m_header.insert(name, l);
+        head->addWidget(l, row, col, 1, span);
+        return l;
+    };
+    auto *invCaption = new QLabel(QStringLiteral("Invoice No."), card);
+    auto *fileCaption = new QLabel(QStringLiteral("File No."), card);
+    head->addWidget(invCaption, 0, 0);
+    headLabel(b::Invoice, 0, 1)->setFont(big);
+    head->addWidget(fileCaption, 1, 0);
+    headLabel(b::FileNo, 1, 1)->setFont(big);
+    headLabel(b::Name, 0, 2)->setFont(big);
+    headLabel(b::Address, 1, 2);
+    headLabel(b::CityStateZip, 2, 2);
+    QLabel *out = headLabel(b::Outstanding, 0, 3, 1);
+    out->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    out->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    head->setColumnStretch(2, 1);
+    head->setColumnStretch(3, 1);
+    v->addLayout(head);
+
+    const auto edit = [&](const QString &name) {
+        auto *e = new QLineEdit(card);
+        e->setObjectName(name);
+        return e;
+    };
+    const auto labelled = [&](const QString &name, QGridLayout *g, int row, int col) {
+        QLineEdit *e = edit(name);
+        auto *l = new QLabel(labelOf(name), card);
+        l->setBuddy(e);
+        g->addWidget(l, row, col, Qt::AlignRight);
+        g->addWidget(e, row, col + 1);
+        return std::pair{l, e};
+    };
+
+    auto *claims = new QGridLayout;
+    claims->setHorizontalSpacing(10);
+    QWidget *order[64];
+    int n = 0;
+    order[n++] = labelled(b::IssueDate, claims, 0, 0).second;
+    order[n++] = labelled(b::Claim, claims, 0, 2).second;
+    order[n++] = labelled(b::DOA, claims, 0, 4).second;
+    order[n++] = labelled(b::Firm, claims, 0, 6).second;
+    claims->setColumnStretch(7, 2);
+    for (int c : {1, 3, 5})
+        claims->setColumnStretch(c, 1);
+    v->addLayout(claims);
+
+    // The service lines.
+    auto *lines = new QGridLayout;
+    lines->setHorizontalSpacing(8);
+    lines->setVerticalSpacing(4);
+    const QStringList heads = {QStringLiteral("Date"), QStringLiteral("Item No."),
+                               QStringLiteral("Service Description"), QStringLiteral("Fees ($)")};
+    for (int c = 0; c < 4; ++c) {
+        auto *h = new QLabel(heads[c], card);
+        h->setStyleSheet(QStringLiteral("font-weight: bold;"));
+        lines->addWidget(h, 0, c);
+    }
+    for (int i = 0; i < invoice::Lines; ++i) {
+        QLineEdit *row[] = {edit(b::date(i)), edit(b::itemNo(i)), edit(b::description(i)), edit(b::amount(i))};
+        for (int c = 0; c < 4; ++c)
+            lines->addWidget(row[c], i + 1, c);
+        row[3]->setAlignment(Qt::AlignRight);
+        // Tab follows the line: description, fee, then the next line.
+        for (QLineEdit *e : {row[2], row[3], row[0], row[1]})
+            order[n++] = e;
+    }
+    lines->setColumnStretch(0, 2);
+    lines->setColumnStretch(1, 2);
+    lines->setColumnStretch(2, 7);
+    lines->setColumnStretch(3, 2);
+    v->addLayout(lines);
+
+    // Totals on the right; who is paid, who referred and the payment on the left.
+    auto *foot = new QGridLayout;
+    foot->setHorizontalSpacing(10);
+    foot->setVerticalSpacing(4);
+    for (int box = invoice::SubtotalBox; box < invoice::AmountBoxes; ++box) {
+        auto [l, e] = labelled(b::amount(box), foot, box - invoice::SubtotalBox, 4);
+        e->setAlignment(Qt::AlignRight);
+        if (box == invoice::SubtotalBox || box == invoice::BalanceBox)
+            e->setStyleSheet(QStringLiteral("font-weight: bold;"));
+        order[n++] = e;
+    }
+    order[n++] = labelled(b::Practitioner, foot, 0, 0).second;
+    order[n++] = labelled(b::Referrer, foot, 1, 0).second;
+    auto [paidLabel, paidBox] = labelled(b::DatePaid, foot, 2, 0);
+    order[n++] = paidBox;
+    m_receiptOnly << paidLabel << paidBox;
+    auto *paidBy = new QLabel(QStringLiteral("Paid by:"), card);
+    foot->addWidget(paidBy, 3, 0, Qt::AlignRight);
+    m_receiptOnly << paidBy;
+    auto *checks = new QHBoxLayout;
+    for (const auto &[name, text] : {std::pair{b::Cash, QStringLiteral("Cash")},
+                                     {b::Cheque, QStringLiteral("Check")},
+                                     {b::Card, QStringLiteral("Credit Card")}}) {
+        auto *c = new QCheckBox(text, card);
+        c->setObjectName(name);
+        m_checks.insert(name, c);
+        m_receiptOnly << c;
+        checks->addWidget(c);
+        order[n++] = c;
+    }
+    checks->addStretch();
+    foot->addLayout(checks, 3, 1);
+    foot->setColumnStretch(1, 3);
+    foot->setColumnStretch(2, 1);
+    foot->setColumnStretch(5, 1);
+    v->addLayout(foot);
+
+    for (int i = 1; i < n; ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    auto *centre = new QHBoxLayout;
+    centre->addStretch(1);
+    centre->addWidget(card, 12);
+    centre->addStretch(1);
+    outer->addStretch(1);
+    outer->addLayout(centre);
+    outer->addStretch(2);
+
+    m_legend = new QLabel(AccountController::Legend, body);
+    m_legend->setObjectName(QStringLiteral("lblLegend"));
+    m_legend->setAlignment(Qt::AlignCenter);
+    m_legend->setMinimumHeight(28);
+    auto *legendRow = new QHBoxLayout;
+    legendRow->addStretch();
+    legendRow->addWidget(m_legend);
+    legendRow->addStretch();
+    outer->addLayout(legendRow);
+
+    m_lock = new QCheckBox(QStringLiteral("Page Lock"), m_legend);
+    m_lock->setObjectName(b::PageLock);
+    m_lock->setAutoFillBackground(true);
+    m_lock->setFocusPolicy(Qt::NoFocus);
+    placeLegend();
+}
+
+void AccountWindow::placeLegend()
+{
+    // The Page Lock box sits in the legend's gap after F3.
+    const QFontMetrics fm = m_legend->fontMetrics();
+    const QString text = m_legend->text();
+    const int textWidth = fm.horizontalAdvance(text);
+    const int width = std::min(std::max(twipsX(this, 12000), textWidth + 16), std::max(400, this->width() - 16));
+    m_legend->setFixedWidth(width);
+    const int left = std::max(0, (width - textWidth) / 2);
+    const int gapFrom = left + fm.horizontalAdvance(text.left(text.indexOf(QLatin1String("F3")) + 2));
+    const int gapTo = left + fm.horizontalAdvance(text.left(text.indexOf(QLatin1String("F4"))));
+    const int box = std::min(m_lock->sizeHint().width(), gapTo - gapFrom);
+    m_lock->setGeometry(gapFrom + (gapTo - gapFrom - box) / 2, 2, box, m_legend->height() - 4);
+}
+
+void AccountWindow::resizeEvent(QResizeEvent *event)
+{
+    ui::TaskWindow::resizeEvent(event);
+    placeLegend();
+}
+
+void AccountWindow::addCommands()
+{
+    ui::CommandTable &t = m_commands;
+    const QString file = QStringLiteral("mnuFile"), edit = QStringLiteral("mnuEdit"),
+                  view = QStringLiteral("mnuView"), help = QStringLiteral("mnuHelp");
+    t.addMenu(file, QStringLiteral("&File"));
+    t.addMenu(edit, QStringLiteral("&Edit"));
+    t.addMenu(view, QStringLiteral("&View"));
+    t.addMenu(help, QStringLiteral("&Help"));
+
+    t.add({.menu = file, .entry = QStringLiteral("mnuFileNew"), .text = QStringLiteral("&New"),
+           .functionKey = Qt::Key_F8, .run = [this] { m_ctl.newInvoice(); }});
+    t.add({.menu = file, .entry = QStringLiteral("mnuFileOpen"), .text = QStringLiteral("&Open"),
+           .tool = QStringLiteral("Open"), .toolTip = QStringLiteral("Open"), .run = [this] { m_ctl.open(); }});
+    t.add({.menu = file, .entry = QStringLiteral("mnuFileSave"), .text = QStringLiteral("&Save"),
+           .functionKey = Qt::Key_F9, .tool = QStringLiteral("Save"), .toolTip = QStringLiteral("Save"),
+           .run = [this] { m_ctl.save(); }});
+    t.add({.menu = file, .entry = QStringLiteral("mnuFileDelete"), .text = QStringLiteral("&Delete"),
+           .functionKey = Qt::Key_F7, .menuGap = true, .run = [this] { m_ctl.remove(); }});
+    t.add({.menu = file, .entry = QStringLiteral("mnuFilePreview"), .text = QStringLiteral("Pre&view"),
+           .functionKey = Qt::Key_F10, .menuGap = true, .run = [this] { m_ctl.preview(); }});
+    t.add({.menu = file, .entry = QStringLiteral("mnuFilePrint"), .text = QStringLiteral("&Print"),
+           .functionKey = Qt::Key_F11, .tool = QStringLiteral("Print"), .toolTip = QStringLiteral("Print"),
+           .run = [this] { m_ctl.print(); }});
+    t.add({.menu = file, .entry = QStringLiteral("mnuFileExit"), .text = QStringLiteral("E&xit"),
+           .functionKey = Qt::Key_F12, .menuGap = true, .run = [this] { m_ctl.exit(); }});
+
+    t.add({.menu = edit, .entry = QStringLiteral("mnuEditCut"), .text = QStringLiteral("Cu&t"),
+           .run = [this] {
+               copy();
+               deleteText();
+           }});
+    t.add({.menu = edit, .entry = QStringLiteral("mnuEditCopy"), .text = QStringLiteral("&Copy"),
+           .tool = QStringLiteral("Copy"), .toolTip = QStringLiteral("Copy"), .toolGap = true,
+           .run = [this] { copy(); }});
+    t.add({.menu = edit, .entry = QStringLiteral("mnuEditPaste"), .text = QStringLiteral("&Paste"),
+           .tool = QStringLiteral("Paste"), .toolTip = QStringLiteral("Paste"), .run = [this] { paste(); }});
+    // The "Delete" button removes the selected text, as Edit > Delete does.
+    t.add({.menu = edit, .entry = QStringLiteral("mnuEditDelete"), .text = QStringLiteral("&Delete"),
+           .tool = QStringLiteral("Delete"), .toolTip = QStringLiteral("Delete File"), .menuGap = true,
+           .run = [this] { deleteText(); }});
+
+    t.add({.menu = view, .entry = QStringLiteral("mnuViewPrevious"), .text = QStringLiteral("&Previous invoice"),
+           .functionKey = Qt::Key_F4, .tool = QStringLiteral("Back"), .toolTip = QStringLiteral("Previous invoice"),
+           .toolGap = true, .run = [this] { m_ctl.previous(); }});
+    t.add({.menu = view, .entry = QStringLiteral("mnuViewNext"), .text = QStringLiteral("&Next invoice"),
+           .functionKey = Qt::Key_F5, .tool = QStringLiteral("Forwards"), .toolTip = QStringLiteral("Next invoice"),
+           .run = [this] { m_ctl.next(); }});
+    t.add({.menu = view, .entry = QStringLiteral("mnuViewSummary"), .text = QStringLiteral("&Summary Accounts"),
+           .tool = QStringLiteral("Files"), .toolTip = QStringLiteral("Accounts Summary"),
+           .run = [this] { m_ctl.summary(); }});
+    t.add({.functionKey = Qt::Key_F6, .tool = QStringLiteral("Camera"), .toolTip = QStringLiteral("View Files"),
+           .run = [this] { m_ctl.viewFiles(); }});
+    t.add({.menu = help, .entry = QStringLiteral("mnuHelpAbout"), .text = QStringLiteral("&About"),
+           .run = [this] { m_ctl.about(); }});
+    t.add({.menu = help, .entry = QStringLiteral("mnuHelpContents"), .text = QStringLiteral("&Contents"),
+           .functionKey = Qt::Key_F1, .tool = QStringLiteral("Help"), .toolTip = QStringLiteral("Help"),
+           .toolGap = true, .run = [this] { m_ctl.help(); }});
+    t.add({.functionKey = Qt::Key_F2, .run = [this] { m_ctl.showSummaries(); }});
+    t.add({.functionKey = Qt::Key_F3, .run = [this] { m_ctl.togglePageLock(); }});
+
+    t.buildMenuBar(menuBar());
+    auto *bar = addToolBar(QStringLiteral("tbToolBar"));
+    bar->setObjectName(QStringLiteral("tbToolBar"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    QStyle *s = style();
+    t.buildToolBar(bar, [s](const QString &key) {
+        static const QHash<QString, QStyle::StandardPixmap> icons = {
+            {QStringLiteral("Open"), QStyle::SP_DialogOpenButton},
+            {QStringLiteral("Save"), QStyle::SP_DialogSaveButton},
+            {QStringLiteral("Print"), QStyle::SP_FileDialogDetailedView},
+            {QStringLiteral("Copy"), QStyle::SP_FileDialogDetailedView},
+            {QStringLiteral("Paste"), QStyle::SP_FileDialogContentsView},
+            {QStringLiteral("Delete"), QStyle::SP_DialogDiscardButton},
+            {QStringLiteral("Back"), QStyle::SP_ArrowBack},
+            {QStringLiteral("Forwards"), QStyle::SP_ArrowForward},
+            {QStringLiteral("Files"), QStyle::SP_FileDialogListView},
+            {QStringLiteral("Camera"), QStyle::SP_FileDialogListView},
+            {QStringLiteral("Help"), QStyle::SP_DialogHelpButton}};
+        return s->standardIcon(icons.value(key, QStyle::SP_FileIcon));
+    });
+}
+
+void AccountWindow::showRecord()
+{
+    m_binder->showAll();
+    const AccountController::Header &h = m_ctl.header();
+    m_header[b::Invoice]->setText(h.invoice);
+    m_header[b::FileNo]->setText(h.fileNo);
+    m_header[b::Name]->setText(h.name);
+    m_header[b::Address]->setText(h.address);
+    m_header[b::CityStateZip]->setText(h.cityStateZip);
+    m_header[b::Outstanding]->setText(h.outstanding);
+    showChecks();
+    showMode();
+}
+
+void AccountWindow::showChecks()
+{
+    for (auto it = m_checks.begin(); it != m_checks.end(); ++it) {
+        const QSignalBlocker quiet(it.value());
+        it.value()->setChecked(m_ctl.checked(it.key()));
+    }
+}
+
+void AccountWindow::showMode()
+{
+    for (QWidget *w : m_receiptOnly)
+        w->setVisible(m_ctl.receiptMode());
+}
+
+void AccountWindow::showLock()
+{
+    m_binder->applyLock();
+    for (QCheckBox *c : m_checks)
+        c->setEnabled(!m_ctl.pageLock());
+    const QSignalBlocker quiet(m_lock);
+    m_lock->setChecked(m_ctl.pageLock());
+}
+
+bool AccountWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto *k = static_cast<QKeyEvent *>(event);
+        if (k->modifiers() == Qt::NoModifier && m_commands.functionKey(k->key()))
+            return true;
+        // Arrow keys and Enter on the payment check boxes.
+        auto *check = qobject_cast<QCheckBox *>(watched);
+        if (check && m_checks.contains(check->objectName())) {
+            std::optional<QString> to;
+            switch (k->key()) {
+            case Qt::Key_Left: to = m_ctl.form().moveFrom(check->objectName(), ui::Move::Left); break;
+            case Qt::Key_Right: to = m_ctl.form().moveFrom(check->objectName(), ui::Move::Right); break;
+            case Qt::Key_Up: to = m_ctl.form().moveFrom(check->objectName(), ui::Move::Up); break;
+            case Qt::Key_Down: to = m_ctl.form().moveFrom(check->objectName(), ui::Move::Down); break;
+            case Qt::Key_Return:
+            case Qt::Key_Enter: focusNextChild(); return true;
+            default: break;
+            }
+            if (to) {
+                m_binder->focus(*to);
+                return true;
+            }
+        }
+    }
+    return ui::TaskWindow::eventFilter(watched, event);
+}
+
+bool AccountWindow::closeByUser()
+{
+    return m_ctl.exit();
+}
+
+QLineEdit *AccountWindow::focusedBox() const
+{
+    auto *e = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    return e && isAncestorOf(e) ? e : nullptr;
+}
+
+void AccountWindow::copy()
+{
+    if (QLineEdit *e = focusedBox()) {
+        m_services.clipboard.clear();
+        m_services.clipboard.setText(e->selectedText());
+    }
+}
+
+void AccountWindow::paste()
+{
+    QLineEdit *e = focusedBox();
+    if (!e || e->isReadOnly())
+        return;
+    e->insert(m_ctl.form().clean(e->objectName(), m_services.clipboard.text()));
+    const QString kept = m_ctl.form().setText(e->objectName(), e->text());
+    if (kept != e->text())
+        e->setText(kept);
+    m_ctl.edited(e->objectName());
+}
+
+void AccountWindow::deleteText()
+{
+    QLineEdit *e = focusedBox();
+    if (!e || e->isReadOnly() || !e->hasSelectedText())
+        return;
+    e->del();
+    m_ctl.form().setText(e->objectName(), e->text());
+    m_ctl.edited(e->objectName());
+}
+
+} // namespace accounts

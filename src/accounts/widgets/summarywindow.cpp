@@ -1,0 +1,178 @@
+#include "accounts/widgets/summarywindow.h"
+
+#include "ui/core/windows.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace accounts {
+
+SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
+    : ui::TaskWindow(parent), m_ctl(services)
+{
+    setObjectName(ui::win::Summary);
+    setWindowTitle(SummaryController::Caption);
+    auto *body = new QWidget(this);
+    setCentralWidget(body);
+    auto *v = new QVBoxLayout(body);
+    v->setContentsMargins(12, 8, 12, 8);
+
+    auto *top = new QHBoxLayout;
+    const auto pair = [&](const QString &caption, const QString &name) {
+        auto *c = new QLabel(caption, body);
+        c->setStyleSheet(QStringLiteral("font-weight: bold;"));
+        auto *l = new QLabel(body);
+        l->setObjectName(name);
+        l->setMinimumWidth(180);
+        top->addWidget(c);
+        top->addWidget(l);
+        return l;
+    };
+    m_practitioner = pair(QStringLiteral("PRACTITIONER:"), QStringLiteral("lblPractitioner"));
+    top->addSpacing(24);
+    m_referrer = pair(QStringLiteral("REFERRER:"), QStringLiteral("lblReferrer"));
+    top->addStretch();
+    auto *help = new QLabel(QStringLiteral("Press F1 for Help"), body);
+    help->setObjectName(QStringLiteral("lblHelp"));
+    top->addWidget(help);
+    v->addLayout(top);
+
+    m_message = new QLabel(SummaryController::HelpText, body);
+    m_message->setObjectName(QStringLiteral("lblMessage"));
+    m_message->setWordWrap(true);
+    m_message->setStyleSheet(QStringLiteral("background: #ffffee; border: 1px solid palette(mid); padding: 4px;"));
+    m_message->hide();
+    v->addWidget(m_message);
+
+    m_grid = new QTableView(body);
+    m_grid->setObjectName(QStringLiteral("dbgrid1"));
+    m_grid->setModel(&m_ctl.list());
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->verticalHeader()->setDefaultSectionSize(22);
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->horizontalHeader()->setDefaultSectionSize(96);
+    m_grid->setAlternatingRowColors(true);
+    m_grid->installEventFilter(this);
+    v->addWidget(m_grid, 1);
+
+    m_totals = new QLabel(body);
+    m_totals->setObjectName(QStringLiteral("lblTotals"));
+    m_totals->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    m_aged = new QLabel(body);
+    m_aged->setObjectName(QStringLiteral("lblAged"));
+    v->addWidget(m_totals);
+    v->addWidget(m_aged);
+
+    auto *buttons = new QHBoxLayout;
+    struct Button {
+        const char *name, *caption, *tip;
+        void (SummaryController::*run)();
+    };
+    const Button list[] = {
+        {"cmdSummary", "&Account Summary", "View individual patient's accounts", &SummaryController::patientSummary},
+        {"cmdReferrer", "&Referrer", "View individual practitioner's accounts", &SummaryController::referrerAccounts},
+        {"cmdPract", "&Practitioner", "View individual practitioner's accounts",
+         &SummaryController::practitionerAccounts},
+        {"cmdCash", "&Cash Accounts", "View accounts paid with cash", &SummaryController::cashAccounts},
+        {"CmdOutstanding", "&Unpaid Accounts", "", &SummaryController::unpaidAccounts},
+        {"CmdAllAccounts", "&View All Accounts", "View all accounts sorted by Issue Date",
+         &SummaryController::allAccounts},
+        {"cmdsort", "&Sort Accounts", "View all accounts sorted by Patients' Names", &SummaryController::sortAccounts},
+        {"CmdExit", "E&xit", "", &SummaryController::exit},
+    };
+    for (const Button &b : list) {
+        auto *p = new QPushButton(QString::fromUtf8(b.caption), body);
+        p->setObjectName(QLatin1String(b.name));
+        if (*b.tip)
+            p->setToolTip(QString::fromUtf8(b.tip));
+        p->installEventFilter(this);
+        const auto run = b.run;
+        connect(p, &QPushButton::clicked, this, [this, run] { (m_ctl.*run)(); });
+        buttons->addWidget(p);
+    }
+    v->addLayout(buttons);
+
+    connect(&m_ctl, &SummaryController::listed, this, &SummaryWindow::listed);
+    connect(&m_ctl, &SummaryController::rowChanged, this, &SummaryWindow::showRow);
+    connect(&m_ctl, &SummaryController::helpChanged, this, [this] { m_message->setVisible(m_ctl.helpShown()); });
+    connect(&m_ctl, &SummaryController::busyChanged, this, [](bool busy) {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
+    connect(m_grid, &QTableView::doubleClicked, this, [this](const QModelIndex &i) {
+        m_ctl.setRow(i.row());
+        m_ctl.openRow();
+    });
+}
+
+void SummaryWindow::arrive()
+{
+    m_ctl.arrive();
+}
+
+void SummaryWindow::listed(bool focusGrid)
+{
+    m_totals->setText(m_ctl.totalsLine());
+    m_aged->setText(m_ctl.agedLine());
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &now) { m_ctl.setRow(now.row()); }, Qt::UniqueConnection);
+    if (focusGrid)
+        m_grid->setFocus();
+}
+
+void SummaryWindow::showRow()
+{
+    const int row = m_ctl.row();
+    if (m_ctl.list().rowCount() > 0 && m_grid->currentIndex().row() != row) {
+        const QModelIndex at = m_ctl.list().index(row, std::max(0, m_grid->currentIndex().column()));
+        m_grid->setCurrentIndex(at);
+        m_grid->scrollTo(at);
+    }
+    m_practitioner->setText(m_ctl.practitioner());
+    m_referrer->setText(m_ctl.referrer());
+}
+
+bool SummaryWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto *k = static_cast<QKeyEvent *>(event);
+        switch (k->key()) {
+        case Qt::Key_F1: m_ctl.showHelp(true); return true;
+        case Qt::Key_F2: m_ctl.showHelp(false); return true;
+        default: break;
+        }
+        if (watched == m_grid) {
+            switch (k->key()) {
+            case Qt::Key_PageDown: m_ctl.setRow(m_ctl.row() + 10); return true;
+            case Qt::Key_PageUp: m_ctl.setRow(m_ctl.row() - 10); return true;
+            case Qt::Key_Home: m_ctl.setRow(0); return true;
+            case Qt::Key_End: m_ctl.setRow(m_ctl.list().rowCount() - 1); return true;
+            default: break;
+            }
+            // Any character opens the row's invoice; the key itself goes nowhere.
+            if (!k->text().isEmpty() && k->text().at(0).isPrint() && !(k->modifiers() & Qt::ControlModifier)) {
+                m_ctl.openRow();
+                return true;
+            }
+        }
+    }
+    return ui::TaskWindow::eventFilter(watched, event);
+}
+
+bool SummaryWindow::closeByUser()
+{
+    m_ctl.exit();
+    return true;
+}
+
+} // namespace accounts

@@ -1,0 +1,310 @@
+#include "accounts/core/accountcontroller.h"
+#include "accounts/core/accountfields.h"
+#include "support/doubles/recordingreporter.h"
+#include "support/station.h"
+#include "support/teststore.h"
+#include "store/core/dialect.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace b = accounts::invoice::box;
+namespace win = ui::win;
+
+namespace {
+
+const QString SaveQuestion = "Do you want to save new invoice?";
+const QString DeleteQuestion = "Are you sure you want to delete this invoice?";
+
+struct Station : testsupport::Station<> {
+    report::RecordingReporter reporter;
+    std::unique_ptr<accounts::AccountController> inv;
+    explicit Station(const testsupport::TestStore &store)
+    {
+        EXPECT_TRUE(open(store).ok());
+        inv = std::make_unique<accounts::AccountController>(services, reporter);
+        EXPECT_TRUE(inv->load());
+    }
+    // The prompts a test expects, in order: exact texts, or a beginning ending in "*".
+    QStringList expected;
+    void expectAsk(const QString &text, const QString &title, bool yes)
+    {
+        yes ? prompter.answerYes() : prompter.answerNo();
+        expected << title + "|" + text;
+    }
+    void expectMessage(const QString &text, const QString &title)
+    {
+        prompter.expectMessage();
+        expected << title + "|" + text;
+    }
+    ~Station()
+    {
+        inv.reset();
+        const QStringList texts = prompter.texts(), titles = prompter.titles();
+        EXPECT_EQ(texts.size(), expected.size());
+        for (int i = 0; i < std::min(texts.size(), expected.size()); ++i) {
+            const QString got = titles[i] + "|" + texts[i];
+            if (expected[i].endsWith('*'))
+                EXPECT_TRUE(got.startsWith(expected[i].chopped(1))) << got.toStdString();
+            else
+                EXPECT_EQ(got, expected[i]);
+        }
+        EXPECT_TRUE(prompter.failures().isEmpty()) << prompter.failures().join("\n").toStdString();
+    }
+    void showFile(int fileNo)
+    {
+        state.currentFileNo = fileNo;
+        inv->arrive();
+    }
+    void showInvoice(int n)
+    {
+        state.currentInvoiceNo = n;
+        state.openInvoiceByNumber = true;
+        inv->arrive();
+    }
+    void type(const QString &box, const QString &text)
+    {
+        inv->form().setText(box, text);
+        inv->edited(box);
+    }
+    QString box(const QString &name) { return inv->form().text(name); }
+    QVariant stored(int invoice, const QString &field)
+    {
+        return db.scalar(QStringLiteral("SELECT %1 FROM tbl_Accounts WHERE Invoice = ?").arg(store::Dialect::quote(field)),
+                         {invoice});
+    }
+    int invoicesOf(int file)
+    {
+        return db.scalar("SELECT COUNT(*) FROM tbl_Accounts WHERE FileNo = ?", {file}).toInt();
+    }
+    int addFile(const QString &last)
+    {
+        store::WriteTransaction tx(db);
+        const int n = db.insert("tbl_PatientDetails", {{"PLastName", last}, {"PFirstName", "ANN"}});
+        tx.commit();
+        return n;
+    }
+    int addInvoice(int file, const QVariantMap &more = {})
+    {
+        QVariantMap v = more;
+        v.insert("FileNo", file);
+        store::WriteTransaction tx(db);
+        const int n = db.insert("tbl_Accounts", v);
+        tx.commit();
+        return n;
+    }
+};
+
+class Invoices : public testsupport::EngineTest {
+protected:
+    void SetUp() override
+    {
+        testsupport::EngineTest::SetUp();
+        if (IsSkipped())
+            return;
+        a = std::make_unique<Station>(store);
+    }
+    void TearDown() override { a.reset(); }
+    std::unique_ptr<Station> a;
+};
+
+TEST_P(Invoices, AmountsFollowTheFeesAndThePaymentSwitchesToReceiptMode)
+{
+    const int file = a->addFile("FEES");
+    const int n = a->addInvoice(file, {{"Referrer", "SELF"}});
+    a->showFile(file);
+    EXPECT_EQ(a->inv->invoiceNo(), n);
+    a->type(b::amount(0), "100");
+    a->type(b::amount(1), "50.5");
+    a->type(b::amount(2), "abc");   // letters count as 0
+    a->type(b::amount(7), "10");
+    a->inv->amountFocusChanged();
+    EXPECT_EQ(a->box(b::amount(6)), "150.50");
+    EXPECT_EQ(a->box(b::amount(9)), "140.50");
+    EXPECT_FALSE(a->inv->receiptMode());
+
+    a->type(b::amount(8), "140.5");
+    EXPECT_TRUE(a->inv->receiptMode());   // at once, before any focus change
+    EXPECT_EQ(a->box(b::amount(9)), "140.50");
+    a->inv->amountFocusChanged();
+    EXPECT_EQ(a->box(b::amount(9)), "00.00");
+    a->type(b::amount(8), "0");
+    EXPECT_FALSE(a->inv->receiptMode());
+
+    // Exact cents: no binary rounding in a long sum.
+    for (int i = 0; i < 6; ++i)
+        a->type(b::amount(i), "0.1");
+    a->type(b::amount(7), "");
+    a->type(b::amount(8), "0.6");
+    a->inv->amountFocusChanged();
+    EXPECT_EQ(a->box(b::amount(9)), "00.00");
+    EXPECT_TRUE(a->inv->save());
+    EXPECT_EQ(a->stored(n, "Subtotal").toString(), "00.60");
+    EXPECT_EQ(a->stored(n, "BalanceDue").toString(), "00.00");
+}
+
+TEST_P(Invoices, SaveNeedsAReferrerAndStoresItInCapitals)
+{
+    const int file = a->addFile("REFER");
+    const int n = a->addInvoice(file, {{"Treatment1", "X"}});
+    a->showFile(file);
+    QStringList focus;
+    QObject::connect(a->inv.get(), &accounts::AccountController::focusRequested, [&](const QString &f) { focus << f; });
+    a->type(b::description(0), "Massage");
+    EXPECT_FALSE(a->inv->save());
+    EXPECT_EQ(focus.last(), b::Referrer);
+    EXPECT_EQ(a->stored(n, "Treatment1").toString(), "X");
+    a->type(b::Referrer, "o'brien");
+    EXPECT_TRUE(a->inv->save());
+    EXPECT_EQ(a->stored(n, "Referrer").toString(), "O'BRIEN");
+    EXPECT_EQ(a->stored(n, "Treatment1").toString(), "Massage");
+    EXPECT_EQ(a->stored(n, "BalanceDue").toString(), "00.00");   // empty balance stored as 00.00
+}
+
+TEST_P(Invoices, StepsStayWithinThePatientsInvoices)
+{
+    const int mine = a->addFile("MINE"), other = a->addFile("OTHER");
+    const int i1 = a->addInvoice(mine, {{"Referrer", "A"}});
+    a->addInvoice(other, {{"Referrer", "B"}});
+    const int i2 = a->addInvoice(mine, {{"Referrer", "C"}});
+    a->addInvoice(other, {{"Referrer", "D"}});
+    a->showFile(mine);
+    EXPECT_EQ(a->inv->invoiceNo(), i2);   // the patient's last invoice
+    a->inv->next();
+    EXPECT_EQ(a->inv->invoiceNo(), i2);   // Next on the last stays on it
+    a->inv->previous();
+    EXPECT_EQ(a->inv->invoiceNo(), i1);
+    a->inv->previous();
+    EXPECT_EQ(a->inv->invoiceNo(), i1);
+    a->inv->last();
+    EXPECT_EQ(a->inv->invoiceNo(), i2);
+    a->inv->first();
+    EXPECT_EQ(a->inv->invoiceNo(), i1);
+    EXPECT_EQ(a->inv->header().name, "ANN  MINE");
+}
+
+TEST_P(Invoices, OutstandingNoticeAndOpeningByNumber)
+{
+    const int file = a->addFile("OWES");
+    const int paid = a->addInvoice(file, {{"BalanceDue", "00.00"}, {"Referrer", "A"}});
+    a->showInvoice(paid);
+    EXPECT_EQ(a->inv->header().outstanding, "");
+    // 32-bit invoice numbers: beyond the 16-bit range opens and prints.
+    const int big = a->addInvoice(file, {{"Invoice", 40000}, {"BalanceDue", "12"}, {"Referrer", "A"}});
+    ASSERT_EQ(big, 40000);
+    a->showInvoice(40000);
+    EXPECT_EQ(a->inv->invoiceNo(), 40000);
+    EXPECT_FALSE(a->state.openInvoiceByNumber);
+    EXPECT_EQ(a->inv->header().outstanding, "Account Outstanding!");
+    a->inv->preview();
+    ASSERT_EQ(a->reporter.runs().size(), 1u);
+    EXPECT_EQ(a->reporter.runs()[0].selectionFormula, "{tbl_Accounts.Invoice}=40000");
+}
+
+TEST_P(Invoices, PrintChoosesTheLayoutByTheAmountPaidAndAsksToRetry)
+{
+    const int file = a->addFile("PRINT");
+    const int n = a->addInvoice(file, {{"Referrer", "A"}, {"AmountPaid", "0"}});
+    a->showFile(file);
+    a->inv->preview();
+    a->type(b::amount(8), "0.01");
+    a->reporter.failNext("The printer is out of paper");
+    a->expectAsk("The printer is out of paper \\Printer not ready! Please check printer "
+                          "connections and feedpaper. Retry?", "", true);
+    a->inv->preview();
+    const auto &runs = a->reporter.runs();
+    ASSERT_EQ(runs.size(), 3u);
+    const QString app = a->state.appDir;
+    EXPECT_EQ(runs[0].reportFile, app + "\\accountnl.rpt");
+    EXPECT_EQ(runs[0].destination, 0);
+    EXPECT_EQ(runs[0].marginTop, 2880);
+    EXPECT_EQ(runs[0].marginLeft, 173);
+    EXPECT_EQ(runs[0].marginBottom, 792);
+    EXPECT_EQ(runs[0].dataFiles[2], app + "\\db.mdb");
+    EXPECT_EQ(runs[1].reportFile, app + "\\invoicenl.rpt");
+    EXPECT_EQ(runs[2].destination, 1);   // a retry goes to the printer
+    EXPECT_EQ(a->stored(n, "AmountPaid").toString(), "0.01");   // saved before printing
+}
+
+TEST_P(Invoices, BlankInvoicesAreDiscardedWhicheverWayTheyCame)
+{
+    // The patient window stores a first invoice blank; leaving it unsaved removes it.
+    const int file = a->addFile("BLANK");
+    const int first = a->addInvoice(file);
+    a->showFile(file);
+    EXPECT_EQ(a->inv->invoiceNo(), first);
+    EXPECT_FALSE(a->inv->isPending());
+    EXPECT_TRUE(a->inv->exit());
+    EXPECT_EQ(a->invoicesOf(file), 0);
+    EXPECT_EQ(a->windows.log().at(a->windows.log().size() - 2), "show " + win::SearchMenu);
+
+    // New: pending; leaving with No removes it, Yes without a referrer stays.
+    const int kept = a->addInvoice(file, {{"Referrer", "A"}});
+    a->showFile(file);
+    a->inv->newInvoice();
+    EXPECT_TRUE(a->inv->isPending());
+    EXPECT_EQ(a->invoicesOf(file), 2);
+    a->type(b::description(0), "Visit");
+    a->expectAsk(SaveQuestion, "Save Invoice?", true);
+    EXPECT_FALSE(a->inv->exit());
+    EXPECT_EQ(a->invoicesOf(file), 2);
+    a->expectAsk(SaveQuestion, "Save Invoice?", false);
+    EXPECT_TRUE(a->inv->exit());
+    EXPECT_EQ(a->invoicesOf(file), 1);
+    EXPECT_EQ(a->stored(kept, "Referrer").toString(), "A");
+
+    // A blank new invoice left by stepping back goes too.
+    a->showFile(file);
+    a->inv->newInvoice();
+    a->inv->previous();
+    EXPECT_EQ(a->inv->invoiceNo(), kept);
+    EXPECT_EQ(a->invoicesOf(file), 1);
+}
+
+TEST_P(Invoices, DeleteTellsWhenProtectedAndReturnsToThePatientAfterTheLast)
+{
+    a->showInvoice(1);
+    a->expectAsk(DeleteQuestion, "Delete Invoice", true);
+    a->expectMessage("Invoice 1 is one of the protected sample invoices 1 to 3 and was kept.",
+                              "Delete Invoice");
+    a->inv->remove();
+    EXPECT_TRUE(a->stored(1, "Invoice").isValid());
+
+    const int file = a->addFile("ONLY");
+    const int n = a->addInvoice(file, {{"Referrer", "A"}});
+    a->showFile(file);
+    a->expectAsk(DeleteQuestion, "Delete Invoice", false);
+    a->inv->remove();
+    EXPECT_EQ(a->invoicesOf(file), 1);
+    a->expectAsk(DeleteQuestion, "Delete Invoice", true);
+    a->inv->remove();
+    EXPECT_EQ(a->invoicesOf(file), 0);
+    EXPECT_FALSE(a->stored(n, "Invoice").isValid());
+    EXPECT_EQ(a->state.currentFileNo, file);
+    EXPECT_EQ(a->windows.log().at(a->windows.log().size() - 2), "show " + win::PatientDetails);
+}
+
+TEST_P(Invoices, TwoStationsNeverOverwriteEachOther)
+{
+    const int file = a->addFile("SHARED");
+    const int n = a->addInvoice(file, {{"Referrer", "A"}, {"Amount1", "10"}});
+    Station b2(store);
+    a->showFile(file);
+    b2.showFile(file);
+    a->type(b::amount(0), "20");
+    EXPECT_TRUE(a->inv->save());
+    b2.type(b::amount(0), "30");
+    b2.expectMessage("Another station changed this invoice*", "Save Invoice?");
+    EXPECT_FALSE(b2.inv->save());
+    EXPECT_EQ(a->stored(n, "Amount1").toString(), "20");
+    EXPECT_EQ(b2.box(b::amount(0)), "20");
+    // A different box of the same invoice goes through.
+    b2.type(b::Firm, "ACME");
+    EXPECT_TRUE(b2.inv->save());
+    EXPECT_EQ(a->stored(n, "Amount1").toString(), "20");
+    EXPECT_EQ(a->stored(n, "Firm").toString(), "ACME");
+}
+
+} // namespace
+
+QUILLON_BOTH_ENGINES(Invoices);

@@ -1,0 +1,126 @@
+#include "accounts/core/summarycontroller.h"
+#include "support/station.h"
+#include "support/teststore.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+struct Station : testsupport::Station<> {
+    std::unique_ptr<accounts::SummaryController> sums;
+    explicit Station(const testsupport::TestStore &store)
+    {
+        EXPECT_TRUE(open(store).ok());
+        store::WriteTransaction tx(db);
+        db.exec("DELETE FROM tbl_Accounts");
+        tx.commit();
+        sums = std::make_unique<accounts::SummaryController>(services);
+    }
+    ~Station() { EXPECT_TRUE(prompter.failures().isEmpty()) << prompter.failures().join("\n").toStdString(); }
+    int add(const QString &last, const QVariantMap &invoice)
+    {
+        store::WriteTransaction tx(db);
+        const int file = db.insert("tbl_PatientDetails", {{"PLastName", last}, {"PFirstName", "A"}});
+        QVariantMap v = invoice;
+        v.insert("FileNo", file);
+        const int n = db.insert("tbl_Accounts", v);
+        tx.commit();
+        return n;
+    }
+    std::vector<int> listed()
+    {
+        std::vector<int> out;
+        for (int r = 0; r < sums->list().rowCount(); ++r)
+            out.push_back(sums->list().invoiceAt(r));
+        return out;
+    }
+};
+
+class Summaries : public testsupport::EngineTest {
+protected:
+    void SetUp() override
+    {
+        testsupport::EngineTest::SetUp();
+        if (IsSkipped())
+            return;
+        a = std::make_unique<Station>(store);
+    }
+    void TearDown() override { a.reset(); }
+    std::unique_ptr<Station> a;
+};
+
+TEST_P(Summaries, AllAccountsAreInTheOrderOfTheDatesTheTextsReadAsUndatedLast)
+{
+    const int jan27 = a->add("C", {{"IssueDate", "01/05/2027"}});
+    const int undated = a->add("A", {{"IssueDate", "soon"}});
+    const int feb26 = a->add("B", {{"IssueDate", "02/10/2026"}});
+    const int dec26 = a->add("D", {{"IssueDate", "12-1-26"}});
+    a->state.currentFileNo = 0;   // Accounts from the search menu
+    a->sums->arrive();
+    EXPECT_EQ(a->listed(), (std::vector<int>{feb26, dec26, jan27, undated}));
+    EXPECT_EQ(a->sums->row(), 3);   // on the last row
+    EXPECT_EQ(a->sums->list().pagesRead(), 0);   // nothing of the grid read before it is shown
+
+    a->sums->sortAccounts();
+    EXPECT_EQ(a->listed(), (std::vector<int>{undated, feb26, jan27, dec26}));
+    EXPECT_EQ(a->sums->list().valueAt(0, "PLastName"), "A");
+}
+
+TEST_P(Summaries, ReferrerAndPractitionerNamesAreBoundAndUpperCased)
+{
+    const int obrien = a->add("X", {{"Referrer", "O'BRIEN"}, {"PayTo", "DR AVERY"}});
+    a->add("Y", {{"Referrer", "SMITH"}, {"PayTo", "DR BROOK"}});
+    a->sums->allAccounts();
+    a->prompter.answerInput("o'brien");
+    a->sums->referrerAccounts();
+    EXPECT_EQ(a->listed(), std::vector<int>{obrien});
+    EXPECT_EQ(a->prompter.last().title, "View Individual Referrer's Accounts");
+    EXPECT_EQ(a->sums->referrer(), "O'BRIEN");
+    EXPECT_EQ(a->sums->practitioner(), "DR AVERY");
+
+    a->prompter.answerInput("x' OR '1'='1");
+    a->sums->practitionerAccounts();
+    EXPECT_TRUE(a->listed().empty());
+    EXPECT_EQ(a->prompter.last().text, "Please type name of practitioner exactly as entered on invoices:");
+
+    a->prompter.answerCancel();
+    a->sums->referrerAccounts();   // Cancel changes nothing
+    EXPECT_TRUE(a->listed().empty());
+}
+
+TEST_P(Summaries, UnpaidMeansABalanceNotSettledAndTheTotalsAddUpInCents)
+{
+    a->add("A", {{"BalanceDue", "0"}, {"Subtotal", "10"}, {"AmountPaid", "10"}});
+    a->add("B", {{"BalanceDue", "-00.00"}});
+    a->add("C", {{"BalanceDue", "0.00"}});
+    const int blank = a->add("D", {{"IssueDate", "11/30/2026"}, {"Subtotal", "0.1"}});
+    const int owed = a->add("E", {{"IssueDate", "08/01/2026"}, {"BalanceDue", "20.2"}, {"Subtotal", "20.2"}});
+    const int current = a->add("F", {{"IssueDate", "12/01/2026"}, {"BalanceDue", "0.1"}, {"Subtotal", "0.2"},
+                                     {"Discount", "0.1"}, {"Cash", true}});
+    a->sums->unpaidAccounts();
+    EXPECT_EQ(a->listed(), (std::vector<int>{blank, owed, current}));
+    EXPECT_EQ(a->sums->totalsLine(), "3 invoices    Billed: 20.40    Paid: 00.00    Outstanding: 20.30");
+    EXPECT_EQ(a->sums->agedLine(), "Outstanding by issue date:    Current: 00.10    31-60 days: 00.00    "
+                                   "61-90 days: 00.00    Over 90 days: 20.20");
+    a->sums->cashAccounts();
+    EXPECT_EQ(a->listed(), std::vector<int>{current});
+}
+
+TEST_P(Summaries, APatientsAccountsAndOpeningARowsInvoice)
+{
+    const int n = a->add("P", {{"Referrer", "A"}});
+    const int file = a->db.scalar("SELECT FileNo FROM tbl_Accounts WHERE Invoice = ?", {n}).toInt();
+    a->add("Q", {});
+    a->state.currentFileNo = file;
+    a->sums->arrive();
+    EXPECT_EQ(a->listed(), std::vector<int>{n});
+    a->sums->openRow();
+    EXPECT_EQ(a->state.currentInvoiceNo, n);
+    EXPECT_TRUE(a->state.openInvoiceByNumber);
+    EXPECT_EQ(a->windows.log(), (QStringList{"show frmAccount", "unload frmSummary"}));
+}
+
+} // namespace
+
+QUILLON_BOTH_ENGINES(Summaries);
