@@ -7,6 +7,7 @@
 #include "store/core/dialect.h"
 #include "store/core/schema.h"
 
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
 #include <numeric>
@@ -86,38 +87,39 @@ void SummaryList::list(const Narrowing &n, Order order)
             parts << d.byCodes(col(QLatin1String(name))) + d.nullsFirst();
         sortBy = parts.join(", ") + ", " + col(f::Invoice);
     }
-    const auto rows = m_db.select(
+    const QString sql =
         QStringLiteral("SELECT %1, %2, %3, %4, %5, %6 FROM %7%8 ORDER BY %9")
             .arg(col(f::Invoice), col(f::IssueDate), col(f::Subtotal), col(f::Discount), col(f::AmountPaid),
                  col(f::BalanceDue),
                  // The query's rows are the invoices' own: the join is needed only to sort by name.
                  col(order == Order::Name ? store::tables::AccountsQuery : store::tables::Accounts),
-                 where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where, sortBy),
-        binds);
+                 where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where, sortBy);
 
     struct Entry {
         int invoice;
         QDate issued;
     };
     std::vector<Entry> entries;
-    entries.reserve(rows.size());
+    entries.reserve(1024);
     Totals t;
-    for (const QSqlRecord &r : rows) {
-        const QString balance = text(r, 5);
+    // Read as the rows come: a list may hold every invoice of the practice.
+    m_db.forEachRow(sql, binds, [&](const QSqlQuery &r) {
+        const auto text = [&r](int i) { return r.isNull(i) ? QString() : r.value(i).toString(); };
+        const QString balance = text(5);
         const bool settled = ui::isSettledBalance(balance);
         if (n.kind == Narrowing::Unpaid && settled)
-            continue;
-        const QDate issued = issueDate(text(r, 1));
+            return;
+        const QDate issued = issueDate(text(1));
         entries.push_back({r.value(0).toInt(), issued});
-        t.billed += ui::Money::read(text(r, 2)) - ui::Money::read(text(r, 3));
-        t.paid += ui::Money::read(text(r, 4));
+        t.billed += ui::Money::read(text(2)) - ui::Money::read(text(3));
+        t.paid += ui::Money::read(text(4));
         const ui::Money owed = ui::Money::read(balance);
         t.outstanding += owed;
         if (issued.isValid() && !owed.isZero()) {
             const qint64 age = issued.daysTo(m_today);
             (age <= 30 ? t.current : age <= 60 ? t.days31to60 : age <= 90 ? t.days61to90 : t.over90) += owed;
         }
-    }
+    });
     if (order == Order::IssueDate) {
         // By the date the text reads as; undated invoices last, each in number order.
         std::stable_sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {

@@ -325,6 +325,17 @@ std::vector<QSqlRecord> Database::select(const QString &sql, const QVariantList 
     return rows;
 }
 
+void Database::forEachRow(const QString &sql, const QVariantList &binds, const std::function<void(const QSqlQuery &)> &row)
+{
+    QSqlQuery q = exec(sql, binds);
+    while (q.next())
+        row(q);
+    const QSqlError err = q.lastError();
+    q.finish();
+    if (err.isValid())
+        throw DbError::from(err);
+}
+
 std::optional<QSqlRecord> Database::selectOne(const QString &sql, const QVariantList &binds)
 {
     QSqlQuery q = exec(sql, binds);

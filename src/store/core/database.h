@@ -9,6 +9,7 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -71,6 +72,9 @@ public:
     // unless it is a SELECT (prefer select()/selectOne() for reading).
     QSqlQuery exec(const QString &sql, const QVariantList &binds = {});
     std::vector<QSqlRecord> select(const QString &sql, const QVariantList &binds = {});
+    // Runs `row` on each row of a SELECT as it is read, without copying the
+    // rows out: for lists of many thousand rows.
+    void forEachRow(const QString &sql, const QVariantList &binds, const std::function<void(const QSqlQuery &)> &row);
     std::optional<QSqlRecord> selectOne(const QString &sql, const QVariantList &binds = {});
     // Reads one record that the running write transaction will change: on a
     // server the row stays locked until the commit, so that another station's
