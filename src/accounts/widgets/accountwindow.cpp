@@ -5,6 +5,7 @@
 #include "ui/core/clipboard.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
+#include "accounts/widgets/formtoolbar.h"
 #include "ui/widgets/formbinder.h"
 #include "ui/widgets/qtcolour.h"
 
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -364,27 +364,7 @@ void AccountWindow::addCommands()
     t.add({.functionKey = Qt::Key_F2, .run = [this] { m_ctl.showSummaries(); }});
     t.add({.functionKey = Qt::Key_F3, .run = [this] { m_ctl.togglePageLock(); }});
 
-    t.buildMenuBar(menuBar());
-    auto *bar = addToolBar(QStringLiteral("tbToolBar"));
-    bar->setObjectName(QStringLiteral("tbToolBar"));
-    bar->setMovable(false);
-    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    QStyle *s = style();
-    t.buildToolBar(bar, [s](const QString &key) {
-        static const QHash<QString, QStyle::StandardPixmap> icons = {
-            {QStringLiteral("Open"), QStyle::SP_DialogOpenButton},
-            {QStringLiteral("Save"), QStyle::SP_DialogSaveButton},
-            {QStringLiteral("Print"), QStyle::SP_FileDialogDetailedView},
-            {QStringLiteral("Copy"), QStyle::SP_FileDialogDetailedView},
-            {QStringLiteral("Paste"), QStyle::SP_FileDialogContentsView},
-            {QStringLiteral("Delete"), QStyle::SP_DialogDiscardButton},
-            {QStringLiteral("Back"), QStyle::SP_ArrowBack},
-            {QStringLiteral("Forwards"), QStyle::SP_ArrowForward},
-            {QStringLiteral("Files"), QStyle::SP_FileDialogListView},
-            {QStringLiteral("Camera"), QStyle::SP_FileDialogListView},
-            {QStringLiteral("Help"), QStyle::SP_DialogHelpButton}};
-        return s->standardIcon(icons.value(key, QStyle::SP_FileIcon));
-    });
+    buildFormBars(this, t);
 }
 
 void AccountWindow::showRecord()

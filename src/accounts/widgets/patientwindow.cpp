@@ -4,6 +4,7 @@
 #include "accounts/core/patientforms.h"
 #include "ui/core/clipboard.h"
 #include "ui/core/services.h"
+#include "accounts/widgets/formtoolbar.h"
 #include "ui/widgets/formbinder.h"
 #include "ui/widgets/qtcolour.h"
 
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRadioButton>
-#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -279,24 +279,7 @@ void PatientWindow::addCommands()
     t.add({.functionKey = Qt::Key_F3, .run = [this] { m_ctl.togglePageLock(); }});
     t.add({.functionKey = Qt::Key_F8, .run = [this] { m_ctl.cancel(); }});
 
-    t.buildMenuBar(menuBar());
-    auto *bar = addToolBar(QStringLiteral("tbToolBar"));
-    bar->setObjectName(QStringLiteral("tbToolBar"));
-    bar->setMovable(false);
-    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    QStyle *s = style();
-    t.buildToolBar(bar, [s](const QString &key) {
-        static const QHash<QString, QStyle::StandardPixmap> icons = {
-            {QStringLiteral("Open"), QStyle::SP_DialogOpenButton},
-            {QStringLiteral("Save"), QStyle::SP_DialogSaveButton},
-            {QStringLiteral("Copy"), QStyle::SP_FileDialogDetailedView},
-            {QStringLiteral("Paste"), QStyle::SP_FileDialogContentsView},
-            {QStringLiteral("Delete"), QStyle::SP_DialogDiscardButton},
-            {QStringLiteral("Camera"), QStyle::SP_FileDialogListView},
-            {QStringLiteral("Accounts"), QStyle::SP_FileIcon},
-            {QStringLiteral("Help"), QStyle::SP_DialogHelpButton}};
-        return s->standardIcon(icons.value(key, QStyle::SP_FileIcon));
-    });
+    buildFormBars(this, t);
 }
 
 void PatientWindow::showRecord()
