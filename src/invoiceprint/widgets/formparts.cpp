@@ -1,12 +1,35 @@
 #include "invoiceprint/widgets/formparts.h"
 
+#include <QApplication>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace invoiceprint::parts {
+
+namespace {
+
+// Enter on a button moves on as Tab does, as everywhere in these windows.
+class EnterAsTab : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(watched, &tab);
+        return true;
+    }
+};
+
+} // namespace
 
 QLineEdit *box(const QString &name, const QString &placeholder, QWidget *parent)
 {
@@ -20,6 +43,7 @@ QPushButton *button(const char *name, const QString &caption, QWidget *parent)
 {
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(QString::fromLatin1(name));
+    b->installEventFilter(new EnterAsTab(b));
     return b;
 }
 

@@ -140,6 +140,11 @@ TEST_P(SamplePdf, KeysOfTheDesignWindow)
     EXPECT_TRUE(clinic->hasFocus());
     QTest::keyClick(clinic, Qt::Key_Return);
     EXPECT_FALSE(clinic->hasFocus());
+    auto *save = w.findChild<QPushButton *>(QStringLiteral("CmdSave"));
+    save->setFocus();
+    QTest::keyClick(save, Qt::Key_Return);
+    EXPECT_FALSE(save->hasFocus());
+    EXPECT_EQ(st.db.scalar("SELECT invoice FROM tbl_Print").toString(), "\\invoicenl.rpt");   // not pressed
 
     // The close box asks; No leaves tbl_Print as it was.
     st.prompter.answerNo();
