@@ -3,6 +3,7 @@
 #include "app/widgets/registration.h"
 #include "backup/widgets/backupwindows.h"
 #include "book/widgets/bookwindows.h"
+#include "invoiceprint/widgets/invoiceprintwindows.h"
 #include "schedules/widgets/schedulewindows.h"
 #include "setup/widgets/setupwindows.h"
 #include "setup/widgets/templatewindows.h"
@@ -50,6 +51,7 @@ int main(int argc, char **argv)
     setup::registerTemplateWindow(registry);
     backup::registerWindows(registry);
     accounts::registerWindows(registry);
+    invoiceprint::registerWindows(registry);
     // Whatever is still without a window says so, and leads back to the menu.
     app::registerUnavailableWindows(registry);
 

@@ -133,7 +133,8 @@ RenderedReport ReportEngine::build(const ReportSettings &settings, store::Databa
         const QVariantMap fields = toMap(*row);
         const QVariantMap letterhead =
             layout.usesLetterhead()
-                ? letterheadFor(db, fields.value(QStringLiteral("LetterHead")))
+                // The record's own lookup ignores case: the server names its columns in lower case.
+                ? letterheadFor(db, row->value(QStringLiteral("LetterHead")))
                 : QVariantMap();
 
         RenderedReport r;

@@ -347,9 +347,15 @@ void RecordSource::update()
     // belong to the patient file).
     const TableDef *t = findTable(m_table);
     QVariantMap values;
-    for (auto it = m_buffer.begin(); it != m_buffer.end(); ++it)
-        if (t && t->field(it.key()) && it.key().compare(m_key, Qt::CaseInsensitive) != 0)
-            values.insert(it.key(), it.value());
+    for (auto it = m_buffer.begin(); it != m_buffer.end(); ++it) {
+        const FieldDef *f = t ? t->field(it.key()) : nullptr;
+        if (!f || it.key().compare(m_key, Qt::CaseInsensitive) == 0)
+            continue;
+        // A blank box over a number field stores no number, not an empty text.
+        const bool number = f->type == FieldType::Number || f->type == FieldType::Integer;
+        const bool blank = it.value().typeId() == QMetaType::QString && it.value().toString().trimmed().isEmpty();
+        values.insert(it.key(), number && blank ? QVariant() : it.value());
+    }
     WriteTransaction tx(m_db);
     if (m_mode == Mode::Adding) {
         m_lastModified = m_db.insert(m_table, values);

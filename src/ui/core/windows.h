@@ -18,6 +18,9 @@ inline const QString Summary = QStringLiteral("frmSummary");
 inline const QString Setup = QStringLiteral("frmSetup");
 inline const QString Configure = QStringLiteral("frmConfigure");
 inline const QString LetterHead1 = QStringLiteral("frmLetterHead1");
+inline const QString LetterHead2 = QStringLiteral("frmLetterHead2");
+inline const QString LetterHead3 = QStringLiteral("frmLetterHead3");
+inline const QString LetterHead4 = QStringLiteral("frmLetterHead4");
 inline const QString NoLetterHead = QStringLiteral("frmNoLetterHead");
 inline const QString Backup = QStringLiteral("frmBackup");
 inline const QString PatientDetails = QStringLiteral("frmPatientDetails");
@@ -32,8 +35,8 @@ inline const QString TextReport = QStringLiteral("frmText");
 // subsystem registers.
 inline QStringList all()
 {
-    return {Splash, Menu, Appt, SearchMenu, Search, Summary, Setup, Configure, LetterHead1, NoLetterHead, Backup,
-            PatientDetails, Account, Help, Readme, DailySchedule, WeeklySchedule, TextReport};
+    return {Splash, Menu, Appt, SearchMenu, Search, Summary, Setup, Configure, LetterHead1, LetterHead2, LetterHead3,
+            LetterHead4, NoLetterHead, Backup, PatientDetails, Account, Help, Readme, DailySchedule, WeeklySchedule, TextReport};
 }
 } // namespace win
 

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "invoiceprint/core/designs.h"
+#include "ui/core/formmodel.h"
+#include "ui/core/recordform.h"
+
+#include <QObject>
+#include <QString>
+
+namespace report {
+class Reporter;
+}
+namespace store {
+class DbError;
+}
+namespace ui {
+struct Services;
+}
+
+namespace invoiceprint {
+
+// Names of the boxes every design window has.
+namespace box {
+inline const QString Clinic = QStringLiteral("txtClinic1");
+inline const QString Address1 = QStringLiteral("txtAddress1");
+inline const QString Address2 = QStringLiteral("txtAddress2");
+inline const QString Telephone = QStringLiteral("txtTelephone");
+inline const QString Fax = QStringLiteral("txtFax");
+inline const QString Hours = QStringLiteral("txtHoursOpen");
+inline const QString Top = QStringLiteral("TxtTop");
+inline const QString Bottom = QStringLiteral("TxtBottom");
+inline const QString Left = QStringLiteral("TxtLeft");
+inline const QString Right = QStringLiteral("TxtRight");
+} // namespace box
+
+// The margin box rules: blank stays blank, a number is kept as typed
+// digits, letters read as 0 once the box is left.
+ui::FormModel::Control marginBox(const QString &name, const QString &field);
+// The two report file fields of tbl_Print, written with the margins.
+void addReportFileFields(ui::FormModel &model);
+// The report file names into those fields (changed only where they differ).
+void setReportFiles(ui::FormModel &model, const QString &unpaid, const QString &receipt);
+// A table without its record (tbl_Print emptied by hand) gets one, and
+// keeps what the boxes hold.
+void ensureRecord(ui::RecordForm &record, ui::FormModel &model);
+QString describe(const store::DbError &e);
+
+// One letterhead design window without its widgets: the design record of
+// tbl_Letterhead in the name, address and practitioner boxes, the first
+// tbl_Print record in the margin boxes, and the window's commands.
+// Leaving a record (the record buttons, Design, Clear, Samples, Finish)
+// stores what was typed into it, as long as another station has not
+// changed the same boxes meanwhile; tbl_Print is written by Save only.
+class LetterheadController : public QObject {
+    Q_OBJECT
+public:
+    static inline const QString FinishQuestion =
+        QStringLiteral("Do you wish to use this letterhead design for printing on your invoices?");
+    static inline const QString FinishTitle = QStringLiteral("Save Letterhead Design");
+    static inline const QString SaveTitle = QStringLiteral("Save GridData");
+
+    LetterheadController(ui::Services &services, const Design &design, report::Reporter &reporter,
+                         QObject *parent = nullptr);
+
+    const Design &design() const { return m_design; }
+    ui::FormModel &letterhead() { return m_lh; }
+    ui::FormModel &margins() { return m_pr; }
+    // Every box's model by name (letterhead first, then margins).
+    ui::FormModel *modelOf(const QString &box);
+    QVariant shownKey() const { return m_lhRecord.key(); }
+    bool helpShown() const { return m_help; }
+
+    // Binds the three record sources and shows the design's record. False
+    // after the message when the database cannot be read.
+    bool load();
+    // The window came to the front: designs 2-4 show their record afresh.
+    void arrive();
+
+    void samples();
+    void first();
+    void previous();
+    void next();
+    void last();
+    void designOwn();
+    void clear();
+    bool save();
+    void preview();
+    void print();
+    // Finish and the close box; false keeps the window open.
+    bool finish();
+    void escape() { emit focusRequested(box::Clinic); }
+    void showHelp(bool on);
+
+signals:
+    void recordShown();
+    void focusRequested(const QString &box);
+    void helpChanged();
+    void busyChanged(bool on);
+
+private:
+    enum class Step { First, Previous, Next, Last, Shown };
+    // Stores the typed texts of the record on show; false when it could not.
+    bool leaveRecord();
+    bool move(Step step);
+    void toShownRecord();
+    void run(int destination);
+    bool saveMargins();
+
+    ui::Services &m_services;
+    const Design &m_design;
+    report::Reporter &m_reporter;
+    ui::FormModel m_lh;
+    ui::FormModel m_pr;
+    ui::RecordForm m_lhRecord;
+    ui::RecordForm m_prRecord;
+    bool m_help = true;
+};
+
+} // namespace invoiceprint

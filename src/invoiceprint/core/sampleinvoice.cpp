@@ -1,0 +1,56 @@
+#include "invoiceprint/core/sampleinvoice.h"
+
+#include "report/core/reporter.h"
+#include "store/core/database.h"
+#include "store/core/recordsource.h"
+#include "ui/core/prompter.h"
+#include "ui/core/services.h"
+
+#include <QDir>
+
+namespace invoiceprint {
+
+std::optional<int> firstInvoice(store::Database &db, const QString &source)
+{
+    store::RecordSource rs(db);
+    rs.bind(source);
+    if (rs.recordCount() == 0)
+        return std::nullopt;
+    rs.moveFirst();
+    return rs.value(QStringLiteral("Invoice")).toInt();
+}
+
+report::ReportSettings sampleSettings(const QString &appDir, const QString &file, int dataFiles,
+                                      int invoice, int destination)
+{
+    const QString app = QDir::toNativeSeparators(appDir);
+    report::ReportSettings s;
+    s.appDir = appDir;
+    s.reportFile = app + file;
+    for (int i = 0; i < dataFiles && i < int(s.dataFiles.size()); ++i)
+        s.dataFiles[size_t(i)] = app + QStringLiteral("\\db.mdb");
+    s.selectionFormula = QStringLiteral("{tbl_Accounts.Invoice}=%1").arg(invoice);
+    s.destination = destination;
+    return s;
+}
+
+void runWithRetry(ui::Services &services, report::Reporter &reporter,
+                  const std::function<std::optional<report::ReportSettings>()> &prepare,
+                  const std::function<void(bool)> &busy)
+{
+    for (;;) {
+        // Whatever prepare says is said before the busy pointer shows.
+        std::optional<report::ReportSettings> s = prepare();
+        if (!s)
+            return;
+        busy(true);
+        const report::RunResult r = reporter.run(*s);
+        busy(false);
+        if (r.ok)
+            return;
+        if (!services.prompter.ask(r.description + QStringLiteral(". Retry?"), QString(), ui::Icon::Question))
+            return;
+    }
+}
+
+} // namespace invoiceprint

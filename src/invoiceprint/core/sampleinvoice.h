@@ -1,0 +1,45 @@
+#pragma once
+
+#include "report/core/reportsettings.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace report {
+class Reporter;
+}
+namespace store {
+class Database;
+}
+namespace ui {
+struct Services;
+}
+
+namespace invoiceprint {
+
+// Told when an invoice table is empty: there is nothing to show the
+// letterhead or the margins on.
+inline const QString NoInvoice = QStringLiteral(
+    "There is no invoice yet to show a sample with. Make an invoice first, then preview or print "
+    "the sample again.");
+
+// The first invoice of a record source (tbl_Accounts or qry_Accounts), in
+// its own order; nullopt when it holds none. Throws store::DbError.
+std::optional<int> firstInvoice(store::Database &db, const QString &source);
+
+// Settings for the sample: the application folder followed by `file`
+// ("\invoice1.rpt"), the first `dataFiles` data files the database, the
+// invoice selected, the destination.
+report::ReportSettings sampleSettings(const QString &appDir, const QString &file, int dataFiles,
+                                      int invoice, int destination);
+
+// Runs the report until it succeeds or the user answers No to the
+// ". Retry?" question. `prepare` makes the settings of each attempt, or
+// says why there is nothing to run and returns nullopt; `busy` shows and
+// clears the busy pointer around the run.
+void runWithRetry(ui::Services &services, report::Reporter &reporter,
+                  const std::function<std::optional<report::ReportSettings>()> &prepare,
+                  const std::function<void(bool)> &busy);
+
+} // namespace invoiceprint

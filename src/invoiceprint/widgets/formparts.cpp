@@ -1,0 +1,76 @@
+#include "invoiceprint/widgets/formparts.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace invoiceprint::parts {
+
+namespace {
+
+// Enter on a button moves on as Tab does, as everywhere in these windows.
+class EnterAsTab : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(watched, &tab);
+        return true;
+    }
+};
+
+} // namespace
+
+QLineEdit *box(const QString &name, const QString &placeholder, QWidget *parent)
+{
+    auto *b = new QLineEdit(parent);
+    b->setObjectName(name);
+    b->setPlaceholderText(placeholder);
+    return b;
+}
+
+QPushButton *button(const char *name, const QString &caption, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->installEventFilter(new EnterAsTab(b));
+    return b;
+}
+
+QWidget *marginRow(const QString &prompt, const std::vector<std::pair<QString, QString>> &boxes)
+{
+    auto *w = new QWidget;
+    auto *col = new QVBoxLayout(w);
+    col->setContentsMargins(0, 0, 0, 0);
+    auto *p = new QLabel(prompt, w);
+    p->setObjectName(QStringLiteral("lblPrompt"));
+    col->addWidget(p);
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    int row = 0;
+    for (const auto &[name, label] : boxes) {
+        auto *l = new QLabel(label, w);
+        auto *b = box(name, QString(), w);
+        b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+        l->setBuddy(b);
+        grid->addWidget(l, row, 0);
+        grid->addWidget(b, row, 1);
+        grid->addWidget(new QLabel(QStringLiteral("inch"), w), row, 2);
+        ++row;
+    }
+    grid->setColumnStretch(3, 1);
+    col->addLayout(grid);
+    return w;
+}
+
+} // namespace invoiceprint::parts

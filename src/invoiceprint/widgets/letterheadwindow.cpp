@@ -1,0 +1,283 @@
+#include "invoiceprint/widgets/letterheadwindow.h"
+
+#include "invoiceprint/widgets/formparts.h"
+#include "report/widgets/reportrunner.h"
+#include "ui/core/services.h"
+#include "ui/core/windows.h"
+#include "ui/widgets/formbinder.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace invoiceprint {
+
+namespace {
+
+QString number(const QString &field)
+{
+    QString n = field;
+    n.remove(QRegularExpression(QStringLiteral("[^0-9]")));
+    return n;
+}
+
+} // namespace
+
+LetterheadWindow::LetterheadWindow(ui::Services &services, const Design &design, report::Reporter *reporter,
+                                   QWidget *parent)
+    : ui::TaskWindow(parent), m_services(services), m_design(design)
+{
+    setObjectName(design.window);
+    setWindowTitle(design.caption);
+    setAttribute(Qt::WA_DeleteOnClose);
+    if (!reporter) {
+        m_runner = std::make_unique<report::ReportRunner>(services.db, this);
+        reporter = m_runner.get();
+    }
+    m_ctl = std::make_unique<LetterheadController>(services, design, *reporter);
+    buildForm();
+
+    m_lhBinder = new ui::FormBinder(this, m_ctl->letterhead(), this);
+    m_lhBinder->bind();
+    m_prBinder = new ui::FormBinder(this, m_ctl->margins(), this);
+    m_prBinder->bind();
+    const auto focus = [this](const QString &name) {
+        if (m_ctl->letterhead().has(name))
+            m_lhBinder->focus(name);
+        else
+            m_prBinder->focus(name);
+    };
+    connect(m_ctl.get(), &LetterheadController::recordShown, this, &LetterheadWindow::showRecord);
+    connect(m_ctl.get(), &LetterheadController::focusRequested, this, focus);
+    connect(m_ctl.get(), &LetterheadController::helpChanged, this, &LetterheadWindow::showHelp);
+    connect(m_ctl.get(), &LetterheadController::busyChanged, this, &LetterheadWindow::setBusy);
+
+    const auto key = [this](QKeySequence k, auto fn) {
+        auto *s = new QShortcut(k, this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, fn);
+    };
+    key(Qt::Key_F1, [this] { m_ctl->showHelp(true); });
+    key(Qt::Key_F2, [this] { m_ctl->showHelp(false); });
+    key(Qt::Key_Escape, [this] { m_ctl->escape(); });
+    showHelp();
+}
+
+LetterheadWindow::~LetterheadWindow() = default;
+
+bool LetterheadWindow::load()
+{
+    if (!m_ctl->load())
+        return false;
+    m_lhBinder->focus(box::Clinic);
+    return true;
+}
+
+void LetterheadWindow::arrive()
+{
+    m_ctl->arrive();
+}
+
+bool LetterheadWindow::closeByUser()
+{
+    m_lhBinder->setClosing(true);
+    m_prBinder->setClosing(true);
+    const bool close = m_ctl->finish();
+    m_lhBinder->setClosing(false);
+    m_prBinder->setClosing(false);
+    return close;
+}
+
+void LetterheadWindow::buildForm()
+{
+    auto *central = new QWidget(this);
+    auto *outer = new QVBoxLayout(central);
+    outer->setContentsMargins(16, 10, 16, 10);
+    outer->setSpacing(8);
+
+    m_help = new QLabel(m_design.help, central);
+    m_help->setObjectName(QStringLiteral("lblHelp"));
+    m_help->setWordWrap(true);
+    m_hint = new QLabel(QStringLiteral("Press F1 for Help"), central);
+    m_hint->setObjectName(QStringLiteral("lblF1"));
+    outer->addWidget(m_help);
+    outer->addWidget(m_hint);
+    outer->addWidget(buildSheet());
+    outer->addWidget(buildMargins());
+    outer->addWidget(buildButtons());
+    outer->addStretch(1);
+    setCentralWidget(central);
+}
+
+QWidget *LetterheadWindow::buildSheet()
+{
+    auto *sheet = new QFrame;
+    sheet->setObjectName(QStringLiteral("sheet"));
+    sheet->setFrameShape(QFrame::Box);
+    sheet->setStyleSheet(QStringLiteral("#sheet { background: white; }"));
+    auto *grid = new QGridLayout(sheet);
+    grid->setContentsMargins(18, 14, 18, 14);
+    grid->setHorizontalSpacing(24);
+
+    auto *clinic = parts::box(box::Clinic, QStringLiteral("Practice name"), sheet);
+    QFont big = clinic->font();
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    big.setBold(true);
+    clinic->setFont(big);
+
+    const auto contacts = [&](bool sideBySide) {
+        auto *col = new QVBoxLayout;
+        col->setSpacing(3);
+        col->addWidget(parts::box(box::Address1, QStringLiteral("Address line 1"), sheet));
+        col->addWidget(parts::box(box::Address2, QStringLiteral("Address line 2"), sheet));
+        auto *tf = sideBySide ? static_cast<QBoxLayout *>(new QHBoxLayout) : new QVBoxLayout;
+        tf->setSpacing(sideBySide ? 12 : 3);
+        tf->addWidget(parts::box(box::Telephone, QStringLiteral("Telephone"), sheet));
+        tf->addWidget(parts::box(box::Fax, QStringLiteral("Fax"), sheet));
+        col->addLayout(tf);
+        col->addWidget(parts::box(box::Hours, QStringLiteral("Opening hours"), sheet));
+        col->addStretch();
+        return col;
+    };
+    const auto nameBox = [&](const PractitionerPair &p) {
+        return parts::box(p.nameBox, QStringLiteral("Practitioner %1").arg(number(p.nameField)), sheet);
+    };
+    const auto titleBox = [&](const PractitionerPair &p) {
+        auto *t = parts::box(p.titleBox, QStringLiteral("Title %1").arg(number(p.titleField)), sheet);
+        QFont f = t->font();
+        f.setItalic(true);
+        t->setFont(f);
+        return t;
+    };
+    // Each name above its title.
+    const auto stacked = [&](const std::vector<PractitionerPair> &pairs, Qt::Alignment align = Qt::AlignLeft) {
+        auto *col = new QVBoxLayout;
+        col->setSpacing(2);
+        for (const PractitionerPair &p : pairs) {
+            for (QLineEdit *b : {nameBox(p), titleBox(p)}) {
+                b->setAlignment(align);
+                col->addWidget(b);
+            }
+            col->addSpacing(6);
+        }
+        col->addStretch();
+        return col;
+    };
+
+    switch (m_design.arrangement) {
+    case Arrangement::CentreColumn:
+        clinic->setAlignment(Qt::AlignCenter);
+        grid->addWidget(clinic, 0, 0, 1, 3);
+        grid->addLayout(stacked(m_design.left), 1, 0);
+        grid->addLayout(contacts(false), 1, 1);
+        grid->addLayout(stacked(m_design.right, Qt::AlignRight), 1, 2);
+        break;
+    case Arrangement::LeftColumn:
+        grid->addWidget(clinic, 0, 0);
+        grid->addLayout(contacts(false), 1, 0);
+        grid->addLayout(stacked(m_design.left), 0, 1, 2, 1);
+        grid->addLayout(stacked(m_design.right), 0, 2, 2, 1);
+        break;
+    case Arrangement::Rows: {
+        clinic->setAlignment(Qt::AlignCenter);
+        grid->addWidget(clinic, 0, 0, 1, 2);
+        grid->addLayout(contacts(true), 1, 0, 1, 2);
+        int row = 2;
+        for (const PractitionerPair &p : m_design.left) {
+            auto *n = nameBox(p);
+            n->setAlignment(Qt::AlignRight);
+            grid->addWidget(n, row, 0);
+            grid->addWidget(titleBox(p), row, 1);
+            ++row;
+        }
+        grid->setRowStretch(row, 1);
+        break;
+    }
+    case Arrangement::RightColumn:
+        grid->addWidget(clinic, 0, 0, 1, 2);
+        grid->addLayout(stacked(m_design.left), 1, 0);
+        grid->addLayout(contacts(false), 1, 1);
+        break;
+    }
+    // The contact lines sit as the design's layout file prints them.
+    const Qt::Alignment contactsAlign = m_design.arrangement == Arrangement::LeftColumn    ? Qt::AlignLeft
+                                        : m_design.arrangement == Arrangement::RightColumn ? Qt::AlignRight
+                                                                                           : Qt::AlignCenter;
+    for (const QString &b : {box::Address1, box::Address2, box::Telephone, box::Fax, box::Hours})
+        sheet->findChild<QLineEdit *>(b)->setAlignment(contactsAlign);
+    for (int c = 0; c < grid->columnCount(); ++c)
+        grid->setColumnStretch(c, 1);
+    if (m_design.arrangement == Arrangement::CentreColumn)
+        grid->setColumnStretch(1, 2);
+    return sheet;
+}
+
+QWidget *LetterheadWindow::buildMargins()
+{
+    return parts::marginRow(
+        QStringLiteral("Please adjust the following printer-setup margin values to give best fit:"),
+        {{box::Top, QStringLiteral("Top Margin:")}, {box::Left, QStringLiteral("Left Margin:")}});
+}
+
+QWidget *LetterheadWindow::buildButtons()
+{
+    auto *bar = new QWidget;
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto *data1 = new QLabel(QStringLiteral("View Designs"), bar);
+    data1->setObjectName(QStringLiteral("Data1"));
+    const auto button = [&](const char *name, const QString &caption, auto fn) {
+        auto *b = parts::button(name, caption, bar);
+        connect(b, &QPushButton::clicked, this, fn);
+        row->addWidget(b);
+        return b;
+    };
+    button("CmdFirst", QStringLiteral("&/<"), [this] { m_ctl->first(); });
+    button("CmdPrevious", QStringLiteral("&<"), [this] { m_ctl->previous(); });
+    row->addWidget(data1);
+    button("CmdNext", QStringLiteral("&>"), [this] { m_ctl->next(); });
+    button("CmdLast", QStringLiteral(">&\\"), [this] { m_ctl->last(); });
+    row->addSpacing(24);
+    button("CmdSamples", QStringLiteral("S&amples"), [this] { m_ctl->samples(); });
+    button("CmdDesign", QStringLiteral("&Design"), [this] { m_ctl->designOwn(); });
+    button("cmdClear", QStringLiteral("&Clear"), [this] { m_ctl->clear(); });
+    button("CmdSave", QStringLiteral("&Save"), [this] { m_ctl->save(); });
+    button("CmdPreview", QStringLiteral("P&review"), [this] { m_ctl->preview(); });
+    button("CmdPrint", QStringLiteral("&Print"), [this] { m_ctl->print(); });
+    button("CmdExit", QStringLiteral("&Finish"), [this] {
+        if (m_ctl->finish())
+            m_services.windows.unload(m_design.window);
+    });
+    row->addStretch();
+    return bar;
+}
+
+void LetterheadWindow::showRecord()
+{
+    m_lhBinder->showAll();
+    m_prBinder->showAll();
+}
+
+void LetterheadWindow::showHelp()
+{
+    const bool on = m_ctl->helpShown();
+    m_help->setVisible(on);
+    // Design 1 offers F1 while the help is away; the others keep the hint.
+    m_hint->setVisible(m_design.number != 1 || !on);
+}
+
+void LetterheadWindow::setBusy(bool on)
+{
+    if (on)
+        m_busy = std::make_unique<ui::BusyPointer>();
+    else
+        m_busy.reset();
+}
+
+} // namespace invoiceprint

@@ -1,0 +1,94 @@
+#include "invoiceprint/widgets/preprintedwindow.h"
+
+#include "invoiceprint/core/letterheadcontroller.h"
+#include "invoiceprint/widgets/formparts.h"
+#include "report/widgets/reportrunner.h"
+#include "ui/core/services.h"
+#include "ui/core/windows.h"
+#include "ui/widgets/formbinder.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace invoiceprint {
+
+PreprintedWindow::PreprintedWindow(ui::Services &services, report::Reporter *reporter, QWidget *parent)
+    : ui::TaskWindow(parent), m_services(services)
+{
+    setObjectName(ui::win::NoLetterHead);
+    setWindowTitle(PreprintedController::Caption);
+    setAttribute(Qt::WA_DeleteOnClose);
+    if (!reporter) {
+        m_runner = std::make_unique<report::ReportRunner>(services.db, this);
+        reporter = m_runner.get();
+    }
+    m_ctl = std::make_unique<PreprintedController>(services, *reporter);
+    buildForm();
+    m_binder = new ui::FormBinder(this, m_ctl->form(), this);
+    m_binder->bind();
+    connect(m_ctl.get(), &PreprintedController::recordShown, m_binder, &ui::FormBinder::showAll);
+    connect(m_ctl.get(), &PreprintedController::focusRequested, m_binder, &ui::FormBinder::focus);
+    connect(m_ctl.get(), &PreprintedController::busyChanged, this, &PreprintedWindow::setBusy);
+}
+
+PreprintedWindow::~PreprintedWindow() = default;
+
+bool PreprintedWindow::load()
+{
+    if (!m_ctl->load())
+        return false;
+    m_binder->focus(box::Top);
+    return true;
+}
+
+bool PreprintedWindow::closeByUser()
+{
+    m_binder->setClosing(true);
+    const bool close = m_ctl->exit();
+    m_binder->setClosing(false);
+    return close;
+}
+
+void PreprintedWindow::buildForm()
+{
+    auto *central = new QWidget(this);
+    auto *outer = new QVBoxLayout(central);
+    outer->setContentsMargins(24, 18, 24, 18);
+    outer->setSpacing(14);
+    outer->addWidget(parts::marginRow(
+        QStringLiteral("Please adjust the following printer-setup margin values to fit in with your "
+                       "preprinted paper:-"),
+        {{box::Top, QStringLiteral("Top Margin:")},
+         {box::Bottom, QStringLiteral("Bottom Margin:")},
+         {box::Left, QStringLiteral("Left Margin:")},
+         {box::Right, QStringLiteral("Right Margin:")}}));
+    auto *row = new QHBoxLayout;
+    const auto button = [&](const char *name, const QString &caption, auto fn) {
+        auto *b = parts::button(name, caption, central);
+        connect(b, &QPushButton::clicked, this, fn);
+        row->addWidget(b);
+    };
+    button("CmdSave", QStringLiteral("&Save"), [this] { m_ctl->save(); });
+    button("CmdReset", QStringLiteral("&Reset"), [this] { m_ctl->reset(); });
+    button("CmdPreview", QStringLiteral("Pre&view"), [this] { m_ctl->preview(); });
+    button("CmdPrint", QStringLiteral("&Print"), [this] { m_ctl->print(); });
+    button("CmdExit", QStringLiteral("E&xit"), [this] {
+        if (m_ctl->exit())
+            m_services.windows.unload(ui::win::NoLetterHead);
+    });
+    row->addStretch();
+    outer->addLayout(row);
+    outer->addStretch();
+    setCentralWidget(central);
+}
+
+void PreprintedWindow::setBusy(bool on)
+{
+    if (on)
+        m_busy = std::make_unique<ui::BusyPointer>();
+    else
+        m_busy.reset();
+}
+
+} // namespace invoiceprint
