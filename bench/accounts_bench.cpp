@@ -8,6 +8,7 @@
 #include "store/core/conninfo.h"
 #include "store/core/database.h"
 #include "store/core/schema.h"
+#include <QDate>
 #include "support/doubles/fixedclock.h"
 #include "support/doubles/memoryclipboard.h"
 #include "support/doubles/recordingdesktop.h"
@@ -76,12 +77,13 @@ struct Practice {
                                        {"PLastName", QString("LAST%1").arg(i, 5, 10, QChar('0'))}}));
         for (int i = 0; i < Invoices; ++i) {
             const bool paid = i % 3 == 0;
+            const QString fee = QString::number(50 + i % 40) + ".00";
             db.insert(store::tables::Accounts,
                       {{"FileNo", files[size_t(i % Patients)]},
-                       {"IssueDate", QString("%1/%2/%3").arg(1 + i % 12, 2, 10, QChar('0'))
-                                         .arg(1 + i % 28, 2, 10, QChar('0')).arg(2015 + i % 12)},
-                       {"Amount1", "75.00"}, {"Subtotal", "75.00"}, {"Discount", "00.00"},
-                       {"AmountPaid", paid ? "75.00" : "00.00"}, {"BalanceDue", paid ? "00.00" : "75.00"},
+                       // Ten years of working days, and a fee list of forty amounts.
+                       {"IssueDate", QDate(2016, 1, 4).addDays(i % 3650).toString("MM/dd/yyyy")},
+                       {"Amount1", fee}, {"Subtotal", fee}, {"Discount", "00.00"},
+                       {"AmountPaid", paid ? fee : "00.00"}, {"BalanceDue", paid ? "00.00" : fee},
                        {"Referrer", QString("REF%1").arg(i % 200)}, {"PayTo", "DR AVERY"},
                        {"Cash", paid && i % 2 == 0}});
         }
@@ -134,6 +136,22 @@ void BM_SummaryFirstScreen(benchmark::State &state, Engine e)
     state.counters["rows"] = sums.list().rowCount();
 }
 
+// The totals and aged lines the window shows right after the first screen.
+void BM_SummaryTotals(benchmark::State &state, Engine e)
+{
+    Practice *p = practice(e, state);
+    if (!p)
+        return;
+    accounts::SummaryController sums(p->services);
+    for (auto _ : state) {
+        state.PauseTiming();
+        state.range(0) == 0 ? sums.allAccounts() : sums.unpaidAccounts();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(sums.totalsLine());
+        benchmark::DoNotOptimize(sums.agedLine());
+    }
+}
+
 void BM_InvoiceRecompute(benchmark::State &state)
 {
     Practice *p = practice(Engine::Sqlite, state);
@@ -153,6 +171,8 @@ void BM_InvoiceRecompute(benchmark::State &state)
 
 BENCHMARK_CAPTURE(BM_SummaryFirstScreen, sqlite, Engine::Sqlite)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SummaryFirstScreen, postgres, Engine::Postgres)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SummaryTotals, sqlite, Engine::Sqlite)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SummaryTotals, postgres, Engine::Postgres)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InvoiceRecompute)->Unit(benchmark::kMicrosecond);
 
 void closeAccountPractices()

@@ -131,6 +131,11 @@ void SummaryController::showHelp(bool on)
     emit helpChanged();
 }
 
+QString SummaryController::countingLine() const
+{
+    return QStringLiteral("%1 invoices    Counting the totals...").arg(m_list.rowCount());
+}
+
 QString SummaryController::totalsLine() const
 {
     const SummaryList::Totals &t = m_list.totals();

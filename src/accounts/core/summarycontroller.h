@@ -30,6 +30,8 @@ public:
     QString referrer() const { return m_list.valueAt(m_row, QStringLiteral("Referrer")); }
     bool helpShown() const { return m_help; }
     // "Billed … Paid … Outstanding …" and the aged balances of the list.
+    // Shown under the grid while the totals are counted.
+    QString countingLine() const;
     QString totalsLine() const;
     QString agedLine() const;
 

@@ -10,7 +10,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
-#include <numeric>
+#include <map>
 
 namespace accounts {
 
@@ -64,89 +64,330 @@ const QStringList &SummaryList::headings()
     return h;
 }
 
+namespace {
+
+// Code-point order, as the database compares texts by their codes (SQLite's
+// BINARY, the server's "C"): UTF-16 units above the surrogates move below them.
+int compareCodes(const QString &a, const QString &b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = a[i].unicode(), y = b[i].unicode();
+        if (x == y)
+            continue;
+        const auto fix = [](char16_t u) { return u >= 0xE000 ? u - 0x800 : u >= 0xD800 ? u + 0x2000 : int(u); };
+        return fix(x) < fix(y) ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+}
+
+// A patient's name as the list sorts it: last, first name and initial, a
+// missing part (no patient file, or a field never filled) first.
+struct Name {
+    QString parts[3];
+    bool missing[3] = {true, true, true};
+    int compare(const Name &o) const
+    {
+        for (int i = 0; i < 3; ++i) {
+            if (missing[i] != o.missing[i])
+                return missing[i] ? -1 : 1;
+            if (const int c = missing[i] ? 0 : compareCodes(parts[i], o.parts[i]))
+                return c;
+        }
+        return 0;
+    }
+};
+
+QString marks(qsizetype n)
+{
+    QStringList m;
+    for (qsizetype i = 0; i < n; ++i)
+        m << QStringLiteral("?");
+    return m.join(QStringLiteral(", "));
+}
+
+// Keys go to the database a bounded number at a time.
+constexpr qsizetype KeysPerQuery = 500;
+// Invoice numbers of runs kept read at most, and the rows a read aims at.
+constexpr int KeptInvoices = 50000;
+
+} // namespace
+
 void SummaryList::list(const Narrowing &n, Order order)
 {
-    QString where;
+    QStringList conds;
     QVariantList binds;
+    // By the listing's own indexes when all or the unpaid are listed; a
+    // narrowing by a column without an index reads the rows it selects instead.
+    bool narrowed = true;
     switch (n.kind) {
-    case Narrowing::Patient: where = col(f::FileNo) + " = ?"; binds << n.fileNo; break;
-    case Narrowing::Referrer: where = col(f::Referrer) + " = ?"; binds << n.name; break;
-    case Narrowing::Practitioner: where = col(f::PayTo) + " = ?"; binds << n.name; break;
+    case Narrowing::Patient: conds << col(f::FileNo) + " = ?"; binds << n.fileNo; break;
+    case Narrowing::Referrer: conds << col(f::Referrer) + " = ?"; binds << n.name; break;
+    case Narrowing::Practitioner: conds << col(f::PayTo) + " = ?"; binds << n.name; break;
     case Narrowing::Cash:
-        where = col(f::Cash) + " = ?";
+        conds << col(f::Cash) + " = ?";
         binds << m_db.dialect().bindValue(true, store::FieldType::YesNo);
         break;
-    case Narrowing::All:
-    case Narrowing::Unpaid: break;
-    }
-    QString sortBy = col(f::Invoice);
-    if (order == Order::Name) {
-        const Dialect &d = m_db.dialect();
-        QStringList parts;
-        for (const char *name : {"PLastName", "PFirstName", "PMI"})
-            parts << d.byCodes(col(QLatin1String(name))) + d.nullsFirst();
-        sortBy = parts.join(", ") + ", " + col(f::Invoice);
-    }
-    const QString sql =
-        QStringLiteral("SELECT %1, %2, %3, %4, %5, %6 FROM %7%8 ORDER BY %9")
-            .arg(col(f::Invoice), col(f::IssueDate), col(f::Subtotal), col(f::Discount), col(f::AmountPaid),
-                 col(f::BalanceDue),
-                 // The query's rows are the invoices' own: the join is needed only to sort by name.
-                 col(order == Order::Name ? store::tables::AccountsQuery : store::tables::Accounts),
-                 where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where, sortBy);
-
-    struct Entry {
-        int invoice;
-        QDate issued;
-    };
-    std::vector<Entry> entries;
-    entries.reserve(1024);
-    Totals t;
-    // Read as the rows come: a list may hold every invoice of the practice.
-    m_db.forEachRow(sql, binds, [&](const QSqlQuery &r) {
-        const auto text = [&r](int i) { return r.isNull(i) ? QString() : r.value(i).toString(); };
-        const QString balance = text(5);
-        const bool settled = ui::isSettledBalance(balance);
-        if (n.kind == Narrowing::Unpaid && settled)
-            return;
-        const QDate issued = issueDate(text(1));
-        entries.push_back({r.value(0).toInt(), issued});
-        t.billed += ui::Money::read(text(2)) - ui::Money::read(text(3));
-        t.paid += ui::Money::read(text(4));
-        const ui::Money owed = ui::Money::read(balance);
-        t.outstanding += owed;
-        if (issued.isValid() && !owed.isZero()) {
-            const qint64 age = issued.daysTo(m_today);
-            (age <= 30 ? t.current : age <= 60 ? t.days31to60 : age <= 90 ? t.days61to90 : t.over90) += owed;
+    case Narrowing::Unpaid: {
+        // The spellings of a settled balance are few: those stored are
+        // found once and left out; every other balance, and none, is unpaid.
+        QVariantList settled;
+        m_db.forEachRow(QStringLiteral("SELECT DISTINCT %1 FROM %2 WHERE %1 IS NOT NULL")
+                            .arg(col(f::BalanceDue), col(store::tables::Accounts)),
+                        {}, [&](const QSqlQuery &r) {
+                            const QString balance = r.value(0).toString();
+                            if (ui::isSettledBalance(balance))
+                                settled << balance;
+                        });
+        if (!settled.isEmpty()) {
+            conds << QStringLiteral("(%1 IS NULL OR %1 NOT IN (%2))").arg(col(f::BalanceDue), marks(settled.size()));
+            binds << settled;
         }
-    });
-    if (order == Order::IssueDate) {
-        // By the date the text reads as; undated invoices last, each in number order.
-        std::stable_sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
-            if (a.issued.isValid() != b.issued.isValid())
-                return a.issued.isValid();
-            return a.issued < b.issued;
-        });
+        narrowed = false;
+        break;
     }
+    case Narrowing::All: narrowed = false; break;
+    }
+    const Key key = order == Order::IssueDate ? Key::IssueDate : order == Order::Name ? Key::FileNo : Key::None;
+    const QString where = conds.join(QStringLiteral(" AND "));
+    const QString from = col(store::tables::Accounts) + (where.isEmpty() ? QString() : " WHERE " + where);
+
+    std::vector<Run> runs;
+    if (key == Key::None) {
+        Run all;
+        all.count = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + from, binds).toInt();
+        runs.push_back(all);
+    } else if (key == Key::IssueDate) {
+        // One run per date the texts read as, in date order; those that read
+        // as none (or are missing) last.
+        const QString group = col(f::IssueDate) + (narrowed ? QStringLiteral(" || ''") : QString());
+        std::map<QDate, Run> dated;
+        Run undated;
+        m_db.forEachRow(QStringLiteral("SELECT %1, COUNT(*) FROM %2 GROUP BY 1").arg(group, from), binds,
+                        [&](const QSqlQuery &r) {
+                            const int count = r.value(1).toInt();
+                            if (r.isNull(0)) {
+                                undated.withNull = true;
+                                undated.count += count;
+                                return;
+                            }
+                            const QString text = r.value(0).toString();
+                            const QDate d = issueDate(text);
+                            Run &run = d.isValid() ? dated[d] : undated;
+                            run.keys << text;
+                            run.count += count;
+                        });
+        for (auto &[date, run] : dated)
+            runs.push_back(std::move(run));
+        if (undated.count > 0)
+            runs.push_back(std::move(undated));
+    } else {
+        // One run per patient name, in name order; patients of the same name
+        // share it.
+        const QString group = col(f::FileNo) + (narrowed ? QStringLiteral(" + 0") : QString());
+        struct File {
+            QVariant fileNo;
+            int count;
+            Name name;
+        };
+        std::vector<File> files;
+        m_db.forEachRow(QStringLiteral("SELECT %1, COUNT(*) FROM %2 GROUP BY 1").arg(group, from), binds,
+                        [&](const QSqlQuery &r) {
+                            files.push_back({r.isNull(0) ? QVariant() : QVariant(r.value(0).toInt()),
+                                             r.value(1).toInt(), Name()});
+                        });
+        QHash<int, Name> names;
+        const auto readNames = [&](const QString &sql, const QVariantList &keys) {
+            m_db.forEachRow(sql, keys, [&](const QSqlQuery &r) {
+                Name nm;
+                for (int i = 0; i < 3; ++i) {
+                    nm.missing[i] = r.isNull(i + 1);
+                    nm.parts[i] = nm.missing[i] ? QString() : r.value(i + 1).toString();
+                }
+                names.insert(r.value(0).toInt(), nm);
+            });
+        };
+        const QString nameSql = QStringLiteral("SELECT %1, %2, %3, %4 FROM %5")
+                                    .arg(col(QStringLiteral("FileNo")), col(QStringLiteral("PLastName")),
+                                         col(QStringLiteral("PFirstName")), col(QStringLiteral("PMI")),
+                                         col(store::tables::PatientDetails));
+        if (files.size() > 1000) {
+            readNames(nameSql, {});
+        } else {
+            QVariantList keys;
+            for (const File &file : files)
+                if (!file.fileNo.isNull())
+                    keys << file.fileNo;
+            for (qsizetype i = 0; i < keys.size(); i += KeysPerQuery) {
+                const QVariantList part = keys.mid(i, KeysPerQuery);
+                readNames(nameSql + QStringLiteral(" WHERE %1 IN (%2)").arg(col(QStringLiteral("FileNo")),
+                                                                            marks(part.size())),
+                          part);
+            }
+        }
+        for (File &file : files)
+            if (!file.fileNo.isNull())
+                file.name = names.value(file.fileNo.toInt());
+        std::sort(files.begin(), files.end(), [](const File &a, const File &b) { return a.name.compare(b.name) < 0; });
+        for (size_t i = 0; i < files.size(); ++i) {
+            if (i == 0 || files[i].name.compare(files[i - 1].name) != 0)
+                runs.emplace_back();
+            Run &run = runs.back();
+            if (files[i].fileNo.isNull())
+                run.withNull = true;
+            else
+                run.keys << files[i].fileNo;
+            run.count += files[i].count;
+        }
+    }
+    int rows = 0;
+    for (Run &run : runs) {
+        run.first = rows;
+        rows += run.count;
+    }
+
     beginResetModel();
     m_order = order;
-    m_invoices.clear();
-    m_invoices.reserve(entries.size());
-    for (const Entry &e : entries)
-        m_invoices.push_back(e.invoice);
-    m_totals = t;
+    m_key = key;
+    m_where = where;
+    m_binds = binds;
+    m_narrowed = narrowed;
+    m_runs = std::move(runs);
+    m_rows = rows;
+    m_runInvoices.clear();
+    m_cachedInvoices = 0;
+    m_totals.reset();
     m_pages.clear();
     endResetModel();
 }
 
+QString SummaryList::keyColumn() const
+{
+    return col(m_key == Key::IssueDate ? f::IssueDate : f::FileNo);
+}
+
+int SummaryList::runOf(int row) const
+{
+    const auto it = std::upper_bound(m_runs.begin(), m_runs.end(), row,
+                                     [](int r, const Run &run) { return r < run.first; });
+    return int(it - m_runs.begin()) - 1;
+}
+
+const std::vector<int> &SummaryList::runInvoices(int run) const
+{
+    static const std::vector<int> none;
+    if (const auto it = m_runInvoices.constFind(run); it != m_runInvoices.cend())
+        return *it;
+    const QString narrowing = m_where.isEmpty() ? QString() : QStringLiteral(" AND ") + m_where;
+    QHash<int, std::vector<int>> byRun;
+    try {
+        if (m_key == Key::None) {
+            m_db.forEachRow(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %1")
+                                .arg(col(f::Invoice), col(store::tables::Accounts),
+                                     m_where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + m_where),
+                            m_binds, [&](const QSqlQuery &r) { byRun[run].push_back(r.value(0).toInt()); });
+        } else {
+            // This run and the next few, about a page of rows, in one reading.
+            QHash<QString, int> runOfKey;
+            int nullRun = -1;
+            QVariantList keys;
+            int rows = 0;
+            for (int i = run; i < int(m_runs.size()) && (i == run || (rows < PageRows && keys.size() < KeysPerQuery));
+                 ++i) {
+                if (m_runInvoices.contains(i))
+                    break;
+                const Run &r = m_runs[size_t(i)];
+                for (const QVariant &k : r.keys)
+                    runOfKey.insert(k.toString(), i);
+                keys << r.keys;
+                if (r.withNull)
+                    nullRun = i;
+                rows += r.count;
+                byRun[i];
+            }
+            const QString keyCol = keyColumn();
+            // The keys, then the invoices without one, each by the index (the
+            // two together in one condition would read the whole table).
+            const auto read = [&](const QString &which, const QVariantList &binds) {
+                m_db.forEachRow(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4%5")
+                                    .arg(keyCol, col(f::Invoice), col(store::tables::Accounts), which, narrowing),
+                                binds + m_binds, [&](const QSqlQuery &r) {
+                                    const int in = r.isNull(0) ? nullRun : runOfKey.value(r.value(0).toString(), -1);
+                                    if (in >= 0)
+                                        byRun[in].push_back(r.value(1).toInt());
+                                });
+            };
+            for (qsizetype at = 0; at < keys.size(); at += KeysPerQuery) {
+                const QVariantList part = keys.mid(at, KeysPerQuery);
+                read(QStringLiteral("%1 IN (%2)").arg(keyCol, marks(part.size())), part);
+            }
+            if (nullRun >= 0)
+                read(keyCol + QStringLiteral(" IS NULL"), {});
+        }
+    } catch (const store::DbError &) {
+        return none;   // shown empty; read again when next shown
+    }
+    if (m_cachedInvoices > KeptInvoices) {
+        m_runInvoices.clear();
+        m_cachedInvoices = 0;
+    }
+    for (auto it = byRun.begin(); it != byRun.end(); ++it) {
+        std::sort(it->begin(), it->end());
+        m_cachedInvoices += int(it->size());
+        m_runInvoices.insert(it.key(), std::move(*it));
+    }
+    return m_runInvoices[run];
+}
+
 int SummaryList::invoiceAt(int row) const
 {
-    return row >= 0 && row < int(m_invoices.size()) ? m_invoices[size_t(row)] : 0;
+    if (row < 0 || row >= m_rows)
+        return 0;
+    const int run = runOf(row);
+    if (run < 0)
+        return 0;
+    const std::vector<int> &invoices = runInvoices(run);
+    const size_t at = size_t(row - m_runs[size_t(run)].first);
+    // Another station may have changed the run since it was counted.
+    return at < invoices.size() ? invoices[at] : 0;
+}
+
+const SummaryList::Totals &SummaryList::totals() const
+{
+    if (m_totals)
+        return *m_totals;
+    Totals t;
+    try {
+        m_db.forEachRow(QStringLiteral("SELECT %1, %2, %3, %4, %5 FROM %6%7")
+                            .arg(col(f::IssueDate), col(f::Subtotal), col(f::Discount), col(f::AmountPaid),
+                                 col(f::BalanceDue), col(store::tables::Accounts),
+                                 m_where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + m_where),
+                        m_binds, [&](const QSqlQuery &r) {
+                            const auto text = [&r](int i) { return r.isNull(i) ? QString() : r.value(i).toString(); };
+                            t.billed += ui::Money::read(text(1)) - ui::Money::read(text(2));
+                            t.paid += ui::Money::read(text(3));
+                            const ui::Money owed = ui::Money::read(text(4));
+                            t.outstanding += owed;
+                            if (owed.isZero())
+                                return;
+                            const QDate issued = issueDate(text(0));
+                            if (issued.isValid()) {
+                                const qint64 age = issued.daysTo(m_today);
+                                (age <= 30 ? t.current : age <= 60 ? t.days31to60 : age <= 90 ? t.days61to90 : t.over90) +=
+                                    owed;
+                            }
+                        });
+    } catch (const store::DbError &) {
+        static const Totals nothing;
+        return nothing;
+    }
+    m_totals = t;
+    return *m_totals;
 }
 
 const QStringList *SummaryList::rowAt(int row) const
 {
-    if (row < 0 || row >= int(m_invoices.size()))
+    if (row < 0 || row >= m_rows)
         return nullptr;
     const int page = row / PageRows;
     auto it = m_pages.find(page);
@@ -154,31 +395,35 @@ const QStringList *SummaryList::rowAt(int row) const
         if (m_pages.size() >= KeptPages)
             m_pages.clear();
         const int from = page * PageRows;
-        const int to = std::min(int(m_invoices.size()), from + PageRows);
+        const int to = std::min(m_rows, from + PageRows);
         QVariantList binds;
-        QStringList marks, cols;
+        std::vector<int> invoices;
         for (int i = from; i < to; ++i) {
-            binds << m_invoices[size_t(i)];
-            marks << QStringLiteral("?");
+            invoices.push_back(invoiceAt(i));
+            if (invoices.back() > 0)
+                binds << invoices.back();
         }
+        QStringList cols;
         for (const QString &name : fields())
             cols << col(name);
         std::vector<QStringList> rows(size_t(to - from));
         try {
-            const auto records = m_db.select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (%4)")
-                                                 .arg(cols.join(", "), col(store::tables::AccountsQuery),
-                                                      col(f::Invoice), marks.join(", ")),
-                                             binds);
-            const int key = int(fields().indexOf(f::Invoice));
             QHash<int, QStringList> byInvoice;
-            for (const QSqlRecord &r : records) {
-                QStringList values;
-                for (int i = 0; i < r.count(); ++i)
-                    values << text(r, i);
-                byInvoice.insert(r.value(key).toInt(), values);
+            if (!binds.isEmpty()) {
+                const auto records = m_db.select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (%4)")
+                                                     .arg(cols.join(", "), col(store::tables::AccountsQuery),
+                                                          col(f::Invoice), marks(binds.size())),
+                                                 binds);
+                const int key = int(fields().indexOf(f::Invoice));
+                for (const QSqlRecord &r : records) {
+                    QStringList values;
+                    for (int i = 0; i < r.count(); ++i)
+                        values << text(r, i);
+                    byInvoice.insert(r.value(key).toInt(), values);
+                }
             }
             for (int i = from; i < to; ++i)
-                rows[size_t(i - from)] = byInvoice.value(m_invoices[size_t(i)]);
+                rows[size_t(i - from)] = byInvoice.value(invoices[size_t(i - from)]);
         } catch (const store::DbError &) {
             // Shown empty; the next listing reads it again.
         }
@@ -197,7 +442,7 @@ QString SummaryList::valueAt(int row, const QString &field) const
 
 int SummaryList::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_invoices.size());
+    return parent.isValid() ? 0 : m_rows;
 }
 
 int SummaryList::columnCount(const QModelIndex &parent) const

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QHash>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace store {
@@ -15,9 +16,11 @@ class Database;
 namespace accounts {
 
 // The rows of the account summaries: the invoices of qry_Accounts that a
-// narrowing selects, in the list's order. The invoice numbers and the few
-// amounts the totals need are read for the whole list; the grid's columns
-// are read a page at a time as rows are shown.
+// narrowing selects, in the list's order. A listing reads only how the list
+// falls into runs (the invoices of one issue date, or of one patient name,
+// each run in invoice-number order) and how many invoices each run holds;
+// the invoice numbers of a run and the grid's columns are read as rows are
+// shown, and the totals when they are first asked for.
 class SummaryList : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -47,7 +50,9 @@ public:
     Order order() const { return m_order; }
     int invoiceAt(int row) const;
     QString valueAt(int row, const QString &field) const;
-    const Totals &totals() const { return m_totals; }
+    // Counted over the whole list on the first call after a listing (a
+    // failed read counts as nothing and is tried again next time).
+    const Totals &totals() const;
     int pagesRead() const { return m_pagesRead; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -56,13 +61,34 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    // The invoices of one run share its keys: issue-date texts that read as
+    // the same date (or as none), or the file numbers of one patient name.
+    struct Run {
+        QVariantList keys;
+        bool withNull = false;   // the run also holds the invoices without the key
+        int first = 0;           // its first row
+        int count = 0;
+    };
+    enum class Key { None, IssueDate, FileNo };
+
+    void listRuns(Order order);
+    QString keyColumn() const;
+    int runOf(int row) const;
+    const std::vector<int> &runInvoices(int run) const;
     const QStringList *rowAt(int row) const;
 
     store::Database &m_db;
     QDate m_today;
     Order m_order = Order::Invoice;
-    std::vector<int> m_invoices;
-    Totals m_totals;
+    Key m_key = Key::None;
+    QString m_where;          // the narrowing, over tbl_Accounts' own columns
+    QVariantList m_binds;
+    bool m_narrowed = false;  // by a column without an index of its own
+    std::vector<Run> m_runs;
+    int m_rows = 0;
+    mutable QHash<int, std::vector<int>> m_runInvoices;
+    mutable int m_cachedInvoices = 0;
+    mutable std::optional<Totals> m_totals;
     mutable QHash<int, std::vector<QStringList>> m_pages;
     mutable int m_pagesRead = 0;
 };

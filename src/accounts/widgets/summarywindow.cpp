@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace accounts {
@@ -122,8 +123,15 @@ void SummaryWindow::arrive()
 
 void SummaryWindow::listed(bool focusGrid)
 {
-    m_totals->setText(m_ctl.totalsLine());
-    m_aged->setText(m_ctl.agedLine());
+    // The grid shows first; the totals, which read the whole list, follow.
+    m_totals->setText(m_ctl.countingLine());
+    m_aged->clear();
+    QTimer::singleShot(0, this, [this] {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_totals->setText(m_ctl.totalsLine());
+        m_aged->setText(m_ctl.agedLine());
+        QApplication::restoreOverrideCursor();
+    });
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &now) { m_ctl.setRow(now.row()); }, Qt::UniqueConnection);
     if (focusGrid)

@@ -200,6 +200,16 @@ Database::OpenResult Database::checkExisting(Kind kind)
                      .arg(m_dialect->declare(t.name), m_dialect->declare(f.name),
                           m_dialect->columnType(f.type)));
         }
+        // ... and indexes added since. They only speed the reading up: a file
+        // that cannot take them (read only, or another station making the
+        // same index at this moment) opens without.
+        for (const IndexDef &i : t.indexes) {
+            try {
+                if (!selectOne(m_dialect->indexExists(), {t.name + QLatin1Char('_') + i.name}))
+                    createIndex(t, i);
+            } catch (const DbError &) {
+            }
+        }
     }
     return {Status::Opened, QString()};
 }
@@ -231,19 +241,23 @@ void Database::makeTables(Kind kind)
         for (const FieldDef &f : t.fields)
             cols << d.declare(f.name) + QLatin1Char(' ') + d.columnType(f.type);
         exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(d.declare(t.name), cols.join(", ")));
-        for (const IndexDef &i : t.indexes) {
-            QStringList fields;
-            for (const QString &f : i.fields)
-                fields << d.declare(f);
-            exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
-                     .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(),
-                          d.declare(t.name + QLatin1Char('_') + i.name), d.declare(t.name),
-                          fields.join(", ")));
-        }
+        for (const IndexDef &i : t.indexes)
+            createIndex(t, i);
     }
     if (kind == Kind::Main)
         for (const QString &sql : d.createQuery(accountsQuery()))
             exec(sql);
+}
+
+void Database::createIndex(const TableDef &t, const IndexDef &i)
+{
+    const Dialect &d = *m_dialect;
+    QStringList fields;
+    for (const QString &f : i.fields)
+        fields << d.declare(f);
+    exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+             .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(), d.declare(t.name + QLatin1Char('_') + i.name),
+                  d.declare(t.name), fields.join(", ")));
 }
 
 void Database::setBusyTimeout(int ms)

@@ -121,6 +121,7 @@ private:
     OpenResult checkExisting(Kind kind);
     void createSchema(Kind kind);
     void makeTables(Kind kind);
+    void createIndex(const TableDef &table, const IndexDef &index);
     QString canonical(const TableDef &t, const QString &field) const;
 
     QString m_connection;

@@ -108,6 +108,10 @@ public:
         return QStringLiteral(
             "SELECT name FROM sqlite_master WHERE type IN ('table','view') AND lower(name) = lower(?)");
     }
+    QString indexExists() const override
+    {
+        return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND lower(name) = lower(?)");
+    }
     QString allTables() const override
     {
         return QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') AND "
@@ -216,6 +220,11 @@ public:
     {
         return QStringLiteral("SELECT table_name FROM information_schema.tables WHERE "
                               "table_schema = current_schema() AND table_name = lower(?)");
+    }
+    QString indexExists() const override
+    {
+        return QStringLiteral("SELECT indexname FROM pg_indexes WHERE "
+                              "schemaname = current_schema() AND lower(indexname) = lower(?)");
     }
     QString allTables() const override
     {

@@ -65,6 +65,8 @@ public:
     virtual QString busyTimeout(int ms) const = 0;
     // One bound parameter, the name: a row if such a table or view exists.
     virtual QString tableExists() const = 0;
+    // One bound parameter, the name: a row if such an index exists.
+    virtual QString indexExists() const = 0;
     // Names of all tables and views of the database (or the server schema).
     virtual QString allTables() const = 0;
 };

@@ -98,7 +98,10 @@ std::vector<FieldDef> accountFields()
 TableDef accounts()
 {
     TableDef t{tables::Accounts, QStringLiteral("Invoice"), accountFields(), {}};
-    t.indexes = {{QStringLiteral("FileNo"), {QStringLiteral("FileNo")}, false}};
+    // The summaries count and read their lists by issue date and balance.
+    t.indexes = {{QStringLiteral("FileNo"), {QStringLiteral("FileNo")}, false},
+                 {QStringLiteral("IssueDate"), {QStringLiteral("IssueDate"), QStringLiteral("BalanceDue")}, false},
+                 {QStringLiteral("BalanceDue"), {QStringLiteral("BalanceDue")}, false}};
     return t;
 }
 

@@ -3,6 +3,8 @@
 #include "support/teststore.h"
 
 #include <gtest/gtest.h>
+#include <QSqlRecord>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -105,6 +107,63 @@ TEST_P(Summaries, UnpaidMeansABalanceNotSettledAndTheTotalsAddUpInCents)
                                    "61-90 days: 00.00    Over 90 days: 20.20");
     a->sums->cashAccounts();
     EXPECT_EQ(a->listed(), std::vector<int>{current});
+}
+
+// Lists longer than a page, read run by run, come out in the order of a plain
+// sort of every invoice: by the date read (undated last) or by name (no
+// patient first, same names together), then by number.
+TEST_P(Summaries, LongListsReadRunByRunKeepTheirOrder)
+{
+    const QStringList dates = {"01/05/2027", "1/5/27", "soon", "", "12-1-26", "02/10/2026", "03/03/2026"};
+    const QStringList names = {"SMITH", "ADAMS", "SMITH", "O'BRIEN", "ZED"};
+    const QStringList balances = {"00.00", "75.00", "0", "", "-00.00", "12.50"};
+    for (int i = 0; i < 150; ++i) {
+        QVariantMap v{{"BalanceDue", balances[i % balances.size()]}};
+        if (i % 11 != 0)
+            v.insert("IssueDate", dates[i % dates.size()]);
+        if (i % 13 == 0) {
+            store::WriteTransaction tx(a->db);
+            v.insert("FileNo", 99999 + i % 2);   // no such patient
+            a->db.insert("tbl_Accounts", v);
+            tx.commit();
+        } else {
+            a->add(names[i % names.size()], v);
+        }
+    }
+    struct Row {
+        int invoice;
+        QDate date;
+        QString last;
+        bool unpaid;
+    };
+    std::vector<Row> all;
+    for (const QSqlRecord &r : a->db.select("SELECT Invoice, IssueDate, PLastName, BalanceDue FROM qry_Accounts ORDER BY Invoice"))
+        all.push_back({r.value(0).toInt(), accounts::issueDate(r.value(1).toString()), r.value(2).toString(),
+                       !ui::isSettledBalance(r.isNull(3) ? QString() : r.value(3).toString())});
+    const auto expect = [&](bool byName, bool unpaidOnly) {
+        std::vector<Row> rows;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(rows), [&](const Row &r) { return !unpaidOnly || r.unpaid; });
+        std::stable_sort(rows.begin(), rows.end(), [&](const Row &x, const Row &y) {
+            if (byName)
+                return x.last < y.last;   // no patient: a null name, before every other
+            if (x.date.isValid() != y.date.isValid())
+                return x.date.isValid();
+            return x.date < y.date;
+        });
+        std::vector<int> out;
+        for (const Row &r : rows)
+            out.push_back(r.invoice);
+        return out;
+    };
+    a->sums->allAccounts();
+    EXPECT_EQ(a->listed(), expect(false, false));
+    a->sums->unpaidAccounts();
+    EXPECT_EQ(a->listed(), expect(false, true));
+    a->sums->sortAccounts();
+    EXPECT_EQ(a->listed(), expect(true, false));
+    a->sums->unpaidAccounts();
+    EXPECT_EQ(a->listed(), expect(true, true));
+    EXPECT_EQ(a->sums->list().valueAt(a->sums->list().rowCount() - 1, "PLastName"), "ZED");
 }
 
 TEST_P(Summaries, APatientsAccountsAndOpeningARowsInvoice)

@@ -151,6 +151,7 @@ TEST(OlderFile, GetsTheNewFieldsAndKeepsItsRecords)
         db.insert(tables::Appt, {{"CalDate", QDate(2026, 3, 16)}, {"Data", "Smith"}});
         db.exec("ALTER TABLE tbl_Appt DROP COLUMN BlankPage");
         db.exec("ALTER TABLE tbl_Setup DROP COLUMN DWidth");
+        db.exec("DROP INDEX tbl_Accounts_IssueDate");
     }
     Database db;
     ASSERT_EQ(db.open(dir.file("db.mdb")).status, Database::Status::Opened);
@@ -158,6 +159,7 @@ TEST(OlderFile, GetsTheNewFieldsAndKeepsItsRecords)
     EXPECT_GE(db.connection().record("tbl_Setup").indexOf("DWidth"), 0);
     EXPECT_EQ(db.scalar("SELECT Data FROM tbl_Appt").toString(), "Smith");
     EXPECT_EQ(db.scalar("SELECT location FROM tbl_Setup").toString(), "Office");
+    EXPECT_TRUE(db.selectOne(db.dialect().indexExists(), {"tbl_Accounts_IssueDate"}).has_value());
 }
 
 } // namespace
