@@ -311,24 +311,36 @@ void SidePanel::autoRefreshCommand()
     }
     const bool on = !settings.timer1;
     try {
-        // Switched only from the state this station shows; another station
-        // may have switched it meanwhile.
-        const auto stored =
-            m_session.settingsStore().writeIfUnchanged(QStringLiteral("Timer1"), settings.timer1, on);
+        // Switched only from the state this station shows, and the interval
+        // written only over the one it read: another station may have
+        // changed either meanwhile.
+        QVariantMap expected{{QStringLiteral("Timer1"), settings.timer1}};
+        QVariantMap values{{QStringLiteral("Timer1"), on}};
+        if (on) {
+            expected.insert(QStringLiteral("Refresh"), settings.refresh);
+            values.insert(QStringLiteral("Refresh"), seconds);
+        }
+        const auto stored = m_session.settingsStore().writeIfUnchanged(expected, values);
         if (stored) {
-            settings.timer1 = store::Database::toBool(*stored);
+            const bool wasOn = settings.timer1;
+            settings.timer1 = store::Database::toBool(stored->value(QStringLiteral("Timer1")));
             settings.refresh = m_session.settingsStore().field(QStringLiteral("Refresh")).toInt();
-            m_s.prompter.message(settings.timer1
-                                     ? QStringLiteral("Another station has switched automatic screen refresh on "
-                                                      "meanwhile, at every %1 seconds.").arg(settings.refresh)
-                                     : QStringLiteral("Another station has switched automatic screen refresh off "
-                                                      "meanwhile."),
-                                 on ? onTitle : offTitle, ui::Icon::Information);
+            QString text;
+            if (settings.timer1 != wasOn)
+                text = settings.timer1 ? QStringLiteral("Another station has switched automatic screen refresh on "
+                                                        "meanwhile, at every %1 seconds.").arg(settings.refresh)
+                                       : QStringLiteral("Another station has switched automatic screen refresh off "
+                                                        "meanwhile.");
+            else
+                text = QStringLiteral("Another station has changed the automatic screen refresh interval to %1 "
+                                      "seconds meanwhile, so your %2 seconds were not stored and automatic screen "
+                                      "refresh stays off. Press F4 again to switch it on.")
+                           .arg(settings.refresh)
+                           .arg(seconds);
+            m_s.prompter.message(text, on ? onTitle : offTitle, ui::Icon::Information);
             settings.timer1 ? armTimer() : stopTimer();
             return;
         }
-        if (on)
-            m_session.settingsStore().write({{QStringLiteral("Refresh"), seconds}});
     } catch (const store::DbError &e) {
         m_s.prompter.message(e.numbered(), on ? onTitle : offTitle, ui::Icon::Critical);
         return;

@@ -88,19 +88,35 @@ void SettingsStore::write(const QVariantMap &fields)
 std::optional<QVariant> SettingsStore::writeIfUnchanged(const QString &name, const QVariant &expected,
                                                         const QVariant &value)
 {
+    const auto stored = writeIfUnchanged(QVariantMap{{name, expected}}, QVariantMap{{name, value}});
+    return stored ? std::optional<QVariant>(stored->value(name)) : std::nullopt;
+}
+
+std::optional<QVariantMap> SettingsStore::writeIfUnchanged(const QVariantMap &expected, const QVariantMap &values)
+{
     WriteTransaction tx(m_db);
     // The row stays locked until the write, so no other station's value can
     // slip in between the check and the write.
     const auto rec = m_db.selectOneForUpdate(firstRecordSql());
     if (!rec)
         throw DbError(DbError::NoCurrentRecord, QStringLiteral("The settings record is missing."));
-    const QVariant stored = rec->value(name);
-    // A yes/no field reads back as a number or a boolean, by engine.
-    const bool same = expected.typeId() == QMetaType::Bool ? Database::toBool(stored) == expected.toBool()
-                                                          : stored.toString() == expected.toString();
+    QVariantMap stored;
+    bool same = true;
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+        const QVariant now = rec->value(it.key());
+        stored.insert(it.key(), now);
+        // A yes/no field reads back as a number or a boolean, by engine; a
+        // number field left empty reads as 0, as the settings load it.
+        switch (it->typeId()) {
+        case QMetaType::Bool: same = same && Database::toBool(now) == it->toBool(); break;
+        case QMetaType::Int:
+        case QMetaType::LongLong: same = same && now.toLongLong() == it->toLongLong(); break;
+        default: same = same && now.toString() == it->toString(); break;
+        }
+    }
     if (!same)
         return stored;   // the transaction rolls back
-    m_db.update(tables::Setup, recordId(), {{name, value}});
+    m_db.update(tables::Setup, recordId(), values);
     tx.commit();
     return std::nullopt;
 }

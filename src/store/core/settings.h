@@ -50,6 +50,10 @@ public:
     // Writes one field only over the value this station read; otherwise
     // writes nothing and returns the stored value.
     std::optional<QVariant> writeIfUnchanged(const QString &name, const QVariant &expected, const QVariant &value);
+    // Writes `values` only when every field of `expected` still holds the
+    // value this station read; otherwise writes nothing and returns the
+    // stored values of the fields of `expected`.
+    std::optional<QVariantMap> writeIfUnchanged(const QVariantMap &expected, const QVariantMap &values);
     QVariant field(const QString &name) const;
 
 private:

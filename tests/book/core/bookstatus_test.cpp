@@ -203,4 +203,14 @@ TEST_P(BookStatus, F4SwitchesAutoRefreshOnAtTheGivenIntervalAndOffAgainForEveryS
     EXPECT_EQ(st.prompter.last().title, "AutoRefresh");
     EXPECT_EQ(storedTimer(st), "off 10");
     EXPECT_FALSE(st.book->panel().timerEnabled());
+
+    // Another station stored its own interval meanwhile: this one's is not written over it.
+    st.db.exec("UPDATE tbl_Setup SET Refresh = ?", {45});
+    st.prompter.answerInput("30").expectMessage();
+    st.book->panel().autoRefreshCommand();
+    EXPECT_EQ(st.prompter.last().text, "Another station has changed the automatic screen refresh interval to 45 "
+                                       "seconds meanwhile, so your 30 seconds were not stored and automatic screen "
+                                       "refresh stays off. Press F4 again to switch it on.");
+    EXPECT_EQ(storedTimer(st), "off 45");
+    EXPECT_FALSE(st.book->panel().timerEnabled());
 }
