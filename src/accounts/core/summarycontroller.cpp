@@ -12,6 +12,13 @@ namespace accounts {
 using Narrowing = SummaryList::Narrowing;
 using Order = SummaryList::Order;
 
+namespace {
+QString invoiceCount(int n)
+{
+    return n == 1 ? QStringLiteral("1 invoice") : QStringLiteral("%1 invoices").arg(n);
+}
+} // namespace
+
 SummaryController::SummaryController(ui::Services &services, QObject *parent)
     : QObject(parent), m_services(services), m_list(services.db, services.clock.today())
 {
@@ -133,15 +140,14 @@ void SummaryController::showHelp(bool on)
 
 QString SummaryController::countingLine() const
 {
-    return QStringLiteral("%1 invoices    Counting the totals...").arg(m_list.rowCount());
+    return QStringLiteral("%1    Counting the totals...").arg(invoiceCount(m_list.rowCount()));
 }
 
 QString SummaryController::totalsLine() const
 {
     const SummaryList::Totals &t = m_list.totals();
-    return QStringLiteral("%1 invoices    Billed: %2    Paid: %3    Outstanding: %4")
-        .arg(m_list.rowCount())
-        .arg(t.billed.text(), t.paid.text(), t.outstanding.text());
+    return QStringLiteral("%1    Billed: %2    Paid: %3    Outstanding: %4")
+        .arg(invoiceCount(m_list.rowCount()), t.billed.text(), t.paid.text(), t.outstanding.text());
 }
 
 QString SummaryController::agedLine() const

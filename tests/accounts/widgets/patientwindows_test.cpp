@@ -169,9 +169,10 @@ TEST_F(PatientWindows, Screenshots)
     windows.show(win::PatientDetails);
     windows.show(win::SearchMenu);
     windows.show(win::Search);
+    windows.show(win::Summary);
     settle();
     const QSize sizes[] = {{1366, 768}, {1920, 1080}};
-    for (const QString &name : {win::PatientDetails, win::SearchMenu, win::Search}) {
+    for (const QString &name : {win::PatientDetails, win::SearchMenu, win::Search, win::Summary}) {
         QWidget *w = windows.window(name);
         ASSERT_TRUE(w) << name.toStdString();
         for (const QSize &size : sizes) {
