@@ -74,12 +74,16 @@ void addReportFileFields(ui::FormModel &model)
     model.add(invoice);
 }
 
+namespace {
+
+// The report file names into their fields (changed only where they differ).
 void setReportFiles(ui::FormModel &model, const QString &unpaid, const QString &receipt)
 {
     model.assign(AccountField, unpaid);
     model.assign(InvoiceField, receipt);
 }
 
+// A table without its record gets one, and keeps what the boxes hold.
 void ensureRecord(ui::RecordForm &record, ui::FormModel &model)
 {
     if (record.hasCurrent())
@@ -90,6 +94,34 @@ void ensureRecord(ui::RecordForm &record, ui::FormModel &model)
     record.addNew();
     for (auto it = typed.begin(); it != typed.end(); ++it)
         model.assign(it.key(), it.value());
+}
+
+} // namespace
+
+bool storePrintRecord(ui::Prompter &prompter, ui::RecordForm &record, ui::FormModel &model, const QString &unpaid,
+                      const QString &receipt, const QString &notSaved, const std::function<void()> &shown)
+{
+    try {
+        ensureRecord(record, model);
+        setReportFiles(model, unpaid, receipt);
+        const ui::RecordForm::SaveResult r = record.save();
+        if (r.outcome == ui::RecordForm::SaveResult::Conflict) {
+            const QString typed = entries(model, r.controls);
+            record.show();
+            shown();
+            prompter.message(QStringLiteral("Another station changed the printer-setup values while you were "
+                                            "editing them, so %1. They are shown as they are stored now.\n\n"
+                                            "Your values:\n")
+                                     .arg(notSaved) +
+                                 typed,
+                             LetterheadController::SaveTitle, ui::Icon::Warning);
+            return false;
+        }
+    } catch (const store::DbError &e) {
+        prompter.message(describe(e), LetterheadController::SaveTitle);
+        return false;
+    }
+    return true;
 }
 
 QString describe(const store::DbError &e)
@@ -246,26 +278,9 @@ bool LetterheadController::saveMargins()
         emit focusRequested(box::Top);
         return false;
     }
-    try {
-        ensureRecord(m_prRecord, m_pr);
-        setReportFiles(m_pr, m_design.unpaidFile, m_design.receiptFile);
-        const ui::RecordForm::SaveResult r = m_prRecord.save();
-        if (r.outcome == ui::RecordForm::SaveResult::Conflict) {
-            const QString typed = entries(m_pr, r.controls);
-            m_prRecord.show();
-            emit recordShown();
-            m_services.prompter.message(
-                QStringLiteral("Another station changed the printer-setup values while you were editing "
-                               "them, so this design was not saved. They are shown as they are stored "
-                               "now.\n\nYour values:\n") +
-                    typed,
-                SaveTitle, ui::Icon::Warning);
-            return false;
-        }
-    } catch (const store::DbError &e) {
-        m_services.prompter.message(describe(e), SaveTitle);
+    if (!storePrintRecord(m_services.prompter, m_prRecord, m_pr, m_design.unpaidFile, m_design.receiptFile,
+                          QStringLiteral("this design was not saved"), [this] { emit recordShown(); }))
         return false;
-    }
     emit recordShown();
     return true;
 }

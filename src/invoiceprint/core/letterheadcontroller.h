@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 namespace report {
 class Reporter;
@@ -14,6 +15,7 @@ namespace store {
 class DbError;
 }
 namespace ui {
+class Prompter;
 struct Services;
 }
 
@@ -38,11 +40,13 @@ inline const QString Right = QStringLiteral("TxtRight");
 ui::FormModel::Control marginBox(const QString &name, const QString &field);
 // The two report file fields of tbl_Print, written with the margins.
 void addReportFileFields(ui::FormModel &model);
-// The report file names into those fields (changed only where they differ).
-void setReportFiles(ui::FormModel &model, const QString &unpaid, const QString &receipt);
-// A table without its record (tbl_Print emptied by hand) gets one, and
-// keeps what the boxes hold.
-void ensureRecord(ui::RecordForm &record, ui::FormModel &model);
+// Stores the first tbl_Print record as the boxes hold it, with the report
+// files `unpaid` and `receipt` (a table emptied by hand gets its record
+// again). When another station changed the record meanwhile nothing is
+// written: `shown` runs once the model holds the stored values, and the user
+// is told that `notSaved`, with the values typed. False unless stored.
+bool storePrintRecord(ui::Prompter &prompter, ui::RecordForm &record, ui::FormModel &model, const QString &unpaid,
+                      const QString &receipt, const QString &notSaved, const std::function<void()> &shown);
 QString describe(const store::DbError &e);
 
 // One letterhead design window without its widgets: the design record of

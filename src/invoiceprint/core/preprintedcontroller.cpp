@@ -74,28 +74,9 @@ bool PreprintedController::save()
         emit focusRequested(box::Top);
         return false;
     }
-    try {
-        ensureRecord(m_record, m_model);
-        setReportFiles(m_model, UnpaidFile, ReceiptFile);
-        const ui::RecordForm::SaveResult r = m_record.save();
-        if (r.outcome == ui::RecordForm::SaveResult::Conflict) {
-            QStringList typed;
-            for (const QString &b : r.controls)
-                typed << m_model.text(b);
-            m_record.show();
-            emit recordShown();
-            m_services.prompter.message(
-                QStringLiteral("Another station changed the printer-setup values while you were editing "
-                               "them, so your values were not saved. They are shown as they are stored "
-                               "now.\n\nYour values:\n") +
-                    typed.join(QLatin1Char('\n')),
-                SaveTitle, ui::Icon::Warning);
-            return false;
-        }
-    } catch (const store::DbError &e) {
-        m_services.prompter.message(describe(e), SaveTitle);
+    if (!storePrintRecord(m_services.prompter, m_record, m_model, UnpaidFile, ReceiptFile,
+                          QStringLiteral("your values were not saved"), [this] { emit recordShown(); }))
         return false;
-    }
     emit recordShown();
     return true;
 }
