@@ -1,70 +1,24 @@
 // A practice with 30,000 patient files: the manual search's first screen,
 // positioned on a last-name initial, and a search by each index of the
 // search menu. On the db.mdb file and, with QUILLON_TEST_PG, on a server.
+#include "benchplace.h"
 #include "accounts/core/manualsearch.h"
 #include "accounts/core/patientforms.h"
 #include "accounts/core/searchmenucontroller.h"
-#include "store/core/conninfo.h"
-#include "store/core/database.h"
 #include "store/core/schema.h"
-#include "support/doubles/fixedclock.h"
-#include "support/doubles/memoryclipboard.h"
-#include "support/doubles/recordingdesktop.h"
-#include "support/doubles/recordingwindows.h"
-#include "support/doubles/scriptedprompter.h"
-#include "ui/core/appstate.h"
-#include "ui/core/services.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTemporaryDir>
-#include <QUuid>
-#include <benchmark/benchmark.h>
 #include <memory>
 
 namespace {
 
 constexpr int Files = 30000;
-enum class Engine { Sqlite, Postgres };
+using bench::Engine;
 
-struct Practice {
-    Engine engine;
-    QTemporaryDir dir;
-    QString dbName;
-    store::Database db;
-    ui::ScriptedPrompter prompter;
-    ui::RecordingWindows windows;
-    ui::AppState state;
-    ui::FixedClock clock;
-    ui::MemoryClipboard clipboard;
-    ui::RecordingDesktop desktop;
-    ui::Services services{db, prompter, state, windows, clock, clipboard, desktop};
-    bool ready = false;
-
-    static void admin(const QString &conninfo, const QString &sql)
+// The practice the benchmarks of this file share.
+struct Practice : bench::Desk {
+    explicit Practice(Engine e) : Desk(e)
     {
-        {
-            QSqlDatabase a = QSqlDatabase::addDatabase("QPSQL", "patients-bench-admin");
-            a.setConnectOptions(conninfo);
-            if (a.open())
-                QSqlQuery(a).exec(sql);
-        }
-        QSqlDatabase::removeDatabase("patients-bench-admin");
-    }
-
-    explicit Practice(Engine e) : engine(e)
-    {
-        bool opened = false;
-        if (e == Engine::Sqlite) {
-            opened = db.open(dir.filePath("db.mdb")).ok();
-        } else if (const QString base = qEnvironmentVariable("QUILLON_TEST_PG"); !base.isEmpty()) {
-            dbName = "quillon_patients_" + QUuid::createUuid().toString(QUuid::Id128).left(12);
-            admin(base, "CREATE DATABASE " + dbName);
-            auto info = store::ConnInfo::parse(base);
-            info->set("dbname", dbName);
-            opened = db.openServer(info->toString()).ok();
-        }
-        if (!opened)
+        if (!open())
             return;
         db.beginWrite();
         for (int i = 0; i < Files; ++i) {
@@ -79,26 +33,13 @@ struct Practice {
         db.commit();
         ready = true;
     }
-    ~Practice()
-    {
-        db.close();
-        if (!dbName.isEmpty())
-            admin(qEnvironmentVariable("QUILLON_TEST_PG"), "DROP DATABASE IF EXISTS " + dbName + " WITH (FORCE)");
-    }
 };
 
 std::unique_ptr<Practice> practices[2];
 
 Practice *practice(Engine e, benchmark::State &state)
 {
-    auto &p = practices[static_cast<int>(e)];
-    if (!p)
-        p = std::make_unique<Practice>(e);
-    if (!p->ready) {
-        state.SkipWithError("no server: set QUILLON_TEST_PG (scripts/test-server.sh start)");
-        return nullptr;
-    }
-    return p.get();
+    return bench::practiceFor(practices, e, state);
 }
 
 // The window comes forward on an initial and shows a screenful of rows.

@@ -4,79 +4,20 @@
 // busy page for every day of ten years, on the db.mdb file or on a
 // PostgreSQL server (QUILLON_TEST_PG names its maintenance database, as for
 // the tests; ./test.sh's scripts/test-server.sh starts one).
+#include "benchplace.h"
 #include "book/core/bookcontroller.h"
 #include "book/pages/pagestore.h"
-#include "store/core/conninfo.h"
-#include "store/core/database.h"
-#include "store/core/settings.h"
 #include "book/pages/pagetext.h"
 #include "store/core/schema.h"
-#include "ui/core/appstate.h"
+#include "store/core/settings.h"
 #include "ui/core/clipboard.h"
-#include "ui/core/services.h"
 #include "ui/core/windows.h"
-#include "support/doubles/scriptedprompter.h"
-#include "support/doubles/recordingwindows.h"
-#include "support/doubles/memoryclipboard.h"
-#include "support/doubles/recordingdesktop.h"
-#include "support/doubles/fixedclock.h"
-
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTemporaryDir>
-#include <QUuid>
-#include <memory>
 
 namespace bench {
 
 inline constexpr int Consultants = 20;
 inline const QDate FirstDay(2017, 1, 1);
 inline constexpr int Days = 3652;
-
-enum class Engine { Sqlite, Postgres };
-
-// Where a benchmark's practice database is: db.mdb in a temporary folder, or
-// a new database on the server, dropped at the end.
-struct Place {
-    Engine engine;
-    QTemporaryDir dir;
-    QString conninfo;
-    QString dbName;
-
-    explicit Place(Engine e) : engine(e)
-    {
-        if (e == Engine::Sqlite)
-            return;
-        const QString base = qEnvironmentVariable("QUILLON_TEST_PG");
-        if (base.isEmpty())
-            return;
-        dbName = "quillon_bench_" + QUuid::createUuid().toString(QUuid::Id128).left(12);
-        admin(base, "CREATE DATABASE " + dbName);
-        auto info = store::ConnInfo::parse(base);
-        info->set("dbname", dbName);
-        conninfo = info->toString();
-    }
-    ~Place()
-    {
-        if (!dbName.isEmpty())
-            admin(qEnvironmentVariable("QUILLON_TEST_PG"), "DROP DATABASE IF EXISTS " + dbName + " WITH (FORCE)");
-    }
-    bool usable() const { return engine == Engine::Sqlite || !conninfo.isEmpty(); }
-    bool open(store::Database &db) const
-    {
-        return (engine == Engine::Sqlite ? db.open(dir.filePath("db.mdb")) : db.openServer(conninfo)).ok();
-    }
-    static void admin(const QString &conninfo, const QString &sql)
-    {
-        {
-            QSqlDatabase a = QSqlDatabase::addDatabase("QPSQL", "bench-admin");
-            a.setConnectOptions(conninfo);
-            if (a.open())
-                QSqlQuery(a).exec(sql);
-        }
-        QSqlDatabase::removeDatabase("bench-admin");
-    }
-};
 
 struct Book {
     Place place;
