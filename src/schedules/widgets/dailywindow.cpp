@@ -1,31 +1,15 @@
 #include "schedules/widgets/dailywindow.h"
 
 #include "schedules/widgets/previewwindow.h"
+#include "schedules/widgets/scheduleparts.h"
 #include "ui/widgets/gridview.h"
 
-#include <QAction>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QToolBar>
-#include <QVBoxLayout>
 
 namespace schedules {
-
-namespace {
-QLabel *boldLabel(const QString &name, QWidget *parent)
-{
-    auto *l = new QLabel(parent);
-    l->setObjectName(name);
-    QFont f = l->font();
-    f.setBold(true);
-    f.setPointSizeF(f.pointSizeF() * 1.2);
-    l->setFont(f);
-    return l;
-}
-} // namespace
 
 DailyWindow::DailyWindow(ui::Services &services, QWidget *parent)
     : ui::TaskWindow(parent), m_s(services), m_ctl(services)
@@ -33,23 +17,14 @@ DailyWindow::DailyWindow(ui::Services &services, QWidget *parent)
     setObjectName(QStringLiteral("frmDaily"));
     setWindowTitle(QStringLiteral("Daily Schedule Summary"));
 
-    auto *tools = new QToolBar(this);
-    tools->setObjectName(QStringLiteral("tbToolBar"));
-    tools->setMovable(false);
-    QAction *printTool = tools->addAction(QStringLiteral("Print"));
-    printTool->setToolTip(QStringLiteral("Print (F11)"));
-    connect(printTool, &QAction::triggered, this, [this] { print(); });
-    addToolBar(tools);
+    addPrintTool(this, [this] { print(); });
 
     auto *central = new QWidget(this);
     auto *top = new QHBoxLayout;
-    m_book = new QLineEdit(central);
-    m_book->setObjectName(QStringLiteral("txtBook"));
-    m_book->setReadOnly(true);
+    m_book = bookBox(central);
     m_book->setFocusPolicy(Qt::NoFocus);
-    m_book->setMaximumWidth(260);
-    m_day = boldLabel(QStringLiteral("lblCalDay"), central);
-    m_date = boldLabel(QStringLiteral("lblCalDate"), central);
+    m_day = captionLabel(QStringLiteral("lblCalDay"), central);
+    m_date = captionLabel(QStringLiteral("lblCalDate"), central);
     auto *note = new QLabel(DailyController::Note, central);
     note->setObjectName(QStringLiteral("Label1"));
     note->setWordWrap(true);
@@ -65,22 +40,8 @@ DailyWindow::DailyWindow(ui::Services &services, QWidget *parent)
     m_grid->setObjectName(QStringLiteral("Grid1"));
     m_grid->setModel(&m_ctl.grid());
 
-    auto *buttons = new QHBoxLayout;
-    auto *printButton = new QPushButton(QStringLiteral("Print"), central);
-    printButton->setObjectName(QStringLiteral("cmdPrint"));
-    auto *closeButton = new QPushButton(QStringLiteral("Close"), central);
-    closeButton->setObjectName(QStringLiteral("cmdClosePrint"));
-    connect(printButton, &QPushButton::clicked, this, [this] { print(); });
-    connect(closeButton, &QPushButton::clicked, this, [this] { m_ctl.close(); });
-    buttons->addStretch(1);
-    buttons->addWidget(printButton);
-    buttons->addWidget(closeButton);
-
-    auto *box = new QVBoxLayout(central);
-    box->addLayout(top);
-    box->addWidget(m_grid, 1);
-    box->addLayout(buttons);
-    setCentralWidget(central);
+    setBody(this, central, top, m_grid,
+            printCloseRow(central, nullptr, [this] { print(); }, [this] { m_ctl.close(); }));
 
     m_ctl.load(widthFactor());
     m_book->setText(m_ctl.bookName());

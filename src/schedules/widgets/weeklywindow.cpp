@@ -1,16 +1,13 @@
 #include "schedules/widgets/weeklywindow.h"
 
 #include "schedules/widgets/previewwindow.h"
+#include "schedules/widgets/scheduleparts.h"
 #include "ui/widgets/gridview.h"
 
-#include <QAction>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QToolBar>
-#include <QVBoxLayout>
 
 namespace schedules {
 
@@ -20,26 +17,12 @@ WeeklyWindow::WeeklyWindow(ui::Services &services, QWidget *parent)
     setObjectName(QStringLiteral("frmWeekly"));
     setWindowTitle(QStringLiteral("Weekly Schedule"));
 
-    auto *tools = new QToolBar(this);
-    tools->setObjectName(QStringLiteral("tbToolBar"));
-    tools->setMovable(false);
-    QAction *printTool = tools->addAction(QStringLiteral("Print"));
-    printTool->setToolTip(QStringLiteral("Print (F11)"));
-    connect(printTool, &QAction::triggered, this, [this] { print(); });
-    addToolBar(tools);
+    addPrintTool(this, [this] { print(); });
 
     auto *central = new QWidget(this);
     auto *top = new QHBoxLayout;
-    m_book = new QLineEdit(central);
-    m_book->setObjectName(QStringLiteral("txtBook"));
-    m_book->setReadOnly(true);
-    m_book->setMaximumWidth(260);
-    m_consultant = new QLabel(central);
-    m_consultant->setObjectName(QStringLiteral("lblCalDay"));
-    QFont f = m_consultant->font();
-    f.setBold(true);
-    f.setPointSizeF(f.pointSizeF() * 1.2);
-    m_consultant->setFont(f);
+    m_book = bookBox(central);
+    m_consultant = captionLabel(QStringLiteral("lblCalDay"), central);
     m_date = new QLabel(central);
     m_date->setObjectName(QStringLiteral("lblCalDate"));
     m_date->hide();
@@ -55,28 +38,12 @@ WeeklyWindow::WeeklyWindow(ui::Services &services, QWidget *parent)
     connect(m_grid, &ui::GridView::doubleClicked, this, [this](int, int) { jump(); });
     connect(m_grid, &ui::GridView::keyPressed, this, [this](QChar) { jump(); });
 
-    auto *buttons = new QHBoxLayout;
     auto *hint = new QLabel(QStringLiteral("Press F11 or click button below to print:"), central);
     hint->setObjectName(QStringLiteral("lblPrint"));
-    auto *printButton = new QPushButton(QStringLiteral("Print"), central);
-    printButton->setObjectName(QStringLiteral("cmdPrint"));
-    auto *closeButton = new QPushButton(QStringLiteral("Close"), central);
-    closeButton->setObjectName(QStringLiteral("cmdClosePrint"));
-    connect(printButton, &QPushButton::clicked, this, [this] { print(); });
-    connect(closeButton, &QPushButton::clicked, this, [this] {
-        m_left = true;
-        m_ctl.close();
-    });
-    buttons->addStretch(1);
-    buttons->addWidget(hint);
-    buttons->addWidget(printButton);
-    buttons->addWidget(closeButton);
-
-    auto *box = new QVBoxLayout(central);
-    box->addLayout(top);
-    box->addWidget(m_grid, 1);
-    box->addLayout(buttons);
-    setCentralWidget(central);
+    setBody(this, central, top, m_grid, printCloseRow(central, hint, [this] { print(); }, [this] {
+                m_left = true;
+                m_ctl.close();
+            }));
 
     m_ctl.load(widthFactor());
     m_book->setText(m_ctl.bookName());
