@@ -88,6 +88,8 @@ struct Desk {
     ~Desk() { db.close(); }
 };
 
+inline const char *const NoServer = "no server: set QUILLON_TEST_PG (scripts/test-server.sh start)";
+
 // The practice of each engine, made on first use and kept for the run.
 template <typename P>
 P *practiceFor(std::unique_ptr<P> (&made)[2], Engine e, benchmark::State &state)
@@ -96,7 +98,7 @@ P *practiceFor(std::unique_ptr<P> (&made)[2], Engine e, benchmark::State &state)
     if (!p)
         p = std::make_unique<P>(e);
     if (!p->ready) {
-        state.SkipWithError("no server: set QUILLON_TEST_PG (scripts/test-server.sh start)");
+        state.SkipWithError(NoServer);
         return nullptr;
     }
     return p.get();

@@ -19,21 +19,12 @@ inline constexpr int Consultants = 20;
 inline const QDate FirstDay(2017, 1, 1);
 inline constexpr int Days = 3652;
 
-struct Book {
-    Place place;
-    store::Database db;
-    ui::ScriptedPrompter prompter;
-    ui::RecordingWindows windows;
-    ui::AppState state;
-    ui::FixedClock clock;
-    ui::MemoryClipboard clipboard;
-    ui::RecordingDesktop desktop;
-    std::unique_ptr<ui::Services> services;
+struct Book : Desk {
     std::unique_ptr<book::BookController> controller;
 
-    explicit Book(Engine engine) : place(engine)
+    explicit Book(Engine engine) : Desk(engine)
     {
-        if (!place.usable() || !place.open(db))
+        if (!open())
             return;
         // 07:00 AM to 04:45 PM by 15 minutes: 40 time rows.
         QStringList names;
@@ -60,13 +51,11 @@ struct Book {
             db.insert(store::tables::Color, {{"caldate", date}, {"CColor", "0"}, {"Spare", "0"}});
         }
         db.commit();
-        services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard, desktop});
-        controller = std::make_unique<book::BookController>(*services);
+        controller = std::make_unique<book::BookController>(services);
         controller->load(FirstDay);
+        ready = true;
     }
 };
-
-inline const char *const NoServer = "no server: set QUILLON_TEST_PG (scripts/test-server.sh start)";
 
 // Made on first use, closed before the application object goes.
 inline std::unique_ptr<Book> books[2];

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <gtest/gtest.h>
+#include <memory>
 #include <ostream>
 #include <string>
 
@@ -55,6 +56,21 @@ protected:
     Engine engine() const { return GetParam(); }
     bool onServer() const { return GetParam() == Engine::Postgres; }
     TestStore store{GetParam()};
+};
+
+// A suite over one station of its own, `S`, opened on the suite's store.
+template <typename S>
+class StationTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        if (IsSkipped())
+            return;
+        a = std::make_unique<S>(store);
+    }
+    void TearDown() override { a.reset(); }
+    std::unique_ptr<S> a;
 };
 
 std::string engineName(const ::testing::TestParamInfo<Engine> &info);

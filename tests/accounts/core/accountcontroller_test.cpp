@@ -95,18 +95,7 @@ struct Station : testsupport::Station<> {
     }
 };
 
-class Invoices : public testsupport::EngineTest {
-protected:
-    void SetUp() override
-    {
-        testsupport::EngineTest::SetUp();
-        if (IsSkipped())
-            return;
-        a = std::make_unique<Station>(store);
-    }
-    void TearDown() override { a.reset(); }
-    std::unique_ptr<Station> a;
-};
+class Invoices : public testsupport::StationTest<Station> {};
 
 TEST_P(Invoices, AmountsFollowTheFeesAndThePaymentSwitchesToReceiptMode)
 {

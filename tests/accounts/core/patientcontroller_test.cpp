@@ -11,18 +11,7 @@ namespace {
 const QString SaveQuestion = "Do you want to save new file?";
 const QString DeleteQuestion = "Are you sure you want to delete this file?";
 
-class PatientFiles : public testsupport::EngineTest {
-protected:
-    void SetUp() override
-    {
-        testsupport::EngineTest::SetUp();
-        if (IsSkipped())
-            return;
-        a = std::make_unique<Station>(store);
-    }
-    void TearDown() override { a.reset(); }
-    std::unique_ptr<Station> a;
-};
+class PatientFiles : public testsupport::StationTest<Station> {};
 
 TEST(PatientForm, CapitalsSexLettersAndTheBlankSocialSecurityNumber)
 {

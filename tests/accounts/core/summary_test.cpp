@@ -39,18 +39,7 @@ struct Station : testsupport::Station<> {
     }
 };
 
-class Summaries : public testsupport::EngineTest {
-protected:
-    void SetUp() override
-    {
-        testsupport::EngineTest::SetUp();
-        if (IsSkipped())
-            return;
-        a = std::make_unique<Station>(store);
-    }
-    void TearDown() override { a.reset(); }
-    std::unique_ptr<Station> a;
-};
+class Summaries : public testsupport::StationTest<Station> {};
 
 TEST_P(Summaries, AllAccountsAreInTheOrderOfTheDatesTheTextsReadAsUndatedLast)
 {
