@@ -18,7 +18,6 @@ namespace {
 
 using store::Dialect;
 namespace f = invoice::field;
-constexpr int KeptPages = 32;
 
 QString col(const QString &name) { return Dialect::quote(name); }
 QString text(const QSqlRecord &r, int i) { return r.isNull(i) ? QString() : r.value(i).toString(); }
@@ -40,7 +39,7 @@ QDate issueDate(const QString &text)
 }
 
 SummaryList::SummaryList(store::Database &db, QDate today, QObject *parent)
-    : QAbstractTableModel(parent), m_db(db), m_today(today)
+    : ui::PagedRows(parent), m_db(db), m_today(today)
 {
 }
 
@@ -253,11 +252,10 @@ void SummaryList::list(const Narrowing &n, Order order)
     m_binds = binds;
     m_narrowed = narrowed;
     m_runs = std::move(runs);
-    m_rows = rows;
+    setRows(rows);
     m_runInvoices.clear();
     m_cachedInvoices = 0;
     m_totals.reset();
-    m_pages.clear();
     endResetModel();
 }
 
@@ -341,7 +339,7 @@ const std::vector<int> &SummaryList::runInvoices(int run) const
 
 int SummaryList::invoiceAt(int row) const
 {
-    if (row < 0 || row >= m_rows)
+    if (row < 0 || row >= rows())
         return 0;
     const int run = runOf(row);
     if (run < 0)
@@ -385,52 +383,36 @@ const SummaryList::Totals &SummaryList::totals() const
     return *m_totals;
 }
 
-const QStringList *SummaryList::rowAt(int row) const
+std::vector<QStringList> SummaryList::readPage(int first, int count) const
 {
-    if (row < 0 || row >= m_rows)
-        return nullptr;
-    const int page = row / PageRows;
-    auto it = m_pages.find(page);
-    if (it == m_pages.end()) {
-        if (m_pages.size() >= KeptPages)
-            m_pages.clear();
-        const int from = page * PageRows;
-        const int to = std::min(m_rows, from + PageRows);
-        QVariantList binds;
-        std::vector<int> invoices;
-        for (int i = from; i < to; ++i) {
-            invoices.push_back(invoiceAt(i));
-            if (invoices.back() > 0)
-                binds << invoices.back();
-        }
+    QVariantList binds;
+    std::vector<int> invoices;
+    for (int i = first; i < first + count; ++i) {
+        invoices.push_back(invoiceAt(i));
+        if (invoices.back() > 0)
+            binds << invoices.back();
+    }
+    QHash<int, QStringList> byInvoice;
+    if (!binds.isEmpty()) {
         QStringList cols;
         for (const QString &name : fields())
             cols << col(name);
-        std::vector<QStringList> rows(size_t(to - from));
-        try {
-            QHash<int, QStringList> byInvoice;
-            if (!binds.isEmpty()) {
-                const auto records = m_db.select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (%4)")
-                                                     .arg(cols.join(", "), col(store::tables::AccountsQuery),
-                                                          col(f::Invoice), marks(binds.size())),
-                                                 binds);
-                const int key = int(fields().indexOf(f::Invoice));
-                for (const QSqlRecord &r : records) {
-                    QStringList values;
-                    for (int i = 0; i < r.count(); ++i)
-                        values << text(r, i);
-                    byInvoice.insert(r.value(key).toInt(), values);
-                }
-            }
-            for (int i = from; i < to; ++i)
-                rows[size_t(i - from)] = byInvoice.value(invoices[size_t(i - from)]);
-        } catch (const store::DbError &) {
-            // Shown empty; the next listing reads it again.
+        const auto records = m_db.select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (%4)")
+                                             .arg(cols.join(", "), col(store::tables::AccountsQuery), col(f::Invoice),
+                                                  marks(binds.size())),
+                                         binds);
+        const int key = int(fields().indexOf(f::Invoice));
+        for (const QSqlRecord &r : records) {
+            QStringList values;
+            for (int i = 0; i < r.count(); ++i)
+                values << text(r, i);
+            byInvoice.insert(r.value(key).toInt(), values);
         }
-        ++m_pagesRead;
-        it = m_pages.insert(page, std::move(rows));
     }
-    return &(*it)[size_t(row % PageRows)];
+    std::vector<QStringList> rows;
+    for (const int invoice : invoices)
+        rows.push_back(byInvoice.value(invoice));
+    return rows;
 }
 
 QString SummaryList::valueAt(int row, const QString &field) const
@@ -438,24 +420,6 @@ QString SummaryList::valueAt(int row, const QString &field) const
     const QStringList *r = rowAt(row);
     const int i = int(fields().indexOf(field));
     return r && i >= 0 && i < r->size() ? r->at(i) : QString();
-}
-
-int SummaryList::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : m_rows;
-}
-
-int SummaryList::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : int(fields().size());
-}
-
-QVariant SummaryList::data(const QModelIndex &index, int role) const
-{
-    if (role != Qt::DisplayRole || !index.isValid())
-        return {};
-    const QStringList *r = rowAt(index.row());
-    return r && index.column() < r->size() ? QVariant(r->at(index.column())) : QVariant();
 }
 
 QVariant SummaryList::headerData(int section, Qt::Orientation orientation, int role) const

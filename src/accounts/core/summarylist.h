@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ui/core/money.h"
+#include "ui/core/pagedrows.h"
 
-#include <QAbstractTableModel>
 #include <QDate>
 #include <QHash>
 #include <QStringList>
@@ -21,11 +21,9 @@ namespace accounts {
 // each run in invoice-number order) and how many invoices each run holds;
 // the invoice numbers of a run and the grid's columns are read as rows are
 // shown, and the totals when they are first asked for.
-class SummaryList : public QAbstractTableModel {
+class SummaryList : public ui::PagedRows {
     Q_OBJECT
 public:
-    static constexpr int PageRows = 64;
-
     enum class Order { Invoice, IssueDate, Name };
     struct Narrowing {
         enum Kind { All, Patient, Referrer, Practitioner, Cash, Unpaid } kind = All;
@@ -53,12 +51,12 @@ public:
     // Counted over the whole list on the first call after a listing (a
     // failed read counts as nothing and is tried again next time).
     const Totals &totals() const;
-    int pagesRead() const { return m_pagesRead; }
 
-    int rowCount(const QModelIndex &parent = {}) const override;
-    int columnCount(const QModelIndex &parent = {}) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+protected:
+    std::vector<QStringList> readPage(int first, int count) const override;
+    int columns() const override { return int(fields().size()); }
 
 private:
     // The invoices of one run share its keys: issue-date texts that read as
@@ -75,7 +73,6 @@ private:
     QString keyColumn() const;
     int runOf(int row) const;
     const std::vector<int> &runInvoices(int run) const;
-    const QStringList *rowAt(int row) const;
 
     store::Database &m_db;
     QDate m_today;
@@ -85,12 +82,9 @@ private:
     QVariantList m_binds;
     bool m_narrowed = false;  // by a column without an index of its own
     std::vector<Run> m_runs;
-    int m_rows = 0;
     mutable QHash<int, std::vector<int>> m_runInvoices;
     mutable int m_cachedInvoices = 0;
     mutable std::optional<Totals> m_totals;
-    mutable QHash<int, std::vector<QStringList>> m_pages;
-    mutable int m_pagesRead = 0;
 };
 
 // The date an issue-date text reads as, by the rules of the date prompts;
