@@ -118,15 +118,10 @@ bool storePrintRecord(ui::Prompter &prompter, ui::RecordForm &record, ui::FormMo
             return false;
         }
     } catch (const store::DbError &e) {
-        prompter.message(describe(e), LetterheadController::SaveTitle);
+        prompter.message(e.numbered(), LetterheadController::SaveTitle);
         return false;
     }
     return true;
-}
-
-QString describe(const store::DbError &e)
-{
-    return e.numbered();
 }
 
 LetterheadController::LetterheadController(ui::Services &services, const Design &design,
@@ -156,7 +151,7 @@ bool LetterheadController::load()
         m_lhRecord.bind(store::tables::Letterhead);
         toShownRecord();
     } catch (const store::DbError &e) {
-        m_services.prompter.message(describe(e), SaveTitle);
+        m_services.prompter.message(e.numbered(), SaveTitle);
         return false;
     }
     emit recordShown();
@@ -185,7 +180,7 @@ bool LetterheadController::leaveRecord()
     try {
         r = m_lhRecord.save();
     } catch (const store::DbError &e) {
-        m_services.prompter.message(describe(e), SaveTitle);
+        m_services.prompter.message(e.numbered(), SaveTitle);
         return false;
     }
     if (r.outcome == ui::RecordForm::SaveResult::Conflict) {
@@ -220,7 +215,7 @@ bool LetterheadController::move(Step step)
         }
         m_lhRecord.show();
     } catch (const store::DbError &e) {
-        m_services.prompter.message(describe(e), SaveTitle);
+        m_services.prompter.message(e.numbered(), SaveTitle);
         return false;
     }
     emit recordShown();
@@ -304,7 +299,7 @@ void LetterheadController::run(int destination)
                 m_services.db.update(store::tables::Accounts, *invoice,
                                      {{QStringLiteral("LetterHead"), m_lhRecord.key()}});
         } catch (const store::DbError &e) {
-            m_services.prompter.message(describe(e), SaveTitle);
+            m_services.prompter.message(e.numbered(), SaveTitle);
             return std::nullopt;
         }
         if (!invoice) {

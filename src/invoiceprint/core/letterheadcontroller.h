@@ -11,9 +11,6 @@
 namespace report {
 class Reporter;
 }
-namespace store {
-class DbError;
-}
 namespace ui {
 class Prompter;
 struct Services;
@@ -47,7 +44,6 @@ void addReportFileFields(ui::FormModel &model);
 // is told that `notSaved`, with the values typed. False unless stored.
 bool storePrintRecord(ui::Prompter &prompter, ui::RecordForm &record, ui::FormModel &model, const QString &unpaid,
                       const QString &receipt, const QString &notSaved, const std::function<void()> &shown);
-QString describe(const store::DbError &e);
 
 // One letterhead design window without its widgets: the design record of
 // tbl_Letterhead in the name, address and practitioner boxes, the first

@@ -55,7 +55,7 @@ bool PreprintedController::load()
     try {
         m_record.bind(store::tables::Print);
     } catch (const store::DbError &e) {
-        m_services.prompter.message(describe(e), SaveTitle);
+        m_services.prompter.message(e.numbered(), SaveTitle);
         return false;
     }
     emit recordShown();
@@ -107,7 +107,7 @@ void PreprintedController::run(int destination)
         try {
             invoice = firstInvoice(m_services.db, store::tables::AccountsQuery);
         } catch (const store::DbError &e) {
-            m_services.prompter.message(describe(e), SaveTitle);
+            m_services.prompter.message(e.numbered(), SaveTitle);
             return std::nullopt;
         }
         if (!invoice) {
