@@ -5,6 +5,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build
+  # rebuilds of unchanged sources come from the compiler cache
+  ccache
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev fonts-liberation
   # Printing checks with CUPS itself whether the queue took the job.
   libcups2-dev
