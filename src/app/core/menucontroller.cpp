@@ -69,9 +69,9 @@ void MenuController::showReadme()
     m_s.windows.show(win::Readme);
 }
 
-void MenuController::closeRequested()
+bool MenuController::closeRequested()
 {
-    exitPath();
+    return exitPath();
 }
 
 void MenuController::unloadIfLoaded(const QString &name)
@@ -82,6 +82,8 @@ void MenuController::unloadIfLoaded(const QString &name)
 
 void MenuController::letterheadQuestion()
 {
+    if (!m_s.windows.settle({win::Appt, win::Setup}))
+        return;
     const bool own = m_s.prompter.ask(letterheadText(), QStringLiteral("Letterhead Design"),
                                       ui::Icon::Question);
     m_s.windows.show(own ? win::LetterHead1 : win::NoLetterHead);
@@ -90,8 +92,11 @@ void MenuController::letterheadQuestion()
     m_s.windows.unload(win::Menu);
 }
 
-void MenuController::exitPath()
+bool MenuController::exitPath()
 {
+    // Nothing typed is lost on the way out.
+    if (!m_s.windows.settle({win::Appt, win::PatientDetails, win::Account}))
+        return false;
     const bool backup = m_s.prompter.ask(backupText(), QStringLiteral("Back-up Files"),
                                          ui::Icon::Question);
     if (backup) {
@@ -105,6 +110,7 @@ void MenuController::exitPath()
     m_s.windows.unload(win::Menu);
     if (!backup)
         m_s.windows.quit();
+    return true;
 }
 
 QString MenuController::location() const

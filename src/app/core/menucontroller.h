@@ -22,10 +22,10 @@ public:
     // The readme button.
     void showReadme();
     // The user (or the system) closed the menu window: the exit path.
-    void closeRequested();
+    bool closeRequested();
 
     void letterheadQuestion();
-    void exitPath();
+    bool exitPath();
 
     // The practice's location from the settings, shown on the menu.
     QString location() const;

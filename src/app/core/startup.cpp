@@ -2,6 +2,7 @@
 
 #include "store/core/filecheck.h"
 #include "store/core/serverconfig.h"
+#include "store/core/tempfiles.h"
 #include "ui/core/prompter.h"
 
 #include <QDir>
@@ -151,6 +152,8 @@ bool Startup::fail(const QString &text)
 bool Startup::open(const QString &appDir)
 {
     m_created = false;
+    // What a killed backup or restore of this computer left behind.
+    store::removeStaleTemporaries(appDir);
     if (store::ServerConfig::exists(appDir))
         return openServer(appDir);
     const QString db = dbPath(appDir);

@@ -152,8 +152,11 @@ bool MenuWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MenuWindow::closeEvent(QCloseEvent *event)
 {
-    if (!ui::WindowRegistry::closingByProgram(this))
-        m_controller.closeRequested();
+    // The close box stays shut while another window keeps a typed entry.
+    if (!ui::WindowRegistry::closingByProgram(this) && !m_controller.closeRequested()) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 

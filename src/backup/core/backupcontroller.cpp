@@ -5,6 +5,7 @@
 #include "store/core/dbcopy.h"
 #include "store/core/dberror.h"
 #include "store/core/settings.h"
+#include "store/core/tempfiles.h"
 #include "ui/core/appstate.h"
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
@@ -26,6 +27,26 @@ struct Ending {};
 struct Declined {};
 
 const QString SpareField = QStringLiteral("Spare");
+
+// Why a folder cannot be made: what stands in the way on its path.
+QString creationProblem(const QString &folder)
+{
+    QFileInfo up(QFileInfo(folder).absolutePath());
+    QString at = folder;
+    while (!up.exists() && up.absoluteFilePath() != at) {
+        at = up.absoluteFilePath();
+        up = QFileInfo(up.absolutePath());
+    }
+    const QString where = QDir::toNativeSeparators(up.absoluteFilePath());
+    if (!up.exists())
+        return QStringLiteral("the drive or share is not there.");
+    if (!up.isDir())
+        return QStringLiteral("%1 is a file, not a folder.").arg(where);
+    if (!up.isWritable())
+        return QStringLiteral("this user may not create folders in %1. Choose another destination, or ask "
+                              "the administrator for write access to it.").arg(where);
+    return QStringLiteral("the disk refused it (it may be full or read-only).");
+}
 
 QString pathNotFound(const QString &path)
 {
@@ -98,6 +119,9 @@ void BackupController::changed()
 
 void BackupController::closeWindows(const QStringList &names)
 {
+    // A window holding a typed entry keeps it: the user stores it first.
+    if (!m_s.windows.settle(names))
+        throw Declined{};
     for (const QString &name : names)
         if (m_s.windows.isLoaded(name))
             m_s.windows.unload(name);
@@ -164,6 +188,7 @@ BackupController::Outcome BackupController::backup()
         },
         [this] { m_folder = withoutTrailingSeparator(m_destination); },
         [this] { makeDestination(); },
+        [this] { removeLeftovers(m_folder); },
         [this] { backUpDatabase(); },
         [this] { backUpInfo(); },
         [this] {
@@ -203,10 +228,24 @@ void BackupController::makeDestination()
     const QFileInfo info(m_folder);
     if (info.isDir() || (!info.exists() && QDir().mkpath(m_folder) && QFileInfo(m_folder).isDir()))
         return;
+    // Why it could not be made; the window stays, and so does what other
+    // windows hold.
+    QString why;
+    if (info.exists())
+        why = QStringLiteral("%1 is a file, not a folder.").arg(QDir::toNativeSeparators(m_folder));
+    else
+        why = QStringLiteral("The folder %1 could not be made: %2")
+                  .arg(QDir::toNativeSeparators(m_folder), creationProblem(m_folder));
     setBusy(false);
-    m_s.prompter.message(DestinationInvalidText, DestinationTitle);
-    m_s.windows.quit();
-    throw Ending{};
+    m_s.prompter.message(DestinationInvalidText + QStringLiteral("\n\n") + why, DestinationTitle);
+    throw Stopped{};
+}
+
+// Files a killed backup or restore left behind, here and in the application folder.
+void BackupController::removeLeftovers(const QString &folder)
+{
+    store::removeStaleTemporaries(folder);
+    store::removeStaleTemporaries(m_s.state.appDir);
 }
 
 void BackupController::backUpDatabase()
@@ -292,6 +331,7 @@ void BackupController::checkSource() const
 
 void BackupController::restoreDatabase()
 {
+    store::removeStaleTemporaries(m_s.state.appDir);
     const QString from = QDir(m_folder).filePath(DataFile);
     if (!QFileInfo(from).isFile())
         throw StepFailure(QStringLiteral("The file %1 does not exist").arg(from));

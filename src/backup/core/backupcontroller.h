@@ -101,6 +101,7 @@ private:
 
     void checkDestination() const;
     void makeDestination();
+    void removeLeftovers(const QString &folder);
     void backUpDatabase();
     void backUpInfo();
     void checkSource() const;

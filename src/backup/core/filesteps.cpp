@@ -1,5 +1,7 @@
 #include "backup/core/filesteps.h"
 
+#include "store/core/tempfiles.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -18,7 +20,7 @@ QString withoutTrailingSeparator(const QString &folder)
 
 QString partialName(const QString &path)
 {
-    return path + QStringLiteral(".partial-%1").arg(QCoreApplication::applicationPid());
+    return store::partialName(path);
 }
 
 void renameOver(const QString &from, const QString &to)

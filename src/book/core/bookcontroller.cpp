@@ -30,9 +30,15 @@ BookController::BookController(ui::Services &services, QObject *parent)
       m_history(std::make_unique<AppointmentsHistory>(*this, m_session, services)),
       m_next(std::make_unique<NextAvailable>(*this, m_session, services))
 {
+    // Paths that unload the book from elsewhere (the menu's Exit, backup,
+    // setup) stop at a typed entry as F3 does.
+    m_s.windows.setSettler(ui::win::Appt, [this] { return m_entry.leaveEditor(); });
 }
 
-BookController::~BookController() = default;
+BookController::~BookController()
+{
+    m_s.windows.clearSettler(ui::win::Appt);
+}
 
 bool BookController::load()
 {

@@ -1,6 +1,7 @@
 #include "store/core/database.h"
 
 #include "store/core/conninfo.h"
+#include "store/core/migrations.h"
 #include "store/core/seed.h"
 
 #include <QDateTime>
@@ -153,6 +154,7 @@ Database::OpenResult Database::openServer(const QString &conninfo, bool createIf
 
 Database::OpenResult Database::connected(Kind kind, bool isNew, bool createIfEmpty)
 {
+    m_generation.clear();
     try {
         for (const QString &sql : m_dialect->connectionSetup(DefaultBusyTimeoutMs))
             exec(sql);
@@ -162,11 +164,14 @@ Database::OpenResult Database::connected(Kind kind, bool isNew, bool createIfEmp
                 return {Status::Empty, QString()};
             isNew = true;
         }
-        if (isNew) {
+        OpenResult r{Status::Created, QString()};
+        if (isNew)
             createSchema(kind);
-            return {Status::Created, QString()};
-        }
-        return checkExisting(kind);
+        else
+            r = checkExisting(kind);
+        if (r.ok() && kind == Kind::Main)
+            m_generation = storedGeneration();
+        return r;
     } catch (const DbError &e) {
         return {Status::Failed, e.numbered()};
     }
@@ -174,9 +179,18 @@ Database::OpenResult Database::connected(Kind kind, bool isNew, bool createIfEmp
 
 Database::OpenResult Database::checkExisting(Kind kind)
 {
+    int version = 1;
+    if (kind == Kind::Main && tableExists(tables::Schema)) {
+        version = scalar(QStringLiteral("SELECT MAX(%1) FROM %2")
+                             .arg(Dialect::quote("Version"), Dialect::quote(tables::Schema)))
+                      .toInt();
+        if (version > SchemaVersion)
+            return {Status::TooNew, QStringLiteral("version %1").arg(version)};
+    }
+    // Tables that a later step adds are made by that step.
     QStringList missing;
     for (const TableDef &t : tablesOf(kind))
-        if (!tableExists(t.name))
+        if (t.since <= std::max(version, 1) && !tableExists(t.name))
             missing << t.name;
     if (kind == Kind::Main && !tableExists(accountsQuery().name))
         missing << accountsQuery().name;
@@ -184,34 +198,43 @@ Database::OpenResult Database::checkExisting(Kind kind)
         return {Status::Incomplete, missing.join(QStringLiteral(", "))};
 
     if (kind == Kind::Main) {
-        const QVariant v = scalar(QStringLiteral("SELECT MAX(%1) FROM %2")
-                                      .arg(Dialect::quote("Version"), Dialect::quote(tables::Schema)));
-        if (v.toInt() > SchemaVersion)
-            return {Status::TooNew, QStringLiteral("version %1").arg(v.toInt())};
-    }
-
-    // A file from an earlier version may lack fields added since: add them.
-    for (const TableDef &t : tablesOf(kind)) {
-        const QSqlRecord rec = connection().record(m_dialect->isServer() ? t.name.toLower() : t.name);
-        for (const FieldDef &f : t.fields) {
-            if (rec.indexOf(f.name) >= 0 || f.type == FieldType::Counter)
-                continue;
-            exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
-                     .arg(m_dialect->declare(t.name), m_dialect->declare(f.name),
-                          m_dialect->columnType(f.type)));
-        }
-        // ... and indexes added since. They only speed the reading up: a file
-        // that cannot take them (read only, or another station making the
-        // same index at this moment) opens without.
-        for (const IndexDef &i : t.indexes) {
+        if (version < SchemaVersion) {
             try {
-                if (!selectOne(m_dialect->indexExists(), {t.name + QLatin1Char('_') + i.name}))
-                    createIndex(t, i);
-            } catch (const DbError &) {
+                migrate(*this, version);
+            } catch (const DbError &e) {
+                return {Status::Failed, QStringLiteral("The data could not be brought up to this version of "
+                                                       "the program (%1).").arg(e.numbered())};
             }
         }
+    } else {
+        for (const TableDef &t : tablesOf(kind))
+            addMissingFields(t);
     }
     return {Status::Opened, QString()};
+}
+
+void Database::addMissingFields(const TableDef &t)
+{
+    const QSqlRecord rec = connection().record(m_dialect->isServer() ? t.name.toLower() : t.name);
+    for (const FieldDef &f : t.fields) {
+        if (rec.indexOf(f.name) >= 0 || f.type == FieldType::Counter)
+            continue;
+        exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                 .arg(m_dialect->declare(t.name), m_dialect->declare(f.name), m_dialect->columnType(f.type)));
+    }
+}
+
+void Database::addMissingIndexes(const TableDef &t)
+{
+    for (const IndexDef &i : t.indexes)
+        if (!selectOne(m_dialect->indexExists(), {t.name + QLatin1Char('_') + i.name}))
+            createIndex(t, i);
+}
+
+void Database::lockSchema()
+{
+    for (const QString &sql : m_dialect->lockTable(tables::Schema))
+        exec(sql);
 }
 
 void Database::createSchema(Kind kind)
@@ -221,6 +244,7 @@ void Database::createSchema(Kind kind)
     if (kind == Kind::Main) {
         insert(tables::Schema, {{"Version", SchemaVersion},
                                 {"Created", QDateTime::currentDateTime().toString(Qt::ISODate)}});
+        insert(tables::State, {{"Generation", newGeneration()}});
         seedFirstRecords(*this);
     }
     tx.commit();
@@ -236,17 +260,22 @@ void Database::createTables()
 void Database::makeTables(Kind kind)
 {
     const Dialect &d = *m_dialect;
-    for (const TableDef &t : tablesOf(kind)) {
-        QStringList cols;
-        for (const FieldDef &f : t.fields)
-            cols << d.declare(f.name) + QLatin1Char(' ') + d.columnType(f.type);
-        exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(d.declare(t.name), cols.join(", ")));
-        for (const IndexDef &i : t.indexes)
-            createIndex(t, i);
-    }
+    for (const TableDef &t : tablesOf(kind))
+        makeTable(t);
     if (kind == Kind::Main)
         for (const QString &sql : d.createQuery(accountsQuery()))
             exec(sql);
+}
+
+void Database::makeTable(const TableDef &t)
+{
+    const Dialect &d = *m_dialect;
+    QStringList cols;
+    for (const FieldDef &f : t.fields)
+        cols << d.declare(f.name) + QLatin1Char(' ') + d.columnType(f.type);
+    exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(d.declare(t.name), cols.join(", ")));
+    for (const IndexDef &i : t.indexes)
+        createIndex(t, i);
 }
 
 void Database::createIndex(const TableDef &t, const IndexDef &i)
@@ -422,6 +451,28 @@ void Database::resetCounter(const QString &table)
         selectOne(sql);
 }
 
+qint64 Database::highestIssued(const QString &table)
+{
+    const TableDef *t = findTable(table);
+    if (!t)
+        throw DbError(DbError::General, QStringLiteral("Unknown table %1").arg(table));
+    const QVariant counter = scalar(m_dialect->counterValue(t->name, t->key));
+    const QVariant highest = scalar(QStringLiteral("SELECT MAX(%1) FROM %2").arg(Dialect::quote(t->key), Dialect::quote(t->name)));
+    return std::max(counter.toLongLong(), highest.toLongLong());
+}
+
+void Database::raiseCounter(const QString &table, qint64 highest)
+{
+    const TableDef *t = findTable(table);
+    if (!t)
+        throw DbError(DbError::General, QStringLiteral("Unknown table %1").arg(table));
+    resetCounter(t->name);
+    if (highest <= 0)
+        return;
+    for (const QString &sql : m_dialect->raiseCounter(t->name, t->key))
+        exec(sql, {highest}).finish();
+}
+
 int Database::update(const QString &table, const QVariant &key, const QVariantMap &values)
 {
     const TableDef *t = findTable(table);
@@ -464,6 +515,66 @@ void Database::beginWrite()
     } catch (...) {
         m_depth = 0;
         throw;
+    }
+    if (m_generation.isEmpty())
+        return;
+    try {
+        checkGeneration();
+    } catch (...) {
+        m_depth = 0;
+        try {
+            exec(QStringLiteral("ROLLBACK"));
+        } catch (...) {
+            // The engine has already ended the transaction.
+        }
+        throw;
+    }
+}
+
+QString Database::storedGeneration()
+{
+    if (!tableExists(tables::State))
+        return {};
+    return scalar(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                      .arg(Dialect::quote("Generation"), Dialect::quote(tables::State), Dialect::quote("ID")))
+        .toString();
+}
+
+// In the write transaction, before anything is written: on the server the
+// generation's row is share-locked until the commit, so that a restore
+// (which changes it first) waits for this write, and this write for it.
+void Database::checkGeneration()
+{
+    const QVariant stored = scalar(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3 LIMIT 1%4")
+                                       .arg(Dialect::quote("Generation"), Dialect::quote(tables::State),
+                                            Dialect::quote("ID"), m_dialect->forShare()));
+    const QString now = stored.toString();
+    if (now.isEmpty() || now == m_generation)
+        return;
+    m_generation = now;
+    ++m_epoch;
+    throw DbError(DbError::Restored,
+                  QStringLiteral("The data was restored from a backup at another station after this window "
+                                 "read it, so nothing was written. What you typed is still shown; the window "
+                                 "now reads the restored data."));
+}
+
+void Database::renewGeneration()
+{
+    const QString next = newGeneration();
+    if (scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(Dialect::quote(tables::State))).toInt() == 0)
+        insert(tables::State, {{"Generation", next}});
+    else
+        exec(QStringLiteral("UPDATE %1 SET %2 = ?").arg(Dialect::quote(tables::State), Dialect::quote("Generation")),
+             {next});
+}
+
+void Database::adoptGeneration()
+{
+    const QString now = storedGeneration();
+    if (now != m_generation) {
+        m_generation = now;
+        ++m_epoch;
     }
 }
 

@@ -42,7 +42,7 @@ public:
         bool ok() const { return status == Status::Opened || status == Status::Created; }
     };
 
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
     static constexpr int DefaultBusyTimeoutMs = 10000;
 
     Database();
@@ -107,6 +107,32 @@ public:
     // Sets a table's counter past its highest key, after records were
     // written with keys of their own.
     void resetCounter(const QString &table);
+    // The highest key the table's counter has ever given (0 for none), and
+    // raising the counter to at least `highest`: numbers issued once are
+    // never issued again, across a restore or a move to another engine.
+    qint64 highestIssued(const QString &table);
+    void raiseCounter(const QString &table, qint64 highest);
+
+    // Schema steps (see migrations.h): a table of the schema, the fields and
+    // indexes of a table that the database lacks, and the lock that lets one
+    // station at a time take a step.
+    void makeTable(const TableDef &table);
+    void addMissingFields(const TableDef &table);
+    void addMissingIndexes(const TableDef &table);
+    void lockSchema();
+
+    // The generation of the data this station reads: a restore gives the
+    // database a new one. Every write transaction checks it first; one that
+    // finds it changed writes nothing and throws DbError::Restored, and the
+    // station goes on with the new generation. The epoch counts the changes
+    // this station has seen, so that a window can tell whether what it
+    // holds was read before a restore.
+    QString generation() const { return m_generation; }
+    int epoch() const { return m_epoch; }
+    // Gives the data a new generation (in the running write transaction).
+    void renewGeneration();
+    // Takes the stored generation as this station's (after its own restore).
+    void adoptGeneration();
 
     // Values as stored: dates as yyyy-MM-dd text, yes/no as 0/1.
     static QVariant toSql(const QVariant &value);
@@ -123,6 +149,8 @@ private:
     void makeTables(Kind kind);
     void createIndex(const TableDef &table, const IndexDef &index);
     QString canonical(const TableDef &t, const QString &field) const;
+    QString storedGeneration();
+    void checkGeneration();
 
     QString m_connection;
     QString m_path;
@@ -130,6 +158,8 @@ private:
     std::unique_ptr<Dialect> m_dialect;
     int m_depth = 0;
     bool m_failed = false;
+    QString m_generation;
+    int m_epoch = 0;
 };
 
 // Runs a block of writes as one short transaction; rolls back unless

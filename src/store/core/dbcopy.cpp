@@ -122,7 +122,7 @@ QString fileProblem(const QString &path)
             present.insert(name.toLower());
         QStringList missing;
         for (const TableDef &t : mainTables())
-            if (!present.contains(t.name.toLower()))
+            if (t.since <= 1 && !present.contains(t.name.toLower()))
                 missing << t.name;
         if (!present.contains(accountsQuery().name.toLower()))
             missing << accountsQuery().name;
@@ -180,15 +180,24 @@ public:
 
     void replaceWith(const QString &path) override
     {
-        {
-            // Brought up to date first, so the windows find every field they read.
-            Database upgraded;
-            openAsWorking(upgraded, path);
-        }
         if (m_db.inTransaction())
             throw DbError(DbError::General, QStringLiteral("The working database is in the middle of a write"));
+        {
+            // Brought up to date first, so the windows find every field they
+            // read; its counters never below the numbers the working data
+            // has issued, and a generation of its own, so that a station
+            // holding a record or page of the replaced data writes nothing.
+            Database upgraded;
+            openAsWorking(upgraded, path);
+            WriteTransaction tx(upgraded);
+            for (const TableDef &t : mainTables())
+                upgraded.raiseCounter(t.name, m_db.highestIssued(t.name));
+            upgraded.renewGeneration();
+            tx.commit();
+        }
         Handle in(path, SQLITE_OPEN_READONLY);
         copyPages(in.get(), m_handle);
+        m_db.adoptGeneration();
     }
 
 private:
@@ -223,6 +232,7 @@ public:
         Database file;
         openAsWorking(file, path);
         Transfer::replaceAll(file, m_db);
+        m_db.adoptGeneration();
     }
 
 private:

@@ -26,6 +26,8 @@ public:
     static constexpr int Busy = 3260;
     static constexpr int Duplicate = 3022;
     static constexpr int General = 3000;
+    // The data was replaced by a restore since this station read it.
+    static constexpr int Restored = 3900;
 
 private:
     int m_number;

@@ -77,6 +77,19 @@ public:
     QString returningKey(const QString &) const override { return QString(); }
     // AUTOINCREMENT goes on from the highest key ever stored.
     QStringList resetCounter(const QString &, const QString &) const override { return {}; }
+    QString counterValue(const QString &table, const QString &) const override
+    {
+        return QStringLiteral("SELECT seq FROM sqlite_sequence WHERE lower(name) = lower('%1')").arg(table);
+    }
+    QStringList raiseCounter(const QString &table, const QString &) const override
+    {
+        return {QStringLiteral("UPDATE sqlite_sequence SET seq = MAX(seq, ?) WHERE lower(name) = lower('%1')").arg(table),
+                QStringLiteral("INSERT INTO sqlite_sequence (name, seq) SELECT '%1', ? WHERE NOT EXISTS "
+                               "(SELECT 1 FROM sqlite_sequence WHERE lower(name) = lower('%1'))")
+                    .arg(table)};
+    }
+    QString forShare() const override { return QString(); }   // the write lock covers the file
+    QStringList lockTable(const QString &) const override { return {}; }
     QString like() const override { return QStringLiteral("LIKE"); }   // ignores case in ASCII
     QString byCodes(const QString &column) const override { return column; }   // BINARY already
     QString nullsFirst() const override { return {}; }   // nulls sort first already
@@ -192,6 +205,23 @@ public:
                                "GREATEST(COALESCE(MAX(%2), 0), COALESCE(pg_sequence_last_value(%1::regclass), 0)) "
                                "AS m FROM %3) x")
                     .arg(seq, quote(key), quote(table))};
+    }
+    QString counterValue(const QString &table, const QString &key) const override
+    {
+        return QStringLiteral("SELECT COALESCE(pg_sequence_last_value(pg_get_serial_sequence('%1', '%2')::regclass), 0)")
+            .arg(quote(table), key.toLower());
+    }
+    QStringList raiseCounter(const QString &table, const QString &key) const override
+    {
+        const QString seq = QStringLiteral("pg_get_serial_sequence('%1', '%2')").arg(quote(table), key.toLower());
+        return {QStringLiteral("SELECT setval(%1, GREATEST(CAST(? AS BIGINT), "
+                               "COALESCE(pg_sequence_last_value(%1::regclass), 0), 1), true)")
+                    .arg(seq)};
+    }
+    QString forShare() const override { return QStringLiteral(" FOR SHARE"); }
+    QStringList lockTable(const QString &table) const override
+    {
+        return {QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(quote(table))};
     }
     QString like() const override { return QStringLiteral("ILIKE"); }
     QString byCodes(const QString &column) const override { return column + QStringLiteral(" COLLATE \"C\""); }

@@ -49,6 +49,16 @@ public:
     // the table's counter past the highest key (none where the engine does
     // it by itself).
     virtual QStringList resetCounter(const QString &table, const QString &key) const = 0;
+    // A SELECT of the highest key the table's counter has given (none: 0 or
+    // no row), and statements that raise the counter to at least the one
+    // bound value. Names come from the schema, never from a user.
+    virtual QString counterValue(const QString &table, const QString &key) const = 0;
+    virtual QStringList raiseCounter(const QString &table, const QString &key) const = 0;
+    // Appended to a SELECT whose rows must not change until this transaction
+    // ends (a restore waits for it).
+    virtual QString forShare() const = 0;
+    // Statements that let one transaction at a time past this point.
+    virtual QStringList lockTable(const QString &table) const = 0;
     // The case-blind pattern match of find criteria.
     virtual QString like() const = 0;
     // A text column compared and ordered by its characters' codes (as the

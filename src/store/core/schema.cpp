@@ -140,6 +140,16 @@ TableDef schemaTable()
     return t;
 }
 
+// The database's generation: a new one each time its data is replaced by a
+// restore, so that a station holding what it read before writes nothing.
+TableDef stateTable()
+{
+    TableDef t{tables::State, QStringLiteral("ID"), {}, {}};
+    t.fields = {{"ID", F::Counter}, {"Generation", F::Text}};
+    t.since = 2;
+    return t;
+}
+
 TableDef netset()
 {
     TableDef t{tables::NetSet, QStringLiteral("ID"), {}, {}};
@@ -177,7 +187,7 @@ const std::vector<TableDef> &mainTables()
 {
     static const std::vector<TableDef> all = {appt(),     setup(),     color(), patients(),
                                               accounts(), print(),     letterhead(),
-                                              order(),    schemaTable()};
+                                              order(),    schemaTable(), stateTable()};
     return all;
 }
 

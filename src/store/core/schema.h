@@ -33,6 +33,7 @@ struct TableDef {
     QString key;                   // the Counter field; bookmarks are its values
     std::vector<FieldDef> fields;
     std::vector<IndexDef> indexes; // the key's own index is implied (named after it)
+    int since = 1;                 // the schema version that added the table
 
     const FieldDef *field(const QString &name) const;   // case-insensitive
     const IndexDef *index(const QString &name) const;   // case-insensitive
@@ -58,6 +59,7 @@ inline const QString Letterhead = QStringLiteral("tbl_Letterhead");
 inline const QString Order = QStringLiteral("tbl_Order");
 inline const QString NetSet = QStringLiteral("tbl_netset");
 inline const QString Schema = QStringLiteral("sys_Schema");
+inline const QString State = QStringLiteral("sys_State");
 inline const QString AccountsQuery = QStringLiteral("qry_Accounts");
 } // namespace tables
 

@@ -4,6 +4,7 @@
 #include "store/core/schema.h"
 
 #include <QSqlRecord>
+#include <map>
 
 namespace store {
 
@@ -62,7 +63,21 @@ void Transfer::copy(Database &from, Database &to, bool makeTables, const Report 
     WriteTransaction tx(to);
     if (makeTables)
         to.createTables();
+    else
+        to.renewGeneration();   // first: a write of another station waits, or is refused after
+    // The numbers either side has ever issued are not issued again.
+    std::map<QString, qint64> issued;
+    for (const TableDef &t : mainTables())
+        issued[t.name] = std::max(from.highestIssued(t.name), makeTables ? 0 : to.highestIssued(t.name));
     for (const TableDef &t : mainTables()) {
+        if (t.name == tables::State) {
+            // The target keeps a generation of its own, never the source's.
+            if (makeTables)
+                to.renewGeneration();
+            if (report)
+                report(t.name, countOf(to, t.name));
+            continue;
+        }
         to.exec(QStringLiteral("DELETE FROM %1").arg(Dialect::quote(t.name)));
         const auto rows = from.select(QStringLiteral("SELECT * FROM %1 ORDER BY %2")
                                           .arg(Dialect::quote(t.name), Dialect::quote(t.key)));
@@ -75,7 +90,7 @@ void Transfer::copy(Database &from, Database &to, bool makeTables, const Report 
             }
             to.insert(t.name, values, false);
         }
-        to.resetCounter(t.name);
+        to.raiseCounter(t.name, issued[t.name]);
         const int stored = countOf(to, t.name);
         if (stored != static_cast<int>(rows.size()))
             throw DbError(DbError::General, QStringLiteral("%1: %2 records read, %3 stored")

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace ui {
 
@@ -50,6 +52,31 @@ public:
     virtual void unload(const QString &name) = 0;   // destroy if loaded
     virtual bool isLoaded(const QString &name) const = 0;
     virtual void quit() = 0;                        // end the program
+
+    // A window that may hold an entry the user has not stored yet (a typed
+    // cell, typed boxes) gives the registry what its own close does with it:
+    // store it, or ask the user, and say whether the window may go (false:
+    // the user chose to stay, or the entry could not be stored).
+    using Settler = std::function<bool()>;
+    void setSettler(const QString &name, Settler settler) { m_settlers.insert(name, std::move(settler)); }
+    void clearSettler(const QString &name) { m_settlers.remove(name); }
+    // Before a path unloads windows other than the one the user is in: each
+    // loaded window of `names` settles its entry, in order. False as soon as
+    // one says stay: that window comes to the front, nothing is unloaded.
+    bool settle(const QStringList &names)
+    {
+        for (const QString &name : names) {
+            const Settler settler = m_settlers.value(name);   // a copy: settling may unload the window
+            if (settler && isLoaded(name) && !settler()) {
+                show(name);   // where the entry waits
+                return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    QHash<QString, Settler> m_settlers;
 };
 
 } // namespace ui

@@ -9,6 +9,7 @@
 #include "ui/widgets/windowregistry.h"
 
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -123,5 +124,35 @@ TEST_P(FailedLoad, ReturnsToTheMenu)
 
 INSTANTIATE_TEST_SUITE_P(Flow, FailedLoad, ::testing::Values(win::Setup, win::Configure),
                          [](const auto &p) { return p.param.toStdString(); });
+
+} // namespace
+
+namespace {
+
+// Leaving the program from the menu while the book holds a typed, unsaved
+// cell stops at the entry as F3 does: nothing is unloaded, nothing lost.
+TEST_F(Flow, ExitFromTheMenuStopsAtATypedCellInTheBook)
+{
+    registry.show(win::Menu);
+    QTest::keyClick(registry.window(win::Menu), Qt::Key_1);
+    settle();
+    QWidget *book = registry.window(win::Appt);
+    ASSERT_NE(book, nullptr);
+    auto *grid = book->findChild<QWidget *>(QStringLiteral("Grid1"));
+    auto *editor = book->findChild<QPlainTextEdit *>(QStringLiteral("txtEdit"));
+    ASSERT_TRUE(grid && editor);
+    QTest::keyClicks(grid, QStringLiteral("S"));
+    QTest::keyClicks(editor, QStringLiteral("mith"));
+    ASSERT_EQ(editor->toPlainText(), "Smith");
+
+    prompter.expectMessage();
+    QTest::keyClick(registry.window(win::Menu), Qt::Key_8);
+    settle();
+
+    EXPECT_EQ(prompter.last().text, "Save last appointment entry!?");
+    EXPECT_TRUE(registry.isLoaded(win::Appt));
+    EXPECT_TRUE(registry.isLoaded(win::Menu));
+    EXPECT_EQ(editor->toPlainText(), "Smith");
+}
 
 } // namespace

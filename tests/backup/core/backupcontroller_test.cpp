@@ -1,6 +1,7 @@
 #include "backup/core/backupcontroller.h"
 #include "store/core/database.h"
 #include "store/core/dbcopy.h"
+#include "store/core/tempfiles.h"
 #include "store/core/dberror.h"
 #include "store/core/schema.h"
 #include "store/core/settings.h"
@@ -17,6 +18,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QSysInfo>
 #include <QFile>
 #include <atomic>
 #include <thread>
@@ -197,18 +199,41 @@ TEST_F(BackupTest, CopiesTakenWhileAnotherStationWritesHoldWholeTransactions)
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"db.mdb"}));
 }
 
-TEST_F(BackupTest, ADestinationThatCannotBeCreatedEndsTheProgram)
+TEST_F(BackupTest, ADestinationThatCannotBeCreatedSaysWhyAndStays)
 {
     writeFile(media.file("taken"), "a file, not a folder");
     ctl->setDestination(media.file("taken/backup"));
     prompter.expectMessage();
 
-    EXPECT_EQ(ctl->backup(), Outcome::Ended);
+    EXPECT_EQ(ctl->backup(), Outcome::Abandoned);
 
-    EXPECT_EQ(prompter.last().text, BackupController::DestinationInvalidText);
+    EXPECT_EQ(prompter.last().text, BackupController::DestinationInvalidText + "\n\nThe folder " +
+                                        QDir::toNativeSeparators(media.file("taken/backup")) +
+                                        " could not be made: " + QDir::toNativeSeparators(media.file("taken")) +
+                                        " is a file, not a folder.");
     EXPECT_EQ(prompter.last().title, "Backup Destination");
-    EXPECT_TRUE(windows.quitCalled());
+    EXPECT_FALSE(windows.quitCalled());
     EXPECT_EQ(spare(), "");
+}
+
+TEST_F(BackupTest, FilesOfAKilledBackupOrRestoreGoAtTheNextOne)
+{
+    // A process of this computer that has ended, one that still runs (this
+    // one), and another computer's recent file, which may still be written.
+    const QString dead = media.file("db.mdb.partial-" + QSysInfo::machineHostName() + "-999999999");
+    writeFile(dead, "half a copy");
+    writeFile(dead + "-journal", "journal");
+    writeFile(app.file("db.mdb.partial-" + QSysInfo::machineHostName() + "-999999998"), "half a restore");
+    const QString elsewhere = media.file("db.mdb.partial-otherhost-12");
+    writeFile(elsewhere, "another station's copy");
+    ctl->setDestination(media.path());
+
+    EXPECT_EQ(ctl->backup(), Outcome::Done);
+
+    EXPECT_EQ(QDir(media.path()).entryList(QDir::Files, QDir::Name),
+              QStringList({"db.mdb", "db.mdb.partial-otherhost-12"}));
+    EXPECT_FALSE(QFileInfo::exists(app.file("db.mdb.partial-" + QSysInfo::machineHostName() + "-999999998")));
+    EXPECT_EQ(store::removeStaleTemporaries(media.path(), QDateTime::currentDateTime().addDays(2)), 1);
 }
 
 TEST_F(BackupTest, AFullDestinationAsksToRetryAndKeepsThePreviousBackup)
@@ -365,6 +390,8 @@ TEST_F(BackupTest, RestoreBringsABackupOfAnEarlierVersionUpToDate)
         store::Database old;
         ASSERT_TRUE(old.open(media.file("old/db.mdb")).ok());
         old.exec("ALTER TABLE \"tbl_Setup\" DROP COLUMN \"Blockout\"");
+        old.exec("DROP TABLE \"sys_State\"");
+        old.exec("UPDATE \"sys_Schema\" SET \"Version\" = 1");
     }
     ctl->setSource(media.file("old"));
     prompter.answerYes();

@@ -35,6 +35,42 @@ TEST_P(DatabaseCopyTest, ABackupIsAFileThatRestoresTheRecords)
     EXPECT_GT(db.insert(tables::PatientDetails, {{"PLastName", "Next"}}), fileNo);
 }
 
+// A station that read before a restore writes nothing after it, and
+// numbers issued before the restore are never issued again.
+TEST_P(DatabaseCopyTest, AStationThatReadBeforeARestoreWritesNothingAndNoNumberComesTwice)
+{
+    const auto copy = store::DatabaseCopy::forDatabase(db);
+    QTemporaryDir dest;
+    const QString file = QDir(dest.path()).filePath("db.mdb");
+    copy->writeSnapshot(file);
+    const int deleted = db.insert(tables::Accounts, {{"FileNo", 1}});
+    db.remove(tables::Accounts, deleted);
+    const int kept = db.insert(tables::PatientDetails, {{"PLastName", "Issued after the backup"}});
+
+    store::Database other;
+    openOther(other);
+    const int epoch = other.epoch();
+    copy->replaceWith(file);
+
+    // The other station still holds file number `kept`: its write is refused.
+    try {
+        store::WriteTransaction tx(other);
+        other.update(tables::PatientDetails, kept, {{"PLastName", "Lands in another file"}});
+        tx.commit();
+        ADD_FAILURE() << "a write over restored data went through";
+    } catch (const store::DbError &e) {
+        EXPECT_EQ(e.number(), store::DbError::Restored);
+    }
+    EXPECT_EQ(other.epoch(), epoch + 1);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM tbl_PatientDetails WHERE FileNo = ?", {kept}).toInt(), 0);
+    // Having been told, it goes on with the restored data; so does the
+    // restoring station, without being told.
+    EXPECT_GT(other.insert(tables::PatientDetails, {{"PLastName", "New"}}), kept);
+    store::WriteTransaction tx(db);
+    EXPECT_GT(db.insert(tables::Accounts, {{"FileNo", 1}}), deleted);
+    tx.commit();
+}
+
 QUILLON_BOTH_ENGINES(DatabaseCopyTest);
 
 } // namespace

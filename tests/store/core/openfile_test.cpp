@@ -140,8 +140,8 @@ QUILLON_BOTH_ENGINES(Numbers);
 
 namespace {
 
-// A file of an earlier version lacks fields added since: opening it adds
-// them and keeps every record it holds.
+// A file of an earlier version lacks fields and tables added since: opening
+// it takes the numbered steps up to this version, keeping every record.
 TEST(OlderFile, GetsTheNewFieldsAndKeepsItsRecords)
 {
     testsupport::TestDir dir;
@@ -152,9 +152,15 @@ TEST(OlderFile, GetsTheNewFieldsAndKeepsItsRecords)
         db.exec("ALTER TABLE tbl_Appt DROP COLUMN BlankPage");
         db.exec("ALTER TABLE tbl_Setup DROP COLUMN DWidth");
         db.exec("DROP INDEX tbl_Accounts_IssueDate");
+        db.exec("DROP TABLE sys_State");
+        db.exec("UPDATE sys_Schema SET Version = 1");
     }
     Database db;
     ASSERT_EQ(db.open(dir.file("db.mdb")).status, Database::Status::Opened);
+    EXPECT_EQ(db.scalar("SELECT MAX(Version) FROM sys_Schema").toInt(), Database::SchemaVersion);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM sys_Schema").toInt(), Database::SchemaVersion);
+    EXPECT_FALSE(db.generation().isEmpty());
+    EXPECT_EQ(db.generation(), db.scalar("SELECT Generation FROM sys_State").toString());
     EXPECT_GE(db.connection().record("tbl_Appt").indexOf("BlankPage"), 0);
     EXPECT_GE(db.connection().record("tbl_Setup").indexOf("DWidth"), 0);
     EXPECT_EQ(db.scalar("SELECT Data FROM tbl_Appt").toString(), "Smith");

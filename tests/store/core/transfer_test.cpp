@@ -52,6 +52,9 @@ protected:
 
 TEST_P(TransferTest, ImportThenExportKeepsEveryRecordAndNumber)
 {
+    // Issued on the file and deleted: never issued again on the server.
+    file.insert(tables::Accounts, {{"Invoice", 70029}, {"FileNo", 40000}});
+    file.remove(tables::Accounts, 70029);
     Database server;
     ASSERT_EQ(server.openServer(store.conninfo(), false).status, Database::Status::Empty);
     QStringList reported;
@@ -64,8 +67,8 @@ TEST_P(TransferTest, ImportThenExportKeepsEveryRecordAndNumber)
     EXPECT_TRUE(Database::toBool(server.scalar("SELECT Cash FROM tbl_Accounts WHERE Invoice = 70000")));
     EXPECT_EQ(server.scalar("SELECT Data FROM tbl_Appt WHERE CalDate = ?", {QDate(2025, 1, 3)}).toString(),
               "a\tb\rc\nd;'2'");
-    // New records go on after the highest numbers.
-    EXPECT_EQ(server.insert(tables::Accounts, {{"FileNo", 1}}), 70021);
+    // New records go on after the highest numbers ever issued.
+    EXPECT_EQ(server.insert(tables::Accounts, {{"FileNo", 1}}), 70030);
     EXPECT_EQ(server.insert(tables::PatientDetails, {{"PLastName", "NEW"}}), 40001);
     // A second import would mix two practices: refused, nothing changed.
     EXPECT_THROW(Transfer::toEmptyServer(file, server), store::DbError);
@@ -88,7 +91,7 @@ TEST_P(TransferTest, ImportThenExportKeepsEveryRecordAndNumber)
     EXPECT_EQ(copy.scalar("SELECT CalDate FROM tbl_Appt WHERE Clinic = 1 ORDER BY CalDate LIMIT 1").toString(),
               "2025-01-01");
     EXPECT_EQ(copy.scalar("SELECT Memo FROM tbl_Appt LIMIT 1").toString(), "memo\r\n\"quoted\"");
-    EXPECT_EQ(copy.insert(tables::Accounts, {{"FileNo", 1}}), 70022);
+    EXPECT_EQ(copy.insert(tables::Accounts, {{"FileNo", 1}}), 70031);
 }
 
 // The server cases only: the file side is always SQLite.

@@ -1,0 +1,74 @@
+#include "store/core/migrations.h"
+
+#include "store/core/database.h"
+#include "store/core/schema.h"
+
+#include <QDateTime>
+#include <QSqlRecord>
+#include <QUuid>
+
+namespace store {
+
+namespace {
+
+// Version 1 files were brought up to date field by field when opened: a
+// file of any earlier build gets every field and index of version 1 here.
+void fieldsAndIndexesOfVersion1(Database &db)
+{
+    for (const TableDef &t : mainTables()) {
+        if (t.since > 1)
+            continue;
+        db.addMissingFields(t);
+        db.addMissingIndexes(t);
+    }
+}
+
+void generation(Database &db)
+{
+    const TableDef *t = findTable(tables::State);
+    db.makeTable(*t);
+    db.insert(tables::State, {{"Generation", newGeneration()}});
+}
+
+} // namespace
+
+QString newGeneration()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+const std::vector<Migration> &migrations()
+{
+    static const std::vector<Migration> all = {
+        {2, QStringLiteral("the fields and indexes of version 1; the data's generation"),
+         [](Database &db) {
+             fieldsAndIndexesOfVersion1(db);
+             generation(db);
+         }},
+    };
+    return all;
+}
+
+void migrate(Database &db, int from)
+{
+    for (const Migration &m : migrations()) {
+        if (m.version <= from)
+            continue;
+        WriteTransaction tx(db);
+        db.lockSchema();
+        // Another station may have taken this step while this one waited.
+        const int now = db.scalar(QStringLiteral("SELECT MAX(%1) FROM %2")
+                                      .arg(Dialect::quote("Version"), Dialect::quote(tables::Schema)))
+                            .toInt();
+        if (now >= m.version) {
+            tx.commit();
+            continue;
+        }
+        m.apply(db);
+        db.insert(tables::Schema, {{"Version", m.version},
+                                   {"Created", QDateTime::currentDateTime().toString(Qt::ISODate)}});
+        tx.commit();
+    }
+}
+
+} // namespace store

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace store {
+
+class Database;
+
+// One numbered step that brings a database of version `version - 1` to
+// `version`. Each runs in a write transaction of its own, together with the
+// row of sys_Schema that records it, so a step is either done or not at all.
+struct Migration {
+    int version;
+    QString what;
+    std::function<void(Database &)> apply;
+};
+
+// Every step, in order; the last one's version is Database::SchemaVersion.
+const std::vector<Migration> &migrations();
+
+// Brings the open database from `from` up to Database::SchemaVersion, one
+// step at a time. A step that another station has run meanwhile is skipped.
+// Throws DbError; the steps done before the failing one stay done.
+void migrate(Database &db, int from);
+
+// A new generation name for the database's data.
+QString newGeneration();
+
+} // namespace store
