@@ -230,8 +230,10 @@ bool AccountController::amountsAccepted()
 ui::LeaveResult AccountController::leave(const QString &box)
 {
     const QString text = m_model.text(box);
-    if (!takesAmount(box) || text == m_model.loaded(box))
+    if (!takesAmount(box))
         return m_model.leave(box);
+    if (text == m_model.loaded(box))
+        return {ui::LeaveResult::Ok, text};   // as stored: an old record's text is not the user's typing
     const ui::LeaveResult r = m_model.leaveRule(box, text);
     if (!r.ok()) {
         refuseAmount(box);
@@ -376,11 +378,18 @@ bool AccountController::writeBoxes()
         return true;
     if (!amountsAccepted())
         return false;
+    // The totals on show only say whether the stored ones need working out again.
+    const std::vector<store::FieldWrite> changed = m_record.changes();
     std::vector<store::FieldWrite> typed;
-    for (const store::FieldWrite &w : m_record.changes())
+    for (const store::FieldWrite &w : changed)
         if (w.field.compare(f::Subtotal, Qt::CaseInsensitive) != 0 &&
             w.field.compare(f::BalanceDue, Qt::CaseInsensitive) != 0)
             typed.push_back(w);
+    if (changed.empty()) {
+        m_pending = false;
+        shown();
+        return true;
+    }
     InvoiceStore::Write r;
     try {
         r = m_invoices.write(invoiceNo(), typed);

@@ -55,8 +55,6 @@ InvoiceStore::Write InvoiceStore::write(int invoice, const std::vector<store::Fi
         out.outcome = Write::Gone;
         return out;
     }
-    if (w.edit.empty())
-        return out;   // nothing of this station's went in: the totals are as they were
     // The totals of what is stored now, this station's lines and another's alike.
     ui::Money subtotal;
     for (int i = 0; i < invoice::Lines; ++i)
@@ -73,7 +71,7 @@ InvoiceStore::Write InvoiceStore::write(int invoice, const std::vector<store::Fi
     if (!totals.isEmpty())
         m_db.update(store::tables::Accounts, invoice, totals);
     tx.commit();
-    out.outcome = Write::Saved;
+    out.outcome = w.edit.empty() ? Write::Unchanged : Write::Saved;
     out.edit = std::move(w.edit);
     return out;
 }

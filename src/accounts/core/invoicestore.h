@@ -41,7 +41,7 @@ public:
     };
     // Writes the fields another station has not changed since this one read
     // them, and the invoice's subtotal and balance due from what is then
-    // stored. Throws DbError (nothing written) when a total would pass the
+    // stored (worked out even when nothing else is written). Throws DbError (nothing written) when a total would pass the
     // largest amount.
     Write write(int invoice, const std::vector<store::FieldWrite> &changes);
 

@@ -6,7 +6,6 @@
 #include "accounts/core/invoicestore.h"
 #include "accounts/core/savereport.h"
 #include "store/core/dberror.h"
-#include "store/core/recordsource.h"
 #include "store/core/schema.h"
 #include "ui/core/appstate.h"
 #include "ui/core/prompter.h"
