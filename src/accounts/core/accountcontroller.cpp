@@ -369,7 +369,6 @@ InvoiceStore::Removal AccountController::discard(bool tell)
     return r;
 }
 
-
 // Writes what was typed through the invoice store, which works the totals
 // out from the stored lines; the boxes then show the invoice as stored.
 bool AccountController::writeBoxes()
