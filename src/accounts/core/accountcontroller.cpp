@@ -2,6 +2,7 @@
 
 #include "accounts/core/accountfields.h"
 #include "accounts/core/accountforms.h"
+#include "accounts/core/savereport.h"
 #include "report/core/reporter.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"
@@ -49,7 +50,7 @@ int twips(const QVariant &inches)
 
 AccountController::AccountController(ui::Services &services, report::Reporter &reporter, QObject *parent)
     : QObject(parent), m_services(services), m_reporter(reporter), m_model(accountForm()),
-      m_record(services.db, m_model)
+      m_record(services.db, m_model), m_invoices(services.db)
 {
 }
 
@@ -86,16 +87,22 @@ void AccountController::error(const store::DbError &e, const QString &title)
     m_services.prompter.message(QString::number(e.number()) + QLatin1Char(' ') + e.description(), title);
 }
 
-void AccountController::conflict(const QStringList &boxes)
+// After the record is shown as stored: every box typed, those another
+// station had changed marked with what it stored.
+void AccountController::conflict(const std::vector<store::FieldWrite> &typed, const QStringList &contested)
 {
-    QStringList mine;
-    for (const QString &name : boxes)
-        mine << name + QStringLiteral(": ") + m_model.text(name);
-    m_services.prompter.message(
-        QStringLiteral("Another station changed this invoice while you were editing it, so your changes "
-                       "were not saved. The invoice is shown as it is stored now.\n\nYour entries:\n") +
-            mine.join(QLatin1Char('\n')),
-        SaveTitle, ui::Icon::Warning);
+    std::vector<TypedEntry> entries;
+    for (const store::FieldWrite &w : typed) {
+        const ui::FormModel::Control *c = m_model.boundTo(w.field);
+        const bool check = isCheck(c->name);
+        const auto yesNo = [](const QString &v) {
+            return store::Database::toBool(v) ? QStringLiteral("Yes") : QStringLiteral("No");
+        };
+        const bool lost = contested.contains(w.field, Qt::CaseInsensitive);
+        const QString now = m_model.text(c->name);
+        entries.push_back({invoiceLabel(c->name), check ? yesNo(w.value) : w.value, lost, check ? yesNo(now) : now});
+    }
+    m_services.prompter.message(conflictMessage(QStringLiteral("invoice"), entries), SaveTitle, ui::Icon::Warning);
 }
 
 void AccountController::setBox(const QString &box, const QString &text)
@@ -175,28 +182,85 @@ void AccountController::checkOutstanding()
     if (m_fileNo <= 0)
         return;
     try {
-        const auto rows = m_services.db.select(
-            QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                .arg(store::Dialect::quote(f::BalanceDue), store::Dialect::quote(store::tables::Accounts),
-                     store::Dialect::quote(f::FileNo)),
-            {m_fileNo});
-        for (const QSqlRecord &r : rows)
-            if (!ui::Money::read(r.value(0).toString()).isZero()) {
-                m_header.outstanding = OutstandingNotice;
-                return;
-            }
+        if (m_invoices.anyOutstanding(m_fileNo))
+            m_header.outstanding = OutstandingNotice;
     } catch (const store::DbError &) {
         // The notice stays as it is.
     }
 }
 
+// The sum an amount box holds: a stored text as every reader of stored
+// amounts takes it (old records hold all sorts), a typed one only when it is
+// a sum of money. Nothing for a typed text that is not.
+std::optional<ui::Money> AccountController::amountIn(const QString &box) const
+{
+    const QString text = m_model.text(box);
+    if (text == m_model.loaded(box) || text.trimmed().isEmpty() || !takesAmount(box))
+        return ui::Money::read(text);
+    return ui::Money::readTyped(text, QLocale(), takesCredit(box));
+}
+
+void AccountController::refuseAmount(const QString &box)
+{
+    m_services.prompter.message(QStringLiteral("%1 \"%2\" is not a sum of money. %3")
+                                    .arg(invoiceLabel(box), m_model.text(box), amountRuleText(box)),
+                                Caption, ui::Icon::Warning);
+}
+
+// Before anything is written: every amount box typed into holds a sum of
+// money (kept in the form every reader takes), else the first that does
+// not is named and takes the focus.
+bool AccountController::amountsAccepted()
+{
+    for (int i = 0; i < invoice::AmountBoxes; ++i) {
+        const QString box = b::amount(i);
+        if (!takesAmount(box) || m_model.text(box) == m_model.loaded(box))
+            continue;
+        const ui::LeaveResult r = m_model.leaveRule(box, m_model.text(box));
+        if (!r.ok()) {
+            refuseAmount(box);
+            focusRequested(box);
+            return false;
+        }
+        setBox(box, r.text);
+    }
+    return true;
+}
+
+ui::LeaveResult AccountController::leave(const QString &box)
+{
+    const QString text = m_model.text(box);
+    if (!takesAmount(box))
+        return m_model.leave(box);
+    if (text == m_model.loaded(box))
+        return {ui::LeaveResult::Ok, text};   // as stored: an old record's text is not the user's typing
+    const ui::LeaveResult r = m_model.leaveRule(box, text);
+    if (!r.ok()) {
+        refuseAmount(box);
+        return r;
+    }
+    setBox(box, r.text);
+    return r;
+}
+
 void AccountController::recompute()
 {
+    // Nothing is worked out from a box that does not hold a sum.
     ui::Money subtotal;
-    for (int i = 0; i < invoice::Lines; ++i)
-        subtotal += ui::Money::read(m_model.text(b::amount(i)));
-    const ui::Money balance = subtotal - ui::Money::read(m_model.text(b::amount(invoice::DiscountBox))) -
-                              ui::Money::read(m_model.text(b::amount(invoice::PaidBox)));
+    for (int i = 0; i < invoice::Lines; ++i) {
+        const auto fee = amountIn(b::amount(i));
+        if (!fee)
+            return;
+        subtotal += *fee;
+    }
+    const auto discount = amountIn(b::amount(invoice::DiscountBox));
+    const auto paid = amountIn(b::amount(invoice::PaidBox));
+    if (!discount || !paid)
+        return;
+    const ui::Money balance = subtotal - *discount - *paid;
+    const auto fits = [](ui::Money m) { return m.cents() <= ui::Money::MaxCents && m.cents() >= -ui::Money::MaxCents; };
+    if (!fits(subtotal) || !fits(balance))
+        return;
     setBox(b::amount(invoice::SubtotalBox), subtotal.text());
     setBox(b::amount(invoice::BalanceBox), balance.text());
 }
@@ -208,8 +272,11 @@ void AccountController::amountFocusChanged()
 
 void AccountController::chooseMode()
 {
-    const QString paid = m_model.text(b::amount(invoice::PaidBox));
-    const bool receipt = !paid.isEmpty() && !ui::Money::read(paid).isZero();
+    // A payment typed that is no sum leaves the mode as the stored invoice has it.
+    const QString box = b::amount(invoice::PaidBox);
+    const auto typed = amountIn(box);
+    const QString paid = typed ? m_model.text(box) : m_model.loaded(box);
+    const bool receipt = !paid.isEmpty() && !(typed ? *typed : ui::Money::read(paid)).isZero();
     if (receipt != m_receipt) {
         m_receipt = receipt;
         emit modeChanged();
@@ -269,57 +336,83 @@ bool AccountController::storedBlank() const
 
 // ---- Leaving an invoice ----------------------------------------------------
 
-// Removes the invoice on show unless it is one of the protected samples.
-// False when it was kept.
-bool AccountController::discard(bool tell)
+// Removes the invoice on show unless it is one of the protected samples or
+// another station changed it since this one read it (what that station
+// stored is not deleted unseen); `tell` says so to the user.
+InvoiceStore::Removal AccountController::discard(bool tell)
 {
     const int n = invoiceNo();
     m_pending = false;
     m_unsaved = false;
     if (!m_record.hasCurrent())
-        return true;
-    if (n <= invoice::LastProtectedInvoice) {
+        return InvoiceStore::Removal::Gone;
+    const InvoiceStore::Removal r = m_invoices.remove(n, m_record.readValues()).outcome;
+    switch (r) {
+    case InvoiceStore::Removal::Protected:
         if (tell)
             m_services.prompter.message(
                 QStringLiteral("Invoice %1 is one of the protected sample invoices 1 to 3 and was kept.").arg(n),
                 DeleteTitle, ui::Icon::Information);
-        return false;
+        break;
+    case InvoiceStore::Removal::Changed:
+        if (tell)
+            m_services.prompter.message(
+                QStringLiteral("Another station changed invoice %1 after you opened it, so it was not deleted.")
+                    .arg(n),
+                DeleteTitle, ui::Icon::Warning);
+        break;
+    case InvoiceStore::Removal::Removed:
+    case InvoiceStore::Removal::Gone:
+        m_record.refresh();
+        break;
     }
-    store::WriteTransaction tx(m_services.db);
-    m_services.db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
-                           .arg(store::Dialect::quote(store::tables::Accounts), store::Dialect::quote(f::Invoice)),
-                       {n});
-    tx.commit();
-    m_record.refresh();
-    return true;
+    return r;
 }
 
+// Writes what was typed through the invoice store, which works the totals
+// out from the stored lines; the boxes then show the invoice as stored.
 bool AccountController::writeBoxes()
 {
-    ui::RecordForm::SaveResult r;
+    if (!m_record.hasCurrent())
+        return true;
+    if (!amountsAccepted())
+        return false;
+    // The totals on show only say whether the stored ones need working out again.
+    const std::vector<store::FieldWrite> changed = m_record.changes();
+    std::vector<store::FieldWrite> typed;
+    for (const store::FieldWrite &w : changed)
+        if (w.field.compare(f::Subtotal, Qt::CaseInsensitive) != 0 &&
+            w.field.compare(f::BalanceDue, Qt::CaseInsensitive) != 0)
+            typed.push_back(w);
+    if (changed.empty()) {
+        m_pending = false;
+        shown();
+        return true;
+    }
+    InvoiceStore::Write r;
     try {
-        r = m_record.save();
+        r = m_invoices.write(invoiceNo(), typed);
+        if (r.outcome != InvoiceStore::Write::Gone)
+            m_record.show();
     } catch (const store::DbError &e) {
         error(e, SaveTitle);
         return false;
     }
-    switch (r.outcome) {
-    case ui::RecordForm::SaveResult::Conflict:
-        conflict(r.controls);
-        m_record.show();
-        shown();
-        return false;
-    case ui::RecordForm::SaveResult::Gone:
+    if (r.outcome == InvoiceStore::Write::Gone) {
         m_services.prompter.message(
             QStringLiteral("This invoice was deleted at another station; your changes were not saved."),
             SaveTitle, ui::Icon::Warning);
         return false;
-    default:
-        m_pending = false;
-        m_unsaved = m_unsaved && r.outcome == ui::RecordForm::SaveResult::Unchanged;
-        shown();
-        return true;
     }
+    if (r.outcome == InvoiceStore::Write::Saved)
+        m_unsaved = false;
+    shown();
+    if (!r.contested.isEmpty()) {
+        conflict(typed, r.contested);
+        return false;
+    }
+    m_pending = false;
+    return true;
 }
 
 // Leaving the invoice on show for another, or the window: what was typed is
@@ -349,7 +442,7 @@ bool AccountController::leaveCheck()
     if (m_services.prompter.ask(SaveQuestion, SaveTitle, ui::Icon::Question))
         return save();
     try {
-        if (!discard(true))
+        if (discard(true) == InvoiceStore::Removal::Protected)
             m_pending = true;   // a protected invoice stays, still new
     } catch (const store::DbError &e) {
         error(e, DeleteTitle);
@@ -366,7 +459,7 @@ void AccountController::newInvoice()
         return;
     const int file = m_fileNo;
     try {
-        const QVariant key = m_record.addNew({{f::FileNo, file}});
+        const QVariant key = m_invoices.add(file).key;
         m_record.refresh();
         m_record.moveTo(key);
         m_record.show();
@@ -375,7 +468,6 @@ void AccountController::newInvoice()
         error(e, NewTitle);
         return;
     }
-    m_record.setNew(false);
     m_pending = true;
     m_unsaved = true;
     shown();
@@ -388,9 +480,7 @@ bool AccountController::save()
         focusRequested(b::Referrer);
         return false;
     }
-    recompute();
-    if (m_model.text(b::amount(invoice::BalanceBox)).isEmpty())
-        setBox(b::amount(invoice::BalanceBox), QStringLiteral("00.00"));
+    // The balance and subtotal are stored as the invoice store works them out.
     if (!writeBoxes())
         return false;
     m_unsaved = false;
@@ -405,8 +495,15 @@ void AccountController::remove()
         return;
     const int file = m_fileNo;
     try {
-        if (!discard(true))
+        const InvoiceStore::Removal r = discard(true);
+        if (r == InvoiceStore::Removal::Protected)
             return;
+        if (r == InvoiceStore::Removal::Changed) {
+            m_record.show();   // as the other station stored it
+            m_unsaved = storedBlank();
+            shown();
+            return;
+        }
         if (!findLastOf(file)) {
             m_services.state.currentFileNo = file;
             m_services.windows.show(ui::win::PatientDetails);
@@ -493,8 +590,10 @@ report::ReportSettings AccountController::reportSettings(int destination)
     s.marginBottom = twips(value("MarginBottom"));
     s.marginRight = twips(value("MarginRight"));
     // Nothing paid: the invoice layout ("Account"); a payment: the receipt's.
-    const QString paid = m_model.text(b::amount(invoice::PaidBox));
-    const bool nothingPaid = paid.isEmpty() || ui::Money::read(paid).isZero();
+    const QString box = b::amount(invoice::PaidBox);
+    const auto typed = amountIn(box);
+    const QString paid = typed ? m_model.text(box) : m_model.loaded(box);
+    const bool nothingPaid = paid.isEmpty() || (typed ? *typed : ui::Money::read(paid)).isZero();
     s.reportFile = app + value(nothingPaid ? "Account" : "invoice").toString();
     for (QString &d : s.dataFiles)
         d = app + QStringLiteral("\\db.mdb");

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "accounts/core/invoicestore.h"
 #include "report/core/reportsettings.h"
 #include "ui/core/formmodel.h"
+#include "ui/core/money.h"
 #include "ui/core/recordform.h"
 
 #include <QObject>
 #include <QString>
+#include <optional>
 
 namespace ui {
 struct Services;
@@ -16,6 +19,7 @@ class DbError;
 namespace report {
 class Reporter;
 }
+
 
 namespace accounts {
 
@@ -57,6 +61,9 @@ public:
     // The boxes' events.
     void amountFocusChanged();              // an amount box gained or lost the focus
     void edited(const QString &box);        // the user changed a box's text
+    // The user leaves a box: an amount box holding anything but a sum of
+    // money is refused (the message names it) and keeps the focus.
+    ui::LeaveResult leave(const QString &box);
     bool checked(const QString &box) const;
     void setChecked(const QString &box, bool on);
 
@@ -96,7 +103,10 @@ private:
     bool leaveInvoice();
     bool leaveCheck();
     bool writeBoxes();
-    bool discard(bool tell);
+    InvoiceStore::Removal discard(bool tell);
+    std::optional<ui::Money> amountIn(const QString &box) const;
+    bool amountsAccepted();
+    void refuseAmount(const QString &box);
     bool isBlank() const;
     bool storedBlank() const;
     bool findLastOf(int fileNo);
@@ -109,12 +119,13 @@ private:
     void output(int destination);
     void toMenu();
     void error(const store::DbError &e, const QString &title);
-    void conflict(const QStringList &boxes);
+    void conflict(const std::vector<store::FieldWrite> &typed, const QStringList &contested);
 
     ui::Services &m_services;
     report::Reporter &m_reporter;
     ui::FormModel m_model;
     ui::RecordForm m_record;
+    InvoiceStore m_invoices;
     Header m_header;
     int m_fileNo = 0;
     bool m_pending = false;     // NewInvoicePending

@@ -1,6 +1,9 @@
 #include "accounts/core/accountforms.h"
 
 #include "accounts/core/accountfields.h"
+#include "ui/core/money.h"
+
+#include <QLocale>
 
 namespace accounts {
 
@@ -31,6 +34,51 @@ const std::vector<Labelled> &accountLabels()
     return labels;
 }
 
+QString invoiceLabel(const QString &box)
+{
+    for (const Labelled &l : accountLabels())
+        if (l.box == box)
+            return QString(l.label).remove(QLatin1Char('&'));
+    const std::pair<QString (*)(int), const char *> columns[] = {
+        {b::date, "Date"}, {b::itemNo, "Item No."}, {b::description, "Service Description"}, {b::amount, "Fees ($)"}};
+    for (const auto &[name, heading] : columns)
+        for (int i = 0; i < invoice::Lines; ++i)
+            if (box == name(i))
+                return QStringLiteral("%1, line %2:").arg(QLatin1String(heading)).arg(i + 1);
+    for (const auto &[check, label] : {std::pair{b::Cash, "Cash:"}, {b::Cheque, "Check:"}, {b::Card, "Credit Card:"}})
+        if (box == check)
+            return QLatin1String(label);
+    return box;
+}
+
+bool takesAmount(const QString &box)
+{
+    for (int i = 0; i < invoice::AmountBoxes; ++i)
+        if (box == b::amount(i))
+            return i != invoice::SubtotalBox && i != invoice::BalanceBox;
+    return false;
+}
+
+bool takesCredit(const QString &box)
+{
+    for (int i = 0; i < invoice::Lines; ++i)
+        if (box == b::amount(i))
+            return true;
+    return false;
+}
+
+QString amountRuleText(const QString &box)
+{
+    QLocale here;
+    here.setNumberOptions({});   // with its thousands separators
+    const ui::Money sample = ui::Money::fromCents(125050);
+    return QStringLiteral("It takes a sum of money: digits with at most two decimals (%1), thousands "
+                          "separators (%2) and a currency sign ($%2)%3, up to %4.")
+        .arg(sample.text(), here.toString(1250.50, 'f', 2),
+             takesCredit(box) ? QStringLiteral(", and a minus sign for a credit (-20.00)") : QString(),
+             here.toString(double(ui::Money::MaxCents) / 100.0, 'f', 2));
+}
+
 ui::FormModel accountForm()
 {
     ui::FormModel m;
@@ -38,15 +86,28 @@ ui::FormModel accountForm()
     m.add({.name = b::Claim, .field = f::ClaimNo});
     m.add({.name = b::DOA, .field = f::DateOfAccident});
     m.add({.name = b::Firm, .field = f::Firm});
+    // An amount box refuses to be left holding anything but a sum of money;
+    // a sum typed with separators or a sign is kept in the amount format.
+    const auto amount = [](const QString &name, const QString &field) {
+        const bool credit = takesCredit(name);
+        return Control{.name = name, .field = field, .leave = [credit](const QString &t) {
+                           if (t.trimmed().isEmpty())
+                               return ui::LeaveResult{ui::LeaveResult::Ok, t};
+                           const auto sum = ui::Money::readTyped(t, QLocale(), credit);
+                           if (!sum)
+                               return ui::LeaveResult{ui::LeaveResult::Stay, t};
+                           return ui::LeaveResult{ui::LeaveResult::Ok, ui::Money::typedText(t, *sum)};
+                       }};
+    };
     for (int i = 0; i < invoice::Lines; ++i) {
         m.add({.name = b::date(i), .field = f::date(i)});
         m.add({.name = b::itemNo(i), .field = f::itemNo(i)});
         m.add({.name = b::description(i), .field = f::treatment(i)});
-        m.add({.name = b::amount(i), .field = f::amount(i)});
+        m.add(amount(b::amount(i), f::amount(i)));
     }
     m.add({.name = b::amount(invoice::SubtotalBox), .field = f::Subtotal});
-    m.add({.name = b::amount(invoice::DiscountBox), .field = f::Discount});
-    m.add({.name = b::amount(invoice::PaidBox), .field = f::AmountPaid});
+    m.add(amount(b::amount(invoice::DiscountBox), f::Discount));
+    m.add(amount(b::amount(invoice::PaidBox), f::AmountPaid));
     m.add({.name = b::amount(invoice::BalanceBox), .field = f::BalanceDue});
     m.add({.name = b::Practitioner, .field = f::PayTo});
     m.add({.name = b::Referrer, .field = f::Referrer, .letters = ui::FormModel::Case::Upper});

@@ -3,8 +3,9 @@
 #include "accounts/core/patientfields.h"
 #include "accounts/core/patientforms.h"
 #include "accounts/core/patientstore.h"
+#include "accounts/core/invoicestore.h"
+#include "accounts/core/savereport.h"
 #include "store/core/dberror.h"
-#include "store/core/recordsource.h"
 #include "store/core/schema.h"
 #include "ui/core/appstate.h"
 #include "ui/core/prompter.h"
@@ -30,7 +31,8 @@ bool unnamed(const QString &lastName) { return lastName.isEmpty() || lastName ==
 } // namespace
 
 PatientController::PatientController(ui::Services &services, QObject *parent)
-    : QObject(parent), m_services(services), m_model(patientForm()), m_record(services.db, m_model)
+    : QObject(parent), m_services(services), m_model(patientForm()), m_record(services.db, m_model),
+      m_files(services.db)
 {
 }
 
@@ -82,17 +84,20 @@ void PatientController::error(const store::DbError &e, const QString &title)
     m_services.prompter.message(QString::number(e.number()) + e.description(), title);
 }
 
-void PatientController::conflict(const QStringList &boxes)
+// After the file is shown as stored: every box typed, in the window's
+// order, those another station had changed marked with what it stored.
+void PatientController::conflict(const std::vector<store::FieldWrite> &typed, const QStringList &contested)
 {
-    QStringList mine;
-    for (const Labelled &l : patientLabels())
-        if (boxes.contains(l.box))
-            mine << l.label + QLatin1Char(' ') + m_model.text(l.box);
-    m_services.prompter.message(
-        QStringLiteral("Another station changed this file while you were editing it, so your changes "
-                       "were not saved. The file is shown as it is stored now.\n\nYour entries:\n") +
-            mine.join(QLatin1Char('\n')),
-        QStringLiteral("Filesave"), ui::Icon::Warning);
+    std::vector<TypedEntry> entries;
+    for (const Labelled &l : patientLabels()) {
+        const QString field = m_model.control(l.box)->field;
+        for (const store::FieldWrite &w : typed)
+            if (w.field.compare(field, Qt::CaseInsensitive) == 0)
+                entries.push_back({l.label, w.value, contested.contains(w.field, Qt::CaseInsensitive),
+                                   m_model.text(l.box)});
+    }
+    m_services.prompter.message(conflictMessage(QStringLiteral("file"), entries), QStringLiteral("Filesave"),
+                                ui::Icon::Warning);
 }
 
 void PatientController::arrive()
@@ -119,39 +124,67 @@ void PatientController::arrive()
     focus(b::Title);
 }
 
-void PatientController::removeFile()
+// Deletes the file on show through the patient store: never one of the
+// samples, nor one another station changed since this one read it.
+PatientStore::Removal PatientController::removeFile()
 {
+    auto r = PatientStore::Removal::Gone;
     if (m_record.hasCurrent()) {
-        if (fileNo() > patient::LastProtectedFile)
-            m_record.remove();
+        r = m_files.remove(fileNo(), m_record.readValues()).outcome;
+        if (r == PatientStore::Removal::Removed || r == PatientStore::Removal::Gone)
+            m_record.dropCurrent();
     }
     m_record.setNew(false);
     m_services.state.newFilePending = false;
+    return r;
 }
 
+// A delete refused because another station changed the file: said, and
+// the file shown as that station stored it.
+void PatientController::keptChanged()
+{
+    m_services.prompter.message(
+        QStringLiteral("Another station changed file %1 after you opened it, so it was not deleted. "
+                       "The file is shown as it is stored now.")
+            .arg(fileNo()),
+        DeleteTitle, ui::Icon::Warning);
+    m_record.show();
+    shown();
+}
+
+// Writes what was typed through the patient store: what another station
+// changed meanwhile stays as it stored it, the rest is written.
 bool PatientController::writeBoxes(const QString &title)
 {
-    ui::RecordForm::SaveResult r;
+    if (!m_record.hasCurrent()) {
+        m_services.prompter.message(FileNotFound, QString());
+        return false;
+    }
+    const std::vector<store::FieldWrite> typed = m_record.changes();
+    store::GuardedWrite r;
     try {
-        r = m_record.save();
+        if (!typed.empty()) {
+            r = m_files.write(fileNo(), typed);
+            if (r.found)
+                m_record.show();
+        }
     } catch (const store::DbError &e) {
         error(e, title);
         return false;
     }
-    switch (r.outcome) {
-    case ui::RecordForm::SaveResult::Conflict:
-        conflict(r.controls);
-        m_record.show();
-        shown();
-        return false;
-    case ui::RecordForm::SaveResult::Gone:
+    if (!typed.empty() && !r.found) {
         m_services.prompter.message(FileNotFound, QString());
         return false;
-    default:
-        m_services.state.newFilePending = false;
-        emit recordShown();
-        return true;
     }
+    if (!r.contested.isEmpty()) {
+        shown();
+        conflict(typed, r.contested);
+        return false;
+    }
+    m_record.setNew(false);
+    m_services.state.newFilePending = false;
+    emit recordShown();
+    return true;
 }
 
 bool PatientController::leaveFile()
@@ -185,17 +218,20 @@ PatientController::Left PatientController::discardQuestion()
 {
     const bool yes = m_services.prompter.ask(DeleteQuestion, DeleteTitle, ui::Icon::Critical, true);
     try {
-        if (yes) {
-            if (fileNo() <= patient::LastProtectedFile && m_record.hasCurrent())
+        if (yes || m_model.text(b::LastName).isEmpty()) {   // No: only an unfinished blank goes
+            const int file = fileNo();
+            switch (removeFile()) {
+            case PatientStore::Removal::Protected:
                 m_services.prompter.message(
-                    QStringLiteral("File %1 is one of the protected sample files 1 to 3 and was kept.")
-                        .arg(fileNo()),
+                    QStringLiteral("File %1 is one of the protected sample files 1 to 3 and was kept.").arg(file),
                     DeleteTitle, ui::Icon::Information);
-            removeFile();
-            return Left::Done;
-        }
-        if (m_model.text(b::LastName).isEmpty()) {   // an unfinished blank
-            removeFile();
+                break;
+            case PatientStore::Removal::Changed:
+                keptChanged();
+                return Left::Stayed;
+            default:
+                break;
+            }
             return Left::Done;
         }
     } catch (const store::DbError &e) {
@@ -234,7 +270,11 @@ void PatientController::newFile()
         return;
     }
     try {
-        m_record.addNew(PatientStore::blankFile());
+        const int file = m_files.addBlank();
+        m_record.refresh();
+        m_record.moveTo(file);
+        m_record.show();
+        m_record.setNew(true);
     } catch (const store::DbError &e) {
         error(e, QStringLiteral("FileNew"));
         return;
@@ -336,16 +376,9 @@ void PatientController::invoice()
     try {
         // The patient's first invoice is made here; the invoice window
         // opens on the patient's last one.
-        store::RecordSource invoices(m_services.db);
-        invoices.bind(store::tables::AccountsQuery);
-        if (!invoices.findLast(QStringLiteral("FileNo = ") + QString::number(file))) {
-            store::RecordSource table(m_services.db);
-            table.bind(store::tables::Accounts);
-            table.addNew();
-            table.setValue(patient::field::FileNo, file);
-            table.update();
-            m_services.state.currentInvoiceNo = table.lastModified().toInt();
-        }
+        InvoiceStore invoices(m_services.db);
+        if (!invoices.lastOf(file))
+            m_services.state.currentInvoiceNo = invoices.add(file).key.toInt();
     } catch (const store::DbError &e) {
         error(e, QStringLiteral("FormInvoice"));
         return;

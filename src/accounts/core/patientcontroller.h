@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accounts/core/patientstore.h"
 #include "ui/core/formmodel.h"
 #include "ui/core/recordform.h"
 
@@ -75,17 +76,19 @@ private:
     bool writeBoxes(const QString &title);
     bool settlePending();
     Left discardQuestion();
-    void removeFile();
+    PatientStore::Removal removeFile();
+    void keptChanged();
     void toMenu();
     void shown();
     void setBox(const QString &box, const QString &text);
     void focus(const QString &box) { emit focusRequested(box); }
     void error(const store::DbError &e, const QString &title);
-    void conflict(const QStringList &boxes);
+    void conflict(const std::vector<store::FieldWrite> &typed, const QStringList &contested);
 
     ui::Services &m_services;
     ui::FormModel m_model;
     ui::RecordForm m_record;
+    PatientStore m_files;
 };
 
 } // namespace accounts

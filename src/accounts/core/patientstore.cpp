@@ -35,6 +35,38 @@ int PatientStore::addBlank()
     return fileNo;
 }
 
+store::GuardedWrite PatientStore::write(int fileNo, const std::vector<store::FieldWrite> &changes)
+{
+    store::WriteTransaction tx(m_db);
+    store::GuardedWrite w = store::writeFields(m_db, store::tables::PatientDetails, fileNo, changes, Kind);
+    tx.commit();
+    return w;
+}
+
+PatientStore::Remove PatientStore::remove(int fileNo, const QVariantMap &read)
+{
+    Remove out;
+    out.edit = {Kind, fileNo, {}};
+    if (fileNo <= patient::LastProtectedFile) {
+        out.outcome = Removal::Protected;
+        return out;
+    }
+    store::WriteTransaction tx(m_db);
+    const store::LockedRecord r = store::readLocked(m_db, store::tables::PatientDetails, fileNo, read);
+    if (!r.found)
+        return out;
+    if (!r.unchanged) {
+        out.outcome = Removal::Changed;
+        return out;
+    }
+    m_db.remove(store::tables::PatientDetails, fileNo);
+    tx.commit();
+    for (int i = 0; i < r.record.count(); ++i)
+        out.edit.add(r.record.fieldName(i), r.record.value(i), QVariant());
+    out.outcome = Removal::Removed;
+    return out;
+}
+
 std::optional<int> PatientStore::seek(const QString &index, const QVariantList &keys)
 {
     const store::TableDef *t = store::findTable(store::tables::PatientDetails);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "store/core/edit.h"
+#include "store/core/fieldwrite.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -13,17 +16,38 @@ class Database;
 
 namespace accounts {
 
-// The patient files as the search windows read them: a seek on a named
-// index, and the list in last-name order a screenful at a time. All its SQL
-// is on tbl_PatientDetails.
+// The patient files (tbl_PatientDetails): every statement on the table is
+// here. The client file window writes through it, each field carrying the
+// text that station read there (a field another station changed meanwhile
+// is not written over), and the search windows read through it: a seek on
+// a named index, and the list in last-name order a screenful at a time.
 class PatientStore {
 public:
     explicit PatientStore(store::Database &db) : m_db(db) {}
+
+    static inline const QString Kind = QStringLiteral("patient");
 
     // The values of a new, blank file.
     static QVariantMap blankFile();
     // Stores a blank file at once; its file number.
     int addBlank();
+
+    // Writes the fields of a file that no other station changed since this
+    // one read them. Not found: the file was deleted meanwhile.
+    store::GuardedWrite write(int fileNo, const std::vector<store::FieldWrite> &changes);
+
+    enum class Removal {
+        Removed,
+        Protected,  // one of the sample files 1 to 3: kept
+        Changed,    // another station changed it since `read`: kept
+        Gone,       // already deleted
+    };
+    struct Remove {
+        Removal outcome = Removal::Gone;
+        store::Edit edit;          // every field's value before, and none after
+    };
+    // Deletes a file that still holds what this station read (field -> value).
+    Remove remove(int fileNo, const QVariantMap &read);
 
     // The first file whose index fields equal the keys, in the index's
     // order (an empty key matches an empty field); nullopt: none.

@@ -50,6 +50,8 @@ AccountWindow::AccountWindow(ui::Services &services, QWidget *parent)
     addCommands();
     m_binder = new ui::FormBinder(this, m_ctl.form(), this);
     m_binder->bind();
+    // An amount box refuses a text that is no sum of money: the controller says so.
+    m_binder->setLeaveHandler([this](const QString &name) { return m_ctl.leave(name); });
 
     connect(&m_ctl, &AccountController::recordShown, this, &AccountWindow::showRecord);
     connect(&m_ctl, &AccountController::textChanged, this, [this](const QString &box) {

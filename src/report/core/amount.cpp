@@ -18,7 +18,8 @@ QString formatAmount(double value)
 {
     if (!std::isfinite(value))
         value = 0.0;
-    constexpr double Limit = 9.0e15;   // inside the cents a Money holds
+    // The limit every amount is read with: what is formatted reads back.
+    constexpr double Limit = double(ui::Money::MaxCents);
     const double cents = std::clamp(std::round(value * 100.0), -Limit, Limit);
     return ui::Money::fromCents(static_cast<std::int64_t>(cents)).text();
 }

@@ -9,7 +9,8 @@ namespace report {
 double amountValue(const QString &text);
 
 // The amount format "####00.00": two decimals, at least two integer digits,
-// no thousands separator, a leading minus for negative values.
+// no thousands separator, a leading minus for negative values. A value
+// beyond the largest amount (ui::Money::MaxCents) is formatted as that limit.
 QString formatAmount(double value);
 
 } // namespace report

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -11,6 +12,10 @@ namespace ui {
 // is computed here in integers so that it comes out as a bookkeeper's would.
 class Money {
 public:
+    // The largest sum read or formatted, either sign: 999999999999.99. A
+    // stored text beyond it reads as the limit; a typed one is refused.
+    static constexpr std::int64_t MaxCents = 99'999'999'999'999;
+
     constexpr Money() = default;
     static constexpr Money fromCents(std::int64_t cents) { return Money(cents); }
 
@@ -22,6 +27,18 @@ public:
     // The text read whole, blanks around it allowed; nothing when anything
     // but the number stands in it or it holds no digit.
     static std::optional<Money> readExactly(const QString &text);
+    // A sum of money as a user types it into an amount box: digits with at
+    // most one decimal point and two decimals, thousands separators of the
+    // locale between groups of three, a currency sign ("$" or the locale's)
+    // before or after the number, blanks around it, and a leading minus
+    // when `credit` allows one. Nothing when the text is anything else
+    // (blank included) or beyond MaxCents.
+    static std::optional<Money> readTyped(const QString &text, const QLocale &locale = QLocale(),
+                                          bool credit = false);
+    // What an amount box keeps of a sum readTyped accepted: the text as
+    // typed when every reader of stored amounts reads it alike (digits, a
+    // point, a minus), else the sum in the amount format.
+    static QString typedText(const QString &text, Money m);
 
     constexpr std::int64_t cents() const { return m_cents; }
     constexpr bool isZero() const { return m_cents == 0; }

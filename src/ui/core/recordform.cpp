@@ -3,6 +3,7 @@
 #include "store/core/database.h"
 #include "store/core/dberror.h"
 #include "store/core/dialect.h"
+#include "store/core/schema.h"
 
 #include <QSqlRecord>
 
@@ -13,6 +14,7 @@ RecordForm::RecordForm(store::Database &db, FormModel &form) : m_db(db), m_form(
 void RecordForm::bind(const QString &source)
 {
     m_new = false;
+    m_dropped = false;
     m_rs.bind(source);
     show();
 }
@@ -24,12 +26,40 @@ void RecordForm::refresh()
 
 bool RecordForm::hasCurrent() const
 {
-    return m_rs.bookmark().isValid();
+    return !m_dropped && m_rs.bookmark().isValid();
 }
 
 QVariant RecordForm::key() const
 {
-    return m_rs.bookmark();
+    return m_dropped ? QVariant() : m_rs.bookmark();
+}
+
+std::vector<store::FieldWrite> RecordForm::changes() const
+{
+    std::vector<store::FieldWrite> out;
+    const store::TableDef *t = store::findTable(m_rs.table());
+    for (const QString &name : m_form.changed()) {
+        const QString field = m_form.control(name)->field;
+        if (t && t->field(field))
+            out.push_back({t->field(field)->name, m_form.loaded(name), m_form.stored(name)});
+    }
+    return out;
+}
+
+void RecordForm::dropCurrent()
+{
+    if (!hasCurrent())
+        return;
+    const QVariant here = m_rs.bookmark();
+    m_rs.moveNext();
+    m_after = m_rs.bookmark();
+    m_rs.setBookmark(here);
+    m_rs.movePrevious();
+    m_before = m_rs.bookmark();
+    m_rs.refresh();
+    m_dropped = true;
+    m_new = false;
+    m_read.clear();
 }
 
 void RecordForm::show()
@@ -58,6 +88,7 @@ QVariant RecordForm::addNew(const QVariantMap &values)
     m_rs.update();
     const QVariant key = m_rs.lastModified();
     m_rs.setBookmark(key);
+    m_dropped = false;
     m_new = true;
     show();
     return key;
@@ -112,6 +143,11 @@ void RecordForm::remove()
 
 bool RecordForm::next()
 {
+    if (m_dropped) {
+        if (!m_after.isValid() || !moveTo(m_after))
+            last();
+        return true;
+    }
     const QVariant was = key();
     if (m_rs.eof())
         m_rs.moveLast();
@@ -124,6 +160,11 @@ bool RecordForm::next()
 
 bool RecordForm::previous()
 {
+    if (m_dropped) {
+        if (!m_before.isValid() || !moveTo(m_before))
+            first();
+        return true;
+    }
     const QVariant was = key();
     if (!m_rs.bof())
         m_rs.movePrevious();
@@ -134,11 +175,13 @@ bool RecordForm::previous()
 
 void RecordForm::first()
 {
+    m_dropped = false;
     m_rs.moveFirst();
 }
 
 void RecordForm::last()
 {
+    m_dropped = false;
     m_rs.moveLast();
 }
 
@@ -146,6 +189,7 @@ bool RecordForm::moveTo(const QVariant &k)
 {
     try {
         m_rs.setBookmark(k);
+        m_dropped = false;
         return true;
     } catch (const store::DbError &) {
         return false;   // no such record: the position stays
@@ -156,7 +200,10 @@ bool RecordForm::seek(const QString &index, const QVariantList &keys)
 {
     if (m_rs.index().compare(index, Qt::CaseInsensitive) != 0)
         m_rs.setIndex(index);
-    return m_rs.seek(keys);
+    const bool found = m_rs.seek(keys);
+    if (found)
+        m_dropped = false;
+    return found;
 }
 
 } // namespace ui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/core/fieldwrite.h"
 #include "store/core/recordsource.h"
 #include "ui/core/formmodel.h"
 
@@ -37,6 +38,14 @@ public:
     void show();
     // A field of the record as this station last read it.
     QVariant readValue(const QString &field) const { return m_read.value(field.toLower()); }
+    // Every field of the record as this station last read it (lower-case names).
+    const QVariantMap &readValues() const { return m_read; }
+    // The boxes the user changed that are the record's own fields, each with
+    // the text read there: what a record kind's store writes.
+    std::vector<store::FieldWrite> changes() const;
+    // The current record was removed through its store: no record is current,
+    // and next() / previous() go to the records that stood after / before it.
+    void dropCurrent();
 
     // Inserts a record with `values` at once (the database gives its key),
     // makes it current and shows it. It counts as new until saved or removed.
@@ -74,6 +83,8 @@ private:
     store::RecordSource m_rs;
     QVariantMap m_read;   // lower-case field -> value, as last read
     bool m_new = false;
+    bool m_dropped = false;
+    QVariant m_before, m_after;   // dropped: the neighbours of the removed record
 };
 
 } // namespace ui

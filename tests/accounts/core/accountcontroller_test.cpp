@@ -1,5 +1,6 @@
 #include "accounts/core/accountcontroller.h"
 #include "accounts/core/accountfields.h"
+#include "accounts/core/invoicestore.h"
 #include "support/doubles/recordingreporter.h"
 #include "support/station.h"
 #include "support/teststore.h"
@@ -105,7 +106,6 @@ TEST_P(Invoices, AmountsFollowTheFeesAndThePaymentSwitchesToReceiptMode)
     EXPECT_EQ(a->inv->invoiceNo(), n);
     a->type(b::amount(0), "100");
     a->type(b::amount(1), "50.5");
-    a->type(b::amount(2), "abc");   // letters count as 0
     a->type(b::amount(7), "10");
     a->inv->amountFocusChanged();
     EXPECT_EQ(a->box(b::amount(6)), "150.50");
@@ -292,6 +292,142 @@ TEST_P(Invoices, TwoStationsNeverOverwriteEachOther)
     EXPECT_TRUE(b2.inv->save());
     EXPECT_EQ(a->stored(n, "Amount1").toString(), "20");
     EXPECT_EQ(a->stored(n, "Firm").toString(), "ACME");
+}
+
+// Two stations each add a line to one invoice: the totals stored are those
+// of the stored lines, whichever station saves last.
+TEST_P(Invoices, TotalsAreWorkedOutFromTheStoredLines)
+{
+    const int file = a->addFile("TOTALS");
+    const int n = a->addInvoice(file, {{"Referrer", "A"}, {"Amount1", "75.00"}, {"Amount2", "45.00"},
+                                       {"Subtotal", "120.00"}, {"BalanceDue", "120.00"}});
+    Station b2(store);
+    a->showFile(file);
+    b2.showFile(file);
+    a->type(b::amount(2), "50");
+    a->inv->amountFocusChanged();
+    b2.type(b::amount(3), "50");
+    b2.inv->amountFocusChanged();
+    EXPECT_TRUE(a->inv->save());
+    EXPECT_TRUE(b2.inv->save());
+    EXPECT_EQ(a->stored(n, "Amount3").toString(), "50");
+    EXPECT_EQ(a->stored(n, "Amount4").toString(), "50");
+    EXPECT_EQ(a->stored(n, "Subtotal").toString(), "220.00");
+    EXPECT_EQ(a->stored(n, "BalanceDue").toString(), "220.00");
+    EXPECT_EQ(b2.box(b::amount(2)), "50");
+    EXPECT_EQ(b2.box(b::amount(6)), "220.00");
+
+    // The store's edit: the line and the totals, before and after.
+    const store::Edit e = accounts::InvoiceStore(a->db).write(n, {{"Discount", "", "20"}}).edit;
+    EXPECT_EQ(e.kind, "invoice");
+    EXPECT_EQ(e.key.toInt(), n);
+    ASSERT_EQ(e.changes.size(), 2u);
+    EXPECT_EQ(e.changes[0].field, "Discount");
+    EXPECT_EQ(e.changes[1].field, "BalanceDue");
+    EXPECT_EQ(e.changes[1].before.toString(), "220.00");
+    EXPECT_EQ(e.changes[1].after.toString(), "200.00");
+}
+
+// The other station changed one box this station typed: the rest is stored,
+// and the message names every box typed by its caption.
+TEST_P(Invoices, ASaveMeetingAnotherStationsChangeKeepsEveryOtherEntry)
+{
+    const int file = a->addFile("PARTLY");
+    const int n = a->addInvoice(file, {{"Referrer", "A"}, {"Amount1", "100"}});
+    Station b2(store);
+    a->showFile(file);
+    b2.showFile(file);
+    b2.type(b::amount(0), "80");
+    ASSERT_TRUE(b2.inv->save());
+    a->type(b::amount(0), "90");
+    a->type(b::amount(7), "10");
+    a->type(b::Firm, "ACME");
+    a->expectMessage("Another station changed this invoice while you were editing it, so your entries in the "
+                     "boxes it also changed were not saved; your other entries were saved. The invoice is shown "
+                     "as it is stored now.\n\nYour entries:\nFirm: ACME   (saved)\n"
+                     "Fees ($), line 1: 90   (not saved; stored now: 80)\nDiscount: 10   (saved)",
+                     "Save Invoice?");
+    EXPECT_FALSE(a->inv->save());
+    EXPECT_EQ(a->stored(n, "Amount1").toString(), "80");
+    EXPECT_EQ(a->stored(n, "Discount").toString(), "10");
+    EXPECT_EQ(a->stored(n, "Firm").toString(), "ACME");
+    EXPECT_EQ(a->stored(n, "BalanceDue").toString(), "70.00");
+    EXPECT_EQ(a->box(b::amount(0)), "80");
+    EXPECT_EQ(a->box(b::amount(7)), "10");
+}
+
+TEST_P(Invoices, AnAmountBoxTakesOnlyASumOfMoney)
+{
+    const QLocale was;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const int file = a->addFile("STRICT");
+    const int n = a->addInvoice(file, {{"Referrer", "A"}, {"Amount1", "12 dollars"}});
+    a->showFile(file);
+    EXPECT_EQ(a->box(b::amount(6)), "12.00");   // an old record's text reads as before
+    EXPECT_TRUE(a->inv->leave(b::amount(0)).ok());
+
+    const QString rule = "It takes a sum of money: digits with at most two decimals (1250.50), thousands "
+                         "separators (1,250.50) and a currency sign ($1,250.50), up to 999,999,999,999.99.";
+    a->type(b::amount(8), "12abc");
+    EXPECT_FALSE(a->inv->receiptMode());
+    a->expectMessage("Amount Paid: \"12abc\" is not a sum of money. " + rule, "Invoice  +/-  Receipt");
+    EXPECT_FALSE(a->inv->leave(b::amount(8)).ok());
+    a->inv->amountFocusChanged();
+    EXPECT_EQ(a->box(b::amount(9)), "12.00");   // nothing worked out from it
+    a->expectMessage("Amount Paid: \"12abc\" is not a sum of money.*", "Invoice  +/-  Receipt");
+    EXPECT_FALSE(a->inv->save());
+    EXPECT_EQ(a->stored(n, "AmountPaid").toString(), "");
+
+    for (const char *refused : {"1e9", "1 000", "1,00", "$", "5.005", "1000000000000"}) {
+        a->expectMessage("Amount Paid: *", "Invoice  +/-  Receipt");
+        a->type(b::amount(8), refused);
+        EXPECT_FALSE(a->inv->leave(b::amount(8)).ok()) << refused;
+    }
+    a->expectMessage("Discount: \"-5\" is not a sum of money.*", "Invoice  +/-  Receipt");
+    a->type(b::amount(7), "-5");
+    EXPECT_FALSE(a->inv->leave(b::amount(7)).ok());
+    a->type(b::amount(7), "");
+
+    // Separators and a sign are kept in the amount format every reader takes.
+    a->type(b::amount(8), "$1,000.50");
+    EXPECT_TRUE(a->inv->leave(b::amount(8)).ok());
+    EXPECT_EQ(a->box(b::amount(8)), "1000.50");
+    EXPECT_TRUE(a->inv->receiptMode());
+    a->type(b::amount(1), "-20");   // a credit line
+    EXPECT_TRUE(a->inv->save());
+    EXPECT_EQ(a->stored(n, "AmountPaid").toString(), "1000.50");
+    EXPECT_EQ(a->stored(n, "BalanceDue").toString(), "-1008.50");
+    QLocale::setDefault(was);
+}
+
+// A blank invoice another station filled in meanwhile is not discarded
+// when this station leaves it.
+TEST_P(Invoices, ABlankInvoiceFilledInAtAnotherStationStays)
+{
+    const int file = a->addFile("FILLED");
+    const int n = a->addInvoice(file);
+    Station b2(store);
+    a->showFile(file);
+    b2.showFile(file);
+    b2.type(b::description(0), "Visit");
+    b2.type(b::Referrer, "SELF");
+    ASSERT_TRUE(b2.inv->save());
+    EXPECT_TRUE(a->inv->exit());
+    EXPECT_EQ(a->invoicesOf(file), 1);
+    EXPECT_EQ(a->stored(n, "Treatment1").toString(), "Visit");
+
+    // Nor is one deleted that changed while the question was open.
+    a->showFile(file);
+    a->prompter.onNext([&](const auto &) {
+        b2.type(b::description(0), "Second visit");
+        EXPECT_TRUE(b2.inv->save());
+    });
+    a->expectAsk(DeleteQuestion, "Delete Invoice", true);
+    a->expectMessage(QString("Another station changed invoice %1 after you opened it, so it was not deleted.").arg(n),
+                     "Delete Invoice");
+    a->inv->remove();
+    EXPECT_EQ(a->stored(n, "Treatment1").toString(), "Second visit");
+    EXPECT_EQ(a->box(b::description(0)), "Second visit");
 }
 
 } // namespace

@@ -261,6 +261,50 @@ TEST_P(PatientFiles, TheOtherStationSavesWhileTheSaveQuestionIsOpen)
     EXPECT_EQ(a->box(b::LastName), "SECOND");
 }
 
+// The other station changed one box this station typed: the rest is
+// stored, and the message names every box typed by its label.
+TEST_P(PatientFiles, ASaveMeetingAnotherStationsChangeKeepsEveryOtherEntry)
+{
+    Station other(store);
+    const int file = a->addFile("PHONE");
+    a->show(file);
+    other.show(file);
+    other.type(b::HomeNo, "555 0100");
+    ASSERT_TRUE(other.files->save());
+    a->type(b::HomeNo, "555 0199");
+    a->type(b::Occup, "baker");
+    a->prompter.expectMessage();
+    EXPECT_FALSE(a->files->save());
+    EXPECT_EQ(a->prompter.last().text,
+              "Another station changed this file while you were editing it, so your entries in the boxes it also "
+              "changed were not saved; your other entries were saved. The file is shown as it is stored now.\n\n"
+              "Your entries:\nHome Phone: 555 0199   (not saved; stored now: 555 0100)\nOccupation: BAKER   (saved)");
+    EXPECT_EQ(a->stored(file, "Occupation").toString(), "BAKER");
+    EXPECT_EQ(a->stored(file, "HomeNo").toString(), "555 0100");
+    EXPECT_EQ(a->box(b::Occup), "BAKER");
+    EXPECT_EQ(a->box(b::HomeNo), "555 0100");
+}
+
+TEST_P(PatientFiles, AFileChangedWhileTheDeleteQuestionIsOpenIsKept)
+{
+    Station other(store);
+    const int file = a->addFile("KEEPME");
+    a->show(file);
+    other.show(file);
+    a->prompter.onNext([&](const auto &) {
+        other.type(b::City, "MOVED");
+        EXPECT_TRUE(other.files->save());
+    });
+    a->prompter.answerYes().expectMessage();
+    a->files->remove();
+    EXPECT_EQ(a->prompter.last().text, QString("Another station changed file %1 after you opened it, so it was "
+                                               "not deleted. The file is shown as it is stored now.")
+                                           .arg(file));
+    EXPECT_TRUE(a->stored(file, "FileNo").isValid());
+    EXPECT_EQ(a->box(b::City), "MOVED");
+    EXPECT_TRUE(a->windows.log().filter("unload").isEmpty());
+}
+
 QUILLON_BOTH_ENGINES(PatientFiles);
 
 } // namespace

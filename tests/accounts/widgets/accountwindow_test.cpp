@@ -157,6 +157,26 @@ TEST_F(AccountWindows, ThePatientsBlankFirstInvoiceGoesWhenTheWindowIsLeftUnsave
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM tbl_Accounts WHERE FileNo = ?", {file}).toInt(), 0);
 }
 
+TEST_F(AccountWindows, AnAmountBoxKeepsTheFocusUntilItHoldsASumOfMoney)
+{
+    state.currentFileNo = file;
+    windows.show(win::Account);
+    settle();
+    ASSERT_TRUE(window());
+    typeInto(b::amount(8), "12abc");
+    prompter.expectMessage();
+    key(Qt::Key_Down);
+    EXPECT_EQ(focused(), b::amount(8).toStdString());
+    EXPECT_TRUE(prompter.last().text.startsWith("Amount Paid: \"12abc\" is not a sum of money."));
+    EXPECT_FALSE(window()->findChild<QCheckBox *>(b::Cash)->isVisibleTo(window()));
+    box(b::amount(8))->clear();
+    QTest::keyClicks(box(b::amount(8)), "$1000.50");
+    key(Qt::Key_Down);
+    EXPECT_EQ(box(b::amount(8))->text(), "1000.50");
+    EXPECT_EQ(box(b::amount(9))->text(), "-1000.50");
+    EXPECT_TRUE(window()->findChild<QCheckBox *>(b::Cash)->isVisibleTo(window()));
+}
+
 TEST_F(AccountWindows, SummariesListEveryInvoiceAndSpaceOpensTheRowsInvoice)
 {
     state.currentFileNo = 0;   // Accounts from the search menu

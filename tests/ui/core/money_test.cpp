@@ -47,3 +47,32 @@ TEST(Money, OnlyAZeroInSomeSpellingSettlesABalance)
     for (const char *open : {"", " ", "0.01", "-5", "abc", "0 due", "."})
         EXPECT_FALSE(ui::isSettledBalance(QString::fromLatin1(open))) << open;
 }
+
+TEST(Money, ATypedSumIsReadStrictlyInTheWorkstationsLocale)
+{
+    const QLocale us(QLocale::English, QLocale::UnitedStates), de(QLocale::German, QLocale::Germany);
+    struct Case {
+        const char *text;
+        const QLocale &locale;
+        bool credit;
+        std::optional<std::int64_t> cents;
+    };
+    const Case cases[] = {
+        {"1,000.50", us, false, 100050},   {"$50", us, false, 5000},         {" 50 $ ", us, false, 5000},
+        {"1.234,5", de, false, 123450},    {"12,50 \u20ac", de, false, 1250}, {"-$20", us, true, -2000},
+        {"$-20", us, true, -2000},         {".5", us, false, 50},             {"999,999,999,999.99", us, false, Money::MaxCents},
+        {"-20", us, false, std::nullopt},  {"1 000", us, false, std::nullopt}, {"1e9", us, false, std::nullopt},
+        {"12abc", us, false, std::nullopt}, {"1,00", us, false, std::nullopt}, {"1,0000", us, false, std::nullopt},
+        {"1.2.3", us, false, std::nullopt}, {"0.125", us, false, std::nullopt}, {"", us, false, std::nullopt},
+        {"$", us, false, std::nullopt},    {".", us, false, std::nullopt},    {"1000000000000", us, false, std::nullopt},
+        {"+5", us, false, std::nullopt},   {"5-", us, true, std::nullopt},
+    };
+    for (const Case &c : cases) {
+        const auto m = Money::readTyped(QString::fromUtf8(c.text), c.locale, c.credit);
+        EXPECT_EQ(m ? std::optional(m->cents()) : std::nullopt, c.cents) << c.text;
+    }
+    // Kept as typed only where every reader of stored amounts takes it alike.
+    EXPECT_EQ(Money::typedText("140.5", Money::fromCents(14050)), "140.5");
+    EXPECT_EQ(Money::typedText("$1,000.50", Money::fromCents(100050)), "1000.50");
+    EXPECT_EQ(Money::typedText("12,50", Money::fromCents(1250)), "12.50");
+}
