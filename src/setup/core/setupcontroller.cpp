@@ -79,6 +79,10 @@ bool SetupController::load(double widthFactor)
     setField(Field::Text4, QString::number(m_loaded.timeslot));
     setField(Field::txtRHT, QString::number(m_loaded.rHeight));
     setField(Field::Text5, QString::number(m_loaded.listno));
+    m_read = {{QStringLiteral("location"), m_loaded.location}, {QStringLiteral("open"), m_loaded.open},
+              {QStringLiteral("Close"), m_loaded.close},       {QStringLiteral("timeslot"), m_loaded.timeslot},
+              {QStringLiteral("RHeight"), m_loaded.rHeight},   {QStringLiteral("Listno"), m_loaded.listno}};
+    m_shown = fieldValues();
     buildGrid(m_loaded.listno);
     return true;
 }
@@ -158,6 +162,43 @@ void SetupController::buildGrid(int n)
     m_grid.setRowHeight(1, NameRowHeight);
     m_grid.setCursor(1, 1);
     m_grid.endUpdate();
+    // The grid now shows the names and widths as stored.
+    m_read.insert(QStringLiteral("names"), s.names);
+    m_read.insert(QStringLiteral("cwidth"), s.cwidth);
+    const QVariantMap shown = gridValues();
+    m_shown.insert(shown);
+}
+
+QVariantMap SetupController::gridValues() const
+{
+    QStringList names;
+    std::vector<int> widths;
+    for (int c = book::pos::FirstCol; c <= m_n && c < m_grid.cols(); ++c) {
+        names << cleanName(m_grid.textMatrix(book::pos::NameRow, c));
+        widths.push_back(m_grid.colWidth(c));
+    }
+    return {{QStringLiteral("names"), book::page::joinList(names)},
+            {QStringLiteral("cwidth"), book::widths::storedForm(widths)}};
+}
+
+QVariantMap SetupController::fieldValues() const
+{
+    return {{QStringLiteral("location"), text(Field::Text1)},
+            {QStringLiteral("open"), timeText(Field::txtHrO, Field::txtMinO, Field::txtAM)},
+            {QStringLiteral("Close"), timeText(Field::txtHrC, Field::txtMinC, Field::txtPM)},
+            {QStringLiteral("timeslot"), digitsValue(text(Field::Text4))},
+            {QStringLiteral("RHeight"), digitsValue(text(Field::txtRHT))},
+            {QStringLiteral("Listno"), providersFrom(digitsValue(text(Field::Text5)))}};
+}
+
+// The names grid is one control over two fields: both are written when the
+// user changed a name, a width or the number of providers.
+bool SetupController::gridChanged() const
+{
+    const QVariantMap now = gridValues();
+    return m_n != m_read.value(QStringLiteral("Listno")).toInt()
+        || now.value(QStringLiteral("names")) != m_shown.value(QStringLiteral("names"))
+        || now.value(QStringLiteral("cwidth")) != m_shown.value(QStringLiteral("cwidth"));
 }
 
 SetupController::EditorOpening SetupController::gridKeyPress(QChar ch)
@@ -207,6 +248,8 @@ Field SetupController::reset()
         setField(f, QString::fromLatin1(v));
     const store::Settings s = storedSettings();
     setField(Field::Text5, QString::number(s.listno));
+    m_read.insert(QStringLiteral("Listno"), s.listno);
+    m_shown.insert(QStringLiteral("Listno"), providersFrom(s.listno));
     buildGrid(s.listno);
     return Field::Text1;
 }
@@ -234,6 +277,60 @@ void SetupController::showError(int number, const QString &description)
                                 OkayTitle);
 }
 
+namespace {
+
+// The settings as the window names them, in its order.
+const std::pair<const char *, const char *> Labels[] = {
+    {"location", "1. Service location"},
+    {"open", "2. First appointment"},
+    {"Close", "3. Last appointment"},
+    {"timeslot", "4. Minutes for each appointment"},
+    {"RHeight", "5. Text lines in the timeslots"},
+    {"Listno", "6. Number of service providers"},
+    {"names", "7. Names of service providers"},
+    {"cwidth", "Column widths of the names"},
+};
+
+QString shownValue(const QString &field, const QVariant &value)
+{
+    if (field == QLatin1String("names") || field == QLatin1String("cwidth"))
+        return book::page::splitList(value.toString()).join(QStringLiteral(", "));
+    return value.toString();
+}
+
+} // namespace
+
+// Nothing was written. Every value the user has in the window is listed, the
+// ones another station changed meanwhile with what is stored now; the boxes
+// keep them, and the next Okay stores them over what the user has now seen.
+void SetupController::contested(const store::SettingsStore::FieldsWrite &w, const QVariantMap &values)
+{
+    QVariantMap typed = fieldValues();
+    typed.insert(gridValues());
+    QStringList lines;
+    for (const auto &[f, label] : Labels) {
+        const QString field = QString::fromLatin1(f);
+        const bool changed = w.contested.contains(field);
+        if (field == QLatin1String("cwidth") && !changed)
+            continue;   // widths are dragged, not typed: named only when contested
+        QString line = QStringLiteral("%1: %2").arg(QLatin1String(label), shownValue(field, typed.value(field)));
+        if (changed)
+            line += QStringLiteral("   (changed meanwhile to: %1)").arg(shownValue(field, w.stored.value(field)));
+        lines << line;
+    }
+    for (const QString &field : w.contested) {
+        const QVariant stored = w.stored.value(field);
+        m_read.insert(field, values.value(field).typeId() == QMetaType::Int ? QVariant(stored.toInt())
+                                                                           : QVariant(stored.toString()));
+    }
+    m_services.prompter.message(
+        QStringLiteral("Another station has changed the settings since this window read them, so nothing was "
+                       "stored. Your values are still in their boxes:\n\n%1\n\nPress Okay again to store them "
+                       "in place of the other station's, or close the window to keep what is stored.")
+            .arg(lines.join(QLatin1Char('\n'))),
+        OkayTitle, ui::Icon::Warning);
+}
+
 SetupController::OkayResult SetupController::okay()
 {
     closeEditor();
@@ -243,43 +340,61 @@ SetupController::OkayResult SetupController::okay()
         return {OkayResult::Invalid, bad};
 
     m_services.prompter.message(TimeNotice, TimeNoticeTitle);
+    const int listed = digitsValue(text(Field::Text5));
+    if (listed != m_n)
+        buildGrid(listed);
+    const QVariantMap grid = gridValues();
+    m_namesText = grid.value(QStringLiteral("names")).toString();
+    m_widthsText = grid.value(QStringLiteral("cwidth")).toString();
+
+    const QVariantMap fields = fieldValues();
+    const bool timeOk = book::page::parseTime(fields.value(QStringLiteral("open")).toString()).value_or(0)
+        <= book::page::parseTime(fields.value(QStringLiteral("Close")).toString()).value_or(0);
+    // Only what this station changed, each over the value it read. The names
+    // and widths are stored even when the times are refused.
+    QVariantMap values;
+    if (gridChanged())
+        values.insert(grid);
+    if (timeOk)
+        for (auto it = fields.begin(); it != fields.end(); ++it)
+            if (*it != m_shown.value(it.key()))
+                values.insert(it.key(), *it);
+    values.remove(QStringLiteral("Listno"));
+    if (timeOk && m_n != m_read.value(QStringLiteral("Listno")).toInt())
+        values.insert(QStringLiteral("Listno"), m_n);
+
     SettingsStore settings(m_services.db);
-    try {
-        const int listed = digitsValue(text(Field::Text5));
-        if (listed != m_n)
-            buildGrid(listed);
-        QStringList names;
-        std::vector<int> widths;
-        for (int c = book::pos::FirstCol; c <= m_n; ++c) {
-            names << cleanName(m_grid.textMatrix(book::pos::NameRow, c));
-            widths.push_back(m_grid.colWidth(c));
+    m_edit = {};
+    if (!values.isEmpty()) {
+        try {
+            const auto w = settings.writeFields(m_read, values);
+            if (!w.written()) {
+                contested(w, values);
+                return {OkayResult::Contested, std::nullopt};
+            }
+            m_edit = w.edit;
+        } catch (const store::DbError &e) {
+            showError(e.number(), e.description());
+            return {OkayResult::Failed, std::nullopt};
         }
-        m_namesText = book::page::joinList(names);
-        m_widthsText = book::widths::storedForm(widths);
-        settings.write({{QStringLiteral("names"), m_namesText},
-                        {QStringLiteral("cwidth"), m_widthsText}});
-    } catch (const store::DbError &e) {
-        showError(e.number(), e.description());
-        return {OkayResult::Failed, std::nullopt};
+        // What is stored now is what this station read.
+        for (auto it = values.begin(); it != values.end(); ++it)
+            m_read.insert(it.key(), *it);
+        m_shown.insert(values);
     }
 
-    const QString open = timeText(Field::txtHrO, Field::txtMinO, Field::txtAM);
-    const QString close = timeText(Field::txtHrC, Field::txtMinC, Field::txtPM);
-    if (book::page::parseTime(open).value_or(0) > book::page::parseTime(close).value_or(0)) {
+    if (!timeOk) {
         m_services.prompter.message(TimeError, TimeErrorTitle);
         return {OkayResult::Refused, Field::txtHrC};
     }
 
     try {
-        settings.write({{QStringLiteral("location"), text(Field::Text1)},
-                        {QStringLiteral("open"), open},
-                        {QStringLiteral("Close"), close},
-                        {QStringLiteral("timeslot"), digitsValue(text(Field::Text4))},
-                        {QStringLiteral("RHeight"), digitsValue(text(Field::txtRHT))},
-                        {QStringLiteral("Listno"), m_n}});
         book::PageStore pages(m_services.db);
         pages.removeEmptyPages();
-        pages.recolumnPages(m_services.clock.today(), m_n, m_namesText);
+        // The columns as stored: another station's names stay when this
+        // station left them alone.
+        const store::Settings stored = settings.load();
+        pages.recolumnPages(m_services.clock.today(), stored.listno, stored.names);
         if (m_services.windows.isLoaded(ui::win::Appt))
             m_services.windows.unload(ui::win::Appt);
     } catch (const store::DbError &e) {

@@ -77,6 +77,7 @@ public:
         enum Outcome {
             Closed,    // saved; the book or the template window follows
             Refused,   // closing time earlier than opening time
+            Contested, // another station changed what this one was storing: nothing stored, the user told
             Invalid,   // a field still holds a value its rules refuse
             Failed,    // a database failure, shown; the window stays
         };
@@ -87,6 +88,8 @@ public:
     // The texts built by the last Okay.
     QString namesText() const { return m_namesText; }
     QString widthsText() const { return m_widthsText; }
+    // What the last Okay wrote to the settings record.
+    const store::Edit &lastEdit() const { return m_edit; }
 
     // The user closed the window: the main menu comes back.
     void closedByUser();
@@ -100,6 +103,11 @@ private:
     void fillTime(const QString &stored, Field hour, Field minutes, Field amPm);
     QString timeText(Field hour, Field minutes, Field amPm) const;
     void showError(int number, const QString &description);
+    // The settings fields as the boxes (not the names grid) would store them now.
+    QVariantMap fieldValues() const;
+    QVariantMap gridValues() const;
+    bool gridChanged() const;
+    void contested(const store::SettingsStore::FieldsWrite &w, const QVariantMap &values);
 
     ui::Services &m_services;
     ui::FormModel m_form = form();
@@ -107,6 +115,12 @@ private:
     int m_n = 0;
     double m_widthFactor = 1.0;
     store::Settings m_loaded;       // fallback when the record cannot be re-read
+    // Each field as this station read it from the record, and as its box (or
+    // the names grid) showed it then: Okay writes only the fields whose box
+    // no longer shows that, each only over the value read.
+    QVariantMap m_read;
+    QVariantMap m_shown;
+    store::Edit m_edit;
     bool m_editing = false;
     int m_editRow = 1;
     int m_editCol = 1;

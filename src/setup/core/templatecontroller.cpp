@@ -20,6 +20,7 @@ using book::EditorKey;
 using book::ShiftKey;
 using store::DbError;
 using namespace book::pos;
+namespace page = book::page;
 
 namespace {
 
@@ -34,6 +35,7 @@ TemplateController::TemplateController(ui::Services &services, QObject *parent)
     : QObject(parent),
       m_s(services),
       m_store(services.db),
+      m_templates(services.db),
       m_cell(m_grid, services.prompter, [this] { emit editorChanged(); }, FreeRow),
       m_blocks(std::make_unique<book::BlockOps>(book::BlockOps::Kind::Template, *this, services.prompter,
                                                 services.clipboard))
@@ -166,15 +168,30 @@ void TemplateController::statusChosen(int index)
 
 // ---------------------------------------------------------------- steps
 
+// Stores only the cells of the weekday this station changed, each over what
+// it showed, and the flag when it was changed; another station's edits of
+// other cells of the same weekday stay.
 bool TemplateController::storeWeekday()
 {
     const int dow = m_date.dayOfWeek();
-    const QString text = book::rectText(m_grid);
+    const page::Cells shown = page::decode(m_shownText);
+    TemplateStore::Change change;
+    change.dayOfWeek = dow;
+    change.closedRead = m_shownClosed;
+    change.closed = m_closed;
+    change.rows = m_grid.rows() - FreeRow;
+    change.cols = m_grid.cols() - FirstCol;
+    for (int r = FreeRow; r < m_grid.rows(); ++r)
+        for (int c = FirstCol; c < m_grid.cols(); ++c) {
+            const QString was = page::cellAt(shown, r, c);
+            if (m_grid.textMatrix(r, c) != was) {
+                change.cells[{r, c}] = m_grid.textMatrix(r, c);
+                change.read[{r, c}] = was;
+            }
+        }
+    TemplateStore::Write w;
     try {
-        // Check1 is bound to the record's Clinic too, so it gets the flag.
-        m_store.write({{store::Settings::closedField(dow), m_closed},
-                       {store::Settings::templateField(dow), text},
-                       {QStringLiteral("Clinic"), m_closed}});
+        w = m_templates.write(change);
     } catch (const DbError &e) {
         m_s.prompter.message(QStringLiteral("The template could not be stored: ") + QString::number(e.number())
                                  + QLatin1Char(' ') + e.description(),
@@ -182,12 +199,71 @@ bool TemplateController::storeWeekday()
         emit focusRequested(TemplateFocus::Grid);
         return false;
     }
-    m_settings.templates[static_cast<size_t>(dow % 7)] = text;
-    m_settings.closed[static_cast<size_t>(dow % 7)] = m_closed;
-    m_working = text;
-    m_shownText = text;
-    m_shownClosed = m_closed;
+    if (!w.written()) {
+        contested(w);
+        return false;
+    }
+    m_settings.templates[static_cast<size_t>(dow % 7)] = w.storedText;
+    m_settings.closed[static_cast<size_t>(dow % 7)] = w.storedClosed;
+    m_working = w.storedText;
+    m_closed = w.storedClosed;
+    fillGrid();
     return true;
+}
+
+// Nothing of the step was stored. The user is told which cells another
+// station changed; the grid keeps what this station typed and takes the other
+// station's changes where this station changed nothing, so that finishing the
+// step again stores this station's entries over what the user has now seen.
+void TemplateController::contested(const TemplateStore::Write &w)
+{
+    const page::Cells shown = page::decode(m_shownText);
+    const page::Cells stored = page::decode(w.storedText);
+    QStringList where;
+    for (const auto &[r, c] : w.contested) {
+        if (where.size() == 8) {
+            where << QStringLiteral("…");
+            break;
+        }
+        const QString time = m_grid.textMatrix(r, TimeCol).trimmed();
+        const QString name = m_grid.textMatrix(NameRow, c).trimmed();
+        const QString now = page::cellAt(stored, r, c);
+        where << QStringLiteral("%1 %2: %3")
+                     .arg(time.isEmpty() ? QStringLiteral("(free row)") : time,
+                          name.isEmpty() ? QStringLiteral("column %1").arg(c) : name,
+                          now.isEmpty() ? QStringLiteral("(empty)") : QStringLiteral("\"%1\"").arg(now));
+    }
+    if (w.closedContested)
+        where << QStringLiteral("the day is now marked %1").arg(w.storedClosed ? QStringLiteral("closed")
+                                                                                : QStringLiteral("open"));
+    m_grid.beginUpdate();
+    for (int r = FreeRow; r < m_grid.rows(); ++r)
+        for (int c = FirstCol; c < m_grid.cols(); ++c)
+            if (m_grid.textMatrix(r, c) == page::cellAt(shown, r, c))
+                m_grid.setTextMatrix(r, c, page::cellAt(stored, r, c));
+    if (m_closed == m_shownClosed)
+        m_closed = w.storedClosed;
+    showStatus();
+    m_grid.endUpdate();
+    // From now on the stored template is what this station has seen.
+    page::Cells seen;
+    for (int r = FreeRow; r < m_grid.rows(); ++r) {
+        QStringList row;
+        for (int c = FirstCol; c < m_grid.cols(); ++c)
+            row << page::cellAt(stored, r, c);
+        seen.push_back(row);
+    }
+    m_shownText = page::encode(seen);
+    m_shownClosed = w.storedClosed;
+    m_working = book::rectText(m_grid);
+    emit stateChanged();
+    m_s.prompter.message(QStringLiteral("Another station has changed the %1 template since it was shown here:\n\n%2\n\n"
+                                        "Nothing was stored. Your entries are still in the grid, with the other "
+                                        "station's changes in the cells you left alone; press F7 or %3 again to "
+                                        "store your entries in their place.")
+                             .arg(dayCaption(), where.join(QLatin1Char('\n')), finishCaption()),
+                         Caption, ui::Icon::Warning);
+    emit focusRequested(TemplateFocus::Grid);
 }
 
 bool TemplateController::finishStep()

@@ -2,6 +2,7 @@
 
 #include "book/core/blockhost.h"
 #include "book/pages/celleditor.h"
+#include "setup/core/templatestore.h"
 #include "store/core/settings.h"
 #include "ui/core/gridmodel.h"
 
@@ -117,10 +118,12 @@ private:
     void commitEditor();
     bool checkUnsavedEntry();
     bool storeWeekday();
+    void contested(const TemplateStore::Write &w);
     void leave(const QString &next);
 
     ui::Services &m_s;
     store::SettingsStore m_store;
+    TemplateStore m_templates;
     store::Settings m_settings;
     ui::GridModel m_grid;
     QDate m_date = FirstDay;
@@ -131,8 +134,9 @@ private:
     QString m_blockout = InitialBlockout;
     book::CellEditor m_cell;
     int m_lastShift = 0;
-    // The weekday as shown when it was taken from the settings, to tell
-    // whether closing the window would lose anything.
+    // The weekday as shown when it was taken from the settings: what the
+    // step's write is guarded over, and what tells whether closing the window
+    // would lose anything.
     QString m_shownText;
     bool m_shownClosed = false;
     std::unique_ptr<book::BlockOps> m_blocks;

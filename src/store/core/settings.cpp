@@ -67,22 +67,69 @@ Settings SettingsStore::load() const
     return s;
 }
 
-int SettingsStore::recordId() const
+bool SettingsStore::sameValue(const QVariant &stored, const QVariant &read)
 {
-    const QVariant id = m_db.scalar(QStringLiteral("SELECT %1 FROM %2 ORDER BY %1 LIMIT 1")
-                                        .arg(Dialect::quote("ID"),
-                                             Dialect::quote(tables::Setup)));
-    if (!id.isValid())
-        throw DbError(DbError::NoCurrentRecord,
-                             QStringLiteral("The settings record is missing."));
-    return id.toInt();
+    switch (read.typeId()) {
+    case QMetaType::Bool: return Database::toBool(stored) == read.toBool();
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: return stored.toLongLong() == read.toLongLong();
+    default: return stored.toString() == read.toString();
+    }
 }
 
-void SettingsStore::write(const QVariantMap &fields)
+Edit SettingsStore::modify(const QStringList &fields, const Change &change)
 {
     WriteTransaction tx(m_db);
-    m_db.update(tables::Setup, recordId(), fields);
+    // The row stays locked until the write, so no other station's value can
+    // slip in between the check and the write.
+    const auto rec = m_db.selectOneForUpdate(firstRecordSql());
+    if (!rec)
+        throw DbError(DbError::NoCurrentRecord, QStringLiteral("The settings record is missing."));
+    const auto valueOf = [&rec](const QString &name) {
+        const int i = rec->indexOf(name);
+        if (i < 0)
+            throw DbError(DbError::NoSuchField, QStringLiteral("Item not found in this collection: %1").arg(name));
+        return rec->value(i);
+    };
+    QVariantMap stored;
+    for (const QString &f : fields)
+        stored.insert(f, valueOf(f));
+    Edit edit{QStringLiteral("setup"), rec->value(QStringLiteral("ID")), {}};
+    const std::optional<QVariantMap> values = change(stored);
+    if (!values || values->isEmpty())
+        return edit;   // the transaction rolls back
+    for (auto it = values->begin(); it != values->end(); ++it) {
+        const QVariant before = valueOf(it.key());
+        if (!sameValue(before, *it))
+            edit.changes.push_back({it.key(), before, *it});
+    }
+    m_db.update(tables::Setup, rec->value(QStringLiteral("ID")).toInt(), *values);
     tx.commit();
+    return edit;
+}
+
+Edit SettingsStore::write(const QVariantMap &fields)
+{
+    return modify({}, [&fields](const QVariantMap &) { return std::optional<QVariantMap>(fields); });
+}
+
+SettingsStore::FieldsWrite SettingsStore::writeFields(const QVariantMap &expected, const QVariantMap &values)
+{
+    FieldsWrite out;
+    out.edit = modify(values.keys(), [&](const QVariantMap &stored) -> std::optional<QVariantMap> {
+        out.stored = stored;
+        for (auto it = values.begin(); it != values.end(); ++it) {
+            const QVariant now = stored.value(it.key());
+            if (!sameValue(now, expected.value(it.key())) && !sameValue(now, *it))
+                out.contested << it.key();
+        }
+        if (!out.contested.isEmpty())
+            return std::nullopt;
+        return values;
+    });
+    return out;
 }
 
 std::optional<QVariant> SettingsStore::writeIfUnchanged(const QString &name, const QVariant &expected,
@@ -94,31 +141,16 @@ std::optional<QVariant> SettingsStore::writeIfUnchanged(const QString &name, con
 
 std::optional<QVariantMap> SettingsStore::writeIfUnchanged(const QVariantMap &expected, const QVariantMap &values)
 {
-    WriteTransaction tx(m_db);
-    // The row stays locked until the write, so no other station's value can
-    // slip in between the check and the write.
-    const auto rec = m_db.selectOneForUpdate(firstRecordSql());
-    if (!rec)
-        throw DbError(DbError::NoCurrentRecord, QStringLiteral("The settings record is missing."));
-    QVariantMap stored;
-    bool same = true;
-    for (auto it = expected.begin(); it != expected.end(); ++it) {
-        const QVariant now = rec->value(it.key());
-        stored.insert(it.key(), now);
-        // A yes/no field reads back as a number or a boolean, by engine; a
-        // number field left empty reads as 0, as the settings load it.
-        switch (it->typeId()) {
-        case QMetaType::Bool: same = same && Database::toBool(now) == it->toBool(); break;
-        case QMetaType::Int:
-        case QMetaType::LongLong: same = same && now.toLongLong() == it->toLongLong(); break;
-        default: same = same && now.toString() == it->toString(); break;
-        }
-    }
-    if (!same)
-        return stored;   // the transaction rolls back
-    m_db.update(tables::Setup, recordId(), values);
-    tx.commit();
-    return std::nullopt;
+    std::optional<QVariantMap> refused;
+    modify(expected.keys(), [&](const QVariantMap &stored) -> std::optional<QVariantMap> {
+        for (auto it = expected.begin(); it != expected.end(); ++it)
+            if (!sameValue(stored.value(it.key()), *it)) {
+                refused = stored;
+                return std::nullopt;
+            }
+        return values;
+    });
+    return refused;
 }
 
 QVariant SettingsStore::field(const QString &name) const

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "store/core/edit.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace store {
@@ -40,13 +43,35 @@ struct Settings {
     int closeMinutes() const;    // 5:00 PM if unreadable
 };
 
-// Reads and writes the settings record. Throws store::DbError.
+// Reads and writes the settings record; every write of it runs through
+// modify(). Throws store::DbError.
 class SettingsStore {
 public:
     explicit SettingsStore(Database &db) : m_db(db) {}
     Settings load() const;
+
+    // The one way the record is changed: in a short write transaction the
+    // record is locked and `fields` are read; `change` is given their stored
+    // values and returns the fields to write, or nullopt to write nothing
+    // (the transaction rolls back). Returns what was written (kind "setup",
+    // key the record's ID).
+    using Change = std::function<std::optional<QVariantMap>(const QVariantMap &stored)>;
+    Edit modify(const QStringList &fields, const Change &change);
+
     // Writes the given fields of the settings record (field name -> value).
-    void write(const QVariantMap &fields);
+    Edit write(const QVariantMap &fields);
+
+    // A guarded write of several fields (writeFields).
+    struct FieldsWrite {
+        QStringList contested;   // fields another station changed since this station read them
+        QVariantMap stored;      // the stored values of the fields of `values`, as found
+        Edit edit;               // what was written; empty when refused
+        bool written() const { return contested.isEmpty(); }
+    };
+    // Writes each field of `values` only over the value this station read
+    // (`expected`, one for every field of `values`); a field that already
+    // holds its new value is not contested. All or nothing.
+    FieldsWrite writeFields(const QVariantMap &expected, const QVariantMap &values);
     // Writes one field only over the value this station read; otherwise
     // writes nothing and returns the stored value.
     std::optional<QVariant> writeIfUnchanged(const QString &name, const QVariant &expected, const QVariant &value);
@@ -56,8 +81,12 @@ public:
     std::optional<QVariantMap> writeIfUnchanged(const QVariantMap &expected, const QVariantMap &values);
     QVariant field(const QString &name) const;
 
+    // Whether a stored value is the value a station read: a yes/no field
+    // reads back as a number or a boolean by engine, and a number field left
+    // empty reads as 0, as the settings load it.
+    static bool sameValue(const QVariant &stored, const QVariant &read);
+
 private:
-    int recordId() const;
     Database &m_db;
 };
 
