@@ -79,11 +79,8 @@ public:
         if ((failCells && !cells.empty()) || (failColors && !colors.empty()))
             throw store::DbError(store::DbError::Busy, QStringLiteral("locked"));
         if (!cells.empty())
-            cellWrites.push_back(cells);
-        if (!colors.empty())
-            colorWrites.push_back(colors);
-        writeBlock(cells, colors);
-        return {};
+            storeCells(cells);
+        return colors.empty() ? book::CellList{} : storeColors(colors);
     }
     void refreshPage() override
     {
@@ -99,11 +96,6 @@ public:
 protected:
     virtual void writeCells(const book::CellChanges &) {}
     virtual void writeColors(const book::ColorChanges &) {}
-    virtual void writeBlock(const book::CellChanges &cells, const book::ColorChanges &colors)
-    {
-        writeCells(cells);
-        writeColors(colors);
-    }
     virtual void reload() {}
 };
 
@@ -158,17 +150,6 @@ protected:
     void writeColors(const book::ColorChanges &changes) override
     {
         m_store.writeColors(page.colorId, grid.cols(), grid.rows(), changes);
-    }
-    void writeBlock(const book::CellChanges &cells, const book::ColorChanges &colors) override
-    {
-        book::PageStore::BlockChange c;
-        c.id = cells.empty() ? 0 : page.id;
-        c.colorId = colors.empty() ? 0 : page.colorId;
-        c.columns = grid.cols();
-        c.rows = grid.rows();
-        c.cells = cells;
-        c.colors = colors;
-        m_store.writeBlock(c);
     }
     void reload() override
     {
