@@ -1,13 +1,10 @@
 #pragma once
 
 #include "book/pages/pagestore.h"
+#include "store/core/dberror.h"
 #include "ui/core/gridmodel.h"
 
 #include <QString>
-
-namespace store {
-class DbError;
-}
 
 namespace book {
 
@@ -27,10 +24,27 @@ public:
     // list; the template window keeps no colours), under the same rule.
     // Throws store::DbError.
     virtual CellList storeColors(const ColorChanges &changes) = 0;
+    // Stores the cells and colours of one block command together: all or
+    // nothing, under the rule above (the book writes both in one
+    // transaction; the template window keeps its text alone). Throws
+    // store::DbError, having stored nothing.
+    virtual CellList storeBlock(const CellChanges &cells, const ColorChanges &colors)
+    {
+        CellList changed = storeCells(cells);
+        if (changed.empty() && !colors.empty())
+            changed = storeColors(colors);
+        return changed;
+    }
     // The page refresh, after a failed command.
     virtual void refreshPage() = 0;
-    // A failed colour save: the book reports it and ends the program.
+    // A failed colour save (painting alone): the book reports it.
     virtual void colorSaveFailed(const store::DbError &error) = 0;
+    // The words for a failed write of the block: its cause, `outcome`, and
+    // what to do.
+    virtual QString failureText(const store::DbError &error, const QString &outcome) const
+    {
+        return error.numbered() + QStringLiteral("\n\n") + outcome;
+    }
     virtual bool editorOpen() const = 0;
     virtual QString blockoutText() = 0;
     virtual bool dayClosed() const = 0;

@@ -233,11 +233,8 @@ void BlockOps::clearCells(const Rect &block, std::optional<int> color, const QSt
             }
         grid.setCursor(block.top, block.left);
     }
-    if (!saveCells(cells, busyMessage(), title, block.top, block.left))
-        return;
-    if (!saveColors(colors, title))
-        return;
-    finish(block.top, block.left);
+    if (saveBlock(cells, colors, title, block.top, block.left))
+        finish(block.top, block.left);
 }
 
 void BlockOps::blockout()
@@ -259,7 +256,7 @@ void BlockOps::blockout()
             }
         grid.setCursor(block.top, block.left);
     }
-    if (saveCells(cells, busyMessage(), QStringLiteral("Blockout"), block.top, block.left))
+    if (saveBlock(cells, {}, QStringLiteral("Blockout"), block.top, block.left))
         finish(block.top, block.left);
 }
 
@@ -299,11 +296,8 @@ void BlockOps::paste()
         }
         return;
     }
-    if (!saveCells(cells, pasteMessage(), QStringLiteral("Paste"), target.top, target.left))
-        return;
-    if (!saveColors(colors, QStringLiteral("Paste")))
-        return;
-    finish(target.top, target.left);
+    if (saveBlock(cells, colors, QStringLiteral("Paste"), target.top, target.left))
+        finish(target.top, target.left);
 }
 
 // Lays the clipboard text (and on the page the copied colours) into the
@@ -430,21 +424,30 @@ void BlockOps::paintRows()
 
 // ---- storing ----------------------------------------------------------
 
-bool BlockOps::saveCells(const CellChanges &cells, const QString &text, const QString &title, int row,
+// Texts and colours of one command are stored together: when any part is
+// refused or fails, nothing is stored and the user is told why.
+bool BlockOps::saveBlock(const CellChanges &cells, const ColorChanges &colors, const QString &title, int row,
                          int col)
 {
-    if (cells.empty())
+    const ColorChanges none;
+    const ColorChanges &paint = m_kind == Kind::Page ? colors : none;   // templates keep no colours
+    if (cells.empty() && paint.empty())
         return true;
     try {
-        const CellList changed = m_host.storeCells(cells);
+        const CellList changed = m_host.storeBlock(cells, paint);
         if (changed.empty())
             return true;
         refused(changed, title, row, col);
         return false;
-    } catch (const store::DbError &) {
+    } catch (const store::DbError &e) {
         // The template window reports nothing of its own.
         if (m_kind == Kind::Page) {
-            m_prompter.message(text, title);
+            // Another station holding the page is what the command's words
+            // say; any other cause is named as it is.
+            m_prompter.message(store::troubleOf(e) == store::DbTrouble::Busy
+                                   ? busyMessage()
+                                   : m_host.failureText(e, QStringLiteral("Nothing was changed.")),
+                               title);
             m_host.blockGrid().setCursor(row, col);
             m_host.refreshPage();
         }

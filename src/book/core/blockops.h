@@ -113,7 +113,7 @@ private:
     void clearCells(const Rect &block, std::optional<int> color, const QString &title);
     bool pasteCells(const Rect &target, const QString &text, CellChanges &cells, ColorChanges &colors);
     void paintRows();
-    bool saveCells(const CellChanges &cells, const QString &text, const QString &title, int row, int col);
+    bool saveBlock(const CellChanges &cells, const ColorChanges &colors, const QString &title, int row, int col);
     bool saveColors(const ColorChanges &colors, const QString &title);
     void refused(const CellList &changed, const QString &title, int row, int col);
     void finish(int row, int col);

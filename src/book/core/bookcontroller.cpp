@@ -7,6 +7,7 @@
 #include "book/core/nextavailable.h"
 #include "book/core/recurrentbooking.h"
 #include "book/core/spreadsheet.h"
+#include "book/core/writefailure.h"
 #include "store/core/database.h"
 #include "ui/core/clock.h"
 #include "ui/core/prompter.h"
@@ -90,13 +91,6 @@ void BookController::refreshCommand()
         refreshGrid();
 }
 
-void BookController::endProgram()
-{
-    m_panel.stopTimer();
-    emit closeRequested();
-    m_s.windows.quit();
-}
-
 void BookController::gridMouseDown(int button, int shift, int row, int col)
 {
     if (button == 1 && shift == 0)
@@ -153,6 +147,11 @@ void BookController::nextAvailableOnDate()
 }
 
 // ---------------------------------------------------------------- block host
+
+QString BookController::failureText(const store::DbError &error, const QString &outcome) const
+{
+    return writeFailure(error, m_s.db, outcome);
+}
 
 QString BookController::blockoutText()
 {

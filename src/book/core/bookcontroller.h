@@ -58,7 +58,6 @@ public:
     void refreshGrid(bool hideEditor = true) { m_session.refreshGrid(hideEditor); }
     bool closeBook();                      // back to the main menu; false: an entry is unsaved
     void refreshCommand();                 // F3, toolbar Refresh: asks first about an unsaved entry
-    void endProgram();                     // the page is lost: the program ends
 
     ui::GridModel &grid() { return m_session.grid(); }
     const ui::GridModel &grid() const { return m_session.grid(); }
@@ -169,6 +168,11 @@ public:
     ui::GridModel &blockGrid() override { return m_session.grid(); }
     CellList storeCells(const CellChanges &changes) override { return m_session.storeCells(changes); }
     CellList storeColors(const ColorChanges &changes) override { return m_session.storeColors(changes); }
+    CellList storeBlock(const CellChanges &cells, const ColorChanges &colors) override
+    {
+        return m_session.storeBlock(cells, colors);
+    }
+    QString failureText(const store::DbError &error, const QString &outcome) const override;
     void refreshPage() override { refreshGrid(); }
     void colorSaveFailed(const store::DbError &error) override { m_session.colorSaveFailed(error); }
     bool editorOpen() const override { return m_entry.visible(); }

@@ -5,12 +5,15 @@
 #include "book/core/blockops.h"
 #include "book/core/bookcontroller.h"
 #include "book/core/booknavigation.h"
+#include "book/core/dateinput.h"
+#include "book/core/writefailure.h"
 #include "book/core/pagesession.h"
 #include "book/core/sidepanel.h"
 #include "book/pages/editorkeys.h"
 #include "book/pages/pagepos.h"
 #include "store/core/database.h"
 #include "book/pages/pagetext.h"
+#include "ui/core/clipboard.h"
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
 
@@ -129,7 +132,8 @@ void CellEntry::saveFromEditor()
 
 bool CellEntry::saveCell(const QString &entry)
 {
-    const int row = m_cell.row(), col = m_cell.col();
+    int row = m_cell.row(), col = m_cell.col();
+    bool remade = false;
     try {
         for (int attempt = 0; attempt < SaveRetries; ++attempt) {
             // What the cell holds now, at every station.
@@ -157,9 +161,27 @@ bool CellEntry::saveCell(const QString &entry)
             const CellChanges change{{{row, col}, entry}};
             const CellChanges expected{{{row, col}, current}};
             PageStore::CellWrite w;
-            {
+            try {
                 const PageSession::BusyScope busy(m_session);
                 w = m_session.pages().writeCells(m_session.page().id, change, &expected);
+            } catch (const DbError &e) {
+                if (e.number() != DbError::NoCurrentRecord || remade)
+                    throw;
+                // Another station removed the page (setup removes those that
+                // hold nothing, to be made anew from its settings). It is made
+                // again, and the entry goes to the same time and consultant.
+                remade = true;
+                const PageLayout before = m_session.remakePage();
+                const auto at = samePlace(before, m_session.layout(), row, col);
+                if (!at) {
+                    notOnPageMadeAgain(entry, before, row, col);
+                    return true;
+                }
+                row = at->first;
+                col = at->second;
+                m_cell.moveTo(row, col);
+                --attempt;   // no round lost to another station's entry
+                continue;
             }
             if (w.conflict)
                 continue;
@@ -184,6 +206,26 @@ bool CellEntry::saveCell(const QString &entry)
     }
 }
 
+// The page made again has no row of the entry's time, or no column of its
+// consultant: the entry cannot be stored where it was typed. It goes to the
+// clipboard, so the user can put it where it now belongs.
+void CellEntry::notOnPageMadeAgain(const QString &entry, const PageLayout &before, int row, int col)
+{
+    QString time = QStringLiteral("the free row");
+    if (row >= pos::FirstTimeRow && row <= before.lastTimeRow())
+        time = page::formatTime(before.times[static_cast<size_t>(row - pos::FirstTimeRow)]).trimmed();
+    const QString name = pos::textCol(col) < before.names.size() ? before.names[pos::textCol(col)].trimmed() : QString();
+    m_s.clipboard.setText(entry);
+    hideEditor();
+    m_s.prompter.message(
+        QStringLiteral("Another station removed the page of %1 while you were typing, and it has been made again "
+                       "from the practice's present settings, which have no %2 for %3.\n\nYour entry \"%4\" was "
+                       "not stored. It has been put on the clipboard: paste it into the cell where it now belongs.")
+            .arg(shortDate(m_session.page().date), time,
+                 name.isEmpty() ? QStringLiteral("column %1").arg(col) : name, entry),
+        QStringLiteral("Save Cell Content"), ui::Icon::Warning);
+}
+
 // The user's entry back in the editor after a save that stored nothing.
 void CellEntry::keepEntry(const QString &entry)
 {
@@ -201,20 +243,18 @@ void CellEntry::saveFailed(const DbError &error)
                                             "it again in a moment."),
                              QStringLiteral("Save Cell Content"), ui::Icon::Warning);
     } else {
-        m_s.prompter.message(error.numbered(), QStringLiteral("Save Cell Content"), ui::Icon::Critical);
+        m_s.prompter.message(writeFailure(error, m_s.db,
+                                          QStringLiteral("Your entry was not stored. It is still in the editor: "
+                                                         "press Tab to store it again.")),
+                             QStringLiteral("Save Cell Content"), ui::Icon::Critical);
     }
     // The write was all or nothing, so the stored page is as it was: show it
-    // and keep the entry in the editor for another try. Only when the page
-    // itself is gone does this station no longer know what it shows.
+    // and keep the entry in the editor for another try.
     try {
         const PageRecord fresh = m_session.pages().read(m_session.page().id);
         m_session.showStoredText(fresh.data);
-    } catch (const DbError &e) {
-        if (e.number() != DbError::Busy) {
-            m_book.endProgram();
-            return;
-        }
-        // Still held: the page stays as displayed.
+    } catch (const DbError &) {
+        // Not readable now: the page stays as displayed, the entry with it.
     }
     m_cell.placeCursor();
     m_clean = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book/pages/celleditor.h"
+#include "book/pages/pagegrid.h"
 #include "ui/core/services.h"
 
 #include <QChar>
@@ -47,6 +48,7 @@ private:
     bool saveCell(const QString &entry);   // false: failed, the editor stays open
     void saveFailed(const store::DbError &error);
     void keepEntry(const QString &entry);
+    void notOnPageMadeAgain(const QString &entry, const PageLayout &before, int row, int col);
 
     BookController &m_book;
     PageSession &m_session;

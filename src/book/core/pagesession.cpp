@@ -2,6 +2,7 @@
 
 #include "book/core/bookcontroller.h"
 #include "book/core/dateinput.h"
+#include "book/core/writefailure.h"
 #include "book/pages/pagepos.h"
 #include "book/pages/pagetext.h"
 #include "store/core/database.h"
@@ -86,6 +87,15 @@ bool PageSession::seekRecord(const QDate &date)
             m_page = found;
             return true;
         } catch (const DbError &e) {
+            // Waiting does not help a full disk or a folder that takes no
+            // files: that is said at once, as such.
+            const store::DbTrouble trouble = store::troubleOf(e);
+            if (trouble == store::DbTrouble::DiskFull || trouble == store::DbTrouble::Unwritable) {
+                m_s.prompter.message(
+                    writeFailure(e, m_s.db, QStringLiteral("The page of %1 could not be made.").arg(shortDate(date))),
+                    QStringLiteral("Seek Record"), ui::Icon::Critical);
+                return false;
+            }
             if (attempt < SeekRetries) {
                 m_s.prompter.message(
                     QString::number(e.number()) +
@@ -209,41 +219,83 @@ QString PageSession::dayCaption() const
     return weekdayName(m_page.date);
 }
 
-CellList PageSession::storeCells(const CellChanges &changes)
+CellList PageSession::storeBlock(const CellChanges &cells, const ColorChanges &colors)
+{
+    if (cells.empty() && colors.empty())
+        return {};
+    const BusyScope busy(*this);
+    try {
+        return writeShown(cells, colors);
+    } catch (const DbError &e) {
+        if (e.number() != DbError::NoCurrentRecord)
+            throw;
+        // The cells mean the same on the page made again only when its
+        // times and consultants are those shown.
+        const PageLayout before = remakePage();
+        if (!sameShape(before, m_layout))
+            throw;
+        const CellList changed = writeShown(cells, colors);
+        // The page made again was shown with its own colours.
+        if (changed.empty() && !colors.empty() && !m_closed)
+            applyColors(m_grid, m_page.colors, false);
+        return changed;
+    }
+}
+
+CellList PageSession::writeShown(const CellChanges &cells, const ColorChanges &colors)
 {
     // Each touched cell must still hold what this station showed, that is
     // the page as it last read it.
-    const book::page::Cells shown = book::page::decode(m_page.data);
+    const page::Cells shown = page::decode(m_page.data);
     CellChanges expected;
-    for (const auto &entry : changes)
-        expected[entry.first] = book::page::cellAt(shown, entry.first.first, entry.first.second);
-    const BusyScope busy(*this);
-    const PageStore::CellWrite w = m_pages.writeCells(m_page.id, changes, &expected);
-    if (w.conflict)
+    for (const auto &entry : cells)
+        expected[entry.first] = page::cellAt(shown, entry.first.first, entry.first.second);
+    PageStore::BlockChange change;
+    change.id = cells.empty() ? 0 : m_page.id;
+    change.colorId = colors.empty() ? 0 : m_page.colorId;
+    change.columns = m_grid.cols();
+    change.rows = m_grid.rows();
+    change.cells = cells;
+    change.expectedCells = &expected;
+    change.colors = colors;
+    change.expectedColors = &m_page.colors;
+    const PageStore::BlockWrite w = m_pages.writeBlock(change);
+    if (!w.changed.empty())
         return w.changed;
-    // The stored page may hold other stations' entries: show them too.
-    const int row = m_grid.row(), col = m_grid.col();
-    showStoredText(w.storedText);
-    m_grid.setCursor(row, col);
+    if (change.id != 0) {
+        // The stored page may hold other stations' entries: show them too.
+        const int row = m_grid.row(), col = m_grid.col();
+        showStoredText(w.storedText);
+        m_grid.setCursor(row, col);
+    }
+    if (change.colorId != 0)
+        m_page.colors = w.storedColors;
     return {};
 }
 
-CellList PageSession::storeColors(const ColorChanges &changes)
+PageLayout PageSession::remakePage()
 {
-    const BusyScope busy(*this);
-    const PageStore::ColorWrite w =
-        m_pages.writeColors(m_page.colorId, m_grid.cols(), m_grid.rows(), changes, &m_page.colors);
-    if (!w.changed.empty())
-        return w.changed;
-    m_page.colors = w.storedText;
-    return {};
+    const PageLayout before = m_layout;
+    const int row = m_grid.row(), col = m_grid.col();
+    readSettings();
+    m_page = m_pages.seek(m_page.date, m_settings);
+    const bool wasLoading = m_loading;
+    m_loading = true;
+    setupGrid();
+    fillGrid();
+    m_loading = wasLoading;
+    const auto at = samePlace(before, m_layout, row, col);
+    m_grid.setCursor(at ? at->first : pos::FirstTimeRow, at ? at->second : pos::FirstCol);
+    m_book.pageChanged();
+    return before;
 }
 
 void PageSession::colorSaveFailed(const DbError &error)
 {
-    Q_UNUSED(error);
     m_s.prompter.message(
-        QStringLiteral("Another user is currently updating the same record. Please wait a while and try again..."),
+        store::troubleOf(error) == store::DbTrouble::Busy
+            ? QStringLiteral("Another user is currently updating the same record. Please wait a while and try again...")
+            : writeFailure(error, m_s.db, QStringLiteral("Nothing was changed.")),
         QStringLiteral("Save Cell Color"), ui::Icon::Warning);
     // The write was all or nothing: the stored colours are as they were, and
     // the page shows them again.

@@ -49,10 +49,20 @@ public:
     // The page text as stored, shown in the grid.
     void showStoredText(const QString &text);
 
-    // Guarded writes: only over what this station showed.
-    CellList storeCells(const CellChanges &changes);
-    CellList storeColors(const ColorChanges &changes);
+    // Guarded writes: only over what this station showed. Cells and colours
+    // of one command go in one transaction, all or nothing; the cells another
+    // station changed meanwhile are returned, with nothing written. A page
+    // another station removed is made again, and written when its times and
+    // columns are those shown; otherwise the DbError is thrown on.
+    CellList storeBlock(const CellChanges &cells, const ColorChanges &colors);
+    CellList storeCells(const CellChanges &changes) { return storeBlock(changes, {}); }
+    CellList storeColors(const ColorChanges &changes) { return storeBlock({}, changes); }
     void colorSaveFailed(const store::DbError &error);
+    // The page of the displayed date made again, after another station
+    // removed it (setup removes the pages that hold nothing, so that they are
+    // made anew from its settings), and shown. Returns the layout the page
+    // was shown with before. Throws DbError.
+    PageLayout remakePage();
 
     ui::GridModel &grid() { return m_grid; }
     const ui::GridModel &grid() const { return m_grid; }
@@ -78,6 +88,7 @@ private:
     bool seekRecord(const QDate &date);
     void populateGrid(const QDate &date);
     void setupGrid();
+    CellList writeShown(const CellChanges &cells, const ColorChanges &colors);
 
     BookController &m_book;
     ui::Services &m_s;

@@ -4,6 +4,7 @@
 #include "book/core/cellentry.h"
 #include "book/core/dateinput.h"
 #include "book/core/pagesession.h"
+#include "book/core/writefailure.h"
 #include "book/pages/pagepos.h"
 #include "book/pages/pagetext.h"
 #include "store/core/database.h"
@@ -157,12 +158,17 @@ RecurrentBooking::Outcome RecurrentBooking::attempt()
             taken(w.refused, row, col);
             return Outcome::Done;
         }
-        if (!w.written) {
-            failed(row, col);
+        if (w.outside.isValid()) {
+            failed(row, col,
+                   QStringLiteral("Recurrent booking failed: the page of %1 was made with other times or "
+                                  "columns and has no such cell. Nothing was booked; please book that day by hand.")
+                       .arg(shortDate(w.outside)));
             return Outcome::Done;
         }
-    } catch (const DbError &) {
-        failed(row, col);
+    } catch (const DbError &e) {
+        // The cause as it is: another station holding the data, a full disk
+        // or a folder that takes no files; nothing a number typed could mend.
+        failed(row, col, writeFailure(e, m_s.db, QStringLiteral("Recurrent booking failed: nothing was booked.")));
         return Outcome::Done;
     }
     m_session.refreshGrid();
@@ -220,10 +226,9 @@ void RecurrentBooking::taken(const QDate &date, int row, int col)
     m_session.grid().setCursor(row, col);
 }
 
-void RecurrentBooking::failed(int row, int col)
+void RecurrentBooking::failed(int row, int col, const QString &text)
 {
-    m_s.prompter.message(QStringLiteral("Recurrent booking failed! Please try again. Make sure you enter only numbers!"),
-                         Title);
+    m_s.prompter.message(text, Title);
     m_session.refreshGrid();
     m_session.grid().setCursor(row, col);
 }

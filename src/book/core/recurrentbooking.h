@@ -6,6 +6,10 @@
 #include <QString>
 #include <vector>
 
+namespace store {
+class DbError;
+}
+
 namespace book {
 
 class BookController;
@@ -39,7 +43,8 @@ private:
     QString details(const std::vector<QDate> &dates, int row, int col, const QString &text,
                     std::vector<QString> &shown);
     void taken(const QDate &date, int row, int col);
-    void failed(int row, int col);
+    // Nothing of the series was written: the user is told why.
+    void failed(int row, int col, const QString &text);
 
     BookController &m_book;
     PageSession &m_session;

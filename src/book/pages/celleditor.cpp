@@ -98,6 +98,13 @@ void CellEditor::setText(const QString &storedText)
     m_changed();
 }
 
+void CellEditor::moveTo(int row, int col)
+{
+    m_row = row;
+    m_col = col;
+    m_changed();
+}
+
 void CellEditor::placeCursor()
 {
     m_grid.setCursor(m_row, m_col);

@@ -57,6 +57,8 @@ public:
     // The stored form back into the editor (an entry kept after a failed
     // save, or the cell's current text); shows the editor.
     void setText(const QString &storedText);
+    // The same entry over another cell: the page under it was laid out anew.
+    void moveTo(int row, int col);
     // The grid's cursor back on the edited cell, after a scroll.
     void follow();
     void placeCursor();

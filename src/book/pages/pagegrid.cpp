@@ -34,6 +34,42 @@ PageLayout layoutOf(const PageRecord &p, int rHeight)
     return layoutOf(p.listno, p.names, p.open, p.close, p.timeslot, rHeight);
 }
 
+bool sameShape(const PageLayout &a, const PageLayout &b)
+{
+    return a.times == b.times && a.columns == b.columns && a.names == b.names;
+}
+
+std::optional<std::pair<int, int>> samePlace(const PageLayout &from, const PageLayout &to, int row, int col)
+{
+    if (row < FreeRow || row >= from.rows() || col < FirstCol || col >= from.columns)
+        return std::nullopt;
+    int r = row;
+    if (row > from.lastTimeRow()) {
+        r = to.lastTimeRow() + (row - from.lastTimeRow());
+    } else if (row >= FirstTimeRow) {
+        const auto it = std::find(to.times.begin(), to.times.end(), from.times[static_cast<size_t>(row - FirstTimeRow)]);
+        if (it == to.times.end())
+            return std::nullopt;
+        r = FirstTimeRow + static_cast<int>(it - to.times.begin());
+    }
+    // A consultant keeps their column by name; unnamed columns by number.
+    int c = col;
+    const QString name = textCol(col) < from.names.size() ? from.names[textCol(col)].trimmed() : QString();
+    if (!name.isEmpty()) {
+        c = 0;
+        for (int i = 0; i < to.names.size() && FirstCol + i < to.columns; ++i)
+            if (to.names[i].trimmed() == name) {
+                c = FirstCol + i;
+                break;
+            }
+        if (c == 0)
+            return std::nullopt;
+    } else if (col >= to.columns) {
+        return std::nullopt;
+    }
+    return std::make_pair(r, c);
+}
+
 void setupColumns(ui::GridModel &grid, int columns, const QStringList &names, const QString &cwidth,
                   double widthFactor)
 {

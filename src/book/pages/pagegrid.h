@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace book {
@@ -35,6 +37,13 @@ struct PageLayout {
 };
 
 PageLayout layoutOf(const PageRecord &page, int rHeight);
+
+// Whether a grid position means the same time and consultant on both pages.
+bool sameShape(const PageLayout &a, const PageLayout &b);
+// Where a cell of page `from` lies on page `to`: the row of the same time
+// (the free rows by their place above or below the times) in the column of
+// the same consultant; nothing when `to` has no such row or column.
+std::optional<std::pair<int, int>> samePlace(const PageLayout &from, const PageLayout &to, int row, int col);
 PageLayout layoutOf(int listno, const QString &names, const QString &open, const QString &close,
                     int slot, int rHeight);
 

@@ -7,6 +7,7 @@
 
 #include <QSqlRecord>
 #include <QVariantList>
+#include <set>
 
 namespace book {
 
@@ -21,6 +22,23 @@ namespace {
 QString q(const QString &id)
 {
     return Dialect::quote(id);
+}
+
+DbError pageGone()
+{
+    return DbError(DbError::NoCurrentRecord, QStringLiteral("The page has been removed by another station."));
+}
+
+DbError coloursGone()
+{
+    return DbError(DbError::NoCurrentRecord,
+                   QStringLiteral("The page's colour record has been removed by another station."));
+}
+
+// A cell in an edit: its grid position.
+QString cellField(int row, int col)
+{
+    return QStringLiteral("%1,%2").arg(row).arg(col);
 }
 
 PageRecord fromRecord(const QSqlRecord &r)
@@ -84,12 +102,37 @@ PageRecord PageStore::read(int id) const
     const auto r = m_db.selectOne(
         QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(q(store::tables::Appt), q("ID")), {id});
     if (!r)
-        throw DbError(DbError::NoCurrentRecord,
-                      QStringLiteral("The page has been removed by another station."));
+        throw pageGone();
     PageRecord p = fromRecord(*r);
     attachColors(m_db, p);
     return p;
 }
+
+namespace {
+
+// Inserts a record unless its unique key is taken; true when this call made
+// it. While another station's transaction holds a record with the same key
+// not yet committed, this waits for it and then leaves that record be,
+// instead of failing on the key.
+bool insertIfMissing(Database &db, const QString &table, const QVariantMap &values)
+{
+    const store::TableDef *t = store::findTable(table);
+    QStringList cols, marks;
+    QVariantList binds;
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        const store::FieldDef *f = t->field(it.key());
+        cols << q(f->name);
+        marks << QStringLiteral("?");
+        binds << db.dialect().bindValue(it.value(), f->type);
+    }
+    return db
+        .selectOne(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) ON CONFLICT DO NOTHING RETURNING %4")
+                       .arg(q(t->name), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")), q(t->key)),
+                   binds)
+        .has_value();
+}
+
+} // namespace
 
 PageRecord PageStore::seek(const QDate &date, const store::Settings &s)
 {
@@ -99,66 +142,36 @@ PageRecord PageStore::seek(const QDate &date, const store::Settings &s)
 
     store::WriteTransaction tx(m_db);
     // Look again inside the write lock: another station may just have made it.
-    PageRecord p = find(date);
+    const PageRecord p = find(date);
     bool created = false;
     if (p.id == 0) {
         const int dow = date.dayOfWeek();
         const QString tmpl = s.templateFor(dow);
-        m_db.insert(store::tables::Appt, {{"CalDate", date},
-                                          {"Data", tmpl},
-                                          {"location", s.location},
-                                          {"open", s.open},
-                                          {"Close", s.close},
-                                          {"timeslot", s.timeslot},
-                                          {"Listno", s.listno},
-                                          {"names", s.names},
-                                          {"Memo", QString()},
-                                          {"CColor", "0"},
-                                          {"Spare", "0"},
-                                          {"Clinic", s.closedOn(dow)},
-                                          {"BlankPage", tmpl}});
-        created = true;
+        created = insertIfMissing(m_db, store::tables::Appt,
+                                  {{"CalDate", date},
+                                   {"Data", tmpl},
+                                   {"location", s.location},
+                                   {"open", s.open},
+                                   {"Close", s.close},
+                                   {"timeslot", s.timeslot},
+                                   {"Listno", s.listno},
+                                   {"names", s.names},
+                                   {"Memo", QString()},
+                                   {"CColor", "0"},
+                                   {"Spare", "0"},
+                                   {"Clinic", s.closedOn(dow)},
+                                   {"BlankPage", tmpl}});
     }
     if (p.colorId == 0 &&
         !m_db.selectOne(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
                             .arg(q("ID"), q(store::tables::Color), q("caldate")),
                         {date})) {
-        m_db.insert(store::tables::Color, {{"caldate", date}, {"CColor", "0"}, {"Spare", "0"}});
+        insertIfMissing(m_db, store::tables::Color, {{"caldate", date}, {"CColor", "0"}, {"Spare", "0"}});
     }
     tx.commit();
-    p = find(date);
-    p.created = created;
-    return p;
-}
-
-PageStore::CellWrite PageStore::writeCells(int id, const CellChanges &changes, const CellChanges *expected)
-{
-    CellWrite out;
-    store::WriteTransaction tx(m_db);
-    const auto rec = m_db.selectOneForUpdate(
-        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(q("Data"), q(store::tables::Appt), q("ID")), {id});
-    if (!rec)
-        throw DbError(DbError::NoCurrentRecord,
-                      QStringLiteral("The page has been removed by another station."));
-    const QString stored = rec->value(0).toString();
-    page::Cells cells = page::decode(stored);
-    if (expected) {
-        for (const auto &[at, text] : *expected)
-            if (page::cellAt(cells, at.first, at.second) != text)
-                out.changed.push_back(at);
-        if (!out.changed.empty()) {
-            out.conflict = true;
-            out.storedText = stored;
-            return out;   // the transaction rolls back
-        }
-    }
-    for (const auto &[at, text] : changes)
-        page::setCellAt(cells, at.first, at.second, page::cleanCell(text));
-    out.storedText = page::encode(cells);
-    if (out.storedText != stored)
-        m_db.update(store::tables::Appt, id, {{"Data", out.storedText}});
-    tx.commit();
-    return out;
+    found = find(date);
+    found.created = created;
+    return found;
 }
 
 std::vector<int> decodeColors(const QString &text)
@@ -194,44 +207,115 @@ QString encodeColors(const std::vector<int> &values)
     return items.join(QLatin1Char(' '));
 }
 
-PageStore::ColorWrite PageStore::writeColors(int colorId, int columns, int rows, const ColorChanges &changes,
-                                             const QString *expected)
+PageStore::BlockWrite PageStore::writeBlock(const BlockChange &c)
 {
-    ColorWrite out;
+    if (c.id == 0 && c.colorId == 0)
+        throw pageGone();   // no record to write to
+    BlockWrite out;
     store::WriteTransaction tx(m_db);
-    const auto rec = m_db.selectOneForUpdate(
-        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(q("CColor"), q(store::tables::Color), q("ID")),
-        {colorId});
-    if (!rec)
-        throw DbError(DbError::NoCurrentRecord,
-                      QStringLiteral("The page's colour record has been removed by another station."));
-    const int perColumn = std::max(colorRow(rows), 0);
-    const size_t total = static_cast<size_t>(std::max(textCol(columns), 0) * perColumn);
-    const auto indexOf = [perColumn](int r, int c) { return static_cast<size_t>(textCol(c) * perColumn + colorRow(r)); };
-    const auto inside = [rows, columns](int r, int c) {
-        return r >= FirstTimeRow && r < rows && c >= FirstCol && c < columns;
+    std::optional<QSqlRecord> text, colours;
+    if (c.id != 0) {
+        text = m_db.selectOneForUpdate(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ?")
+                                           .arg(q("Data"), q("CalDate"), q(store::tables::Appt), q("ID")),
+                                       {c.id});
+        if (!text)
+            throw pageGone();
+    }
+    if (c.colorId != 0) {
+        colours = m_db.selectOneForUpdate(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ?")
+                                              .arg(q("CColor"), q("caldate"), q(store::tables::Color), q("ID")),
+                                          {c.colorId});
+        if (!colours)
+            throw coloursGone();
+    }
+    out.edit.kind = QStringLiteral("page");
+    out.edit.key = Database::toDate((text ? text : colours)->value(1));
+
+    // What is stored now, and whether every guarded cell still holds what the
+    // writer last read.
+    std::set<std::pair<int, int>> changed;
+    page::Cells cells;
+    if (text) {
+        out.storedText = text->value(0).toString();
+        cells = page::decode(out.storedText);
+        if (c.expectedCells)
+            for (const auto &[at, expected] : *c.expectedCells)
+                if (page::cellAt(cells, at.first, at.second) != expected)
+                    changed.insert(at);
+    }
+    const int perColumn = std::max(colorRow(c.rows), 0);
+    const auto indexOf = [perColumn](int r, int col) {
+        return static_cast<size_t>(textCol(col) * perColumn + colorRow(r));
+    };
+    const auto inside = [&c](int r, int col) {
+        return r >= FirstTimeRow && r < c.rows && col >= FirstCol && col < c.columns;
     };
     // "0" (nothing stored) and lists of another shape become a full list of
     // the colours the grid showed: a page never painted keeps the default
     // colour in the cells not painted now, so they stay free for a booking.
-    std::vector<int> values = shownColors(rec->value(0).toString(), total);
-    if (expected) {
-        const std::vector<int> shown = shownColors(*expected, total);
-        for (const auto &[at, color] : changes)
-            if (inside(at.first, at.second) && values[indexOf(at.first, at.second)] != shown[indexOf(at.first, at.second)])
-                out.changed.push_back(at);
-        if (!out.changed.empty()) {
-            out.storedText = rec->value(0).toString();
-            return out;   // the transaction rolls back
+    std::vector<int> values;
+    if (colours) {
+        out.storedColors = colours->value(0).toString();
+        const size_t total = static_cast<size_t>(std::max(textCol(c.columns), 0) * perColumn);
+        values = shownColors(out.storedColors, total);
+        if (c.expectedColors) {
+            const std::vector<int> shown = shownColors(*c.expectedColors, total);
+            for (const auto &[at, color] : c.colors)
+                if (inside(at.first, at.second) && values[indexOf(at.first, at.second)] != shown[indexOf(at.first, at.second)])
+                    changed.insert(at);
         }
     }
-    for (const auto &[at, color] : changes)
-        if (inside(at.first, at.second))
-            values[indexOf(at.first, at.second)] = color;
-    out.storedText = encodeColors(values);
-    m_db.update(store::tables::Color, colorId, {{"CColor", out.storedText}});
+    if (!changed.empty()) {
+        out.changed.assign(changed.begin(), changed.end());
+        return out;   // the transaction rolls back
+    }
+
+    if (text) {
+        for (const auto &[at, t] : c.cells) {
+            const QString after = page::cleanCell(t);
+            out.edit.add(cellField(at.first, at.second), page::cellAt(cells, at.first, at.second), after);
+            page::setCellAt(cells, at.first, at.second, after);
+        }
+        const QString written = page::encode(cells);
+        if (written != out.storedText)
+            m_db.update(store::tables::Appt, c.id, {{"Data", written}});
+        out.storedText = written;
+    }
+    if (colours) {
+        for (const auto &[at, color] : c.colors)
+            if (inside(at.first, at.second)) {
+                int &v = values[indexOf(at.first, at.second)];
+                out.edit.add(cellField(at.first, at.second) + QStringLiteral(" colour"), v, color);
+                v = color;
+            }
+        out.storedColors = encodeColors(values);
+        m_db.update(store::tables::Color, c.colorId, {{"CColor", out.storedColors}});
+    }
     tx.commit();
     return out;
+}
+
+PageStore::CellWrite PageStore::writeCells(int id, const CellChanges &changes, const CellChanges *expected)
+{
+    BlockChange c;
+    c.id = id;
+    c.cells = changes;
+    c.expectedCells = expected;
+    BlockWrite w = writeBlock(c);
+    return {!w.changed.empty(), std::move(w.changed), std::move(w.storedText), std::move(w.edit)};
+}
+
+PageStore::ColorWrite PageStore::writeColors(int colorId, int columns, int rows, const ColorChanges &changes,
+                                             const QString *expected)
+{
+    BlockChange c;
+    c.colorId = colorId;
+    c.columns = columns;
+    c.rows = rows;
+    c.colors = changes;
+    c.expectedColors = expected;
+    BlockWrite w = writeBlock(c);
+    return {std::move(w.changed), std::move(w.storedColors), std::move(w.edit)};
 }
 
 std::optional<QString> PageStore::writeMemo(int id, const QString &memo, const QString *expected)
@@ -240,8 +324,7 @@ std::optional<QString> PageStore::writeMemo(int id, const QString &memo, const Q
     const auto rec = m_db.selectOneForUpdate(
         QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(q("Memo"), q(store::tables::Appt), q("ID")), {id});
     if (!rec)
-        throw DbError(DbError::NoCurrentRecord,
-                      QStringLiteral("The page has been removed by another station."));
+        throw pageGone();
     const QString stored = rec->value(0).toString();
     if (expected && stored != *expected)
         return stored;   // the transaction rolls back
@@ -254,8 +337,7 @@ void PageStore::writeClinic(int id, bool closed)
 {
     store::WriteTransaction tx(m_db);
     if (m_db.update(store::tables::Appt, id, {{"Clinic", closed}, {"CColor", "0"}}) == 0)
-        throw DbError(DbError::NoCurrentRecord,
-                      QStringLiteral("The page has been removed by another station."));
+        throw pageGone();
     tx.commit();
 }
 
@@ -384,12 +466,12 @@ PageStore::SeriesWrite PageStore::writeCellSeries(const std::vector<QDate> &date
                      q("CalDate")),
             {date});
         if (!rec)
-            throw DbError(DbError::NoCurrentRecord,
-                          QStringLiteral("The page has been removed by another station."));
+            throw pageGone();
         const PageLayout l = layoutOf(rec->value(5).toInt(), QString(), rec->value(2).toString(),
                                       rec->value(3).toString(), rec->value(4).toInt(), 1);
         if (row < FreeRow || row >= l.rows() || col < FirstCol || col >= l.columns) {
             out.outside = date;
+            out.edits.clear();
             return out;   // the transaction rolls back
         }
         const QString stored = rec->value(1).toString();
@@ -398,24 +480,30 @@ PageStore::SeriesWrite PageStore::writeCellSeries(const std::vector<QDate> &date
         if (!mayWrite(date, now)) {
             out.refused = date;
             out.refusedText = now;
+            out.edits.clear();
             return out;   // the transaction rolls back
         }
         page::setCellAt(cells, row, col, cell);
         const QString written = page::encode(cells);
         if (written != stored)
             m_db.update(store::tables::Appt, rec->value(0), {{"Data", written}});
+        store::Edit &edit = out.edits.emplace_back();
+        edit.kind = QStringLiteral("page");
+        edit.key = date;
+        edit.add(cellField(row, col), now, cell);
         if (row < FirstTimeRow)
             continue;   // the free row above the times has no colour
         const auto colours = m_db.selectOneForUpdate(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ?")
                                                          .arg(q("ID"), q("CColor"), q(store::tables::Color), q("caldate")),
                                                      {date});
         if (!colours)
-            throw DbError(DbError::NoCurrentRecord,
-                          QStringLiteral("The page's colour record has been removed by another station."));
+            throw coloursGone();
         const int perColumn = colorRow(l.rows());
         std::vector<int> values =
             shownColors(colours->value(1).toString(), static_cast<size_t>(textCol(l.columns) * perColumn));
-        values[static_cast<size_t>(textCol(col) * perColumn + colorRow(row))] = color;
+        int &v = values[static_cast<size_t>(textCol(col) * perColumn + colorRow(row))];
+        edit.add(cellField(row, col) + QStringLiteral(" colour"), v, color);
+        v = color;
         m_db.update(store::tables::Color, colours->value(0), {{"CColor", encodeColors(values)}});
     }
     tx.commit();

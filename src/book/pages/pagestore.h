@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book/pages/pagetext.h"
+#include "store/core/edit.h"
 
 #include <QDate>
 #include <QString>
@@ -68,18 +69,40 @@ public:
     // Finds the page of a date; nullopt-like (id 0) when there is none.
     PageRecord find(const QDate &date) const;
     // Finds the page of a date, creating it (and its colour record) from the
-    // settings and the weekday's template when missing. Throws DbError; a
-    // page created by another station at the same moment fails with
-    // DbError::Duplicate and is found by the next call.
+    // settings and the weekday's template when missing. A page another
+    // station is making at the same moment is waited for and returned as that
+    // station made it. Throws DbError.
     PageRecord seek(const QDate &date, const store::Settings &settings);
     PageRecord read(int id) const;
     // Whether any page of a date exists, searching from the last page down.
     bool exists(const QDate &date) const;
 
+    // Cells and colours of one page, written together in one write
+    // transaction: all or nothing. A page removed by another station throws
+    // DbError::NoCurrentRecord.
+    struct BlockChange {
+        int id = 0;                               // the page (0: no text is written)
+        int colorId = 0;                          // its colour record (0: no colour is written)
+        int columns = 0;                          // the grid the colours are laid out for
+        int rows = 0;
+        CellChanges cells;
+        const CellChanges *expectedCells = nullptr;   // each listed cell must still hold this
+        ColorChanges colors;                      // grid row >= FirstTimeRow, column >= FirstCol
+        const QString *expectedColors = nullptr;  // a colour list as last read: changed cells must still match
+    };
+    struct BlockWrite {
+        CellList changed;             // guarded cells whose text or colour no longer matched: nothing written
+        QString storedText;           // the page text after the write (or as found)
+        QString storedColors;         // the colour list after the write (or as found)
+        store::Edit edit;             // "page" by date: "row,col" texts and "row,col colour" colours
+    };
+    BlockWrite writeBlock(const BlockChange &change);
+
     struct CellWrite {
         bool conflict = false;        // a guarded cell no longer held the expected text
         CellList changed;             // the guarded cells that no longer did
         QString storedText;           // the page text after the write (or as found)
+        store::Edit edit;
     };
     // Writes cells into the stored page. With `expected`, each listed cell must
     // still hold the given text, else nothing is written and conflict is set.
@@ -88,6 +111,7 @@ public:
     struct ColorWrite {
         CellList changed;             // guarded cells whose colour no longer matched
         QString storedText;           // the colour list after the write (or as found)
+        store::Edit edit;
     };
     // Writes colours (grid row >= FirstTimeRow, column >= FirstCol) into the page's colour list,
     // laid out for a grid of `columns` columns and `rows` rows. With
@@ -126,6 +150,7 @@ public:
         QDate refused;           // the page whose cell was refused
         QString refusedText;     // what that cell holds
         QDate outside;           // the page that has no such cell
+        std::vector<store::Edit> edits;   // one per page written
     };
     SeriesWrite writeCellSeries(const std::vector<QDate> &dates, int row, int col, const QString &text, int color,
                                 const CellCheck &mayWrite);

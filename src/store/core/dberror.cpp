@@ -35,6 +35,10 @@ DbError DbError::from(const QSqlError &error, const QString &context)
         if (code == QLatin1String("55P03") || code == QLatin1String("40001") ||
             code == QLatin1String("40P01"))   // lock timeout, serialization, deadlock
             return DbError(Busy, text);
+        if (code == QLatin1String("53100"))   // disk full
+            return DbError(DiskFull, text);
+        if (code == QLatin1String("25006") || code == QLatin1String("42501"))   // read-only, no privilege
+            return DbError(ReadOnly, text);
         return DbError(General, text);
     }
     bool ok = false;
@@ -56,6 +60,28 @@ DbError DbError::from(const QSqlError &error, const QString &context)
 QString DbError::numbered() const
 {
     return QString::number(m_number) + QLatin1Char(' ') + m_description;
+}
+
+DbTrouble troubleOf(const DbError &error)
+{
+    switch (error.number()) {
+    case DbError::Busy: return DbTrouble::Busy;
+    case DbError::NoCurrentRecord: return DbTrouble::Gone;
+    default: break;
+    }
+    if (error.number() >= DbError::General)
+        return DbTrouble::Other;   // our own numbers
+    // The embedded engine's result codes (an extended code keeps its primary
+    // code in the low byte).
+    switch (error.number() & 0xFF) {
+    case 13: return DbTrouble::DiskFull;   // SQLITE_FULL
+    case 3:                                // SQLITE_PERM
+    case 8:                                // SQLITE_READONLY
+    case 10:                               // SQLITE_IOERR: the file or its journal cannot be written
+    case 14:                               // SQLITE_CANTOPEN: no journal can be made beside the file
+        return DbTrouble::Unwritable;
+    default: return DbTrouble::Other;
+    }
 }
 
 } // namespace store

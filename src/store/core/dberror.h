@@ -28,10 +28,25 @@ public:
     static constexpr int General = 3000;
     // The data was replaced by a restore since this station read it.
     static constexpr int Restored = 3900;
+    // The embedded engine's own numbers, which a server's errors of the same
+    // kind are given too.
+    static constexpr int ReadOnly = 8;
+    static constexpr int DiskFull = 13;
 
 private:
     int m_number;
     QString m_description;
 };
+
+// The kind of trouble behind a database error, so that a message can name
+// the real cause and what to do about it.
+enum class DbTrouble {
+    Busy,        // another station holds the data (lock or busy timeout)
+    DiskFull,    // no room left for the change
+    Unwritable,  // the file, its folder or the login takes no writes
+    Gone,        // the record was removed by another station
+    Other,
+};
+DbTrouble troubleOf(const DbError &error);
 
 } // namespace store

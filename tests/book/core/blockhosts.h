@@ -73,6 +73,15 @@ public:
         writeColors(changes);
         return {};
     }
+    // All or nothing, as the book's page store.
+    book::CellList storeBlock(const book::CellChanges &cells, const book::ColorChanges &colors) override
+    {
+        if ((failCells && !cells.empty()) || (failColors && !colors.empty()))
+            throw store::DbError(store::DbError::Busy, QStringLiteral("locked"));
+        if (!cells.empty())
+            storeCells(cells);
+        return colors.empty() ? book::CellList{} : storeColors(colors);
+    }
     void refreshPage() override
     {
         ++refreshes;

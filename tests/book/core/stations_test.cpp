@@ -3,6 +3,7 @@
 #include "bookfixture.h"
 
 #include "book/core/blockops.h"
+#include "book/pages/pagestore.h"
 #include "support/doubles/scriptedprompter.h"
 
 #include <QSqlQuery>
@@ -255,23 +256,96 @@ TEST_P(StationPair, APageTheOtherStationMadeFirstIsTakenNotMadeAgain)
 
 // ---- the page removed by the other station while this one saves into it
 
-TEST_P(StationPair, APageRemovedUnderAnEntryEndsTheProgram)
+// Setup's Okay at station B removes the pages that hold nothing, so that they
+// are made anew from the new settings. Station A, typing into today's page
+// meanwhile, makes the page again and stores the entry at the same time.
+TEST_P(StationPair, APageRemovedUnderAnEntryIsMadeAgainAndTakesIt)
+{
+    struct Case {
+        const char *open;
+        int row;   // where 09:00 AM is on the page made again; 0: not on it
+    };
+    for (const Case c : {Case{"08:00 AM", 5}, Case{"07:00 AM", 7}, Case{"10:00 AM", 0}}) {
+        SCOPED_TRACE(c.open);
+        Pair p(engine());
+        auto &a = p.a;
+        a.book->grid().setCursor(5, 1);   // 09:00 AM, Dr Avery
+        a.book->gridKeyPress(QLatin1Char('S'));
+        a.book->setEditorText("Smith");
+        p.b.setSetting("open", c.open);
+        ASSERT_EQ(book::PageStore(p.b.db).removeEmptyPages(), 1);
+
+        if (!c.row)
+            a.prompter.expectMessage();
+        a.book->editorKeyPress(QChar(9));
+        EXPECT_FALSE(a.book->editor().visible);
+        EXPECT_EQ(a.book->grid().textMatrix(3, 0), c.open);
+        EXPECT_EQ(a.pageCount(), 1);
+        if (c.row) {
+            EXPECT_TRUE(a.prompter.transcript().empty()) << a.prompter.texts().join(" | ").toStdString();
+            EXPECT_EQ(a.stored(Today, c.row, 1), "Smith");
+            EXPECT_EQ(a.book->grid().textMatrix(c.row, 1), "Smith");
+        } else {
+            // No 09:00 AM any more: nothing stored, and the entry kept.
+            EXPECT_EQ(a.prompter.last().title, "Save Cell Content");
+            EXPECT_TRUE(a.prompter.last().text.contains("which have no 09:00 AM for Dr Avery")) << a.prompter.last().text.toStdString();
+            EXPECT_EQ(a.clipboard.text(), "Smith");
+            EXPECT_FALSE(a.db.scalar("SELECT Data FROM tbl_Appt").toString().contains("Smith"));
+        }
+    }
+}
+
+// The same for a block command: on a page made again with the same times
+// and consultants the block is written; nothing ends the program.
+TEST_P(StationPair, ABlockCommandOnARemovedPageWritesIntoThePageMadeAgain)
 {
     Pair p(engine());
-    p.quitExpected = true;
-    auto &a = p.a;
-    p.b.db.exec("DELETE FROM tbl_Appt WHERE CalDate = ?", {Today});
-    bool closed = false;
-    QObject::connect(a.book.get(), &book::BookController::closeRequested, [&] { closed = true; });
+    p.markOnA();
+    ASSERT_EQ(book::PageStore(p.b.db).removeEmptyPages(), 1);
+    p.a.book->blocks().blockout();
+    const QString blockout = p.a.book->blockoutText();
+    EXPECT_EQ(p.a.stored(Today, 3, 1), blockout);
+    EXPECT_EQ(p.a.stored(Today, 4, 2), blockout);
+    EXPECT_EQ(p.a.pageCount(), 1);
+}
 
-    a.prompter.expectMessage();
-    a.book->grid().setCursor(5, 1);
-    a.book->gridKeyPress(QLatin1Char('S'));
-    a.book->editorKeyPress(QChar(9));
-    EXPECT_EQ(a.prompter.last().title, "Save Cell Content");
-    EXPECT_TRUE(a.prompter.last().text.contains("removed by another station"));
-    EXPECT_TRUE(closed);
-    EXPECT_TRUE(a.windows.quitCalled());
+// ---- a block's texts and colours are one write
+
+// B repaints a cell of A's block after A's page was read. A's Cut, Delete
+// and Paste change texts and colours: all of it is refused, texts included.
+TEST_P(StationPair, ABlockOverARepaintedCellWritesNoTextEither)
+{
+    for (const Command command : {Command::Cut, Command::Delete, Command::Paste}) {
+        Pair p(engine());
+        auto &a = p.a;
+        a.type(6, 3, "Copied");
+        a.book->grid().setCursor(6, 3);
+        a.book->blocks().copy();
+        a.type(3, 1, "Smith");
+        a.type(4, 2, "Jones");
+        p.markOnA();
+        p.b.book->refreshGrid();
+        p.b.book->grid().setCursor(4, 1);
+        p.b.book->blocks().chooseRowCount(1);
+        p.b.book->blocks().chooseColor(Red);
+
+        if (command == Command::Delete)
+            a.prompter.answerYes();
+        a.prompter.expectMessage();
+        switch (command) {
+        case Command::Cut: a.book->blocks().cut(); break;
+        case Command::Delete: a.book->blocks().remove(); break;
+        default:
+            a.book->grid().setCursor(3, 1);
+            a.book->blocks().paste();
+            break;
+        }
+        SCOPED_TRACE(a.prompter.last().title.toStdString());
+        EXPECT_TRUE(a.prompter.last().text.startsWith(Changed)) << a.prompter.last().text.toStdString();
+        EXPECT_EQ(a.stored(Today, 3, 1), "Smith");
+        EXPECT_EQ(a.stored(Today, 4, 2), "Jones");
+        EXPECT_EQ(a.book->grid().textMatrix(3, 1), "Smith");
+    }
 }
 
 QUILLON_BOTH_ENGINES(StationPair);
