@@ -52,10 +52,14 @@ AccountController::AccountController(ui::Services &services, report::Reporter &r
     : QObject(parent), m_services(services), m_reporter(reporter), m_model(accountForm()),
       m_record(services.db, m_model), m_invoices(services.db)
 {
+    // Paths that unload this window from elsewhere (the menu's Exit) leave
+    // the invoice as its own Exit does.
+    m_services.windows.setSettler(ui::win::Account, [this] { return leaveInvoice(); });
 }
 
 AccountController::~AccountController()
 {
+    m_services.windows.clearSettler(ui::win::Account);
     // However the window goes, an invoice never filled in goes with it.
     if ((m_pending || m_unsaved) && isBlank()) {
         try {
@@ -84,6 +88,12 @@ int AccountController::invoiceNo() const
 
 void AccountController::error(const store::DbError &e, const QString &title)
 {
+    if (e.number() == store::DbError::Restored) {
+        m_services.prompter.message(e.numbered() + QStringLiteral("\n\nYour entries are still in the boxes, over the "
+                                                                  "record as it was restored: save again to store them."),
+                                    title, ui::Icon::Warning);
+        return;
+    }
     m_services.prompter.message(QString::number(e.number()) + QLatin1Char(' ') + e.description(), title);
 }
 
@@ -103,6 +113,11 @@ void AccountController::conflict(const std::vector<store::FieldWrite> &typed, co
         entries.push_back({invoiceLabel(c->name), check ? yesNo(w.value) : w.value, lost, check ? yesNo(now) : now});
     }
     m_services.prompter.message(conflictMessage(QStringLiteral("invoice"), entries), SaveTitle, ui::Icon::Warning);
+    // What was not saved stays typed, over what the other station stored.
+    for (const store::FieldWrite &w : typed)
+        if (contested.contains(w.field, Qt::CaseInsensitive))
+            setBox(m_model.boundTo(w.field)->name, w.value);
+    recompute();
 }
 
 void AccountController::setBox(const QString &box, const QString &text)
@@ -391,11 +406,15 @@ bool AccountController::writeBoxes()
     }
     InvoiceStore::Write r;
     try {
+        m_record.checkGeneration();
         r = m_invoices.write(invoiceNo(), typed);
         if (r.outcome != InvoiceStore::Write::Gone)
             m_record.show();
     } catch (const store::DbError &e) {
         error(e, SaveTitle);
+        if (e.number() == store::DbError::Restored && m_record.rereadKeepingTyped()) {
+            shown();
+        }
         return false;
     }
     if (r.outcome == InvoiceStore::Write::Gone) {

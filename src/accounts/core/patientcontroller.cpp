@@ -34,10 +34,14 @@ PatientController::PatientController(ui::Services &services, QObject *parent)
     : QObject(parent), m_services(services), m_model(patientForm()), m_record(services.db, m_model),
       m_files(services.db)
 {
+    // Paths that unload this window from elsewhere (the menu's Exit) settle
+    // the file as its own Exit does.
+    m_services.windows.setSettler(ui::win::PatientDetails, [this] { return settle(); });
 }
 
 PatientController::~PatientController()
 {
+    m_services.windows.clearSettler(ui::win::PatientDetails);
     // However the window goes, a new file never typed into goes with it.
     if (m_record.isNew() && m_model.isBlank()) {
         try {
@@ -81,6 +85,12 @@ void PatientController::setBox(const QString &box, const QString &text)
 
 void PatientController::error(const store::DbError &e, const QString &title)
 {
+    if (e.number() == store::DbError::Restored) {
+        m_services.prompter.message(e.numbered() + QStringLiteral("\n\nYour entries are still in the boxes, over the "
+                                                                  "record as it was restored: save again to store them."),
+                                    title, ui::Icon::Warning);
+        return;
+    }
     m_services.prompter.message(QString::number(e.number()) + e.description(), title);
 }
 
@@ -98,6 +108,14 @@ void PatientController::conflict(const std::vector<store::FieldWrite> &typed, co
     }
     m_services.prompter.message(conflictMessage(QStringLiteral("file"), entries), QStringLiteral("Filesave"),
                                 ui::Icon::Warning);
+    // What was not saved stays typed, over what the other station stored.
+    for (const Labelled &l : patientLabels()) {
+        const QString field = m_model.control(l.box)->field;
+        for (const store::FieldWrite &w : typed)
+            if (w.field.compare(field, Qt::CaseInsensitive) == 0 && contested.contains(w.field, Qt::CaseInsensitive))
+                m_model.assign(l.box, w.value);
+    }
+    emit recordShown();
 }
 
 void PatientController::arrive()
@@ -164,12 +182,16 @@ bool PatientController::writeBoxes(const QString &title)
     store::GuardedWrite r;
     try {
         if (!typed.empty()) {
+            m_record.checkGeneration();
             r = m_files.write(fileNo(), typed);
             if (r.found)
                 m_record.show();
         }
     } catch (const store::DbError &e) {
         error(e, title);
+        if (e.number() == store::DbError::Restored && m_record.rereadKeepingTyped()) {
+            emit recordShown();
+        }
         return false;
     }
     if (!typed.empty() && !r.found) {
@@ -308,18 +330,20 @@ void PatientController::remove()
     }
 }
 
-bool PatientController::exit()
+bool PatientController::settle()
 {
     if (m_record.isNew()) {
-        if (m_services.prompter.ask(SaveQuestion, SaveTitle, ui::Icon::Question)) {
-            if (!save())
-                return false;
-        } else if (discardQuestion() == Left::Stayed) {
-            return false;
-        }
-    } else if (!leaveFile()) {
-        return false;
+        if (m_services.prompter.ask(SaveQuestion, SaveTitle, ui::Icon::Question))
+            return save();
+        return discardQuestion() != Left::Stayed;
     }
+    return leaveFile();
+}
+
+bool PatientController::exit()
+{
+    if (!settle())
+        return false;
     toMenu();
     return true;
 }

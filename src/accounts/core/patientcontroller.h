@@ -51,6 +51,9 @@ public:
     void cancel();
     void remove();
     bool exit();                        // F12, File > Exit, the close box
+    // What Exit does with the file on show before the window goes: false
+    // when the user stays (or it could not be stored).
+    bool settle();
     void open();                        // File > Open: back to the search menu
     void previous();
     void next();

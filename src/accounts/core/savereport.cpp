@@ -18,7 +18,9 @@ QString conflictMessage(const QString &record, const std::vector<TypedEntry> &en
     text += someSaved ? QStringLiteral("so your entries in the boxes it also changed were not saved; "
                                        "your other entries were saved.")
                       : QStringLiteral("so your changes were not saved.");
-    text += QStringLiteral(" The %1 is shown as it is stored now.\n\nYour entries:").arg(record);
+    text += QStringLiteral(" The %1 is shown as it is stored now, and what was not saved is still in its box: "
+                           "save again to store it over the other station's entry.\n\nYour entries:")
+                .arg(record);
     for (const TypedEntry &e : entries) {
         text += QLatin1Char('\n') + e.label + QLatin1Char(' ') + shown(e.typed);
         text += e.contested ? QStringLiteral("   (not saved; stored now: %1)").arg(shown(e.storedNow))

@@ -45,6 +45,10 @@ QString writeFailure(const store::DbError &error, const store::Database &db, con
                     .arg(why);
         advice = QStringLiteral("Please look at the page and try again.");
         break;
+    case store::DbTrouble::Restored:
+        cause = QStringLiteral("%1 The page now shows the restored data.").arg(error.description());
+        advice = QStringLiteral("Please look at the page and enter again what is still needed.");
+        break;
     case store::DbTrouble::Other:
         cause = QStringLiteral("The database refused the change (%1).").arg(why);
         advice = QStringLiteral("Please try again; if this happens again, close the program and start it again.");

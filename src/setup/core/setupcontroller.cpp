@@ -338,6 +338,10 @@ SetupController::OkayResult SetupController::okay()
     // away before the field can take it back) must not be stored.
     if (const auto bad = settleFields())
         return {OkayResult::Invalid, bad};
+    // Okay reshapes the pages and closes the book: an entry typed there is
+    // stored first (or the user goes back to it).
+    if (!m_services.windows.settle({ui::win::Appt}))
+        return {OkayResult::Unsettled, std::nullopt};
 
     m_services.prompter.message(TimeNotice, TimeNoticeTitle);
     const int listed = digitsValue(text(Field::Text5));

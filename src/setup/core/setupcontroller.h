@@ -80,6 +80,7 @@ public:
             Contested, // another station changed what this one was storing: nothing stored, the user told
             Invalid,   // a field still holds a value its rules refuse
             Failed,    // a database failure, shown; the window stays
+            Unsettled, // the book holds an entry the user goes back to: nothing done
         };
         Outcome outcome = Failed;
         std::optional<Field> focus;

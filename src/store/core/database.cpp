@@ -553,10 +553,7 @@ void Database::checkGeneration()
         return;
     m_generation = now;
     ++m_epoch;
-    throw DbError(DbError::Restored,
-                  QStringLiteral("The data was restored from a backup at another station after this window "
-                                 "read it, so nothing was written. What you typed is still shown; the window "
-                                 "now reads the restored data."));
+    throw DbError::restored();
 }
 
 void Database::renewGeneration()

@@ -62,10 +62,17 @@ QString DbError::numbered() const
     return QString::number(m_number) + QLatin1Char(' ') + m_description;
 }
 
+DbError DbError::restored()
+{
+    return DbError(Restored, QStringLiteral("The data was restored from a backup at another station after this "
+                                            "window read it, so nothing was written."));
+}
+
 DbTrouble troubleOf(const DbError &error)
 {
     switch (error.number()) {
     case DbError::Busy: return DbTrouble::Busy;
+    case DbError::Restored: return DbTrouble::Restored;
     case DbError::NoCurrentRecord: return DbTrouble::Gone;
     default: break;
     }

@@ -13,6 +13,9 @@ class DbError : public std::runtime_error {
 public:
     DbError(int number, const QString &description);
     static DbError from(const QSqlError &error, const QString &context = QString());
+    // A write refused because the data was restored from a backup after the
+    // station read what it would write over.
+    static DbError restored();
 
     int number() const { return m_number; }
     QString description() const { return m_description; }
@@ -45,6 +48,7 @@ enum class DbTrouble {
     DiskFull,    // no room left for the change
     Unwritable,  // the file, its folder or the login takes no writes
     Gone,        // the record was removed by another station
+    Restored,    // the data was restored from a backup since it was read
     Other,
 };
 DbTrouble troubleOf(const DbError &error);

@@ -65,6 +65,7 @@ void RecordForm::dropCurrent()
 void RecordForm::show()
 {
     m_read.clear();
+    m_epoch = m_db.epoch();
     if (!hasCurrent()) {
         m_form.clear();
         return;
@@ -77,6 +78,32 @@ void RecordForm::show()
         m_read.insert(rec.fieldName(i).toLower(), rec.value(i));
     }
     m_form.load(values);
+}
+
+void RecordForm::checkGeneration() const
+{
+    if (m_epoch != m_db.epoch())
+        throw store::DbError::restored();
+}
+
+bool RecordForm::rereadKeepingTyped()
+{
+    m_epoch = m_db.epoch();
+    if (!hasCurrent())
+        return false;
+    m_rs.reread();
+    try {
+        m_rs.record();
+    } catch (const store::DbError &) {
+        return false;   // not in the restored data: the boxes stay as they are
+    }
+    QList<QPair<QString, QString>> typed;
+    for (const QString &name : m_form.changed())
+        typed.append({name, m_form.text(name)});
+    show();
+    for (const auto &t : typed)
+        m_form.assign(t.first, t.second);
+    return true;
 }
 
 QVariant RecordForm::addNew(const QVariantMap &values)

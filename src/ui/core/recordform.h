@@ -77,11 +77,22 @@ public:
     // Cancel: the current record is read again into the boxes.
     void cancel() { show(); }
 
+    // Throws DbError::Restored when the data was restored from a backup since
+    // the record on show was read: nothing this form holds may be written
+    // over the restored data before it is read again.
+    void checkGeneration() const;
+    // After such a refusal: the record is read again as it is stored now,
+    // and the boxes the user changed keep what was typed (counted as
+    // changes over the restored values). False when the restored data has
+    // no such record: the boxes stay as they are.
+    bool rereadKeepingTyped();
+
 private:
     store::Database &m_db;
     FormModel &m_form;
     store::RecordSource m_rs;
     QVariantMap m_read;   // lower-case field -> value, as last read
+    int m_epoch = 0;      // the database's restore epoch when it was read
     bool m_new = false;
     bool m_dropped = false;
     QVariant m_before, m_after;   // dropped: the neighbours of the removed record

@@ -286,11 +286,13 @@ TEST_P(Invoices, TwoStationsNeverOverwriteEachOther)
     b2.expectMessage("Another station changed this invoice*", "Save Invoice?");
     EXPECT_FALSE(b2.inv->save());
     EXPECT_EQ(a->stored(n, "Amount1").toString(), "20");
-    EXPECT_EQ(b2.box(b::amount(0)), "20");
-    // A different box of the same invoice goes through.
-    b2.type(b::Firm, "ACME");
+    EXPECT_EQ(b2.box(b::amount(0)), "30");   // still typed, the user having been told
+    // A different box of the same invoice goes through; the fee only when
+    // saved again, over the other station's, as the user chooses.
+    a->type(b::Firm, "ACME");
+    EXPECT_TRUE(a->inv->save());
     EXPECT_TRUE(b2.inv->save());
-    EXPECT_EQ(a->stored(n, "Amount1").toString(), "20");
+    EXPECT_EQ(a->stored(n, "Amount1").toString(), "30");
     EXPECT_EQ(a->stored(n, "Firm").toString(), "ACME");
 }
 
@@ -344,7 +346,8 @@ TEST_P(Invoices, ASaveMeetingAnotherStationsChangeKeepsEveryOtherEntry)
     a->type(b::Firm, "ACME");
     a->expectMessage("Another station changed this invoice while you were editing it, so your entries in the "
                      "boxes it also changed were not saved; your other entries were saved. The invoice is shown "
-                     "as it is stored now.\n\nYour entries:\nFirm: ACME   (saved)\n"
+                     "as it is stored now, and what was not saved is still in its box: save again to store it over "
+                     "the other station's entry.\n\nYour entries:\nFirm: ACME   (saved)\n"
                      "Fees ($), line 1: 90   (not saved; stored now: 80)\nDiscount: 10   (saved)",
                      "Save Invoice?");
     EXPECT_FALSE(a->inv->save());
@@ -352,7 +355,7 @@ TEST_P(Invoices, ASaveMeetingAnotherStationsChangeKeepsEveryOtherEntry)
     EXPECT_EQ(a->stored(n, "Discount").toString(), "10");
     EXPECT_EQ(a->stored(n, "Firm").toString(), "ACME");
     EXPECT_EQ(a->stored(n, "BalanceDue").toString(), "70.00");
-    EXPECT_EQ(a->box(b::amount(0)), "80");
+    EXPECT_EQ(a->box(b::amount(0)), "90");
     EXPECT_EQ(a->box(b::amount(7)), "10");
 }
 

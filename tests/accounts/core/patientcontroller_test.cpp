@@ -1,6 +1,10 @@
 #include "patientfixture.h"
 
 #include "accounts/core/patientforms.h"
+#include "store/core/dbcopy.h"
+
+#include <QDir>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -240,7 +244,7 @@ TEST_P(PatientFiles, AnotherStationsEditIsNeverOverwritten)
     EXPECT_TRUE(a->prompter.last().text.startsWith("Another station changed this file"));
     EXPECT_TRUE(a->prompter.last().text.contains("Last Name: BLACK"));
     EXPECT_EQ(a->stored(file, "PLastName").toString(), "GREY");
-    EXPECT_EQ(a->box(b::LastName), "GREY");
+    EXPECT_EQ(a->box(b::LastName), "BLACK");
 }
 
 TEST_P(PatientFiles, TheOtherStationSavesWhileTheSaveQuestionIsOpen)
@@ -258,7 +262,7 @@ TEST_P(PatientFiles, TheOtherStationSavesWhileTheSaveQuestionIsOpen)
     EXPECT_FALSE(a->files->exit());
     EXPECT_EQ(a->prompter.transcript()[0].text, SaveQuestion);
     EXPECT_EQ(a->stored(file, "PLastName").toString(), "SECOND");
-    EXPECT_EQ(a->box(b::LastName), "SECOND");
+    EXPECT_EQ(a->box(b::LastName), "FIRST");
 }
 
 // The other station changed one box this station typed: the rest is
@@ -277,12 +281,16 @@ TEST_P(PatientFiles, ASaveMeetingAnotherStationsChangeKeepsEveryOtherEntry)
     EXPECT_FALSE(a->files->save());
     EXPECT_EQ(a->prompter.last().text,
               "Another station changed this file while you were editing it, so your entries in the boxes it also "
-              "changed were not saved; your other entries were saved. The file is shown as it is stored now.\n\n"
+              "changed were not saved; your other entries were saved. The file is shown as it is stored now, and "
+              "what was not saved is still in its box: save again to store it over the other station's entry.\n\n"
               "Your entries:\nHome Phone: 555 0199   (not saved; stored now: 555 0100)\nOccupation: BAKER   (saved)");
     EXPECT_EQ(a->stored(file, "Occupation").toString(), "BAKER");
     EXPECT_EQ(a->stored(file, "HomeNo").toString(), "555 0100");
     EXPECT_EQ(a->box(b::Occup), "BAKER");
-    EXPECT_EQ(a->box(b::HomeNo), "555 0100");
+    EXPECT_EQ(a->box(b::HomeNo), "555 0199");
+    // Saved again, it goes over the other station's entry, as the user chose.
+    EXPECT_TRUE(a->files->save());
+    EXPECT_EQ(a->stored(file, "HomeNo").toString(), "555 0199");
 }
 
 TEST_P(PatientFiles, AFileChangedWhileTheDeleteQuestionIsOpenIsKept)
@@ -305,6 +313,49 @@ TEST_P(PatientFiles, AFileChangedWhileTheDeleteQuestionIsOpenIsKept)
     EXPECT_TRUE(a->windows.log().filter("unload").isEmpty());
 }
 
-QUILLON_BOTH_ENGINES(PatientFiles);
 
+} // namespace
+
+namespace {
+
+// A file read before another station restored a backup is not written over
+// the restored data: the user is told, the entries stay in their boxes over
+// the restored file, and saving again stores them there.
+TEST_P(PatientFiles, ASaveAfterARestoreElsewhereWritesNothingAndKeepsTheEntries)
+{
+    const int file = a->addFile("RESTORED");
+    Station other(store);
+    const auto copy = store::DatabaseCopy::forDatabase(other.db);
+    QTemporaryDir media;
+    const QString backup = QDir(media.path()).filePath("db.mdb");
+    copy->writeSnapshot(backup);
+    a->show(file);
+    copy->replaceWith(backup);
+
+    a->type(b::Occup, "baker");
+    a->prompter.expectMessage();
+    EXPECT_FALSE(a->files->save());
+    EXPECT_TRUE(a->prompter.last().text.startsWith("3900")) << a->prompter.last().text.toStdString();
+    EXPECT_EQ(a->stored(file, "Occupation").toString(), "");
+    EXPECT_EQ(a->box(b::Occup), "BAKER");
+    EXPECT_TRUE(a->files->save());
+    EXPECT_EQ(a->stored(file, "Occupation").toString(), "BAKER");
+}
+
+// The menu's Exit (or backup) unloading the client window settles typed
+// boxes as the window's own Exit does: they are stored, not dropped.
+TEST_P(PatientFiles, APathUnloadingTheWindowStoresTheTypedBoxesFirst)
+{
+    const int file = a->addFile("LEAVING");
+    a->show(file);
+    a->windows.setLoaded(ui::win::PatientDetails);
+    a->type(b::Occup, "baker");
+    EXPECT_TRUE(a->windows.settle({ui::win::Appt, ui::win::PatientDetails}));
+    EXPECT_EQ(a->stored(file, "Occupation").toString(), "BAKER");
+}
+
+} // namespace
+
+namespace {
+QUILLON_BOTH_ENGINES(PatientFiles);
 } // namespace
