@@ -114,6 +114,7 @@ BENCHMARK_CAPTURE(BM_PageReadFloor, postgres, Engine::Postgres)
 
 void closePatientPractices();
 void closeAccountPractices();
+void closeWritePractices();
 
 int main(int argc, char **argv)
 {
@@ -125,5 +126,6 @@ int main(int argc, char **argv)
         b.reset();
     closePatientPractices();
     closeAccountPractices();
+    closeWritePractices();
     return 0;
 }
