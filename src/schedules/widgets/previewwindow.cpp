@@ -1,6 +1,6 @@
 #include "schedules/widgets/previewwindow.h"
 
-#include "schedules/widgets/pdffilechooser.h"
+#include "report/widgets/pdffilechooser.h"
 #include "schedules/widgets/scheduleprinter.h"
 #include "ui/core/prompter.h"
 #include "ui/core/sheetprinter.h"
@@ -166,7 +166,7 @@ void PreviewWindow::choosePrinter(const QString &name)
 void PreviewWindow::saveAsPdf()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path = PdfFileChooser::current().choose(this, QStringLiteral("Save as PDF"),
+    const QString path = report::PdfFileChooser::current().choose(this, QStringLiteral("Save as PDF"),
                                                           QDir(folder).filePath(m_job.pdfFileName()));
     if (path.isEmpty())
         return;

@@ -2,7 +2,7 @@
 #include "book/widgets/bookwindow.h"
 #include "book/widgets/bookwindows.h"
 #include "schedules/widgets/dailywindow.h"
-#include "schedules/widgets/pdffilechooser.h"
+#include "report/widgets/pdffilechooser.h"
 #include "schedules/widgets/previewwindow.h"
 #include "schedules/widgets/scheduleprinter.h"
 #include "schedules/widgets/schedulewindows.h"
@@ -32,7 +32,7 @@ namespace {
 const QDate kToday(2026, 12, 8);
 const QDate kMonday(2026, 12, 7);
 
-class ScriptedChooser : public PdfFileChooser {
+class ScriptedChooser : public report::PdfFileChooser {
 public:
     QString choose(QWidget *, const QString &title, const QString &name) override
     {
@@ -52,11 +52,11 @@ protected:
         book::registerWindows(windows);
         schedules::registerWindows(windows);
         clock.set(QDateTime(kToday, QTime(9, 0)));
-        PdfFileChooser::setCurrent(&chooser);
+        report::PdfFileChooser::setCurrent(&chooser);
     }
     void TearDown() override
     {
-        PdfFileChooser::setCurrent(nullptr);
+        report::PdfFileChooser::setCurrent(nullptr);
         SchedulePrinter::setDefaultPrinterLookup({});
         for (QWidget *w : QApplication::topLevelWidgets())
             w->close();
