@@ -37,7 +37,7 @@ LetterheadWindow::LetterheadWindow(ui::Services &services, const Design &design,
     setWindowTitle(design.caption);
     setAttribute(Qt::WA_DeleteOnClose);
     if (!reporter) {
-        m_runner = std::make_unique<report::ReportRunner>(services.db, this);
+        m_runner = std::make_unique<report::ReportRunner>(services.db, this, &services.prompter);
         reporter = m_runner.get();
     }
     m_ctl = std::make_unique<LetterheadController>(services, design, *reporter);

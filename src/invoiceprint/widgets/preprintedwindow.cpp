@@ -20,7 +20,7 @@ PreprintedWindow::PreprintedWindow(ui::Services &services, report::Reporter *rep
     setWindowTitle(PreprintedController::Caption);
     setAttribute(Qt::WA_DeleteOnClose);
     if (!reporter) {
-        m_runner = std::make_unique<report::ReportRunner>(services.db, this);
+        m_runner = std::make_unique<report::ReportRunner>(services.db, this, &services.prompter);
         reporter = m_runner.get();
     }
     m_ctl = std::make_unique<PreprintedController>(services, *reporter);
