@@ -4,9 +4,12 @@
 
 #include "book/core/blockops.h"
 #include "book/pages/pagestore.h"
+#include "store/core/dbcopy.h"
 #include "support/doubles/scriptedprompter.h"
 
+#include <QDir>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 
 using namespace booktest;
 
@@ -346,6 +349,31 @@ TEST_P(StationPair, ABlockOverARepaintedCellWritesNoTextEither)
         EXPECT_EQ(a.stored(Today, 4, 2), "Jones");
         EXPECT_EQ(a.book->grid().textMatrix(3, 1), "Smith");
     }
+}
+
+// A station that read its page before another station restored a backup
+// stores nothing over the restored data: it is told, the entry stays in the
+// editor over the page as restored, and Tab again stores it there.
+TEST_P(StationPair, AnEntryTypedBeforeARestoreElsewhereIsKeptUntilTabbedAgain)
+{
+    Pair p(engine());
+    auto &a = p.a;
+    const auto copy = store::DatabaseCopy::forDatabase(p.b.db);
+    QTemporaryDir media;
+    const QString backup = QDir(media.path()).filePath("db.mdb");
+    copy->writeSnapshot(backup);
+    copy->replaceWith(backup);
+
+    a.book->grid().setCursor(5, 1);
+    a.book->gridKeyPress(QLatin1Char('S'));
+    a.book->setEditorText("Smith");
+    a.prompter.expectMessage();
+    a.book->editorKeyPress(QChar(9));
+    EXPECT_TRUE(a.prompter.last().text.contains("restored from a backup")) << a.prompter.last().text.toStdString();
+    EXPECT_TRUE(a.book->editor().visible);
+    EXPECT_EQ(a.stored(Today, 5, 1), "");
+    a.book->editorKeyPress(QChar(9));
+    EXPECT_EQ(a.stored(Today, 5, 1), "Smith");
 }
 
 QUILLON_BOTH_ENGINES(StationPair);
