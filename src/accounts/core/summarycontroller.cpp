@@ -185,8 +185,13 @@ QString SummaryController::listedLine() const
 {
     const Narrowing &n = m_list.narrowing();
     QStringList parts;
-    if (n.fileNo != 0)
-        parts << QStringLiteral("file %1").arg(n.fileNo);
+    if (n.fileNo != 0) {
+        // The patient's name as the grid shows it, when the list has a row.
+        const QString name =
+            m_list.rowCount() > 0 ? m_list.data(m_list.index(0, SummaryList::patientColumn())).toString() : QString();
+        parts << (name.isEmpty() ? QStringLiteral("file %1").arg(n.fileNo)
+                                 : QStringLiteral("file %1 (%2)").arg(n.fileNo).arg(name));
+    }
     if (!n.referrer.isEmpty())
         parts << QStringLiteral("referrer %1").arg(n.referrer);
     if (!n.practitioner.isEmpty())

@@ -72,7 +72,7 @@ SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
     // every other column of the invoices follows.
     QHeaderView *header = m_grid->horizontalHeader();
     const QList<int> &front = SummaryList::readingColumns();
-    const int widths[] = {64, 88, 220, 150, 170, 84, 84, 84};
+    const int widths[] = {64, 88, 220, 150, 170, 92, 96, 96};
     for (int i = 0; i < front.size(); ++i) {
         header->moveSection(header->visualIndex(front[i]), i);
         header->resizeSection(front[i], widths[i]);

@@ -196,7 +196,7 @@ TEST_P(Summaries, NarrowingsNarrowTheListShownAndAreNamed)
     a->sums->patientSummary();
     EXPECT_EQ(a->listed(), std::vector<int>{selfOwed});
     const int file = a->db.scalar("SELECT FileNo FROM tbl_Accounts WHERE Invoice = ?", {selfOwed}).toInt();
-    EXPECT_EQ(a->sums->listedLine(), QString("Narrowed to file %1, by invoice number").arg(file));
+    EXPECT_EQ(a->sums->listedLine(), QString("Narrowed to file %1 (B, A), by invoice number").arg(file));
     a->sums->unpaidAccounts();
     EXPECT_EQ(a->listed(), std::vector<int>{selfOwed});
     a->sums->cashAccounts();
