@@ -110,10 +110,6 @@ constexpr qsizetype KeysPerQuery = 500;
 // Invoice numbers of runs kept read at most, and the rows a read aims at.
 constexpr int KeptInvoices = 50000;
 
-} // namespace
-
-namespace {
-
 // A name the listings find whatever its case. SQLite's upper() folds only
 // A to Z, so the name goes in both its capital and its small spelling: a
 // stored name whose other letters are all capitals or all small is found.
@@ -459,7 +455,7 @@ const QList<int> &SummaryList::readingColumns()
 {
     static const QList<int> c = [] {
         const auto at = [](const QString &field) { return int(fields().indexOf(field)); };
-        return QList<int>{at(f::Invoice), at(f::IssueDate), patientColumn(), at(f::Referrer),   at(f::PayTo),
+        return QList<int>{at(f::Invoice), at(f::IssueDate), patientColumn(), at(f::Referrer), at(f::PayTo),
                           billedColumn(), at(f::AmountPaid), at(f::BalanceDue)};
     }();
     return c;
