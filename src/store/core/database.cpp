@@ -283,7 +283,7 @@ void Database::createIndex(const TableDef &t, const IndexDef &i)
     const Dialect &d = *m_dialect;
     QStringList fields;
     for (const QString &f : i.fields)
-        fields << d.declare(f);
+        fields << (i.folded ? QStringLiteral("upper(%1)").arg(d.declare(f)) : d.declare(f));
     exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
              .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(), d.declare(t.name + QLatin1Char('_') + i.name),
                   d.declare(t.name), fields.join(", ")));

@@ -42,7 +42,7 @@ public:
         bool ok() const { return status == Status::Opened || status == Status::Created; }
     };
 
-    static constexpr int SchemaVersion = 2;
+    static constexpr int SchemaVersion = 3;
     static constexpr int DefaultBusyTimeoutMs = 10000;
 
     Database();
