@@ -251,14 +251,10 @@ void CellEntry::saveFailed(const DbError &error)
     // The write was all or nothing, so the stored page is as it was: show it
     // and keep the entry in the editor for another try.
     try {
-        if (error.number() == DbError::Restored) {
-            // The page this station held may not be the restored one: read
-            // the date's page afresh.
-            m_session.remakePage();
-        } else {
-            const PageRecord fresh = m_session.pages().read(m_session.page().id);
-            m_session.showStoredText(fresh.data);
-        }
+        // After a restore elsewhere this is the page as restored (a page
+        // made since the backup is gone, and the next save makes it again).
+        const PageRecord fresh = m_session.pages().read(m_session.page().id);
+        m_session.showStoredText(fresh.data);
     } catch (const DbError &) {
         // Not readable now: the page stays as displayed, the entry with it.
     }
