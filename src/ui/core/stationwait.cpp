@@ -1,0 +1,45 @@
+#include "ui/core/stationwait.h"
+
+#include "store/core/database.h"
+
+#include <QThread>
+
+namespace ui {
+
+StationWait::StationWait(QObject *parent)
+    : QObject(parent), m_pump([](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); })
+{
+}
+
+void StationWait::stop()
+{
+    if (!m_waiting || m_stopped)
+        return;
+    m_stopped = true;
+    emit stopRequested();
+}
+
+bool StationWait::keepWaiting(qint64 waitedMs)
+{
+    m_waitedMs = waitedMs;
+    if (!m_waiting) {
+        m_waiting = true;
+        m_stopped = false;
+        emit waitingChanged(true);
+    }
+    emit stillWaiting(waitedMs);
+    if (!m_stopped)
+        m_pump(store::Database::WaitSliceMs);
+    return !m_stopped;
+}
+
+void StationWait::waitOver()
+{
+    if (!m_waiting)
+        return;
+    m_waiting = false;
+    m_stopped = false;
+    emit waitingChanged(false);
+}
+
+} // namespace ui
