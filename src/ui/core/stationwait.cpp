@@ -3,6 +3,7 @@
 #include "store/core/database.h"
 
 #include <QThread>
+#include <QTimer>
 
 namespace ui {
 
@@ -16,11 +17,27 @@ void StationWait::stop()
     if (!m_waiting || m_stopped)
         return;
     m_stopped = true;
+    m_stopHolds = true;
     emit stopRequested();
+    releaseStopLater();
+}
+
+void StationWait::releaseStopLater()
+{
+    // Out of every nested loop (the wait's own, a message about the failed
+    // write) the action the user stopped has ended.
+    QTimer::singleShot(50, this, [this] {
+        if (QThread::currentThread()->loopLevel() > 1)
+            releaseStopLater();
+        else
+            m_stopHolds = false;
+    });
 }
 
 bool StationWait::keepWaiting(qint64 waitedMs)
 {
+    if (m_stopHolds && !m_waiting)
+        return false;
     m_waitedMs = waitedMs;
     if (!m_waiting) {
         m_waiting = true;

@@ -26,8 +26,11 @@ public:
 
     bool waiting() const { return m_waiting; }
     qint64 waitedMs() const { return m_waitedMs; }
-    // The user's stop: the wait ends at once, as a lock failure.
+    // The user's stop: the wait ends at once, as a lock failure, and so does
+    // every further wait of the same action (a save reads, writes and reads
+    // again), until the program is back in its main event loop.
     void stop();
+    bool stopHolds() const { return m_stopHolds; }
 
     bool keepWaiting(qint64 waitedMs) override;
     void waitOver() override;
@@ -40,9 +43,12 @@ signals:
     void stopRequested();
 
 private:
+    void releaseStopLater();
+
     Pump m_pump;
     bool m_waiting = false;
     bool m_stopped = false;
+    bool m_stopHolds = false;
     qint64 m_waitedMs = 0;
 };
 

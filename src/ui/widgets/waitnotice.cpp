@@ -80,6 +80,9 @@ void WaitNotice::begin()
     m_shown = true;
     QApplication::setOverrideCursor(Qt::BusyCursor);
     qApp->installEventFilter(this);
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            m_blocked << w;
     m_host = hostWindow();
     if (!m_host)
         return;
@@ -115,6 +118,7 @@ void WaitNotice::end()
     QApplication::restoreOverrideCursor();
     delete m_line.data();
     m_host = nullptr;
+    m_blocked.clear();
 }
 
 void WaitNotice::placeLine()
@@ -134,28 +138,45 @@ void WaitNotice::pump(int ms)
     m_loop = nullptr;
 }
 
-bool WaitNotice::inLine(QObject *o) const
+bool WaitNotice::inLine(const QObject *o) const
+{
+    const QWidget *w = qobject_cast<const QWidget *>(o);
+    return m_line && w && (w == m_line || m_line->isAncestorOf(w));
+}
+
+bool WaitNotice::blocked(QObject *o) const
 {
     const QWidget *w = qobject_cast<QWidget *>(o);
-    return m_line && w && (w == m_line || m_line->isAncestorOf(w));
+    if (!w || inLine(w))
+        return false;
+    for (const QPointer<QWidget> &b : m_blocked)
+        if (b == w->window())
+            return true;
+    return false;
 }
 
 bool WaitNotice::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type t = event->type();
-    if (t == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
-        m_wait.stop();
+    if (t == QEvent::Resize && watched == m_host)
+        placeLine();
+    if (!blocked(watched))
+        return false;
+    if (t == QEvent::ShortcutOverride || t == QEvent::KeyPress) {
+        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
+            m_wait.stop();
+        // Taken as a key, so that no shortcut of the window acts on it; and
+        // then dropped.
+        event->accept();
         return true;
     }
     if (isInput(t))
-        return !inLine(watched);
+        return true;
     // The user's close box waits too: the window is still writing.
     if (t == QEvent::Close && event->spontaneous()) {
         event->ignore();
         return true;
     }
-    if (t == QEvent::Resize && watched == m_host)
-        placeLine();
     return false;
 }
 

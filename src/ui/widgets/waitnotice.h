@@ -2,6 +2,7 @@
 
 #include "ui/core/stationwait.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
@@ -32,11 +33,15 @@ private:
     void end();
     void pump(int ms);
     void placeLine();
-    bool inLine(QObject *o) const;
+    bool inLine(const QObject *o) const;
+    bool blocked(QObject *o) const;
 
     StationWait &m_wait;
     QPointer<QWidget> m_host;
     QPointer<QWidget> m_line;
+    // The windows on screen when the wait began; one opened during it (a
+    // message) is not one of them and takes its input.
+    QList<QPointer<QWidget>> m_blocked;
     QEventLoop *m_loop = nullptr;
     bool m_shown = false;
 };

@@ -3,6 +3,7 @@
 #include "support/teststore.h"
 #include "ui/core/stationwait.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <functional>
 
@@ -105,6 +106,17 @@ TEST_P(StationWaitTest, StoppingEndsTheWaitAsALockFailureAndWritesNothing)
     EXPECT_EQ(pumped, 1);
     EXPECT_EQ(shown, (QList<bool>{true, false}));
     EXPECT_FALSE(a.inTransaction());
+
+    // The rest of the stopped action (a save reads again) does not wait.
+    EXPECT_THROW(writeSpare(a, QStringLiteral("A")), DbError);
+    EXPECT_EQ(pumped, 1);
+    EXPECT_EQ(shown, (QList<bool>{true, false}));
+    // Back in the main loop, the next action waits again.
+    QElapsedTimer later;
+    later.start();
+    while (wait.stopHolds() && later.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_FALSE(wait.stopHolds());
 
     b.rollback();
     EXPECT_EQ(spare(), before);

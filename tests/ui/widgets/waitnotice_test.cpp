@@ -1,6 +1,7 @@
 #include "ui/core/stationwait.h"
 #include "ui/widgets/waitnotice.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,8 +53,15 @@ TEST_F(WaitNoticeTest, ShowsTheWaitTakesNoTypingAndStopsOnTheButton)
         EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
         QTest::keyClicks(edit, "typed");
         EXPECT_EQ(edit->text(), "");
+        // A box opened during the wait (a message) takes its input.
+        QLineEdit box;
+        box.show();
+        QTest::keyClicks(&box, "typed");
+        EXPECT_EQ(box.text(), "typed");
     });
     EXPECT_TRUE(keptWaiting);
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 
     keptWaiting = slice([&] { QTest::mouseClick(notice.line()->findChild<QPushButton *>("cmdStopWaiting"), Qt::LeftButton); });
     EXPECT_FALSE(keptWaiting);
@@ -66,9 +74,23 @@ TEST_F(WaitNoticeTest, ShowsTheWaitTakesNoTypingAndStopsOnTheButton)
     EXPECT_EQ(edit->text(), "typed");
 }
 
-TEST_F(WaitNoticeTest, EscapeStops)
+// Escape stops even where it is a shortcut of the window; no shortcut acts
+// during the wait.
+TEST_F(WaitNoticeTest, EscapeStopsAndNoShortcutActs)
 {
-    EXPECT_FALSE(slice([&] { QTest::keyClick(edit, Qt::Key_Escape); }));
+    int refreshed = 0;
+    auto *refresh = new QAction(&window);
+    refresh->setShortcut(Qt::Key_F3);
+    window.addAction(refresh);
+    QObject::connect(refresh, &QAction::triggered, [&] { ++refreshed; });
+    auto *cancel = new QAction(&window);
+    cancel->setShortcut(Qt::Key_Escape);
+    window.addAction(cancel);
+    EXPECT_FALSE(slice([&] {
+        QTest::keyClick(edit, Qt::Key_F3);
+        QTest::keyClick(edit, Qt::Key_Escape);
+    }));
+    EXPECT_EQ(refreshed, 0);
     wait.waitOver();
     EXPECT_FALSE(QApplication::overrideCursor());
 }
