@@ -133,12 +133,7 @@ void BookWindow::connectController()
     connect(&m_controller, &BookController::calendarChanged, this, [this] { syncCalendar(); });
     connect(&m_controller, &BookController::timerChanged, this, [this] { syncTimer(); });
     connect(&m_controller, &BookController::searchPanelChanged, this, [this] { syncAnswerPanel(); });
-    connect(&m_controller, &BookController::printPanelChanged, this, [this] {
-        const bool opening = !m_printPanel->isVisible();
-        m_printPanel->sync();
-        if (opening && m_printPanel->isVisible())
-            m_printPanel->focusDailyChoice();
-    });
+    connect(&m_controller, &BookController::printPanelChanged, this, [this] { m_printPanel->sync(); });
     connect(&m_controller, &BookController::busyChanged, this, [](bool busy) {
         if (busy)
             QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -324,6 +319,9 @@ void BookWindow::applyFocus(Focus f)
     case Focus::Month: w = m_month; break;
     case Focus::Year: w = m_year; break;
     case Focus::AnswerYes: w = m_yes; break;
+    case Focus::PrintPanel:
+        m_printPanel->focusDailyChoice();
+        return;
     }
     if (w && !w->hasFocus())
         w->setFocus(Qt::OtherFocusReason);

@@ -211,6 +211,32 @@ TEST_F(BookWindowTest, F10OpensThePrintPanelOnTheDailyChoiceAndEscapeClosesIt)
     EXPECT_EQ(controller().grid().row(), 6);
 }
 
+// Once its choice is carried out the panel is gone, so the grid's keys are
+// the grid's again; F10 always puts the keyboard on the panel, and a click in
+// the grid puts the panel away.
+TEST_F(BookWindowTest, ThePrintPanelNeverSitsOverTheGridWithTheKeyboard)
+{
+    auto *panel = window->findChild<QWidget *>("Frame3");
+    auto *daily = child<QRadioButton>("Option2");
+    controller().grid().setCursor(6, 2);
+    QTest::keyClick(grid(), Qt::Key_F10);
+    child<QPushButton>("cmdPrint")->click();
+    EXPECT_TRUE(windows.log().contains("show frmDaily"));
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(grid()->hasFocus());
+
+    QTest::keyClick(grid(), Qt::Key_F10);
+    grid()->setFocus();
+    QTest::keyClick(grid(), Qt::Key_F10);
+    EXPECT_TRUE(daily->hasFocus());
+    EXPECT_FALSE(editor()->isVisible());
+
+    const QRect cell = grid()->cellRect(4, 1);
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(controller().grid().row(), 4);
+}
+
 TEST_F(BookWindowTest, TheColumnChoicePrintsThatColumn)
 {
     ASSERT_FALSE(QStandardPaths::findExecutable("pdftotext").isEmpty()) << "poppler-utils is not installed";
