@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -302,7 +303,16 @@ void BookWindow::syncTimer()
 void BookWindow::syncAnswerPanel()
 {
     m_answerText->setText(m_controller.search().panelMessage());
-    m_answer->setVisible(m_controller.search().panelShown());
+    const bool shown = m_controller.search().panelShown();
+    m_answer->setVisible(shown);
+    if (shown) {
+        // The panel takes its room from the grid at once, and the cell found
+        // (the editor on it) moves into sight above the panel.
+        if (QLayout *l = m_answer->parentWidget()->layout())
+            l->activate();
+        const ui::GridModel &g = m_controller.grid();
+        m_grid->ensureVisible(g.row(), g.col());
+    }
 }
 
 void BookWindow::applyFocus(Focus f)

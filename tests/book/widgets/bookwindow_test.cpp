@@ -482,4 +482,24 @@ TEST_F(BookWindowTest, F5ShowsTheAnswerPanelAndItsButtonsWorkFromTheKeyboard)
     EXPECT_TRUE(grid()->hasFocus());
 }
 
+// A find in the page's last row, on a grid too short for the whole page,
+// stays in sight above the answer panel that the find brings up.
+TEST_F(BookWindowTest, TheNameSearchsFindStaysInSightAboveItsAnswerPanel)
+{
+    window->resize(900, 420);
+    QApplication::processEvents();
+    const int last = controller().grid().rows() - 1;
+    book::PageStore pages(db);
+    pages.writeCells(pages.find(kToday).id, {{{last, 2}, QStringLiteral("Smith")}});
+    controller().grid().setCursor(3, 1);
+    prompter.answerInput(QStringLiteral("smith"));
+    QTest::keyClick(grid(), Qt::Key_F5);
+    QApplication::processEvents();
+    ASSERT_TRUE(child<QWidget>("Frame2")->isVisible());
+    ASSERT_TRUE(grid()->verticalScrollBar()->isVisible());
+    ASSERT_EQ(controller().grid().row(), last);
+    EXPECT_TRUE(grid()->viewport()->rect().contains(grid()->cellRect(last, 2))) << grid()->cellRect(last, 2).bottom();
+    EXPECT_EQ(editor()->geometry(), grid()->cellRect(last, 2));
+}
+
 } // namespace
