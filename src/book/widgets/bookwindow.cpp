@@ -273,6 +273,12 @@ void BookWindow::syncCalendar()
     const CalendarModel &cal = m_controller.calendar();
     {
         const QSignalBlocker bm(m_month), by(m_year);
+        // The years widen when a page beyond them is opened.
+        const QStringList years = cal.years();
+        if (m_year->count() != years.size() || m_year->itemText(0) != years.front()) {
+            m_year->clear();
+            m_year->addItems(years);
+        }
         m_month->setCurrentIndex(cal.monthIndex());
         m_year->setCurrentIndex(cal.yearIndex());
     }

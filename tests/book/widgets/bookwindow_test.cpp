@@ -502,4 +502,22 @@ TEST_F(BookWindowTest, TheNameSearchsFindStaysInSightAboveItsAnswerPanel)
     EXPECT_EQ(editor()->geometry(), grid()->cellRect(last, 2));
 }
 
+// A page opened by date outside the years the selector starts with still has
+// its year shown there, and choosing a year from the widened list works.
+TEST_F(BookWindowTest, TheYearSelectorShowsEveryYearThatCanBeOpened)
+{
+    auto *years = child<QComboBox>("Combo2");
+    for (const auto &[typed, year] : {std::pair{"1/1/1990", 1990}, std::pair{"6/3/2150", 2150}}) {
+        prompter.answerInput(QString::fromLatin1(typed));
+        QTest::keyClick(grid(), Qt::Key_O, Qt::ControlModifier);
+        ASSERT_EQ(controller().displayedDate().year(), year);
+        EXPECT_EQ(years->currentText(), QString::number(year));
+    }
+    const int i = years->findText(QStringLiteral("1990"));
+    ASSERT_GE(i, 0);
+    controller().yearChosen(i);
+    EXPECT_EQ(controller().calendar().selectedDate(), QDate(1990, 6, 3));
+    EXPECT_EQ(years->count(), 2150 - 1990 + 1);
+}
+
 } // namespace
