@@ -520,4 +520,26 @@ TEST_F(BookWindowTest, TheYearSelectorShowsEveryYearThatCanBeOpened)
     EXPECT_EQ(years->count(), 2150 - 1990 + 1);
 }
 
+// A cell emptied by Cut is passed over by next available: on screen it looks
+// taken, not free.
+TEST_F(BookWindowTest, ACellEmptiedByCutShowsGreyNotFree)
+{
+    controller().grid().setCursor(5, 2);
+    QTest::keyClicks(grid(), QStringLiteral("Smith"));
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    controller().grid().setCursor(5, 2);
+    controller().blocks().cut();
+    controller().refreshGrid();
+    controller().grid().setCursor(3, 1);
+    QApplication::processEvents();
+    const QImage shot = grid()->viewport()->grab().toImage();
+    const auto shown = [&](int row, int col) {
+        const QRect r = grid()->cellRect(row, col);
+        return QColor(shot.pixel(r.right() - 3, r.bottom() - 3));
+    };
+    EXPECT_EQ(shown(5, 2), QColor(0xE0, 0xE0, 0xE0));
+    EXPECT_EQ(shown(6, 2), QColor(0xFF, 0xFF, 0xEE));
+    EXPECT_EQ(shown(2, 2), QColor(0xFF, 0xFF, 0xEE));
+}
+
 } // namespace
