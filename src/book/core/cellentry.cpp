@@ -160,9 +160,9 @@ bool CellEntry::saveCell(const QString &entry)
                     }
                 } else {
                     m_cell.setText(current);
-                    const bool yes = m_s.prompter.ask(
-                        QStringLiteral("An appointment entry has already been made for this timeslot. Do you wish to overwrite?"),
-                        QStringLiteral("Appointment taken"), ui::Icon::Question, true);
+                    const bool yes = m_s.prompter.ask(QStringLiteral("An appointment entry has already been made "
+                                                                     "for this timeslot. Do you wish to overwrite?"),
+                                                      QStringLiteral("Appointment taken"), ui::Icon::Question, true);
                     if (!yes) {
                         m_session.refreshGrid(false);
                         return true;

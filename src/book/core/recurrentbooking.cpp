@@ -159,11 +159,11 @@ RecurrentBooking::Outcome RecurrentBooking::attempt()
             return Outcome::Done;
         }
         if (w.outside.isValid()) {
+            const PageLayout there = layoutOf(m_session.pages().find(w.outside), 1);
             failed(row, col,
-                   QStringLiteral("Recurrent booking failed: the page of %1 %2 has %3, as it was made with other "
+                   QStringLiteral("Recurrent booking failed: the page of %1 %2 has no %3, as it was made with other "
                                   "times or columns. Nothing was booked; please book that day by hand.")
-                       .arg(weekdayName(w.outside), shortDate(w.outside),
-                            QStringLiteral("no ") + missingIn(layoutOf(m_session.pages().find(w.outside), 1), row, col)));
+                       .arg(weekdayName(w.outside), shortDate(w.outside), missingIn(there, row, col)));
             return Outcome::Done;
         }
     } catch (const DbError &e) {
