@@ -104,6 +104,9 @@ AccountWindow::AccountWindow(ui::Services &services, QWidget *parent)
 
 AccountWindow::~AccountWindow()
 {
+    // The binder goes first: closing the window as it is destroyed moves the
+    // focus, and the binder must not pass that on to a controller already gone.
+    delete m_binder;
     const auto children = findChildren<QObject *>();
     for (QObject *c : children)
         c->removeEventFilter(this);

@@ -93,6 +93,10 @@ BookWindow::BookWindow(ui::Services &services, QWidget *parent)
 BookWindow::~BookWindow()
 {
     m_timer.stop();
+    // The focus leaves the controls while the controller is still there to
+    // hear of it (destroying a shown window moves the focus too late for it).
+    if (QWidget *f = QApplication::focusWidget(); f && isAncestorOf(f))
+        f->clearFocus();
     // The controller goes before the controls do: nothing of theirs may reach it.
     delete m_printPanel;   // it filters its own controls' events into the controller
     m_printPanel = nullptr;

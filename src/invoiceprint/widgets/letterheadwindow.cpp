@@ -69,7 +69,13 @@ LetterheadWindow::LetterheadWindow(ui::Services &services, const Design &design,
     showHelp();
 }
 
-LetterheadWindow::~LetterheadWindow() = default;
+LetterheadWindow::~LetterheadWindow()
+{
+    // The binder goes first: closing the window as it is destroyed moves the
+    // focus, and the binder must not pass that on to a controller already gone.
+    delete m_lhBinder;
+    delete m_prBinder;
+}
 
 bool LetterheadWindow::load()
 {

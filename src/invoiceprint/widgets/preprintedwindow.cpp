@@ -32,7 +32,12 @@ PreprintedWindow::PreprintedWindow(ui::Services &services, report::Reporter *rep
     connect(m_ctl.get(), &PreprintedController::busyChanged, this, &PreprintedWindow::setBusy);
 }
 
-PreprintedWindow::~PreprintedWindow() = default;
+PreprintedWindow::~PreprintedWindow()
+{
+    // The binder goes first: closing the window as it is destroyed moves the
+    // focus, and the binder must not pass that on to a controller already gone.
+    delete m_binder;
+}
 
 bool PreprintedWindow::load()
 {
