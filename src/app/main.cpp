@@ -11,10 +11,12 @@
 #include "ui/core/appstate.h"
 #include "ui/core/clock.h"
 #include "ui/core/services.h"
+#include "ui/core/stationwait.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/qtclipboard.h"
 #include "ui/widgets/systemdesktop.h"
 #include "ui/widgets/qtprompter.h"
+#include "ui/widgets/waitnotice.h"
 #include "ui/widgets/windowregistry.h"
 
 #include <QApplication>
@@ -30,10 +32,15 @@ int main(int argc, char **argv)
     // The data files live beside the executable.
     state.appDir = QCoreApplication::applicationDirPath();
 
+    // A statement that finds the data held by another station says so on
+    // screen and can be stopped, instead of freezing the window.
+    ui::StationWait stationWait;
+    ui::WaitNotice waitNotice(stationWait);
     store::Database db;
     app::Startup startup(db, prompter);
     if (!startup.open(state.appDir))
         return 1;
+    db.setWaitListener(&stationWait);
 
     ui::WindowRegistry registry;
     const ui::SystemClock clock;

@@ -78,26 +78,13 @@ InvoiceStore::Write InvoiceStore::write(int invoice, const std::vector<store::Fi
 
 InvoiceStore::Remove InvoiceStore::remove(int invoice, const QVariantMap &read)
 {
-    Remove out;
-    out.edit = {Kind, invoice, {}};
     if (invoice <= invoice::LastProtectedInvoice) {
+        Remove out;
+        out.edit = {Kind, invoice, {}};
         out.outcome = Removal::Protected;
         return out;
     }
-    store::WriteTransaction tx(m_db);
-    const store::LockedRecord r = store::readLocked(m_db, store::tables::Accounts, invoice, read);
-    if (!r.found)
-        return out;
-    if (!r.unchanged) {
-        out.outcome = Removal::Changed;
-        return out;
-    }
-    m_db.remove(store::tables::Accounts, invoice);
-    tx.commit();
-    for (int i = 0; i < r.record.count(); ++i)
-        out.edit.add(r.record.fieldName(i), r.record.value(i), QVariant());
-    out.outcome = Removal::Removed;
-    return out;
+    return store::removeIfUnchanged(m_db, store::tables::Accounts, invoice, read, Kind);
 }
 
 std::optional<int> InvoiceStore::lastOf(int fileNo)

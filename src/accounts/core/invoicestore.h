@@ -45,16 +45,8 @@ public:
     // largest amount.
     Write write(int invoice, const std::vector<store::FieldWrite> &changes);
 
-    enum class Removal {
-        Removed,
-        Protected,  // one of the sample invoices 1 to 3: kept
-        Changed,    // another station changed it since `read`: kept
-        Gone,       // already deleted
-    };
-    struct Remove {
-        Removal outcome = Removal::Gone;
-        store::Edit edit;          // every field's value before, and none after
-    };
+    using Removal = store::Removal;
+    using Remove = store::GuardedRemove;
     // Deletes an invoice that still holds what this station read (`read`:
     // field -> value; other keys are ignored).
     Remove remove(int invoice, const QVariantMap &read);

@@ -170,13 +170,36 @@ void PatientController::keptChanged()
     shown();
 }
 
+// The file was deleted (or the data replaced by a restore) while its boxes
+// were being typed in: said once, with every entry by its label so that
+// nothing typed is lost. The boxes keep what was typed, no file is on show,
+// and leaving the window no longer tries to write it.
+void PatientController::fileGone(const std::vector<store::FieldWrite> &typed)
+{
+    QString text = QStringLiteral("File %1 is no longer stored: it was deleted at another station, or the data "
+                                  "was restored from a backup, while you were editing it. Your entries were not "
+                                  "saved.\n\nYour entries:")
+                       .arg(fileNo());
+    // A box emptied has nothing to keep.
+    for (const Labelled &l : patientLabels()) {
+        const QString field = m_model.control(l.box)->field;
+        for (const store::FieldWrite &w : typed)
+            if (w.field.compare(field, Qt::CaseInsensitive) == 0 && !m_model.text(l.box).trimmed().isEmpty())
+                text += QLatin1Char('\n') + l.label + QLatin1Char(' ') + m_model.text(l.box);
+    }
+    m_services.prompter.message(text, QStringLiteral("Filesave"), ui::Icon::Warning);
+    m_record.dropCurrent();
+    m_services.state.newFilePending = false;
+    emit recordShown();
+}
+
 // Writes what was typed through the patient store: what another station
 // changed meanwhile stays as it stored it, the rest is written.
-bool PatientController::writeBoxes(const QString &title)
+PatientController::Written PatientController::writeBoxes(const QString &title)
 {
     if (!m_record.hasCurrent()) {
         m_services.prompter.message(FileNotFound, QString());
-        return false;
+        return Written::Refused;
     }
     const std::vector<store::FieldWrite> typed = m_record.changes();
     store::GuardedWrite r;
@@ -192,21 +215,21 @@ bool PatientController::writeBoxes(const QString &title)
         if (e.number() == store::DbError::Restored && m_record.rereadKeepingTyped()) {
             emit recordShown();
         }
-        return false;
+        return Written::Refused;
     }
     if (!typed.empty() && !r.found) {
-        m_services.prompter.message(FileNotFound, QString());
-        return false;
+        fileGone(typed);
+        return Written::Gone;
     }
     if (!r.contested.isEmpty()) {
         shown();
         conflict(typed, r.contested);
-        return false;
+        return Written::Refused;
     }
     m_record.setNew(false);
     m_services.state.newFilePending = false;
     emit recordShown();
-    return true;
+    return Written::Done;
 }
 
 bool PatientController::leaveFile()
@@ -222,18 +245,23 @@ bool PatientController::leaveFile()
         }
         return true;
     }
+    return writeBoxes(QStringLiteral("Filesave")) != Written::Refused;
+}
+
+PatientController::Written PatientController::saveFile()
+{
+    if (m_model.text(b::LastName).isEmpty()) {
+        focus(b::LastName);
+        return Written::Refused;
+    }
+    if (m_model.text(b::SSN).isEmpty())
+        setBox(b::SSN, QStringLiteral(" "));
     return writeBoxes(QStringLiteral("Filesave"));
 }
 
 bool PatientController::save()
 {
-    if (m_model.text(b::LastName).isEmpty()) {
-        focus(b::LastName);
-        return false;
-    }
-    if (m_model.text(b::SSN).isEmpty())
-        setBox(b::SSN, QStringLiteral(" "));
-    return writeBoxes(QStringLiteral("Filesave"));
+    return saveFile() == Written::Done;
 }
 
 PatientController::Left PatientController::discardQuestion()
@@ -334,7 +362,7 @@ bool PatientController::settle()
 {
     if (m_record.isNew()) {
         if (m_services.prompter.ask(SaveQuestion, SaveTitle, ui::Icon::Question))
-            return save();
+            return saveFile() != Written::Refused;
         return discardQuestion() != Left::Stayed;
     }
     return leaveFile();
@@ -393,7 +421,13 @@ void PatientController::invoice()
         focus(b::LastName);
         return;
     }
+    if (!m_record.hasCurrent()) {   // its file was deleted: no invoice without one
+        m_services.prompter.message(FileNotFound, QString());
+        return;
+    }
     if (m_record.isNew() ? !save() : !leaveFile())
+        return;
+    if (!m_record.hasCurrent())      // deleted meanwhile, as leaving it said
         return;
     const int file = fileNo();
     m_services.state.currentFileNo = file;

@@ -72,11 +72,18 @@ signals:
 
 private:
     enum class Left { Done, Stayed };
+    enum class Written {
+        Done,
+        Refused,   // nothing or not all written: the window stays on the file
+        Gone,      // the file is no longer stored: said once, the window may go
+    };
     // Leaving the file on show for another or for another window: what was
     // typed is stored (a save refused by another station's edit keeps the
     // window where it is); a new file never typed into is removed.
     bool leaveFile();
-    bool writeBoxes(const QString &title);
+    Written writeBoxes(const QString &title);
+    Written saveFile();
+    void fileGone(const std::vector<store::FieldWrite> &typed);
     bool settlePending();
     Left discardQuestion();
     PatientStore::Removal removeFile();

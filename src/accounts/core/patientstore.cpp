@@ -45,26 +45,13 @@ store::GuardedWrite PatientStore::write(int fileNo, const std::vector<store::Fie
 
 PatientStore::Remove PatientStore::remove(int fileNo, const QVariantMap &read)
 {
-    Remove out;
-    out.edit = {Kind, fileNo, {}};
     if (fileNo <= patient::LastProtectedFile) {
+        Remove out;
+        out.edit = {Kind, fileNo, {}};
         out.outcome = Removal::Protected;
         return out;
     }
-    store::WriteTransaction tx(m_db);
-    const store::LockedRecord r = store::readLocked(m_db, store::tables::PatientDetails, fileNo, read);
-    if (!r.found)
-        return out;
-    if (!r.unchanged) {
-        out.outcome = Removal::Changed;
-        return out;
-    }
-    m_db.remove(store::tables::PatientDetails, fileNo);
-    tx.commit();
-    for (int i = 0; i < r.record.count(); ++i)
-        out.edit.add(r.record.fieldName(i), r.record.value(i), QVariant());
-    out.outcome = Removal::Removed;
-    return out;
+    return store::removeIfUnchanged(m_db, store::tables::PatientDetails, fileNo, read, Kind);
 }
 
 std::optional<int> PatientStore::seek(const QString &index, const QVariantList &keys)

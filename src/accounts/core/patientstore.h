@@ -36,16 +36,8 @@ public:
     // one read them. Not found: the file was deleted meanwhile.
     store::GuardedWrite write(int fileNo, const std::vector<store::FieldWrite> &changes);
 
-    enum class Removal {
-        Removed,
-        Protected,  // one of the sample files 1 to 3: kept
-        Changed,    // another station changed it since `read`: kept
-        Gone,       // already deleted
-    };
-    struct Remove {
-        Removal outcome = Removal::Gone;
-        store::Edit edit;          // every field's value before, and none after
-    };
+    using Removal = store::Removal;
+    using Remove = store::GuardedRemove;
     // Deletes a file that still holds what this station read (field -> value).
     Remove remove(int fileNo, const QVariantMap &read);
 

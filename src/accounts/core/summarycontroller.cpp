@@ -33,7 +33,7 @@ void SummaryController::setRow(int row)
     emit rowChanged();
 }
 
-bool SummaryController::narrow(const Narrowing &n, Order order, bool focusGrid, const QString &errorTitle)
+bool SummaryController::narrow(const Narrowing &n, Order order, bool focusGrid)
 {
     emit busyChanged(true);
     try {
@@ -42,7 +42,7 @@ bool SummaryController::narrow(const Narrowing &n, Order order, bool focusGrid, 
         emit busyChanged(false);
         m_services.prompter.message(QStringLiteral("Error:") + QString::number(e.number()) + QLatin1Char(' ') +
                                         e.description(),
-                                    errorTitle);
+                                    QString());
         return false;
     }
     m_row = 0;
@@ -56,7 +56,7 @@ void SummaryController::arrive()
 {
     m_fileNo = m_services.state.currentFileNo;
     if (m_fileNo != 0)
-        narrow({Narrowing::Patient, m_fileNo, {}}, Order::Invoice, false, QString());
+        narrow(Narrowing::patient(m_fileNo), Order::Invoice, false);
     else
         allAccounts();
 }
@@ -67,8 +67,8 @@ void SummaryController::patientSummary()
     if (file <= 0)
         return;
     m_services.state.currentFileNo = file;
-    if (!narrow({Narrowing::Patient, file, {}}, Order::Invoice, true, QString()))
-        narrow({Narrowing::Patient, m_fileNo, {}}, Order::Invoice, true, QString());
+    if (!narrow(Narrowing::patient(file), Order::Invoice, true))
+        narrow(Narrowing::patient(m_fileNo), Order::Invoice, true);
 }
 
 std::optional<QString> SummaryController::askName(const QString &prompt, const QString &title)
@@ -82,36 +82,46 @@ std::optional<QString> SummaryController::askName(const QString &prompt, const Q
 void SummaryController::referrerAccounts()
 {
     if (const auto name = askName(QStringLiteral("Please type name of referrer exactly as entered on invoices:"),
-                                  QStringLiteral("View Individual Referrer's Accounts")))
-        narrow({Narrowing::Referrer, 0, *name}, m_list.order(), true, QString());
+                                  QStringLiteral("View Individual Referrer's Accounts"))) {
+        Narrowing n = m_list.narrowing();
+        n.referrer = *name;
+        narrow(n, m_list.order(), true);
+    }
 }
 
 void SummaryController::practitionerAccounts()
 {
     if (const auto name = askName(QStringLiteral("Please type name of practitioner exactly as entered on invoices:"),
-                                  QStringLiteral("View Individual Practitioner's Accounts")))
-        narrow({Narrowing::Practitioner, 0, *name}, m_list.order(), true, QString());
+                                  QStringLiteral("View Individual Practitioner's Accounts"))) {
+        Narrowing n = m_list.narrowing();
+        n.practitioner = *name;
+        narrow(n, m_list.order(), true);
+    }
 }
 
 void SummaryController::cashAccounts()
 {
-    narrow({Narrowing::Cash, 0, {}}, m_list.order(), true, QString());
+    Narrowing n = m_list.narrowing();
+    n.cash = true;
+    narrow(n, m_list.order(), true);
 }
 
 void SummaryController::unpaidAccounts()
 {
-    narrow({Narrowing::Unpaid, 0, {}}, m_list.order(), true, QString());
+    Narrowing n = m_list.narrowing();
+    n.unpaid = true;
+    narrow(n, m_list.order(), true);
 }
 
 void SummaryController::allAccounts()
 {
-    if (narrow({Narrowing::All, 0, {}}, Order::IssueDate, true, QString()))
+    if (narrow({}, Order::IssueDate, true))
         setRow(m_list.rowCount() - 1);
 }
 
 void SummaryController::sortAccounts()
 {
-    if (narrow({Narrowing::All, 0, {}}, Order::Name, true, QString()))
+    if (narrow({}, Order::Name, true))
         setRow(m_list.rowCount() - 1);
 }
 
@@ -153,9 +163,50 @@ QString SummaryController::totalsLine() const
 QString SummaryController::agedLine() const
 {
     const SummaryList::Totals &t = m_list.totals();
-    return QStringLiteral("Outstanding by issue date:    Current: %1    31-60 days: %2    61-90 days: %3    "
-                          "Over 90 days: %4")
-        .arg(t.current.text(), t.days31to60.text(), t.days61to90.text(), t.over90.text());
+    QString line = QStringLiteral("Outstanding by issue date:    Current: %1    31-60 days: %2    61-90 days: %3    "
+                                  "Over 90 days: %4")
+                       .arg(t.current.text(), t.days31to60.text(), t.days61to90.text(), t.over90.text());
+    if (t.undatedInvoices.empty())
+        return line;
+    // The balances of invoices whose issue date reads as no date, so the
+    // lines add up to Outstanding; the invoices named to be put right.
+    constexpr size_t Named = 5;
+    QStringList numbers;
+    for (size_t i = 0; i < std::min(Named, t.undatedInvoices.size()); ++i)
+        numbers << QString::number(t.undatedInvoices[i]);
+    QString which = (t.undatedInvoices.size() == 1 ? QStringLiteral("invoice ") : QStringLiteral("invoices ")) +
+                    numbers.join(QStringLiteral(", "));
+    if (t.undatedInvoices.size() > Named)
+        which += QStringLiteral(" and %1 more").arg(t.undatedInvoices.size() - Named);
+    return line + QStringLiteral("    Undated: %1 (%2)").arg(t.undated.text(), which);
+}
+
+QString SummaryController::listedLine() const
+{
+    const Narrowing &n = m_list.narrowing();
+    QStringList parts;
+    if (n.fileNo != 0) {
+        // The patient's name as the grid shows it, when the list has a row.
+        const QString name =
+            m_list.rowCount() > 0 ? m_list.data(m_list.index(0, SummaryList::patientColumn())).toString() : QString();
+        parts << (name.isEmpty() ? QStringLiteral("file %1").arg(n.fileNo)
+                                 : QStringLiteral("file %1 (%2)").arg(n.fileNo).arg(name));
+    }
+    if (!n.referrer.isEmpty())
+        parts << QStringLiteral("referrer %1").arg(n.referrer);
+    if (!n.practitioner.isEmpty())
+        parts << QStringLiteral("practitioner %1").arg(n.practitioner);
+    if (n.cash)
+        parts << QStringLiteral("paid in cash");
+    if (n.unpaid)
+        parts << QStringLiteral("unpaid");
+    const Order o = m_list.order();
+    const QString order = o == Order::IssueDate ? QStringLiteral("issue date")
+                          : o == Order::Name    ? QStringLiteral("patient name")
+                                                : QStringLiteral("invoice number");
+    return (parts.isEmpty() ? QStringLiteral("All invoices")
+                            : QStringLiteral("Narrowed to ") + parts.join(QStringLiteral(" + "))) +
+           QStringLiteral(", by ") + order;
 }
 
 } // namespace accounts

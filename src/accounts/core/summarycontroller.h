@@ -29,6 +29,8 @@ public:
     QString practitioner() const { return m_list.valueAt(m_row, QStringLiteral("PayTo")); }
     QString referrer() const { return m_list.valueAt(m_row, QStringLiteral("Referrer")); }
     bool helpShown() const { return m_help; }
+    // What the list holds: what it is narrowed to, and its order.
+    QString listedLine() const;
     // "Billed … Paid … Outstanding …" and the aged balances of the list.
     // Shown under the grid while the totals are counted.
     QString countingLine() const;
@@ -37,11 +39,14 @@ public:
 
     // The window came to the front: its patient's invoices, or all by issue date.
     void arrive();
-    void patientSummary();      // Account Summary
+    void patientSummary();      // Account Summary: the row's patient, nothing else
+    // Each narrows the list shown further (a second referrer or practitioner
+    // takes the place of the first).
     void referrerAccounts();
     void practitionerAccounts();
     void cashAccounts();
     void unpaidAccounts();
+    // The whole list again.
     void allAccounts();         // View All Accounts, by issue date
     void sortAccounts();        // by patient name
     void openRow();             // Space, any character, double click
@@ -55,7 +60,7 @@ signals:
     void busyChanged(bool busy);
 
 private:
-    bool narrow(const SummaryList::Narrowing &n, SummaryList::Order order, bool focusGrid, const QString &errorTitle);
+    bool narrow(const SummaryList::Narrowing &n, SummaryList::Order order, bool focusGrid);
     std::optional<QString> askName(const QString &prompt, const QString &title);
 
     ui::Services &m_services;

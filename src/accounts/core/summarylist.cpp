@@ -54,7 +54,7 @@ const QStringList &SummaryList::headings()
         const QHash<QString, QString> renamed = {
             {"PFirstName", "FirstName"}, {"PMI", "MI"},      {"PLastName", "LastName"}, {"DateOfBirth", "DOB"},
             {"PAddress", "Address"},     {"PCity", "City"},  {"PState", "State"},       {"PZip", "Zip/PC"},
-            {"DateOfAccident", "DOA"}};
+            {"DateOfAccident", "DOA"}, {"PayTo", "Practitioner"}};
         QStringList out;
         for (const QString &name : fields())
             out << renamed.value(name, name);
@@ -110,6 +110,15 @@ constexpr qsizetype KeysPerQuery = 500;
 // Invoice numbers of runs kept read at most, and the rows a read aims at.
 constexpr int KeptInvoices = 50000;
 
+// A name the listings find whatever its case. SQLite's upper() folds only
+// A to Z, so the name goes in both its capital and its small spelling: a
+// stored name whose other letters are all capitals or all small is found.
+QString foldedName(const QString &column, QVariantList &binds, const QString &name)
+{
+    binds << name.toUpper() << name.toLower();
+    return QStringLiteral("upper(%1) IN (upper(?), upper(?))").arg(column);
+}
+
 } // namespace
 
 void SummaryList::list(const Narrowing &n, Order order)
@@ -117,17 +126,28 @@ void SummaryList::list(const Narrowing &n, Order order)
     QStringList conds;
     QVariantList binds;
     // By the listing's own indexes when all or the unpaid are listed; a
-    // narrowing by a column without an index reads the rows it selects instead.
-    bool narrowed = true;
-    switch (n.kind) {
-    case Narrowing::Patient: conds << col(f::FileNo) + " = ?"; binds << n.fileNo; break;
-    case Narrowing::Referrer: conds << col(f::Referrer) + " = ?"; binds << n.name; break;
-    case Narrowing::Practitioner: conds << col(f::PayTo) + " = ?"; binds << n.name; break;
-    case Narrowing::Cash:
+    // narrowing by a column of another index (or of none) reads the rows it
+    // selects instead.
+    bool narrowed = false;
+    if (n.fileNo != 0) {
+        conds << col(f::FileNo) + " = ?";
+        binds << n.fileNo;
+        narrowed = true;
+    }
+    if (!n.referrer.isEmpty()) {
+        conds << foldedName(col(f::Referrer), binds, n.referrer);
+        narrowed = true;
+    }
+    if (!n.practitioner.isEmpty()) {
+        conds << foldedName(col(f::PayTo), binds, n.practitioner);
+        narrowed = true;
+    }
+    if (n.cash) {
         conds << col(f::Cash) + " = ?";
         binds << m_db.dialect().bindValue(true, store::FieldType::YesNo);
-        break;
-    case Narrowing::Unpaid: {
+        narrowed = true;
+    }
+    if (n.unpaid) {
         // The spellings of a settled balance are few: those stored are
         // found once and left out; every other balance, and none, is unpaid.
         QVariantList settled;
@@ -142,10 +162,6 @@ void SummaryList::list(const Narrowing &n, Order order)
             conds << QStringLiteral("(%1 IS NULL OR %1 NOT IN (%2))").arg(col(f::BalanceDue), marks(settled.size()));
             binds << settled;
         }
-        narrowed = false;
-        break;
-    }
-    case Narrowing::All: narrowed = false; break;
     }
     const Key key = order == Order::IssueDate ? Key::IssueDate : order == Order::Name ? Key::FileNo : Key::None;
     const QString where = conds.join(QStringLiteral(" AND "));
@@ -247,6 +263,7 @@ void SummaryList::list(const Narrowing &n, Order order)
 
     beginResetModel();
     m_order = order;
+    m_narrowing = n;
     m_key = key;
     m_where = where;
     m_binds = binds;
@@ -356,9 +373,9 @@ const SummaryList::Totals &SummaryList::totals() const
         return *m_totals;
     Totals t;
     try {
-        m_db.forEachRow(QStringLiteral("SELECT %1, %2, %3, %4, %5 FROM %6%7")
+        m_db.forEachRow(QStringLiteral("SELECT %1, %2, %3, %4, %5, %6 FROM %7%8")
                             .arg(col(f::IssueDate), col(f::Subtotal), col(f::Discount), col(f::AmountPaid),
-                                 col(f::BalanceDue), col(store::tables::Accounts),
+                                 col(f::BalanceDue), col(f::Invoice), col(store::tables::Accounts),
                                  m_where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + m_where),
                         m_binds, [&](const QSqlQuery &r) {
                             const auto text = [&r](int i) { return r.isNull(i) ? QString() : r.value(i).toString(); };
@@ -369,12 +386,16 @@ const SummaryList::Totals &SummaryList::totals() const
                             if (owed.isZero())
                                 return;
                             const QDate issued = issueDate(text(0));
-                            if (issued.isValid()) {
-                                const qint64 age = issued.daysTo(m_today);
-                                (age <= 30 ? t.current : age <= 60 ? t.days31to60 : age <= 90 ? t.days61to90 : t.over90) +=
-                                    owed;
+                            if (!issued.isValid()) {
+                                t.undated += owed;
+                                t.undatedInvoices.push_back(r.value(5).toInt());
+                                return;
                             }
+                            const qint64 age = issued.daysTo(m_today);
+                            (age <= 30 ? t.current : age <= 60 ? t.days31to60 : age <= 90 ? t.days61to90 : t.over90) +=
+                                owed;
                         });
+        std::sort(t.undatedInvoices.begin(), t.undatedInvoices.end());
     } catch (const store::DbError &) {
         static const Totals nothing;
         return nothing;
@@ -402,10 +423,18 @@ std::vector<QStringList> SummaryList::readPage(int first, int count) const
                                                   marks(binds.size())),
                                          binds);
         const int key = int(fields().indexOf(f::Invoice));
+        const auto at = [](const QString &field) { return int(fields().indexOf(field)); };
+        static const int lastName = at(QStringLiteral("PLastName")), firstName = at(QStringLiteral("PFirstName")),
+                         mi = at(QStringLiteral("PMI")), subtotal = at(f::Subtotal), discount = at(f::Discount);
         for (const QSqlRecord &r : records) {
             QStringList values;
             for (int i = 0; i < r.count(); ++i)
                 values << text(r, i);
+            // "LAST, FIRST M", as the front desk reads a name off a list.
+            const QString given = QStringList{values[firstName].trimmed(), values[mi].trimmed()}.join(' ').trimmed();
+            values << (given.isEmpty() ? values[lastName].trimmed()
+                                       : values[lastName].trimmed() + QStringLiteral(", ") + given);
+            values << (ui::Money::read(values[subtotal]) - ui::Money::read(values[discount])).text();
             byInvoice.insert(r.value(key).toInt(), values);
         }
     }
@@ -422,12 +451,47 @@ QString SummaryList::valueAt(int row, const QString &field) const
     return r && i >= 0 && i < r->size() ? r->at(i) : QString();
 }
 
+const QList<int> &SummaryList::readingColumns()
+{
+    static const QList<int> c = [] {
+        const auto at = [](const QString &field) { return int(fields().indexOf(field)); };
+        return QList<int>{at(f::Invoice), at(f::IssueDate), patientColumn(), at(f::Referrer), at(f::PayTo),
+                          billedColumn(), at(f::AmountPaid), at(f::BalanceDue)};
+    }();
+    return c;
+}
+
+bool SummaryList::isAmountColumn(int column)
+{
+    static const QList<int> amounts = [] {
+        QList<int> out;
+        for (const QString &name : fields())
+            if (name.startsWith(QStringLiteral("Amount")) || name == f::Subtotal || name == f::Discount ||
+                name == f::BalanceDue)
+                out << int(fields().indexOf(name));
+        return out << billedColumn();
+    }();
+    return amounts.contains(column);
+}
+
+QVariant SummaryList::data(const QModelIndex &index, int role) const
+{
+    if (role == Qt::TextAlignmentRole && index.isValid())
+        return QVariant::fromValue(Qt::AlignVCenter |
+                                   (isAmountColumn(index.column()) ? Qt::AlignRight : Qt::AlignLeft));
+    return ui::PagedRows::data(index, role);
+}
+
 QVariant SummaryList::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Vertical)
         return section + 1;
+    if (section == patientColumn())
+        return QStringLiteral("Patient");
+    if (section == billedColumn())
+        return QStringLiteral("Billed");
     return section >= 0 && section < headings().size() ? QVariant(headings()[section]) : QVariant();
 }
 

@@ -25,38 +25,58 @@ class SummaryList : public ui::PagedRows {
     Q_OBJECT
 public:
     enum class Order { Invoice, IssueDate, Name };
+    // What the list is narrowed to; each part set narrows it further.
     struct Narrowing {
-        enum Kind { All, Patient, Referrer, Practitioner, Cash, Unpaid } kind = All;
-        int fileNo = 0;
-        QString name;     // Referrer, Practitioner: the name as stored
+        int fileNo = 0;         // one patient's invoices; 0: every patient's
+        QString referrer;       // names found whatever their case; empty: any
+        QString practitioner;
+        bool cash = false;
+        bool unpaid = false;
+        static Narrowing patient(int file)
+        {
+            Narrowing n;
+            n.fileNo = file;
+            return n;
+        }
     };
-    // Totals of the listed invoices; the aged lines count the outstanding
-    // balance of invoices whose issue date reads as a date.
+    // Totals of the listed invoices. The aged lines share out the outstanding
+    // balance by issue date; balances whose issue date reads as no date are
+    // undated, so that the lines always add up to the outstanding total.
     struct Totals {
         ui::Money billed, paid, outstanding;
-        ui::Money current, days31to60, days61to90, over90;
+        ui::Money current, days31to60, days61to90, over90, undated;
+        std::vector<int> undatedInvoices;   // in number order
     };
 
     SummaryList(store::Database &db, QDate today, QObject *parent = nullptr);
 
-    // The fields of the grid's columns, in order, and their headings.
+    // The fields of qry_Accounts, in its order, and their headings: the
+    // grid's first columns. Two more follow them: the patient's name and
+    // the amount billed (subtotal less discount).
     static const QStringList &fields();
     static const QStringList &headings();
+    static int patientColumn() { return int(fields().size()); }
+    static int billedColumn() { return int(fields().size()) + 1; }
+    // The columns a front desk reads, in the order the grid shows them first.
+    static const QList<int> &readingColumns();
+    static bool isAmountColumn(int column);
 
     // Lists the invoices the narrowing selects in `order`. Throws DbError.
     void list(const Narrowing &n, Order order);
     Order order() const { return m_order; }
+    const Narrowing &narrowing() const { return m_narrowing; }
     int invoiceAt(int row) const;
     QString valueAt(int row, const QString &field) const;
     // Counted over the whole list on the first call after a listing (a
     // failed read counts as nothing and is tried again next time).
     const Totals &totals() const;
 
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 protected:
     std::vector<QStringList> readPage(int first, int count) const override;
-    int columns() const override { return int(fields().size()); }
+    int columns() const override { return int(fields().size()) + 2; }
 
 private:
     // The invoices of one run share its keys: issue-date texts that read as
@@ -77,6 +97,7 @@ private:
     store::Database &m_db;
     QDate m_today;
     Order m_order = Order::Invoice;
+    Narrowing m_narrowing;
     Key m_key = Key::None;
     QString m_where;          // the narrowing, over tbl_Accounts' own columns
     QVariantList m_binds;

@@ -42,7 +42,8 @@ bool isAmount(const QString &name) { return name.startsWith(QLatin1String("txtAm
 } // namespace
 
 AccountWindow::AccountWindow(ui::Services &services, QWidget *parent)
-    : ui::TaskWindow(parent), m_services(services), m_runner(services.db, this), m_ctl(services, m_runner)
+    : ui::TaskWindow(parent), m_services(services), m_runner(services.db, this, &services.prompter),
+      m_ctl(services, m_runner)
 {
     setObjectName(ui::win::Account);
     setWindowTitle(AccountController::Caption);
@@ -103,6 +104,9 @@ AccountWindow::AccountWindow(ui::Services &services, QWidget *parent)
 
 AccountWindow::~AccountWindow()
 {
+    // The binder goes first: closing the window as it is destroyed moves the
+    // focus, and the binder must not pass that on to a controller already gone.
+    delete m_binder;
     const auto children = findChildren<QObject *>();
     for (QObject *c : children)
         c->removeEventFilter(this);

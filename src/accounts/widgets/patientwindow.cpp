@@ -81,6 +81,9 @@ PatientWindow::PatientWindow(ui::Services &services, QWidget *parent)
 
 PatientWindow::~PatientWindow()
 {
+    // The binder goes first: closing the window as it is destroyed moves the
+    // focus, and the binder must not pass that on to a controller already gone.
+    delete m_binder;
     const auto children = findChildren<QObject *>();
     for (QObject *c : children)
         c->removeEventFilter(this);

@@ -41,6 +41,9 @@ SearchMenuWindow::SearchMenuWindow(ui::Services &services, QWidget *parent)
 
 SearchMenuWindow::~SearchMenuWindow()
 {
+    // The binder goes first: closing the window as it is destroyed moves the
+    // focus, and the binder must not pass that on to a controller already gone.
+    delete m_binder;
     m_new->removeEventFilter(this);
     m_existing->removeEventFilter(this);
 }

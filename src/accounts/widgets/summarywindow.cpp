@@ -51,9 +51,16 @@ SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
     m_message->hide();
     v->addWidget(m_message);
 
+    m_listed = new QLabel(body);
+    m_listed->setObjectName(QStringLiteral("lblListed"));
+    v->addWidget(m_listed);
+
     m_grid = new QTableView(body);
     m_grid->setObjectName(QStringLiteral("dbgrid1"));
     m_grid->setModel(&m_ctl.list());
+    // The row the grid stands on, however it got there (keys, mouse, paging),
+    // is the one every command acts on.
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &SummaryWindow::gridRowChanged);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -61,6 +68,15 @@ SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grid->horizontalHeader()->setDefaultSectionSize(96);
     m_grid->setAlternatingRowColors(true);
+    // What the front desk reads comes first, readable without scrolling;
+    // every other column of the invoices follows.
+    QHeaderView *header = m_grid->horizontalHeader();
+    const QList<int> &front = SummaryList::readingColumns();
+    const int widths[] = {64, 88, 220, 150, 170, 92, 96, 96};
+    for (int i = 0; i < front.size(); ++i) {
+        header->moveSection(header->visualIndex(front[i]), i);
+        header->resizeSection(front[i], widths[i]);
+    }
     m_grid->installEventFilter(this);
     v->addWidget(m_grid, 1);
 
@@ -132,17 +148,25 @@ void SummaryWindow::listed(bool focusGrid)
         m_aged->setText(m_ctl.agedLine());
         QApplication::restoreOverrideCursor();
     });
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &now) { m_ctl.setRow(now.row()); }, Qt::UniqueConnection);
+    m_listed->setText(m_ctl.listedLine());
     if (focusGrid)
         m_grid->setFocus();
+}
+
+void SummaryWindow::gridRowChanged(const QModelIndex &now)
+{
+    if (now.isValid())
+        m_ctl.setRow(now.row());
 }
 
 void SummaryWindow::showRow()
 {
     const int row = m_ctl.row();
     if (m_ctl.list().rowCount() > 0 && m_grid->currentIndex().row() != row) {
-        const QModelIndex at = m_ctl.list().index(row, std::max(0, m_grid->currentIndex().column()));
+        // The column the grid stands in stays; first, the first one shown.
+        const int column = m_grid->currentIndex().isValid() ? m_grid->currentIndex().column()
+                                                            : m_grid->horizontalHeader()->logicalIndex(0);
+        const QModelIndex at = m_ctl.list().index(row, column);
         m_grid->setCurrentIndex(at);
         m_grid->scrollTo(at);
     }

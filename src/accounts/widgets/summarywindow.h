@@ -4,6 +4,7 @@
 #include "ui/widgets/taskwindow.h"
 
 class QLabel;
+class QModelIndex;
 class QTableView;
 
 namespace ui {
@@ -30,12 +31,14 @@ protected:
 private:
     void showRow();
     void listed(bool focusGrid);
+    void gridRowChanged(const QModelIndex &now);
 
     SummaryController m_ctl;
     QTableView *m_grid = nullptr;
     QLabel *m_practitioner = nullptr;
     QLabel *m_referrer = nullptr;
     QLabel *m_message = nullptr;
+    QLabel *m_listed = nullptr;
     QLabel *m_totals = nullptr;
     QLabel *m_aged = nullptr;
 };

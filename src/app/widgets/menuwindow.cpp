@@ -90,6 +90,7 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
 
     setFixedWidth(380);
     setFixedHeight(sizeHint().height());
+    m_placer = new ui::FramePlacer(this, [this] { return frame(); });
     m_options.value(1)->setChecked(true);
     m_options.value(1)->setFocus();
 }
@@ -160,38 +161,24 @@ void MenuWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void MenuWindow::showEvent(QShowEvent *event)
+void MenuWindow::setVisible(bool visible)
 {
-    QWidget::showEvent(event);
-    if (m_placed)
-        return;
-    m_placed = true;
-    place();
+    if (visible)
+        m_placer->beforeShow();
+    QWidget::setVisible(visible);
 }
 
-void MenuWindow::changeEvent(QEvent *event)
-{
-    QWidget::changeEvent(event);
-    // The frame is known once the window manager has put it up: place the
-    // window again by it, once.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_framed
-        && frameGeometry().size() != size()) {
-        m_framed = true;
-        place();
-    }
-}
-
-void MenuWindow::place()
+QRect MenuWindow::frame() const
 {
     // Centred across the screen, its frame at the top edge.
     const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!s)
-        return;
+        return frameGeometry();
     const QRect a = s->availableGeometry();
     const QMargins m = ui::frameMargins(this);
     const int frameWidth = width() + m.left() + m.right();
     const int frameHeight = height() + m.top() + m.bottom();
-    ui::placeFrame(this, QRect(a.left() + (a.width() - frameWidth) / 2, a.top(), frameWidth, frameHeight));
+    return QRect(a.left() + (a.width() - frameWidth) / 2, a.top(), frameWidth, frameHeight);
 }
 
 } // namespace app

@@ -2,6 +2,7 @@
 
 #include "app/core/menucontroller.h"
 #include "ui/core/services.h"
+#include "ui/widgets/frameplacer.h"
 
 #include <QMap>
 #include <QWidget>
@@ -22,26 +23,24 @@ public:
     explicit MenuWindow(ui::Services &services, QWidget *parent = nullptr);
 
     QRadioButton *option(int n) const { return m_options.value(n); }
+    void setVisible(bool visible) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void addOption(int n, const QString &caption);
     bool digitKey(QKeyEvent *event);
-    void place();
+    QRect frame() const;
 
     MenuController m_controller;
     QGroupBox *m_frame;
     QMap<int, QRadioButton *> m_options;
     QLineEdit *m_location;
     QPushButton *m_readme;
-    bool m_placed = false;
-    bool m_framed = false;
+    ui::FramePlacer *m_placer;
 };
 
 } // namespace app

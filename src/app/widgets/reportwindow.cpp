@@ -3,11 +3,13 @@
 #include "ui/core/appstate.h"
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
+#include "ui/widgets/windowregistry.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -16,6 +18,8 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace app {
@@ -41,6 +45,8 @@ ReportWindow::ReportWindow(ui::Services &services, QWidget *parent)
     connect(m_save, &QPushButton::clicked, this, [this] { saveAs(); });
     connect(m_print, &QPushButton::clicked, this, [this] { print(); });
     connect(m_close, &QPushButton::clicked, this, [this] { m_s.windows.unload(ui::win::TextReport); });
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { m_s.windows.unload(ui::win::TextReport); });
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -53,8 +59,25 @@ ReportWindow::ReportWindow(ui::Services &services, QWidget *parent)
     box->addWidget(m_note);
     box->addWidget(m_text, 1);
     box->addLayout(buttons);
-    resize(760, 560);
+    m_placer = new ui::FramePlacer(this, [this] { return frame(); });
     reload();
+}
+
+void ReportWindow::setVisible(bool visible)
+{
+    if (visible)
+        m_placer->beforeShow();
+    QWidget::setVisible(visible);
+}
+
+QRect ReportWindow::frame() const
+{
+    // Centred, two thirds of the screen across and three quarters down: room
+    // for a report's lines without hiding the window it came from.
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QSize avail = s ? s->availableGeometry().size() : QSize(1024, 768);
+    return ui::centredFrame(this, QSize(std::max(avail.width() * 2 / 3, std::min(760, avail.width())),
+                                        std::max(avail.height() * 3 / 4, std::min(560, avail.height()))));
 }
 
 void ReportWindow::reload()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/core/services.h"
+#include "ui/widgets/frameplacer.h"
 
 #include <QWidget>
 
@@ -23,9 +24,12 @@ public:
     QString text() const;
     QString note() const;
 
+    void setVisible(bool visible) override;
+
 private:
     void saveAs();
     void print();
+    QRect frame() const;
 
     ui::Services &m_s;
     QLabel *m_note;
@@ -33,6 +37,7 @@ private:
     QPushButton *m_save;
     QPushButton *m_print;
     QPushButton *m_close;
+    ui::FramePlacer *m_placer;
 };
 
 } // namespace app

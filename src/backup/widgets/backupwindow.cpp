@@ -152,6 +152,7 @@ void BackupWindow::buildForm()
     setTabOrder(m_browseRestore, m_cmdRestore);
     setTabOrder(m_cmdRestore, m_cmdExit);
     resize(DesignWidth, 480);
+    m_placer = new ui::FramePlacer(this, [this] { return frame(); });
 }
 
 void BackupWindow::showStatus()
@@ -248,27 +249,25 @@ void BackupWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void BackupWindow::place()
+void BackupWindow::setVisible(bool visible)
+{
+    if (visible)
+        m_placer->beforeShow();
+    QWidget::setVisible(visible);
+}
+
+QRect BackupWindow::frame() const
 {
     // Centred, at the top, the screen's height less 280 twips; the width stays.
-    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!s)
-        return;
-    const QRect avail = s->availableGeometry();
-    const int dpiY = s->logicalDotsPerInchY() > 0 ? int(s->logicalDotsPerInchY()) : 96;
-    const int frameTop = geometry().top() - frameGeometry().top();
-    const int frameSides = frameGeometry().width() - width();
-    const int frameHeight = frameGeometry().height() - height();
-    const int w = std::min(width(), avail.width() - frameSides);
-    const int h = avail.height() - 280 * dpiY / 1440 - frameHeight;
-    setGeometry(avail.left() + (avail.width() - w - frameSides) / 2 + frameSides / 2,
-                avail.top() + frameTop, w, h);
+    const QRect task = ui::taskFrame(this);
+    const QMargins m = ui::frameMargins(this);
+    const int w = std::min(width() + m.left() + m.right(), task.width());
+    return QRect(task.left() + (task.width() - w) / 2, task.top(), w, task.height());
 }
 
 void BackupWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    place();
     if (!focusWidget())
         m_txtBackup->setFocus(Qt::OtherFocusReason);
 }
@@ -277,7 +276,7 @@ void BackupWindow::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
-        place();
+        m_placer->place();
 }
 
 } // namespace backup

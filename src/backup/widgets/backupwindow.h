@@ -2,6 +2,7 @@
 
 #include "backup/core/backupcontroller.h"
 #include "backup/widgets/folderchooser.h"
+#include "ui/widgets/frameplacer.h"
 
 #include <QWidget>
 #include <memory>
@@ -29,6 +30,7 @@ public:
     BackupController &controller() { return m_ctl; }
     // Tests answer the folder chooser themselves.
     void setFolderChooser(FolderChooser *chooser) { m_chooser = chooser; }
+    void setVisible(bool visible) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -44,7 +46,7 @@ private:
     void chooseFolder(QLineEdit *box);
     void runBackup();
     void runRestore();
-    void place();
+    QRect frame() const;
 
     BackupController m_ctl;
     DialogFolderChooser m_dialogChooser;
@@ -61,6 +63,7 @@ private:
     QLabel *m_lblBackupComplete = nullptr;
     QLabel *m_lblRestoring = nullptr;
     QLabel *m_lblRestoreComplete = nullptr;
+    ui::FramePlacer *m_placer = nullptr;
     bool m_busy = false;
     bool m_ending = false;
 };

@@ -93,8 +93,10 @@ void BookController::refreshCommand()
 
 void BookController::gridMouseDown(int button, int shift, int row, int col)
 {
-    if (button == 1 && shift == 0)
+    if (button == 1 && shift == 0) {
         m_search->hidePanel();
+        m_printing.hidePanel();
+    }
     m_entry.gridMouseDown(button, shift, row, col);
 }
 

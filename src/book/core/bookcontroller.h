@@ -28,7 +28,7 @@ class NextAvailable;
 class RecurrentBooking;
 
 // Where the window should put the keyboard focus.
-enum class Focus { Grid, Editor, Calendar, DailyMemo, FixedMemo, BookName, Status, Month, Year, AnswerYes };
+enum class Focus { Grid, Editor, Calendar, DailyMemo, FixedMemo, BookName, Status, Month, Year, AnswerYes, PrintPanel };
 
 
 // The appointment book window's state and rules. It holds the parts (the

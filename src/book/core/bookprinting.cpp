@@ -21,8 +21,11 @@ void BookPrinting::openPanel()
     if (m_session.page().id == 0 || !m_book.entry().leaveEditor())
         return;
     const ui::GridModel &g = m_session.grid();
+    // Pressed again while the panel is up (the focus may have gone back to
+    // the grid), it starts afresh from the cell in hand.
     m_options.open(g.row(), g.col(), g.cols() - pos::FirstCol);
     emit m_book.printPanelChanged();
+    m_book.requestFocus(Focus::PrintPanel);
 }
 
 void BookPrinting::closePanel()
@@ -35,19 +38,41 @@ void BookPrinting::closePanel()
     m_book.requestFocus(Focus::Grid);
 }
 
+void BookPrinting::hidePanel()
+{
+    if (!m_options.visible())
+        return;
+    m_options.close();
+    emit m_book.printPanelChanged();
+}
+
 PrintOptions::Focus BookPrinting::print()
 {
     const PrintOptions::Action a = m_options.print();
+    // A choice carried out closes the panel: left up, it kept the keyboard
+    // from the grid, or the grid's keys from it.
     switch (a.kind) {
     case PrintOptions::Action::Weekly:
-        weekly();
-        break;
+        if (m_session.page().date.dayOfWeek() != Qt::Monday) {
+            m_s.prompter.message(QStringLiteral("Please go to the Monday Page to print the weekly schedule"),
+                                 QStringLiteral("Print Weekly Schedule"), ui::Icon::None);
+            break;
+        }
+        closePanel();
+        // The book stays on screen behind the weekly view.
+        m_book.navigation().prepareWeek();
+        m_s.windows.show(ui::win::WeeklySchedule);
+        return PrintOptions::Focus::Stay;
     case PrintOptions::Action::Daily:
+        closePanel();
         m_s.state.pageDate = m_session.page().date;
         m_s.windows.show(ui::win::DailySchedule);
-        break;
+        return PrintOptions::Focus::Stay;
     case PrintOptions::Action::Column:
-        printColumn(a.column);
+        if (printColumn(a.column)) {
+            closePanel();
+            return PrintOptions::Focus::Stay;
+        }
         break;
     case PrintOptions::Action::Nothing:
         break;
@@ -56,10 +81,10 @@ PrintOptions::Focus BookPrinting::print()
     return a.focus;
 }
 
-void BookPrinting::printColumn(int col)
+bool BookPrinting::printColumn(int col)
 {
     if (!m_printer || col < pos::FirstCol || col >= m_session.grid().cols())
-        return;
+        return false;
     while (true) {
         QString error;
         {
@@ -70,21 +95,11 @@ void BookPrinting::printColumn(int col)
                                          .arg(col),
                                      false, [&job](ui::OutputSurface &out) { job.draw(out); });
         }
-        if (error.isEmpty() || !m_s.prompter.ask(error + QStringLiteral(". Retry?"), QString(), ui::Icon::Question))
-            return;
+        if (error.isEmpty())
+            return true;
+        if (!m_s.prompter.ask(error + QStringLiteral(". Retry?"), QString(), ui::Icon::Question))
+            return false;
     }
-}
-
-void BookPrinting::weekly()
-{
-    if (m_session.page().date.dayOfWeek() != Qt::Monday) {
-        m_s.prompter.message(QStringLiteral("Please go to the Monday Page to print the weekly schedule"),
-                             QStringLiteral("Print Weekly Schedule"), ui::Icon::None);
-        return;
-    }
-    // The book stays on screen behind the weekly view.
-    m_book.navigation().prepareWeek();
-    m_s.windows.show(ui::win::WeeklySchedule);
 }
 
 } // namespace book

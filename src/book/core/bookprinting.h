@@ -23,16 +23,17 @@ public:
 
     void openPanel();                  // F10, Page > Print, toolbar Print
     void closePanel();                 // cmdClosePrint: the cell in hand comes back
+    void hidePanel();                  // a click in the grid: the clicked cell is taken
     // cmdPrint, with the panel's present choice; where the panel's focus goes.
+    // A choice carried out closes the panel.
     PrintOptions::Focus print();
     // Where the column print goes: the window's printer.
     void setPrinter(ui::SheetPrinter *printer) { m_printer = printer; }
-    // One column of the page on display; a failure asks whether to try again.
-    void printColumn(int col);
+    // One column of the page on display; a failure asks whether to try
+    // again. False when nothing was printed.
+    bool printColumn(int col);
 
 private:
-    void weekly();
-
     BookController &m_book;
     PageSession &m_session;
     ui::Services &m_s;

@@ -2,6 +2,8 @@
 
 #include "book/core/dateinput.h"
 
+#include <algorithm>
+
 namespace book {
 
 namespace {
@@ -58,6 +60,14 @@ QStringList CalendarModel::yearEntries()
     return years;
 }
 
+QStringList CalendarModel::years() const
+{
+    QStringList out;
+    for (int y = m_firstYear; y <= m_lastYear; ++y)
+        out << QString::number(y);
+    return out;
+}
+
 CalendarModel::CalendarModel()
 {
     m_paint.fill(CellPaint::Ordinary);
@@ -93,9 +103,9 @@ bool CalendarModel::checkMonthYear(QDate date)
     const bool wasGuarded = selectorGuard;
     selectorGuard = true;
     const int month = date.month() - 1;
-    const int year = (date.year() >= kFirstYear && date.year() <= lastYear())
-                         ? date.year() - kFirstYear
-                         : -1;
+    m_firstYear = std::min(m_firstYear, date.year());
+    m_lastYear = std::max(m_lastYear, date.year());
+    const int year = date.year() - m_firstYear;
     const bool changed = month != m_monthIndex || year != m_yearIndex;
     m_monthIndex = month;
     m_yearIndex = year;
@@ -229,14 +239,13 @@ bool CalendarModel::movePageUp()
 
 QDate CalendarModel::dateFromSelectors(int monthIndex, int yearIndex) const
 {
-    if (monthIndex < 0 || monthIndex > 11 || yearIndex < 0
-        || yearIndex > lastYear() - kFirstYear)
+    if (monthIndex < 0 || monthIndex > 11 || yearIndex < 0 || yearIndex > m_lastYear - m_firstYear)
         return QDate();
     const QDate current = selectedDate();
     if (!current.isValid())
         return QDate();
     // Counting days from the first lets 31 April roll over into 1 May.
-    const QDate first(kFirstYear + yearIndex, monthIndex + 1, 1);
+    const QDate first(m_firstYear + yearIndex, monthIndex + 1, 1);
     return first.addDays(current.day() - 1);
 }
 

@@ -36,7 +36,7 @@ public:
 
     // Column headings, Sunday first.
     static QStringList columnHeadings();
-    // Year selector entries "1997" … lastYear() (entry index = year - 1997).
+    // Year selector entries of a new calendar: "1997" … lastYear().
     static QStringList yearEntries();
 
     CalendarModel();
@@ -47,9 +47,15 @@ public:
     void populate(QDate date);
 
     // CheckMonthYear: the selectors show the month and year of `date`.
-    // Returns true when either of them changed. A year outside the selector's
-    // range leaves the year selector without an entry (index -1).
+    // Returns true when either of them changed. A year outside the year
+    // selector's entries widens them to take it in: a page opened by date
+    // may lie before 1997 or after the last year.
     bool checkMonthYear(QDate date);
+
+    // The year selector's entries now: yearEntries() widened to every year
+    // the calendar has shown (entry index = year - firstYear()).
+    QStringList years() const;
+    int firstYear() const { return m_firstYear; }
 
     QDate dateAt(int cell) const;
     QString caption(int cell) const; // day of the month as text
@@ -86,7 +92,7 @@ public:
     bool movePageDown();
     bool movePageUp();
 
-    // Selector values: month index 0..11, year index year - 1997 (or -1).
+    // Selector values: month index 0..11, year index year - firstYear().
     int monthIndex() const { return m_monthIndex; }
     int yearIndex() const { return m_yearIndex; }
 
@@ -118,6 +124,8 @@ private:
     int m_selected = 0;
     int m_monthIndex = -1;
     int m_yearIndex = -1;
+    int m_firstYear = kFirstYear;
+    int m_lastYear = lastYear();
 };
 
 // The hidden Demo button: each press opens the date of the caption shown at

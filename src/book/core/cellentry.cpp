@@ -147,13 +147,26 @@ bool CellEntry::saveCell(const QString &entry)
             if (!current.isEmpty()) {
                 if (current == entry)
                     return true;   // already holds exactly this entry
-                m_cell.setText(current);
-                const bool yes = m_s.prompter.ask(
-                    QStringLiteral("An appointment entry has already been made for this timeslot. Do you wish to overwrite?"),
-                    QStringLiteral("Appointment taken"), ui::Icon::Question, true);
-                if (!yes) {
-                    m_session.refreshGrid(false);
-                    return true;
+                if (current != m_cell.opening()) {
+                    // Another station stored this entry while the user typed:
+                    // both are shown, and No keeps the user's in the editor.
+                    if (!askOverOtherStation(current, entry)) {
+                        m_session.refreshGrid(false);
+                        m_session.grid().setCursor(row, col);
+                        m_cell.setOpening(current);
+                        keepEntry(entry);
+                        m_book.requestFocus(Focus::Editor);
+                        return false;
+                    }
+                } else {
+                    m_cell.setText(current);
+                    const bool yes = m_s.prompter.ask(QStringLiteral("An appointment entry has already been made "
+                                                                     "for this timeslot. Do you wish to overwrite?"),
+                                                      QStringLiteral("Appointment taken"), ui::Icon::Question, true);
+                    if (!yes) {
+                        m_session.refreshGrid(false);
+                        return true;
+                    }
                 }
             }
             // Only this cell is written, and only if nobody changed it while
@@ -206,6 +219,20 @@ bool CellEntry::saveCell(const QString &entry)
     }
 }
 
+bool CellEntry::askOverOtherStation(const QString &stored, const QString &entry)
+{
+    const auto shown = [](QString text) {
+        return text.isEmpty() ? QStringLiteral("(nothing: the cell would be emptied)")
+                              : text.replace(page::LineBreak, QStringLiteral(" / "));
+    };
+    return m_s.prompter.ask(
+        QStringLiteral("Another station has made an entry for this timeslot while you were typing.\n\n"
+                       "Stored now:\t%1\nYour entry:\t%2\n\nDo you wish to overwrite it with your entry? No keeps "
+                       "the stored entry, and yours stays in the editor to change or to drop with Esc.")
+            .arg(shown(stored), shown(entry)),
+        QStringLiteral("Appointment taken"), ui::Icon::Question, true);
+}
+
 // The page made again has no row of the entry's time, or no column of its
 // consultant: the entry cannot be stored where it was typed. It goes to the
 // clipboard, so the user can put it where it now belongs.
@@ -251,14 +278,10 @@ void CellEntry::saveFailed(const DbError &error)
     // The write was all or nothing, so the stored page is as it was: show it
     // and keep the entry in the editor for another try.
     try {
-        if (error.number() == DbError::Restored) {
-            // The page this station held may not be the restored one: read
-            // the date's page afresh.
-            m_session.remakePage();
-        } else {
-            const PageRecord fresh = m_session.pages().read(m_session.page().id);
-            m_session.showStoredText(fresh.data);
-        }
+        // After a restore elsewhere this is the page as restored (a page
+        // made since the backup is gone, and the next save makes it again).
+        const PageRecord fresh = m_session.pages().read(m_session.page().id);
+        m_session.showStoredText(fresh.data);
     } catch (const DbError &) {
         // Not readable now: the page stays as displayed, the entry with it.
     }

@@ -45,7 +45,9 @@ public:
 private:
     void openEditor(QChar typed);
     CellEditor::Actions editorActions();
-    bool saveCell(const QString &entry);   // false: failed, the editor stays open
+    bool saveCell(const QString &entry);   // false: nothing stored, the editor stays open
+    // Overwrite what another station stored since the editor opened? Both are shown.
+    bool askOverOtherStation(const QString &stored, const QString &entry);
     void saveFailed(const store::DbError &error);
     void keepEntry(const QString &entry);
     void notOnPageMadeAgain(const QString &entry, const PageLayout &before, int row, int col);

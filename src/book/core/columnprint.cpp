@@ -39,6 +39,8 @@ ui::Bgr ColumnPrint::printColour(ui::Bgr cellColour, ui::Bgr &previous)
 {
     if (cellColour == ui::colours::PaleYellow)
         return Normal;
+    if (cellColour == 0)
+        return NoColourPrinted;
     for (const PrintColour &c : PrintColours)
         if (c.cell == cellColour)
             previous = c.printed;

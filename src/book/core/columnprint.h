@@ -23,6 +23,9 @@ public:
     static constexpr double TextX = 44;
     static constexpr double RightMarginMm = 12;
     static constexpr int BarLength = 16;   // the mark of an empty coloured cell
+    // A cell without a colour of its own (0, left by Cut): grey, as the
+    // daily schedule prints it and the book shows it.
+    static constexpr ui::Bgr NoColourPrinted = 0x808080;
 
     ColumnPrint(const ui::GridModel &grid, int col, QString dateCaption, QString weekdayCaption);
 
@@ -30,8 +33,8 @@ public:
     int draw(ui::OutputSurface &out);
 
     // The printed colour of a cell's colour. A colour the table does not
-    // know (0, left by Cut) prints as the last known one did, black before
-    // any; the default cell colour prints black.
+    // know prints as the last known one did, black before any; the default
+    // cell colour prints black and no colour (0) grey.
     static ui::Bgr printColour(ui::Bgr cellColour, ui::Bgr &previous);
 
 private:

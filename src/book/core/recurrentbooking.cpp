@@ -134,9 +134,9 @@ RecurrentBooking::Outcome RecurrentBooking::attempt()
     const int further = furtherBookings(interval, period);
     const std::vector<QDate> dates = targets(start, interval, further);
     try {
-        std::vector<QString> shown;
-        const QString list = details(dates, row, col, text, shown);
-        if (!m_s.prompter.askWithDetails(confirmation(text, interval, period, further), Title, list))
+        const std::vector<Target> found = survey(dates, row, col);
+        const Question q = question(text, interval, period, found);
+        if (!m_s.prompter.askWithDetails(q.text, Title, q.details, ui::Icon::Question, q.defaultNo))
             return Outcome::Done;
 
         const PageSession::BusyScope busy(m_session);
@@ -148,8 +148,8 @@ RecurrentBooking::Outcome RecurrentBooking::attempt()
         // A cell may take the booking when it is empty or holds it already.
         // Emptying a series clears only what the user was shown.
         std::map<QDate, QString> before;
-        for (size_t i = 0; i < dates.size(); ++i)
-            before[dates[i]] = shown[i];
+        for (const Target &t : found)
+            before[t.date] = t.now;
         const PageStore::CellCheck mayWrite = [&](const QDate &date, const QString &stored) {
             return text.isEmpty() ? stored == before[date] : stored.isEmpty() || stored == text;
         };
@@ -159,10 +159,11 @@ RecurrentBooking::Outcome RecurrentBooking::attempt()
             return Outcome::Done;
         }
         if (w.outside.isValid()) {
+            const PageLayout there = layoutOf(m_session.pages().find(w.outside), 1);
             failed(row, col,
-                   QStringLiteral("Recurrent booking failed: the page of %1 was made with other times or "
-                                  "columns and has no such cell. Nothing was booked; please book that day by hand.")
-                       .arg(shortDate(w.outside)));
+                   QStringLiteral("Recurrent booking failed: the page of %1 %2 has no %3, as it was made with other "
+                                  "times or columns. Nothing was booked; please book that day by hand.")
+                       .arg(weekdayName(w.outside), shortDate(w.outside), missingIn(there, row, col)));
             return Outcome::Done;
         }
     } catch (const DbError &e) {
@@ -176,34 +177,108 @@ RecurrentBooking::Outcome RecurrentBooking::attempt()
     return Outcome::Done;
 }
 
-QString RecurrentBooking::details(const std::vector<QDate> &dates, int row, int col, const QString &text,
-                                  std::vector<QString> &shown)
+std::vector<RecurrentBooking::Target> RecurrentBooking::survey(const std::vector<QDate> &dates, int row, int col)
 {
-    if (dates.empty())
-        return QStringLiteral("No further bookings.");
-    QStringList lines;
+    std::vector<Target> out;
     std::optional<store::Settings> settings;
     for (const QDate &d : dates) {
         const PageRecord p = m_session.pages().find(d);
+        Target t;
+        t.date = d;
         QString data = p.data;
-        bool closed = p.clinic;
+        PageLayout l;
         if (p.id == 0) {
             if (!settings)
                 settings = m_session.settingsStore().load();
             data = settings->templateFor(d.dayOfWeek());
-            closed = settings->closedOn(d.dayOfWeek());
+            t.closed = settings->closedOn(d.dayOfWeek());
+            l = layoutOf(settings->listno, settings->names, settings->open, settings->close, settings->timeslot, 1);
+        } else {
+            t.closed = p.clinic;
+            l = layoutOf(p, 1);
         }
-        const QString now = page::cellAt(page::decode(data), row, col);
-        shown.push_back(now);
-        QString line = weekdayName(d) + QLatin1Char(' ') + shortDate(d);
-        if (closed)
+        t.missing = missingIn(l, row, col);
+        if (t.missing.isEmpty())
+            t.now = page::cellAt(page::decode(data), row, col);
+        out.push_back(t);
+    }
+    return out;
+}
+
+QString RecurrentBooking::missingIn(const PageLayout &l, int row, int col) const
+{
+    const PageLayout &here = m_session.layout();
+    if (col >= l.columns) {
+        const QString name =
+            pos::textCol(col) < here.names.size() ? here.names[pos::textCol(col)].trimmed() : QString();
+        return name.isEmpty() ? QStringLiteral("column %1").arg(col)
+                              : QStringLiteral("column %1 (%2)").arg(col).arg(name);
+    }
+    if (row < l.rows())
+        return QString();
+    if (row <= here.lastTimeRow())
+        return page::formatTime(here.times[static_cast<size_t>(row - pos::FirstTimeRow)]).trimmed() +
+               QStringLiteral(" row");
+    return QStringLiteral("row %1 below the times").arg(row - here.lastTimeRow());
+}
+
+RecurrentBooking::Question RecurrentBooking::question(const QString &text, int interval, int period,
+                                                      const std::vector<Target> &targets)
+{
+    Question q;
+    if (targets.empty()) {
+        q.text = confirmation(text, interval, period, 0);
+        q.details = QStringLiteral("No further bookings.");
+        return q;
+    }
+    QStringList lines, cleared, refused;
+    for (const Target &t : targets) {
+        QString line = weekdayName(t.date) + QLatin1Char(' ') + shortDate(t.date);
+        if (t.closed)
             line += QStringLiteral("  - closed day");
-        if (!now.isEmpty() && now != text)
+        if (!t.missing.isEmpty()) {
+            line += QStringLiteral("  - the page has no ") + t.missing;
+            refused << line;
+        } else if (!t.now.isEmpty() && t.now != text) {
             line += (text.isEmpty() ? QStringLiteral("  - will be cleared: ") : QStringLiteral("  - taken: ")) +
-                    oneLine(now);
+                    oneLine(t.now);
+            (text.isEmpty() ? cleared : refused) << line;
+        }
         lines << line;
     }
-    return lines.join(QLatin1Char('\n'));
+    q.details = lines.join(QLatin1Char('\n'));
+    const auto list = [](const QStringList &l) { return QStringLiteral("\n    ") + l.join(QStringLiteral("\n    ")); };
+    const int further = static_cast<int>(targets.size());
+    if (!refused.isEmpty()) {
+        // A series is booked whole or not at all.
+        q.text = QStringLiteral("Bookings for %1 %2-weekly over next %3 weeks are made all together or not at "
+                                "all, and of the further %4 booking(s), %5 cannot be made:%6\n\nNothing will be "
+                                "booked. Please check and clear these cells before trying again. Try anyway?")
+                     .arg(text.isEmpty() ? QStringLiteral("the empty cell") : text)
+                     .arg(interval)
+                     .arg(period)
+                     .arg(further)
+                     .arg(refused.size())
+                     .arg(list(refused));
+        q.defaultNo = true;
+    } else if (text.isEmpty()) {
+        q.text = QStringLiteral("The cell is empty: copied %1-weekly over next %2 weeks, it empties the same cell "
+                                "on a further %3 page(s).")
+                     .arg(interval)
+                     .arg(period)
+                     .arg(further);
+        if (cleared.isEmpty()) {
+            q.text += QStringLiteral(" None of them holds a booking. Is this correct?");
+        } else {
+            q.text += QStringLiteral("\n\n%1 booking(s) will be cleared:%2\n\nIs this correct?")
+                          .arg(cleared.size())
+                          .arg(list(cleared));
+            q.defaultNo = true;
+        }
+    } else {
+        q.text = confirmation(text, interval, period, further);
+    }
+    return q;
 }
 
 void RecurrentBooking::taken(const QDate &date, int row, int col)
@@ -222,7 +297,8 @@ void RecurrentBooking::taken(const QDate &date, int row, int col)
                              QStringLiteral(" has already been taken! Please check and clear this cell before "
                                             "trying again..."),
                          QStringLiteral("Time cell taken!"));
-    m_book.goToday();
+    // The user stays on the page the series was started from.
+    m_session.refreshGrid();
     m_session.grid().setCursor(row, col);
 }
 

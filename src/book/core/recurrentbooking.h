@@ -14,6 +14,7 @@ namespace book {
 
 class BookController;
 class PageSession;
+struct PageLayout;
 
 // F2: the booked cell of the page on display copied, with its colour, to the
 // same time row and consultant column every N weeks over a period of weeks.
@@ -35,13 +36,31 @@ public:
     // The dates of the further bookings.
     static std::vector<QDate> targets(const QDate &start, int interval, int further);
 
+    // One further booking as the user will find it.
+    struct Target {
+        QDate date;
+        QString now;           // what the cell holds now
+        bool closed = false;   // a closed day
+        QString missing;       // the page has no such cell: the row or column it lacks
+    };
+    // The question before anything is written: what will be booked, cleared
+    // and refused is said in its main text, each date in its details.
+    struct Question {
+        QString text;
+        QString details;
+        bool defaultNo = false;   // it clears bookings, or cannot be made
+    };
+    static Question question(const QString &text, int interval, int period, const std::vector<Target> &targets);
+
 private:
     enum class Outcome { Done, Again };
     Outcome attempt();
-    // Each target as the user will find it: date, weekday, closed day, what the
-    // cell holds now. Reads only; a day without a page is shown from its template.
-    QString details(const std::vector<QDate> &dates, int row, int col, const QString &text,
-                    std::vector<QString> &shown);
+    // Each target as the user will find it. Reads only; a day without a page
+    // is shown from its template and the settings it will be made from.
+    std::vector<Target> survey(const std::vector<QDate> &dates, int row, int col);
+    // The row or column of the source cell that a page of layout `l` lacks,
+    // in words ("09:00 AM row"); empty when it has the cell.
+    QString missingIn(const PageLayout &l, int row, int col) const;
     void taken(const QDate &date, int row, int col);
     // Nothing of the series was written: the user is told why.
     void failed(int row, int col, const QString &text);

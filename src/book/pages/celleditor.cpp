@@ -98,6 +98,11 @@ void CellEditor::setText(const QString &storedText)
     m_changed();
 }
 
+void CellEditor::setOpening(const QString &storedText)
+{
+    m_opening = storedForm(storedText);
+}
+
 void CellEditor::moveTo(int row, int col)
 {
     m_row = row;

@@ -44,6 +44,10 @@ public:
     QString entry() const;
     // Whether the text differs from what the cell held when opened.
     bool edited() const;
+    // What the cell held when opened (stored form); an entry kept over what
+    // another station stored meanwhile is measured against that instead.
+    QString opening() const { return m_opening; }
+    void setOpening(const QString &storedText);
 
     // Opens over the grid's current cell; false when that is outside the
     // data rectangle. The typed character goes after the cell's text, as if

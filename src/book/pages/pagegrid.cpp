@@ -137,6 +137,11 @@ QString rectText(const ui::GridModel &grid)
 void applyColors(ui::GridModel &grid, const QString &stored, bool closed)
 {
     grid.beginUpdate();
+    if (!closed) {
+        grid.setBackColor(NoColourShown);
+        for (int c = FirstCol; c < grid.cols() && FreeRow < grid.rows(); ++c)
+            grid.setCellColor(FreeRow, c, DefaultCellColor);
+    }
     const std::vector<int> values = decodeColors(stored);
     size_t k = 0;
     for (int c = FirstCol; c < grid.cols(); ++c)

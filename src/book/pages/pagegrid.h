@@ -19,6 +19,10 @@ inline constexpr int DefaultCellColor = ui::colours::PaleYellow;
 inline constexpr int DesktopColor = ui::colours::Desktop;   // closed days
 inline constexpr int BlockSelectionColor = ui::colours::BlockSelection;
 inline constexpr int InactiveColor = ui::colours::Grey;
+// A cell without a colour of its own (0: emptied by Cut, or beyond a short
+// stored list) is not free: next available passes it over, so it shows grey,
+// as the daily schedule prints it.
+inline constexpr int NoColourShown = ui::colours::Grey;
 
 // The shape of one day page: its own copy of the layout, taken from the
 // settings when the page was created.
@@ -60,7 +64,8 @@ void pasteText(ui::GridModel &grid, const QString &text);
 // The data rectangle as page text.
 QString rectText(const ui::GridModel &grid);
 // Gives the time rows and the free rows below them of every consultant column their stored colours (or the
-// default / closed-day colour when nothing is stored).
+// default / closed-day colour when nothing is stored). On an open day a cell of colour 0 shows the grid's
+// background, which becomes NoColourShown; the free row above the times keeps the default colour.
 void applyColors(ui::GridModel &grid, const QString &stored, bool closed);
 // Colours of those rows, column by column, as stored.
 std::vector<int> gridColors(const ui::GridModel &grid);

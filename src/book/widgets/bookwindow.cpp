@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -92,6 +93,10 @@ BookWindow::BookWindow(ui::Services &services, QWidget *parent)
 BookWindow::~BookWindow()
 {
     m_timer.stop();
+    // The focus leaves the controls while the controller is still there to
+    // hear of it (destroying a shown window moves the focus too late for it).
+    if (QWidget *f = QApplication::focusWidget(); f && isAncestorOf(f))
+        f->clearFocus();
     // The controller goes before the controls do: nothing of theirs may reach it.
     delete m_printPanel;   // it filters its own controls' events into the controller
     m_printPanel = nullptr;
@@ -133,12 +138,7 @@ void BookWindow::connectController()
     connect(&m_controller, &BookController::calendarChanged, this, [this] { syncCalendar(); });
     connect(&m_controller, &BookController::timerChanged, this, [this] { syncTimer(); });
     connect(&m_controller, &BookController::searchPanelChanged, this, [this] { syncAnswerPanel(); });
-    connect(&m_controller, &BookController::printPanelChanged, this, [this] {
-        const bool opening = !m_printPanel->isVisible();
-        m_printPanel->sync();
-        if (opening && m_printPanel->isVisible())
-            m_printPanel->focusDailyChoice();
-    });
+    connect(&m_controller, &BookController::printPanelChanged, this, [this] { m_printPanel->sync(); });
     connect(&m_controller, &BookController::busyChanged, this, [](bool busy) {
         if (busy)
             QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -277,6 +277,12 @@ void BookWindow::syncCalendar()
     const CalendarModel &cal = m_controller.calendar();
     {
         const QSignalBlocker bm(m_month), by(m_year);
+        // The years widen when a page beyond them is opened.
+        const QStringList years = cal.years();
+        if (m_year->count() != years.size() || m_year->itemText(0) != years.front()) {
+            m_year->clear();
+            m_year->addItems(years);
+        }
         m_month->setCurrentIndex(cal.monthIndex());
         m_year->setCurrentIndex(cal.yearIndex());
     }
@@ -307,7 +313,16 @@ void BookWindow::syncTimer()
 void BookWindow::syncAnswerPanel()
 {
     m_answerText->setText(m_controller.search().panelMessage());
-    m_answer->setVisible(m_controller.search().panelShown());
+    const bool shown = m_controller.search().panelShown();
+    m_answer->setVisible(shown);
+    if (shown) {
+        // The panel takes its room from the grid at once, and the cell found
+        // (the editor on it) moves into sight above the panel.
+        if (QLayout *l = m_answer->parentWidget()->layout())
+            l->activate();
+        const ui::GridModel &g = m_controller.grid();
+        m_grid->ensureVisible(g.row(), g.col());
+    }
 }
 
 void BookWindow::applyFocus(Focus f)
@@ -324,6 +339,9 @@ void BookWindow::applyFocus(Focus f)
     case Focus::Month: w = m_month; break;
     case Focus::Year: w = m_year; break;
     case Focus::AnswerYes: w = m_yes; break;
+    case Focus::PrintPanel:
+        m_printPanel->focusDailyChoice();
+        return;
     }
     if (w && !w->hasFocus())
         w->setFocus(Qt::OtherFocusReason);

@@ -37,7 +37,7 @@ LetterheadWindow::LetterheadWindow(ui::Services &services, const Design &design,
     setWindowTitle(design.caption);
     setAttribute(Qt::WA_DeleteOnClose);
     if (!reporter) {
-        m_runner = std::make_unique<report::ReportRunner>(services.db, this);
+        m_runner = std::make_unique<report::ReportRunner>(services.db, this, &services.prompter);
         reporter = m_runner.get();
     }
     m_ctl = std::make_unique<LetterheadController>(services, design, *reporter);
@@ -69,7 +69,13 @@ LetterheadWindow::LetterheadWindow(ui::Services &services, const Design &design,
     showHelp();
 }
 
-LetterheadWindow::~LetterheadWindow() = default;
+LetterheadWindow::~LetterheadWindow()
+{
+    // The binder goes first: closing the window as it is destroyed moves the
+    // focus, and the binder must not pass that on to a controller already gone.
+    delete m_lhBinder;
+    delete m_prBinder;
+}
 
 bool LetterheadWindow::load()
 {

@@ -20,7 +20,7 @@ PreprintedWindow::PreprintedWindow(ui::Services &services, report::Reporter *rep
     setWindowTitle(PreprintedController::Caption);
     setAttribute(Qt::WA_DeleteOnClose);
     if (!reporter) {
-        m_runner = std::make_unique<report::ReportRunner>(services.db, this);
+        m_runner = std::make_unique<report::ReportRunner>(services.db, this, &services.prompter);
         reporter = m_runner.get();
     }
     m_ctl = std::make_unique<PreprintedController>(services, *reporter);
@@ -32,7 +32,12 @@ PreprintedWindow::PreprintedWindow(ui::Services &services, report::Reporter *rep
     connect(m_ctl.get(), &PreprintedController::busyChanged, this, &PreprintedWindow::setBusy);
 }
 
-PreprintedWindow::~PreprintedWindow() = default;
+PreprintedWindow::~PreprintedWindow()
+{
+    // The binder goes first: closing the window as it is destroyed moves the
+    // focus, and the binder must not pass that on to a controller already gone.
+    delete m_binder;
+}
 
 bool PreprintedWindow::load()
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/core/sheetprinter.h"
 #include "ui/widgets/paintersurface.h"
 
 class QPrinter;
@@ -24,7 +25,7 @@ public:
     double scaleWidth() const override;
     void newPage() override;
     double pageTop() const override { return 0; }
-    static constexpr double Unprintable = 360;   // twips at each edge
+    static constexpr double Unprintable = ui::SheetPrinter::Unprintable;   // twips at each edge
     int pages() const { return m_pages; }
 
 private:

@@ -63,7 +63,7 @@ std::unique_ptr<QTextDocument> ReportPrinter::document(const RenderedReport &rep
     return doc;
 }
 
-void ReportPrinter::paint(const RenderedReport &report, QPrinter &printer)
+int ReportPrinter::paint(const RenderedReport &report, QPrinter &printer)
 {
     const QRectF body = bodyRect(report, printer);
     // Less than an inch each way is no page to print an invoice on.
@@ -92,6 +92,7 @@ void ReportPrinter::paint(const RenderedReport &report, QPrinter &printer)
         painter.restore();
     }
     painter.end();
+    return pages;
 }
 
 } // namespace report

@@ -18,9 +18,9 @@ public:
     // margins are applied when painting.
     static void setUp(const RenderedReport &report, QPrinter &printer);
 
-    // Paints every page; throws ReportError when the printer cannot be
-    // started or the margins leave no room.
-    static void paint(const RenderedReport &report, QPrinter &printer);
+    // Paints every page and returns how many; throws ReportError when the
+    // printer cannot be started or the margins leave no room.
+    static int paint(const RenderedReport &report, QPrinter &printer);
 
     // The area printed on, in the printer's device pixels.
     static QRectF bodyRect(const RenderedReport &report, QPrinter &printer);

@@ -1,9 +1,11 @@
 #include "report/widgets/reportrunner.h"
 
+#include "report/core/printwords.h"
 #include "report/widgets/cupsjob.h"
 #include "report/widgets/reportpreview.h"
 #include "report/widgets/reportprinter.h"
 #include "store/core/dberror.h"
+#include "ui/core/prompter.h"
 
 #include <QPrinter>
 
@@ -27,8 +29,9 @@ RunResult guarded(Work &&work)
 
 } // namespace
 
-ReportRunner::ReportRunner(store::Database &db, QWidget *previewParent)
-    : m_db(db), m_parent(previewParent), m_defaultPrinter([] { return QPrinterInfo::defaultPrinter(); })
+ReportRunner::ReportRunner(store::Database &db, QWidget *previewParent, ui::Prompter *prompter)
+    : m_db(db), m_parent(previewParent), m_defaultPrinter([] { return QPrinterInfo::defaultPrinter(); }),
+      m_prompter(prompter)
 {
 }
 
@@ -75,7 +78,7 @@ RunResult ReportRunner::preview(const RenderedReport &report)
     auto printer = info.isNull() ? std::make_unique<QPrinter>(QPrinter::HighResolution)
                                  : std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     ReportPrinter::setUp(report, *printer);
-    auto *window = new ReportPreview(report, std::move(printer), m_parent);
+    auto *window = new ReportPreview(report, std::move(printer), m_parent, m_prompter);
     m_preview = window;
     window->show();
     window->raise();
@@ -98,11 +101,14 @@ RunResult ReportRunner::print(const RenderedReport &report)
     if (!printer.isValid())
         throw ReportError(QStringLiteral("The printer %1 cannot be used").arg(info.printerName()));
     ReportPrinter::setUp(report, printer);
-    ReportPrinter::paint(report, printer);
+    const int sheets = ReportPrinter::paint(report, printer);
     // A paused or full queue refuses the job after every page was painted.
     const QString refused = lastJobRefusal();
     if (!refused.isEmpty())
         throw ReportError(QStringLiteral("The printer %1 did not take the job: %2").arg(info.printerName(), refused));
+    if (m_prompter)
+        m_prompter->message(printwords::sentTo(info.printerName(), sheets), printwords::PrintTitle,
+                            ui::Icon::Information);
     return RunResult::success();
 }
 

@@ -12,6 +12,9 @@ class QWidget;
 namespace store {
 class Database;
 }
+namespace ui {
+class Prompter;
+}
 
 namespace report {
 
@@ -19,10 +22,12 @@ class ReportPreview;
 
 // The report engine as the windows use it: builds the invoice's document
 // from its layout file, then shows it in a preview window (destination 0)
-// or prints it on the system's default printer (destination 1).
+// or prints it on the system's default printer (destination 1). Given a
+// prompter, a print says where the sheets went, and the preview window
+// offers a choice of printer and Save as PDF.
 class ReportRunner : public Reporter {
 public:
-    explicit ReportRunner(store::Database &db, QWidget *previewParent = nullptr);
+    explicit ReportRunner(store::Database &db, QWidget *previewParent = nullptr, ui::Prompter *prompter = nullptr);
 
     // Returns when the preview window is shown or the job is handed to the
     // printer; a failure carries the description to show.
@@ -46,6 +51,7 @@ private:
     QPointer<QWidget> m_parent;
     QPointer<ReportPreview> m_preview;
     std::function<QPrinterInfo()> m_defaultPrinter;
+    ui::Prompter *m_prompter;
 };
 
 } // namespace report

@@ -12,7 +12,8 @@ constexpr double HeaderRowFloor = 275;   // surface units; the header rows' fixe
 // 0x835: single line wins over the word break.
 constexpr int DataFirstColumnFlags = OutputSurface::AlignCenter | OutputSurface::VCenter | OutputSurface::WordBreak |
                                      OutputSurface::SingleLine | OutputSurface::NoPrefix;
-constexpr int DataFlags = OutputSurface::AlignLeft | OutputSurface::WordBreak | OutputSurface::NoPrefix;
+// The other columns' texts arrive already broken into lines.
+constexpr int DataFlags = OutputSurface::AlignLeft | OutputSurface::NoPrefix;
 
 int px(double v)
 {
@@ -349,19 +350,32 @@ clsTablePrint::Heights clsTablePrint::measure(OutputSurface &out, FontRef &curre
     if (!m_usable)
         throw TableError::subscript();
     Heights h;
-    h.data = rowHeightMin - 2 * cellYOffset;
+    h.rows.assign(static_cast<size_t>(m_rows), rowHeightMin - 2 * cellYOffset);
+    h.lines.assign(static_cast<size_t>(m_rows), std::vector<QString>(static_cast<size_t>(m_cols)));
     h.header = HeaderRowFloor;
     h.footer = footerRowHeightMin - 2 * cellYOffset;
     for (int c = 0; c < m_cols; ++c) {
+        const size_t ci = static_cast<size_t>(c);
+        const double textWidth = m_colWidth[ci] - 2 * cellXOffset;
         for (int r = 0; r < m_rows; ++r) {
-            const Cell &cell = m_cells[static_cast<size_t>(r)][static_cast<size_t>(c)];
+            const size_t ri = static_cast<size_t>(r);
+            const Cell &cell = m_cells[ri][ci];
             putFont(out, cell.font, current);
-            h.data = std::max(h.data, out.textHeight(cell.text));
+            double &height = h.rows[ri];
+            if (c == 0) {
+                // The time column draws one line, centred.
+                h.lines[ri][ci] = cell.text;
+                height = std::max(height, out.textHeight(cell.text));
+            } else {
+                const QStringList lines = out.wrap(cell.text, textWidth);
+                h.lines[ri][ci] = lines.join(QLatin1Char('\n'));
+                height = std::max(height, out.textHeight(QString()) * static_cast<double>(lines.size()));
+            }
             if (resizeCellsToPicHeight && !cell.picture.isEmpty())
-                h.data = std::max(h.data, out.pictureSize(cell.picture).height());
+                height = std::max(height, out.pictureSize(cell.picture).height());
         }
         for (int r = 0; r < m_headerRows; ++r) {
-            const HeaderCell &cell = m_header[static_cast<size_t>(r)][static_cast<size_t>(c)];
+            const HeaderCell &cell = m_header[static_cast<size_t>(r)][ci];
             putFont(out, cell.font, current);
             h.header = std::max(h.header, out.textHeight(cell.text));
         }
@@ -370,17 +384,39 @@ clsTablePrint::Heights clsTablePrint::measure(OutputSurface &out, FontRef &curre
             h.footer = std::max(h.footer, out.textHeight(footerText(c)));
         }
     }
-    h.data += 2 * cellYOffset;
+    for (double &row : h.rows)
+        row += 2 * cellYOffset;
     h.header += 2 * cellYOffset;
     if (h.footer > 0)
         h.footer += 2 * cellYOffset;
     return h;
 }
 
+double clsTablePrint::Heights::rowsHeight(int first, int last) const
+{
+    double sum = 0;
+    for (int r = std::max(first, 0); r <= last && r < static_cast<int>(rows.size()); ++r)
+        sum += rows[static_cast<size_t>(r)];
+    return sum;
+}
+
 clsTablePrint::Heights clsTablePrint::heights(OutputSurface &out) const
 {
     FontRef current;
     return measure(out, current);
+}
+
+int clsTablePrint::rowsThatFit(const Heights &h, int first, double room) const
+{
+    int n = 0;
+    double used = 0;
+    for (int r = first; r < m_rows; ++r) {
+        used += h.rows[static_cast<size_t>(r)];
+        if (used > room)
+            break;
+        ++n;
+    }
+    return n;
 }
 
 double clsTablePrint::calcNumRowsPerPage(OutputSurface &out, bool withHeader) const
@@ -397,7 +433,7 @@ double clsTablePrint::calcNumRowsPerPage(OutputSurface &out, bool withHeader, bo
         avail -= m_headerRows * h.header;
     if (withFooter)
         avail -= h.footer;
-    return h.data > 0 ? std::floor(avail / h.data) : 0;
+    return rowsThatFit(h, 0, avail);
 }
 
 // ---------------------------------------------------------------- drawing
@@ -410,22 +446,23 @@ DrawResult clsTablePrint::drawTable(OutputSurface &out, int rowToStart, int star
         const Heights h = measure(out, current);
 
         int page = startPage;
-        int last = rowToStart - 1;
+        int last = std::max(rowToStart, 0) - 1;
         bool fresh = false;           // a page the handler has just started
         for (;;) {
             double avail = out.scaleHeight() - out.currentY() - marginBottom;
             const bool withHeader = printHeaderOnEveryPage || page == 1;
+            const int first = last + 1;
+            const double next = first < m_rows ? h.rows[static_cast<size_t>(first)] : 0;
             // A page started for the rows left always takes one of them, even
             // when it cannot hold it: otherwise a row taller than a page would
             // ask for new pages for ever.
-            if (avail >= h.data || fresh) {
+            if (avail >= next || fresh) {
                 if (withHeader)
                     avail -= m_headerRows * h.header;
-                int fit = h.data > 0 ? static_cast<int>(std::floor(avail / h.data)) : m_rows;
+                int fit = rowsThatFit(h, first, avail);
                 if (fresh && fit < 1)
                     fit = 1;
-                const int first = last + 1;
-                const int end = std::min(last + std::max(fit, 0), m_rows - 1);
+                const int end = std::min(last + fit, m_rows - 1);
                 double y = out.currentY();
                 drawPage(out, first, end, withHeader, y, current, h);
                 out.setCurrentY(y);
@@ -512,36 +549,46 @@ void clsTablePrint::drawPage(OutputSurface &out, int first, int end, bool withHe
         y += m_headerRows * h.header;
     }
 
-    // Data block: column by column, each down the page's rows.
+    // Data block: column by column, each down the page's rows. Each row's
+    // edges are rounded from its place in twips, so rounding never adds up
+    // down the page.
     out.setDrawWidth(lineThickness);
-    const int rowPx = px(out.toPixelsY(h.data));
     const int rowsHere = std::max(end - first + 1, 0);
+    std::vector<int> edge(static_cast<size_t>(rowsHere) + 1);
+    {
+        double at = y;
+        for (int i = 0; i <= rowsHere; ++i) {
+            edge[static_cast<size_t>(i)] = px(out.toPixelsY(at));
+            if (i < rowsHere)
+                at += h.rows[static_cast<size_t>(first + i)];
+        }
+    }
     std::vector<int> runStart(static_cast<size_t>(rowsHere), -1);   // left of a pending horizontal run
-    int lastBottom = px(out.toPixelsY(y));
+    int lastBottom = edge[0];
     double cellLeftTwips = marginLeft;
     int right = 0;
     for (int c = 0; c < m_cols; ++c) {
         const size_t ci = static_cast<size_t>(c);
         const int left = c == 0 ? leftEdge + inset : right + 2 * inset;
         right = left + colPx[ci] - 2 * inset;
-        int top = px(out.toPixelsY(y));
-        int bottom = top;
+        int top = edge[0];
         for (int r = first; r <= end; ++r) {
-            const Cell &cell = m_cells[static_cast<size_t>(r)][ci];
+            const size_t ri = static_cast<size_t>(r);
+            const Cell &cell = m_cells[ri][ci];
             putFont(out, cell.font, current);
-            bottom += rowPx;
+            const int bottom = edge[static_cast<size_t>(r - first + 1)];
             // Vertical runs end at the page's last row: they never cross a break.
-            if (m_mergeCol[ci] && r != end && m_cells[static_cast<size_t>(r + 1)][ci].text == cell.text)
+            if (m_mergeCol[ci] && r != end && m_cells[ri + 1][ci].text == cell.text)
                 continue;
             int &pending = runStart[static_cast<size_t>(r - first)];
             bool draw = true;
-            if (m_mergeRow[static_cast<size_t>(r)] && c < m_cols - 1) {
-                if (m_cells[static_cast<size_t>(r)][ci + 1].text == cell.text) {
+            if (m_mergeRow[ri] && c < m_cols - 1) {
+                if (m_cells[ri][ci + 1].text == cell.text) {
                     if (pending < 0)
                         pending = left;
                     draw = false;
                 }
-            } else if (!m_mergeRow[static_cast<size_t>(r)]) {
+            } else if (!m_mergeRow[ri]) {
                 pending = -1;
             }
             if (draw) {
@@ -552,14 +599,16 @@ void clsTablePrint::drawPage(OutputSurface &out, int first, int end, bool withHe
                 out.fillPixels(rect, cell.colour);
                 if (!cell.picture.isEmpty())
                     drawPicture(out, cell.picture, c, cellLeftTwips, rect, top, bottom);
-                out.textPixels(rect, cell.text, c == 0 ? DataFirstColumnFlags : DataFlags, cell.colour);
+                // Texts of the other columns come broken into the lines
+                // they were measured in.
+                out.textPixels(rect, h.lines[ri][ci], c == 0 ? DataFirstColumnFlags : DataFlags, cell.colour);
                 lastBottom = bottom;
             }
             top = bottom;
         }
         cellLeftTwips += m_colWidth[ci];
     }
-    y += rowsHere * h.data;
+    y += h.rowsHeight(first, end);
 
     if (end == m_rows - 1 && m_hasFooter) {
         out.setDrawWidth(footerLineThickness);

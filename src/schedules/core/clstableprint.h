@@ -118,8 +118,8 @@ public:
 
     void setNewPageHandler(NewPageHandler handler) { m_newPage = std::move(handler); }
 
-    // Data rows that fit on one page of the surface. Leaves the surface on
-    // the last font measured.
+    // Data rows, from the first, that fit on one page of the surface.
+    // Leaves the surface on the last font measured.
     double calcNumRowsPerPage(ui::OutputSurface &out, bool withHeader) const;
     double calcNumRowsPerPage(ui::OutputSurface &out, bool withHeader, bool withFooter) const;
 
@@ -129,9 +129,15 @@ public:
     // stops the drawing; what was drawn stays, and the result says why.
     DrawResult drawTable(ui::OutputSurface &out, int rowToStart, int startPage);
 
-    // The layout heights as the last drawing computed them.
+    // The layout as a drawing computes it. Each data row is as tall as its
+    // tallest cell: a text wrapped within its column (the first column keeps
+    // one line per line break), or a picture when pictures size the rows;
+    // never lower than RowHeightMin. One height serves every header row.
     struct Heights {
-        double data = 0, header = 0, footer = 0;
+        std::vector<double> rows;     // each data row's height, inset included
+        double header = 0, footer = 0;
+        std::vector<std::vector<QString>> lines;   // [row][col]: the text as drawn, broken into lines
+        double rowsHeight(int first, int last) const;   // rows first..last together
     };
     Heights heights(ui::OutputSurface &out) const;
 
@@ -158,6 +164,7 @@ private:
     Heights measure(ui::OutputSurface &out, FontRef &current) const;
     void drawPage(ui::OutputSurface &out, int first, int last, bool withHeader, double &y,
                   FontRef &current, const Heights &h);
+    int rowsThatFit(const Heights &h, int first, double room) const;
     void drawPicture(ui::OutputSurface &out, const QByteArray &picture, int col, double cellLeft,
                      const QRect &textRect, int top, int bottom);
 

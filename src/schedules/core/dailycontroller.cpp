@@ -60,9 +60,9 @@ void DailyController::build()
     m_grid.beginUpdate();
     m_grid.setRows(std::max(layout.rows(), pos::FirstTimeRow));
     book::setupColumns(m_grid, layout.columns, layout.names, QString(), m_widthFactor);
-    const std::vector<int> widths = dailyWidths(m_grid.cols(), m_dwidth, m_widthFactor);
+    m_shownWidths = dailyWidths(m_grid.cols(), m_dwidth, m_widthFactor);
     for (int c = 0; c < m_grid.cols(); ++c)
-        m_grid.setColWidth(c, widths[static_cast<size_t>(c)]);
+        m_grid.setColWidth(c, m_shownWidths[static_cast<size_t>(c)]);
     book::setupRows(m_grid, layout);
     try {
         book::pasteText(m_grid, m_page.data);
@@ -95,13 +95,23 @@ QString DailyController::dateCaption() const
 
 void DailyController::saveWidths()
 {
-    const QString text = dwidthText(m_grid);
-    if (text == m_dwidth)
+    // Widths the user left as they were shown are stored already (or are
+    // the defaults): taking the width factor out and back must not move them.
+    std::vector<int> now;
+    for (int c = 0; c < m_grid.cols(); ++c)
+        now.push_back(m_grid.colWidth(c));
+    if (now == m_shownWidths)
         return;
+    const QString text = dwidthText(m_grid, m_widthFactor);
+    if (text == m_dwidth) {
+        m_shownWidths = now;
+        return;
+    }
     try {
         const auto stored = m_settingsStore.writeIfUnchanged(QStringLiteral("DWidth"), m_dwidth, text);
         if (!stored) {
             m_dwidth = text;
+            m_shownWidths = now;
             return;
         }
         // Another station stored its widths meanwhile: they stay, and the

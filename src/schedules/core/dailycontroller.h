@@ -8,6 +8,7 @@
 
 #include <QDate>
 #include <QString>
+#include <vector>
 
 namespace schedules {
 
@@ -26,6 +27,7 @@ public:
 
     ui::GridModel &grid() { return m_grid; }
     QDate date() const { return m_date; }
+    double widthFactor() const { return m_widthFactor; }
     QString bookName() const { return m_settings.bookNo; }
     QString dayCaption() const;      // lblCalDay, "dddd"
     QString dateCaption() const;     // lblCalDate, short date
@@ -49,6 +51,7 @@ private:
     store::SettingsStore m_settingsStore;
     store::Settings m_settings;
     QString m_dwidth;                // DWidth as last read or stored
+    std::vector<int> m_shownWidths;  // the grid's widths as last loaded or stored
     book::PageRecord m_page;
     ui::GridModel m_grid;
     QDate m_date;

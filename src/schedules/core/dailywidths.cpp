@@ -15,16 +15,17 @@ std::vector<int> dailyWidths(int columns, const QString &dwidth, double widthFac
         bool ok = false;
         const double v = stored[c].trimmed().toDouble(&ok);
         if (ok && v >= 0 && v <= 32767)
-            out[static_cast<size_t>(c)] = static_cast<int>(std::lround(v));
+            out[static_cast<size_t>(c)] = static_cast<int>(std::lround(v * widthFactor));
     }
     return out;
 }
 
-QString dwidthText(const ui::GridModel &grid)
+QString dwidthText(const ui::GridModel &grid, double widthFactor)
 {
+    const double f = widthFactor > 0 ? widthFactor : 1.0;
     QString out;
     for (int c = 0; c < grid.cols(); ++c)
-        out += QString::number(grid.colWidth(c)) + QLatin1Char('%');
+        out += QString::number(std::lround(grid.colWidth(c) / f)) + QLatin1Char('%');
     return out;
 }
 

@@ -27,12 +27,17 @@ bool truthy(const QVariant &v)
 }
 } // namespace
 
-SchedulePrint::SchedulePrint(Kind kind, ui::GridModel &grid, ui::Services &services, QString consultant)
-    : m_kind(kind), m_grid(grid), m_s(services), m_consultant(std::move(consultant))
+SchedulePrint::SchedulePrint(Kind kind, ui::GridModel &grid, ui::Services &services, QString consultant,
+                             double widthFactor)
+    : m_kind(kind), m_grid(grid), m_s(services), m_consultant(std::move(consultant)),
+      m_widthFactor(widthFactor > 0 ? widthFactor : 1.0)
 {
     if (m_kind == Kind::Weekly)
         m_orientation = Landscape;
-    m_table.setNewPageHandler([this](ui::OutputSurface &out, bool &topSet, bool &, int) { newPage(out, topSet); });
+    m_table.setNewPageHandler([this](ui::OutputSurface &out, bool &topSet, bool &, int lastRow) {
+        m_sheetEnds.push_back(lastRow);
+        newPage(out, topSet);
+    });
 }
 
 void SchedulePrint::load()
@@ -128,19 +133,31 @@ void SchedulePrint::newPage(ui::OutputSurface &out, bool &topSet)
     topSet = true;
 }
 
+std::vector<double> SchedulePrint::paperWidths(double fitWidth) const
+{
+    // Paper takes the widths the columns have on the screen the layouts were
+    // designed for: how wide this station's screen is decides nothing. The
+    // daily grid widens every column by the width factor, the weekly one
+    // only its time column.
+    std::vector<double> w;
+    double total = 0;
+    for (int c = 0; c < m_grid.cols(); ++c) {
+        const bool widened = m_kind == Kind::Daily || c == 0;
+        w.push_back(m_grid.colWidth(c) / (widened ? m_widthFactor : 1.0));
+        total += w.back();
+    }
+    // Columns that do not fit are narrowed, all alike, never cut off; on
+    // request they are widened to fill the page.
+    if (total > 0 && fitWidth > 0 && (m_fillPage || total > fitWidth))
+        for (double &x : w)
+            x *= fitWidth / total;
+    return w;
+}
+
 DrawResult SchedulePrint::drawPreview(ui::OutputSurface &picture)
 {
-    try {
-        LoadTableFromGrid(m_table, m_grid, m_fillPage ? picture.scaleWidth() - FitAllowance : -1);
-    } catch (const TableError &e) {
-        return DrawResult{false, e.number(), e.description()};
-    }
-    m_table.marginBottom = PreviewMargin;
-    m_table.marginLeft = PreviewMargin;
-    m_table.marginTop = PreviewMargin;
-    m_table.setColAlignment(-1, 1);
-    picture.setCurrentY(m_table.marginTop);
-    return m_table.drawTable(picture, 0, 1);
+    // The picture has the printer's sheets: it shows what the paper will.
+    return drawPrint(picture);
 }
 
 DrawResult SchedulePrint::drawPrint(ui::OutputSurface &printer)
@@ -162,7 +179,10 @@ DrawResult SchedulePrint::drawPrint(ui::OutputSurface &printer)
     }
 
     try {
-        LoadTableFromGrid(m_table, m_grid, m_fillPage ? printer.scaleWidth() - FitAllowance : -1);
+        LoadTableFromGrid(m_table, m_grid, -1);
+        const std::vector<double> widths = paperWidths(printer.scaleWidth() - FitAllowance);
+        for (int c = 0; c < m_table.cols(); ++c)
+            m_table.setColWidth(c, widths[static_cast<size_t>(c)]);
     } catch (const TableError &e) {
         return DrawResult{false, e.number(), e.description()};
     }
@@ -172,6 +192,7 @@ DrawResult SchedulePrint::drawPrint(ui::OutputSurface &printer)
     m_table.marginTop = l.top;
     m_table.setColAlignment(-1, 1);
     printer.setCurrentY(m_table.marginTop);
+    m_sheetEnds.clear();
     return m_table.drawTable(printer, 0, 1);
 }
 

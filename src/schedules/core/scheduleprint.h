@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QString>
 #include <QVariant>
+#include <vector>
 
 namespace schedules {
 
@@ -23,11 +24,12 @@ public:
     static constexpr double A4Short = 11907;
     static constexpr double A4Long = 16840;
     static constexpr double FitAllowance = 570;     // the fit width is the inner width less this
-    static constexpr double PreviewMargin = 285;
     static constexpr double ScrollStep = 120;
 
-    // `grid` is the schedule window's grid; `consultant` the weekly view's.
-    SchedulePrint(Kind kind, ui::GridModel &grid, ui::Services &services, QString consultant = QString());
+    // `grid` is the schedule window's grid; `consultant` the weekly view's;
+    // `widthFactor` the one the schedule window widened its columns by.
+    SchedulePrint(Kind kind, ui::GridModel &grid, ui::Services &services, QString consultant = QString(),
+                  double widthFactor = 1.0);
 
     // Showing the window: the daily preview reads PMode and FillPage.
     void load();
@@ -50,10 +52,13 @@ public:
     QString title() const;           // "Daily Schedule" / "Weekly Schedule"
     QString pdfFileName() const;
 
-    // The preview picture: sheets of this size, growing by one per page.
+    // The preview picture: sheets of this size with the printer's margins,
+    // growing by one per page; it is drawn as the printout is.
     DrawResult drawPreview(ui::OutputSurface &picture);
     // The printout on a printer or PDF surface begun by the caller.
     DrawResult drawPrint(ui::OutputSurface &printer);
+    // The columns' widths on paper, given the width they may fill.
+    std::vector<double> paperWidths(double fitWidth) const;
     // The engine's "Draw Table" message for a failed drawing.
     void reportFailure(const DrawResult &result);
 
@@ -61,6 +66,9 @@ public:
     void close();
 
     const clsTablePrint &table() const { return m_table; }
+    // The last table row on each sheet but the last, as the latest drawing
+    // broke them.
+    const std::vector<int> &sheetEnds() const { return m_sheetEnds; }
 
 private:
     void newPage(ui::OutputSurface &out, bool &topSet);
@@ -70,9 +78,11 @@ private:
     ui::Services &m_s;
     QString m_consultant;
     clsTablePrint m_table;
+    double m_widthFactor;
     int m_orientation = Portrait;
     bool m_fillPage = false;
     QVariant m_readPMode, m_readFillPage;   // as read, for the guarded store
+    std::vector<int> m_sheetEnds;
 };
 
 } // namespace schedules

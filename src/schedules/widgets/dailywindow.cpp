@@ -95,7 +95,8 @@ void DailyWindow::print()
     if (m_preview)
         return;
     m_ctl.print();
-    m_preview = new PreviewWindow(SchedulePrint::Kind::Daily, m_ctl.grid(), m_s, QString(), this);
+    m_preview =
+        new PreviewWindow(SchedulePrint::Kind::Daily, m_ctl.grid(), m_s, QString(), m_ctl.widthFactor(), this);
     m_preview->show();
 }
 

@@ -1,13 +1,15 @@
 #include "schedules/widgets/previewwindow.h"
 
-#include "schedules/widgets/pdffilechooser.h"
+#include "report/widgets/pdffilechooser.h"
 #include "schedules/widgets/scheduleprinter.h"
 #include "ui/core/prompter.h"
+#include "ui/core/sheetprinter.h"
 #include "ui/widgets/picturesurface.h"
 #include "ui/widgets/taskwindow.h"
 #include "ui/widgets/windowregistry.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QHBoxLayout>
@@ -22,8 +24,8 @@
 namespace schedules {
 
 PreviewWindow::PreviewWindow(SchedulePrint::Kind kind, ui::GridModel &grid, ui::Services &services,
-                             const QString &consultant, QWidget *parent)
-    : QDialog(parent, Qt::Window), m_s(services), m_job(kind, grid, services, consultant)
+                             const QString &consultant, double widthFactor, QWidget *parent)
+    : QDialog(parent, Qt::Window), m_s(services), m_job(kind, grid, services, consultant, widthFactor)
 {
     const bool daily = kind == SchedulePrint::Kind::Daily;
     setObjectName(daily ? QStringLiteral("frmPrintDaily") : QStringLiteral("frmPrintWeekly"));
@@ -61,6 +63,14 @@ PreviewWindow::PreviewWindow(SchedulePrint::Kind kind, ui::GridModel &grid, ui::
     connect(m_fill, &QCheckBox::toggled, this, [this](bool on) { m_job.setFillPage(on); });
     bar->addWidget(m_fill);
     button(QStringLiteral("cmdRefresh"), QStringLiteral("&Refresh"), [this] { refresh(); });
+    // The printer the sheets go to: the computer's default unless another is chosen.
+    m_printer = new QComboBox(this);
+    m_printer->setObjectName(QStringLiteral("cboPrinter"));
+    m_printer->setAccessibleName(QStringLiteral("Printer"));
+    m_printer->addItems(SchedulePrinter::printers());
+    m_printer->setCurrentIndex(std::max<int>(m_printer->findText(SchedulePrinter::defaultPrinter()), 0));
+    m_printer->setEnabled(m_printer->count() > 0);
+    bar->addWidget(m_printer);
     button(QStringLiteral("cmdPrint"), QStringLiteral("Print"), [this] { print(); });
     button(QStringLiteral("cmdPdf"), QStringLiteral("Save as &PDF"), [this] { saveAsPdf(); });
     button(QStringLiteral("cmdClose"), QStringLiteral("&Close"), [this] { close(); });
@@ -108,7 +118,7 @@ void PreviewWindow::refresh()
     m_date->setText(m_job.dateLabel());
     m_tech->setText(m_job.techLabel());
 
-    ui::PictureSurface surface(m_job.sheetWidth(), m_job.sheetHeight(), logicalDpiX());
+    ui::PictureSurface surface(m_job.sheetWidth(), m_job.sheetHeight(), logicalDpiX(), ui::SheetPrinter::Unprintable);
     const DrawResult r = m_job.drawPreview(surface);
     const QImage image = surface.image();
     m_sheets = surface.sheets();
@@ -128,29 +138,44 @@ void PreviewWindow::toggleOrientation()
     refresh();
 }
 
+void PreviewWindow::tell(const SchedulePrinter::Outcome &outcome)
+{
+    m_s.prompter.message(outcome.text, outcome.title, outcome.icon);
+}
+
 void PreviewWindow::print()
 {
-    const ui::BusyPointer busy;
-    m_job.reportFailure(SchedulePrinter::print(m_job));
+    SchedulePrinter::Outcome outcome;
+    {
+        const ui::BusyPointer busy;
+        outcome = SchedulePrinter::print(m_job, m_printer->currentText());
+    }
+    tell(outcome);
+}
+
+QString PreviewWindow::printer() const
+{
+    return m_printer->currentText();
+}
+
+void PreviewWindow::choosePrinter(const QString &name)
+{
+    m_printer->setCurrentIndex(m_printer->findText(name));
 }
 
 void PreviewWindow::saveAsPdf()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path = PdfFileChooser::current().choose(this, QStringLiteral("Save as PDF"),
+    const QString path = report::PdfFileChooser::current().choose(this, QStringLiteral("Save as PDF"),
                                                           QDir(folder).filePath(m_job.pdfFileName()));
     if (path.isEmpty())
         return;
-    DrawResult r;
+    SchedulePrinter::Outcome outcome;
     {
         const ui::BusyPointer busy;
-        r = SchedulePrinter::toPdf(m_job, path);
+        outcome = SchedulePrinter::toPdf(m_job, path);
     }
-    if (!r.ok)
-        m_job.reportFailure(r);
-    else
-        m_s.prompter.message(QStringLiteral("The schedule has been saved as %1").arg(QDir::toNativeSeparators(path)),
-                             QStringLiteral("Save as PDF"), ui::Icon::Information);
+    tell(outcome);
 }
 
 void PreviewWindow::storeOnce()

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "schedules/core/scheduleprint.h"
+#include "schedules/widgets/scheduleprinter.h"
 #include "ui/core/services.h"
 
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QScrollArea;
@@ -19,7 +21,7 @@ class PreviewWindow : public QDialog {
     Q_OBJECT
 public:
     PreviewWindow(SchedulePrint::Kind kind, ui::GridModel &grid, ui::Services &services,
-                  const QString &consultant, QWidget *parent);
+                  const QString &consultant, double widthFactor, QWidget *parent);
 
     SchedulePrint &job() { return m_job; }
     // The picture on display, at screen resolution.
@@ -27,7 +29,10 @@ public:
     int sheets() const { return m_sheets; }
 
     void refresh();
+    // Prints on the chosen printer and says where the sheets went.
     void print();
+    QString printer() const;
+    void choosePrinter(const QString &name);
     void saveAsPdf();
     void toggleOrientation();
 
@@ -43,11 +48,13 @@ private:
     QLabel *m_target;
     QPushButton *m_orientation = nullptr;
     QCheckBox *m_fill;
+    QComboBox *m_printer;
     QLabel *m_day, *m_date, *m_tech;
     int m_sheets = 0;
     bool m_shown = false;
     bool m_stored = false;
     void storeOnce();
+    void tell(const SchedulePrinter::Outcome &outcome);
 };
 
 } // namespace schedules

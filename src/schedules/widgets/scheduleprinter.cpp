@@ -1,14 +1,21 @@
 #include "schedules/widgets/scheduleprinter.h"
 
+#include "report/core/printwords.h"
 #include "report/widgets/sheetprinters.h"
+
+#include <QDir>
 
 namespace schedules {
 
-const QString SchedulePrinter::NoPrinter = QStringLiteral(
-    "No printer is installed. Add a printer to this computer and print again, or use Save as PDF to "
-    "keep the schedule as a file.");
+using report::SheetJob;
+
+namespace words = report::printwords;
+
+const QString SchedulePrinter::NoPrinter = words::noPrinter(QStringLiteral("schedule"));
 
 namespace {
+
+const QString What = QStringLiteral("schedule");
 
 std::function<QPrinterInfo()> &lookup()
 {
@@ -16,16 +23,11 @@ std::function<QPrinterInfo()> &lookup()
     return f;
 }
 
-DrawResult run(ui::SheetPrinter &printer, SchedulePrint &job, int failure)
+// The engine's own failure stays in its words: it is the program's fault,
+// not the printer's.
+SchedulePrinter::Outcome drawFailure(const DrawResult &drawn)
 {
-    DrawResult drawn;
-    const QString error = printer.print(job.title(), job.orientation() == SchedulePrint::Landscape,
-                                        [&](ui::OutputSurface &out) { drawn = job.drawPrint(out); });
-    if (error == report::DefaultSheetPrinter::NoPrinter)
-        return DrawResult{false, failure, SchedulePrinter::NoPrinter};
-    if (!error.isEmpty())
-        return DrawResult{false, failure, error};
-    return drawn;
+    return {false, QStringLiteral("Draw Table"), drawn.message(), ui::Icon::Critical};
 }
 
 } // namespace
@@ -35,16 +37,56 @@ void SchedulePrinter::setDefaultPrinterLookup(std::function<QPrinterInfo()> f)
     lookup() = f ? std::move(f) : [] { return QPrinterInfo::defaultPrinter(); };
 }
 
-DrawResult SchedulePrinter::print(SchedulePrint &job)
+QStringList SchedulePrinter::printers()
 {
-    report::DefaultSheetPrinter printer(lookup());
-    return run(printer, job, PrinterError);
+    return QPrinterInfo::availablePrinterNames();
 }
 
-DrawResult SchedulePrinter::toPdf(SchedulePrint &job, const QString &path)
+QString SchedulePrinter::defaultPrinter()
+{
+    return lookup()().printerName();
+}
+
+SchedulePrinter::Outcome SchedulePrinter::print(SchedulePrint &job, const QString &printerName)
+{
+    report::DefaultSheetPrinter printer(printerName.isEmpty() ? lookup() : [printerName] {
+        return QPrinterInfo::printerInfo(printerName);
+    });
+    DrawResult drawn;
+    printer.print(job.title(), job.orientation() == SchedulePrint::Landscape,
+                  [&](ui::OutputSurface &out) { drawn = job.drawPrint(out); });
+    const SheetJob &done = printer.lastJob();
+    switch (done.failure) {
+    case SheetJob::Failure::None:
+        break;
+    case SheetJob::Failure::NoPrinter:
+        if (printerName.isEmpty())
+            return {false, words::PrintTitle, NoPrinter, ui::Icon::Warning};
+        [[fallthrough]];
+    case SheetJob::Failure::Unusable:
+    case SheetJob::Failure::NotStarted:
+        return {false, words::PrintTitle, words::unreachable(done.printer.isEmpty() ? printerName : done.printer),
+                ui::Icon::Warning};
+    case SheetJob::Failure::Refused:
+        return {false, words::PrintTitle, words::refused(done.printer, What, done.reason), ui::Icon::Warning};
+    }
+    if (!drawn.ok)
+        return drawFailure(drawn);
+    return {true, words::PrintTitle, words::sentTo(done.printer, done.sheets), ui::Icon::Information};
+}
+
+SchedulePrinter::Outcome SchedulePrinter::toPdf(SchedulePrint &job, const QString &path)
 {
     report::PdfSheetPrinter printer(path);
-    return run(printer, job, FileError);
+    DrawResult drawn;
+    printer.print(job.title(), job.orientation() == SchedulePrint::Landscape,
+                  [&](ui::OutputSurface &out) { drawn = job.drawPrint(out); });
+    const QString file = QDir::toNativeSeparators(printer.lastJob().printer);
+    if (printer.lastJob().failure != SheetJob::Failure::None)
+        return {false, words::PdfTitle, words::notSaved(What, file), ui::Icon::Warning};
+    if (!drawn.ok)
+        return drawFailure(drawn);
+    return {true, words::PdfTitle, words::saved(What, file), ui::Icon::Information};
 }
 
 } // namespace schedules

@@ -105,7 +105,8 @@ void WeeklyWindow::print()
 {
     if (m_preview)
         return;
-    m_preview = new PreviewWindow(SchedulePrint::Kind::Weekly, m_ctl.grid(), m_s, m_ctl.consultant(), this);
+    m_preview = new PreviewWindow(SchedulePrint::Kind::Weekly, m_ctl.grid(), m_s, m_ctl.consultant(),
+                                  m_ctl.widthFactor(), this);
     m_preview->show();
 }
 

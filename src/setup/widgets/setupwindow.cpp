@@ -41,6 +41,13 @@ SetupWindow::SetupWindow(ui::Services &services, QWidget *parent)
     });
 }
 
+SetupWindow::~SetupWindow()
+{
+    // The binder goes first: closing the window as it is destroyed moves the
+    // focus, and the binder must not pass that on to a controller already gone.
+    delete m_binder;
+}
+
 bool SetupWindow::load()
 {
     if (!m_ctl.load(widthFactor()))

@@ -23,6 +23,7 @@ class SetupWindow : public ui::TaskWindow {
     Q_OBJECT
 public:
     explicit SetupWindow(ui::Services &services, QWidget *parent = nullptr);
+    ~SetupWindow() override;
 
     // Reads the settings into the form; false (after the message) when they
     // cannot be read, and the window is not to be shown.

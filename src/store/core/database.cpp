@@ -8,10 +8,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopedValueRollback>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
 #include <atomic>
+#include <sqlite3.h>
 
 namespace store {
 
@@ -80,6 +82,7 @@ bool Database::isOpen() const
 
 void Database::close()
 {
+    m_failedStatement.reset();
     if (!QSqlDatabase::contains(m_connection))
         return;
     {
@@ -156,8 +159,10 @@ Database::OpenResult Database::connected(Kind kind, bool isNew, bool createIfEmp
 {
     m_generation.clear();
     try {
-        for (const QString &sql : m_dialect->connectionSetup(DefaultBusyTimeoutMs))
+        m_busyTimeoutMs = DefaultBusyTimeoutMs;
+        for (const QString &sql : m_dialect->connectionSetup(m_busyTimeoutMs))
             exec(sql);
+        installBusyHandler();
         // A new file, or a server database without a single table.
         if (!isNew && m_dialect->isServer() && tableNames().isEmpty()) {
             if (!createIfEmpty)
@@ -283,7 +288,7 @@ void Database::createIndex(const TableDef &t, const IndexDef &i)
     const Dialect &d = *m_dialect;
     QStringList fields;
     for (const QString &f : i.fields)
-        fields << d.declare(f);
+        fields << (i.folded ? QStringLiteral("upper(%1)").arg(d.declare(f)) : d.declare(f));
     exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
              .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(), d.declare(t.name + QLatin1Char('_') + i.name),
                   d.declare(t.name), fields.join(", ")));
@@ -291,8 +296,72 @@ void Database::createIndex(const TableDef &t, const IndexDef &i)
 
 void Database::setBusyTimeout(int ms)
 {
+    m_busyTimeoutMs = ms;
     exec(m_dialect->busyTimeout(ms));
+    installBusyHandler();   // the engine's own timeout has replaced it
 }
+
+// The file's engine waits for a held file in this handler instead of its own
+// timeout: the same wait, except that a statement which may run again gives
+// up after a slice, so that run() can tell the listener and try again.
+void Database::installBusyHandler()
+{
+    if (m_dialect->isServer())
+        return;
+    const QVariant h = connection().driver()->handle();
+    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
+        if (sqlite3 *handle = *static_cast<sqlite3 *const *>(h.constData()))
+            sqlite3_busy_handler(handle, &Database::busyHandler, this);
+}
+
+int Database::busyHandler(void *self, int count)
+{
+    Database &db = *static_cast<Database *>(self);
+    if (count == 0)
+        db.m_busyClock.start();
+    // The windows' own statements while they draw during a wait do not wait:
+    // the station must not freeze inside the wait it shows.
+    const qint64 limit = db.m_listening ? 0
+                         : db.m_polling ? std::min(WaitSliceMs, db.m_busyTimeoutMs)
+                                        : db.m_busyTimeoutMs;
+    const qint64 waited = db.m_busyClock.elapsed();
+    if (waited >= limit)
+        return 0;
+    sqlite3_sleep(int(std::min<qint64>(5, limit - waited)));
+    return 1;
+}
+
+// One wait for another station: the listener is told between the tries, and
+// told when it is over.
+class Database::Wait {
+public:
+    explicit Wait(Database &db) : m_db(db) { m_clock.start(); }
+    ~Wait()
+    {
+        if (m_told && m_db.m_listener)
+            m_db.m_listener->waitOver();
+    }
+    Wait(const Wait &) = delete;
+    Wait &operator=(const Wait &) = delete;
+
+    // After a try that found the data held: throws `held` once the wait has
+    // lasted the busy timeout, and a Busy error when the user stops it.
+    void next(const DbError &held)
+    {
+        if (m_clock.elapsed() >= m_db.m_busyTimeoutMs)
+            throw held;
+        m_told = true;
+        const QScopedValueRollback<bool> listening(m_db.m_listening, true);
+        if (!m_db.m_listener->keepWaiting(m_clock.elapsed()))
+            throw DbError(DbError::Busy, QStringLiteral("Another station is holding the data, and this station "
+                                                        "stopped waiting for it."));
+    }
+
+private:
+    Database &m_db;
+    QElapsedTimer m_clock;
+    bool m_told = false;
+};
 
 QVariant Database::toSql(const QVariant &value)
 {
@@ -329,7 +398,33 @@ QSqlQuery Database::exec(const QString &sql, const QVariantList &binds)
     return q;
 }
 
+// In the file a statement that found it held may run again when no
+// transaction rides on it (the BEGIN itself, a read outside a transaction)
+// and as a COMMIT, which leaves the transaction open. On a server the lock
+// points of a write transaction wait in slices instead (selectLocking).
+bool Database::mayRunAgain(const QString &sql) const
+{
+    return !m_dialect->isServer() && (m_depth == 0 || sql == QLatin1String("COMMIT"));
+}
+
 QSqlQuery Database::run(const QString &sql, const QVariantList &binds)
+{
+    if (!m_listener || m_listening || !mayRunAgain(sql))
+        return runOnce(sql, binds);
+    Wait wait(*this);
+    for (;;) {
+        try {
+            const QScopedValueRollback<bool> polling(m_polling, true);
+            return runOnce(sql, binds);
+        } catch (const DbError &e) {
+            if (e.number() != DbError::Busy)
+                throw;
+            wait.next(e);
+        }
+    }
+}
+
+QSqlQuery Database::runOnce(const QString &sql, const QVariantList &binds)
 {
     if (!isOpen())
         throw DbError(DbError::General, QStringLiteral("The database is not open."));
@@ -350,8 +445,14 @@ QSqlQuery Database::run(const QString &sql, const QVariantList &binds)
     if (!ran) {
         const DbError e = DbError::from(q.lastError());
         q.finish();
+        // The server frees a prepared statement only once the failed
+        // transaction is rolled back (to its savepoint): keep it till then.
+        if (m_dialect->isServer() && m_depth > 0)
+            m_failedStatement = q;
         throw e;
     }
+    if (m_failedStatement && sql.startsWith(QLatin1String("ROLLBACK")))
+        m_failedStatement.reset();
     return q;
 }
 
@@ -391,7 +492,34 @@ std::optional<QSqlRecord> Database::selectOne(const QString &sql, const QVariant
 
 std::optional<QSqlRecord> Database::selectOneForUpdate(const QString &sql, const QVariantList &binds)
 {
-    return selectOne(sql + m_dialect->forUpdate(), binds);
+    return selectLocking(sql + m_dialect->forUpdate(), binds);
+}
+
+// On a server a held row is waited for by the server. With a listener the
+// wait goes in slices, each under a savepoint so that a slice that runs out
+// leaves the transaction as it was.
+std::optional<QSqlRecord> Database::selectLocking(const QString &sql, const QVariantList &binds)
+{
+    if (!m_dialect->isServer() || !m_listener || m_listening || m_depth == 0)
+        return selectOne(sql, binds);
+    const QString normal = QStringLiteral("SET LOCAL lock_timeout = %1").arg(m_busyTimeoutMs);
+    Wait wait(*this);
+    for (;;) {
+        exec(QStringLiteral("SAVEPOINT quillon_wait"));
+        exec(QStringLiteral("SET LOCAL lock_timeout = %1").arg(WaitSliceMs));
+        try {
+            auto row = selectOne(sql, binds);
+            exec(QStringLiteral("RELEASE SAVEPOINT quillon_wait"));
+            exec(normal);
+            return row;
+        } catch (const DbError &e) {
+            exec(QStringLiteral("ROLLBACK TO SAVEPOINT quillon_wait"));   // the slice's timeout too
+            exec(QStringLiteral("RELEASE SAVEPOINT quillon_wait"));
+            if (e.number() != DbError::Busy)
+                throw;
+            wait.next(e);
+        }
+    }
 }
 
 QVariant Database::scalar(const QString &sql, const QVariantList &binds)
@@ -507,15 +635,16 @@ void Database::remove(const QString &table, const QVariant &key)
 
 void Database::beginWrite()
 {
-    if (m_depth++ > 0)
+    if (m_listening)
+        throw DbError(DbError::Busy, QStringLiteral("This station is waiting for another station to let go of "
+                                                    "the data, so nothing else can be written meanwhile."));
+    if (m_depth > 0) {
+        ++m_depth;
         return;
-    m_failed = false;
-    try {
-        exec(m_dialect->beginWrite());
-    } catch (...) {
-        m_depth = 0;
-        throw;
     }
+    m_failed = false;
+    exec(m_dialect->beginWrite());   // outside the transaction: it may wait in slices
+    m_depth = 1;
     if (m_generation.isEmpty())
         return;
     try {
@@ -545,10 +674,11 @@ QString Database::storedGeneration()
 // (which changes it first) waits for this write, and this write for it.
 void Database::checkGeneration()
 {
-    const QVariant stored = scalar(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3 LIMIT 1%4")
-                                       .arg(Dialect::quote("Generation"), Dialect::quote(tables::State),
-                                            Dialect::quote("ID"), m_dialect->forShare()));
-    const QString now = stored.toString();
+    const auto stored = selectLocking(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3 LIMIT 1%4")
+                                          .arg(Dialect::quote("Generation"), Dialect::quote(tables::State),
+                                               Dialect::quote("ID"), m_dialect->forShare()),
+                                      {});
+    const QString now = stored ? stored->value(0).toString() : QString();
     if (now.isEmpty() || now == m_generation)
         return;
     m_generation = now;

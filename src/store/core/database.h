@@ -2,7 +2,9 @@
 
 #include "store/core/dberror.h"
 #include "store/core/dialect.h"
+#include "store/core/waitlistener.h"
 
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -42,8 +44,11 @@ public:
         bool ok() const { return status == Status::Opened || status == Status::Created; }
     };
 
-    static constexpr int SchemaVersion = 2;
+    static constexpr int SchemaVersion = 3;
     static constexpr int DefaultBusyTimeoutMs = 10000;
+    // With a wait listener, a statement that finds the data held tries again
+    // in slices of this length and tells the listener between them.
+    static constexpr int WaitSliceMs = 50;
 
     Database();
     ~Database();
@@ -67,6 +72,11 @@ public:
 
     // How long a statement waits for another station's write before failing.
     void setBusyTimeout(int ms);
+    // Who is told while a statement waits for another station (none: the
+    // statement just waits). While the listener runs, this station's own
+    // statements do not wait, and a write transaction is refused as Busy: it
+    // would join a transaction not begun yet, or wait inside the wait.
+    void setWaitListener(WaitListener *listener) { m_listener = listener; }
 
     // Runs one statement; throws DbError. The returned query is finished
     // unless it is a SELECT (prefer select()/selectOne() for reading).
@@ -140,9 +150,17 @@ public:
     static bool toBool(const QVariant &value);
 
 private:
+    class Wait;
+
     // Runs one statement and leaves the query active (its insert id and
     // changed-row count are only readable until it is finished).
     QSqlQuery run(const QString &sql, const QVariantList &binds);
+    QSqlQuery runOnce(const QString &sql, const QVariantList &binds);
+    bool mayRunAgain(const QString &sql) const;
+    // A read that locks what it reads in the running write transaction.
+    std::optional<QSqlRecord> selectLocking(const QString &sql, const QVariantList &binds);
+    void installBusyHandler();
+    static int busyHandler(void *self, int count);
     OpenResult connected(Kind kind, bool isNew, bool createIfEmpty);
     OpenResult checkExisting(Kind kind);
     void createSchema(Kind kind);
@@ -160,6 +178,12 @@ private:
     bool m_failed = false;
     QString m_generation;
     int m_epoch = 0;
+    WaitListener *m_listener = nullptr;
+    int m_busyTimeoutMs = DefaultBusyTimeoutMs;
+    bool m_polling = false;     // a statement that may run again is running
+    bool m_listening = false;   // the wait listener runs
+    QElapsedTimer m_busyClock;
+    std::optional<QSqlQuery> m_failedStatement;
 };
 
 // Runs a block of writes as one short transaction; rolls back unless

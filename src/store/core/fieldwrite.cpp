@@ -83,4 +83,25 @@ GuardedWrite writeFields(Database &db, const QString &table, const QVariant &key
     return out;
 }
 
+GuardedRemove removeIfUnchanged(Database &db, const QString &table, const QVariant &key, const QVariantMap &read,
+                                const QString &kind)
+{
+    GuardedRemove out;
+    out.edit = {kind, key, {}};
+    WriteTransaction tx(db);
+    const LockedRecord r = readLocked(db, table, key, read);
+    if (!r.found)
+        return out;
+    if (!r.unchanged) {
+        out.outcome = Removal::Changed;
+        return out;
+    }
+    db.remove(table, key);
+    tx.commit();
+    for (int i = 0; i < r.record.count(); ++i)
+        out.edit.add(r.record.fieldName(i), r.record.value(i), QVariant());
+    out.outcome = Removal::Removed;
+    return out;
+}
+
 } // namespace store

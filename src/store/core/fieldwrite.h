@@ -45,6 +45,22 @@ struct LockedRecord {
 };
 LockedRecord readLocked(Database &db, const QString &table, const QVariant &key, const QVariantMap &read = {});
 
+// What a guarded delete of one record did.
+enum class Removal {
+    Removed,
+    Protected,  // a protected sample record: kept
+    Changed,    // another station changed it since it was read: kept
+    Gone,       // already deleted
+};
+struct GuardedRemove {
+    Removal outcome = Removal::Gone;
+    Edit edit;                 // every field's value before, and none after
+};
+// Deletes the record, in a write transaction of its own, only while each of
+// `read`'s fields still holds what this station read there.
+GuardedRemove removeIfUnchanged(Database &db, const QString &table, const QVariant &key, const QVariantMap &read,
+                                const QString &kind);
+
 // A stored value as the boxes show it: a null value is empty text.
 QString storedText(const QVariant &value);
 

@@ -23,6 +23,12 @@ void fieldsAndIndexesOfVersion1(Database &db)
     }
 }
 
+// The indexes the referrer and practitioner listings read by.
+void foldedNameIndexes(Database &db)
+{
+    db.addMissingIndexes(*findTable(tables::Accounts));
+}
+
 void generation(Database &db)
 {
     const TableDef *t = findTable(tables::State);
@@ -45,6 +51,8 @@ const std::vector<Migration> &migrations()
              fieldsAndIndexesOfVersion1(db);
              generation(db);
          }},
+        {3, QStringLiteral("the invoices' referrers and practitioners indexed whatever their case"),
+         foldedNameIndexes},
     };
     return all;
 }

@@ -99,9 +99,12 @@ TableDef accounts()
 {
     TableDef t{tables::Accounts, QStringLiteral("Invoice"), accountFields(), {}};
     // The summaries count and read their lists by issue date and balance.
+    // The referrer and practitioner listings find a name whatever its case.
     t.indexes = {{QStringLiteral("FileNo"), {QStringLiteral("FileNo")}, false},
                  {QStringLiteral("IssueDate"), {QStringLiteral("IssueDate"), QStringLiteral("BalanceDue")}, false},
-                 {QStringLiteral("BalanceDue"), {QStringLiteral("BalanceDue")}, false}};
+                 {QStringLiteral("BalanceDue"), {QStringLiteral("BalanceDue")}, false},
+                 {QStringLiteral("Referrer"), {QStringLiteral("Referrer")}, false, true},
+                 {QStringLiteral("PayTo"), {QStringLiteral("PayTo")}, false, true}};
     return t;
 }
 

@@ -26,6 +26,8 @@ struct IndexDef {
     QString name;
     QStringList fields;
     bool unique = false;
+    // On upper(field): names found whatever the case they were typed in.
+    bool folded = false;
 };
 
 struct TableDef {

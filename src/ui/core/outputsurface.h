@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 namespace ui {
 
@@ -62,6 +63,13 @@ public:
     virtual void textPixels(const QRect &r, const QString &text, int flags, Bgr background) = 0;
     // Width of a text's longest line in the current font.
     virtual double textWidth(const QString &text) const = 0;
+    // The lines a text takes in a width, in the current font: its own line
+    // breaks, then breaks after a blank or a hyphen, and inside a word only
+    // where the word alone is wider than the width. Measured with textWidth,
+    // so every surface that measures alike breaks alike.
+    QStringList wrap(const QString &text, double width) const;
+    // Height of a text wrapped within a width.
+    double wrappedHeight(const QString &text, double width) const;
     // Text with its top-left corner at a point, in a colour, no background.
     virtual void textAt(double x, double y, const QString &text, Bgr colour = 0) = 0;   // twips
 

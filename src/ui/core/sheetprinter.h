@@ -12,6 +12,11 @@ class OutputSurface;
 // text the user is to read, empty when the job went through.
 class SheetPrinter {
 public:
+    // Like a printer's printable area, the drawing area lies this many twips
+    // inside each edge of the sheet, the same on every printer, PDF and
+    // preview, so they are alike to the twip.
+    static constexpr double Unprintable = 360;
+
     virtual ~SheetPrinter() = default;
     virtual QString print(const QString &docName, bool landscape, const std::function<void(OutputSurface &)> &draw) = 0;
 };

@@ -10,6 +10,25 @@
 
 namespace ui {
 
+namespace {
+
+// Texts are measured on one device of 1440 dots per inch, whatever they are
+// drawn on, so a screen preview and a printer lay out a table alike to the
+// twip: the same line breaks, row heights and page breaks.
+QPaintDevice *measuringDevice()
+{
+    static QImage device = [] {
+        QImage i(1, 1, QImage::Format_RGB32);
+        const int perMetre = static_cast<int>(std::lround(1440 / 0.0254));
+        i.setDotsPerMeterX(perMetre);
+        i.setDotsPerMeterY(perMetre);
+        return i;
+    }();
+    return &device;
+}
+
+} // namespace
+
 QFont PainterSurface::qfont(const CellFont &f)
 {
     QFont q(f.name);
@@ -18,6 +37,9 @@ QFont PainterSurface::qfont(const CellFont &f)
     q.setItalic(f.italic);
     q.setUnderline(f.underline);
     q.setStrikeOut(f.strikethrough);
+    // Unhinted glyphs keep their widths in proportion at every resolution,
+    // so a line measured to fit fits on the screen too.
+    q.setHintingPreference(QFont::PreferNoHinting);
     return q;
 }
 
@@ -30,6 +52,7 @@ bool PainterSurface::begin(QPaintDevice *device, double dpiX, double dpiY)
         return false;
     m_painter.setRenderHint(QPainter::TextAntialiasing);
     m_qfont = QFont(qfont(m_font), device);
+    m_measure = QFont(qfont(m_font), measuringDevice());
     m_painter.setFont(m_qfont);
     applyPen();
     return true;
@@ -46,15 +69,21 @@ void PainterSurface::setFont(const CellFont &font)
     ++m_fontChanges;
     m_font = font;
     m_qfont = m_device ? QFont(qfont(font), m_device) : qfont(font);
+    m_measure = QFont(qfont(font), measuringDevice());
     if (m_painter.isActive())
         m_painter.setFont(m_qfont);
 }
 
+double PainterSurface::lineHeight() const
+{
+    // The measuring device's dots are twips.
+    return QFontMetricsF(m_measure, measuringDevice()).height();
+}
+
 double PainterSurface::textHeight(const QString &text) const
 {
-    const QFontMetricsF fm(m_qfont, m_device);
     const qsizetype lines = text.count(QLatin1Char('\n')) + 1;
-    return toTwipsY(fm.height() * static_cast<double>(lines));
+    return lineHeight() * static_cast<double>(lines);
 }
 
 void PainterSurface::applyPen()
@@ -116,10 +145,6 @@ void PainterSurface::textPixels(const QRect &r, const QString &text, int flags, 
     default: qt |= Qt::AlignLeft; break;
     }
     qt |= (flags & VCenter) ? Qt::AlignVCenter : Qt::AlignTop;
-    if (flags & SingleLine)
-        qt |= Qt::TextSingleLine;
-    else if (flags & WordBreak)
-        qt |= Qt::TextWordWrap;
     m_painter.save();
     m_painter.setClipRect(rect);
     if (background >= 0) {
@@ -127,17 +152,31 @@ void PainterSurface::textPixels(const QRect &r, const QString &text, int flags, 
         m_painter.setBackground(toQColor(background));
     }
     m_painter.setPen(Qt::black);
-    m_painter.drawText(rect, qt, text);
+    if (flags & SingleLine) {
+        m_painter.drawText(rect, qt | Qt::TextSingleLine, text);
+    } else {
+        // Line by line, each as high as it was measured, so a text takes
+        // the same room on every device.
+        const QStringList lines =
+            (flags & WordBreak) ? wrap(text, toTwipsX(rect.width())) : text.split(QLatin1Char('\n'));
+        const double step = toPixelsY(lineHeight());
+        double y = rect.top();
+        for (const QString &line : lines) {
+            m_painter.drawText(QRectF(rect.left(), y, rect.width(), step), (qt & ~Qt::AlignVCenter) | Qt::AlignTop,
+                               line);
+            y += step;
+        }
+    }
     m_painter.restore();
 }
 
 double PainterSurface::textWidth(const QString &text) const
 {
-    const QFontMetricsF fm(m_qfont, m_device);
+    const QFontMetricsF fm(m_measure, measuringDevice());
     double widest = 0;
     for (const QString &line : text.split(QLatin1Char('\n')))
         widest = std::max(widest, fm.horizontalAdvance(line));
-    return toTwipsX(widest);
+    return widest;
 }
 
 void PainterSurface::textAt(double x, double y, const QString &text, Bgr colour)

@@ -44,11 +44,14 @@ protected:
 private:
     void applyPen();
 
+    double lineHeight() const;   // twips of one line of the current font
+
     QPainter m_painter;
     QPaintDevice *m_device = nullptr;
     double m_dpiX = 96, m_dpiY = 96;
     CellFont m_font;
     QFont m_qfont;
+    QFont m_measure;             // the current font on the measuring device
     int m_drawWidth = 1;
     int m_fontChanges = 0;
 };

@@ -1,5 +1,6 @@
 #include "ui/widgets/picturesurface.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ui {
@@ -11,8 +12,8 @@ int dots(double twips, double dpi)
 }
 } // namespace
 
-PictureSurface::PictureSurface(double sheetWidthTwips, double sheetHeightTwips, double dpi)
-    : m_sheetW(sheetWidthTwips), m_sheetH(sheetHeightTwips), m_dpi(dpi)
+PictureSurface::PictureSurface(double sheetWidthTwips, double sheetHeightTwips, double dpi, double unprintable)
+    : m_sheetW(sheetWidthTwips), m_sheetH(sheetHeightTwips), m_dpi(dpi), m_border(std::max(unprintable, 0.0))
 {
     m_image = QImage(dots(m_sheetW, m_dpi), dots(m_sheetH, m_dpi), QImage::Format_RGB32);
     m_image.fill(Qt::white);
@@ -30,16 +31,19 @@ void PictureSurface::start()
     m_image.setDotsPerMeterX(perMetre);
     m_image.setDotsPerMeterY(perMetre);
     begin(&m_image, m_dpi, m_dpi);
+    painter().translate(toPixelsX(m_border), toPixelsY(m_border));
 }
 
+// In whole sheets, not in the picture's dots, so that every sheet holds to
+// the twip what a printer's does.
 double PictureSurface::scaleHeight() const
 {
-    return toTwipsY(m_image.height());
+    return m_sheets * m_sheetH - 2 * m_border;
 }
 
 double PictureSurface::scaleWidth() const
 {
-    return toTwipsX(m_image.width());
+    return m_sheetW - 2 * m_border;
 }
 
 void PictureSurface::newPage()
@@ -57,9 +61,10 @@ void PictureSurface::newPage()
     ++m_sheets;
     start();
     setFont(f);
-    m_pageTop = toTwipsY(oldHeight);
+    m_pageTop = (m_sheets - 1) * m_sheetH;
     setDrawWidth(1);
-    line(0, m_pageTop, scaleWidth(), m_pageTop, SeparatorColour);
+    const double edge = toTwipsY(oldHeight) - m_border;
+    line(-m_border, edge, m_sheetW - m_border, edge, SeparatorColour);
 }
 
 QImage PictureSurface::image()

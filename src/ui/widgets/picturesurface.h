@@ -8,10 +8,12 @@ namespace ui {
 
 // The picture of an on-screen print preview: white sheets of one size, one
 // below the other at screen resolution. A new page makes the picture one
-// sheet taller and draws a grey line where the new sheet begins.
+// sheet taller and draws a grey line where the new sheet begins. With an
+// unprintable border the drawing area of each sheet lies that far inside its
+// edges, as on a printer's sheet.
 class PictureSurface : public PainterSurface {
 public:
-    PictureSurface(double sheetWidthTwips, double sheetHeightTwips, double dpi = 96);
+    PictureSurface(double sheetWidthTwips, double sheetHeightTwips, double dpi = 96, double unprintable = 0);
     ~PictureSurface() override;
 
     double scaleHeight() const override;
@@ -29,7 +31,7 @@ private:
     void start();
 
     QImage m_image;
-    double m_sheetW, m_sheetH, m_dpi;
+    double m_sheetW, m_sheetH, m_dpi, m_border;
     double m_pageTop = 0;
     int m_sheets = 1;
 };

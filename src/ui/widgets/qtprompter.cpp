@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QScreen>
 #include <QSpacerItem>
 #include <QStyle>
 #include <QMessageBox>
@@ -67,11 +68,20 @@ std::unique_ptr<QInputDialog> QtPrompter::inputBox(const QString &prompt, const 
     box->setLabelText(prompt);
     box->setInputMode(QInputDialog::TextInput);
     box->setTextValue(defaultText);
-    // The dialog fits its layout exactly; the label sets its width.
+    // The dialog fits its layout exactly; the label sets its width: the
+    // prompt's, up to the width of a message box, and then the prompt wraps
+    // (on one line a long prompt runs off a small screen). Never narrower
+    // than the title.
     if (auto *label = box->findChild<QLabel *>()) {
         const QMargins m = box->contentsMargins();
-        label->setMinimumWidth(titleBarWidth(title) - 2 * box->style()->pixelMetric(QStyle::PM_LayoutLeftMargin)
-                               - m.left() - m.right());
+        const int titleRoom = titleBarWidth(title) - 2 * box->style()->pixelMetric(QStyle::PM_LayoutLeftMargin)
+                              - m.left() - m.right();
+        const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+        const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
+        const int wrapAt = std::min(screenWidth / 2, 500);
+        const int promptWidth = label->fontMetrics().horizontalAdvance(prompt);
+        label->setWordWrap(true);
+        label->setFixedWidth(std::max(titleRoom, std::min(promptWidth, wrapAt)));
     }
     return box;
 }

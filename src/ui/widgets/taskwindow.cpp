@@ -9,7 +9,10 @@
 
 namespace ui {
 
-TaskWindow::TaskWindow(QWidget *parent) : QMainWindow(parent, Qt::Window) {}
+TaskWindow::TaskWindow(QWidget *parent)
+    : QMainWindow(parent, Qt::Window), m_placer(new FramePlacer(this, [this] { return taskFrame(this); }))
+{
+}
 
 double TaskWindow::widthFactor() const
 {
@@ -29,19 +32,22 @@ bool TaskWindow::closingByProgram() const
     return WindowRegistry::closingByProgram(this);
 }
 
+void TaskWindow::setVisible(bool visible)
+{
+    // Placed before it shows, so that the window manager puts the frame at
+    // the top edge from the start.
+    if (visible)
+        m_placer->beforeShow();
+    QMainWindow::setVisible(visible);
+}
+
 bool TaskWindow::event(QEvent *e)
 {
     if (e->type() == QEvent::WindowActivate) {
-        placeTaskWindow(this);
+        m_placer->place();
         activated();
     }
     return QMainWindow::event(e);
-}
-
-void TaskWindow::showEvent(QShowEvent *e)
-{
-    QMainWindow::showEvent(e);
-    placeTaskWindow(this);
 }
 
 void TaskWindow::closeEvent(QCloseEvent *e)

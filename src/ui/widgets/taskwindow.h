@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/widgets/frameplacer.h"
+
 #include <QMainWindow>
 
 namespace ui {
@@ -21,6 +23,8 @@ public:
     // The program is unloading the window: its close is not the user's.
     bool closingByProgram() const;
 
+    void setVisible(bool visible) override;
+
 protected:
     // The user's close box; false keeps the window open.
     virtual bool closeByUser() { return true; }
@@ -28,8 +32,10 @@ protected:
     virtual void activated() {}
 
     bool event(QEvent *e) override;
-    void showEvent(QShowEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
+
+private:
+    FramePlacer *m_placer;
 };
 
 // The busy pointer for the life of a scope.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QScreen>
+#include <QWindow>
 
 namespace ui {
 
@@ -117,16 +118,33 @@ void backToMenuLater(Services &services)
 
 namespace {
 
+const QScreen *screenOf(const QWidget *w)
+{
+    return w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+}
+
 QMargins ownFrame(const QWidget *w)
 {
     const QRect f = w->frameGeometry(), g = w->geometry();
     if (!w->isVisible() || f.size() == g.size())
         return QMargins();
-    return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
-                    f.bottom() - g.bottom());
+    const QMargins m(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom());
+    const QScreen *s = screenOf(w);
+    return !s || plausibleFrame(m, s->geometry().size()) ? m : QMargins();
 }
 
 } // namespace
+
+bool plausibleFrame(const QMargins &m, const QSize &screen)
+{
+    return m.left() >= 0 && m.top() >= 0 && m.right() >= 0 && m.bottom() >= 0 &&
+           m.left() + m.right() < screen.width() / 4 && m.top() + m.bottom() < screen.height() / 4;
+}
+
+bool isFramed(const QWidget *w)
+{
+    return !ownFrame(w).isNull();
+}
 
 QMargins frameMargins(const QWidget *w)
 {
@@ -147,20 +165,50 @@ QMargins frameMargins(const QWidget *w)
 
 void placeFrame(QWidget *w, const QRect &frame)
 {
-    // The client area goes inside the frame; placing it at the frame's spot
-    // would push the title bar off the screen.
-    w->setGeometry(frame.marginsRemoved(frameMargins(w)));
+    const QMargins m = frameMargins(w);
+    const QRect inside = frame.marginsRemoved(m);
+    if (isFramed(w) || (w->windowFlags() & Qt::FramelessWindowHint)) {
+        w->setGeometry(inside);
+        return;
+    }
+    // Not framed yet. Placing the inside at its guessed spot would leave
+    // the title bar above the screen whenever the guess is wrong (or there
+    // is none): the window manager puts the inside where it is asked to and
+    // the frame around it. So the spot asked for is the frame's.
+    w->resize(inside.size());
+    if (!w->testAttribute(Qt::WA_WState_Created))
+        w->move(frame.topLeft());   // a window not made yet keeps it as its frame's
+    else if (QWindow *h = w->windowHandle())
+        h->setFramePosition(frame.topLeft());
+}
+
+QRect taskFrame(const QWidget *w)
+{
+    const QScreen *screen = screenOf(w);
+    if (!screen)
+        return w->frameGeometry();
+    const QRect avail = screen->availableGeometry();
+    const int dpiY = screen->logicalDotsPerInchY() > 0 ? int(screen->logicalDotsPerInchY()) : 96;
+    const int less = 280 * dpiY / 1440;
+    return QRect(avail.left(), avail.top(), avail.width(), avail.height() - less);
 }
 
 void placeTaskWindow(QWidget *w)
 {
-    const QScreen *screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    placeFrame(w, taskFrame(w));
+}
+
+QRect centredFrame(const QWidget *w, const QSize &size)
+{
+    const QScreen *screen = screenOf(w);
     if (!screen)
-        return;
+        return QRect(QPoint(0, 0), size);
     const QRect avail = screen->availableGeometry();
-    const int dpiY = screen->logicalDotsPerInchY() > 0 ? int(screen->logicalDotsPerInchY()) : 96;
-    const int less = 280 * dpiY / 1440;
-    placeFrame(w, QRect(avail.left(), avail.top(), avail.width(), avail.height() - less));
+    const QMargins m = frameMargins(w);
+    const QSize frame(std::min(size.width() + m.left() + m.right(), avail.width()),
+                      std::min(size.height() + m.top() + m.bottom(), avail.height()));
+    return QRect(avail.left() + (avail.width() - frame.width()) / 2,
+                 avail.top() + (avail.height() - frame.height()) / 2, frame.width(), frame.height());
 }
 
 } // namespace ui

@@ -67,13 +67,27 @@ WindowRegistry::Factory loadingWindow()
 }
 
 // The frame a window manager puts around `w` (title bar, borders): its own
-// once it has one, else that of another framed window of the program.
+// once it has one, else that of another framed window of the program, else
+// none. Margins no frame can have (read while the window manager was still
+// resizing a window) count as unknown.
 QMargins frameMargins(const QWidget *w);
-// Gives `w` the geometry whose frame, title bar included, is `frame`.
+// Whether the window manager has framed `w`: its own frame is known.
+bool isFramed(const QWidget *w);
+// Whether `m` can be the frame of a window on a screen of `screen`'s size.
+bool plausibleFrame(const QMargins &m, const QSize &screen);
+// Gives `w` the place whose frame, title bar included, is `frame`. Before
+// its own frame is known the window manager is asked to put the frame's
+// corner there, so the title bar is on the screen whatever the frame turns
+// out to be; the window is sized by the frame it will probably get.
 void placeFrame(QWidget *w, const QRect &frame);
 
-// Shows a window at the full screen width and the screen height less 280
-// twips, centred, at the top edge, as every task window comes forward.
+// The frame every task window takes on the screen of `w`: the full width of
+// the screen and its height less 280 twips, at the top edge.
+QRect taskFrame(const QWidget *w);
+// Shows a window at taskFrame(), as every task window comes forward.
 void placeTaskWindow(QWidget *w);
+// The frame of a window of `size` (its inside) centred on the screen of
+// `w`, and kept inside the screen.
+QRect centredFrame(const QWidget *w, const QSize &size);
 
 } // namespace ui

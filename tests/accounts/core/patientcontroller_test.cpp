@@ -313,6 +313,54 @@ TEST_P(PatientFiles, AFileChangedWhileTheDeleteQuestionIsOpenIsKept)
     EXPECT_TRUE(a->windows.log().filter("unload").isEmpty());
 }
 
+// Another station deletes the file between this station's read and its
+// write: said once, every entry listed by its label, and the window can be
+// left; the boxes keep what was typed until then.
+TEST_P(PatientFiles, AFileDeletedUnderneathIsReportedOnceAndTheWindowCanBeLeft)
+{
+    Station other(store);
+    const int file = a->addFile("GONE");
+    a->show(file);
+    other.show(file);
+    a->type(b::City, "springfield");
+    a->type(b::Occup, "BAKER");
+    other.prompter.answerYes();
+    other.files->remove();
+    ASSERT_FALSE(a->stored(file, "FileNo").isValid());
+
+    a->prompter.expectMessage();
+    EXPECT_FALSE(a->files->save());
+    EXPECT_EQ(a->prompter.last().text,
+              QString("File %1 is no longer stored: it was deleted at another station, or the data was restored "
+                      "from a backup, while you were editing it. Your entries were not saved.\n\n"
+                      "Your entries:\nCity: SPRINGFIELD\nOccupation: BAKER")
+                  .arg(file));
+    EXPECT_EQ(a->box(b::City), "SPRINGFIELD");
+    a->prompter.expectMessage();
+    a->files->invoice();   // no file, no invoice
+    EXPECT_EQ(a->prompter.last().text, accounts::PatientController::FileNotFound);
+    EXPECT_TRUE(a->files->exit());   // nothing more to say
+    EXPECT_EQ(a->windows.log().last(), "unload frmPatientDetails");
+    EXPECT_EQ(a->db.scalar("SELECT COUNT(*) FROM tbl_Accounts WHERE FileNo = ?", {file}).toInt(), 0);
+}
+
+TEST_P(PatientFiles, ANewFileDeletedWhileTheSaveQuestionIsOpenLetsTheWindowGo)
+{
+    Station other(store);
+    a->files->newFile();
+    const int file = a->files->fileNo();
+    a->type(b::LastName, "FRESH");
+    other.show(file);
+    a->prompter.onNext([&](const auto &) {
+        other.prompter.answerYes();
+        other.files->remove();
+    });
+    a->prompter.answerYes().expectMessage();
+    EXPECT_TRUE(a->files->exit());
+    EXPECT_TRUE(a->prompter.last().text.endsWith("Your entries:\nLast Name: FRESH"))
+        << a->prompter.last().text.toStdString();
+    EXPECT_EQ(a->windows.log().last(), "unload frmPatientDetails");
+}
 
 } // namespace
 

@@ -169,6 +169,87 @@ TEST_P(Summaries, APatientsAccountsAndOpeningARowsInvoice)
     EXPECT_EQ(a->windows.log(), (QStringList{"show frmAccount", "unload frmSummary"}));
 }
 
+// Each narrowing narrows the list shown; the patient's summary and the full
+// lists start afresh, and the window says what the list is narrowed to.
+TEST_P(Summaries, NarrowingsNarrowTheListShownAndAreNamed)
+{
+    const int selfCash = a->add("A", {{"Referrer", "SELF"}, {"Cash", true}, {"BalanceDue", "00.00"}});
+    const int selfOwed = a->add("B", {{"Referrer", "SELF"}, {"BalanceDue", "40.00"}});
+    const int otherCash = a->add("C", {{"Referrer", "DR LEE"}, {"Cash", true}, {"BalanceDue", "15.00"}});
+    a->sums->allAccounts();
+    EXPECT_EQ(a->sums->listedLine(), "All invoices, by issue date");
+    a->prompter.answerInput("self");
+    a->sums->referrerAccounts();
+    a->sums->cashAccounts();
+    EXPECT_EQ(a->listed(), std::vector<int>{selfCash});
+    EXPECT_EQ(a->sums->listedLine(), "Narrowed to referrer SELF + paid in cash, by issue date");
+
+    a->prompter.answerInput("dr lee");   // another referrer takes SELF's place
+    a->sums->referrerAccounts();
+    EXPECT_EQ(a->listed(), std::vector<int>{otherCash});
+    a->sums->unpaidAccounts();
+    EXPECT_EQ(a->listed(), std::vector<int>{otherCash});
+    EXPECT_EQ(a->sums->listedLine(), "Narrowed to referrer DR LEE + paid in cash + unpaid, by issue date");
+
+    a->sums->sortAccounts();
+    a->sums->setRow(1);   // B's invoice
+    a->sums->patientSummary();
+    EXPECT_EQ(a->listed(), std::vector<int>{selfOwed});
+    const int file = a->db.scalar("SELECT FileNo FROM tbl_Accounts WHERE Invoice = ?", {selfOwed}).toInt();
+    EXPECT_EQ(a->sums->listedLine(), QString("Narrowed to file %1 (B, A), by invoice number").arg(file));
+    a->sums->unpaidAccounts();
+    EXPECT_EQ(a->listed(), std::vector<int>{selfOwed});
+    a->sums->cashAccounts();
+    EXPECT_TRUE(a->listed().empty());
+}
+
+// Practitioners are typed as the user likes; referrers of old files too.
+TEST_P(Summaries, NamesAreFoundWhateverTheCaseTheyWereTypedIn)
+{
+    const int mixed = a->add("A", {{"PayTo", "Dr Avery"}, {"Referrer", "Self"}});
+    const int upper = a->add("B", {{"PayTo", "DR AVERY"}});
+    const int lower = a->add("C", {{"PayTo", "dr avery"}, {"Referrer", "SELF"}});
+    a->add("D", {{"PayTo", "Dr Averyson"}});
+    const int umlaut = a->add("E", {{"PayTo", "Dr Müller"}});
+    a->sums->allAccounts();
+    a->prompter.answerInput("DR AVERY");
+    a->sums->practitionerAccounts();
+    EXPECT_EQ(a->listed(), (std::vector<int>{mixed, upper, lower}));
+    a->prompter.answerInput("self");
+    a->sums->referrerAccounts();
+    EXPECT_EQ(a->listed(), (std::vector<int>{mixed, lower}));
+    a->sums->allAccounts();
+    a->prompter.answerInput("dr müller");
+    a->sums->practitionerAccounts();
+    EXPECT_EQ(a->listed(), std::vector<int>{umlaut});
+}
+
+// A balance whose issue date reads as no date is in Outstanding, so the aged
+// lines carry it on a line of its own and name its invoices.
+TEST_P(Summaries, TheAgedLinesAddUpToOutstandingWithTheUndated)
+{
+    a->add("A", {{"IssueDate", "12/01/2026"}, {"BalanceDue", "10.00"}});
+    const int soon = a->add("B", {{"IssueDate", "soon"}, {"BalanceDue", "122.87"}});
+    const int blank = a->add("C", {{"BalanceDue", "1.13"}});
+    a->add("D", {{"IssueDate", "31/31/2026"}, {"BalanceDue", "00.00"}});
+    a->sums->allAccounts();
+    EXPECT_EQ(a->sums->totalsLine(), "4 invoices    Billed: 00.00    Paid: 00.00    Outstanding: 134.00");
+    EXPECT_EQ(a->sums->agedLine(), QString("Outstanding by issue date:    Current: 10.00    31-60 days: 00.00    "
+                                           "61-90 days: 00.00    Over 90 days: 00.00    Undated: 124.00 "
+                                           "(invoices %1, %2)")
+                                       .arg(soon)
+                                       .arg(blank));
+    for (int i = 0; i < 6; ++i)
+        a->add("E", {{"BalanceDue", "1"}});
+    a->sums->allAccounts();
+    EXPECT_TRUE(a->sums->agedLine().endsWith(QString("Undated: 130.00 (invoices %1, %2, %3, %4, %5 and 3 more)")
+                                                 .arg(soon)
+                                                 .arg(blank)
+                                                 .arg(blank + 2)
+                                                 .arg(blank + 3)
+                                                 .arg(blank + 4)));
+}
+
 } // namespace
 
 QUILLON_BOTH_ENGINES(Summaries);

@@ -14,7 +14,9 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
@@ -186,7 +188,7 @@ TEST_F(AccountWindows, SummariesListEveryInvoiceAndSpaceOpensTheRowsInvoice)
     ASSERT_TRUE(sums);
     EXPECT_EQ(sums->windowTitle(), "Account Summary");
     QTableView *grid = sums->grid();
-    EXPECT_EQ(grid->model()->columnCount(), 50);
+    EXPECT_EQ(grid->model()->columnCount(), 52);   // qry_Accounts' 50, then the patient and the billed
     EXPECT_EQ(grid->model()->headerData(5, Qt::Horizontal).toString(), "LastName");
     EXPECT_EQ(grid->currentIndex().row(), grid->model()->rowCount() - 1);   // on the last row
     grid->setFocus();
@@ -206,6 +208,80 @@ TEST_F(AccountWindows, SummariesListEveryInvoiceAndSpaceOpensTheRowsInvoice)
     EXPECT_FALSE(windows.isLoaded(win::Summary));
     ASSERT_TRUE(window());
     EXPECT_EQ(window()->controller().invoiceNo(), invoice);
+}
+
+// Keys and the mouse move the row every command acts on.
+TEST_F(AccountWindows, SummariesActOnTheRowTheUserPicked)
+{
+    {
+        store::WriteTransaction tx(db);
+        for (const char *last : {"ADAMS", "BAKER", "CLARK"}) {
+            const int f = db.insert("tbl_PatientDetails", {{"PLastName", last}});
+            db.insert("tbl_Accounts", {{"FileNo", f}, {"IssueDate", "02/01/2026"}, {"PayTo", QString(last) + " MD"}});
+            db.insert("tbl_Accounts", {{"FileNo", f}, {"IssueDate", "03/01/2026"}});
+        }
+        tx.commit();
+    }
+    state.currentFileNo = 0;
+    windows.show(win::Summary);
+    settle();
+    auto *sums = qobject_cast<accounts::SummaryWindow *>(windows.window(win::Summary));
+    ASSERT_TRUE(sums);
+    QTableView *grid = sums->grid();
+    const accounts::SummaryList &list = sums->controller().list();
+    const int rows = list.rowCount();
+    ASSERT_EQ(rows, 10);
+    grid->setFocus();
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(grid, Qt::Key_Up);
+    EXPECT_EQ(sums->controller().row(), rows - 4);
+    const int picked = list.invoiceAt(rows - 4);
+
+    // A click picks a row; Account Summary lists that row's patient.
+    const int row = 4;   // BAKER's February invoice
+    const QModelIndex cell = list.index(row, grid->horizontalHeader()->logicalIndex(1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+    EXPECT_EQ(sums->findChild<QLabel *>("lblPractitioner")->text(), list.valueAt(row, "PayTo"));
+    const QString patient = list.valueAt(row, "FileNo");
+    QTest::mouseClick(sums->findChild<QPushButton *>("cmdSummary"), Qt::LeftButton);
+    EXPECT_EQ(list.rowCount(), 2);
+    for (int r = 0; r < list.rowCount(); ++r)
+        EXPECT_EQ(list.valueAt(r, "FileNo"), patient);
+
+    QTest::mouseClick(sums->findChild<QPushButton *>("CmdAllAccounts"), Qt::LeftButton);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(grid, Qt::Key_Up);
+    QTest::keyClick(grid, Qt::Key_Space);
+    settle();
+    ASSERT_TRUE(window());
+    EXPECT_EQ(window()->controller().invoiceNo(), picked);
+}
+
+// At 1366 wide the number, date, patient, referrer, practitioner and the
+// amounts are all in sight, amounts aligned right; the other columns follow.
+TEST_F(AccountWindows, SummariesShowWhatTheFrontDeskReadsFirst)
+{
+    state.currentFileNo = 0;
+    windows.show(win::Summary);
+    settle();
+    auto *sums = qobject_cast<accounts::SummaryWindow *>(windows.window(win::Summary));
+    ASSERT_TRUE(sums);
+    sums->resize(1366, 749);
+    settle();
+    QTableView *grid = sums->grid();
+    QHeaderView *header = grid->horizontalHeader();
+    QStringList first;
+    for (int i = 0; i < 8; ++i)
+        first << grid->model()->headerData(header->logicalIndex(i), Qt::Horizontal).toString();
+    EXPECT_EQ(first, (QStringList{"Invoice", "IssueDate", "Patient", "Referrer", "Practitioner", "Billed",
+                                  "AmountPaid", "BalanceDue"}));
+    const int balance = header->logicalIndex(7);
+    EXPECT_LE(header->sectionViewportPosition(balance) + header->sectionSize(balance), grid->viewport()->width());
+    EXPECT_GE(header->sectionViewportPosition(header->logicalIndex(0)), 0);
+    const QModelIndex paid = grid->model()->index(0, balance);
+    EXPECT_TRUE(grid->model()->data(paid, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
+    EXPECT_EQ(grid->model()->data(grid->model()->index(0, header->logicalIndex(2))).toString(), "SAMPLE, JOHN A");
+    EXPECT_EQ(grid->model()->data(grid->model()->index(0, header->logicalIndex(5))).toString(), "120.00");
 }
 
 } // namespace

@@ -293,4 +293,26 @@ TEST_F(FrameTest, AReportNoEditorTookShowsInTheTextWindowAndANewOneReplacesIt)
     EXPECT_FALSE(registry.isLoaded(win::TextReport));
 }
 
+// The text window opens centred on the screen, large enough for a report's
+// lines, and Escape closes it.
+TEST_F(FrameTest, TheTextWindowOpensCentredAndEscapeClosesIt)
+{
+    state.report = {"Column Export", "line", "", ""};
+    registry.show(win::TextReport);
+    auto *w = window<app::ReportWindow>(win::TextReport);
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    const QRect avail = w->screen()->availableGeometry();
+    const QRect frame = w->frameGeometry();
+    EXPECT_TRUE(avail.contains(frame));
+    EXPECT_LE(std::abs((frame.left() - avail.left()) - (avail.right() - frame.right())), 1);
+    EXPECT_LE(std::abs((frame.top() - avail.top()) - (avail.bottom() - frame.bottom())), 1);
+    EXPECT_GE(frame.width(), avail.width() * 2 / 3);
+    EXPECT_GE(frame.height(), avail.height() * 3 / 4);
+
+    QTest::keyClick(w->findChild<QPlainTextEdit *>("txtReport"), Qt::Key_Escape);
+    settle();
+    EXPECT_FALSE(registry.isLoaded(win::TextReport));
+}
+
 } // namespace

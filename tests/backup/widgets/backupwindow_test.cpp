@@ -7,6 +7,7 @@
 #include "support/doubles/scriptedprompter.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
+#include "ui/widgets/windowregistry.h"
 #include "support/doubles/fixedclock.h"
 #include "support/doubles/memoryclipboard.h"
 #include "support/doubles/recordingdesktop.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <memory>
 
@@ -197,6 +199,26 @@ TEST_F(BackupWindowTest, ExitReturnsToTheMenuAndTheCloseBoxEndsTheProgramOnTheWa
     state.exitFlag = true;
     window->close();
     EXPECT_EQ(windows.log(), QStringList({"quit"}));
+}
+
+} // namespace
+
+namespace {
+
+// Opened again (a new window, as after Exit and the menu's Backup), the
+// frame is at the top edge, centred, the screen's height less 280 twips.
+TEST_F(BackupWindowTest, AReopenedWindowsFrameSitsAtTheTopEdgeInsideTheScreen)
+{
+    window.reset();
+    window = std::make_unique<BackupWindow>(*services);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const QRect avail = window->screen()->availableGeometry();
+    QTRY_COMPARE(window->frameGeometry().top(), avail.top());
+    const QRect frame = window->frameGeometry();
+    EXPECT_TRUE(avail.contains(frame));
+    EXPECT_LE(std::abs((frame.left() - avail.left()) - (avail.right() - frame.right())), 1);
+    EXPECT_EQ(frame.height(), ui::taskFrame(window.get()).height());
 }
 
 } // namespace

@@ -50,6 +50,33 @@ TEST_P(BookPrinting, TheDailyChoiceHandsThePageDateAndCloseBringsTheCellBack)
     EXPECT_EQ(st.book->grid().col(), 3);
 }
 
+// Carried out, a choice closes the panel and gives the grid its cell back;
+// a choice that could not be carried out leaves the panel up.
+TEST_P(BookPrinting, ACarriedOutChoiceClosesThePanel)
+{
+    struct Case {
+        QDate page;
+        book::PrintOptions::Choice choice;
+        bool closes;
+    };
+    const QDate monday = Today.addDays(-1);
+    for (const Case &c : {Case{Today, book::PrintOptions::Choice::Weekly, false},
+                          Case{monday, book::PrintOptions::Choice::Weekly, true},
+                          Case{Today, book::PrintOptions::Choice::Daily, true}}) {
+        SCOPED_TRACE(int(c.choice));
+        st.book->openPage(c.page);
+        st.book->grid().setCursor(6, 2);
+        printing().openPanel();
+        printing().options().choose(c.choice);
+        if (!c.closes)
+            st.prompter.expectMessage();
+        printing().print();
+        EXPECT_EQ(printing().options().visible(), !c.closes);
+        EXPECT_EQ(st.book->grid().row(), 6);
+        printing().closePanel();
+    }
+}
+
 QUILLON_BOTH_ENGINES(BookPrinting);
 
 } // namespace

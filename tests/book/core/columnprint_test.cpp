@@ -38,17 +38,18 @@ TEST(ColumnPrint, PrintsHeadingTimesAndTextsInTheirPrintColours)
     column(g, 4);
     g.setTextMatrix(3, 2, "Smith\nnew patient");
     g.setCellColor(3, 2, 0x8080FF);        // red
-    g.setCellColor(4, 2, 0);               // left by Cut: prints as the red before it
+    g.setCellColor(4, 2, 0);               // left by Cut: grey, as the daily schedule prints it
     g.setTextMatrix(4, 2, "Jones");
     g.setCellColor(5, 2, 0xC0FFC0);        // green, empty: the bar
     g.setTextMatrix(6, 2, "Nguyen");
+    g.setCellColor(7, 2, 0);               // the free row below, emptied by Cut: a grey bar
     RecordingSurface out(11000, 16000);
     EXPECT_EQ(book::ColumnPrint(g, 2, "08/12/2026", "Tuesday").draw(out), 1);
 
     EXPECT_EQ(placedAt(out, 24), (QStringList{"Appointment Schedule:   08/12/2026,   Tuesday", "Time", "8:00", "9:00",
                                               "10:00", "11:00"}));
     EXPECT_EQ(placedAt(out, 44), (QStringList{"2", "Dr Brook", "", "Smith", "new patient", "Jones",
-                                              "||||||||||||||||", "Nguyen"}));
+                                              "||||||||||||||||", "Nguyen", "||||||||||||||||"}));
     const auto colourOf = [&out](const QString &t) {
         for (const auto &p : out.placed)
             if (p.text == t)
@@ -56,9 +57,11 @@ TEST(ColumnPrint, PrintsHeadingTimesAndTextsInTheirPrintColours)
         return ui::Bgr(0xFFFFFFFF);
     };
     EXPECT_EQ(colourOf("new patient"), 0x0000FFu);
-    EXPECT_EQ(colourOf("Jones"), 0x0000FFu);
+    EXPECT_EQ(colourOf("Jones"), book::ColumnPrint::NoColourPrinted);
     EXPECT_EQ(colourOf("||||||||||||||||"), 0x00C000u);
     EXPECT_EQ(colourOf("Nguyen"), 0u);
+    EXPECT_EQ(out.placed.back().text, "||||||||||||||||");
+    EXPECT_EQ(out.placed.back().colour, book::ColumnPrint::NoColourPrinted);
 }
 
 TEST(ColumnPrint, LongTextsWrapAndALongColumnGoesOnUnderTheHeading)

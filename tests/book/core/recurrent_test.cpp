@@ -30,6 +30,25 @@ void onPrompt(ui::ScriptedPrompter &p, int n, std::function<void()> fn)
     });
 }
 
+// Enter on each of the next `prompts` prompts: an input box keeps its
+// default, a question takes its default button.
+void pressEnter(ui::ScriptedPrompter &p, int prompts)
+{
+    if (prompts == 0)
+        return;
+    p.onNext([&p, prompts](const ui::ScriptedPrompter::Prompt &q) {
+        if (q.kind == ui::ScriptedPrompter::Kind::Input)
+            p.answerInput(q.defaultText);
+        else if (q.kind == ui::ScriptedPrompter::Kind::Question && q.defaultNo)
+            p.answerNo();
+        else if (q.kind == ui::ScriptedPrompter::Kind::Question)
+            p.answerYes();
+        else
+            p.expectMessage();
+        pressEnter(p, prompts - 1);
+    });
+}
+
 TEST(RecurrentRules, NumbersAndCounts)
 {
     EXPECT_EQ(RecurrentBooking::readNumber("3"), 3);
@@ -78,6 +97,7 @@ TEST_P(Recurrent, NoNumberIsWeeklyAndTheSeriesIsWrittenWithItsColour)
     EXPECT_EQ(confirm.text, "Bookings will be made for Smith 1-weekly over next 4 weeks. Excluding today's booking, "
                             "a further 3 booking(s) will be made. Is this correct?");
     EXPECT_EQ(confirm.title, "Recurrent Booking");
+    EXPECT_FALSE(confirm.defaultNo);
     EXPECT_EQ(confirm.details.split('\n').size(), 3);
     EXPECT_EQ(confirm.details.split('\n').value(0), "Tuesday " + book::shortDate(week(1)));
     for (int n = 1; n <= 3; ++n) {
@@ -139,6 +159,10 @@ TEST_P(Recurrent, ATakenLastTargetWritesNothingAndNamesTheCell)
     EXPECT_EQ(details.value(0), "Tuesday " + book::shortDate(week(1)));
     EXPECT_EQ(details.value(1), "Tuesday " + book::shortDate(week(2)) + "  - closed day");
     EXPECT_EQ(details.value(2), "Tuesday " + book::shortDate(week(3)) + "  - taken: Jones");
+    // The question itself says the series cannot be made, and defaults to No.
+    EXPECT_TRUE(t[2].text.contains(details.value(2))) << t[2].text.toStdString();
+    EXPECT_TRUE(t[2].text.contains("Nothing will be booked."));
+    EXPECT_TRUE(t[2].defaultNo);
     EXPECT_EQ(st.prompter.last().text, "The requested time cell at 09:00 AM on " + book::shortDate(week(3)) +
                                            " has already been taken! Please check and clear this cell before trying again...");
     EXPECT_EQ(st.prompter.last().title, "Time cell taken!");
@@ -179,6 +203,60 @@ TEST_P(Recurrent, AnEmptyCellClearsOnlyWhatWasShown)
     EXPECT_TRUE(st.prompter.last().details.contains("will be cleared: Old"));
     EXPECT_EQ(st.stored(week(1), 5, 1), "");
     EXPECT_TRUE(pages.exists(week(2)));
+}
+
+// F2 on an empty cell and Enter through the questions: the question says
+// which bookings the series would erase, and its default keeps them.
+TEST_P(Recurrent, EnterThroughAnEmptySeriesClearsNothing)
+{
+    const store::Settings s = store::SettingsStore(st.db).load();
+    book::PageStore pages(st.db);
+    for (int n = 1; n <= 3; ++n)
+        pages.writeCells(pages.seek(week(n), s).id, {{{5, 1}, QStringLiteral("Booked %1").arg(n)}});
+    st.book->grid().setCursor(5, 1);
+    pressEnter(st.prompter, 3);
+    st.book->recurrentBooking();
+    ASSERT_EQ(st.prompter.transcript().size(), 3u);
+    const auto &q = st.prompter.last();
+    EXPECT_TRUE(q.defaultNo);
+    EXPECT_TRUE(q.text.contains("3 booking(s) will be cleared")) << q.text.toStdString();
+    EXPECT_TRUE(q.text.contains(book::shortDate(week(2)) + "  - will be cleared: Booked 2"));
+    for (int n = 1; n <= 3; ++n)
+        EXPECT_EQ(st.stored(week(n), 5, 1), QStringLiteral("Booked %1").arg(n));
+}
+
+// A refused series leaves the user on the page it was started from, and a
+// page without the source's row is named with the row it lacks.
+TEST_P(Recurrent, ARefusedSeriesStaysOnItsPageAndNamesWhatIsMissing)
+{
+    const QDate wednesday = Today.addDays(1);
+    store::Settings s = store::SettingsStore(st.db).load();
+    book::PageStore pages(st.db);
+    pages.writeCells(pages.seek(wednesday.addDays(7), s).id, {{{5, 1}, "Jones"}});
+    s.close = QStringLiteral("12:00 PM");
+    pages.seek(Today.addDays(7), s);   // made when the practice closed at noon
+
+    st.book->goToDate(wednesday);
+    st.type(5, 1, "Smith");
+    st.book->grid().setCursor(5, 1);
+    st.prompter.answerInput("1").answerInput("2").answerYes().expectMessage();
+    st.book->recurrentBooking();
+    EXPECT_EQ(st.prompter.last().title, "Time cell taken!");
+    EXPECT_EQ(st.book->displayedDate(), wednesday);
+    EXPECT_EQ(st.book->grid().row(), 5);
+    EXPECT_EQ(st.book->grid().col(), 1);
+
+    // 02:00 PM: past the noon page's last row.
+    st.book->goToDate(Today);
+    st.type(15, 2, "Brown");
+    st.book->grid().setCursor(15, 2);
+    st.prompter.clear();
+    st.prompter.answerInput("1").answerInput("2").answerYes().expectMessage();
+    st.book->recurrentBooking();
+    EXPECT_TRUE(st.prompter.transcript()[2].text.contains("the page has no 02:00 PM row"));
+    EXPECT_EQ(st.prompter.last().text, "Recurrent booking failed: the page of Tuesday " + book::shortDate(week(1)) +
+                                           " has no 02:00 PM row, as it was made with other times or columns. "
+                                           "Nothing was booked; please book that day by hand.");
 }
 
 QUILLON_BOTH_ENGINES(Recurrent);

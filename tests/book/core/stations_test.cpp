@@ -4,9 +4,12 @@
 
 #include "book/core/blockops.h"
 #include "book/pages/pagestore.h"
+#include "store/core/dbcopy.h"
 #include "support/doubles/scriptedprompter.h"
 
+#include <QDir>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 
 using namespace booktest;
 
@@ -203,6 +206,36 @@ TEST_P(StationPair, LosingEveryOverwriteRoundKeepsTheEntryAndSaysWhy)
     EXPECT_FALSE(a.book->editor().visible);
 }
 
+// Both stations type into one cell: the later one is shown both entries, and
+// No keeps its own in the editor instead of dropping it.
+TEST_P(StationPair, TwoEntriesForOneCellAreBothShownAndNoKeepsTheTypedOne)
+{
+    Pair p(engine());
+    auto &a = p.a;
+    a.book->grid().setCursor(5, 1);
+    a.book->gridKeyPress(QLatin1Char('S'));
+    a.book->setEditorText("Smith\nNew patient");
+    p.b.type(5, 1, "Jones");
+    a.prompter.answerNo();
+    a.book->editorKeyPress(QChar(9));
+    const auto &q = a.prompter.last();
+    EXPECT_TRUE(q.text.contains("Jones")) << q.text.toStdString();
+    EXPECT_TRUE(q.text.contains("Smith / New patient"));
+    EXPECT_TRUE(q.defaultNo);
+    EXPECT_EQ(a.stored(Today, 5, 1), "Jones");
+    EXPECT_EQ(a.book->grid().textMatrix(5, 1), "Jones");
+    ASSERT_TRUE(a.book->editor().visible);
+    EXPECT_EQ(a.book->editor().text, "Smith\r\nNew patient");
+
+    // Tab again overwrites the entry now shown, as any change of a booking does.
+    a.prompter.answerYes();
+    a.book->editorKeyPress(QChar(9));
+    EXPECT_EQ(a.prompter.last().text,
+              "An appointment entry has already been made for this timeslot. Do you wish to overwrite?");
+    EXPECT_EQ(a.stored(Today, 5, 1), "Smith\nNew patient");
+    EXPECT_FALSE(a.book->editor().visible);
+}
+
 TEST_P(StationPair, AHeldDatabaseKeepsTheEntryAndTheProgram)
 {
     Pair p(engine());
@@ -346,6 +379,31 @@ TEST_P(StationPair, ABlockOverARepaintedCellWritesNoTextEither)
         EXPECT_EQ(a.stored(Today, 4, 2), "Jones");
         EXPECT_EQ(a.book->grid().textMatrix(3, 1), "Smith");
     }
+}
+
+// A station that read its page before another station restored a backup
+// stores nothing over the restored data: it is told, the entry stays in the
+// editor over the page as restored, and Tab again stores it there.
+TEST_P(StationPair, AnEntryTypedBeforeARestoreElsewhereIsKeptUntilTabbedAgain)
+{
+    Pair p(engine());
+    auto &a = p.a;
+    const auto copy = store::DatabaseCopy::forDatabase(p.b.db);
+    QTemporaryDir media;
+    const QString backup = QDir(media.path()).filePath("db.mdb");
+    copy->writeSnapshot(backup);
+    copy->replaceWith(backup);
+
+    a.book->grid().setCursor(5, 1);
+    a.book->gridKeyPress(QLatin1Char('S'));
+    a.book->setEditorText("Smith");
+    a.prompter.expectMessage();
+    a.book->editorKeyPress(QChar(9));
+    EXPECT_TRUE(a.prompter.last().text.contains("restored from a backup")) << a.prompter.last().text.toStdString();
+    EXPECT_TRUE(a.book->editor().visible);
+    EXPECT_EQ(a.stored(Today, 5, 1), "");
+    a.book->editorKeyPress(QChar(9));
+    EXPECT_EQ(a.stored(Today, 5, 1), "Smith");
 }
 
 QUILLON_BOTH_ENGINES(StationPair);

@@ -203,8 +203,8 @@ TEST(PageGridColours, NothingStoredGivesTheDayColour)
     for (int c = 1; c < 4; ++c)
         for (int r = 3; r < 10; ++r)
             EXPECT_EQ(g.cellColor(r, c), book::DefaultCellColor) << r << "," << c;
-    EXPECT_EQ(g.cellColor(2, 1), 0);   // the free row above is not coloured
-    EXPECT_EQ(g.cellColor(3, 0), 0);   // nor the time column
+    EXPECT_EQ(g.cellColor(2, 1), book::DefaultCellColor);   // the free row above: no colour stored, never grey
+    EXPECT_EQ(g.cellColor(3, 0), 0);   // the time column is not coloured
 
     book::applyColors(g, "0", true);
     EXPECT_EQ(g.cellColor(3, 1), book::DesktopColor);
@@ -232,6 +232,8 @@ TEST(PageGridColours, StoredColoursColumnByColumn)
     EXPECT_EQ(g.cellColor(4, 1), 6);
     EXPECT_EQ(g.cellColor(5, 1), 0);
     EXPECT_EQ(g.cellColor(3, 2), 0);
+    // Such a cell is not free: on an open day it shows grey.
+    EXPECT_EQ(g.backColor(), book::NoColourShown);
 }
 
 } // namespace

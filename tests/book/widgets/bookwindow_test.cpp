@@ -211,6 +211,32 @@ TEST_F(BookWindowTest, F10OpensThePrintPanelOnTheDailyChoiceAndEscapeClosesIt)
     EXPECT_EQ(controller().grid().row(), 6);
 }
 
+// Once its choice is carried out the panel is gone, so the grid's keys are
+// the grid's again; F10 always puts the keyboard on the panel, and a click in
+// the grid puts the panel away.
+TEST_F(BookWindowTest, ThePrintPanelNeverSitsOverTheGridWithTheKeyboard)
+{
+    auto *panel = window->findChild<QWidget *>("Frame3");
+    auto *daily = child<QRadioButton>("Option2");
+    controller().grid().setCursor(6, 2);
+    QTest::keyClick(grid(), Qt::Key_F10);
+    child<QPushButton>("cmdPrint")->click();
+    EXPECT_TRUE(windows.log().contains("show frmDaily"));
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(grid()->hasFocus());
+
+    QTest::keyClick(grid(), Qt::Key_F10);
+    grid()->setFocus();
+    QTest::keyClick(grid(), Qt::Key_F10);
+    EXPECT_TRUE(daily->hasFocus());
+    EXPECT_FALSE(editor()->isVisible());
+
+    const QRect cell = grid()->cellRect(4, 1);
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(controller().grid().row(), 4);
+}
+
 TEST_F(BookWindowTest, TheColumnChoicePrintsThatColumn)
 {
     ASSERT_FALSE(QStandardPaths::findExecutable("pdftotext").isEmpty()) << "poppler-utils is not installed";
@@ -454,6 +480,66 @@ TEST_F(BookWindowTest, F5ShowsTheAnswerPanelAndItsButtonsWorkFromTheKeyboard)
     child<QPushButton>("cmdNo")->click();
     EXPECT_FALSE(panel->isVisible());
     EXPECT_TRUE(grid()->hasFocus());
+}
+
+// A find in the page's last row, on a grid too short for the whole page,
+// stays in sight above the answer panel that the find brings up.
+TEST_F(BookWindowTest, TheNameSearchsFindStaysInSightAboveItsAnswerPanel)
+{
+    window->resize(900, 420);
+    QApplication::processEvents();
+    const int last = controller().grid().rows() - 1;
+    book::PageStore pages(db);
+    pages.writeCells(pages.find(kToday).id, {{{last, 2}, QStringLiteral("Smith")}});
+    controller().grid().setCursor(3, 1);
+    prompter.answerInput(QStringLiteral("smith"));
+    QTest::keyClick(grid(), Qt::Key_F5);
+    QApplication::processEvents();
+    ASSERT_TRUE(child<QWidget>("Frame2")->isVisible());
+    ASSERT_TRUE(grid()->verticalScrollBar()->isVisible());
+    ASSERT_EQ(controller().grid().row(), last);
+    EXPECT_TRUE(grid()->viewport()->rect().contains(grid()->cellRect(last, 2))) << grid()->cellRect(last, 2).bottom();
+    EXPECT_EQ(editor()->geometry(), grid()->cellRect(last, 2));
+}
+
+// A page opened by date outside the years the selector starts with still has
+// its year shown there, and choosing a year from the widened list works.
+TEST_F(BookWindowTest, TheYearSelectorShowsEveryYearThatCanBeOpened)
+{
+    auto *years = child<QComboBox>("Combo2");
+    for (const auto &[typed, year] : {std::pair{"1/1/1990", 1990}, std::pair{"6/3/2150", 2150}}) {
+        prompter.answerInput(QString::fromLatin1(typed));
+        QTest::keyClick(grid(), Qt::Key_O, Qt::ControlModifier);
+        ASSERT_EQ(controller().displayedDate().year(), year);
+        EXPECT_EQ(years->currentText(), QString::number(year));
+    }
+    const int i = years->findText(QStringLiteral("1990"));
+    ASSERT_GE(i, 0);
+    controller().yearChosen(i);
+    EXPECT_EQ(controller().calendar().selectedDate(), QDate(1990, 6, 3));
+    EXPECT_EQ(years->count(), 2150 - 1990 + 1);
+}
+
+// A cell emptied by Cut is passed over by next available: on screen it looks
+// taken, not free.
+TEST_F(BookWindowTest, ACellEmptiedByCutShowsGreyNotFree)
+{
+    controller().grid().setCursor(5, 2);
+    QTest::keyClicks(grid(), QStringLiteral("Smith"));
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    controller().grid().setCursor(5, 2);
+    controller().blocks().cut();
+    controller().refreshGrid();
+    controller().grid().setCursor(3, 1);
+    QApplication::processEvents();
+    const QImage shot = grid()->viewport()->grab().toImage();
+    const auto shown = [&](int row, int col) {
+        const QRect r = grid()->cellRect(row, col);
+        return QColor(shot.pixel(r.right() - 3, r.bottom() - 3));
+    };
+    EXPECT_EQ(shown(5, 2), QColor(0xE0, 0xE0, 0xE0));
+    EXPECT_EQ(shown(6, 2), QColor(0xFF, 0xFF, 0xEE));
+    EXPECT_EQ(shown(2, 2), QColor(0xFF, 0xFF, 0xEE));
 }
 
 } // namespace

@@ -1,11 +1,15 @@
 #include "report/core/reportfixture.h"
 #include "report/widgets/reportpreview.h"
 #include "report/widgets/reportprinter.h"
+#include "report/widgets/pdffilechooser.h"
 #include "report/widgets/reportrunner.h"
+#include "support/doubles/scriptedprompter.h"
 #include "support/printqueue.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QAction>
+#include <QComboBox>
 #include <QPrintPreviewWidget>
 #include <gtest/gtest.h>
 
@@ -24,17 +28,32 @@ protected:
     }
 
     // Prints on the default printer and returns the PDF that came out of
-    // the queue, or why none did.
+    // the queue, or why none did. The user is told where it went.
     PrintQueue::Printout print(ReportSettings s)
     {
         s.destination = ReportSettings::ToPrinter;
-        ReportRunner runner(db);
-        return PrintQueue::print([&] {
+        ui::ScriptedPrompter prompter;
+        ReportRunner runner(db, nullptr, &prompter);
+        const PrintQueue::Printout out = PrintQueue::print([&] {
+            prompter.expectMessage();
             const RunResult r = runner.run(s);
             EXPECT_TRUE(r.ok) << r.description.toStdString();
             return r.ok;
         });
+        EXPECT_EQ(prompter.last().title, "Print");
+        EXPECT_EQ(prompter.last().text, "Sent to " + QPrinterInfo::defaultPrinterName() + " (1 sheet).");
+        return out;
     }
+};
+
+class ScriptedChooser : public PdfFileChooser {
+public:
+    QString choose(QWidget *, const QString &, const QString &name) override
+    {
+        suggested = name;
+        return answer;
+    }
+    QString answer, suggested;
 };
 
 } // namespace
@@ -151,4 +170,40 @@ TEST_F(ReportRunnerTest, FailuresComeBackAsDescriptions)
 
     EXPECT_TRUE(runner.runToPdf(settings("account1.rpt", 1), dir.file("no/such/folder/x.pdf"))
                     .description.startsWith("Cannot write the file"));
+}
+
+// The invoice's preview prints on the printer chosen in it, says what became
+// of the job, and saves the pages as a PDF.
+TEST_F(ReportRunnerTest, ThePreviewPrintsOnTheChosenPrinterAndSavesAPdf)
+{
+    QUILLON_REQUIRE_PRINT_QUEUE();
+    ui::ScriptedPrompter prompter;
+    ReportRunner runner(db, nullptr, &prompter);
+    ASSERT_TRUE(runner.run(settings("invoice1.rpt", 2)).ok);
+    ReportPreview *preview = runner.lastPreview();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->printer(), QPrinterInfo::defaultPrinterName());
+    int prints = 0;   // Qt's own Print, which said nothing after, gives way to this one
+    for (QAction *a : preview->findChildren<QAction *>())
+        prints += a->isVisible() && a->text().remove('&') == "Print";
+    EXPECT_EQ(prints, 1);
+
+    preview->choosePrinter(PrintQueue::closedQueue());
+    prompter.expectMessage();
+    preview->findChild<QAction *>("actPrint")->trigger();
+    EXPECT_EQ(prompter.last().title, "Print");
+    EXPECT_TRUE(prompter.last().text.startsWith("The printer " + PrintQueue::closedQueue() +
+                                                " did not take the invoice. Check that it is switched on"))
+        << prompter.last().text.toStdString();
+
+    ScriptedChooser chooser;
+    chooser.answer = dir.file("receipt.pdf");
+    PdfFileChooser::setCurrent(&chooser);
+    prompter.expectMessage();
+    preview->findChild<QAction *>("actPdf")->trigger();
+    PdfFileChooser::setCurrent(nullptr);
+    EXPECT_TRUE(chooser.suggested.endsWith("/RECEIPT 2.pdf")) << chooser.suggested.toStdString();
+    EXPECT_EQ(prompter.last().title, "Save as PDF");
+    EXPECT_TRUE(prompter.last().text.startsWith("The invoice has been saved as "));
+    EXPECT_TRUE(PrintQueue::text(chooser.answer).contains("RECEIPT"));
 }

@@ -122,9 +122,10 @@ TEST(TablePrintDrawing, CellFlagsAndCurrentYAfterTheTable)
     ASSERT_TRUE(t.drawTable(out, 0, 1).ok);
 
     EXPECT_EQ(out.textsOf("08:00 AM").value(0).flags, 0x835);
-    EXPECT_EQ(out.textsOf("Smith & Sons").value(0).flags, 0x810);
+    // Other columns get their text broken into the lines it was measured in.
+    EXPECT_EQ(out.textsOf("Smith &\nSons").value(0).flags, 0x800);
     EXPECT_EQ(out.textsOf("H1").value(0).flags & 0x800, 0x800);
-    EXPECT_DOUBLE_EQ(out.currentY(), 500 + Header + 3 * Row);
+    EXPECT_DOUBLE_EQ(out.currentY(), 500 + Header + 4 * Row);
     // The data cells sit under the header, one row height each.
     EXPECT_EQ(out.textsOf("08:00 AM").value(0).rect.top(), 500 + 275 + 1);
 }
@@ -294,4 +295,41 @@ TEST(TablePrintLayout, RowsPerPage)
     RecordingSurface out(10000, 5000);
     EXPECT_DOUBLE_EQ(t.calcNumRowsPerPage(out, false), std::floor((4400 - Row) / Row));
     EXPECT_DOUBLE_EQ(t.calcNumRowsPerPage(out, true, false), std::floor((4400 - 2 * Header) / Row));
+}
+
+TEST(TablePrintLayout, WrapBreaksAtBlanksAndHyphensAndInsideTooLongWords)
+{
+    const RecordingSurface out(10000, 10000);   // 100 twips a character
+    EXPECT_EQ(out.wrap("Mrs Alexandra Montgomery-Hamilton", 2000),
+              (QStringList{"Mrs Alexandra", "Montgomery-Hamilton"}));
+    EXPECT_EQ(out.wrap("Smith\nJones", 2000), (QStringList{"Smith", "Jones"}));
+    EXPECT_EQ(out.wrap("Abcdefghij", 400), (QStringList{"Abcd", "efgh", "ij"}));
+    EXPECT_EQ(out.wrap("a  b", 100), (QStringList{"a", "b"}));
+    EXPECT_EQ(out.wrap("", 400), QStringList{""});
+    EXPECT_DOUBLE_EQ(out.wrappedHeight("Mrs Alexandra Montgomery-Hamilton", 2000), 2 * Row);
+}
+
+// One two-line cell makes its own row taller and no other; a long name
+// wraps inside its cell; pages break where the rows' own heights run out.
+TEST(TablePrintDrawing, EachRowIsAsTallAsItsOwnCells)
+{
+    clsTablePrint t = table(4, 3);
+    t.setColWidth(-1, 2000);
+    t.setTextMatrix(-1, 0, "08:00 AM");
+    t.setTextMatrix(0, 1, "Mrs Alexandra Montgomery-Hamilton");
+    t.setTextMatrix(1, 2, "Smith\nJones");
+    t.setTextMatrix(2, 1, "Brown");
+    t.setTextMatrix(3, 1, "Green");
+    printerPages(t);
+    RecordingSurface out(10000, Header + 5 * Row + 50);
+    ASSERT_TRUE(t.drawTable(out, 0, 1).ok);
+
+    const auto name = out.textsOf("Mrs Alexandra\nMontgomery-Hamilton");
+    ASSERT_EQ(name.size(), 1);
+    EXPECT_EQ(name[0].rect.height(), 2 * Row);
+    EXPECT_EQ(out.textsOf("Smith\nJones").value(0).rect.height(), 2 * Row);
+    EXPECT_EQ(out.textsOf("Brown").value(0).rect.height(), Row);
+    EXPECT_EQ(out.textsOf("Brown").value(0).page, 1);
+    EXPECT_EQ(out.textsOf("Green").value(0).page, 2);
+    EXPECT_DOUBLE_EQ(out.currentY(), Row);
 }

@@ -1,6 +1,7 @@
 #include "schedules/core/dailywidths.h"
 #include "schedules/core/gridimport.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace schedules;
@@ -104,6 +105,7 @@ struct WidthCase {
 
 class DailyWidths : public ::testing::TestWithParam<WidthCase> {};
 
+// Stored entries are widths on the design screen: shown widened by the factor.
 TEST_P(DailyWidths, StoredEntriesSetTheirColumns)
 {
     const WidthCase &c = GetParam();
@@ -111,7 +113,7 @@ TEST_P(DailyWidths, StoredEntriesSetTheirColumns)
     const std::vector<int> got = dailyWidths(c.columns, QString::fromLatin1(c.dwidth), 1.25);
     ASSERT_EQ(got.size(), c.expected.size());
     for (size_t i = 0; i < got.size(); ++i)
-        EXPECT_EQ(got[i], c.expected[i] < 0 ? defaults[i] : c.expected[i]) << "column " << i;
+        EXPECT_EQ(got[i], c.expected[i] < 0 ? defaults[i] : std::lround(c.expected[i] * 1.25)) << "column " << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -129,5 +131,7 @@ TEST(DailyWidthsText, EveryColumnFollowedByPercent)
     g.setColWidth(0, 880);
     g.setColWidth(1, 0);
     g.setColWidth(2, 3850);
-    EXPECT_EQ(dwidthText(g), "880%0%3850%");
+    EXPECT_EQ(dwidthText(g, 1.0), "880%0%3850%");
+    // A wide screen's widths are stored as the design screen's.
+    EXPECT_EQ(dwidthText(g, 2.0), "440%0%1925%");
 }

@@ -7,6 +7,7 @@
 #include "schedules/core/weeklycontroller.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace schedules;
 using booktest::Today;
@@ -181,13 +182,14 @@ TEST_P(Schedules, ALongDayPreviewsOnTwoSheetsWithItsHeaderOnEach)
     ASSERT_TRUE(job.drawPreview(picture).ok);
     EXPECT_EQ(picture.pages, 2);
     EXPECT_EQ(picture.textsOf("Dr Chen").size(), 2);
-    EXPECT_GE(picture.textsOf("Dr Chen")[1].rect.top(), SchedulePrint::A4Long + 285);
-    // Filled: 285 twips in from the left, as wide as the sheet less 570.
+    EXPECT_GE(picture.textsOf("Dr Chen")[1].rect.top(), SchedulePrint::A4Long + 800);
+    // Filled: as the printout, 125 twips in from the left, as wide as the
+    // sheet less 570.
     double width = 0;
     for (int c = 0; c < job.table().cols(); ++c)
         width += job.table().colWidth(c);
     EXPECT_NEAR(width, SchedulePrint::A4Short - 570, 0.01);
-    EXPECT_EQ(picture.boxes.first().left(), 285);
+    EXPECT_EQ(picture.boxes.first().left(), 125);
 }
 
 TEST_P(Schedules, PrintoutHasItsTitleOnTheFirstPageOnly)
@@ -232,6 +234,98 @@ TEST_P(Schedules, OrientationAndFillChoiceAreStoredOnClosing)
     SchedulePrint week(SchedulePrint::Kind::Weekly, daily.grid(), st.services, "Dr A/B");
     week.toggleOrientation();
     EXPECT_EQ(week.orientation(), SchedulePrint::Landscape);
+}
+
+// A 1920-pixel screen widens the summary's columns to 15,993 twips; the
+// paper takes the design widths whatever the screen, and narrows widths too
+// wide for the sheet, so no consultant is lost.
+TEST_P(Schedules, NoColumnIsLostOnPaperWhateverTheScreen)
+{
+    st.state.pageDate = Today;
+    const double fit = 11907 - 720 - SchedulePrint::FitAllowance;
+    const auto printed = [&](double factor, std::vector<double> *widths) {
+        DailyController daily(st.services);
+        daily.load(factor);
+        SchedulePrint job(SchedulePrint::Kind::Daily, daily.grid(), st.services, QString(), factor);
+        job.load();
+        auto paper = std::make_unique<RecordingSurface>(11907 - 720, 16840 - 720);
+        EXPECT_TRUE(job.drawPrint(*paper).ok);
+        if (widths)
+            *widths = job.paperWidths(fit);
+        return paper;
+    };
+    std::vector<double> wide, narrow;
+    const auto paper = printed(1.875, &wide);
+    const auto chen = paper->textsOf("Dr Chen");
+    ASSERT_EQ(chen.size(), 1);
+    EXPECT_LE(chen[0].rect.right(), 11907 - 720);
+    printed(1.0, &narrow);
+    ASSERT_EQ(wide.size(), narrow.size());
+    for (size_t i = 0; i < wide.size(); ++i)
+        EXPECT_NEAR(wide[i], narrow[i], 1) << "column " << i;
+
+    // Widths a wide screen stores come back in proportion on a narrow one.
+    {
+        DailyController daily(st.services);
+        daily.load(2.0);
+        daily.grid().setColWidth(3, 6000);
+        daily.saveWidths();
+    }
+    EXPECT_EQ(dwidth(), "880%2550%2550%3000%");
+
+    // Stored widths wider than the sheet are narrowed to fit it.
+    st.setSetting("DWidth", "2000%6000%6000%6000%");
+    printed(1.0, &wide);
+    double total = 0;
+    for (double w : wide)
+        total += w;
+    EXPECT_NEAR(total, fit, 0.5);
+    EXPECT_NEAR(wide[1], 3 * wide[0], 0.5);
+}
+
+// Each day shows its own page, or its own weekday's template, at its own
+// times: the week's rows are every day's times.
+TEST_P(Schedules, EachDayOfTheWeekShowsItsOwnPageAtItsOwnTimes)
+{
+    st.setSetting("open", "08:00 AM");
+    st.setSetting("Close", "09:00 AM");
+    st.setSetting("timeslot", 30);
+    st.book->goToDate(Monday);
+    st.type(4, 2, "Smith");   // 08:30 AM
+    st.setSetting("open", "07:00 AM");
+    st.setSetting("Close", "10:00 AM");
+    st.setSetting("timeslot", 60);
+    st.setSetting("Tue", "\tLUNCH\t");
+    st.setSetting("Wed", "\tWED\t");
+    st.book->goToDate(Monday.addDays(1));   // made from these settings and Tuesday's template
+    st.type(6, 2, "Jones");   // 10:00 AM
+    st.book->goToDate(Monday);
+    st.book->grid().setCursor(3, 2);
+    st.book->weeklyView();
+    WeeklyController weekly(st.services);
+    weekly.load(1.0);
+
+    const ui::GridModel &g = weekly.grid();
+    const QStringList times{"07:00 AM", "08:00 AM", "08:30 AM", "09:00 AM", "10:00 AM"};
+    ASSERT_EQ(g.rows(), 3 + times.size() + 2);
+    for (int i = 0; i < times.size(); ++i)
+        EXPECT_EQ(g.textMatrix(3 + i, 0), times[i]);
+    EXPECT_EQ(g.textMatrix(5, 1), "Smith");
+    EXPECT_EQ(g.textMatrix(7, 2), "Jones");
+    EXPECT_EQ(g.cellColor(3, 1), ui::colours::Grey);   // Monday has no 07:00 AM
+    EXPECT_EQ(g.textMatrix(2, 2), "LUNCH");
+    EXPECT_EQ(g.textMatrix(2, 3), "WED");
+    for (int saturday : {6, 7}) {
+        EXPECT_EQ(g.textMatrix(2, saturday), "");
+        EXPECT_EQ(g.cellColor(4, saturday), ui::colours::Desktop);   // closed
+    }
+    EXPECT_EQ(g.cellColor(4, 3), ui::colours::PaleYellow);
+
+    // A cell of the week opens its own row of that day's page.
+    EXPECT_EQ(weekly.pageRow(2, 7), 6);
+    EXPECT_EQ(weekly.pageRow(2, 5), 4);   // Tuesday has no 08:30: its 08:00
+    EXPECT_EQ(weekly.pageRow(1, 5), 4);
+    EXPECT_EQ(weekly.pageRow(1, 8), 6);   // the first free row after the times
 }
 
 QUILLON_BOTH_ENGINES(Schedules);

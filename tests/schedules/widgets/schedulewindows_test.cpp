@@ -2,7 +2,7 @@
 #include "book/widgets/bookwindow.h"
 #include "book/widgets/bookwindows.h"
 #include "schedules/widgets/dailywindow.h"
-#include "schedules/widgets/pdffilechooser.h"
+#include "report/widgets/pdffilechooser.h"
 #include "schedules/widgets/previewwindow.h"
 #include "schedules/widgets/scheduleprinter.h"
 #include "schedules/widgets/schedulewindows.h"
@@ -15,7 +15,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -30,7 +32,7 @@ namespace {
 const QDate kToday(2026, 12, 8);
 const QDate kMonday(2026, 12, 7);
 
-class ScriptedChooser : public PdfFileChooser {
+class ScriptedChooser : public report::PdfFileChooser {
 public:
     QString choose(QWidget *, const QString &title, const QString &name) override
     {
@@ -50,11 +52,11 @@ protected:
         book::registerWindows(windows);
         schedules::registerWindows(windows);
         clock.set(QDateTime(kToday, QTime(9, 0)));
-        PdfFileChooser::setCurrent(&chooser);
+        report::PdfFileChooser::setCurrent(&chooser);
     }
     void TearDown() override
     {
-        PdfFileChooser::setCurrent(nullptr);
+        report::PdfFileChooser::setCurrent(nullptr);
         SchedulePrinter::setDefaultPrinterLookup({});
         for (QWidget *w : QApplication::topLevelWidgets())
             w->close();
@@ -137,6 +139,7 @@ protected:
 TEST_F(ScheduleWindows, DailySummaryFromTheBookPrintsToAPdfWithNamesAndTimesInPlace)
 {
     book(5, 2, "Smith");   // 09:00 AM, Dr Brook
+    book(6, 3, "Mrs Alexandra Montgomery-Hamilton");   // 09:30 AM, Dr Chen
     DailyWindow *daily = openDaily();
     ASSERT_NE(daily, nullptr);
     EXPECT_EQ(daily->windowTitle(), "Daily Schedule Summary");
@@ -167,6 +170,12 @@ TEST_F(ScheduleWindows, DailySummaryFromTheBookPrintsToAPdfWithNamesAndTimesInPl
     EXPECT_LT(smith->box.right(), chen->box.left() - 20);
     EXPECT_LT(title->box.top(), brook->box.top());
     EXPECT_LT(rightmost(words), 595.0);                       // portrait A4
+    // The long name wraps inside its cell, whose row grows to hold it.
+    const PdfWord *mrs = find(words, "Mrs"), *hamilton = find(words, "Hamilton"), *ten = find(words, "10:00");
+    ASSERT_TRUE(mrs && hamilton && ten);
+    EXPECT_GT(hamilton->box.top(), mrs->box.bottom() - 1);
+    EXPECT_GE(hamilton->box.left(), chen->box.left() - 60);
+    EXPECT_LT(hamilton->box.bottom(), ten->box.top());
 
     // Landscape, filled to the page, is remembered for the next preview.
     preview->findChild<QCheckBox *>("chkColWidth")->setChecked(true);
@@ -200,11 +209,22 @@ TEST_F(ScheduleWindows, ALongDayPreviewsAndPrintsOnTwoSheets)
     if (!shots.isEmpty())
         preview->picture().save(shots + "/preview-daily-two-sheets.png");
 
+    const std::vector<int> shown = preview->job().sheetEnds();
     const QList<PdfWord> words = pdfOf(preview, "long.pdf");
     const PdfWord *second = find(words, "Avery", 1);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->page, 1);    // the header rows again on the second sheet
     EXPECT_NE(find(words, "09:00", 1), nullptr);   // 09:00 AM and 09:00 PM
+
+    // The preview shows the sheets the paper gets: the first ends on the
+    // same time on both.
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(preview->job().sheetEnds(), shown);
+    QString lastOnFirst;
+    for (const PdfWord &w : words)
+        if (w.page == 0 && w.text.size() == 5 && w.text[2] == QLatin1Char(':'))
+            lastOnFirst = w.text;
+    EXPECT_EQ(lastOnFirst, daily->controller().grid().textMatrix(shown[0] + 2, 0).left(5));
     preview->close();
 }
 
@@ -251,7 +271,7 @@ TEST_F(ScheduleWindows, WeeklyViewFromF8PrintsLandscapeAndJumpsBackIntoTheBook)
     EXPECT_EQ(state.refreshHolds, 0);
 }
 
-TEST_F(ScheduleWindows, PrintGoesToTheDefaultPrinter)
+TEST_F(ScheduleWindows, PrintSaysWhereTheSheetsWentOnTheChosenPrinter)
 {
     QUILLON_REQUIRE_PRINT_QUEUE();
     book(5, 2, "Smith");
@@ -260,15 +280,31 @@ TEST_F(ScheduleWindows, PrintGoesToTheDefaultPrinter)
     daily->print();
     PreviewWindow *preview = daily->preview();
     ASSERT_NE(preview, nullptr);
+    const QString queue = QPrinterInfo::defaultPrinter().printerName();
+    EXPECT_EQ(preview->printer(), queue);
     const PrintQueue::Printout out = PrintQueue::print([&] {
-        const DrawResult r = SchedulePrinter::print(preview->job());
-        EXPECT_TRUE(r.ok) << r.message().toStdString();
-        return r.ok;
+        prompter.expectMessage();
+        preview->findChild<QPushButton *>("cmdPrint")->click();
+        return prompter.last().text.startsWith("Sent to");
     });
     ASSERT_TRUE(out.failure.isEmpty()) << out.failure.toStdString();
+    EXPECT_EQ(prompter.last().title, "Print");
+    EXPECT_EQ(prompter.last().text, "Sent to " + queue + " (1 sheet).");
     const QString text = PrintQueue::text(out.pdf);
     for (const char *w : {"Daily Schedule", "Tuesday", "Dr Brook", "Smith", "08:00 AM"})
         EXPECT_TRUE(text.contains(QString::fromLatin1(w))) << w;
+
+    // A printer that refuses the job is named, with what to do about it.
+    preview->choosePrinter(PrintQueue::closedQueue());
+    ASSERT_EQ(preview->printer(), PrintQueue::closedQueue());
+    prompter.expectMessage();
+    preview->print();
+    EXPECT_EQ(prompter.last().title, "Print");
+    EXPECT_EQ(prompter.last().text, "The printer " + PrintQueue::closedQueue() +
+                                        " did not take the schedule. Check that it is switched on, has paper and is "
+                                        "not paused, or choose another printer, then print again.\n\nThe printer "
+                                        "said: Destination \"" + PrintQueue::closedQueue() +
+                                        "\" is not accepting jobs.");
     preview->close();
 }
 
@@ -278,10 +314,11 @@ TEST_F(ScheduleWindows, PrintWithoutAPrinterSaysSoAndOffersThePdf)
         DailyWindow *daily = openDaily();
         ASSERT_NE(daily, nullptr);
         daily->print();
+        EXPECT_FALSE(daily->preview()->findChild<QComboBox *>("cboPrinter")->isEnabled());
         prompter.expectMessage();
         daily->preview()->findChild<QPushButton *>("cmdPrint")->click();
-        EXPECT_EQ(prompter.last().title, "Draw Table");
-        EXPECT_EQ(prompter.last().text, "482 " + SchedulePrinter::NoPrinter);
+        EXPECT_EQ(prompter.last().title, "Print");
+        EXPECT_EQ(prompter.last().text, SchedulePrinter::NoPrinter);
         daily->preview()->close();
         return;
     }

@@ -136,6 +136,28 @@ TEST_P(Numbers, FileAndInvoiceNumbersAre32Bit)
 
 QUILLON_BOTH_ENGINES(Numbers);
 
+// Data of version 2 gets the indexes the referrer and practitioner listings
+// read by, whatever case the names were typed in; its invoices stay.
+class Version2Data : public storetest::StoreTest {};
+
+TEST_P(Version2Data, GetsTheFoldedNameIndexesAndKeepsItsInvoices)
+{
+    db.insert(tables::Accounts, {{"FileNo", 1}, {"PayTo", "Dr Zeller"}});
+    db.exec("DROP INDEX tbl_Accounts_Referrer");
+    db.exec("DROP INDEX tbl_Accounts_PayTo");
+    db.exec("UPDATE sys_Schema SET Version = 2");
+    db.close();
+    Database again;
+    const auto r = store.open(again);
+    ASSERT_EQ(r.status, Database::Status::Opened) << r.detail.toStdString();
+    EXPECT_EQ(again.scalar("SELECT MAX(Version) FROM sys_Schema").toInt(), 3);
+    for (const char *index : {"tbl_Accounts_Referrer", "tbl_Accounts_PayTo"})
+        EXPECT_TRUE(again.selectOne(again.dialect().indexExists(), {index}).has_value()) << index;
+    EXPECT_EQ(again.scalar("SELECT COUNT(*) FROM tbl_Accounts WHERE upper(PayTo) = 'DR ZELLER'").toInt(), 1);
+}
+
+QUILLON_BOTH_ENGINES(Version2Data);
+
 } // namespace
 
 namespace {

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFontMetrics>
+#include <QLabel>
+#include <QScreen>
 #include <QSizeGrip>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -49,4 +51,23 @@ TEST(QtPrompterBoxes, ShowTheirWholeTitle)
     // No size grip drawing its lines under the buttons.
     for (const QSizeGrip *grip : input->findChildren<QSizeGrip *>())
         EXPECT_FALSE(grip->isVisible());
+}
+
+// A prompt longer than a line wraps in a box that fits the screen, and shows
+// whole.
+TEST(QtPrompterBoxes, ALongPromptWrapsInsideTheScreen)
+{
+    const QString prompt = QStringLiteral(
+        "Please enter the time interval for this recurrent booking e.g. 1 for weekly, 2 for fortnightly, 3 for "
+        "3-weekly, 4 for 4-weekly, etc (Range 1 - 12). Enter only a number.");
+    const auto input = ui::QtPrompter::inputBox(prompt, QStringLiteral("Recurrent Booking"), QStringLiteral("1"));
+    input->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(input.get()));
+    EXPECT_TRUE(input->screen()->availableGeometry().contains(input->frameGeometry()));
+    const QLabel *label = input->findChild<QLabel *>();
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->text(), prompt);
+    EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+    EXPECT_GE(label->height(), 2 * label->fontMetrics().lineSpacing());
+    shoot(input.get(), "input-long-prompt.png");
 }

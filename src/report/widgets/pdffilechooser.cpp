@@ -1,8 +1,8 @@
-#include "schedules/widgets/pdffilechooser.h"
+#include "report/widgets/pdffilechooser.h"
 
 #include <QFileDialog>
 
-namespace schedules {
+namespace report {
 
 namespace {
 
@@ -33,4 +33,4 @@ void PdfFileChooser::setCurrent(PdfFileChooser *chooser)
     chosen() = chooser;
 }
 
-} // namespace schedules
+} // namespace report

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace schedules {
+namespace report {
 
 // The desktop's save-file dialog behind "Save as PDF"; tests put their own
 // answer in its place.
@@ -19,4 +19,4 @@ public:
     static void setCurrent(PdfFileChooser *chooser);   // nullptr: the dialog again
 };
 
-} // namespace schedules
+} // namespace report
