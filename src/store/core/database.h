@@ -2,6 +2,7 @@
 
 #include "store/core/dberror.h"
 #include "store/core/dialect.h"
+#include "store/core/stationidentity.h"
 #include "store/core/waitlistener.h"
 
 #include <QElapsedTimer>
@@ -144,6 +145,10 @@ public:
     // Takes the stored generation as this station's (after its own restore).
     void adoptGeneration();
 
+    // The station this connection writes for: stamped on what it records.
+    const StationIdentity &station() const { return m_station; }
+    void setStation(const StationIdentity &station) { m_station = station; }
+
     // Values as stored: dates as yyyy-MM-dd text, yes/no as 0/1.
     static QVariant toSql(const QVariant &value);
     static QDate toDate(const QVariant &value);
@@ -178,6 +183,7 @@ private:
     bool m_failed = false;
     QString m_generation;
     int m_epoch = 0;
+    StationIdentity m_station = StationIdentity::ofThisMachine();
     WaitListener *m_listener = nullptr;
     int m_busyTimeoutMs = DefaultBusyTimeoutMs;
     bool m_polling = false;     // a statement that may run again is running
