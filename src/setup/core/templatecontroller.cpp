@@ -207,7 +207,17 @@ bool TemplateController::storeWeekday()
     m_settings.closed[static_cast<size_t>(dow % 7)] = w.storedClosed;
     m_working = w.storedText;
     m_closed = w.storedClosed;
-    fillGrid();
+    // Usually the grid shows just what was stored (no other station wrote
+    // this weekday meanwhile): then it is not filled again.
+    const QString inGrid = book::rectText(m_grid);
+    if (inGrid == w.storedText) {
+        showStatus();
+        hideEditor();
+        m_shownText = inGrid;
+        m_shownClosed = m_closed;
+    } else {
+        fillGrid();
+    }
     return true;
 }
 

@@ -17,7 +17,7 @@ TemplateStore::Write TemplateStore::write(const Change &c)
     Write out;
     out.edit.kind = QStringLiteral("template");
     out.edit.key = textField;
-    store::SettingsStore(m_db).modify({textField, flagField}, [&](const QVariantMap &stored)
+    store::SettingsStore(m_db).modify({textField, flagField, QStringLiteral("Clinic")}, [&](const QVariantMap &stored)
                                           -> std::optional<QVariantMap> {
         const QString text = stored.value(textField).toString();
         const bool closed = store::Database::toBool(stored.value(flagField));

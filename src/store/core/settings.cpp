@@ -81,38 +81,59 @@ bool SettingsStore::sameValue(const QVariant &stored, const QVariant &read)
 
 Edit SettingsStore::modify(const QStringList &fields, const Change &change)
 {
+    const TableDef &table = *findTable(tables::Setup);
+    // Only the fields the change reads (and those it writes are asked for by
+    // the callers too), not the whole record with its seven templates.
+    const auto selectOf = [&table](const QStringList &names, bool locking, Database &db) {
+        QStringList cols{Dialect::quote("ID")};
+        for (const QString &f : names) {
+            const FieldDef *def = table.field(f);
+            if (!def)
+                throw DbError(DbError::NoSuchField, QStringLiteral("Item not found in this collection: %1").arg(f));
+            cols << Dialect::quote(def->name);
+        }
+        const QString sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY %3 LIMIT 1")
+                                .arg(cols.join(QLatin1Char(',')), Dialect::quote(tables::Setup), Dialect::quote("ID"));
+        return locking ? db.selectOneForUpdate(sql) : db.selectOne(sql);
+    };
+
     WriteTransaction tx(m_db);
     // The row stays locked until the write, so no other station's value can
     // slip in between the check and the write.
-    const auto rec = m_db.selectOneForUpdate(firstRecordSql());
+    const auto rec = selectOf(fields, true, m_db);
     if (!rec)
         throw DbError(DbError::NoCurrentRecord, QStringLiteral("The settings record is missing."));
-    const auto valueOf = [&rec](const QString &name) {
-        const int i = rec->indexOf(name);
-        if (i < 0)
-            throw DbError(DbError::NoSuchField, QStringLiteral("Item not found in this collection: %1").arg(name));
-        return rec->value(i);
-    };
     QVariantMap stored;
-    for (const QString &f : fields)
-        stored.insert(f, valueOf(f));
-    Edit edit{QStringLiteral("setup"), rec->value(QStringLiteral("ID")), {}};
+    for (int i = 0; i < fields.size(); ++i)
+        stored.insert(fields[i], rec->value(i + 1));
+    const QVariant id = rec->value(0);
+    Edit edit{QStringLiteral("setup"), id, {}};
     const std::optional<QVariantMap> values = change(stored);
     if (!values || values->isEmpty())
         return edit;   // the transaction rolls back
+    QStringList unread;
+    for (auto it = values->begin(); it != values->end(); ++it)
+        if (!stored.contains(it.key()))
+            unread << it.key();
+    if (!unread.isEmpty()) {
+        // The row is locked already: what it holds cannot change meanwhile.
+        const auto more = selectOf(unread, false, m_db);
+        for (int i = 0; more && i < unread.size(); ++i)
+            stored.insert(unread[i], more->value(i + 1));
+    }
     for (auto it = values->begin(); it != values->end(); ++it) {
-        const QVariant before = valueOf(it.key());
+        const QVariant before = stored.value(it.key());
         if (!sameValue(before, *it))
             edit.changes.push_back({it.key(), before, *it});
     }
-    m_db.update(tables::Setup, rec->value(QStringLiteral("ID")).toInt(), *values);
+    m_db.update(tables::Setup, id.toInt(), *values);
     tx.commit();
     return edit;
 }
 
 Edit SettingsStore::write(const QVariantMap &fields)
 {
-    return modify({}, [&fields](const QVariantMap &) { return std::optional<QVariantMap>(fields); });
+    return modify(fields.keys(), [&fields](const QVariantMap &) { return std::optional<QVariantMap>(fields); });
 }
 
 SettingsStore::FieldsWrite SettingsStore::writeFields(const QVariantMap &expected, const QVariantMap &values)
@@ -142,7 +163,11 @@ std::optional<QVariant> SettingsStore::writeIfUnchanged(const QString &name, con
 std::optional<QVariantMap> SettingsStore::writeIfUnchanged(const QVariantMap &expected, const QVariantMap &values)
 {
     std::optional<QVariantMap> refused;
-    modify(expected.keys(), [&](const QVariantMap &stored) -> std::optional<QVariantMap> {
+    QStringList read = expected.keys();
+    for (const QString &k : values.keys())
+        if (!read.contains(k))
+            read << k;
+    modify(read, [&](const QVariantMap &stored) -> std::optional<QVariantMap> {
         for (auto it = expected.begin(); it != expected.end(); ++it)
             if (!sameValue(stored.value(it.key()), *it)) {
                 refused = stored;

@@ -54,7 +54,8 @@ public:
     // record is locked and `fields` are read; `change` is given their stored
     // values and returns the fields to write, or nullopt to write nothing
     // (the transaction rolls back). Returns what was written (kind "setup",
-    // key the record's ID).
+    // key the record's ID). Only `fields` are read with the lock: list the
+    // fields the change writes there too, else they are read once more.
     using Change = std::function<std::optional<QVariantMap>(const QVariantMap &stored)>;
     Edit modify(const QStringList &fields, const Change &change);
 
