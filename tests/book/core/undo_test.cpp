@@ -283,19 +283,4 @@ TEST(UndoHistory, KeepsEachPagesOrderAndTheSessionsLatestHundredSteps)
     EXPECT_EQ(h.nextRedo(monday)->description, "7");
 }
 
-TEST(UndoHistory, APageWritesEditBecomesItsCellsAndColours)
-{
-    store::Edit e{QStringLiteral("page"), QDate(2026, 12, 8), {}};
-    e.add("3,1", "", "Jones");
-    e.add("3,1 colour", 0xC0FFFF, Red);
-    e.add("12,2", "Old", "");
-    const book::PageChange p = book::pageChange(e);
-    EXPECT_EQ(p.date, QDate(2026, 12, 8));
-    EXPECT_EQ(p.textBefore, (book::CellChanges{{{3, 1}, ""}, {{12, 2}, "Old"}}));
-    EXPECT_EQ(p.textAfter, (book::CellChanges{{{3, 1}, "Jones"}, {{12, 2}, ""}}));
-    EXPECT_EQ(p.colorBefore, (book::ColorChanges{{{3, 1}, 0xC0FFFF}}));
-    EXPECT_EQ(p.colorAfter, (book::ColorChanges{{{3, 1}, Red}}));
-    EXPECT_EQ(p.cells(), (book::CellList{{3, 1}, {12, 2}}));
-}
-
 } // namespace
