@@ -35,6 +35,14 @@ public:
             changed = storeColors(colors);
         return changed;
     }
+    // A command's cells and colours were stored (`command`: its name, `row`,
+    // `col`: its first cell): the book keeps it to undo.
+    virtual void commandStored(const QString &command, int row, int col)
+    {
+        (void)command;
+        (void)row;
+        (void)col;
+    }
     // The page refresh, after a failed command.
     virtual void refreshPage() = 0;
     // A failed colour save (painting alone): the book reports it.

@@ -435,8 +435,10 @@ bool BlockOps::saveBlock(const CellChanges &cells, const ColorChanges &colors, c
         return true;
     try {
         const CellList changed = m_host.storeBlock(cells, paint);
-        if (changed.empty())
+        if (changed.empty()) {
+            m_host.commandStored(title, row, col);
             return true;
+        }
         refused(changed, title, row, col);
         return false;
     } catch (const store::DbError &e) {
@@ -461,8 +463,10 @@ bool BlockOps::saveColors(const ColorChanges &colors, const QString &title)
         return true;
     try {
         const CellList changed = m_host.storeColors(colors);
-        if (changed.empty())
+        if (changed.empty()) {
+            m_host.commandStored(QStringLiteral("Color"), colors.begin()->first.first, colors.begin()->first.second);
             return true;
+        }
         refused(changed, title, colors.begin()->first.first, colors.begin()->first.second);
         return false;
     } catch (const store::DbError &e) {

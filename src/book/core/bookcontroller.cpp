@@ -13,6 +13,8 @@
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
 
+#include <algorithm>
+
 namespace book {
 
 using store::DbError;
@@ -67,6 +69,7 @@ void BookController::pageChanged()
     emit lockChanged();
     emit memosChanged();
     emit bookNameChanged();
+    emit undoChanged();
 }
 
 void BookController::activate()
@@ -104,6 +107,48 @@ void BookController::goToday()
 {
     m_search->hidePanel();
     m_nav.goToday();
+}
+
+// ---------------------------------------------------------------- undo and redo
+
+void BookController::commandStored(const QString &command, int row, int col)
+{
+    m_session.keepStep(command, row, col, {m_session.takeStoredEdit()});
+}
+
+namespace {
+
+// The cells taken back, marked as a range from their first cell, so that the
+// user sees them and the next block command acts on them.
+void markCells(BookController &book, const CellList &cells)
+{
+    book.blocks().plainClick(book.grid().row(), book.grid().col());   // an earlier mark is let go
+    if (cells.empty())
+        return;
+    int top = cells.front().first, left = cells.front().second, bottom = top, right = left;
+    for (const auto &[r, c] : cells) {
+        top = std::min(top, r);
+        left = std::min(left, c);
+        bottom = std::max(bottom, r);
+        right = std::max(right, c);
+    }
+    book.grid().setCursor(top, left);
+    if (bottom != top || right != left)
+        book.blocks().shiftClick(bottom, right);
+}
+
+} // namespace
+
+void BookController::undo()
+{
+    if (!m_entry.visible())
+        markCells(*this, m_session.undo());
+}
+
+void BookController::redo()
+{
+    if (!m_entry.visible())
+        markCells(*this, m_session.redo());
 }
 
 // ---------------------------------------------------------------- recurrent bookings and searches

@@ -140,6 +140,15 @@ public:
     BlockOps &blocks() { return *m_blocks; }
     void changeBlockoutString();                 // toolbar Blockout
 
+    // ---- undo and redo (Ctrl+Z, Ctrl+Y): this station's changes to the page on display
+    // Neither acts while a cell editor is open: its text has its own undo.
+    void undo();
+    void redo();
+    // The Edit menu's and toolbar's words ("Undo Cut 08:00 AM Dr Avery");
+    // empty when there is nothing to undo (redo) on the page.
+    QString undoText() const { return m_session.undoText(); }
+    QString redoText() const { return m_session.redoText(); }
+
     // ---- recurrent bookings and searches
     RecurrentBooking &recurrent() { return *m_recurrent; }
     NameSearch &search() { return *m_search; }
@@ -173,6 +182,7 @@ public:
         return m_session.storeBlock(cells, colors);
     }
     QString failureText(const store::DbError &error, const QString &outcome) const override;
+    void commandStored(const QString &command, int row, int col) override;
     void refreshPage() override { refreshGrid(); }
     void colorSaveFailed(const store::DbError &error) override { m_session.colorSaveFailed(error); }
     bool editorOpen() const override { return m_entry.visible(); }
@@ -195,6 +205,7 @@ signals:
     void closeRequested();       // the window is to be unloaded
     void busyChanged(bool busy); // a write may wait for another station: busy pointer
     void searchPanelChanged();   // the answer panel shown, hidden or its message
+    void undoChanged();          // what Undo and Redo would take back, or another page
 
 private:
     ui::Services &m_s;

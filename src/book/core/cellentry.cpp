@@ -200,6 +200,7 @@ bool CellEntry::saveCell(const QString &entry)
                 continue;
             m_session.showStoredText(w.storedText);
             m_session.grid().setCursor(row, col);
+            m_session.keepStep(QStringLiteral("Typing"), row, col, {w.edit});
             return true;
         }
         // Other stations kept changing this cell: nothing was stored, and the

@@ -221,6 +221,7 @@ QString PageSession::dayCaption() const
 
 CellList PageSession::storeBlock(const CellChanges &cells, const ColorChanges &colors)
 {
+    m_storedEdit = {};
     if (cells.empty() && colors.empty())
         return {};
     const BusyScope busy(*this);
@@ -262,6 +263,7 @@ CellList PageSession::writeShown(const CellChanges &cells, const ColorChanges &c
     const PageStore::BlockWrite w = m_pages.writeBlock(change);
     if (!w.changed.empty())
         return w.changed;
+    m_storedEdit = w.edit;
     if (change.id != 0) {
         // The stored page may hold other stations' entries: show them too.
         const int row = m_grid.row(), col = m_grid.col();

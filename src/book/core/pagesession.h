@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/core/undohistory.h"
 #include "book/pages/pagegrid.h"
 #include "book/pages/pagestore.h"
 #include "store/core/settings.h"
@@ -9,6 +10,8 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <utility>
+#include <vector>
 
 namespace store {
 class DbError;
@@ -64,6 +67,25 @@ public:
     // was shown with before. Throws DbError.
     PageLayout remakePage();
 
+    // ---- undo and redo of this station's changes, page by page
+    // Keeps a change just stored as a step named after the command and its
+    // first cell ("Cut 08:00 AM Dr Avery"); a change that altered nothing is
+    // not kept. The step belongs to the page on display.
+    void keepStep(const QString &command, int row, int col, const std::vector<store::Edit> &edits);
+    // What the last storeBlock wrote, taken once.
+    store::Edit takeStoredEdit() { return std::exchange(m_storedEdit, {}); }
+    // "Undo Cut 08:00 AM Dr Avery" for the page on display; empty: nothing to undo.
+    QString undoText() const;
+    QString redoText() const;
+    // Takes the page's latest step back (or puts it again), through the
+    // page writes: only where every cell still holds what the step (its
+    // undo) left, all its pages or none. Otherwise nothing is written and
+    // the user is told which cells another station changed and what they
+    // hold now. Returns the cells of the page on display that were written.
+    CellList undo() { return takeBack(true); }
+    CellList redo() { return takeBack(false); }
+    const UndoHistory &history() const { return m_history; }
+
     ui::GridModel &grid() { return m_grid; }
     const ui::GridModel &grid() const { return m_grid; }
     PageRecord &page() { return m_page; }
@@ -89,6 +111,8 @@ private:
     void populateGrid(const QDate &date);
     void setupGrid();
     CellList writeShown(const CellChanges &cells, const ColorChanges &colors);
+    CellList takeBack(bool undo);
+    void takeBackRefused(const UndoStep &step, bool undo, const PageChange &page, const PageStore::BlockWrite &w);
 
     BookController &m_book;
     ui::Services &m_s;
@@ -103,6 +127,8 @@ private:
     bool m_loading = false;
     bool m_closed = false;       // Check1
     bool m_locked = false;       // Check2
+    UndoHistory m_history;
+    store::Edit m_storedEdit;
 };
 
 } // namespace book

@@ -166,6 +166,7 @@ RecurrentBooking::Outcome RecurrentBooking::attempt()
                        .arg(weekdayName(w.outside), shortDate(w.outside), missingIn(there, row, col)));
             return Outcome::Done;
         }
+        m_session.keepStep(QStringLiteral("Recurrent Booking"), row, col, w.edits);
     } catch (const DbError &e) {
         // The cause as it is: another station holding the data, a full disk
         // or a folder that takes no files; nothing a number typed could mend.

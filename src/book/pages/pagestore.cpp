@@ -295,6 +295,19 @@ PageStore::BlockWrite PageStore::writeBlock(const BlockChange &c)
     return out;
 }
 
+std::vector<PageStore::BlockWrite> PageStore::writeBlocks(const std::vector<BlockChange> &changes)
+{
+    std::vector<BlockWrite> out;
+    store::WriteTransaction tx(m_db);
+    for (const BlockChange &c : changes) {
+        out.push_back(writeBlock(c));
+        if (!out.back().changed.empty())
+            return out;   // the transaction rolls back, the pages written before too
+    }
+    tx.commit();
+    return out;
+}
+
 PageStore::CellWrite PageStore::writeCells(int id, const CellChanges &changes, const CellChanges *expected)
 {
     BlockChange c;

@@ -97,6 +97,10 @@ public:
         store::Edit edit;             // "page" by date: "row,col" texts and "row,col colour" colours
     };
     BlockWrite writeBlock(const BlockChange &change);
+    // The blocks of several pages in one write transaction, all or nothing:
+    // the first page with a guarded cell changed stops it and nothing is
+    // written. One write per page, up to and including the refused one.
+    std::vector<BlockWrite> writeBlocks(const std::vector<BlockChange> &changes);
 
     struct CellWrite {
         bool conflict = false;        // a guarded cell no longer held the expected text

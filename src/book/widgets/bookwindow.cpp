@@ -128,7 +128,11 @@ bool BookWindow::load(const QDate &today)
 
 void BookWindow::connectController()
 {
-    connect(&m_controller, &BookController::editorChanged, this, [this] { syncEditor(); });
+    connect(&m_controller, &BookController::editorChanged, this, [this] {
+        syncEditor();
+        syncUndo();
+    });
+    connect(&m_controller, &BookController::undoChanged, this, [this] { syncUndo(); });
     connect(&m_controller, &BookController::captionsChanged, this, [this] { syncCaptions(); });
     connect(&m_controller, &BookController::statusChanged, this, [this] { syncStatus(); });
     connect(&m_controller, &BookController::lockChanged, this, [this] { syncLock(); });

@@ -75,6 +75,7 @@ private:
     void syncEditor();
     void syncTimer();
     void syncAnswerPanel();
+    void syncUndo();             // the Undo and Redo entries and buttons
     void applyFocus(Focus f);
     void setBoxColor(QWidget *w, QRgb rgb);
 

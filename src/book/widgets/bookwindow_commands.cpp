@@ -45,9 +45,17 @@ void BookWindow::addCommands()
     t.add({.menu = page, .entry = QStringLiteral("mnuPageExit"), .text = QStringLiteral("E&xit"),
            .functionKey = Qt::Key_F11, .menuGap = true, .run = [this] { m_controller.closeBook(); }});
 
+    // While a cell editor or a memo has the focus, Ctrl+Z and Ctrl+Y are its
+    // text's own: a text box takes standard keys before the window does.
+    t.add({.menu = edit, .entry = QStringLiteral("mnuEditUndo"), .text = QStringLiteral("&Undo"),
+           .shortcut = QKeySequence(Qt::CTRL | Qt::Key_Z), .tool = QStringLiteral("Undo"),
+           .toolTip = QStringLiteral("Undo"), .toolGap = true, .run = [this] { m_controller.undo(); }});
+    t.add({.menu = edit, .entry = QStringLiteral("mnuEditRedo"), .text = QStringLiteral("&Redo"),
+           .shortcut = QKeySequence(Qt::CTRL | Qt::Key_Y), .tool = QStringLiteral("Redo"),
+           .toolTip = QStringLiteral("Redo"), .run = [this] { m_controller.redo(); }});
     t.add({.menu = edit, .entry = QStringLiteral("mnuEditCut"), .text = QStringLiteral("Cu&t"),
            .shortcut = QKeySequence(Qt::CTRL | Qt::Key_X), .tool = QStringLiteral("Cut"),
-           .toolTip = QStringLiteral("Cut"), .toolGap = true, .run = [blocks] { blocks().cut(); }});
+           .toolTip = QStringLiteral("Cut"), .menuGap = true, .toolGap = true, .run = [blocks] { blocks().cut(); }});
     t.add({.menu = edit, .entry = QStringLiteral("mnuEditCopy"), .text = QStringLiteral("&Copy"),
            .shortcut = QKeySequence(Qt::CTRL | Qt::Key_C), .tool = QStringLiteral("Copy"),
            .toolTip = QStringLiteral("Copy"), .run = [blocks] { blocks().copy(); }});
@@ -159,6 +167,27 @@ void BookWindow::buildCommands()
 
     m_commands.buildMenuBar(menuBar());
     m_gridMenu = m_commands.buildMenu(QStringLiteral("mnuGrid"), this);
+    syncUndo();
+}
+
+void BookWindow::syncUndo()
+{
+    // Each entry says what it would take back; nothing to take back, or an
+    // open cell editor, leaves it disabled.
+    const bool editing = m_controller.editor().visible;
+    const auto show = [&](const QString &name, const QString &text, const QString &entry, const QString &plain) {
+        const bool on = !text.isEmpty() && !editing;
+        if (auto *a = m_toolBar->findChild<QAction *>(QStringLiteral("tb") + name)) {
+            a->setEnabled(on);
+            a->setToolTip(text.isEmpty() ? plain : text);
+        }
+        if (auto *a = menuBar()->findChild<QAction *>(entry)) {
+            a->setEnabled(on);
+            a->setText(QLatin1Char('&') + QString(text.isEmpty() ? plain : text).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        }
+    };
+    show(QStringLiteral("Undo"), m_controller.undoText(), QStringLiteral("mnuEditUndo"), QStringLiteral("Undo"));
+    show(QStringLiteral("Redo"), m_controller.redoText(), QStringLiteral("mnuEditRedo"), QStringLiteral("Redo"));
 }
 
 void BookWindow::showGridMenu(int row, int col)

@@ -101,6 +101,28 @@ void drawGlyph(QPainter &p, const QString &key)
         p.setPen(QPen(QColor(0xc0, 0x2b, 0x2b), 4, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(8, 8), QPointF(24, 24));
         p.drawLine(QPointF(24, 8), QPointF(8, 24));
+    } else if (key == QLatin1String("Undo") || key == QLatin1String("Redo")) {
+        // A hooked arrow turning back (Undo) or forward (Redo).
+        const bool back = key == QLatin1String("Undo");
+        p.save();
+        if (!back) {
+            p.translate(kSize, 0);
+            p.scale(-1, 1);
+        }
+        p.setPen(QPen(kAccent, 3, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        QPainterPath hook;
+        hook.moveTo(10, 12);
+        hook.lineTo(19, 12);
+        hook.cubicTo(30, 12, 30, 27, 19, 27);
+        hook.lineTo(12, 27);
+        p.drawPath(hook);
+        QPolygonF head;
+        head << QPointF(3, 12) << QPointF(12, 5) << QPointF(12, 19);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kAccent);
+        p.drawPolygon(head);
+        p.restore();
     } else if (key == QLatin1String("Refresh")) {
         p.setPen(QPen(kAccent, 3, Qt::SolidLine, Qt::RoundCap));
         p.setBrush(Qt::NoBrush);

@@ -24,9 +24,11 @@
 #include <QStandardPaths>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -323,16 +325,17 @@ TEST_F(BookWindowTest, EveryFunctionKeyAndToolbarKeyReachesItsCommand)
         if (!a->isSeparator()) {
             tools << a->text();
             tips << a->toolTip();
-            EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
+            // Undo and Redo wait for something to take back.
+            EXPECT_EQ(a->isEnabled(), a->text() != "Undo" && a->text() != "Redo") << a->text().toStdString();
         }
-    EXPECT_EQ(tools, (QStringList{"Open", "Print", "Cut", "Copy", "Paste", "Delete", "Refresh", "Search", "Vert", "Hor",
+    EXPECT_EQ(tools, (QStringList{"Open", "Print", "Undo", "Redo", "Cut", "Copy", "Paste", "Delete", "Refresh", "Search", "Vert", "Hor",
                                   "Date", "Blockout", "Week", "Calendar", "One", "Two", "Three", "Four", "Cyan", "Red",
                                   "Amber", "Green", "Magenta", "Purple", "Blue", "Yellow", "Help", "Info"}));
-    EXPECT_EQ(tips.mid(6, 8), (QStringList{"Refresh Page", "Search Client", "Find next available appointment by column",
+    EXPECT_EQ(tips.mid(8, 8), (QStringList{"Refresh Page", "Search Client", "Find next available appointment by column",
                                            "Find next available appointment by row",
                                            "Find next available appointment by date", "Blockout characters",
                                            "Weekly Schedule View", "Toggle Full Screen View"}));
-    EXPECT_EQ(tips.mid(26), (QStringList{"Help file", "Excel worksheet"}));
+    EXPECT_EQ(tips.mid(28), (QStringList{"Help file", "Excel worksheet"}));
     EXPECT_EQ(child<QLabel>("lblFunctionKeys")->text(),
               "F1 Help   F2 Recurrent   F3 Refresh   F4 AutoRefresh   F5 Search   F6 Next Avail Row   "
               "F7 Next Avail Col    F8 Weekly View   F9 Memo ");
@@ -540,6 +543,45 @@ TEST_F(BookWindowTest, ACellEmptiedByCutShowsGreyNotFree)
     EXPECT_EQ(shown(5, 2), QColor(0xE0, 0xE0, 0xE0));
     EXPECT_EQ(shown(6, 2), QColor(0xFF, 0xFF, 0xEE));
     EXPECT_EQ(shown(2, 2), QColor(0xFF, 0xFF, 0xEE));
+}
+
+TEST_F(BookWindowTest, CtrlZUndoesTheLastChangeAndTheEditorKeepsItsOwn)
+{
+    QAction *undo = window->toolBar()->findChild<QAction *>("tbUndo");
+    QAction *redo = window->toolBar()->findChild<QAction *>("tbRedo");
+    QAction *entry = window->menuBar()->findChild<QAction *>("mnuEditUndo");
+    ASSERT_TRUE(undo && redo && entry);
+    EXPECT_FALSE(undo->isEnabled());
+
+    controller().grid().setCursor(3, 1);
+    QTest::keyClicks(grid(), QStringLiteral("S"));
+    QTest::keyClicks(editor(), QStringLiteral("mith"));
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(undo->toolTip(), "Undo Typing 08:00 AM Dr Avery");
+    EXPECT_EQ(entry->text(), "&Undo Typing 08:00 AM Dr Avery");
+
+    // In an open editor Ctrl+Z takes back typing, not the stored entry.
+    controller().grid().setCursor(4, 1);
+    QTest::keyClicks(grid(), QStringLiteral("J"));
+    QTest::keyClicks(editor(), QStringLiteral("o"));
+    ASSERT_TRUE(editor()->isVisible());
+    EXPECT_FALSE(undo->isEnabled());
+    QTest::keyClick(editor(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(storedCell(kToday, 3, 1), QStringLiteral("Smith"));
+    EXPECT_EQ(editor()->toPlainText(), QStringLiteral("J"));
+    EXPECT_TRUE(editor()->isVisible());
+    QTest::keyClick(editor(), Qt::Key_Escape);
+    ASSERT_FALSE(editor()->isVisible());
+
+    grid()->setFocus();
+    QTest::keyClick(grid(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(storedCell(kToday, 3, 1), QString());
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(redo->toolTip(), "Redo Typing 08:00 AM Dr Avery");
+    QTest::keyClick(grid(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(storedCell(kToday, 3, 1), QStringLiteral("Smith"));
+    EXPECT_EQ(controller().grid().textMatrix(3, 1), QStringLiteral("Smith"));
 }
 
 } // namespace
