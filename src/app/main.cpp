@@ -85,11 +85,12 @@ int main(int argc, char **argv)
 
     registry.show(ui::win::Splash);
     if (smoke) {
-        QObject::connect(&registry, &ui::WindowRegistry::windowShown, &app, [&registry](const QString &name) {
+        QObject::connect(&registry, &ui::WindowRegistry::windowShown, &app, [&registry, &state](const QString &name) {
             if (name != ui::win::Menu)
                 return;
             const QWidget *menu = registry.window(ui::win::Menu);
             std::printf("Main menu shown: %s\n", menu ? qPrintable(menu->windowTitle()) : "?");
+            std::printf("Report layout: %s\n", qPrintable(state.places.layout(QStringLiteral("invoice1.rpt"))));
             std::fflush(stdout);
             QCoreApplication::exit(menu && menu->isVisible() ? 0 : 3);
         });

@@ -104,6 +104,8 @@ if [ $rc -ne 0 ] || ! grep -q '^Main menu shown: Main Menu$' <<<"$out"; then
   cat "$scratch/run.log"
   fail "the installed program did not reach its main menu (exit $rc, said: $out)"
 fi
+grep -qx "Report layout: $root/usr/share/quillon/invoice1.rpt" <<<"$out" ||
+  fail "the installed program did not find its installed report layouts (said: $out)"
 [ -f "$data/db.mdb" ] || fail "no db.mdb was made in the data folder given with --data"
 written=$(find "$root" -newer "$scratch/before" ! -type d)
 [ -z "$written" ] || fail "the program wrote under its installed folders: $written"
