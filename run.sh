@@ -13,4 +13,5 @@ Start it from a desktop session, or under a virtual display:
 MSG
   exit 1
 fi
-exec build/app/quillon "$@"
+# The data stays beside the program in the build folder, as it always has.
+QUILLON_DATA=${QUILLON_DATA:-$(pwd)/build/app} exec build/app/quillon "$@"

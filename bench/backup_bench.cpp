@@ -35,7 +35,7 @@ struct Station {
 
     Station()
     {
-        state.appDir = app.path();
+        state.places.setData(app.path());
         db.open(app.filePath("db.mdb"));
         constexpr int consultants = 20;
         const QDate first(2017, 1, 1);

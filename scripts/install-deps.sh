@@ -16,6 +16,8 @@ packages=(
   cups printer-driver-cups-pdf poppler-utils
   # the server the tests run against (a station on a server needs only the driver above)
   postgresql
+  # the Debian package and its checks (tests/package)
+  dpkg-dev lintian desktop-file-utils appstream
   # the fuzz targets (fuzz/run.sh): clang with libFuzzer and the sanitizer runtimes
   clang-14 libclang-rt-14-dev
 )

@@ -1,5 +1,7 @@
 #include "accounts/widgets/accountswindows.h"
+#include "app/core/datafolder.h"
 #include "app/core/startup.h"
+#include "app/widgets/datafolderwindow.h"
 #include "app/widgets/registration.h"
 #include "backup/widgets/backupwindows.h"
 #include "book/widgets/bookwindows.h"
@@ -20,17 +22,32 @@
 #include "ui/widgets/windowregistry.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QTimer>
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     QApplication::setApplicationVersion(QStringLiteral("3.8"));
+    // The desktop entry and icon the package installs.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.brevik.quillon"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("com.brevik.quillon")));
+
+    // --smoke: start as usual, open the main menu, say so and end; proves an
+    // installed program reaches its menu.
+    const bool smoke = QCoreApplication::arguments().contains(QStringLiteral("--smoke"));
 
     ui::QtPrompter prompter;
     ui::AppState state;
-    // The data files live beside the executable.
-    state.appDir = QCoreApplication::applicationDirPath();
+    app::DataFolderStart dataStart(
+        prompter, [&prompter] { return app::DataFolderWindow::ask(prompter); },
+        ui::Places::stationSettingsFile());
+    const auto data = dataStart.settle(ui::Places::lookupOfThisStart(QCoreApplication::arguments()));
+    if (!data)
+        return 1;
+    state.places.setData(*data, dataStart.source());
 
     // A statement that finds the data held by another station says so on
     // screen and can be stopped, instead of freezing the window.
@@ -38,7 +55,7 @@ int main(int argc, char **argv)
     ui::WaitNotice waitNotice(stationWait);
     store::Database db;
     app::Startup startup(db, prompter);
-    if (!startup.open(state.appDir))
+    if (!startup.open(state.places.data()))
         return 1;
     db.setWaitListener(&stationWait);
 
@@ -67,6 +84,26 @@ int main(int argc, char **argv)
                      Qt::QueuedConnection);
 
     registry.show(ui::win::Splash);
+    if (smoke) {
+        QObject::connect(&registry, &ui::WindowRegistry::windowShown, &app, [&registry, &state](const QString &name) {
+            if (name != ui::win::Menu)
+                return;
+            const QWidget *menu = registry.window(ui::win::Menu);
+            std::printf("Main menu shown: %s\n", menu ? qPrintable(menu->windowTitle()) : "?");
+            std::printf("Report layout: %s\n", qPrintable(state.places.layout(QStringLiteral("invoice1.rpt"))));
+            std::fflush(stdout);
+            QCoreApplication::exit(menu && menu->isVisible() ? 0 : 3);
+        });
+        // As the first key press on the splash does.
+        QTimer::singleShot(0, &registry, [&registry] {
+            registry.show(ui::win::Menu);
+            registry.unload(ui::win::Splash);
+        });
+        QTimer::singleShot(30000, &app, [] {
+            std::fprintf(stderr, "The main menu did not show within 30 seconds.\n");
+            QCoreApplication::exit(2);
+        });
+    }
     const int rc = QApplication::exec();
     db.close();
     return rc;

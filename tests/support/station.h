@@ -37,12 +37,12 @@ struct Station {
     // or db.mdb in a test folder.
     store::Database::OpenResult open(const TestStore &store)
     {
-        state.appDir = store.appDir();
+        state.places.setData(store.appDir());
         return store.open(db);
     }
     store::Database::OpenResult open(const TestDir &dir)
     {
-        state.appDir = dir.path();
+        state.places.setData(dir.path());
         return db.open(dir.file(QStringLiteral("db.mdb")));
     }
 

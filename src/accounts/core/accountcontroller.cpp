@@ -592,8 +592,9 @@ void AccountController::last() { step(Step::Last); }
 report::ReportSettings AccountController::reportSettings(int destination)
 {
     report::ReportSettings s;
-    const QString app = m_services.state.appDir;
-    s.appDir = app;
+    const QString app = m_services.state.places.data();
+    s.dataDir = app;
+    s.programFiles = m_services.state.places.programFiles();
     const auto rows = m_services.db.select(
         QStringLiteral("SELECT * FROM %1 ORDER BY %2 LIMIT 1")
             .arg(store::Dialect::quote(store::tables::Print), store::Dialect::quote(QStringLiteral("ID"))));

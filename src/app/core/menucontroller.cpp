@@ -7,6 +7,8 @@
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
 
+#include <QDir>
+
 namespace app {
 
 namespace win = ui::win;
@@ -123,6 +125,43 @@ QString MenuController::location() const
         // The menu shows nothing rather than stopping over a caption.
         return QString();
     }
+}
+
+QString MenuController::dataText() const
+{
+    const QString folder = QDir::toNativeSeparators(m_s.state.places.data());
+    if (m_s.db.onServer())
+        return QStringLiteral("%1 (settings in %2)").arg(m_s.db.where(), folder);
+    return folder;
+}
+
+QString MenuController::dataChangedText(const QString &folder, bool overridden)
+{
+    QString text = QStringLiteral("From its next start, Quillon on this computer keeps the practice's "
+                                  "data in\n%1")
+                       .arg(QDir::toNativeSeparators(folder));
+    if (overridden)
+        text += QStringLiteral("\n\nThis start's folder was named by --data, by QUILLON_DATA or by "
+                               "the data beside the program; while it is, it comes first.");
+    return text;
+}
+
+void MenuController::dataFolderChosen(const QString &folder)
+{
+    using S = ui::Places::Source;
+    const ui::Places &places = m_s.state.places;
+    if (QDir::cleanPath(folder) == QDir::cleanPath(places.data()))
+        return;
+    if (!ui::Places::remember(places.settingsFile(), folder)) {
+        m_s.prompter.message(QStringLiteral("This station's settings\n%1\ncannot be written: the data "
+                                            "folder stays as it is.")
+                                 .arg(QDir::toNativeSeparators(places.settingsFile())),
+                             QStringLiteral("Practice Data"), ui::Icon::Warning);
+        return;
+    }
+    const bool overridden = places.source() != S::Chosen && places.source() != S::Ask;
+    m_s.prompter.message(dataChangedText(folder, overridden), QStringLiteral("Practice Data"),
+                         ui::Icon::Information);
 }
 
 void SplashController::userPressed()

@@ -29,6 +29,12 @@ public:
 
     // The practice's location from the settings, shown on the menu.
     QString location() const;
+    // Where the practice's data is: the data folder, or the server.
+    QString dataText() const;
+    // The user chose another data folder (the data folder window): used
+    // from the next start, as the open windows hold this one's data.
+    void dataFolderChosen(const QString &folder);
+    static QString dataChangedText(const QString &folder, bool overridden);
 
     static QString letterheadText();
     static QString backupText();

@@ -44,14 +44,14 @@ QString withoutStop(QString s)
 
 } // namespace
 
-QString Startup::dbPath(const QString &appDir)
+QString Startup::dbPath(const QString &dataDir)
 {
-    return QDir(appDir).filePath(QStringLiteral("db.mdb"));
+    return QDir(dataDir).filePath(QStringLiteral("db.mdb"));
 }
 
-QString Startup::stationPath(const QString &appDir)
+QString Startup::stationPath(const QString &dataDir)
 {
-    return QDir(appDir).filePath(QStringLiteral("dbn.mdb"));
+    return QDir(dataDir).filePath(QStringLiteral("dbn.mdb"));
 }
 
 QString Startup::lostText(const QString &dbPath, const QString &stationPath)
@@ -149,15 +149,15 @@ bool Startup::fail(const QString &text)
     return false;
 }
 
-bool Startup::open(const QString &appDir)
+bool Startup::open(const QString &dataDir)
 {
     m_created = false;
     // What a killed backup or restore of this computer left behind.
-    store::removeStaleTemporaries(appDir);
-    if (store::ServerConfig::exists(appDir))
-        return openServer(appDir);
-    const QString db = dbPath(appDir);
-    const QString station = stationPath(appDir);
+    store::removeStaleTemporaries(dataDir);
+    if (store::ServerConfig::exists(dataDir))
+        return openServer(dataDir);
+    const QString db = dbPath(dataDir);
+    const QString station = stationPath(dataDir);
     const bool dbThere = QFileInfo::exists(db);
 
     // The station file is made together with db.mdb: if it is there alone,
@@ -169,7 +169,7 @@ bool Startup::open(const QString &appDir)
     if (dbThere)
         if (const auto damage = store::FileCheck::damage(db))
             return fail(damagedText(db, store::Database::Kind::Main, *damage));
-    if (const auto why = store::FileCheck::cannotCreateIn(appDir))
+    if (const auto why = store::FileCheck::cannotCreateIn(dataDir))
         return fail(folderText(db, *why));
 
     const auto r = m_db.open(db, store::Database::Kind::Main, !dbThere);
@@ -207,17 +207,17 @@ bool Startup::openStation(const QString &path)
 QString Startup::configText(const QString &confPath, const QString &error)
 {
     return QStringLiteral("The server settings file\n%1\ncannot be used: %2.\n\nCorrect it, or remove it "
-                          "to keep the practice's data in db.mdb beside the program.")
+                          "to keep the practice's data in db.mdb in that folder.")
                .arg(shown(confPath), withoutStop(error)) +
            closing();
 }
 
-QString Startup::serverFailureText(const QString &server, const QString &appDir,
+QString Startup::serverFailureText(const QString &server, const QString &dataDir,
                                    const store::Database::OpenResult &r)
 {
     using S = store::Database::Status;
     const QString head = QStringLiteral("The practice's database\n%1\n").arg(server);
-    const QString conf = shown(store::ServerConfig::path(appDir));
+    const QString conf = shown(store::ServerConfig::path(dataDir));
     QString text;
     switch (r.status) {
     case S::Opened:
@@ -243,19 +243,19 @@ QString Startup::serverFailureText(const QString &server, const QString &appDir,
                           .arg(withoutStop(r.detail), conf);
         break;
     case S::Empty:
-        if (QFileInfo::exists(dbPath(appDir)))
+        if (QFileInfo::exists(dbPath(dataDir)))
             text = head + QStringLiteral("is empty, and this station keeps its data in\n%1\n\nCopy that "
-                                         "file to the server first, with the program beside Quillon:\n"
+                                         "file to the server first, with the program that comes with Quillon:\n"
                                          "    quillon-db import \"%1\" \"<the settings of server.conf>\"\n"
                                          "and start the program again.")
-                              .arg(shown(dbPath(appDir)));
+                              .arg(shown(dbPath(dataDir)));
         else
             text = head + QStringLiteral("is empty, but this station has used a database before: the "
                                          "practice's data may have been lost or moved.\n\nRestore it "
                                          "from your latest backup copy (quillon-db import) and start the "
                                          "program again.\n\nOnly if you want to start anew with an empty "
                                          "database, remove\n%1\nand start the program again.")
-                              .arg(shown(stationPath(appDir)));
+                              .arg(shown(stationPath(dataDir)));
         break;
     case S::Incomplete:
         text = head + QStringLiteral("is incomplete: these tables are missing:\n%1\n\nIt may hold another "
@@ -280,19 +280,19 @@ QString Startup::serverFailureText(const QString &server, const QString &appDir,
     return text + closing();
 }
 
-bool Startup::openServer(const QString &appDir)
+bool Startup::openServer(const QString &dataDir)
 {
-    const store::ServerConfig conf = store::ServerConfig::read(appDir);
+    const store::ServerConfig conf = store::ServerConfig::read(dataDir);
     if (!conf.ok())
-        return fail(configText(store::ServerConfig::path(appDir), conf.error()));
+        return fail(configText(store::ServerConfig::path(dataDir), conf.error()));
     // Only a station that never kept data makes an empty server database
     // ready: elsewhere an empty one hides data left behind or lost.
-    const bool used = QFileInfo::exists(dbPath(appDir)) || QFileInfo::exists(stationPath(appDir));
+    const bool used = QFileInfo::exists(dbPath(dataDir)) || QFileInfo::exists(stationPath(dataDir));
     const auto r = m_db.openServer(conf.conninfo(), !used);
     if (!r.ok())
-        return fail(serverFailureText(m_db.where(), appDir, r));
+        return fail(serverFailureText(m_db.where(), dataDir, r));
     m_created = r.status == store::Database::Status::Created;
-    return openStation(stationPath(appDir));
+    return openStation(stationPath(dataDir));
 }
 
 } // namespace app

@@ -10,7 +10,7 @@ class Prompter;
 
 namespace app {
 
-// Opens the practice's database at start: db.mdb in the application folder,
+// Opens the practice's database at start: db.mdb in the data folder,
 // created with the station file dbn.mdb beside it on the first start; or,
 // when server.conf is there, the database on the server it names. A file or
 // server database that cannot be used is never replaced or emptied: the user
@@ -20,12 +20,12 @@ public:
     Startup(store::Database &db, ui::Prompter &prompter) : m_db(db), m_prompter(prompter) {}
 
     // True when db.mdb is open and ready; otherwise the message has been shown.
-    bool open(const QString &appDir);
+    bool open(const QString &dataDir);
     // db.mdb was made by this start.
     bool created() const { return m_created; }
 
-    static QString dbPath(const QString &appDir);
-    static QString stationPath(const QString &appDir);
+    static QString dbPath(const QString &dataDir);
+    static QString stationPath(const QString &dataDir);
     static QString title() { return QStringLiteral("Open Database"); }
 
     // What the user is told when `path` cannot be opened.
@@ -34,14 +34,14 @@ public:
     static QString damagedText(const QString &path, store::Database::Kind kind, const QString &detail);
     static QString folderText(const QString &dbPath, const QString &reason);
     static QString lostText(const QString &dbPath, const QString &stationPath);
-    static QString serverFailureText(const QString &server, const QString &appDir,
+    static QString serverFailureText(const QString &server, const QString &dataDir,
                                      const store::Database::OpenResult &result);
     static QString configText(const QString &confPath, const QString &error);
 
 private:
     bool fail(const QString &text);
     bool openStation(const QString &path);
-    bool openServer(const QString &appDir);
+    bool openServer(const QString &dataDir);
 
     store::Database &m_db;
     ui::Prompter &m_prompter;

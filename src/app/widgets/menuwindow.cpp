@@ -1,5 +1,6 @@
 #include "app/widgets/menuwindow.h"
 
+#include "app/widgets/datafolderwindow.h"
 #include "ui/widgets/windowregistry.h"
 
 #include <QCloseEvent>
@@ -49,6 +50,23 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
     m_location->setFocusPolicy(Qt::NoFocus);
     locationLabel->setBuddy(m_location);
 
+    // Where the practice's data is, and the way to choose another place.
+    auto *dataLabel = new QLabel(QStringLiteral("Data:"), this);
+    m_data = new QLineEdit(m_controller.dataText(), this);
+    m_data->setObjectName(QStringLiteral("Text2"));
+    m_data->setReadOnly(true);
+    m_data->setFocusPolicy(Qt::NoFocus);
+    m_data->setToolTip(m_data->text());
+    m_data->setCursorPosition(0);
+    dataLabel->setBuddy(m_data);
+    auto *change = new QPushButton(QStringLiteral("C&hange..."), this);
+    change->setObjectName(QStringLiteral("Command2"));
+    change->setFocusPolicy(Qt::TabFocus);
+    connect(change, &QPushButton::clicked, this, [this, &prompter = services.prompter] {
+        if (const auto folder = DataFolderWindow::ask(prompter, this))
+            m_controller.dataFolderChosen(*folder);
+    });
+
     m_readme = new QPushButton(QStringLiteral("&Readme"), this);
     m_readme->setObjectName(QStringLiteral("Command1"));
     connect(m_readme, &QPushButton::clicked, this, [this] { m_controller.showReadme(); });
@@ -63,6 +81,13 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
     bottom->setSpacing(8);
     bottom->addWidget(locationLabel);
     bottom->addWidget(m_location, 1);
+    auto *dataRow = new QHBoxLayout;
+    dataRow->setSpacing(8);
+    dataRow->addWidget(dataLabel);
+    dataRow->addWidget(m_data, 1);
+    dataRow->addWidget(change);
+    // The two boxes start at the same place.
+    dataLabel->setMinimumWidth(locationLabel->sizeHint().width());
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(hint, 1);
@@ -73,6 +98,7 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
     box->setSpacing(12);
     box->addWidget(m_frame);
     box->addLayout(bottom);
+    box->addLayout(dataRow);
     box->addLayout(buttons);
 
     // Every text box of the menu is light grey: nothing here is typed in.

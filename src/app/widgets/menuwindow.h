@@ -39,6 +39,7 @@ private:
     QGroupBox *m_frame;
     QMap<int, QRadioButton *> m_options;
     QLineEdit *m_location;
+    QLineEdit *m_data;
     QPushButton *m_readme;
     ui::FramePlacer *m_placer;
 };

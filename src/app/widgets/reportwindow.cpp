@@ -105,7 +105,7 @@ QString ReportWindow::note() const
 void ReportWindow::saveAs()
 {
     const ui::TextReport &r = m_s.state.report;
-    const QString start = r.path.isEmpty() ? QDir(m_s.state.appDir).filePath(r.title + QStringLiteral(".txt")) : r.path;
+    const QString start = r.path.isEmpty() ? QDir(m_s.state.places.data()).filePath(r.title + QStringLiteral(".txt")) : r.path;
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), start,
                                                       QStringLiteral("Text files (*.txt);;All files (*)"));
     if (path.isEmpty())

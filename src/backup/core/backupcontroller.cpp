@@ -219,8 +219,8 @@ void BackupController::checkDestination() const
     if (folder.trimmed().isEmpty() || QDir::isRelativePath(folder))
         throw StepFailure(pathNotFound(m_destination));
     // The working files themselves must never be replaced by their copies.
-    if (sameFolder(folder, m_s.state.appDir))
-        throw StepFailure(QStringLiteral("The destination %1 is the application folder").arg(folder));
+    if (sameFolder(folder, m_s.state.places.data()))
+        throw StepFailure(QStringLiteral("The destination %1 is the practice's data folder").arg(folder));
 }
 
 void BackupController::makeDestination()
@@ -241,11 +241,11 @@ void BackupController::makeDestination()
     throw Stopped{};
 }
 
-// Files a killed backup or restore left behind, here and in the application folder.
+// Files a killed backup or restore left behind, here and in the data folder.
 void BackupController::removeLeftovers(const QString &folder)
 {
     store::removeStaleTemporaries(folder);
-    store::removeStaleTemporaries(m_s.state.appDir);
+    store::removeStaleTemporaries(m_s.state.places.data());
 }
 
 void BackupController::backUpDatabase()
@@ -273,7 +273,7 @@ void BackupController::backUpDatabase()
 
 void BackupController::backUpInfo()
 {
-    const QString from = QDir(m_s.state.appDir).filePath(InfoFile);
+    const QString from = QDir(m_s.state.places.data()).filePath(InfoFile);
     m_noInfo = !QFileInfo(from).isFile();
     if (!m_noInfo)
         replaceFile(from, QDir(m_folder).filePath(InfoFile));
@@ -331,13 +331,13 @@ void BackupController::checkSource() const
 
 void BackupController::restoreDatabase()
 {
-    store::removeStaleTemporaries(m_s.state.appDir);
+    store::removeStaleTemporaries(m_s.state.places.data());
     const QString from = QDir(m_folder).filePath(DataFile);
     if (!QFileInfo(from).isFile())
         throw StepFailure(QStringLiteral("The file %1 does not exist").arg(from));
     // Checked and loaded from a copy of our own, so that what is loaded is
     // exactly what was checked.
-    TempFile temp(partialName(QDir(m_s.state.appDir).filePath(DataFile)));
+    TempFile temp(partialName(QDir(m_s.state.places.data()).filePath(DataFile)));
     QFile in(from);
     if (!in.copy(temp.path()))
         throw StepFailure(QStringLiteral("The file %1 cannot be copied (%2)").arg(from, in.errorString()));
@@ -355,7 +355,7 @@ void BackupController::restoreDatabase()
 
 void BackupController::keepSafetyCopy(store::DatabaseCopy &copy)
 {
-    QDir app(m_s.state.appDir);
+    QDir app(m_s.state.places.data());
     if (!app.mkpath(SafetyFolder))
         throw StepFailure(QStringLiteral("The folder %1 cannot be created").arg(app.filePath(SafetyFolder)));
     const QDir safe(app.filePath(SafetyFolder));
@@ -381,7 +381,7 @@ void BackupController::restoreInfo()
     const QString from = QDir(m_folder).filePath(InfoFile);
     m_noInfo = !QFileInfo(from).isFile();
     if (!m_noInfo)
-        replaceFile(from, QDir(m_s.state.appDir).filePath(InfoFile));
+        replaceFile(from, QDir(m_s.state.places.data()).filePath(InfoFile));
 }
 
 // ---- exit -----------------------------------------------------------------

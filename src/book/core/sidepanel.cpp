@@ -180,7 +180,7 @@ void SidePanel::bookNameEntered(const QString &text)
     bool stored = false;
     {
         store::Database station;
-        const QString path = QDir(m_s.state.appDir).filePath(QStringLiteral("dbn.mdb"));
+        const QString path = QDir(m_s.state.places.data()).filePath(QStringLiteral("dbn.mdb"));
         const auto r = station.open(path, store::Database::Kind::Station, false);
         if (r.ok()) {
             try {

@@ -31,7 +31,7 @@ QString startError(int code)
 
 void openSpreadsheet(ui::Services &services)
 {
-    const QDir dir(services.state.appDir);
+    const QDir dir(services.state.places.data());
     const QString path = dir.filePath(QStringLiteral("Info.xls"));
     int code = 0;
     if (!dir.exists())

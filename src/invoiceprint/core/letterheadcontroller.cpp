@@ -308,7 +308,7 @@ void LetterheadController::run(int destination)
         }
         m_services.state.currentInvoiceNo = *invoice;
         report::ReportSettings s =
-            sampleSettings(m_services.state.appDir, m_design.receiptFile, 3, *invoice, destination);
+            sampleSettings(m_services.state.places, m_design.receiptFile, 3, *invoice, destination);
         // Print places the page as Preview showed it.
         s.marginTop = twips(top);
         s.marginLeft = twips(left);

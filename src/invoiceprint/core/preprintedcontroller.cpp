@@ -115,7 +115,7 @@ void PreprintedController::run(int destination)
             return std::nullopt;
         }
         m_services.state.currentInvoiceNo = *invoice;
-        report::ReportSettings s = sampleSettings(m_services.state.appDir, ReceiptFile, 2, *invoice, destination);
+        report::ReportSettings s = sampleSettings(m_services.state.places, ReceiptFile, 2, *invoice, destination);
         s.marginTop = twips(top);
         s.marginBottom = twips(bottom);
         s.marginLeft = twips(left);

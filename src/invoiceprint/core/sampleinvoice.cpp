@@ -20,12 +20,13 @@ std::optional<int> firstInvoice(store::Database &db, const QString &source)
     return rs.value(QStringLiteral("Invoice")).toInt();
 }
 
-report::ReportSettings sampleSettings(const QString &appDir, const QString &file, int dataFiles,
+report::ReportSettings sampleSettings(const ui::Places &places, const QString &file, int dataFiles,
                                       int invoice, int destination)
 {
-    const QString app = QDir::toNativeSeparators(appDir);
+    const QString app = QDir::toNativeSeparators(places.data());
     report::ReportSettings s;
-    s.appDir = appDir;
+    s.dataDir = places.data();
+    s.programFiles = places.programFiles();
     s.reportFile = app + file;
     for (int i = 0; i < dataFiles && i < int(s.dataFiles.size()); ++i)
         s.dataFiles[size_t(i)] = app + QStringLiteral("\\db.mdb");

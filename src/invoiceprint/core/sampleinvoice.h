@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/core/reportsettings.h"
+#include "ui/core/places.h"
 
 #include <QString>
 #include <functional>
@@ -28,10 +29,10 @@ inline const QString NoInvoice = QStringLiteral(
 // its own order; nullopt when it holds none. Throws store::DbError.
 std::optional<int> firstInvoice(store::Database &db, const QString &source);
 
-// Settings for the sample: the application folder followed by `file`
+// Settings for the sample: the data folder followed by `file`
 // ("\invoice1.rpt"), the first `dataFiles` data files the database, the
 // invoice selected, the destination.
-report::ReportSettings sampleSettings(const QString &appDir, const QString &file, int dataFiles,
+report::ReportSettings sampleSettings(const ui::Places &places, const QString &file, int dataFiles,
                                       int invoice, int destination);
 
 // Runs the report until it succeeds or the user answers No to the

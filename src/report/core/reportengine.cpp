@@ -3,6 +3,7 @@
 #include "report/core/merge.h"
 #include "store/core/database.h"
 #include "store/core/schema.h"
+#include "ui/core/places.h"
 
 #include <QDir>
 #include <QFile>
@@ -96,16 +97,16 @@ void ReportEngine::checkDataFiles(const ReportSettings &settings, const store::D
 {
     if (!db.isOpen())
         throw ReportError(QStringLiteral("The database is not open"));
-    // On a station whose practice runs a server the application folder's
-    // db.mdb stands for that server, the database in use.
+    // On a station whose practice runs a server the data folder's db.mdb
+    // stands for that server, the database in use.
     const QString inUse =
-        db.onServer() ? QDir(settings.appDir).filePath(QStringLiteral("db.mdb")) : db.path();
+        db.onServer() ? QDir(settings.dataDir).filePath(QStringLiteral("db.mdb")) : db.path();
     const QString open = sameFileKey(inUse);
     for (std::size_t i = 0; i < settings.dataFiles.size(); ++i) {
         const QString given = settings.dataFiles[i];
         if (given.trimmed().isEmpty())
             continue;
-        const QString path = resolvePath(given, settings.appDir);
+        const QString path = resolvePath(given, settings.dataDir);
         if (sameFileKey(path) != open)
             throw ReportError(QStringLiteral("Data file %1 (%2) is not the database in use (%3)")
                                   .arg(i)
@@ -119,7 +120,10 @@ RenderedReport ReportEngine::build(const ReportSettings &settings, store::Databa
     checkDataFiles(settings, db);
     if (settings.reportFile.trimmed().isEmpty())
         throw ReportError(QStringLiteral("No report file is named"));
-    const QString file = resolvePath(settings.reportFile, settings.appDir);
+    QString file = resolvePath(settings.reportFile, settings.dataDir);
+    // The practice's own copy of a layout overrides the installed one.
+    if (!settings.dataDir.isEmpty() && sameFileKey(QFileInfo(file).absolutePath()) == sameFileKey(settings.dataDir))
+        file = ui::Places(settings.dataDir, settings.programFiles).layout(QFileInfo(file).fileName());
     const Layout layout = loadLayout(file);
 
     try {

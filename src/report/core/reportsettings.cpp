@@ -1,6 +1,7 @@
 #include "report/core/reportsettings.h"
 
-#include <QCoreApplication>
+#include "ui/core/places.h"
+
 #include <QDir>
 #include <QRegularExpression>
 
@@ -36,7 +37,7 @@ QString resolvePath(const QString &path, const QString &baseDir)
     QString base = baseDir;
     base.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (base.isEmpty())
-        base = QCoreApplication::applicationDirPath();
+        base = ui::Places::installedFiles();
     return QDir::cleanPath(QDir(base).absoluteFilePath(p));
 }
 

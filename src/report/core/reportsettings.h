@@ -34,11 +34,12 @@ struct ReportSettings {
     std::optional<int> marginBottom;
     std::optional<int> marginRight;
 
-    // The application folder followed by "\invoice1.rpt" or the like; both
-    // separators are accepted, a relative name is taken from appDir.
+    // The data folder followed by "\invoice1.rpt" or the like; both
+    // separators are accepted, a relative name is taken from dataDir. A
+    // layout the data folder holds no copy of is the installed one.
     QString reportFile;
 
-    // Each either empty or the open database file (the application folder
+    // Each either empty or the open database file (the data folder
     // followed by "\db.mdb"); the report reads nothing else.
     std::array<QString, 3> dataFiles;
 
@@ -47,9 +48,11 @@ struct ReportSettings {
 
     int destination = ToWindow;
 
-    // Folder that relative file names are resolved against; empty means the
-    // folder of the executable.
-    QString appDir;
+    // The practice's data folder: relative file names are resolved against
+    // it; empty means the program's own files.
+    QString dataDir;
+    // The installed layouts; empty means those of the running program.
+    QString programFiles;
 };
 
 // The invoice number a selection formula selects. Only the one form the

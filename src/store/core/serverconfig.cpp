@@ -7,19 +7,19 @@
 
 namespace store {
 
-QString ServerConfig::path(const QString &appDir)
+QString ServerConfig::path(const QString &dataDir)
 {
-    return QDir(appDir).filePath(fileName());
+    return QDir(dataDir).filePath(fileName());
 }
 
-bool ServerConfig::exists(const QString &appDir)
+bool ServerConfig::exists(const QString &dataDir)
 {
-    return QFileInfo::exists(path(appDir));
+    return QFileInfo::exists(path(dataDir));
 }
 
-ServerConfig ServerConfig::read(const QString &appDir)
+ServerConfig ServerConfig::read(const QString &dataDir)
 {
-    QFile f(path(appDir));
+    QFile f(path(dataDir));
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
         ServerConfig c;
         c.m_error = QStringLiteral("it cannot be read: %1").arg(f.errorString());

@@ -7,7 +7,7 @@
 
 namespace store {
 
-// The station's choice of a database server: server.conf in the application
+// The station's choice of a database server: server.conf in the data
 // folder. Without the file the station keeps its data in db.mdb. The file
 // holds one libpq connection string (key=value pairs or a postgresql:// URI,
 // possibly just "service=name"); blank lines and lines starting with # are
@@ -16,11 +16,11 @@ namespace store {
 class ServerConfig {
 public:
     static QString fileName() { return QStringLiteral("server.conf"); }
-    static QString path(const QString &appDir);
-    static bool exists(const QString &appDir);
+    static QString path(const QString &dataDir);
+    static bool exists(const QString &dataDir);
 
     // Reads the file; check ok() and error().
-    static ServerConfig read(const QString &appDir);
+    static ServerConfig read(const QString &dataDir);
     static ServerConfig fromText(const QString &text);
 
     bool ok() const { return m_error.isEmpty(); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/core/places.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -37,7 +39,7 @@ struct TextReport {
 
 // Program-wide values shared between windows; one instance, in memory only.
 struct AppState {
-    QString appDir;                  // the application folder
+    Places places;                   // the data folder and the program's own files
     bool exitFlag = false;           // set only by the exit path before the backup window
     QDate pageDate;                  // the date whose page the daily schedule shows
     WeekHandOver week;

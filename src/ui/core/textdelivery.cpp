@@ -28,7 +28,7 @@ QString freePath(const QDir &dir, const QString &stem)
 QString deliverText(Services &services, const QString &name, const QString &text)
 {
     TextReport report{name, text, QString(), QString()};
-    const QDir dir(QDir(services.state.appDir).filePath(QStringLiteral("Reports")));
+    const QDir dir(QDir(services.state.places.data()).filePath(QStringLiteral("Reports")));
     QString error;
     if (!dir.mkpath(QStringLiteral("."))) {
         error = QStringLiteral("The folder %1 could not be made.").arg(QDir::toNativeSeparators(dir.path()));

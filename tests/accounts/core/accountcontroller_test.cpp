@@ -203,7 +203,7 @@ TEST_P(Invoices, PrintChoosesTheLayoutByTheAmountPaidAndAsksToRetry)
     a->inv->preview();
     const auto &runs = a->reporter.runs();
     ASSERT_EQ(runs.size(), 3u);
-    const QString app = a->state.appDir;
+    const QString app = a->state.places.data();
     EXPECT_EQ(runs[0].reportFile, app + "\\accountnl.rpt");
     EXPECT_EQ(runs[0].destination, 0);
     EXPECT_EQ(runs[0].marginTop, 2880);

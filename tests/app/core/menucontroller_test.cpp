@@ -3,6 +3,7 @@
 #include "support/station.h"
 #include "ui/core/windows.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace app;
@@ -141,4 +142,26 @@ TEST(SplashControllerTest, FirstPressOpensTheMenuOnce)
     splash.userPressed();
     splash.userPressed(); // a key and a click in quick succession
     EXPECT_EQ(windows.log(), QStringList({"show frmMenu", "unload frmSplash"}));
+}
+
+TEST_F(MenuControllerTest, AnotherDataFolderIsRememberedForTheNextStart)
+{
+    testsupport::TestDir config, current, other;
+    state.places.setData(current.path(), ui::Places::Source::Chosen);
+    state.places.setSettingsFile(config.file("station.ini"));
+    EXPECT_EQ(menu.dataText(), QDir::toNativeSeparators(current.path()));
+
+    menu.dataFolderChosen(current.path());  // the same: nothing to say
+    prompter.expectMessage();
+    menu.dataFolderChosen(other.path());
+    EXPECT_EQ(prompter.last().text, MenuController::dataChangedText(other.path(), false));
+    EXPECT_EQ(ui::Places::chosen(config.file("station.ini")), other.path());
+    // This start's folder stays in use until the program starts again.
+    EXPECT_EQ(state.places.data(), current.path());
+
+    // A folder named at start keeps coming first: the user is told.
+    state.places.setData(current.path(), ui::Places::Source::CommandLine);
+    prompter.expectMessage();
+    menu.dataFolderChosen(config.path());
+    EXPECT_TRUE(prompter.last().text.endsWith("while it is, it comes first."));
 }

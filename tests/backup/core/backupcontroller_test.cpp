@@ -87,7 +87,7 @@ class BackupTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        state.appDir = app.path();
+        state.places.setData(app.path());
         ASSERT_TRUE(db.open(app.file("db.mdb")).ok());
         services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard, desktop});
         ctl = makeController();

@@ -64,7 +64,7 @@ class BackupWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        state.appDir = app.path();
+        state.places.setData(app.path());
         ASSERT_TRUE(db.open(app.file("db.mdb")).ok());
         store::SettingsStore(db).write({{"Spare", media.file("Last Week")}});
         services = std::make_unique<ui::Services>(ui::Services{db, prompter, state, windows, clock, clipboard, desktop});

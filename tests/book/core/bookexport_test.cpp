@@ -48,7 +48,7 @@ TEST_P(BookExport, InfoOpensTheSpreadsheetOrSaysWhyNot)
     EXPECT_EQ(st.prompter.last().text, "File not found");
     EXPECT_EQ(st.prompter.last().title, "Info");
 
-    QFile sheet(QDir(st.state.appDir).filePath("Info.xls"));
+    QFile sheet(QDir(st.state.places.data()).filePath("Info.xls"));
     ASSERT_TRUE(sheet.open(QIODevice::WriteOnly));
     sheet.close();
     st.desktop.opens = false;

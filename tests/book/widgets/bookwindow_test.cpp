@@ -52,7 +52,7 @@ class BookWindowTest : public ::testing::Test, protected testsupport::Station<> 
 protected:
     void SetUp() override
     {
-        state.appDir = dir.path();
+        state.places.setData(dir.path());
         const auto r = db.open(dir.file(QStringLiteral("db.mdb")));
         ASSERT_TRUE(r.ok()) << r.detail.toStdString();
         window = std::make_unique<book::BookWindow>(services);
@@ -417,7 +417,7 @@ TEST(BookWindowsTest, RegisteredBookOpensAndFallsBackToTheMenu)
     ASSERT_TRUE(db.open(dir.file(QStringLiteral("db.mdb"))).ok());
     ui::ScriptedPrompter prompter;
     ui::AppState state;
-    state.appDir = dir.path();
+    state.places.setData(dir.path());
     ui::FixedClock clock;
     ui::MemoryClipboard clipboard;
     ui::RecordingDesktop desktop;

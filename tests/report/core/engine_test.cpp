@@ -2,6 +2,7 @@
 #include "reportfixture.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace report;
@@ -119,4 +120,24 @@ TEST_F(ReportEngineTest, DataFilesMustNameTheOpenDatabase)
     // A relative name is the application folder's.
     s.dataFiles[1] = "db.mdb";
     EXPECT_NO_THROW(ReportEngine::build(s, db));
+}
+
+TEST_F(ReportEngineTest, ThePracticesCopyOfALayoutOverridesTheInstalledOne)
+{
+    // Installed only: the data folder holds no copy.
+    ASSERT_TRUE(QFile::remove(dir.file("account1.rpt")));
+    ReportSettings s = settings("account1.rpt", 1);
+    s.programFiles = reporttest::shippedLayouts();
+    EXPECT_EQ(ReportEngine::build(s, db).title, "TAX INVOICE");
+
+    // The practice's own copy wins.
+    QFile shipped(QDir(reporttest::shippedLayouts()).filePath("account1.rpt"));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    writeFile("account1.rpt", shipped.readAll().replace("title = TAX INVOICE", "title = OUR INVOICE"));
+    EXPECT_EQ(ReportEngine::build(s, db).title, "OUR INVOICE");
+
+    // A layout named in another folder is that folder's, never replaced.
+    testsupport::TestDir other;
+    s.reportFile = QDir::toNativeSeparators(other.file("account1.rpt"));
+    EXPECT_EQ(failure(s), "Cannot find the report file " + QDir::toNativeSeparators(other.file("account1.rpt")));
 }

@@ -44,7 +44,7 @@ protected:
         for (QString &d : s.dataFiles)
             d = app + QStringLiteral("\\db.mdb");
         s.selectionFormula = QStringLiteral("{tbl_Accounts.Invoice}=%1").arg(invoice);
-        s.appDir = dir.path();
+        s.dataDir = dir.path();
         return s;
     }
 

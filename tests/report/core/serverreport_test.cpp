@@ -26,7 +26,7 @@ TEST_P(ReportOnEngine, TheInvoiceComesFromTheDatabaseInUse)
     for (QString &d : s.dataFiles)
         d = native + QStringLiteral("\\db.mdb");
     s.selectionFormula = QStringLiteral("{tbl_Accounts.Invoice}=%1").arg(invoice);
-    s.appDir = app.path();
+    s.dataDir = app.path();
     const report::RenderedReport r = report::ReportEngine::build(s, db);
     EXPECT_EQ(r.invoice, invoice);
     EXPECT_TRUE(r.html.contains("TAX INVOICE"));

@@ -9,7 +9,7 @@ namespace {
 struct TextDelivery : testing::Test {
     testsupport::TestDir dir;
     testsupport::Station<> st;
-    TextDelivery() { st.state.appDir = dir.path(); }
+    TextDelivery() { st.state.places.setData(dir.path()); }
     QByteArray read(const QString &path)
     {
         QFile f(path);
@@ -42,7 +42,7 @@ TEST_F(TextDelivery, WithoutAnEditorOrAFolderTheTextWindowShowsIt)
 
     // A file stands where the folder should be: nothing is written, the text is still shown.
     st.desktop.opens = true;
-    st.state.appDir = dir.file("plain");
+    st.state.places.setData(dir.file("plain"));
     QFile blocker(dir.file("plain"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
