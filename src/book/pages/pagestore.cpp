@@ -450,11 +450,11 @@ std::vector<QSqlRecord> pagesOn(Database &db, const QString &columns, const std:
 std::optional<std::vector<QDate>> PageStore::indexedDates(const QDate &from, const QDate &to,
                                                           const QString &needle) const
 {
-    auto dates = store::SearchIndex::pagesWith(m_db, from, to, needle);
-    if (!dates || dates->size() < static_cast<size_t>(DatesPerRead))
-        return dates;
+    if (needle.isEmpty() || !m_db.searchIndex().searchable)
+        return std::nullopt;
     // A name on most pages is read faster by one pass over every page than
-    // page by page.
+    // page by page: past a third of the pages the index stops and the scan
+    // answers.
     QString sql = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE 1 = 1").arg(q(store::tables::Appt));
     QVariantList binds;
     if (from.isValid()) {
@@ -465,7 +465,9 @@ std::optional<std::vector<QDate>> PageStore::indexedDates(const QDate &from, con
         sql += QStringLiteral(" AND %1 <= ?").arg(q("CalDate"));
         binds << Database::toSql(to);
     }
-    if (dates->size() * 3 > m_db.scalar(sql, binds).toULongLong())
+    const size_t most = std::max<size_t>(m_db.scalar(sql, binds).toULongLong() / 3, DatesPerRead);
+    auto dates = store::SearchIndex::pagesWith(m_db, from, to, needle, most);
+    if (dates && dates->size() > most)
         return std::nullopt;
     return dates;
 }

@@ -261,7 +261,7 @@ void SearchIndex::pageChanged(Database &db, const QDate &date, const QString &be
 }
 
 std::optional<std::vector<QDate>> SearchIndex::pagesWith(Database &db, const QDate &from, const QDate &to,
-                                                        const QString &needle)
+                                                        const QString &needle, size_t maxPages)
 {
     const QString folded = fold(needle);
     if (!db.searchIndex().searchable || folded.toUcs4().size() < MinNeedle)
@@ -276,12 +276,18 @@ std::optional<std::vector<QDate>> SearchIndex::pagesWith(Database &db, const QDa
                                              "ORDER BY %2")
                                   .arg(q(Table), q("Cell"), q("Text"));
     std::vector<QDate> out;
-    db.forEachRow(sql, {sqlite(db) ? trigramQuery(folded) : likeAnywhere(folded), low, high},
-                  [&out](const QSqlQuery &row) {
-                      const QDate d = dayOf(row.value(0).toLongLong());
-                      if (out.empty() || out.back() != d)
-                          out.push_back(d);
-                  });
+    // Read as the rows come, by key: a name on most pages stops the read
+    // as soon as it has passed the most the caller wants.
+    QSqlQuery rows = db.exec(sql, {sqlite(db) ? trigramQuery(folded) : likeAnywhere(folded), low, high});
+    while (rows.next()) {
+        const QDate d = dayOf(rows.value(0).toLongLong());
+        if (!out.empty() && out.back() == d)
+            continue;
+        out.push_back(d);
+        if (maxPages > 0 && out.size() > maxPages)
+            break;
+    }
+    rows.finish();
     return out;
 }
 

@@ -46,9 +46,10 @@ public:
 
     // The dates (ascending) between from and to (an invalid date: no bound)
     // of pages whose cells may hold `needle`; nullopt when the index cannot
-    // tell (not searchable here, or a needle too short).
+    // tell (not searchable here, or a needle too short). With `maxPages`,
+    // the reading stops at one date more than that.
     static std::optional<std::vector<QDate>> pagesWith(Database &db, const QDate &from, const QDate &to,
-                                                       const QString &needle);
+                                                       const QString &needle, size_t maxPages = 0);
 
     // Text as the index holds it: each character case-folded on its own, as
     // a case-blind comparison of the program matches them.
