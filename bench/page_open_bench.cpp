@@ -41,7 +41,7 @@ BENCHMARK_CAPTURE(BM_OpenPage, postgres, Engine::Postgres)
 // Four stations, each with its own connection, book 25 free slots each into
 // the same page at the same moment (the merging write, guarded by the empty
 // cell it saw). One iteration is the whole burst of 100 bookings.
-void BM_BookingBurst(benchmark::State &state, Engine engine)
+void BM_BookingBurst(benchmark::State &state, Engine engine, bool withoutIndex)
 {
     constexpr int Stations = 4, Each = 25;
     Place place(engine);
@@ -63,6 +63,8 @@ void BM_BookingBurst(benchmark::State &state, Engine engine)
                 store::Database mine;
                 if (!place.open(mine))
                     return;
+                if (withoutIndex)   // the save alone, as before the search index
+                    mine.setSearchIndex({});
                 book::PageStore pages(mine);
                 for (int n = 0; n < Each; ++n) {
                     // Two consultant columns of its own, row by row.
@@ -83,9 +85,13 @@ void BM_BookingBurst(benchmark::State &state, Engine engine)
     }
     state.SetItemsProcessed(state.iterations() * Stations * Each);
 }
-BENCHMARK_CAPTURE(BM_BookingBurst, sqlite, Engine::Sqlite)
+BENCHMARK_CAPTURE(BM_BookingBurst, sqlite, Engine::Sqlite, false)
     ->Iterations(20)->Repetitions(3)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_BookingBurst, postgres, Engine::Postgres)
+BENCHMARK_CAPTURE(BM_BookingBurst, postgres, Engine::Postgres, false)
+    ->Iterations(20)->Repetitions(3)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BookingBurst, sqlite_no_index, Engine::Sqlite, true)
+    ->Iterations(20)->Repetitions(3)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BookingBurst, postgres_no_index, Engine::Postgres, true)
     ->Iterations(20)->Repetitions(3)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // The floor under every page open: the indexed read of the page text and

@@ -4,9 +4,11 @@
 #include "store/core/settings.h"
 #include "store/core/database.h"
 #include "store/core/schema.h"
+#include "store/core/searchindex.h"
 
 #include <QSqlRecord>
 #include <QVariantList>
+#include <algorithm>
 #include <set>
 
 namespace book {
@@ -57,6 +59,13 @@ PageRecord fromRecord(const QSqlRecord &r)
     p.clinic = Database::toBool(r.value("Clinic"));
     p.blankPage = r.value("BlankPage").toString();
     return p;
+}
+
+// Every write of a page's text tells the search index which cells changed,
+// in the same transaction, so the name searches never miss a booking.
+void reindex(Database &db, const QDate &date, const QString &before, const QString &after)
+{
+    store::SearchIndex::pageChanged(db, date, before, after);
 }
 
 void attachColors(Database &db, PageRecord &p)
@@ -161,6 +170,8 @@ PageRecord PageStore::seek(const QDate &date, const store::Settings &s)
                                    {"Spare", "0"},
                                    {"Clinic", s.closedOn(dow)},
                                    {"BlankPage", tmpl}});
+        if (created)
+            reindex(m_db, date, QString(), tmpl);
     }
     if (p.colorId == 0 &&
         !m_db.selectOne(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
@@ -277,8 +288,10 @@ PageStore::BlockWrite PageStore::writeBlock(const BlockChange &c)
             page::setCellAt(cells, at.first, at.second, after);
         }
         const QString written = page::encode(cells);
-        if (written != out.storedText)
+        if (written != out.storedText) {
             m_db.update(store::tables::Appt, c.id, {{"Data", written}});
+            reindex(m_db, out.edit.key.toDate(), out.storedText, written);
+        }
         out.storedText = written;
     }
     if (colours) {
@@ -414,20 +427,85 @@ std::optional<QString> likePattern(const QString &needle)
 
 } // namespace
 
+namespace {
+
+// Pages read by date at a time: within every engine's limit on bound values.
+constexpr int DatesPerRead = 500;
+
+// The pages of these dates (any order), as `columns` of tbl_Appt, in date
+// order (or the latest first).
+std::vector<QSqlRecord> pagesOn(Database &db, const QString &columns, const std::vector<QDate> &dates,
+                                bool latestFirst)
+{
+    std::vector<QSqlRecord> out;
+    out.reserve(dates.size());
+    for (size_t i = 0; i < dates.size(); i += DatesPerRead) {
+        const size_t n = std::min(dates.size() - i, static_cast<size_t>(DatesPerRead));
+        QVariantList binds;
+        for (size_t k = i; k < i + n; ++k)
+            binds << Database::toSql(dates[k]);
+        QStringList marks(static_cast<qsizetype>(n), QStringLiteral("?"));
+        for (QSqlRecord &r : db.select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (%4)")
+                                           .arg(columns, q(store::tables::Appt), q("CalDate"),
+                                                marks.join(QStringLiteral(", "))),
+                                       binds))
+            out.push_back(std::move(r));
+    }
+    const auto date = [](const QSqlRecord &r) { return Database::toDate(r.value(QStringLiteral("CalDate"))); };
+    std::sort(out.begin(), out.end(), [&](const QSqlRecord &a, const QSqlRecord &b) {
+        return latestFirst ? date(b) < date(a) : date(a) < date(b);
+    });
+    return out;
+}
+
+} // namespace
+
+std::optional<std::vector<QDate>> PageStore::indexedDates(const QDate &from, const QDate &to,
+                                                          const QString &needle) const
+{
+    if (needle.isEmpty() || !m_db.searchIndex().searchable)
+        return std::nullopt;
+    // A name on most pages is read faster by one pass over every page than
+    // page by page: past a third of the pages the index stops and the scan
+    // answers.
+    QString sql = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE 1 = 1").arg(q(store::tables::Appt));
+    QVariantList binds;
+    if (from.isValid()) {
+        sql += QStringLiteral(" AND %1 >= ?").arg(q("CalDate"));
+        binds << Database::toSql(from);
+    }
+    if (to.isValid()) {
+        sql += QStringLiteral(" AND %1 <= ?").arg(q("CalDate"));
+        binds << Database::toSql(to);
+    }
+    const size_t most = std::max<size_t>(m_db.scalar(sql, binds).toULongLong() / 3, DatesPerRead);
+    auto dates = store::SearchIndex::pagesWith(m_db, from, to, needle, most);
+    if (dates && dates->size() > most)
+        return std::nullopt;
+    return dates;
+}
+
 std::vector<TextHit> PageStore::findText(const QDate &from, const QDate &to, const QString &needle) const
 {
     std::vector<TextHit> hits;
     if (needle.isEmpty())
         return hits;
-    QString sql = QStringLiteral("SELECT %1, %2 FROM %3 WHERE %1 >= ? AND %1 <= ?")
-                      .arg(q("CalDate"), q("Data"), q(store::tables::Appt));
-    QVariantList binds{Database::toSql(from), Database::toSql(to)};
-    if (const auto pattern = likePattern(needle)) {
-        sql += QStringLiteral(" AND %1 %2 ? ESCAPE '!'").arg(q("Data"), m_db.dialect().like());
-        binds << *pattern;
+    const QString columns = QStringLiteral("%1, %2").arg(q("CalDate"), q("Data"));
+    std::vector<QSqlRecord> rows;
+    if (const auto dates = indexedDates(from, to, needle)) {
+        rows = pagesOn(m_db, columns, *dates, false);
+    } else {
+        QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 >= ? AND %3 <= ?")
+                          .arg(columns, q(store::tables::Appt), q("CalDate"));
+        QVariantList binds{Database::toSql(from), Database::toSql(to)};
+        if (const auto pattern = likePattern(needle)) {
+            sql += QStringLiteral(" AND %1 %2 ? ESCAPE '!'").arg(q("Data"), m_db.dialect().like());
+            binds << *pattern;
+        }
+        sql += QStringLiteral(" ORDER BY %1").arg(q("CalDate"));
+        rows = m_db.select(sql, binds);
     }
-    sql += QStringLiteral(" ORDER BY %1").arg(q("CalDate"));
-    for (const QSqlRecord &r : m_db.select(sql, binds)) {
+    for (const QSqlRecord &r : rows) {
         const QDate date = Database::toDate(r.value(0));
         const page::Cells cells = page::decode(r.value(1).toString());
         for (size_t i = 0; i < cells.size(); ++i)
@@ -441,9 +519,19 @@ std::vector<TextHit> PageStore::findText(const QDate &from, const QDate &to, con
 std::vector<PageRecord> PageStore::pagesContaining(const QDate &from, const QDate &to, const QString &needle,
                                                    bool latestFirst, int limit) const
 {
-    QString sql = QStringLiteral("SELECT %1, %2, %3, %4, %5, %6, %7, %8 FROM %9 WHERE 1 = 1")
-                      .arg(q("ID"), q("CalDate"), q("Data"), q("open"), q("Close"), q("timeslot"), q("Listno"),
-                           q("names"), q(store::tables::Appt));
+    const QString columns = QStringLiteral("%1, %2, %3, %4, %5, %6, %7, %8")
+                                .arg(q("ID"), q("CalDate"), q("Data"), q("open"), q("Close"), q("timeslot"),
+                                     q("Listno"), q("names"));
+    std::vector<PageRecord> out;
+    if (auto dates = needle.isEmpty() ? std::nullopt : indexedDates(from, to, needle)) {
+        if (limit > 0 && dates->size() > static_cast<size_t>(limit))
+            dates->erase(latestFirst ? dates->begin() : dates->begin() + limit,
+                         latestFirst ? dates->end() - limit : dates->end());
+        for (const QSqlRecord &r : pagesOn(m_db, columns, *dates, latestFirst))
+            out.push_back(fromRecord(r));
+        return out;
+    }
+    QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE 1 = 1").arg(columns, q(store::tables::Appt));
     QVariantList binds;
     if (from.isValid()) {
         sql += QStringLiteral(" AND %1 >= ?").arg(q("CalDate"));
@@ -460,7 +548,6 @@ std::vector<PageRecord> PageStore::pagesContaining(const QDate &from, const QDat
     sql += QStringLiteral(" ORDER BY %1%2").arg(q("CalDate"), latestFirst ? QStringLiteral(" DESC") : QString());
     if (limit > 0)
         sql += QStringLiteral(" LIMIT %1").arg(limit);   // a number of ours, not a typed value
-    std::vector<PageRecord> out;
     for (const QSqlRecord &r : m_db.select(sql, binds))
         out.push_back(fromRecord(r));
     return out;
@@ -498,8 +585,10 @@ PageStore::SeriesWrite PageStore::writeCellSeries(const std::vector<QDate> &date
         }
         page::setCellAt(cells, row, col, cell);
         const QString written = page::encode(cells);
-        if (written != stored)
+        if (written != stored) {
             m_db.update(store::tables::Appt, rec->value(0), {{"Data", written}});
+            reindex(m_db, date, stored, written);
+        }
         store::Edit &edit = out.edits.emplace_back();
         edit.kind = QStringLiteral("page");
         edit.key = date;
@@ -547,8 +636,9 @@ QVariantList idsFrom(const std::vector<QSqlRecord> &rows)
 bool removeIfEmpty(Database &db, const QVariant &id)
 {
     store::WriteTransaction tx(db);
-    const auto found = db.selectOneForUpdate(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? AND %4")
-                                        .arg(q("CalDate"), q(store::tables::Appt), q("ID"), emptyPageCondition()),
+    const auto found = db.selectOneForUpdate(QStringLiteral("SELECT %1, %5 FROM %2 WHERE %3 = ? AND %4")
+                                        .arg(q("CalDate"), q(store::tables::Appt), q("ID"), emptyPageCondition(),
+                                             q("Data")),
                                     {id});
     if (!found)
         return false;
@@ -560,6 +650,7 @@ bool removeIfEmpty(Database &db, const QVariant &id)
         if (hasPaintedCells(c.value(0).toString()))
             return false;
     db.remove(store::tables::Appt, id);
+    reindex(db, Database::toDate(found->value(0)), found->value(1).toString(), QString());
     // A colour record left behind would be taken up by the page made anew,
     // laid out for the old columns and rows.
     db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(q(store::tables::Color), q("caldate")), {date});

@@ -176,6 +176,11 @@ public:
     int recolumnPages(const QDate &from, int listno, const QString &names);
 
 private:
+    // The pages that the search index says may hold the needle; nullopt
+    // when the scan answers (no index here, a short needle, or the name on
+    // so many pages that one pass over all of them is quicker).
+    std::optional<std::vector<QDate>> indexedDates(const QDate &from, const QDate &to, const QString &needle) const;
+
     store::Database &m_db;
 };
 

@@ -174,8 +174,10 @@ Database::OpenResult Database::connected(Kind kind, bool isNew, bool createIfEmp
             createSchema(kind);
         else
             r = checkExisting(kind);
-        if (r.ok() && kind == Kind::Main)
+        if (r.ok() && kind == Kind::Main) {
             m_generation = storedGeneration();
+            probeSearchIndex();
+        }
         return r;
     } catch (const DbError &e) {
         return {Status::Failed, e.numbered()};
@@ -260,6 +262,14 @@ void Database::createTables()
     WriteTransaction tx(*this);
     makeTables(Kind::Main);
     tx.commit();
+    probeSearchIndex();
+}
+
+void Database::probeSearchIndex()
+{
+    m_searchIndex = SearchIndex::probe(*this);
+    if (!m_searchIndex.searchable)
+        qInfo("Name searches read every page of %s: %s", qPrintable(m_where), qPrintable(m_searchIndex.why));
 }
 
 void Database::makeTables(Kind kind)
@@ -267,9 +277,11 @@ void Database::makeTables(Kind kind)
     const Dialect &d = *m_dialect;
     for (const TableDef &t : tablesOf(kind))
         makeTable(t);
-    if (kind == Kind::Main)
+    if (kind == Kind::Main) {
         for (const QString &sql : d.createQuery(accountsQuery()))
             exec(sql);
+        SearchIndex::create(*this);   // probed after: what it cannot be is told at open
+    }
 }
 
 void Database::makeTable(const TableDef &t)

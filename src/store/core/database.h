@@ -2,6 +2,7 @@
 
 #include "store/core/dberror.h"
 #include "store/core/dialect.h"
+#include "store/core/searchindex.h"
 #include "store/core/stationidentity.h"
 #include "store/core/waitlistener.h"
 
@@ -45,7 +46,7 @@ public:
         bool ok() const { return status == Status::Opened || status == Status::Created; }
     };
 
-    static constexpr int SchemaVersion = 3;
+    static constexpr int SchemaVersion = 6;
     static constexpr int DefaultBusyTimeoutMs = 10000;
     // With a wait listener, a statement that finds the data held tries again
     // in slices of this length and tells the listener between them.
@@ -149,6 +150,14 @@ public:
     const StationIdentity &station() const { return m_station; }
     void setStation(const StationIdentity &station) { m_station = station; }
 
+    // Whether the page cells' search index is kept and searchable here:
+    // found when the database opens, and again after its tables are made or
+    // replaced.
+    const SearchIndex::State &searchIndex() const { return m_searchIndex; }
+    void probeSearchIndex();
+    // Overrides what was found (the benchmarks time the scan beside it).
+    void setSearchIndex(const SearchIndex::State &state) { m_searchIndex = state; }
+
     // Values as stored: dates as yyyy-MM-dd text, yes/no as 0/1.
     static QVariant toSql(const QVariant &value);
     static QDate toDate(const QVariant &value);
@@ -183,6 +192,7 @@ private:
     bool m_failed = false;
     QString m_generation;
     int m_epoch = 0;
+    SearchIndex::State m_searchIndex;
     StationIdentity m_station = StationIdentity::ofThisMachine();
     WaitListener *m_listener = nullptr;
     int m_busyTimeoutMs = DefaultBusyTimeoutMs;

@@ -3,6 +3,7 @@
 #include "store/core/database.h"
 #include "store/core/dberror.h"
 #include "store/core/schema.h"
+#include "store/core/searchindex.h"
 #include "store/core/transfer.h"
 
 #include <QElapsedTimer>
@@ -193,11 +194,15 @@ public:
             for (const TableDef &t : mainTables())
                 upgraded.raiseCounter(t.name, m_db.highestIssued(t.name));
             upgraded.renewGeneration();
+            // A file written where SQLite had no FTS5 gets its search index here.
+            if (!upgraded.tableExists(SearchIndex::Table) && SearchIndex::create(upgraded).isEmpty())
+                SearchIndex::rebuild(upgraded);
             tx.commit();
         }
         Handle in(path, SQLITE_OPEN_READONLY);
         copyPages(in.get(), m_handle);
         m_db.adoptGeneration();
+        m_db.probeSearchIndex();
     }
 
 private:

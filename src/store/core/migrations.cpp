@@ -2,6 +2,7 @@
 
 #include "store/core/database.h"
 #include "store/core/schema.h"
+#include "store/core/searchindex.h"
 
 #include <QDateTime>
 #include <QSqlRecord>
@@ -36,6 +37,16 @@ void generation(Database &db)
     db.insert(tables::State, {{"Generation", newGeneration()}});
 }
 
+// The cells of the pages by their text, for the name searches. Where the
+// engine cannot hold it, the searches read the pages as before.
+void searchIndex(Database &db)
+{
+    const QString why = SearchIndex::create(db);
+    if (!why.isEmpty())
+        qInfo("The database has no search index: %s", qPrintable(why));
+    SearchIndex::rebuild(db);   // the cells kept even where a server cannot search them
+}
+
 } // namespace
 
 QString newGeneration()
@@ -53,6 +64,7 @@ const std::vector<Migration> &migrations()
          }},
         {3, QStringLiteral("the invoices' referrers and practitioners indexed whatever their case"),
          foldedNameIndexes},
+        {SearchIndexStep, QStringLiteral("the page cells' search index"), searchIndex},
     };
     return all;
 }

@@ -17,6 +17,9 @@ struct Migration {
     std::function<void(Database &)> apply;
 };
 
+// The step that made the page cells' search index.
+inline constexpr int SearchIndexStep = 6;
+
 // Every step, in order; the last one's version is Database::SchemaVersion.
 const std::vector<Migration> &migrations();
 

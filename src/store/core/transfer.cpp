@@ -2,6 +2,7 @@
 
 #include "store/core/database.h"
 #include "store/core/schema.h"
+#include "store/core/searchindex.h"
 
 #include <QSqlRecord>
 #include <map>
@@ -100,7 +101,10 @@ void Transfer::copy(Database &from, Database &to, bool makeTables, const Report 
         if (report)
             report(t.name, stored);
     }
+    // The search index is the target's own, made from the pages it now holds.
+    SearchIndex::rebuild(to);
     tx.commit();
+    to.probeSearchIndex();
 }
 
 } // namespace store

@@ -1,10 +1,14 @@
 #include "book/pages/pagestore.h"
 
 #include "store/core/database.h"
+#include "store/core/migrations.h"
+#include "store/core/searchindex.h"
 #include "store/core/settings.h"
 #include "support/teststore.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <map>
 
 using book::PageStore;
 using book::TextHit;
@@ -81,6 +85,79 @@ TEST_P(PageScan, ScanStaysInsideTheDates)
     const auto hits = pages.findText(Monday.addDays(1), Monday.addDays(1), "smith");
     ASSERT_EQ(hits.size(), 1u);
     EXPECT_EQ(hits[0].date, Monday.addDays(1));
+}
+
+// Which pages hold each needle, by the index and by reading every page.
+std::map<QString, std::pair<std::vector<QDate>, std::vector<QDate>>> indexedAndRead(Database &db,
+                                                                                  const QStringList &needles)
+{
+    std::map<QString, std::pair<std::vector<QDate>, std::vector<QDate>>> out;
+    const auto all = PageStore(db).pagesBetween(QDate(2000, 1, 1), QDate(2100, 1, 1));
+    for (const QString &needle : needles) {
+        auto &[indexed, read] = out[needle];
+        indexed = store::SearchIndex::pagesWith(db, {}, {}, needle).value_or(std::vector<QDate>{QDate()});
+        for (const auto &p : all)
+            for (const QStringList &row : p.cells)
+                if (std::any_of(row.begin(), row.end(), [&](const QString &c) { return c.contains(needle, Qt::CaseInsensitive); })) {
+                    read.push_back(p.record.date);
+                    break;
+                }
+    }
+    return out;
+}
+
+const QStringList Needles{"smith", "SMITH 5", "50%", "h_b", "brown", "séries", "ÉRIES", "far", "temp", "jones", "rare"};
+
+// Every way a page's text is written keeps the index exactly as a rebuild
+// from the stored pages makes it, and it names the pages that hold a name.
+TEST_P(PageScan, TheIndexFollowsEveryWriteOfThePages)
+{
+    ASSERT_TRUE(db.searchIndex().searchable) << db.searchIndex().why.toStdString();
+    store::SettingsStore(db).write({{"Sun", "Temp Smith"}});
+    const store::Settings s = store::SettingsStore(db).load();
+
+    PageStore::BlockChange block;
+    block.id = ids[0];
+    block.cells = {{{3, 1}, "Brown-Smith"}, {{4, 2}, ""}, {{5, 200}, "Far Smith"}};   // the last past every column
+    pages.writeBlock(block);
+    ASSERT_TRUE(pages.writeCellSeries({Monday.addDays(1), Monday.addDays(2)}, 8, 2, "Séries Smith", 3,
+                                      [](const QDate &, const QString &) { return true; })
+                    .written);
+    pages.writeCells(ids[2], {{{3, 1}, ""}});
+    pages.seek(Monday.addDays(6), s);                    // made from Sunday's template
+    pages.seek(Monday.addDays(12), s);
+    pages.writeCells(pages.find(Monday.addDays(12)).id, {{{4, 1}, "Rare"}});
+    EXPECT_EQ(pages.removeEmptyPages(), 1);               // Monday + 6 goes, with its template's name
+
+    const auto before = indexedAndRead(db, Needles);
+    for (const auto &[needle, found] : before)
+        EXPECT_EQ(found.first, found.second) << needle.toStdString();
+    EXPECT_EQ(before.at("smith").second, (std::vector<QDate>{Monday, Monday.addDays(1), Monday.addDays(2)}));
+    EXPECT_EQ(before.at("temp").second, std::vector<QDate>{});
+    {
+        store::WriteTransaction tx(db);
+        store::SearchIndex::rebuild(db);
+        tx.commit();
+    }
+    EXPECT_EQ(indexedAndRead(db, Needles), before);
+    // Short needles are left to the scan, which finds them all the same.
+    EXPECT_FALSE(store::SearchIndex::pagesWith(db, {}, {}, "sm").has_value());
+    EXPECT_EQ(pages.findText(Monday, Monday.addDays(2), "50").size(), 1u);
+}
+
+// An older database gets the index of the pages it holds when it is opened,
+// and a station's writes keep it from then on.
+TEST_P(PageScan, AnOlderDatabaseGetsTheIndexOfItsPages)
+{
+    db.exec("DROP TABLE sys_Find");
+    db.insert(store::tables::Appt, {{"CalDate", Monday.addDays(9)}, {"Data", "\tOld Smith"}});
+    db.exec("UPDATE sys_Schema SET Version = ?", {store::SearchIndexStep - 1});
+    db.close();
+    const auto opened = store.open(db);
+    ASSERT_EQ(opened.status, Database::Status::Opened) << opened.detail.toStdString();
+    EXPECT_TRUE(db.searchIndex().searchable);
+    EXPECT_EQ(store::SearchIndex::pagesWith(db, {}, {}, "old smi"), std::vector<QDate>{Monday.addDays(9)});
+    EXPECT_EQ(pages.findText(Monday, Monday.addDays(9), "smith").size(), 3u);
 }
 
 QUILLON_BOTH_ENGINES(PageScan);

@@ -1,0 +1,294 @@
+#include "store/core/searchindex.h"
+
+#include "store/core/database.h"
+#include "store/core/schema.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <limits>
+#include <map>
+#include <set>
+
+namespace store {
+
+const QString SearchIndex::Table = QStringLiteral("sys_Find");
+
+namespace {
+
+QString q(const QString &id)
+{
+    return Dialect::quote(id);
+}
+
+// A cell's key: the page's day in the high bits, then its row and column of
+// the page text, row by row, so that keys run in date, row, column order and
+// one page's cells lie in one range. Cells past the last slot share one
+// entry holding all their texts.
+constexpr qint64 SlotBits = 20;
+constexpr int ColSlots = 128;
+constexpr qint64 Overflow = (qint64(1) << SlotBits) - 1;
+
+qint64 dayKey(const QDate &date)
+{
+    return date.toJulianDay() << SlotBits;
+}
+
+QDate dayOf(qint64 key)
+{
+    return QDate::fromJulianDay(key >> SlotBits);
+}
+
+// The folded non-empty cells of a page text by key slot.
+std::map<qint64, QString> cellsOf(const QString &data)
+{
+    std::map<qint64, QString> out;
+    if (data.isEmpty())
+        return out;
+    const QStringList rows = data.split(QChar(13));
+    QStringList overflow;
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const QStringList cells = rows[r].split(QChar(9));
+        for (qsizetype c = 0; c < cells.size(); ++c) {
+            if (cells[c].isEmpty())
+                continue;
+            const qint64 slot = qint64(r) * ColSlots + c;
+            if (c >= ColSlots - 1 || slot >= Overflow)
+                overflow << cells[c];
+            else
+                out[slot] = SearchIndex::fold(cells[c]);
+        }
+    }
+    if (!overflow.isEmpty())
+        out[Overflow] = SearchIndex::fold(overflow.join(QChar(10)));
+    return out;
+}
+
+bool sqlite(const Database &db)
+{
+    return !db.onServer();
+}
+
+QString trigramIndexName()
+{
+    return SearchIndex::Table + QStringLiteral("_Text");
+}
+
+// On the file: the FTS5 table's own commands. It holds no text, so an entry
+// goes by naming the text it was made from.
+void remove(Database &db, qint64 key, const QString &text)
+{
+    if (sqlite(db))
+        db.exec(QStringLiteral("INSERT INTO %1(%1, rowid, %2) VALUES('delete', ?, ?)").arg(q(SearchIndex::Table), q("Text")),
+                {key, text});
+    else
+        db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(q(SearchIndex::Table), q("Cell")), {key});
+}
+
+void add(Database &db, qint64 key, const QString &text)
+{
+    db.exec(QStringLiteral("INSERT INTO %1(%2, %3) VALUES(?, ?)")
+                .arg(q(SearchIndex::Table), sqlite(db) ? QStringLiteral("rowid") : q("Cell"), q("Text")),
+            {key, text});
+}
+
+// FTS5 with its trigram tokenizer (SQLite 3.34 on) in this engine.
+bool hasTrigramFts(Database &db)
+{
+    try {
+        if (!db.scalar(QStringLiteral("SELECT sqlite_compileoption_used('ENABLE_FTS5')")).toBool())
+            return false;
+        const QStringList v = db.scalar(QStringLiteral("SELECT sqlite_version()")).toString().split('.');
+        return v.value(0).toInt() > 3 || (v.value(0).toInt() == 3 && v.value(1).toInt() >= 34);
+    } catch (const DbError &) {
+        return false;
+    }
+}
+
+// The FTS5 query of the needle's trigrams, each a quoted phrase: a cell
+// holding the needle holds every one of them.
+QString trigramQuery(const QString &folded)
+{
+    const QList<uint> points = folded.toUcs4();
+    std::set<QString> seen;
+    QStringList terms;
+    for (qsizetype i = 0; i + SearchIndex::MinNeedle <= points.size(); ++i) {
+        QString t = QString::fromUcs4(reinterpret_cast<const char32_t *>(points.constData() + i), SearchIndex::MinNeedle);
+        if (!seen.insert(t).second)
+            continue;
+        t.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        terms << QLatin1Char('"') + t + QLatin1Char('"');
+    }
+    return terms.join(QLatin1String(" AND "));
+}
+
+QString likeAnywhere(const QString &folded)
+{
+    QString escaped;
+    for (const QChar ch : folded) {
+        if (ch == QLatin1Char('!') || ch == QLatin1Char('%') || ch == QLatin1Char('_'))
+            escaped += QLatin1Char('!');
+        escaped += ch;
+    }
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+} // namespace
+
+QString SearchIndex::fold(const QString &text)
+{
+    QList<uint> points = text.toUcs4();
+    for (uint &c : points)
+        c = QChar::toCaseFolded(static_cast<char32_t>(c));
+    return QString::fromUcs4(reinterpret_cast<const char32_t *>(points.constData()), points.size());
+}
+
+SearchIndex::State SearchIndex::probe(Database &db)
+{
+    State s;
+    if (!db.tableExists(Table)) {
+        s.why = sqlite(db) && !hasTrigramFts(db)
+                    ? QStringLiteral("this computer's SQLite has no FTS5 with the trigram tokenizer")
+                    : QStringLiteral("the database has no search index");
+        return s;
+    }
+    if (sqlite(db)) {
+        try {
+            db.select(QStringLiteral("SELECT rowid FROM %1 WHERE %1 MATCH '\"zzz\"' LIMIT 1").arg(q(Table)));
+        } catch (const DbError &e) {
+            // Another station's SQLite made it; this one cannot read or keep it.
+            s.why = QStringLiteral("this computer's SQLite cannot read the search index (%1)").arg(e.description());
+            return s;
+        }
+        s.kept = s.searchable = true;
+        return s;
+    }
+    s.kept = true;
+    s.searchable = db.selectOne(db.dialect().indexExists(), {trigramIndexName()}).has_value();
+    if (!s.searchable)
+        s.why = QStringLiteral("the server database has no pg_trgm index of the cells");
+    return s;
+}
+
+QString SearchIndex::create(Database &db)
+{
+    const bool exists = db.tableExists(Table);
+    if (sqlite(db)) {
+        if (!hasTrigramFts(db))
+            return QStringLiteral("this computer's SQLite has no FTS5 with the trigram tokenizer");
+        // No copy of the texts, no positions: only which cells hold each
+        // trigram, which keeps it smaller than the page texts.
+        if (!exists)
+            db.exec(QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(%2, content='', columnsize=0, detail=none, "
+                                   "tokenize='trigram case_sensitive 1')")
+                        .arg(db.dialect().declare(Table), q("Text")));
+        return {};
+    }
+    if (!exists)
+        db.exec(QStringLiteral("CREATE TABLE %1 (%2 bigint PRIMARY KEY, %3 text NOT NULL)")
+                    .arg(db.dialect().declare(Table), q("Cell"), q("Text")));
+    if (db.selectOne(db.dialect().indexExists(), {trigramIndexName()}))
+        return {};
+    // A trusted extension that the database's owner may make; a refusal
+    // leaves the cells kept and the searches scanning.
+    db.exec(QStringLiteral("SAVEPOINT trigrams"));
+    try {
+        db.exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm"));
+        db.exec(QStringLiteral("CREATE INDEX %1 ON %2 USING gin (%3 gin_trgm_ops)")
+                    .arg(db.dialect().declare(trigramIndexName()), db.dialect().declare(Table), q("Text")));
+        db.exec(QStringLiteral("RELEASE SAVEPOINT trigrams"));
+    } catch (const DbError &e) {
+        db.exec(QStringLiteral("ROLLBACK TO SAVEPOINT trigrams"));
+        db.exec(QStringLiteral("RELEASE SAVEPOINT trigrams"));
+        return QStringLiteral("the server refused pg_trgm (%1)").arg(e.description());
+    }
+    return {};
+}
+
+void SearchIndex::rebuild(Database &db, const std::function<void(int, int)> &progress)
+{
+    if (!db.tableExists(Table))
+        return;
+    if (sqlite(db))
+        db.exec(QStringLiteral("INSERT INTO %1(%1) VALUES('delete-all')").arg(q(Table)));
+    else
+        db.exec(QStringLiteral("DELETE FROM %1").arg(q(Table)));
+    const int total = db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(q(tables::Appt))).toInt();
+    int done = 0;
+    // Read in one pass, written after: a query stays open on the file only
+    // while its rows are read.
+    std::vector<std::pair<QDate, QString>> pages;
+    pages.reserve(static_cast<size_t>(total));
+    db.forEachRow(QStringLiteral("SELECT %1, %2 FROM %3").arg(q("CalDate"), q("Data"), q(tables::Appt)), {},
+                  [&pages](const QSqlQuery &row) {
+                      pages.emplace_back(Database::toDate(row.value(0)), row.value(1).toString());
+                  });
+    QSqlQuery insert(db.connection());
+    insert.prepare(QStringLiteral("INSERT INTO %1(%2, %3) VALUES(?, ?)")
+                       .arg(q(Table), sqlite(db) ? QStringLiteral("rowid") : q("Cell"), q("Text")));
+    for (auto &[date, data] : pages) {
+        if (date.isValid()) {
+            const qint64 base = dayKey(date);
+            for (const auto &[slot, text] : cellsOf(data)) {
+                insert.bindValue(0, base + slot);
+                insert.bindValue(1, text);
+                if (!insert.exec())
+                    throw DbError::from(insert.lastError());
+            }
+        }
+        data.clear();
+        if (progress && (++done % 256 == 0 || done == total))
+            progress(done, total);
+    }
+}
+
+void SearchIndex::pageChanged(Database &db, const QDate &date, const QString &before, const QString &after)
+{
+    if (before == after || !date.isValid() || !db.searchIndex().kept)
+        return;
+    const qint64 base = dayKey(date);
+    const std::map<qint64, QString> was = cellsOf(before), now = cellsOf(after);
+    for (const auto &[slot, text] : was) {
+        const auto it = now.find(slot);
+        if (it == now.end() || it->second != text)
+            remove(db, base + slot, text);
+    }
+    for (const auto &[slot, text] : now) {
+        const auto it = was.find(slot);
+        if (it == was.end() || it->second != text)
+            add(db, base + slot, text);
+    }
+}
+
+std::optional<std::vector<QDate>> SearchIndex::pagesWith(Database &db, const QDate &from, const QDate &to,
+                                                        const QString &needle, size_t maxPages)
+{
+    const QString folded = fold(needle);
+    if (!db.searchIndex().searchable || folded.toUcs4().size() < MinNeedle)
+        return std::nullopt;
+    const qint64 low = from.isValid() ? dayKey(from) : 0;
+    const qint64 high = to.isValid() ? dayKey(to) + Overflow : std::numeric_limits<qint64>::max();
+    const QString sql = sqlite(db)
+                            ? QStringLiteral("SELECT rowid FROM %1 WHERE %1 MATCH ? AND rowid >= ? AND rowid <= ? "
+                                             "ORDER BY rowid")
+                                  .arg(q(Table))
+                            : QStringLiteral("SELECT %2 FROM %1 WHERE %3 LIKE ? ESCAPE '!' AND %2 >= ? AND %2 <= ? "
+                                             "ORDER BY %2")
+                                  .arg(q(Table), q("Cell"), q("Text"));
+    std::vector<QDate> out;
+    // Read as the rows come, by key: a name on most pages stops the read
+    // as soon as it has passed the most the caller wants.
+    QSqlQuery rows = db.exec(sql, {sqlite(db) ? trigramQuery(folded) : likeAnywhere(folded), low, high});
+    while (rows.next()) {
+        const QDate d = dayOf(rows.value(0).toLongLong());
+        if (!out.empty() && out.back() == d)
+            continue;
+        out.push_back(d);
+        if (maxPages > 0 && out.size() > maxPages)
+            break;
+    }
+    rows.finish();
+    return out;
+}
+
+} // namespace store

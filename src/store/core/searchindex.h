@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace store {
+
+class Database;
+
+// The text of every cell of every day page, by page date and cell, so that a
+// name is found without reading the pages: on the file an FTS5 table of
+// trigrams holding no text of its own, on a server a table of the cells with
+// a pg_trgm index. Kept in step by the page store's writes, in their
+// transactions. It only says which pages may hold a name (whatever its case):
+// every page that does, and perhaps a few that do not; callers check the
+// cells they read.
+class SearchIndex {
+public:
+    static const QString Table;
+    // Needles shorter than this (in characters) are looked for by the scan.
+    static constexpr int MinNeedle = 3;
+
+    // What this connection can do with the index, found when it opens.
+    struct State {
+        bool kept = false;        // the index exists: page writes keep it in step
+        bool searchable = false;  // and can answer searches
+        QString why;              // when it cannot: for the start-up log
+    };
+    static State probe(Database &db);
+
+    // Makes the index (empty), in the running write transaction, where the
+    // engine can hold it; otherwise returns why not. On a server without
+    // pg_trgm the cells are still kept, and searched by the scan.
+    static QString create(Database &db);
+    // Fills the index from the stored pages (it is emptied first), in the
+    // running write transaction. `progress` hears pages done of all.
+    static void rebuild(Database &db, const std::function<void(int done, int total)> &progress = {});
+
+    // A page's stored text changes from `before` to `after` (either empty
+    // for a page made or deleted): the cells that changed are written, in
+    // the running write transaction. Nothing when the index is not kept.
+    static void pageChanged(Database &db, const QDate &date, const QString &before, const QString &after);
+
+    // The dates (ascending) between from and to (an invalid date: no bound)
+    // of pages whose cells may hold `needle`; nullopt when the index cannot
+    // tell (not searchable here, or a needle too short). With `maxPages`,
+    // the reading stops at one date more than that.
+    static std::optional<std::vector<QDate>> pagesWith(Database &db, const QDate &from, const QDate &to,
+                                                       const QString &needle, size_t maxPages = 0);
+
+    // Text as the index holds it: each character case-folded on its own, as
+    // a case-blind comparison of the program matches them.
+    static QString fold(const QString &text);
+};
+
+} // namespace store
