@@ -78,6 +78,8 @@ private:
     };
     void onChanged();
     void onCursorChanged();
+    void announceCurrentCell();
+    void announceChange();
     void ensureGeometry() const;
     void updateScrollBars();
     int fixedWidth() const;
@@ -109,6 +111,10 @@ private:
     int m_lastRow = -1;
     int m_lastCol = -1;
     QHash<QByteArray, QPixmap> m_pictures;
+    // What screen readers were last told: the grid's size and the current cell's text.
+    int m_spokenRows = -1;
+    int m_spokenCols = -1;
+    QString m_spokenText;
 };
 
 } // namespace ui
