@@ -36,6 +36,7 @@ QWidget *BookWindow::buildNavigation()
     v->setSpacing(5);
 
     m_calendar = new CalendarView(m_controller, nav);
+    m_calendar->setDayFacts(CalendarView::pageFacts(m_services.db));
     v->addWidget(m_calendar);
 
     m_month = new QComboBox(nav);
