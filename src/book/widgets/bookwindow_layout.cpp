@@ -163,6 +163,7 @@ QWidget *BookWindow::buildPage()
     v->addLayout(captions);
 
     m_grid = new ui::GridView(page);
+    m_grid->setAccessibleName(QStringLiteral("Appointments"));
     m_grid->setObjectName(QStringLiteral("Grid1"));
     m_grid->setModel(&m_controller.grid());
     m_grid->setClickMovesCursor(false);
