@@ -1,5 +1,7 @@
 #include "ui/widgets/accessiblenames.h"
 
+#include "ui/widgets/accessibletable.h"
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QBoxLayout>
@@ -51,6 +53,22 @@ QLayoutItem *besideLabel(QLayout *layout, QLabel *label)
 }
 
 } // namespace
+
+void describeQuestion(QWidget *panel, const QString &question, std::initializer_list<QWidget *> answers)
+{
+    for (QWidget *b : answers)
+        b->setAccessibleDescription(question);
+    panel->setAccessibleDescription(question);
+    // Once per showing of each question, however often the window syncs.
+    const QString spoken = panel->isVisible() ? question : QString();
+    if (panel->property("spokenQuestion").toString() == spoken)
+        return;
+    panel->setProperty("spokenQuestion", spoken);
+    if (!spoken.isEmpty() && readerListening()) {
+        QAccessibleEvent alert(panel, QAccessible::Alert);
+        tellReader(alert);
+    }
+}
 
 bool hasAccessibleName(QWidget *w)
 {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <initializer_list>
+
 class QWidget;
 
 namespace ui {
@@ -11,6 +14,12 @@ namespace ui {
 // already named keep their names. The window registry runs it on every
 // window it makes.
 void nameControls(QWidget *window);
+
+// A panel that asks something in the window itself (not a message box):
+// the buttons that answer it carry the question as their description, so the
+// reader says it with the button that takes the focus, and the reader is
+// alerted when the panel shows.
+void describeQuestion(QWidget *panel, const QString &question, std::initializer_list<QWidget *> answers);
 
 // Whether a screen reader has a name to say for `w`.
 bool hasAccessibleName(QWidget *w);

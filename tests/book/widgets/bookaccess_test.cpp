@@ -14,7 +14,7 @@ namespace {
 
 const QDate kTuesday(2030, 6, 4);
 
-class CalendarAccessTest : public ::testing::Test, protected testsupport::Station<> {
+class BookAccessTest : public ::testing::Test, protected testsupport::Station<> {
 protected:
     void SetUp() override
     {
@@ -40,11 +40,12 @@ protected:
 
 } // namespace
 
-TEST_F(CalendarAccessTest, DaysReadTheirDateBookingsAndClosingAndTheSelectedDayIsAnnounced)
+TEST_F(BookAccessTest, DaysReadTheirDateBookingsAndClosingAndTheSelectedDayIsAnnounced)
 {
     // A booking on the shown day, which is also marked closed.
     window->controller().grid().setCursor(4, 2);
-    QTest::keyClicks(window->gridView(), QStringLiteral("Smith"));
+    QTest::keyClicks(window->gridView(), QStringLiteral("S"));
+    QTest::keyClicks(window->cellEditor(), QStringLiteral("mith"));
     QTest::keyClick(window->cellEditor(), Qt::Key_Tab);
     book::PageStore pages(db);
     pages.writeClinic(pages.find(kTuesday).id, true);
@@ -77,4 +78,28 @@ TEST_F(CalendarAccessTest, DaysReadTheirDateBookingsAndClosingAndTheSelectedDayI
     QTest::keyClick(view, Qt::Key_Right);
     EXPECT_EQ(heard, QStringList({"Tuesday 4 June 2030", "Wednesday 5 June 2030"}));
     EXPECT_EQ(table->focusChild(), next);
+}
+
+TEST_F(BookAccessTest, TheAnswerPanelsQuestionIsReadWithItsButtonsAndAlertedOnce)
+{
+    window->controller().grid().setCursor(5, 2);
+    QTest::keyClicks(window->gridView(), QStringLiteral("S"));
+    QTest::keyClicks(window->cellEditor(), QStringLiteral("mith"));
+    QTest::keyClick(window->cellEditor(), Qt::Key_Tab);
+    window->controller().grid().setCursor(3, 1);
+    int alerts = 0;
+    ui::setReaderListener([&](QAccessibleEvent &e) { alerts += e.type() == QAccessible::Alert; });
+
+    prompter.answerInput(QStringLiteral("smith"));
+    QTest::keyClick(window->gridView(), Qt::Key_F5);
+    auto *yes = window->findChild<QWidget *>(QStringLiteral("cmdYes"));
+    ASSERT_TRUE(yes && yes->hasFocus());
+    QAccessibleInterface *button = QAccessible::queryAccessibleInterface(yes);
+    EXPECT_EQ(button->text(QAccessible::Name), "Yes");
+    EXPECT_EQ(button->text(QAccessible::Description), "Search successful. Continue search?");
+    EXPECT_EQ(alerts, 1);
+
+    QTest::keyClick(yes, Qt::Key_Return);
+    EXPECT_EQ(button->text(QAccessible::Description), "Search complete. Do another search?");
+    EXPECT_EQ(alerts, 2);
 }
