@@ -181,6 +181,14 @@ void CalendarView::paintEvent(QPaintEvent *)
         p.setPen(Qt::black);
         p.drawText(r, Qt::AlignCenter, m_c.calendar().caption(i));
     }
+    // The selected day is framed, not only coloured: a thick frame while the
+    // keys move it, a dotted one otherwise.
+    const QRect sel = cellRect(m_c.calendar().selected()).adjusted(1, 1, -2, -2);
+    if (sel.width() > 4 && sel.height() > 4) {
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(Qt::black, hasFocus() ? 2 : 1, hasFocus() ? Qt::SolidLine : Qt::DotLine));
+        p.drawRect(hasFocus() ? sel.adjusted(1, 1, 0, 0) : sel);
+    }
     p.setPen(hasFocus() ? palette().color(QPalette::Highlight) : frame);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 }

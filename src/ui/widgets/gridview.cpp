@@ -157,9 +157,15 @@ void GridView::announceChange()
 
 // ---- geometry -----------------------------------------------------------
 
-int GridView::twipsToPixelsX(int twips) const { return qRound(twips * logicalDpiX() / 1440.0); }
-int GridView::twipsToPixelsY(int twips) const { return qRound(twips * logicalDpiY() / 1440.0); }
-int GridView::pixelsToTwipsX(int pixels) const { return qRound(pixels * 1440.0 / logicalDpiX()); }
+double GridView::textScale() const
+{
+    constexpr double kUsualPoints = 10.0;
+    return std::max(1.0, QApplication::font().pointSizeF() / kUsualPoints);
+}
+
+int GridView::twipsToPixelsX(int twips) const { return qRound(twips * logicalDpiX() * textScale() / 1440.0); }
+int GridView::twipsToPixelsY(int twips) const { return qRound(twips * logicalDpiY() * textScale() / 1440.0); }
+int GridView::pixelsToTwipsX(int pixels) const { return qRound(pixels * 1440.0 / (logicalDpiX() * textScale())); }
 
 // Rebuilt lazily: also covers a paint that arrives while the model is
 // between beginUpdate and endUpdate and its sizes no longer match.
@@ -167,17 +173,19 @@ void GridView::ensureGeometry() const
 {
     const GridModel *m = model();
     const int dx = logicalDpiX(), dy = logicalDpiY();
-    if (!m_geomDirty && dx == m_dpiX && dy == m_dpiY && int(m_colX.size()) == m->cols() + 1
+    const double scale = textScale();
+    if (!m_geomDirty && dx == m_dpiX && dy == m_dpiY && scale == m_scale && int(m_colX.size()) == m->cols() + 1
         && int(m_rowY.size()) == m->rows() + 1)
         return;
     m_dpiX = dx;
     m_dpiY = dy;
+    m_scale = scale;
     m_colX.assign(m->cols() + 1, 0);
     for (int c = 0; c < m->cols(); ++c)
-        m_colX[c + 1] = m_colX[c] + qRound(m->colWidth(c) * dx / 1440.0);
+        m_colX[c + 1] = m_colX[c] + qRound(m->colWidth(c) * dx * scale / 1440.0);
     m_rowY.assign(m->rows() + 1, 0);
     for (int r = 0; r < m->rows(); ++r)
-        m_rowY[r + 1] = m_rowY[r] + qRound(m->rowHeight(r) * dy / 1440.0);
+        m_rowY[r + 1] = m_rowY[r] + qRound(m->rowHeight(r) * dy * scale / 1440.0);
     m_geomDirty = false;
 }
 
@@ -415,6 +423,9 @@ bool GridView::event(QEvent *e)
         break;
     case QEvent::FocusOut:
         viewport()->update();
+        break;
+    case QEvent::ApplicationFontChange:
+        onChanged();   // cells follow the new text size
         break;
     default:
         break;

@@ -78,6 +78,8 @@ TEST_F(BookAccessTest, DaysReadTheirDateBookingsAndClosingAndTheSelectedDayIsAnn
     QTest::keyClick(view, Qt::Key_Right);
     EXPECT_EQ(heard, QStringList({"Tuesday 4 June 2030", "Wednesday 5 June 2030"}));
     EXPECT_EQ(table->focusChild(), next);
+    if (qEnvironmentVariableIsSet("QUILLON_SHOTS"))
+        view->grab().save(qEnvironmentVariable("QUILLON_SHOTS") + "/calendar-focus.png");
 }
 
 TEST_F(BookAccessTest, TheAnswerPanelsQuestionIsReadWithItsButtonsAndAlertedOnce)
