@@ -72,6 +72,13 @@ TEST_F(AccessibleNamesTest, EveryControlOfEveryTaskWindowHasAName)
         QWidget *w = windows.window(name);
         ASSERT_NE(w, nullptr) << name.toStdString();
         EXPECT_EQ(unnamed(w).join(", ").toStdString(), "") << name.toStdString();
+        // The lists read as tables under their headings.
+        if (QWidget *list = w->findChild<QWidget *>(QStringLiteral("dbgrid1"))) {
+            QAccessibleTableInterface *t = QAccessible::queryAccessibleInterface(list)->tableInterface();
+            ASSERT_TRUE(t) << name.toStdString();
+            EXPECT_GT(t->columnCount(), 1);
+            EXPECT_FALSE(t->columnDescription(0).isEmpty()) << name.toStdString();
+        }
         windows.unload(name);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
