@@ -210,8 +210,10 @@ void AccountWindow::buildForm()
     }
     for (int i = 0; i < invoice::Lines; ++i) {
         QLineEdit *row[] = {edit(b::date(i)), edit(b::itemNo(i)), edit(b::description(i)), edit(b::amount(i))};
-        for (int c = 0; c < 4; ++c)
+        for (int c = 0; c < 4; ++c) {
             lines->addWidget(row[c], i + 1, c);
+            row[c]->setAccessibleName(QStringLiteral("%1, line %2").arg(heads[c]).arg(i + 1));
+        }
         row[3]->setAlignment(Qt::AlignRight);
         // Tab follows the line: description, fee, then the next line.
         for (QLineEdit *e : {row[2], row[3], row[0], row[1]})

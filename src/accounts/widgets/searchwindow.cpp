@@ -31,6 +31,7 @@ SearchWindow::SearchWindow(ui::Services &services, QWidget *parent)
 
     m_grid = new QTableView(body);
     m_grid->setObjectName(QStringLiteral("dbgrid1"));
+    m_grid->setAccessibleName(ManualSearch::SourceCaption);
     m_grid->setModel(&m_ctl.list());
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -57,6 +57,7 @@ SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
 
     m_grid = new QTableView(body);
     m_grid->setObjectName(QStringLiteral("dbgrid1"));
+    m_grid->setAccessibleName(SummaryController::Caption);
     m_grid->setModel(&m_ctl.list());
     // The row the grid stands on, however it got there (keys, mouse, paging),
     // is the one every command acts on.

@@ -13,6 +13,7 @@
 #include "ui/core/appstate.h"
 #include "ui/core/clock.h"
 #include "ui/core/windows.h"
+#include "ui/widgets/accessiblenames.h"
 #include "ui/widgets/gridview.h"
 #include "ui/widgets/windowregistry.h"
 
@@ -319,6 +320,7 @@ void BookWindow::syncAnswerPanel()
     m_answerText->setText(m_controller.search().panelMessage());
     const bool shown = m_controller.search().panelShown();
     m_answer->setVisible(shown);
+    ui::describeQuestion(m_answer, m_answerText->text(), {m_yes, m_no});
     if (shown) {
         // The panel takes its room from the grid at once, and the cell found
         // (the editor on it) moves into sight above the panel.

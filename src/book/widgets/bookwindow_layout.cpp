@@ -36,6 +36,7 @@ QWidget *BookWindow::buildNavigation()
     v->setSpacing(5);
 
     m_calendar = new CalendarView(m_controller, nav);
+    m_calendar->setDayFacts(CalendarView::pageFacts(m_services.db));
     v->addWidget(m_calendar);
 
     m_month = new QComboBox(nav);
@@ -162,6 +163,7 @@ QWidget *BookWindow::buildPage()
     v->addLayout(captions);
 
     m_grid = new ui::GridView(page);
+    m_grid->setAccessibleName(QStringLiteral("Appointments"));
     m_grid->setObjectName(QStringLiteral("Grid1"));
     m_grid->setModel(&m_controller.grid());
     m_grid->setClickMovesCursor(false);

@@ -1,6 +1,14 @@
 #pragma once
 
+#include <QDate>
+#include <QElapsedTimer>
 #include <QWidget>
+#include <functional>
+#include <map>
+
+namespace store {
+class Database;
+}
 
 namespace book {
 
@@ -14,12 +22,27 @@ class CalendarView : public QWidget {
 public:
     explicit CalendarView(BookController &controller, QWidget *parent = nullptr);
 
+    const BookController &controller() const { return m_c; }
+
     // Rectangle of day cell 0..41, in this widget's coordinates.
     QRect cellRect(int cell) const;
     int cellAt(QPoint pos) const;   // -1 outside the day cells
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+
+    // What a screen reader says of a day besides its date: read from the
+    // stored pages when it asks, a few seconds at most behind them.
+    struct DayFacts {
+        bool bookings = false;
+        bool closed = false;
+    };
+    using Facts = std::map<QDate, DayFacts>;
+    using FactsSource = std::function<Facts(QDate first, QDate last)>;
+    void setDayFacts(FactsSource source) { m_factsSource = std::move(source); }
+    DayFacts dayFacts(QDate date) const;
+    // The pages' facts: a day with a booked cell, a day marked closed.
+    static FactsSource pageFacts(store::Database &db);
 
 protected:
     bool event(QEvent *e) override;
@@ -33,7 +56,14 @@ private:
     int headingHeight() const;
     QRect cellsArea() const;
 
+    void announceSelected();
+
     BookController &m_c;
+    FactsSource m_factsSource;
+    mutable Facts m_facts;
+    mutable QDate m_factsFirst;
+    mutable QElapsedTimer m_factsAge;
+    int m_spokenCell = -1;
 };
 
 } // namespace book

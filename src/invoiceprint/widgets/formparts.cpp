@@ -36,6 +36,7 @@ QLineEdit *box(const QString &name, const QString &placeholder, QWidget *parent)
     auto *b = new QLineEdit(parent);
     b->setObjectName(name);
     b->setPlaceholderText(placeholder);
+    b->setAccessibleName(placeholder);   // the sheet's boxes have no labels
     return b;
 }
 

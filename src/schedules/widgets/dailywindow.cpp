@@ -37,6 +37,7 @@ DailyWindow::DailyWindow(ui::Services &services, QWidget *parent)
     top->addWidget(note, 1);
 
     m_grid = new ui::GridView(central);
+    m_grid->setAccessibleName(windowTitle());
     m_grid->setObjectName(QStringLiteral("Grid1"));
     m_grid->setModel(&m_ctl.grid());
 

@@ -26,6 +26,7 @@ QLineEdit *bookBox(QWidget *parent)
 {
     auto *book = new QLineEdit(parent);
     book->setObjectName(QStringLiteral("txtBook"));
+    book->setAccessibleName(QStringLiteral("Book"));
     book->setReadOnly(true);
     book->setMaximumWidth(260);
     return book;

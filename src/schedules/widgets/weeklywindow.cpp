@@ -33,6 +33,7 @@ WeeklyWindow::WeeklyWindow(ui::Services &services, QWidget *parent)
     top->addStretch(1);
 
     m_grid = new ui::GridView(central);
+    m_grid->setAccessibleName(windowTitle());
     m_grid->setObjectName(QStringLiteral("Grid1"));
     m_grid->setModel(&m_ctl.grid());
     connect(m_grid, &ui::GridView::doubleClicked, this, [this](int, int) { jump(); });

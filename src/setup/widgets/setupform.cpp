@@ -90,6 +90,8 @@ void SetupWindow::buildForm()
         row->addWidget(makeField(minutes, 2));
         row->addSpacing(8);
         row->addWidget(makeField(amPm, 3));
+        m_fields[fieldIndex(minutes)]->setAccessibleName(QStringLiteral("Minutes"));
+        m_fields[fieldIndex(amPm)]->setAccessibleName(QStringLiteral("AM or PM"));
         row->addStretch();
         return row;
     };
@@ -119,6 +121,7 @@ void SetupWindow::buildForm()
     form->addWidget(prompt(6, card), 9, 0, 1, 3);
 
     m_grid = new ui::GridView(card);
+    m_grid->setAccessibleName(QStringLiteral("Names of service providers"));
     m_grid->setObjectName(QStringLiteral("Grid1"));
     m_grid->setModel(&m_ctl.grid());
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

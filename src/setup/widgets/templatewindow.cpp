@@ -121,6 +121,7 @@ void TemplateWindow::buildForm()
     v->addLayout(top);
 
     m_grid = new ui::GridView(this);
+    m_grid->setAccessibleName(QStringLiteral("Template"));
     m_grid->setObjectName(QStringLiteral("Grid1"));
     m_grid->setModel(&m_ctl.grid());
     m_grid->setClickMovesCursor(false);

@@ -68,6 +68,13 @@ void CellEditorBox::place()
 {
     if (!m_grid || m_row < 0)
         return;
+    // The text grows with the grid's cells on a desktop set to larger text.
+    const double points = 8 * m_grid->textScale();
+    if (font().pointSizeF() != points) {
+        QFont f = font();
+        f.setPointSizeF(points);
+        setFont(f);
+    }
     const QRect r = m_grid->cellRect(m_row, m_col);
     if (!r.isNull())
         setGeometry(r);

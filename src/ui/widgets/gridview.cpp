@@ -1,7 +1,9 @@
 #include "ui/widgets/gridview.h"
 
+#include "ui/widgets/accessibletable.h"
 #include "ui/widgets/qtkeys.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -37,6 +39,7 @@ bool GridView::eventFilter(QObject *watched, QEvent *e)
 
 GridView::GridView(QWidget *parent) : QAbstractScrollArea(parent), m_own(new GridModel(this))
 {
+    installGridAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     // Scrolling never takes the focus from the grid or from a cell editor
     // laid over it, so a typed entry is still there for its Tab. A press on
@@ -91,6 +94,7 @@ void GridView::onChanged()
     m_geomDirty = true;
     updateScrollBars();
     viewport()->update();
+    announceChange();
 }
 
 void GridView::onCursorChanged()
@@ -100,15 +104,68 @@ void GridView::onCursorChanged()
         m_lastRow = m->row();
         m_lastCol = m->col();
         ensureVisible(m_lastRow, m_lastCol);
+        announceCurrentCell();
     }
     viewport()->update();
 }
 
+// ---- screen readers ------------------------------------------------------
+
+// The current cell takes the reader's focus whenever it moves while the grid
+// has the keyboard focus, so the time, consultant and booking are read out.
+void GridView::announceCurrentCell()
+{
+    const GridModel *m = model();
+    m_spokenText = m->text();
+    if (m->row() < m->rows())
+        announceFocusedCell(this, m->row(), m->col(), m->cols());
+}
+
+// A new size resets the reader's table; otherwise its cells are told to read
+// again, and the current cell says its new text (another station's booking
+// arriving under the cursor).
+void GridView::announceChange()
+{
+    const GridModel *m = model();
+    if (!readerListening()) {
+        m_spokenText = m->text();
+        return;
+    }
+    if (m->rows() != m_spokenRows || m->cols() != m_spokenCols) {
+        m_spokenRows = m->rows();
+        m_spokenCols = m->cols();
+        QAccessibleTableModelChangeEvent reset(this, QAccessibleTableModelChangeEvent::ModelReset);
+        tellReader(reset);
+    } else if (m->rows() > 0 && m->cols() > 0) {
+        QAccessibleTableModelChangeEvent cells(this, QAccessibleTableModelChangeEvent::DataChanged);
+        cells.setFirstRow(0);
+        cells.setFirstColumn(0);
+        cells.setLastRow(m->rows() - 1);
+        cells.setLastColumn(m->cols() - 1);
+        tellReader(cells);
+    }
+    const QString text = m->text();
+    if (text == m_spokenText)
+        return;
+    m_spokenText = text;
+    if (m->row() >= m->rows() || m->col() >= m->cols())
+        return;
+    QAccessibleEvent named(this, QAccessible::NameChanged);
+    named.setChild(m->row() * m->cols() + m->col());
+    tellReader(named);
+}
+
 // ---- geometry -----------------------------------------------------------
 
-int GridView::twipsToPixelsX(int twips) const { return qRound(twips * logicalDpiX() / 1440.0); }
-int GridView::twipsToPixelsY(int twips) const { return qRound(twips * logicalDpiY() / 1440.0); }
-int GridView::pixelsToTwipsX(int pixels) const { return qRound(pixels * 1440.0 / logicalDpiX()); }
+double GridView::textScale() const
+{
+    constexpr double kUsualPoints = 10.0;
+    return std::max(1.0, QApplication::font().pointSizeF() / kUsualPoints);
+}
+
+int GridView::twipsToPixelsX(int twips) const { return qRound(twips * logicalDpiX() * textScale() / 1440.0); }
+int GridView::twipsToPixelsY(int twips) const { return qRound(twips * logicalDpiY() * textScale() / 1440.0); }
+int GridView::pixelsToTwipsX(int pixels) const { return qRound(pixels * 1440.0 / (logicalDpiX() * textScale())); }
 
 // Rebuilt lazily: also covers a paint that arrives while the model is
 // between beginUpdate and endUpdate and its sizes no longer match.
@@ -116,17 +173,19 @@ void GridView::ensureGeometry() const
 {
     const GridModel *m = model();
     const int dx = logicalDpiX(), dy = logicalDpiY();
-    if (!m_geomDirty && dx == m_dpiX && dy == m_dpiY && int(m_colX.size()) == m->cols() + 1
+    const double scale = textScale();
+    if (!m_geomDirty && dx == m_dpiX && dy == m_dpiY && scale == m_scale && int(m_colX.size()) == m->cols() + 1
         && int(m_rowY.size()) == m->rows() + 1)
         return;
     m_dpiX = dx;
     m_dpiY = dy;
+    m_scale = scale;
     m_colX.assign(m->cols() + 1, 0);
     for (int c = 0; c < m->cols(); ++c)
-        m_colX[c + 1] = m_colX[c] + qRound(m->colWidth(c) * dx / 1440.0);
+        m_colX[c + 1] = m_colX[c] + qRound(m->colWidth(c) * dx * scale / 1440.0);
     m_rowY.assign(m->rows() + 1, 0);
     for (int r = 0; r < m->rows(); ++r)
-        m_rowY[r + 1] = m_rowY[r] + qRound(m->rowHeight(r) * dy / 1440.0);
+        m_rowY[r + 1] = m_rowY[r] + qRound(m->rowHeight(r) * dy * scale / 1440.0);
     m_geomDirty = false;
 }
 
@@ -358,8 +417,15 @@ bool GridView::event(QEvent *e)
         break;
     }
     case QEvent::FocusIn:
-    case QEvent::FocusOut:
         viewport()->update();   // the focus frame changes look
+        // Queued: Qt tells the reader of the grid itself after this event.
+        QMetaObject::invokeMethod(this, &GridView::announceCurrentCell, Qt::QueuedConnection);
+        break;
+    case QEvent::FocusOut:
+        viewport()->update();
+        break;
+    case QEvent::ApplicationFontChange:
+        onChanged();   // cells follow the new text size
         break;
     default:
         break;

@@ -37,6 +37,10 @@ public:
     int leftCol() const;         // first scrollable column on display
     void setLeftCol(int col);
 
+    // The desktop's larger text: an application font above the usual size
+    // enlarges the cells and their text alike (1 at the usual size or below).
+    double textScale() const;
+
     int twipsToPixelsX(int twips) const;
     int twipsToPixelsY(int twips) const;
     int pixelsToTwipsX(int pixels) const;
@@ -78,6 +82,8 @@ private:
     };
     void onChanged();
     void onCursorChanged();
+    void announceCurrentCell();
+    void announceChange();
     void ensureGeometry() const;
     void updateScrollBars();
     int fixedWidth() const;
@@ -101,6 +107,7 @@ private:
     mutable bool m_geomDirty = true;
     mutable int m_dpiX = 96;
     mutable int m_dpiY = 96;
+    mutable double m_scale = 1.0;
     bool m_consumed = false;
     bool m_clickMoves = true;
     bool m_dragSelect = false;
@@ -109,6 +116,10 @@ private:
     int m_lastRow = -1;
     int m_lastCol = -1;
     QHash<QByteArray, QPixmap> m_pictures;
+    // What screen readers were last told: the grid's size and the current cell's text.
+    int m_spokenRows = -1;
+    int m_spokenCols = -1;
+    QString m_spokenText;
 };
 
 } // namespace ui

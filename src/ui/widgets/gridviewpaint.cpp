@@ -2,8 +2,11 @@
 
 #include "ui/widgets/qtcolour.h"
 
+#include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 // Painting of GridView: only the cells on display are drawn.
 
@@ -72,14 +75,22 @@ void GridView::paintCell(QPainter &p, int r, int c, const QRect &rect)
     if (!text.isEmpty()) {
         const CellFont cf = m.cellFont(r, c);
         QFont f(cf.name);
-        f.setPointSizeF(cf.size > 0 ? cf.size : 8.0);
+        f.setPointSizeF((cf.size > 0 ? cf.size : 8.0) * textScale());
         f.setBold(cf.bold);
         f.setItalic(cf.italic);
         f.setUnderline(cf.underline);
         f.setStrikeOut(cf.strikethrough);
+        const int vertical = text.contains(QChar(10)) ? Qt::AlignTop : Qt::AlignVCenter;
+        // A heading (a time, a consultant) wider than its fixed cell is drawn
+        // smaller rather than cut: the desktop's font may be wider than the
+        // one the column widths were made for.
+        if (fixed) {
+            const int wide = QFontMetrics(f).boundingRect(textRect, vertical, text).width();
+            if (wide > textRect.width() && wide > 0)
+                f.setPointSizeF(f.pointSizeF() * std::max(0.6, double(textRect.width()) / wide));
+        }
         p.setFont(f);
         p.setPen(ink);
-        const int vertical = text.contains(QChar(10)) ? Qt::AlignTop : Qt::AlignVCenter;
         int horizontal = Qt::AlignLeft;
         switch (m.cellAlign(r, c)) {
         case CellAlign::Center: horizontal = Qt::AlignHCenter; break;

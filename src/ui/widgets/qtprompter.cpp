@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 #include <QSpacerItem>
 #include <QStyle>
@@ -52,6 +53,9 @@ std::unique_ptr<QMessageBox> QtPrompter::messageBox(const QString &text, const Q
                                                     QWidget *parent)
 {
     auto box = std::make_unique<QMessageBox>(qtIcon(icon), title, text, buttons, parent);
+    // Screen readers say an alert's name and description as it opens.
+    box->setAccessibleName(title);
+    box->setAccessibleDescription(text);
     // The box sizes itself to its layout; a spacer row as wide as the title
     // widens it.
     if (auto *grid = qobject_cast<QGridLayout *>(box->layout()))
@@ -68,6 +72,10 @@ std::unique_ptr<QInputDialog> QtPrompter::inputBox(const QString &prompt, const 
     box->setLabelText(prompt);
     box->setInputMode(QInputDialog::TextInput);
     box->setTextValue(defaultText);
+    // The prompt names the box typed into (not as the label's buddy: a "&" in
+    // a prompt is text, not a mnemonic).
+    if (auto *edit = box->findChild<QLineEdit *>())
+        edit->setAccessibleName(prompt);
     // The dialog fits its layout exactly; the label sets its width: the
     // prompt's, up to the width of a message box, and then the prompt wraps
     // (on one line a long prompt runs off a small screen). Never narrower

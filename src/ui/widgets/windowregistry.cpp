@@ -1,5 +1,7 @@
 #include "ui/widgets/windowregistry.h"
 
+#include "ui/widgets/accessiblenames.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QScreen>
@@ -44,6 +46,7 @@ void WindowRegistry::show(const QString &name)
         }
         w->setObjectName(name);
         w->setAttribute(Qt::WA_DeleteOnClose, true);
+        nameControls(w);
         connect(w.data(), &QObject::destroyed, this, [this, name] {
             auto it = m_windows.find(name);
             if (it != m_windows.end() && !it.value())

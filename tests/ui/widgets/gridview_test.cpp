@@ -268,3 +268,21 @@ TEST_F(GridViewTest, ReplacedOrDestroyedModelFallsBackToTheViewsOwn)
     EXPECT_EQ(view->model()->rows(), 40);
     view->viewport()->grab();   // paints without touching the deleted model
 }
+
+// A desktop set to larger text enlarges the cells with their text, and the
+// usual size leaves them as the twips say.
+TEST_F(GridViewTest, CellsGrowWithTheApplicationFont)
+{
+    const QFont usual = QApplication::font();
+    const QRect before = view->cellRect(2, 1);
+    QFont big = usual;
+    big.setPointSizeF(15);   // 150% of the usual 10 points
+    QApplication::setFont(big);
+    const QRect after = view->cellRect(2, 1);
+    const double scale = view->textScale();
+    QApplication::setFont(usual);
+    EXPECT_DOUBLE_EQ(scale, 1.5);
+    EXPECT_NEAR(after.height(), before.height() * 1.5, 2);
+    EXPECT_NEAR(after.width(), before.width() * 1.5, 2);
+    EXPECT_EQ(view->cellRect(2, 1), before);
+}

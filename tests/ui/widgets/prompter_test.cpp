@@ -1,9 +1,11 @@
 #include "ui/widgets/qtprompter.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 #include <QSizeGrip>
 #include <QTest>
@@ -70,4 +72,22 @@ TEST(QtPrompterBoxes, ALongPromptWrapsInsideTheScreen)
     EXPECT_GE(label->height(), label->heightForWidth(label->width()));
     EXPECT_GE(label->height(), 2 * label->fontMetrics().lineSpacing());
     shoot(input.get(), "input-long-prompt.png");
+}
+
+// A screen reader hears a message box's text, and the prompt as the name of
+// the box an answer is typed into.
+TEST(QtPrompterBoxes, ScreenReadersHearTheTextAndThePrompt)
+{
+    const auto box = ui::QtPrompter::messageBox(QStringLiteral("Saved."), QStringLiteral("Save"), ui::Icon::None,
+                                                QMessageBox::Ok);
+    QAccessibleInterface *message = QAccessible::queryAccessibleInterface(box.get());
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->role(), QAccessible::AlertMessage);
+    EXPECT_EQ(message->text(QAccessible::Name), "Save");
+    EXPECT_EQ(message->text(QAccessible::Description), "Saved.");
+
+    const auto input = ui::QtPrompter::inputBox(QStringLiteral("Date:"), QStringLiteral("Open By Date"), {});
+    auto *edit = input->findChild<QLineEdit *>();
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(edit)->text(QAccessible::Name), "Date:");
 }
