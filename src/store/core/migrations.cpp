@@ -36,6 +36,11 @@ void generation(Database &db)
     db.insert(tables::State, {{"Generation", newGeneration()}});
 }
 
+void stations(Database &db)
+{
+    db.makeTable(*findTable(tables::Station));
+}
+
 } // namespace
 
 QString newGeneration()
@@ -53,6 +58,7 @@ const std::vector<Migration> &migrations()
          }},
         {3, QStringLiteral("the invoices' referrers and practitioners indexed whatever their case"),
          foldedNameIndexes},
+        {PresenceStep, QStringLiteral("the stations running now"), stations},
     };
     return all;
 }

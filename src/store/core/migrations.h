@@ -17,6 +17,9 @@ struct Migration {
     std::function<void(Database &)> apply;
 };
 
+// The step that adds the table of the stations running now.
+inline constexpr int PresenceStep = 5;
+
 // Every step, in order; the last one's version is Database::SchemaVersion.
 const std::vector<Migration> &migrations();
 

@@ -70,6 +70,13 @@ void Transfer::copy(Database &from, Database &to, bool makeTables, const Report 
     for (const TableDef &t : mainTables())
         issued[t.name] = std::max(from.highestIssued(t.name), makeTables ? 0 : to.highestIssued(t.name));
     for (const TableDef &t : mainTables()) {
+        if (t.name == tables::Station) {
+            // Who runs on the target is the target's: a backup's rows would
+            // name stations that ran when it was made.
+            if (report)
+                report(t.name, countOf(to, t.name));
+            continue;
+        }
         if (t.name == tables::State) {
             // The target keeps a generation of its own, never the source's.
             if (makeTables)
