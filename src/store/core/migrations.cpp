@@ -38,7 +38,8 @@ void generation(Database &db)
 
 void stations(Database &db)
 {
-    db.makeTable(*findTable(tables::Station));
+    if (!db.tableExists(tables::Station))
+        db.makeTable(*findTable(tables::Station));
 }
 
 } // namespace

@@ -93,24 +93,35 @@ bool Presence::beat()
 {
     if (m_key.isEmpty() || !m_db.isOpen())
         return false;
-    try {
-        WriteTransaction tx(m_db);
-        const auto row = m_db.selectOneForUpdate(
-            QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(q("ID"), q(tables::Station), q("Token")), {m_key});
-        if (row) {
-            m_db.update(tables::Station, row->value(0), {{"LastSeen", stamp(m_now())}, {"LockHeld", m_lockHeld}});
-            ChangeWatcher::announce(m_db, QStringLiteral("station"), QString());
-        } else {
-            write(true);
+    // The first write after a restore elsewhere is refused and takes the new
+    // generation (the windows see it by the epoch); the row goes in then.
+    for (int attempt = 0;; ++attempt) {
+        try {
+            beatOnce();
+            return true;
+        } catch (const DbError &e) {
+            if (e.number() == DbError::Restored && attempt == 0)
+                continue;
+            // Tried again at the next beat; until then the others see the
+            // row grow old, which is what they should see of a station that
+            // cannot write.
+            return false;
         }
-        tx.commit();
-        return true;
-    } catch (const DbError &) {
-        // Tried again at the next beat; until then the others see the row
-        // grow old, which is what they should see of a station that cannot
-        // write.
-        return false;
     }
+}
+
+void Presence::beatOnce()
+{
+    WriteTransaction tx(m_db);
+    const auto row = m_db.selectOneForUpdate(
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(q("ID"), q(tables::Station), q("Token")), {m_key});
+    if (row) {
+        m_db.update(tables::Station, row->value(0), {{"LastSeen", stamp(m_now())}, {"LockHeld", m_lockHeld}});
+        ChangeWatcher::announce(m_db, QStringLiteral("station"), QString());
+    } else {
+        write(true);
+    }
+    tx.commit();
 }
 
 void Presence::leave()

@@ -61,6 +61,7 @@ public:
 
 private:
     void write(bool insert);
+    void beatOnce();
 
     Database &m_db;
     Now m_now;

@@ -102,6 +102,7 @@ TEST_P(LiveRefresh, ColoursStatusAndMemoElsewhereAreShownAndATypedMemoIsNotTaken
     EXPECT_EQ(*a.book->dailyMemoStoredMeanwhile(), "Lab calls at 3");
     a.prompter.answerNo().expectMessage();
     a.book->memoFocusOut(false, "Dr Avery away");
+    ASSERT_FALSE(a.prompter.transcript().empty());
     EXPECT_TRUE(a.prompter.transcript()[0].text.contains("It now reads:\nLab calls at 3"));
     EXPECT_EQ(a.db.scalar("SELECT Memo FROM tbl_Appt WHERE CalDate = ?", {Today}).toString(), "Lab calls at 3");
 
