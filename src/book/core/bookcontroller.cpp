@@ -111,7 +111,9 @@ void BookController::otherStationChanged(const QString &kind, const QString &key
 {
     if (kind.isEmpty() || kind == QLatin1String("station"))
         recountStations();
-    if (!kind.isEmpty() && !(kind == QLatin1String("page") && key == displayedDate().toString(Qt::ISODate)))
+    // "data": all of it was replaced (a restore on the server).
+    if (!kind.isEmpty() && kind != QLatin1String("data") &&
+        !(kind == QLatin1String("page") && key == displayedDate().toString(Qt::ISODate)))
         return;
     m_changePending = true;
     showPendingChange();

@@ -1,5 +1,6 @@
 #include "store/core/transfer.h"
 
+#include "store/core/changewatcher.h"
 #include "store/core/database.h"
 #include "store/core/schema.h"
 
@@ -63,8 +64,11 @@ void Transfer::copy(Database &from, Database &to, bool makeTables, const Report 
     WriteTransaction tx(to);
     if (makeTables)
         to.createTables();
-    else
+    else {
         to.renewGeneration();   // first: a write of another station waits, or is refused after
+        // Every station reads what it shows again once the data is replaced.
+        ChangeWatcher::announce(to, QStringLiteral("data"), QString());
+    }
     // The numbers either side has ever issued are not issued again.
     std::map<QString, qint64> issued;
     for (const TableDef &t : mainTables())
