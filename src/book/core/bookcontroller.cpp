@@ -126,6 +126,7 @@ bool BookController::showPendingChange()
     // A refresh in the middle of a command would move what the command
     // works on; it waits until the command is done.
     if (m_session.loading() || m_session.busy() || m_s.state.refreshHolds > 0 || m_s.db.inTransaction() ||
+        m_s.db.waiting() ||
         (m_quiet && !m_quiet())) {
         m_pendingRetry.start();
         return false;

@@ -57,7 +57,7 @@ qint64 ChangeWatcher::dataVersion()
 
 bool ChangeWatcher::poll()
 {
-    if (!m_running || !m_db.isOpen() || m_db.inTransaction())
+    if (!m_running || !m_db.isOpen() || m_db.inTransaction() || m_db.waiting())
         return false;
     if (m_db.onServer()) {
         // The driver hands over notifications read during a statement when

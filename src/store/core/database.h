@@ -78,6 +78,9 @@ public:
     // statements do not wait, and a write transaction is refused as Busy: it
     // would join a transaction not begun yet, or wait inside the wait.
     void setWaitListener(WaitListener *listener) { m_listener = listener; }
+    // A statement of this station is waiting for another station now (the
+    // listener's loop runs): what is not urgent waits until it is over.
+    bool waiting() const { return m_listening || m_polling; }
 
     // Runs one statement; throws DbError. The returned query is finished
     // unless it is a SELECT (prefer select()/selectOne() for reading).
