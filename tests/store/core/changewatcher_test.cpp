@@ -3,6 +3,7 @@
 
 #include "store/core/changewatcher.h"
 #include "store/core/schema.h"
+#include "store/core/transfer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -65,6 +66,23 @@ TEST_P(ChangeWatcherTest, ReportsAnotherStationsCommittedWriteButNotItsOwnNorARo
     watcher.stop();
     writeMemo(other, "after", true);
     EXPECT_FALSE(heardWithin(3 * store::ChangeWatcher::PollMs));
+}
+
+// A restore replaces every record: the stations hear that all data changed.
+TEST_P(ChangeWatcherTest, ReplacingTheDataIsHeardAsEverythingChanged)
+{
+    testsupport::TestDir backup;
+    store::Database file, other;
+    ASSERT_TRUE(file.open(backup.file("db.mdb")).ok());
+    openOther(other);
+    store::ChangeWatcher watcher(db);
+    QObject::connect(&watcher, &store::ChangeWatcher::changed,
+                     [this](const QString &kind, const QString &key) { heard.push_back({kind, key}); });
+    watcher.start();
+
+    store::Transfer::replaceAll(file, other);
+    ASSERT_TRUE(heardWithin(1000));
+    EXPECT_EQ(heard[0].kind, onServer() ? "data" : "");
 }
 
 QUILLON_BOTH_ENGINES(ChangeWatcherTest);
