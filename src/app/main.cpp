@@ -10,6 +10,8 @@
 #include "setup/widgets/setupwindows.h"
 #include "setup/widgets/templatewindows.h"
 #include "store/core/database.h"
+#include "store/core/presence.h"
+#include "store/core/sharelock.h"
 #include "ui/core/appstate.h"
 #include "ui/core/clock.h"
 #include "ui/core/services.h"
@@ -64,6 +66,12 @@ int main(int argc, char **argv)
     ui::QtClipboard clipboard;
     ui::SystemDesktop desktop;
     ui::Services services{db, prompter, state, registry, clock, clipboard, desktop};
+
+    // The other stations see this one as running while it beats.
+    store::Presence presence(db, [&clock] { return clock.now(); });
+    store::ShareLock shareLock;
+    if (!startup.joinStations(presence, shareLock, clock.now()))
+        return 1;
     registry.setServices(&services);
 
     app::registerWindows(registry);
@@ -105,6 +113,7 @@ int main(int argc, char **argv)
         });
     }
     const int rc = QApplication::exec();
+    presence.leave();
     db.close();
     return rc;
 }

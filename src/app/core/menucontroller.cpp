@@ -1,13 +1,16 @@
 #include "app/core/menucontroller.h"
 
+#include "store/core/database.h"
 #include "store/core/dberror.h"
 #include "store/core/recordsource.h"
 #include "store/core/schema.h"
+#include "store/core/sharelock.h"
 #include "ui/core/appstate.h"
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace app {
 
@@ -120,7 +123,15 @@ QString MenuController::location() const
     try {
         store::RecordSource setup(m_s.db);
         setup.bind(store::tables::Setup);
-        return setup.eof() ? QString() : setup.text(QStringLiteral("location"));
+        QString text = setup.eof() ? QString() : setup.text(QStringLiteral("location"));
+        // Said where everyone sees it: such a folder may not pass the
+        // stations' locks to each other.
+        if (!m_s.db.onServer()) {
+            const QString kind = store::ShareLock::remoteKind(QFileInfo(m_s.db.path()).absolutePath());
+            if (!kind.isEmpty())
+                text += (text.isEmpty() ? QString() : QStringLiteral("  ")) + QStringLiteral("(data on %1)").arg(kind);
+        }
+        return text;
     } catch (const store::DbError &) {
         // The menu shows nothing rather than stopping over a caption.
         return QString();

@@ -1,7 +1,9 @@
 #include "app/core/startup.h"
 
 #include "store/core/filecheck.h"
+#include "store/core/presence.h"
 #include "store/core/serverconfig.h"
+#include "store/core/sharelock.h"
 #include "store/core/tempfiles.h"
 #include "ui/core/prompter.h"
 
@@ -293,6 +295,39 @@ bool Startup::openServer(const QString &dataDir)
         return fail(serverFailureText(m_db.where(), dataDir, r));
     m_created = r.status == store::Database::Status::Created;
     return openStation(stationPath(dataDir));
+}
+
+} // namespace app
+
+namespace app {
+
+QString Startup::unsharedLocksText(const QString &folder, const QString &stations)
+{
+    return QStringLiteral("The folder that holds the practice's data, %1, does not pass locks from one workstation "
+                          "to another: this station could take the locks of\n%2\nTwo stations writing there "
+                          "could spoil each other's work, so this station opens nothing.\n\nPlease keep the "
+                          "practice's data on a database server instead (a server.conf beside the program names "
+                          "it; the README's \"A station on a PostgreSQL server\" tells how), or ask whoever "
+                          "looks after the network to make the share pass locks.")
+        .arg(QDir::toNativeSeparators(folder), stations);
+}
+
+bool Startup::joinStations(store::Presence &presence, store::ShareLock &lock, const QDateTime &now)
+{
+    try {
+        if (!m_db.onServer()) {
+            const auto unreached = store::ShareLock::unreachedLocks(
+                m_db.path(), store::Presence::others(m_db, now), m_db.station().host);
+            if (!unreached.empty())
+                return fail(unsharedLocksText(QFileInfo(m_db.path()).absolutePath(),
+                                              store::Presence::listing(unreached)));
+            lock.take(m_db.path());
+        }
+        presence.join(lock.byte(), lock.held());
+    } catch (const store::DbError &) {
+        // It runs unlisted: the others' counts and warnings leave it out.
+    }
+    return true;
 }
 
 } // namespace app

@@ -8,6 +8,11 @@ namespace ui {
 class Prompter;
 }
 
+namespace store {
+class Presence;
+class ShareLock;
+}
+
 namespace app {
 
 // Opens the practice's database at start: db.mdb in the data folder,
@@ -37,6 +42,12 @@ public:
     static QString serverFailureText(const QString &server, const QString &dataDir,
                                      const store::Database::OpenResult &result);
     static QString configText(const QString &confPath, const QString &error);
+
+    // Records this station among those running. On db.mdb it first checks
+    // that the folder passes locks between workstations; false (and the
+    // user told) when it does not: the station must then write nothing.
+    bool joinStations(store::Presence &presence, store::ShareLock &lock, const QDateTime &now);
+    static QString unsharedLocksText(const QString &folder, const QString &stations);
 
 private:
     bool fail(const QString &text);

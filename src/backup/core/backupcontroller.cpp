@@ -4,6 +4,7 @@
 #include "store/core/database.h"
 #include "store/core/dbcopy.h"
 #include "store/core/dberror.h"
+#include "store/core/presence.h"
 #include "store/core/settings.h"
 #include "store/core/tempfiles.h"
 #include "ui/core/appstate.h"
@@ -294,6 +295,7 @@ BackupController::Outcome BackupController::restore()
             if (!m_s.prompter.ask(RestoreQuestion, RestoreTitle, ui::Icon::Critical, true))
                 throw Declined{};
         },
+        [this] { confirmOthersClosed(); },
         [this] { checkSource(); },
         [this] {
             closeWindows({ui::win::Appt, ui::win::Configure, ui::win::Help, ui::win::Menu,
@@ -320,6 +322,21 @@ BackupController::Outcome BackupController::restore()
         m_status.restoreComplete = false;
         changed();
     });
+}
+
+void BackupController::confirmOthersClosed() const
+{
+    std::vector<store::StationSeen> others;
+    try {
+        others = store::Presence::others(m_s.db, m_clock());
+    } catch (const store::DbError &) {
+        // Nobody can be named: the restore's own steps say what is wrong.
+        return;
+    }
+    if (!others.empty() &&
+        !m_s.prompter.ask(OthersOpenQuestion.arg(store::Presence::listing(others)), RestoreTitle, ui::Icon::Warning,
+                          true))
+        throw Declined{};
 }
 
 void BackupController::checkSource() const

@@ -48,6 +48,10 @@ public:
         "Existing database will be replaced!  Please make sure you have the correct data disk in the "
         "source drive. Do you wish to proceed?");
     static inline const QString RestoreTitle = QStringLiteral("Restore files");
+    static inline const QString OthersOpenQuestion = QStringLiteral(
+        "These stations are still open:\n%1\n\nPlease close them before restoring. If you restore now, "
+        "they read the restored data again, and an entry being typed there is not stored until it is "
+        "saved again.\n\nDo you wish to restore all the same?");
     static inline const QString DataFile = QStringLiteral("db.mdb");
     static inline const QString InfoFile = QStringLiteral("Info.xls");
     // Where a restore keeps the database it replaced, and how many it keeps.
@@ -106,6 +110,8 @@ private:
     void backUpInfo();
     void checkSource() const;
     void restoreDatabase();
+    // The other stations still open are named; going on needs a Yes.
+    void confirmOthersClosed() const;
     void restoreInfo();
     void keepSafetyCopy(store::DatabaseCopy &copy);
 

@@ -8,7 +8,9 @@
 #include "book/core/recurrentbooking.h"
 #include "book/core/spreadsheet.h"
 #include "book/core/writefailure.h"
+#include "store/core/changewatcher.h"
 #include "store/core/database.h"
+#include "ui/core/appstate.h"
 #include "ui/core/clock.h"
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
@@ -36,6 +38,12 @@ BookController::BookController(ui::Services &services, QObject *parent)
     // Paths that unload the book from elsewhere (the menu's Exit, backup,
     // setup) stop at a typed entry as F3 does.
     m_s.windows.setSettler(ui::win::Appt, [this] { return m_entry.leaveEditor(); });
+    m_pendingRetry.setSingleShot(true);
+    m_pendingRetry.setInterval(store::ChangeWatcher::PollMs / 2);
+    connect(&m_pendingRetry, &QTimer::timeout, this, [this] { showPendingChange(); });
+    // Stations that stop without a word drop out of the count by the clock.
+    m_recount.setInterval(store::Presence::BeatSeconds * 1000);
+    connect(&m_recount, &QTimer::timeout, this, [this] { recountStations(); });
 }
 
 BookController::~BookController()
@@ -59,6 +67,76 @@ bool BookController::load(const QDate &today)
     emit calendarChanged();
     pageChanged();
     emit panelChanged();
+    watchStore();
+    return true;
+}
+
+void BookController::watchStore()
+{
+    if (m_watcher)
+        return;
+    m_watcher = std::make_unique<store::ChangeWatcher>(m_s.db);
+    connect(m_watcher.get(), &store::ChangeWatcher::changed, this, &BookController::otherStationChanged);
+    m_watcher->start();
+    recountStations();
+    m_recount.start();
+}
+
+void BookController::recountStations()
+{
+    try {
+        m_others = store::Presence::others(m_s.db, m_s.clock.now());
+    } catch (const DbError &) {
+        // The count stays as it was until the next look.
+        return;
+    }
+    emit stationsChanged();
+}
+
+QString BookController::stationsCaption() const
+{
+    if (m_others.empty())
+        return {};
+    return m_others.size() == 1 ? QStringLiteral("1 other station open")
+                                : QStringLiteral("%1 other stations open").arg(m_others.size());
+}
+
+QString BookController::stationsTip() const
+{
+    QStringList names;
+    for (const store::StationSeen &s : m_others)
+        names << s.label();
+    return names.join(QLatin1Char('\n'));
+}
+
+void BookController::otherStationChanged(const QString &kind, const QString &key)
+{
+    if (kind.isEmpty() || kind == QLatin1String("station"))
+        recountStations();
+    // "data": all of it was replaced (a restore on the server).
+    if (!kind.isEmpty() && kind != QLatin1String("data") &&
+        !(kind == QLatin1String("page") && key == displayedDate().toString(Qt::ISODate)))
+        return;
+    m_changePending = true;
+    showPendingChange();
+}
+
+bool BookController::showPendingChange()
+{
+    if (!m_changePending)
+        return true;
+    // A refresh in the middle of a command would move what the command
+    // works on; it waits until the command is done.
+    if (m_session.loading() || m_session.busy() || m_s.state.refreshHolds > 0 || m_s.db.inTransaction() ||
+        m_s.db.waiting() ||
+        (m_quiet && !m_quiet())) {
+        m_pendingRetry.start();
+        return false;
+    }
+    m_changePending = false;
+    m_changedElsewhere = m_session.showOthersChanges();
+    if (!m_changedElsewhere.empty())
+        emit cellsChangedElsewhere();
     return true;
 }
 
@@ -82,6 +160,9 @@ bool BookController::closeBook()
     if (!m_entry.leaveEditor())
         return false;
     m_panel.stopTimer();
+    if (m_watcher)
+        m_watcher->stop();
+    m_recount.stop();
     m_s.windows.show(ui::win::Menu);
     emit closeRequested();
     m_s.windows.unload(ui::win::Appt);

@@ -10,6 +10,7 @@
 #include "book/pages/celleditor.h"
 #include "book/pages/pagegrid.h"
 #include "book/pages/pagestore.h"
+#include "store/core/presence.h"
 #include "store/core/settings.h"
 #include "ui/core/gridmodel.h"
 #include "ui/core/services.h"
@@ -17,7 +18,13 @@
 #include <QDate>
 #include <QObject>
 #include <QString>
+#include <QTimer>
+#include <functional>
 #include <memory>
+
+namespace store {
+class ChangeWatcher;
+}
 
 namespace book {
 
@@ -108,6 +115,26 @@ public:
     bool timerEnabled() const { return m_panel.timerEnabled(); }
     int timerIntervalMs() const { return m_panel.timerIntervalMs(); }
     void timerTick() { m_panel.timerTick(); }
+    std::optional<QString> dailyMemoStoredMeanwhile() const { return m_panel.dailyMemoStoredMeanwhile(); }
+
+    // ---- other stations' changes, shown as they happen
+    // What the watcher reports: the page of a date changed elsewhere (an
+    // empty kind: something changed, the page is read to see).
+    void otherStationChanged(const QString &kind, const QString &key);
+    // Shows a change reported, unless this station is in the middle of
+    // something (a write waiting, a question open, a page being loaded):
+    // then it waits for the next moment. False while one is still waiting.
+    bool showPendingChange();
+    // The window says whether it may be disturbed now (no message box open).
+    void setQuietCheck(std::function<bool()> quiet) { m_quiet = std::move(quiet); }
+    store::ChangeWatcher *watcher() const { return m_watcher.get(); }
+    // The cells the last change from elsewhere touched.
+    const CellList &changedElsewhere() const { return m_changedElsewhere; }
+    // The other stations running now, as last counted.
+    const std::vector<store::StationSeen> &otherStations() const { return m_others; }
+    QString stationsCaption() const;      // "2 other stations open"; empty for none
+    QString stationsTip() const;          // their names, one a line
+    void recountStations();
     bool isAdminStation() const { return m_admin; }
 
     // ---- date navigation
@@ -206,6 +233,8 @@ signals:
     void busyChanged(bool busy); // a write may wait for another station: busy pointer
     void searchPanelChanged();   // the answer panel shown, hidden or its message
     void undoChanged();          // what Undo and Redo would take back, or another page
+    void cellsChangedElsewhere();// another station's change is shown: changedElsewhere()
+    void stationsChanged();      // otherStations() counted anew
 
 private:
     ui::Services &m_s;
@@ -221,6 +250,15 @@ private:
     std::unique_ptr<NameSearch> m_search;
     std::unique_ptr<AppointmentsHistory> m_history;
     std::unique_ptr<NextAvailable> m_next;
+    std::unique_ptr<store::ChangeWatcher> m_watcher;
+    std::function<bool()> m_quiet;
+    bool m_changePending = false;
+    QTimer m_pendingRetry;
+    CellList m_changedElsewhere;
+    std::vector<store::StationSeen> m_others;
+    QTimer m_recount;
+
+    void watchStore();
 };
 
 } // namespace book

@@ -9,6 +9,8 @@
 #include "ui/core/appstate.h"
 #include "ui/core/prompter.h"
 
+#include <set>
+
 namespace book {
 
 using store::DbError;
@@ -19,11 +21,13 @@ constexpr int SeekRetries = 3;
 
 PageSession::BusyScope::BusyScope(PageSession &s) : m_s(s)
 {
+    ++m_s.m_busy;
     emit m_s.m_book.busyChanged(true);
 }
 
 PageSession::BusyScope::~BusyScope()
 {
+    --m_s.m_busy;
     emit m_s.m_book.busyChanged(false);
 }
 
@@ -201,6 +205,65 @@ void PageSession::refreshGrid(bool hideEditorToo)
         m_book.requestFocus(Focus::Grid);
     }
     emit m_book.memosChanged();
+}
+
+CellList PageSession::showOthersChanges()
+{
+    if (m_page.id == 0 || m_loading)
+        return {};
+    PageRecord fresh;
+    try {
+        fresh = m_pages.read(m_page.id);
+    } catch (const DbError &) {
+        // Shown as it was: the next look, or the next write, finds out more.
+        return {};
+    }
+    const bool textChanged = fresh.data != m_page.data;
+    const bool coloursChanged = fresh.colors != m_page.colors;
+    const bool memoChanged = fresh.memo != m_page.memo;
+    const bool statusChanged = fresh.clinic != m_page.clinic;
+    if (!textChanged && !coloursChanged && !memoChanged && !statusChanged)
+        return {};
+
+    std::set<std::pair<int, int>> cells;
+    if (textChanged) {
+        const page::Cells before = page::decode(m_page.data), now = page::decode(fresh.data);
+        for (int r = pos::FreeRow; r < m_grid.rows(); ++r)
+            for (int c = pos::FirstCol; c < m_grid.cols(); ++c)
+                if (page::cellAt(before, r, c) != page::cellAt(now, r, c))
+                    cells.insert({r, c});
+    }
+    if (coloursChanged && !m_closed && !statusChanged) {
+        // In the order the colour list lays them out: column by column.
+        const int perColumn = std::max(pos::colorRow(m_grid.rows()), 0);
+        const size_t total = static_cast<size_t>(std::max(pos::textCol(m_grid.cols()), 0) * perColumn);
+        const std::vector<int> before = shownColors(m_page.colors, total), now = shownColors(fresh.colors, total);
+        size_t k = 0;
+        for (int c = pos::FirstCol; c < m_grid.cols(); ++c)
+            for (int r = pos::FirstTimeRow; r < m_grid.rows(); ++r, ++k)
+                if (k < total && before[k] != now[k])
+                    cells.insert({r, c});
+    }
+    m_page.data = fresh.data;
+    m_page.colors = fresh.colors;
+    m_page.memo = fresh.memo;
+    m_page.clinic = fresh.clinic;
+
+    m_grid.beginUpdate();
+    if (textChanged)
+        pasteText(m_grid, m_page.data);   // keeps the cursor and the marked range
+    if (statusChanged) {
+        m_closed = m_page.clinic;
+        showPageColors();
+    } else if (coloursChanged && !m_closed) {
+        applyColors(m_grid, m_page.colors, false);
+    }
+    m_grid.endUpdate();
+    if (statusChanged)
+        emit m_book.statusChanged();
+    if (memoChanged)
+        emit m_book.memosChanged();   // a memo box being typed in keeps its text
+    return {cells.begin(), cells.end()};
 }
 
 void PageSession::showStoredText(const QString &text)

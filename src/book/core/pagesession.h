@@ -47,6 +47,12 @@ public:
     void openPage(const QDate &date);      // find or create the page, fill the grid
     void fillGrid();                       // show the stored page anew
     void refreshGrid(bool hideEditor = true);  // re-read the page, cursor kept
+    // Shows what another station changed on the page on display without
+    // disturbing this station: the cursor, the marked range, the scroll
+    // position, an open cell editor and a memo being typed stay as they are.
+    // Returns the cells whose text or colour changed (none when the page is
+    // as shown, or could not be read now).
+    CellList showOthersChanges();
     void showPageColors();                 // the page's colours, or the closed look
     void readSettings();
     // The page text as stored, shown in the grid.
@@ -99,6 +105,7 @@ public:
     QDate today() const { return m_today; }
     void setToday(const QDate &today) { m_today = today; }
     bool loading() const { return m_loading; }
+    bool busy() const { return m_busy > 0; }      // a write may be waiting
     bool closed() const { return m_closed; }       // Check1
     void setClosed(bool closed) { m_closed = closed; }
     bool locked() const { return m_locked; }       // Check2
@@ -125,6 +132,7 @@ private:
     QString m_template;          // the weekday template last loaded
     QDate m_today;
     bool m_loading = false;
+    int m_busy = 0;              // open BusyScopes
     bool m_closed = false;       // Check1
     bool m_locked = false;       // Check2
     UndoHistory m_history;

@@ -35,6 +35,13 @@ QString SidePanel::fixedMemo() const
     return m_fixedMemoDraft.value_or(m_session.settings().fixedMemo);
 }
 
+std::optional<QString> SidePanel::dailyMemoStoredMeanwhile() const
+{
+    if (!m_dailyMemoRead || *m_dailyMemoRead == m_session.page().memo)
+        return std::nullopt;
+    return m_session.page().memo;
+}
+
 QString SidePanel::bookName() const
 {
     return m_session.settings().bookNo;
@@ -74,18 +81,26 @@ void SidePanel::memoFocusIn(bool fixed)
     stopTimer();
     // What the user starts from: a later store is made only over this text.
     (fixed ? m_fixedMemoBase : m_dailyMemoBase) = fixed ? fixedMemo() : dailyMemo();
+    // The stored memo this station read: another station's memo shown
+    // meanwhile is not taken as read, so storing asks before replacing it.
+    (fixed ? m_fixedMemoRead : m_dailyMemoRead) =
+        fixed ? m_session.settings().fixedMemo : m_session.page().memo;
 }
 
 void SidePanel::memoFocusOut(bool fixed, const QString &text)
 {
     std::optional<QString> &base = fixed ? m_fixedMemoBase : m_dailyMemoBase;
     std::optional<QString> &draft = fixed ? m_fixedMemoDraft : m_dailyMemoDraft;
-    const QString read = fixed ? m_session.settings().fixedMemo : m_session.page().memo;
+    std::optional<QString> &readAtFocus = fixed ? m_fixedMemoRead : m_dailyMemoRead;
+    const QString read =
+        readAtFocus.value_or(fixed ? m_session.settings().fixedMemo : m_session.page().memo);
+    readAtFocus.reset();
     const QString from = base.value_or(draft.value_or(read));
     base.reset();
     const QString title = fixed ? QStringLiteral("Save txtFixedMemo") : QStringLiteral("Save txtMemo");
     if ((!fixed && m_session.page().id == 0) || (text == from && !draft)) {
         armTimer();
+        emit m_book.memosChanged();   // the box shows a memo stored meanwhile
         return;
     }
     // Written only over what this station read. When another station stored
@@ -221,8 +236,12 @@ void SidePanel::statusChosen(int index)
         m_book.requestFocus(Focus::Grid);
         return;
     }
-    m_s.prompter.message(QStringLiteral("Please logout all other stations before changing office status!"),
-                         QStringLiteral("Change Office Status"));
+    // The stations still open are named, so the user knows whom to ask.
+    m_book.recountStations();
+    QString logout = QStringLiteral("Please logout all other stations before changing office status!");
+    if (!m_book.otherStations().empty())
+        logout += QStringLiteral("\n\nStations still open:\n") + store::Presence::listing(m_book.otherStations());
+    m_s.prompter.message(logout, QStringLiteral("Change Office Status"));
     // Stored first, so that a failure leaves the window as it was.
     try {
         m_session.pages().writeClinic(m_session.page().id, closed);

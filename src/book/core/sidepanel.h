@@ -24,6 +24,9 @@ public:
     // when it could not be stored yet.
     QString dailyMemo() const;
     QString fixedMemo() const;
+    // The daily memo another station stored while this one is typed over
+    // what was read before; nullopt when there is none.
+    std::optional<QString> dailyMemoStoredMeanwhile() const;
     void memoCommand();                          // cmdMemo, F9, Navigate > Memo
     void memoFocusIn(bool fixed);
     void memoFocusOut(bool fixed, const QString &text);
@@ -55,6 +58,8 @@ private:
     bool m_fixedMemoShown = false;
     std::optional<QString> m_dailyMemoBase;    // the memo as the user began typing
     std::optional<QString> m_fixedMemoBase;
+    std::optional<QString> m_dailyMemoRead;    // the stored memo when the user began typing
+    std::optional<QString> m_fixedMemoRead;
     std::optional<QString> m_dailyMemoDraft;   // the user's text not stored yet
     std::optional<QString> m_fixedMemoDraft;
     bool m_bookLocked = true;

@@ -1,8 +1,9 @@
 #include "book/pages/pagestore.h"
 
 #include "book/pages/pagegrid.h"
-#include "store/core/settings.h"
+#include "store/core/changewatcher.h"
 #include "store/core/database.h"
+#include "store/core/settings.h"
 #include "store/core/schema.h"
 #include "store/core/searchindex.h"
 
@@ -77,6 +78,13 @@ void attachColors(Database &db, PageRecord &p)
         p.colorId = c->value(0).toInt();
         p.colors = c->value(1).toString();
     }
+}
+
+// Tells the other stations, when the write commits, that the page of a
+// date changed.
+void announcePage(Database &db, const QDate &date)
+{
+    store::ChangeWatcher::announce(db, QStringLiteral("page"), date.toString(Qt::ISODate));
 }
 
 } // namespace
@@ -304,6 +312,8 @@ PageStore::BlockWrite PageStore::writeBlock(const BlockChange &c)
         out.storedColors = encodeColors(values);
         m_db.update(store::tables::Color, c.colorId, {{"CColor", out.storedColors}});
     }
+    if (!out.edit.empty())
+        announcePage(m_db, out.edit.key.toDate());
     tx.commit();
     return out;
 }
@@ -348,13 +358,15 @@ std::optional<QString> PageStore::writeMemo(int id, const QString &memo, const Q
 {
     store::WriteTransaction tx(m_db);
     const auto rec = m_db.selectOneForUpdate(
-        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(q("Memo"), q(store::tables::Appt), q("ID")), {id});
+        QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ?").arg(q("Memo"), q("CalDate"), q(store::tables::Appt), q("ID")),
+        {id});
     if (!rec)
         throw pageGone();
     const QString stored = rec->value(0).toString();
     if (expected && stored != *expected)
         return stored;   // the transaction rolls back
     m_db.update(store::tables::Appt, id, {{"Memo", memo}});
+    announcePage(m_db, Database::toDate(rec->value(1)));
     tx.commit();
     return std::nullopt;
 }
@@ -364,6 +376,10 @@ void PageStore::writeClinic(int id, bool closed)
     store::WriteTransaction tx(m_db);
     if (m_db.update(store::tables::Appt, id, {{"Clinic", closed}, {"CColor", "0"}}) == 0)
         throw pageGone();
+    if (m_db.onServer())
+        announcePage(m_db, Database::toDate(m_db.scalar(
+                               QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(q("CalDate"), q(store::tables::Appt), q("ID")),
+                               {id})));
     tx.commit();
 }
 
@@ -608,6 +624,8 @@ PageStore::SeriesWrite PageStore::writeCellSeries(const std::vector<QDate> &date
         v = color;
         m_db.update(store::tables::Color, colours->value(0), {{"CColor", encodeColors(values)}});
     }
+    for (const QDate &date : dates)
+        announcePage(m_db, date);
     tx.commit();
     out.written = true;
     return out;
@@ -654,6 +672,7 @@ bool removeIfEmpty(Database &db, const QVariant &id)
     // A colour record left behind would be taken up by the page made anew,
     // laid out for the old columns and rows.
     db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(q(store::tables::Color), q("caldate")), {date});
+    announcePage(db, Database::toDate(found->value(0)));
     tx.commit();
     return true;
 }

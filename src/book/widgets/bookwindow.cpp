@@ -8,6 +8,7 @@
 #include "book/core/pagegrid.h"
 #include "book/widgets/boxtext.h"
 #include "book/widgets/calendarview.h"
+#include "book/widgets/changeflash.h"
 #include "book/widgets/printpanel.h"
 #include "report/widgets/sheetprinters.h"
 #include "ui/core/appstate.h"
@@ -88,6 +89,18 @@ BookWindow::BookWindow(ui::Services &services, QWidget *parent)
     const auto children = findChildren<QWidget *>();
     for (QWidget *w : children)
         w->installEventFilter(this);
+
+    // Other stations' changes are shown as they come, but never under an
+    // open message box or menu: they wait until it is closed.
+    m_flash = new ChangeFlash(m_grid);
+    m_controller.setQuietCheck(
+        [] { return !QApplication::activeModalWidget() && !QApplication::activePopupWidget(); });
+    connect(&m_controller, &BookController::cellsChangedElsewhere, this,
+            [this] { m_flash->flash(m_controller.changedElsewhere()); });
+    connect(&m_controller, &BookController::stationsChanged, this, [this] {
+        m_stations->setText(m_controller.stationsCaption());
+        m_stations->setToolTip(m_controller.stationsTip());
+    });
     resize(1000, 640);
 }
 
@@ -232,6 +245,10 @@ void BookWindow::syncMemos()
     if (!m_dailyMemo->hasFocus() || m_memoDate != c.displayedDate())
         setPlainIfDiffers(m_dailyMemo, boxes::toBox(c.dailyMemo()));
     m_memoDate = c.displayedDate();
+    const auto meanwhile = c.dailyMemoStoredMeanwhile();
+    m_dailyMemo->setToolTip(meanwhile ? QStringLiteral("Another station has stored this memo meanwhile:\n%1")
+                                            .arg(boxes::toBox(*meanwhile))
+                                      : QString());
     if (!m_fixedMemo->hasFocus())
         setPlainIfDiffers(m_fixedMemo, boxes::toBox(c.fixedMemo()));
     m_syncing = was;

@@ -29,6 +29,7 @@ class SheetPrinter;
 namespace book {
 
 class CalendarView;
+class ChangeFlash;
 class PrintPanel;
 
 // frmAppt, "Appointments Scheduler": the appointment book. It draws what its
@@ -99,6 +100,7 @@ private:
     ui::CommandTable m_commands;
 
     ui::GridView *m_grid = nullptr;                // Grid1
+    ChangeFlash *m_flash = nullptr;                // over the grid: cells changed elsewhere
     ui::CellEditorBox *m_edit = nullptr;           // txtEdit
     CalendarView *m_calendar = nullptr;            // Picture2
     QWidget *m_nav = nullptr;                      // the navigation panel
@@ -118,6 +120,7 @@ private:
     QPushButton *m_demo = nullptr;                 // Command1
     QLabel *m_calDate = nullptr;                   // lblCalDate
     QLabel *m_calDay = nullptr;                    // lblCalDay
+    QLabel *m_stations = nullptr;                  // lblStations: other stations open
     QLabel *m_keys = nullptr;                      // lblFunctionKeys
     QFrame *m_answer = nullptr;                    // Frame2, the name search's answer panel
     QLabel *m_answerText = nullptr;                // lblMessage

@@ -160,6 +160,10 @@ QWidget *BookWindow::buildPage()
     captions->addWidget(m_calDay);
     captions->addWidget(m_calDate);
     captions->addStretch(1);
+    // How many other stations are open; their names on hover.
+    m_stations = new QLabel(page);
+    m_stations->setObjectName(QStringLiteral("lblStations"));
+    captions->addWidget(m_stations);
     v->addLayout(captions);
 
     m_grid = new ui::GridView(page);

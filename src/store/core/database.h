@@ -79,6 +79,9 @@ public:
     // statements do not wait, and a write transaction is refused as Busy: it
     // would join a transaction not begun yet, or wait inside the wait.
     void setWaitListener(WaitListener *listener) { m_listener = listener; }
+    // A statement of this station is waiting for another station now (the
+    // listener's loop runs): what is not urgent waits until it is over.
+    bool waiting() const { return m_listening || m_polling; }
 
     // Runs one statement; throws DbError. The returned query is finished
     // unless it is a SELECT (prefer select()/selectOne() for reading).
@@ -149,6 +152,11 @@ public:
     // The station this connection writes for: stamped on what it records.
     const StationIdentity &station() const { return m_station; }
     void setStation(const StationIdentity &station) { m_station = station; }
+    // The key of this station's row among the stations running now (empty
+    // until it has recorded itself): what it leaves out when it lists the
+    // others.
+    QString presenceKey() const { return m_presenceKey; }
+    void setPresenceKey(const QString &key) { m_presenceKey = key; }
 
     // Whether the page cells' search index is kept and searchable here:
     // found when the database opens, and again after its tables are made or
@@ -194,6 +202,7 @@ private:
     int m_epoch = 0;
     SearchIndex::State m_searchIndex;
     StationIdentity m_station = StationIdentity::ofThisMachine();
+    QString m_presenceKey;
     WaitListener *m_listener = nullptr;
     int m_busyTimeoutMs = DefaultBusyTimeoutMs;
     bool m_polling = false;     // a statement that may run again is running

@@ -164,6 +164,22 @@ void openAsWorking(Database &file, const QString &path)
         throw DbError(DbError::General, QStringLiteral("The file %1 cannot be opened (%2)").arg(path, r.detail));
 }
 
+// The stations running now stay listed across a restore: the backup's rows
+// name stations that ran when it was made.
+void keepStationsRunning(Database &working, Database &restored)
+{
+    const TableDef &t = *findTable(tables::Station);
+    restored.exec(QStringLiteral("DELETE FROM %1").arg(Dialect::quote(t.name)));
+    if (!working.tableExists(t.name))
+        return;
+    for (const QSqlRecord &r : working.select(QStringLiteral("SELECT * FROM %1").arg(Dialect::quote(t.name)))) {
+        QVariantMap values;
+        for (const FieldDef &f : t.fields)
+            values.insert(f.name, r.value(f.name));
+        restored.insert(t.name, values, false);
+    }
+}
+
 class SqliteCopy : public DatabaseCopy {
 public:
     SqliteCopy(Database &db, sqlite3 *handle) : m_db(db), m_handle(handle) {}
@@ -197,6 +213,7 @@ public:
             // A file written where SQLite had no FTS5 gets its search index here.
             if (!upgraded.tableExists(SearchIndex::Table) && SearchIndex::create(upgraded).isEmpty())
                 SearchIndex::rebuild(upgraded);
+            keepStationsRunning(m_db, upgraded);
             tx.commit();
         }
         Handle in(path, SQLITE_OPEN_READONLY);

@@ -37,6 +37,12 @@ void generation(Database &db)
     db.insert(tables::State, {{"Generation", newGeneration()}});
 }
 
+void stations(Database &db)
+{
+    if (!db.tableExists(tables::Station))
+        db.makeTable(*findTable(tables::Station));
+}
+
 // The cells of the pages by their text, for the name searches. Where the
 // engine cannot hold it, the searches read the pages as before.
 void searchIndex(Database &db)
@@ -64,6 +70,7 @@ const std::vector<Migration> &migrations()
          }},
         {3, QStringLiteral("the invoices' referrers and practitioners indexed whatever their case"),
          foldedNameIndexes},
+        {PresenceStep, QStringLiteral("the stations running now"), stations},
         {SearchIndexStep, QStringLiteral("the page cells' search index"), searchIndex},
     };
     return all;

@@ -17,6 +17,8 @@ struct Migration {
     std::function<void(Database &)> apply;
 };
 
+// The step that adds the table of the stations running now.
+inline constexpr int PresenceStep = 5;
 // The step that made the page cells' search index.
 inline constexpr int SearchIndexStep = 6;
 

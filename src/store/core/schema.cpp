@@ -153,6 +153,20 @@ TableDef stateTable()
     return t;
 }
 
+// The stations running now: each records itself when it starts and says
+// every little while that it still runs; one not heard of for a while is
+// gone (a crash leaves nothing that holds the others back).
+TableDef stationTable()
+{
+    TableDef t{tables::Station, QStringLiteral("ID"), {}, {}};
+    t.fields = {{"ID", F::Counter},       {"Token", F::Text},   {"StationName", F::Text},
+                {"Host", F::Text},        {"OsUser", F::Text},  {"Since", F::Text},
+                {"LastSeen", F::Text},    {"LockByte", F::Integer}, {"LockHeld", F::YesNo}};
+    t.indexes = {{QStringLiteral("Token"), {QStringLiteral("Token")}, true}};
+    t.since = 5;
+    return t;
+}
+
 TableDef netset()
 {
     TableDef t{tables::NetSet, QStringLiteral("ID"), {}, {}};
@@ -190,7 +204,7 @@ const std::vector<TableDef> &mainTables()
 {
     static const std::vector<TableDef> all = {appt(),     setup(),     color(), patients(),
                                               accounts(), print(),     letterhead(),
-                                              order(),    schemaTable(), stateTable()};
+                                              order(),    schemaTable(), stateTable(), stationTable()};
     return all;
 }
 

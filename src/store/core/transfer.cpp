@@ -1,5 +1,6 @@
 #include "store/core/transfer.h"
 
+#include "store/core/changewatcher.h"
 #include "store/core/database.h"
 #include "store/core/schema.h"
 #include "store/core/searchindex.h"
@@ -64,13 +65,23 @@ void Transfer::copy(Database &from, Database &to, bool makeTables, const Report 
     WriteTransaction tx(to);
     if (makeTables)
         to.createTables();
-    else
+    else {
         to.renewGeneration();   // first: a write of another station waits, or is refused after
+        // Every station reads what it shows again once the data is replaced.
+        ChangeWatcher::announce(to, QStringLiteral("data"), QString());
+    }
     // The numbers either side has ever issued are not issued again.
     std::map<QString, qint64> issued;
     for (const TableDef &t : mainTables())
         issued[t.name] = std::max(from.highestIssued(t.name), makeTables ? 0 : to.highestIssued(t.name));
     for (const TableDef &t : mainTables()) {
+        if (t.name == tables::Station) {
+            // Who runs on the target is the target's: a backup's rows would
+            // name stations that ran when it was made.
+            if (report)
+                report(t.name, countOf(to, t.name));
+            continue;
+        }
         if (t.name == tables::State) {
             // The target keeps a generation of its own, never the source's.
             if (makeTables)

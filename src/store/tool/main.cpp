@@ -2,15 +2,18 @@
 // server.
 //   quillon-db import <db.mdb> <server>   copy the file into an empty server database
 //   quillon-db export <server> <db.mdb>   write the server's data into a new file
+//   quillon-db stations <db.mdb|server>   list the stations running on a practice's data
 // <server> is a libpq connection string (such as "host=clinic-server
 // dbname=practice user=desk" or "service=practice"), or the path of a
 // server.conf holding one.
 
 #include "store/core/database.h"
+#include "store/core/presence.h"
 #include "store/core/serverconfig.h"
 #include "store/core/transfer.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
@@ -33,6 +36,7 @@ int usage()
 {
     err() << "usage: quillon-db import <db.mdb> <server>\n"
              "       quillon-db export <server> <db.mdb>\n"
+             "       quillon-db stations <db.mdb|folder|server>\n"
              "<server>: a PostgreSQL connection string, or a server.conf file holding one\n";
     err().flush();
     return 2;
@@ -125,12 +129,53 @@ int exportServer(const QString &server, const QString &path)
     return 0;
 }
 
+int listStations(const QString &arg)
+{
+    store::Database db;
+    store::Database::OpenResult r;
+    const QFileInfo info(arg);
+    if (info.isDir() || info.suffix().compare(QLatin1String("mdb"), Qt::CaseInsensitive) == 0) {
+        const QString path = info.isDir() ? QDir(arg).filePath(QStringLiteral("db.mdb")) : arg;
+        if (!QFileInfo::exists(path))
+            return failed(QStringLiteral("%1 does not exist").arg(path));
+        r = db.open(path, store::Database::Kind::Main, false);
+    } else {
+        QString conninfo, error;
+        if (!serverOf(arg, &conninfo, &error))
+            return failed(error);
+        r = db.openServer(conninfo, false);
+    }
+    if (!r.ok())
+        return failed(QStringLiteral("%1 cannot be opened: %2").arg(db.where(), r.detail));
+    const QDateTime now = QDateTime::currentDateTime();
+    std::vector<store::StationSeen> running;
+    try {
+        running = store::Presence::running(db, now);
+    } catch (const store::DbError &e) {
+        return failed(QStringLiteral("the stations cannot be read: %1").arg(e.numbered()));
+    }
+    if (running.empty()) {
+        out() << "No station is running on " << db.where() << ".\n";
+    } else {
+        out() << running.size() << (running.size() == 1 ? " station" : " stations") << " running on " << db.where()
+              << ":\n";
+        for (const store::StationSeen &st : running)
+            out() << "  " << st.label() << ", since " << st.since.toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                  << ", last seen " << st.lastSeen.toString(QStringLiteral("HH:mm:ss"))
+                  << (st.lockByte >= 0 ? (st.lockHeld ? ", holds its lock" : ", holds no lock") : "") << "\n";
+    }
+    out().flush();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.size() == 2 && args[0] == QLatin1String("stations"))
+        return listStations(args[1]);
     if (args.size() != 3)
         return usage();
     QString conninfo, error;

@@ -1,6 +1,8 @@
 #include "app/core/startup.h"
 
+#include "store/core/presence.h"
 #include "store/core/schema.h"
+#include "store/core/sharelock.h"
 #include "support/testdir.h"
 #include "support/doubles/scriptedprompter.h"
 
@@ -295,4 +297,45 @@ TEST_F(StartupTest, FolderThatTakesNoNewFileIsRefusedAtStart)
     const QString text = refusal();
     EXPECT_TRUE(text.contains(QDir::toNativeSeparators(dir.path()))) << text.toStdString();
     EXPECT_TRUE(text.contains("No file can be made in the folder")) << text.toStdString();
+}
+
+// Another machine runs on the same db.mdb. While its lock reaches this
+// station, this one starts and records itself with a byte of its own; when
+// its row says it holds a lock this station can take, the share does not
+// pass locks: this station opens nothing and says where to go instead.
+TEST_F(StartupTest, AShareWhoseLocksDoNotReachAcrossOpensNothing)
+{
+    const QDateTime now(QDate(2026, 12, 8), QTime(9, 0));
+    store::Database other;
+    ASSERT_TRUE(other.open(dbFile()).ok());
+    other.setStation({"Surgery", "desk2", "ben"});
+    store::ShareLock otherLock;
+    ASSERT_TRUE(otherLock.take(dbFile()));
+    store::Presence otherRow(other, [now] { return now; });
+    otherRow.join(otherLock.byte(), true);
+
+    {
+        store::Database db;
+        Startup s(db, prompter);
+        ASSERT_TRUE(s.open(dir.path()));
+        store::Presence mine(db, [now] { return now; });
+        store::ShareLock myLock;
+        EXPECT_TRUE(s.joinStations(mine, myLock, now));
+        EXPECT_TRUE(myLock.held());
+        EXPECT_NE(myLock.byte(), otherLock.byte());
+        EXPECT_EQ(store::Presence::others(other, now).size(), 1u);
+    }
+
+    otherLock.release();   // as on a share that drops the other machine's locks
+    store::Database db;
+    Startup s(db, prompter);
+    ASSERT_TRUE(s.open(dir.path()));
+    store::Presence mine(db, [now] { return now; });
+    store::ShareLock myLock;
+    prompter.expectMessage();
+    EXPECT_FALSE(s.joinStations(mine, myLock, now));
+    EXPECT_FALSE(db.isOpen());
+    EXPECT_FALSE(mine.joined());
+    EXPECT_EQ(refusal(), Startup::unsharedLocksText(QFileInfo(dbFile()).absolutePath(),
+                                                   "  Surgery (desk2, ben), since 09:00"));
 }

@@ -1,6 +1,7 @@
 #include "backup/core/backupcontroller.h"
 #include "store/core/database.h"
 #include "store/core/dbcopy.h"
+#include "store/core/presence.h"
 #include "store/core/tempfiles.h"
 #include "store/core/dberror.h"
 #include "store/core/schema.h"
@@ -439,3 +440,28 @@ TEST_F(BackupTest, ExitEndsTheProgramOnTheWayOutAndReturnsToTheMenuOtherwise)
 }
 
 } // namespace
+
+TEST_F(BackupTest, RestoreNamesTheStationsStillOpenAndGoesOnOnlyWhenConfirmed)
+{
+    backUpTo(media.file("usb"));
+    store::Database other;
+    ASSERT_TRUE(other.open(app.file("db.mdb")).ok());
+    other.setStation({"Surgery", "desk2", "ben"});
+    store::Presence open(other, [this] { return now; });
+    open.join();
+    ctl->setSource(media.file("usb"));
+
+    prompter.answerYes().answerNo();
+    EXPECT_EQ(ctl->restore(), Outcome::Declined);
+    EXPECT_EQ(prompter.last().text,
+              BackupController::OthersOpenQuestion.arg(store::Presence::listing(store::Presence::others(db, now))));
+    EXPECT_TRUE(prompter.last().text.contains("Surgery (desk2, ben), since 09:30"));
+    EXPECT_TRUE(prompter.last().defaultNo);
+    EXPECT_FALSE(QDir(app.file(BackupController::SafetyFolder)).exists());
+
+    // Confirmed, it restores; the open station stays listed across it.
+    prompter.answerYes().answerYes();
+    EXPECT_EQ(ctl->restore(), Outcome::Done);
+    EXPECT_EQ(store::Presence::others(db, now).size(), 1u);
+    EXPECT_TRUE(open.beat());
+}

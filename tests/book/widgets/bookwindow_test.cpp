@@ -7,6 +7,7 @@
 #include "book/widgets/bookwindows.h"
 #include "book/widgets/calendarview.h"
 #include "store/core/database.h"
+#include "store/core/presence.h"
 #include "store/core/settings.h"
 #include "support/station.h"
 #include "ui/core/windows.h"
@@ -34,6 +35,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextCursor>
 #include <gtest/gtest.h>
 
 namespace {
@@ -585,3 +587,36 @@ TEST_F(BookWindowTest, CtrlZUndoesTheLastChangeAndTheEditorKeepsItsOwn)
 }
 
 } // namespace
+
+// Another station books and records itself while this one types into a
+// cell: the grid shows the booking framed, the count names the station, and
+// the editor keeps its text, its text cursor and the focus.
+TEST_F(BookWindowTest, AnotherStationsBookingShowsFramedWhileTheEditorKeepsItsText)
+{
+    controller().grid().setCursor(4, 2);
+    QTest::keyClicks(grid(), QStringLiteral("S"));
+    QTest::keyClicks(editor(), QStringLiteral("mith"));
+    QTextCursor cursor = editor()->textCursor();
+    cursor.setPosition(2);
+    editor()->setTextCursor(cursor);
+
+    store::Database other;
+    ASSERT_TRUE(other.open(dir.file(QStringLiteral("db.mdb"))).ok());
+    other.setStation({"Surgery", "desk2", "ben"});
+    store::Presence otherPresence(other, [this] { return clock.now(); });
+    otherPresence.join();
+    book::PageStore(other).writeCells(controller().page().id, {{{6, 1}, QStringLiteral("Jones")}});
+
+    QTRY_COMPARE_WITH_TIMEOUT(controller().grid().textMatrix(6, 1), QStringLiteral("Jones"), 1500);
+    auto *flash = grid()->viewport()->findChild<QWidget *>(QStringLiteral("changeFlash"));
+    ASSERT_NE(flash, nullptr);
+    EXPECT_TRUE(flash->isVisible());
+    EXPECT_EQ(child<QLabel>("lblStations")->text(), QStringLiteral("1 other station open"));
+    EXPECT_EQ(child<QLabel>("lblStations")->toolTip(), QStringLiteral("Surgery (desk2, ben)"));
+    EXPECT_TRUE(editor()->isVisible());
+    EXPECT_TRUE(editor()->hasFocus());
+    EXPECT_EQ(editor()->toPlainText(), QStringLiteral("Smith"));
+    EXPECT_EQ(editor()->textCursor().position(), 2);
+    if (qEnvironmentVariableIsSet("QUILLON_GRAB"))
+        window->grab().save(qEnvironmentVariable("QUILLON_GRAB"));
+}

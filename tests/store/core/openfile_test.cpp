@@ -181,6 +181,7 @@ TEST(OlderFile, GetsTheNewFieldsAndKeepsItsRecords)
     Database db;
     ASSERT_EQ(db.open(dir.file("db.mdb")).status, Database::Status::Opened);
     EXPECT_EQ(db.scalar("SELECT MAX(Version) FROM sys_Schema").toInt(), Database::SchemaVersion);
+    // Its own row, and one for each step taken.
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM sys_Schema").toInt(), static_cast<int>(store::migrations().size()) + 1);
     EXPECT_FALSE(db.generation().isEmpty());
     EXPECT_EQ(db.generation(), db.scalar("SELECT Generation FROM sys_State").toString());
