@@ -18,7 +18,7 @@ class BookAccessTest : public ::testing::Test, protected testsupport::Station<> 
 protected:
     void SetUp() override
     {
-        state.appDir = dir.path();
+        state.places.setData(dir.path());
         const auto r = db.open(dir.file(QStringLiteral("db.mdb")));
         ASSERT_TRUE(r.ok()) << r.detail.toStdString();
         window = std::make_unique<book::BookWindow>(services);
