@@ -166,6 +166,7 @@ public:
 
     // BlockHost
     ui::GridModel &blockGrid() override { return m_session.grid(); }
+    store::Database *commandLog() override { return &m_s.db; }
     CellList storeCells(const CellChanges &changes) override { return m_session.storeCells(changes); }
     CellList storeColors(const ColorChanges &changes) override { return m_session.storeColors(changes); }
     CellList storeBlock(const CellChanges &cells, const ColorChanges &colors) override

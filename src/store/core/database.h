@@ -45,7 +45,7 @@ public:
         bool ok() const { return status == Status::Opened || status == Status::Created; }
     };
 
-    static constexpr int SchemaVersion = 3;
+    static constexpr int SchemaVersion = 4;
     static constexpr int DefaultBusyTimeoutMs = 10000;
     // With a wait listener, a statement that finds the data held tries again
     // in slices of this length and tells the listener between them.
@@ -148,6 +148,10 @@ public:
     // The station this connection writes for: stamped on what it records.
     const StationIdentity &station() const { return m_station; }
     void setStation(const StationIdentity &station) { m_station = station; }
+    // The command the user gave that the running writes belong to ("Cut",
+    // "Restore"...); empty outside one (see CommandScope).
+    const QString &command() const { return m_command; }
+    void setCommand(const QString &command) { m_command = command; }
 
     // Values as stored: dates as yyyy-MM-dd text, yes/no as 0/1.
     static QVariant toSql(const QVariant &value);
@@ -184,6 +188,7 @@ private:
     QString m_generation;
     int m_epoch = 0;
     StationIdentity m_station = StationIdentity::ofThisMachine();
+    QString m_command;
     WaitListener *m_listener = nullptr;
     int m_busyTimeoutMs = DefaultBusyTimeoutMs;
     bool m_polling = false;     // a statement that may run again is running

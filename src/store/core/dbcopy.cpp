@@ -1,5 +1,6 @@
 #include "store/core/dbcopy.h"
 
+#include "store/core/changelog.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"
 #include "store/core/schema.h"
@@ -193,6 +194,9 @@ public:
             for (const TableDef &t : mainTables())
                 upgraded.raiseCounter(t.name, m_db.highestIssued(t.name));
             upgraded.renewGeneration();
+            // The log goes on: what was logged since the backup stays, and the restore is logged.
+            ChangeLog::carryOver(m_db, upgraded);
+            ChangeLog::appendRestore(m_db, upgraded);
             tx.commit();
         }
         Handle in(path, SQLITE_OPEN_READONLY);
@@ -231,7 +235,12 @@ public:
     {
         Database file;
         openAsWorking(file, path);
-        Transfer::replaceAll(file, m_db);
+        {
+            WriteTransaction tx(m_db);
+            Transfer::replaceAll(file, m_db);
+            ChangeLog::appendRestore(m_db, m_db);
+            tx.commit();
+        }
         m_db.adoptGeneration();
     }
 

@@ -36,6 +36,17 @@ void generation(Database &db)
     db.insert(tables::State, {{"Generation", newGeneration()}});
 }
 
+void changeLog(Database &db)
+{
+    const TableDef &t = *findTable(tables::ChangeLog);
+    if (!db.tableExists(t.name)) {
+        db.makeTable(t);
+        return;
+    }
+    db.addMissingFields(t);
+    db.addMissingIndexes(t);
+}
+
 } // namespace
 
 QString newGeneration()
@@ -53,6 +64,8 @@ const std::vector<Migration> &migrations()
          }},
         {3, QStringLiteral("the invoices' referrers and practitioners indexed whatever their case"),
          foldedNameIndexes},
+        {ChangeLogStep, QStringLiteral("the change log"),
+         changeLog},
     };
     return all;
 }

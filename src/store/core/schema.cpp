@@ -153,6 +153,22 @@ TableDef stateTable()
     return t;
 }
 
+// Every change of shared data, appended by the write paths in the change's
+// own transaction; never edited or deleted by the program. Batch: the first
+// entry of a command that changed several records (none: the entry is one).
+TableDef changeLogTable()
+{
+    TableDef t{tables::ChangeLog, QStringLiteral("ID"), {}, {}};
+    t.fields = {{"ID", F::Counter},     {"At", F::Text},      {"Batch", F::Integer},
+                {"Station", F::Text},   {"Host", F::Text},    {"OSUser", F::Text},
+                {"Command", F::Text},   {"Kind", F::Text},    {"RecordKey", F::Text},
+                {"Changes", F::Memo}};
+    t.indexes = {{QStringLiteral("ChangeRecord"), {QStringLiteral("Kind"), QStringLiteral("RecordKey")}, false},
+                 {QStringLiteral("ChangeAt"), {QStringLiteral("At")}, false}};
+    t.since = 4;
+    return t;
+}
+
 TableDef netset()
 {
     TableDef t{tables::NetSet, QStringLiteral("ID"), {}, {}};
@@ -190,7 +206,8 @@ const std::vector<TableDef> &mainTables()
 {
     static const std::vector<TableDef> all = {appt(),     setup(),     color(), patients(),
                                               accounts(), print(),     letterhead(),
-                                              order(),    schemaTable(), stateTable()};
+                                              order(),    schemaTable(), stateTable(),
+                                              changeLogTable()};
     return all;
 }
 

@@ -1,5 +1,7 @@
 #include "store/core/settings.h"
 
+#include "store/core/changelog.h"
+
 #include "store/core/database.h"
 #include "store/core/schema.h"
 #include "store/core/timetext.h"
@@ -79,7 +81,8 @@ bool SettingsStore::sameValue(const QVariant &stored, const QVariant &read)
     }
 }
 
-Edit SettingsStore::modify(const QStringList &fields, const Change &change)
+Edit SettingsStore::modify(const QStringList &fields, const Change &change, const Edit *logAs,
+                           const QString &command)
 {
     WriteTransaction tx(m_db);
     // The row stays locked until the write, so no other station's value can
@@ -106,6 +109,7 @@ Edit SettingsStore::modify(const QStringList &fields, const Change &change)
             edit.changes.push_back({it.key(), before, *it});
     }
     m_db.update(tables::Setup, rec->value(QStringLiteral("ID")).toInt(), *values);
+    ChangeLog::append(m_db, logAs ? *logAs : edit, command);
     tx.commit();
     return edit;
 }
