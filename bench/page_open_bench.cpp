@@ -38,6 +38,65 @@ BENCHMARK_CAPTURE(BM_OpenPage, sqlite, Engine::Sqlite)
 BENCHMARK_CAPTURE(BM_OpenPage, postgres, Engine::Postgres)
     ->Iterations(1000)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 
+void logCounters(benchmark::State &state, store::Database &db);
+
+// One booking saved as the cell editor saves it: a guarded write of one cell
+// of a page, with its change log entry in the same transaction. A different
+// page each time, over the ten years. Counters: the change log's bytes per
+// cell change, tables and indexes (on the file as far as the engine says).
+void BM_BookingSave(benchmark::State &state, Engine engine)
+{
+    Book *book = tenYearBook(engine);
+    if (!book) {
+        state.SkipWithError(NoServer);
+        return;
+    }
+    book::PageStore pages(book->db);
+    int i = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QDate date = FirstDay.addDays((i * 7) % Days);
+        const std::pair<int, int> cell{3 + i % 40, 1 + (i / 40) % 20};
+        const book::PageRecord page = pages.find(date);
+        const book::CellChanges expected{{cell, book::page::cellAt(book::page::decode(page.data), cell.first, cell.second)}};
+        const QString booking = QStringLiteral("Booked %1 ph 555 01%2").arg(i).arg(i % 100, 2, 10, QLatin1Char('0'));
+        ++i;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(pages.writeCells(page.id, {{cell, booking}}, &expected).conflict);
+    }
+    store::Database &db = book->db;
+    try {
+        logCounters(state, db);
+    } catch (const store::DbError &) {
+        // A build without the change log: no counters.
+    }
+}
+
+void logCounters(benchmark::State &state, store::Database &db)
+{
+    const double entries = db.scalar("SELECT COUNT(*) FROM sys_ChangeLog").toDouble();
+    double bytes = 0;
+    if (db.onServer()) {
+        bytes = db.scalar("SELECT pg_total_relation_size('sys_changelog')").toDouble();
+    } else {
+        try {
+            bytes = db.scalar("SELECT SUM(pgsize) FROM dbstat WHERE name = 'sys_ChangeLog' OR tbl_name = 'sys_ChangeLog'")
+                        .toDouble();
+        } catch (const store::DbError &) {
+            // No page statistics in this engine: the stored values alone.
+            bytes = db.scalar("SELECT SUM(LENGTH(At) + LENGTH(Station) + LENGTH(Host) + LENGTH(OSUser) + "
+                              "LENGTH(Command) + LENGTH(Kind) + LENGTH(RecordKey) + LENGTH(Changes) + 16) "
+                              "FROM sys_ChangeLog")
+                        .toDouble();
+        }
+    }
+    state.counters["log_bytes_per_change"] = entries > 0 ? bytes / entries : 0;
+}
+BENCHMARK_CAPTURE(BM_BookingSave, sqlite, Engine::Sqlite)
+    ->Iterations(500)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BookingSave, postgres, Engine::Postgres)
+    ->Iterations(500)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+
 // Four stations, each with its own connection, book 25 free slots each into
 // the same page at the same moment (the merging write, guarded by the empty
 // cell it saw). One iteration is the whole burst of 100 bookings.

@@ -52,6 +52,9 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
     m_readme = new QPushButton(QStringLiteral("&Readme"), this);
     m_readme->setObjectName(QStringLiteral("Command1"));
     connect(m_readme, &QPushButton::clicked, this, [this] { m_controller.showReadme(); });
+    auto *changeLog = new QPushButton(QStringLiteral("Change &Log"), this);
+    changeLog->setObjectName(QStringLiteral("cmdChangeLog"));
+    connect(changeLog, &QPushButton::clicked, this, [this] { m_controller.showChangeLog(); });
 
     auto *hint = new QLabel(QStringLiteral("Press 1 to 8, or choose an option."), this);
     hint->setObjectName(QStringLiteral("lblHint"));
@@ -66,6 +69,7 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(hint, 1);
+    buttons->addWidget(changeLog);
     buttons->addWidget(m_readme);
 
     auto *box = new QVBoxLayout(this);

@@ -5,6 +5,7 @@
 #include "book/core/bookprinting.h"
 #include "book/core/calendar.h"
 #include "book/core/cellentry.h"
+#include "book/core/pagehistory.h"
 #include "book/core/pagesession.h"
 #include "book/core/sidepanel.h"
 #include "book/pages/celleditor.h"
@@ -22,6 +23,7 @@
 namespace book {
 
 class AppointmentsHistory;
+class PageHistory;
 class BlockOps;
 class NameSearch;
 class NextAvailable;
@@ -151,6 +153,11 @@ public:
     void answerYes();                            // cmdYes
     void answerNo();                             // cmdNo
     void searchHistory();                        // grid menu "Search History"
+    PageHistory &pageHistory() { return *m_pageHistory; }
+    void cellHistory();                          // grid menu "Cell History"
+    void deletedOnPage();                        // grid menu "Deleted on this page"
+    const std::vector<CellChange> &deletedShown() const { return m_deletedShown; }
+    void putBack(const CellChange &deleted);     // Enter on a booking of that list
     void nextAvailableByRow();                   // F6, toolbar Hor
     void nextAvailableByColumn();                // F7, toolbar Vert
     void nextAvailableOnDate();                  // toolbar Date
@@ -196,6 +203,7 @@ signals:
     void closeRequested();       // the window is to be unloaded
     void busyChanged(bool busy); // a write may wait for another station: busy pointer
     void searchPanelChanged();   // the answer panel shown, hidden or its message
+    void deletedListRequested(); // the list of bookings deleted from the page is to be shown
 
 private:
     ui::Services &m_s;
@@ -210,6 +218,8 @@ private:
     std::unique_ptr<RecurrentBooking> m_recurrent;
     std::unique_ptr<NameSearch> m_search;
     std::unique_ptr<AppointmentsHistory> m_history;
+    std::unique_ptr<PageHistory> m_pageHistory;
+    std::vector<CellChange> m_deletedShown;
     std::unique_ptr<NextAvailable> m_next;
 };
 

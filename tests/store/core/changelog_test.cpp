@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QUuid>
 
 using store::ChangeLog;
 using store::SettingsStore;
@@ -115,6 +116,38 @@ TEST_P(ChangeLogTest, ARestoreKeepsTheLogAndIsLogged)
     // And the log goes on after it.
     settings.write({{"location", "Next"}});
     EXPECT_GT(setupLog()[0].id, restores[0].id);
+}
+
+// The server set-up the README documents: the front desk role may only add
+// to the log and read it, and every write of the program, a backup and a
+// restore included, still goes through.
+TEST_P(ChangeLogTest, OnAServerTheDeskNeedsOnlyToAddToTheLog)
+{
+    if (!db.onServer())
+        GTEST_SKIP() << "roles are the server's";
+    const QString role = "quillon_desk_" + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    for (const QString &sql : {"CREATE ROLE " + role, "GRANT ALL ON ALL TABLES IN SCHEMA public TO " + role,
+                               "GRANT ALL ON ALL SEQUENCES IN SCHEMA public TO " + role,
+                               "REVOKE ALL ON sys_changelog FROM " + role,
+                               "GRANT SELECT, INSERT ON sys_changelog TO " + role,
+                               "REVOKE ALL ON SEQUENCE sys_changelog_id_seq FROM " + role,
+                               "GRANT SELECT ON SEQUENCE sys_changelog_id_seq TO " + role})
+        db.exec(sql);
+    store::Database desk;
+    openOther(desk);
+    desk.exec("SET ROLE " + role);
+    SettingsStore(desk).write({{"location", "As the desk"}});
+    const auto copy = store::DatabaseCopy::forDatabase(desk);
+    QTemporaryDir dest;
+    const QString file = QDir(dest.path()).filePath("db.mdb");
+    copy->writeSnapshot(file);
+    copy->replaceWith(file);
+    EXPECT_EQ(ChangeLog::forRecord(desk, "database", "restore").size(), 1u);
+    EXPECT_THROW(desk.exec("DELETE FROM sys_ChangeLog"), store::DbError);
+    EXPECT_THROW(desk.exec("UPDATE sys_ChangeLog SET Command = 'x'"), store::DbError);
+    desk.close();
+    db.exec("DROP OWNED BY " + role);
+    db.exec("DROP ROLE " + role);
 }
 
 // Data of the version before the log gets it when a station opens it.
