@@ -178,7 +178,8 @@ RecordForm::SaveResult RecordForm::save()
     for (const QString &name : changed) {
         const QString field = m_form.control(name)->field;
         m_rs.setValue(field, m_form.stored(name));
-        if (stored->indexOf(field) >= 0)
+        // By the text the box shows: a number read back as 0.5 is the "0.50" typed.
+        if (stored->indexOf(field) >= 0 && FormModel::asText(stored->value(field)) != m_form.stored(name))
             edit.add(field, stored->value(field), m_form.stored(name));
     }
     m_rs.update();
