@@ -66,10 +66,10 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
     bottom->setSpacing(8);
     bottom->addWidget(locationLabel);
     bottom->addWidget(m_location, 1);
+    bottom->addWidget(changeLog);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(hint, 1);
-    buttons->addWidget(changeLog);
     buttons->addWidget(m_readme);
 
     auto *box = new QVBoxLayout(this);
