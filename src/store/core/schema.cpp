@@ -154,12 +154,13 @@ TableDef stateTable()
 }
 
 // Every change of shared data, appended by the write paths in the change's
-// own transaction; never edited or deleted by the program. Batch: the first
+// own transaction; never edited or deleted by the program. At: seconds since
+// 1970, UTC. Host: none when it is the station's name. Batch: the first
 // entry of a command that changed several records (none: the entry is one).
 TableDef changeLogTable()
 {
     TableDef t{tables::ChangeLog, QStringLiteral("ID"), {}, {}};
-    t.fields = {{"ID", F::Counter},     {"At", F::Text},      {"Batch", F::Integer},
+    t.fields = {{"ID", F::Counter},     {"At", F::Number},    {"Batch", F::Integer},
                 {"Station", F::Text},   {"Host", F::Text},    {"OSUser", F::Text},
                 {"Command", F::Text},   {"Kind", F::Text},    {"RecordKey", F::Text},
                 {"Changes", F::Memo}};
