@@ -91,7 +91,7 @@ public:
         const CellChanges *expectedCells = nullptr;   // each listed cell must still hold this
         ColorChanges colors;                      // grid row >= FirstTimeRow, column >= FirstCol
         const QString *expectedColors = nullptr;  // a colour list as last read: changed cells must still match
-        QString command;                          // logged when no command scope names one
+        QString command = {};                     // logged when no command scope names one
     };
     struct BlockWrite {
         CellList changed;             // guarded cells whose text or colour no longer matched: nothing written
