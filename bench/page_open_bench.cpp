@@ -38,6 +38,117 @@ BENCHMARK_CAPTURE(BM_OpenPage, sqlite, Engine::Sqlite)
 BENCHMARK_CAPTURE(BM_OpenPage, postgres, Engine::Postgres)
     ->Iterations(1000)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 
+void logCounters(benchmark::State &state, store::Database &db);
+
+// Every page of the book read once, so that neither save benchmark meets
+// the pages colder than the other.
+void warmUp(book::PageStore &pages)
+{
+    benchmark::DoNotOptimize(pages.pagesBetween(FirstDay, FirstDay.addDays(Days)).size());
+}
+
+// One booking saved as the cell editor saves it: a guarded write of one cell
+// of a page, with its change log entry in the same transaction. A different
+// page each time, over the ten years. Counters: the change log's bytes per
+// cell change, tables and indexes (on the file as far as the engine says).
+void BM_BookingSave(benchmark::State &state, Engine engine)
+{
+    Book *book = tenYearBook(engine);
+    if (!book) {
+        state.SkipWithError(NoServer);
+        return;
+    }
+    book::PageStore pages(book->db);
+    warmUp(pages);
+    int i = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QDate date = FirstDay.addDays((i * 7) % Days);
+        const std::pair<int, int> cell{3 + i % 40, 1 + (i / 40) % 20};
+        const book::PageRecord page = pages.find(date);
+        const book::CellChanges expected{{cell, book::page::cellAt(book::page::decode(page.data), cell.first, cell.second)}};
+        const QString booking = QStringLiteral("Booked %1 ph 555 01%2").arg(i).arg(i % 100, 2, 10, QLatin1Char('0'));
+        ++i;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(pages.writeCells(page.id, {{cell, booking}}, &expected).conflict);
+    }
+    store::Database &db = book->db;
+    try {
+        logCounters(state, db);
+    } catch (const store::DbError &) {
+        // A build without the change log: no counters.
+    }
+}
+
+// The same booking saved without a change log: the statements of the
+// guarded cell write (the page read locked, its cell checked and set, the
+// page written) in one transaction, and nothing else. The baseline of the
+// save above.
+void BM_BookingSaveUnlogged(benchmark::State &state, Engine engine)
+{
+    Book *book = tenYearBook(engine);
+    if (!book) {
+        state.SkipWithError(NoServer);
+        return;
+    }
+    store::Database &db = book->db;
+    const QString read = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                             .arg(store::Dialect::quote("Data"), store::Dialect::quote(store::tables::Appt),
+                                  store::Dialect::quote("ID"));
+    book::PageStore pages(db);
+    warmUp(pages);
+    int i = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QDate date = FirstDay.addDays((i * 7 + 3) % Days);
+        const std::pair<int, int> cell{3 + i % 40, 1 + (i / 40) % 20};
+        const book::PageRecord page = pages.find(date);
+        const QString expected = book::page::cellAt(book::page::decode(page.data), cell.first, cell.second);
+        const QString booking = QStringLiteral("Booked %1 ph 555 01%2").arg(i).arg(i % 100, 2, 10, QLatin1Char('0'));
+        ++i;
+        state.ResumeTiming();
+        store::WriteTransaction tx(db);
+        const auto rec = db.selectOneForUpdate(read, {page.id});
+        book::page::Cells cells = book::page::decode(rec->value(0).toString());
+        if (book::page::cellAt(cells, cell.first, cell.second) == expected) {
+            book::page::setCellAt(cells, cell.first, cell.second, book::page::cleanCell(booking));
+            db.update(store::tables::Appt, page.id, {{"Data", book::page::encode(cells)}});
+        }
+        tx.commit();
+    }
+}
+BENCHMARK_CAPTURE(BM_BookingSaveUnlogged, sqlite, Engine::Sqlite)
+    ->Iterations(500)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BookingSaveUnlogged, postgres, Engine::Postgres)
+    ->Iterations(500)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+
+void logCounters(benchmark::State &state, store::Database &db)
+{
+    const double entries = db.scalar("SELECT COUNT(*) FROM sys_ChangeLog").toDouble();
+    double bytes = 0;
+    if (db.onServer()) {
+        bytes = db.scalar("SELECT pg_total_relation_size('sys_changelog')").toDouble();
+    } else {
+        try {
+            bytes = db.scalar("SELECT SUM(pgsize) FROM dbstat WHERE lower(name) LIKE 'sys_changelog%'").toDouble();
+        } catch (const store::DbError &) {
+            // No page statistics in this engine: the stored values below.
+        }
+        if (bytes <= 0) {
+            // No page statistics in this engine: the stored values alone.
+            QStringList lengths;
+            for (const char *f : {"At", "Station", "Host", "OSUser", "Command", "Kind", "RecordKey", "Changes"})
+                lengths << QStringLiteral("COALESCE(LENGTH(%1), 0)").arg(QLatin1String(f));
+            bytes = db.scalar("SELECT SUM(" + lengths.join(" + ") + " + 16) FROM sys_ChangeLog").toDouble();
+        }
+    }
+    state.counters["log_bytes_per_change"] = entries > 0 ? bytes / entries : 0;
+}
+BENCHMARK_CAPTURE(BM_BookingSave, sqlite, Engine::Sqlite)
+    ->Iterations(500)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BookingSave, postgres, Engine::Postgres)
+    ->Iterations(500)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+
 // Four stations, each with its own connection, book 25 free slots each into
 // the same page at the same moment (the merging write, guarded by the empty
 // cell it saw). One iteration is the whole burst of 100 bookings.

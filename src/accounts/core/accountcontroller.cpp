@@ -2,6 +2,7 @@
 
 #include "accounts/core/accountfields.h"
 #include "accounts/core/accountforms.h"
+#include "accounts/core/recordhistory.h"
 #include "accounts/core/savereport.h"
 #include "report/core/reporter.h"
 #include "store/core/database.h"
@@ -680,6 +681,11 @@ void AccountController::showSummaries()
 {
     m_services.state.currentFileNo = m_fileNo;
     m_services.windows.show(ui::win::Summary);
+}
+
+void AccountController::history()
+{
+    showHistory(m_services, InvoiceStore::Kind, invoiceNo(), QStringLiteral("History of invoice %1").arg(invoiceNo()));
 }
 
 void AccountController::viewFiles()

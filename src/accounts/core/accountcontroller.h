@@ -82,6 +82,7 @@ public:
     void summary();                         // View > Summary Accounts
     void showSummaries();                   // F2
     void viewFiles();                       // F6
+    void history();                         // View > History (Ctrl+H): the invoice's recorded changes
     void togglePageLock();
     void help();
     void about();

@@ -1,6 +1,7 @@
 #include "accounts/core/invoicestore.h"
 
 #include "accounts/core/accountfields.h"
+#include "store/core/changelog.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"
 #include "store/core/dialect.h"
@@ -39,9 +40,10 @@ store::Edit InvoiceStore::add(int fileNo)
 {
     store::WriteTransaction tx(m_db);
     const int n = m_db.insert(store::tables::Accounts, {{f::FileNo, fileNo}});
-    tx.commit();
     store::Edit e{Kind, n, {}};
     e.add(f::FileNo, QVariant(), fileNo);
+    store::ChangeLog::append(m_db, e, QStringLiteral("new invoice"));
+    tx.commit();
     return e;
 }
 
@@ -70,6 +72,7 @@ InvoiceStore::Write InvoiceStore::write(int invoice, const std::vector<store::Fi
     }
     if (!totals.isEmpty())
         m_db.update(store::tables::Accounts, invoice, totals);
+    store::ChangeLog::append(m_db, w.edit, QStringLiteral("invoice saved"));
     tx.commit();
     out.outcome = w.edit.empty() ? Write::Unchanged : Write::Saved;
     out.edit = std::move(w.edit);

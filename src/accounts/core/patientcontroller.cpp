@@ -4,6 +4,7 @@
 #include "accounts/core/patientforms.h"
 #include "accounts/core/patientstore.h"
 #include "accounts/core/invoicestore.h"
+#include "accounts/core/recordhistory.h"
 #include "accounts/core/savereport.h"
 #include "store/core/dberror.h"
 #include "store/core/schema.h"
@@ -448,6 +449,11 @@ void PatientController::invoice()
 void PatientController::viewFiles()
 {
     m_services.windows.show(ui::win::Search);
+}
+
+void PatientController::history()
+{
+    showHistory(m_services, PatientStore::Kind, fileNo(), QStringLiteral("History of file %1").arg(fileNo()));
 }
 
 void PatientController::accounts()

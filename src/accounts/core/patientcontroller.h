@@ -60,6 +60,7 @@ public:
     void togglePageLock();
     void invoice();
     void viewFiles();
+    void history();                     // F11, View > History: the file's recorded changes
     void accounts();
     void help();
     void about();

@@ -1,6 +1,7 @@
 #include "accounts/core/patientstore.h"
 
 #include "accounts/core/patientfields.h"
+#include "store/core/changelog.h"
 #include "store/core/database.h"
 #include "store/core/dialect.h"
 #include "store/core/schema.h"
@@ -31,6 +32,9 @@ int PatientStore::addBlank()
 {
     store::WriteTransaction tx(m_db);
     const int fileNo = m_db.insert(store::tables::PatientDetails, blankFile());
+    store::Edit e{Kind, fileNo, {}};
+    e.add(f::FileNo, QVariant(), fileNo);
+    store::ChangeLog::append(m_db, e, QStringLiteral("new file"));
     tx.commit();
     return fileNo;
 }
@@ -39,6 +43,7 @@ store::GuardedWrite PatientStore::write(int fileNo, const std::vector<store::Fie
 {
     store::WriteTransaction tx(m_db);
     store::GuardedWrite w = store::writeFields(m_db, store::tables::PatientDetails, fileNo, changes, Kind);
+    store::ChangeLog::append(m_db, w.edit, QStringLiteral("file saved"));
     tx.commit();
     return w;
 }

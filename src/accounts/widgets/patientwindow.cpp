@@ -267,6 +267,8 @@ void PatientWindow::addCommands()
     t.add({.menu = view, .entry = QStringLiteral("mnuViewFiles"), .text = QStringLiteral("&Files"),
            .functionKey = Qt::Key_F6, .tool = QStringLiteral("Camera"), .toolTip = QStringLiteral("View Files"),
            .toolGap = true, .run = [this] { m_ctl.viewFiles(); }});
+    t.add({.menu = view, .entry = QStringLiteral("mnuViewHistory"), .text = QStringLiteral("&History"),
+           .functionKey = Qt::Key_F11, .run = [this] { m_ctl.history(); }});
     t.add({.menu = view, .entry = QStringLiteral("mnuViewAccounts"), .text = QStringLiteral("&Accounts"),
            .run = [this] { m_ctl.accounts(); }});
     t.add({.menu = inv, .entry = QStringLiteral("mnuInvoiceCreate"), .text = QStringLiteral("&Create"),

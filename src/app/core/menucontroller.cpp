@@ -69,6 +69,11 @@ bool MenuController::digitKey(int keyCode)
     }
 }
 
+void MenuController::showChangeLog()
+{
+    m_s.windows.show(ui::win::ChangeLog);
+}
+
 void MenuController::showReadme()
 {
     m_s.windows.show(win::Readme);

@@ -21,6 +21,8 @@ public:
     bool digitKey(int keyCode);
     // The readme button.
     void showReadme();
+    // The change log button.
+    void showChangeLog();
     // The user (or the system) closed the menu window: the exit path.
     bool closeRequested();
 

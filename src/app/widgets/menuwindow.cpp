@@ -70,6 +70,9 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
     m_readme = new QPushButton(QStringLiteral("&Readme"), this);
     m_readme->setObjectName(QStringLiteral("Command1"));
     connect(m_readme, &QPushButton::clicked, this, [this] { m_controller.showReadme(); });
+    auto *changeLog = new QPushButton(QStringLiteral("Change &Log"), this);
+    changeLog->setObjectName(QStringLiteral("cmdChangeLog"));
+    connect(changeLog, &QPushButton::clicked, this, [this] { m_controller.showChangeLog(); });
 
     auto *hint = new QLabel(QStringLiteral("Press 1 to 8, or choose an option."), this);
     hint->setObjectName(QStringLiteral("lblHint"));
@@ -81,6 +84,7 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
     bottom->setSpacing(8);
     bottom->addWidget(locationLabel);
     bottom->addWidget(m_location, 1);
+    bottom->addWidget(changeLog);
     auto *dataRow = new QHBoxLayout;
     dataRow->setSpacing(8);
     dataRow->addWidget(dataLabel);

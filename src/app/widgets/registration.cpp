@@ -1,5 +1,6 @@
 #include "app/widgets/registration.h"
 
+#include "app/widgets/changelogwindow.h"
 #include "app/widgets/menuwindow.h"
 #include "app/widgets/reportwindow.h"
 #include "app/widgets/splashwindow.h"
@@ -17,6 +18,7 @@ void registerWindows(ui::WindowRegistry &registry)
     registry.add(ui::win::Splash, [](ui::Services &s) { return new SplashWindow(s); });
     registry.add(ui::win::Menu, [](ui::Services &s) { return new MenuWindow(s); });
     registry.add(ui::win::Readme, [](ui::Services &s) { return new ReadmeWindow(s); });
+    registry.add(ui::win::ChangeLog, [](ui::Services &s) { return new ChangeLogWindow(s); });
     registry.add(ui::win::TextReport, [&registry](ui::Services &s) {
         auto *w = new ReportWindow(s);
         // A report delivered while the window is open replaces its text.

@@ -6,6 +6,10 @@
 
 #include <QString>
 
+namespace store {
+class Database;
+}
+
 namespace book {
 
 // What the block commands need of the window that holds the grid: the page
@@ -43,6 +47,9 @@ public:
         (void)row;
         (void)col;
     }
+    // The database whose change log names the block commands' writes (none:
+    // the host keeps its cells to itself until a write of its own).
+    virtual store::Database *commandLog() { return nullptr; }
     // The page refresh, after a failed command.
     virtual void refreshPage() = 0;
     // A failed colour save (painting alone): the book reports it.

@@ -2,6 +2,7 @@
 
 #include "book/pages/pagegrid.h"
 #include "book/pages/pagepos.h"
+#include "store/core/changelog.h"
 #include "store/core/dberror.h"
 #include "book/pages/pagetext.h"
 #include "ui/core/clipboard.h"
@@ -433,6 +434,9 @@ bool BlockOps::saveBlock(const CellChanges &cells, const ColorChanges &colors, c
     const ColorChanges &paint = m_kind == Kind::Page ? colors : none;   // templates keep no colours
     if (cells.empty() && paint.empty())
         return true;
+    std::optional<store::CommandScope> command;
+    if (store::Database *db = m_host.commandLog())
+        command.emplace(*db, title);
     try {
         const CellList changed = m_host.storeBlock(cells, paint);
         if (changed.empty()) {
@@ -461,6 +465,9 @@ bool BlockOps::saveColors(const ColorChanges &colors, const QString &title)
 {
     if (m_kind != Kind::Page || colors.empty())
         return true;
+    std::optional<store::CommandScope> command;
+    if (store::Database *db = m_host.commandLog())
+        command.emplace(*db, title);
     try {
         const CellList changed = m_host.storeColors(colors);
         if (changed.empty()) {

@@ -5,6 +5,7 @@
 #include "book/core/columnexport.h"
 #include "book/core/namesearch.h"
 #include "book/core/nextavailable.h"
+#include "book/core/pagehistory.h"
 #include "book/core/recurrentbooking.h"
 #include "book/core/spreadsheet.h"
 #include "book/core/writefailure.h"
@@ -13,6 +14,7 @@
 #include "ui/core/appstate.h"
 #include "ui/core/clock.h"
 #include "ui/core/prompter.h"
+#include "ui/core/textdelivery.h"
 #include "ui/core/windows.h"
 
 #include <algorithm>
@@ -33,6 +35,7 @@ BookController::BookController(ui::Services &services, QObject *parent)
       m_recurrent(std::make_unique<RecurrentBooking>(*this, m_session, services)),
       m_search(std::make_unique<NameSearch>(*this, m_session, services)),
       m_history(std::make_unique<AppointmentsHistory>(*this, m_session, services)),
+      m_pageHistory(std::make_unique<PageHistory>(m_session, services.db)),
       m_next(std::make_unique<NextAvailable>(*this, m_session, services))
 {
     // Paths that unload the book from elsewhere (the menu's Exit, backup,
@@ -257,6 +260,60 @@ void BookController::answerNo()
 void BookController::searchHistory()
 {
     m_history->run();
+}
+
+void BookController::cellHistory()
+{
+    const ui::GridModel &g = m_session.grid();
+    if (!pos::inData(g.row(), g.col()))
+        return;
+    QString text;
+    try {
+        text = PageHistory::report(QStringLiteral("Cell History:  %1  %2").arg(m_session.dateCaption(),
+                                                                            cellLabel(m_session.layout(), g.row(), g.col())
+                                                                                .replace(QLatin1Char('\t'), QLatin1Char(' '))),
+                                   m_pageHistory->currentCell());
+    } catch (const store::DbError &e) {
+        m_s.prompter.message(e.numbered(), QStringLiteral("Cell History"), ui::Icon::Critical);
+        return;
+    }
+    requestFocus(Focus::Grid);
+    ui::deliverText(m_s, QStringLiteral("Cell History"), text);
+}
+
+void BookController::deletedOnPage()
+{
+    try {
+        m_deletedShown = m_pageHistory->deletedHere();
+    } catch (const store::DbError &e) {
+        m_s.prompter.message(e.numbered(), QStringLiteral("Deleted on this page"), ui::Icon::Critical);
+        return;
+    }
+    emit deletedListRequested();
+}
+
+void BookController::putBack(const CellChange &deleted)
+{
+    const QString title = QStringLiteral("Put back");
+    switch (m_pageHistory->putBack(deleted)) {
+    case PageHistory::PutBack::Done:
+        break;
+    case PageHistory::PutBack::Occupied:
+        m_s.prompter.message(QStringLiteral("The cell is not empty any more: the booking was not put back."), title,
+                             ui::Icon::Warning);
+        break;
+    case PageHistory::PutBack::NoSuchCell:
+        m_s.prompter.message(QStringLiteral("This page has no cell at %1 for %2 any more.")
+                                 .arg(deleted.time, deleted.consultant),
+                             title, ui::Icon::Warning);
+        break;
+    case PageHistory::PutBack::Failed:
+        m_s.prompter.message(QStringLiteral("The booking could not be put back. Please try again."), title,
+                             ui::Icon::Warning);
+        refreshGrid();
+        break;
+    }
+    requestFocus(Focus::Grid);
 }
 
 void BookController::nextAvailableByRow()

@@ -5,6 +5,7 @@
 #include "book/core/bookprinting.h"
 #include "book/core/calendar.h"
 #include "book/core/cellentry.h"
+#include "book/core/pagehistory.h"
 #include "book/core/pagesession.h"
 #include "book/core/sidepanel.h"
 #include "book/pages/celleditor.h"
@@ -29,6 +30,7 @@ class ChangeWatcher;
 namespace book {
 
 class AppointmentsHistory;
+class PageHistory;
 class BlockOps;
 class NameSearch;
 class NextAvailable;
@@ -187,6 +189,11 @@ public:
     void answerYes();                            // cmdYes
     void answerNo();                             // cmdNo
     void searchHistory();                        // grid menu "Search History"
+    PageHistory &pageHistory() { return *m_pageHistory; }
+    void cellHistory();                          // grid menu "Cell History"
+    void deletedOnPage();                        // grid menu "Deleted on this page"
+    const std::vector<CellChange> &deletedShown() const { return m_deletedShown; }
+    void putBack(const CellChange &deleted);     // Enter on a booking of that list
     void nextAvailableByRow();                   // F6, toolbar Hor
     void nextAvailableByColumn();                // F7, toolbar Vert
     void nextAvailableOnDate();                  // toolbar Date
@@ -202,6 +209,7 @@ public:
 
     // BlockHost
     ui::GridModel &blockGrid() override { return m_session.grid(); }
+    store::Database *commandLog() override { return &m_s.db; }
     CellList storeCells(const CellChanges &changes) override { return m_session.storeCells(changes); }
     CellList storeColors(const ColorChanges &changes) override { return m_session.storeColors(changes); }
     CellList storeBlock(const CellChanges &cells, const ColorChanges &colors) override
@@ -235,6 +243,7 @@ signals:
     void undoChanged();          // what Undo and Redo would take back, or another page
     void cellsChangedElsewhere();// another station's change is shown: changedElsewhere()
     void stationsChanged();      // otherStations() counted anew
+    void deletedListRequested(); // the list of bookings deleted from the page is to be shown
 
 private:
     ui::Services &m_s;
@@ -249,6 +258,8 @@ private:
     std::unique_ptr<RecurrentBooking> m_recurrent;
     std::unique_ptr<NameSearch> m_search;
     std::unique_ptr<AppointmentsHistory> m_history;
+    std::unique_ptr<PageHistory> m_pageHistory;
+    std::vector<CellChange> m_deletedShown;
     std::unique_ptr<NextAvailable> m_next;
     std::unique_ptr<store::ChangeWatcher> m_watcher;
     std::function<bool()> m_quiet;

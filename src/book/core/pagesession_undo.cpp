@@ -7,6 +7,7 @@
 #include "book/core/writefailure.h"
 #include "book/pages/pagepos.h"
 #include "book/pages/pagetext.h"
+#include "store/core/changelog.h"
 #include "store/core/database.h"
 #include "ui/core/prompter.h"
 
@@ -109,6 +110,8 @@ CellList PageSession::takeBack(bool undo)
             c.expectedColors = &expectedColours[i];
             changes.push_back(std::move(c));
         }
+        // The log names the step as the Edit menu did ("Undo Cut 08:00 AM Dr Avery").
+        const store::CommandScope named(m_s.db, title + QLatin1Char(' ') + step.description);
         writes = m_pages.writeBlocks(changes);
     } catch (const DbError &e) {
         // A page removed meanwhile holds nothing of the step any more.

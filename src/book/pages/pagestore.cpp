@@ -2,6 +2,8 @@
 
 #include "book/pages/pagegrid.h"
 #include "store/core/changewatcher.h"
+#include "store/core/changelog.h"
+#include "store/core/settings.h"
 #include "store/core/database.h"
 #include "store/core/settings.h"
 #include "store/core/schema.h"
@@ -42,6 +44,20 @@ DbError coloursGone()
 QString cellField(int row, int col)
 {
     return QStringLiteral("%1,%2").arg(row).arg(col);
+}
+
+const QString PageKind = QStringLiteral("page");
+
+// The layout fields of tbl_Appt, as layoutFrom() reads them from the end of a row.
+QString layoutColumns()
+{
+    return QStringLiteral("%1, %2, %3, %4, %5").arg(q("open"), q("Close"), q("timeslot"), q("Listno"), q("names"));
+}
+
+PageLayout layoutFrom(const QSqlRecord &r, int first)
+{
+    return layoutOf(r.value(first + 3).toInt(), r.value(first + 4).toString(), r.value(first).toString(),
+                    r.value(first + 1).toString(), r.value(first + 2).toInt(), 1);
 }
 
 PageRecord fromRecord(const QSqlRecord &r)
@@ -233,12 +249,14 @@ PageStore::BlockWrite PageStore::writeBlock(const BlockChange &c)
     BlockWrite out;
     store::WriteTransaction tx(m_db);
     std::optional<QSqlRecord> text, colours;
+    PageLayout layout;
     if (c.id != 0) {
-        text = m_db.selectOneForUpdate(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ?")
-                                           .arg(q("Data"), q("CalDate"), q(store::tables::Appt), q("ID")),
+        text = m_db.selectOneForUpdate(QStringLiteral("SELECT %1, %2, %3 FROM %4 WHERE %5 = ?")
+                                           .arg(q("Data"), q("CalDate"), layoutColumns(), q(store::tables::Appt), q("ID")),
                                        {c.id});
         if (!text)
             throw pageGone();
+        layout = layoutFrom(*text, 2);
     }
     if (c.colorId != 0) {
         colours = m_db.selectOneForUpdate(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ?")
@@ -246,8 +264,13 @@ PageStore::BlockWrite PageStore::writeBlock(const BlockChange &c)
                                           {c.colorId});
         if (!colours)
             throw coloursGone();
+        if (!text)
+            if (const auto page = m_db.selectOne(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                                                     .arg(layoutColumns(), q(store::tables::Appt), q("CalDate")),
+                                                 {colours->value(1)}))
+                layout = layoutFrom(*page, 0);
     }
-    out.edit.kind = QStringLiteral("page");
+    out.edit.kind = PageKind;
     out.edit.key = Database::toDate((text ? text : colours)->value(1));
 
     // What is stored now, and whether every guarded cell still holds what the
@@ -292,7 +315,8 @@ PageStore::BlockWrite PageStore::writeBlock(const BlockChange &c)
     if (text) {
         for (const auto &[at, t] : c.cells) {
             const QString after = page::cleanCell(t);
-            out.edit.add(cellField(at.first, at.second), page::cellAt(cells, at.first, at.second), after);
+            out.edit.add(cellField(at.first, at.second), page::cellAt(cells, at.first, at.second), after,
+                         cellLabel(layout, at.first, at.second));
             page::setCellAt(cells, at.first, at.second, after);
         }
         const QString written = page::encode(cells);
@@ -306,12 +330,14 @@ PageStore::BlockWrite PageStore::writeBlock(const BlockChange &c)
         for (const auto &[at, color] : c.colors)
             if (inside(at.first, at.second)) {
                 int &v = values[indexOf(at.first, at.second)];
-                out.edit.add(cellField(at.first, at.second) + QStringLiteral(" colour"), v, color);
+                out.edit.add(cellField(at.first, at.second) + QStringLiteral(" colour"), v, color,
+                             cellLabel(layout, at.first, at.second));
                 v = color;
             }
         out.storedColors = encodeColors(values);
         m_db.update(store::tables::Color, c.colorId, {{"CColor", out.storedColors}});
     }
+    store::ChangeLog::append(m_db, out.edit, c.command.isEmpty() ? QStringLiteral("cells and colours") : c.command);
     if (!out.edit.empty())
         announcePage(m_db, out.edit.key.toDate());
     tx.commit();
@@ -337,6 +363,7 @@ PageStore::CellWrite PageStore::writeCells(int id, const CellChanges &changes, c
     c.id = id;
     c.cells = changes;
     c.expectedCells = expected;
+    c.command = QStringLiteral("cell entry");
     BlockWrite w = writeBlock(c);
     return {!w.changed.empty(), std::move(w.changed), std::move(w.storedText), std::move(w.edit)};
 }
@@ -350,6 +377,7 @@ PageStore::ColorWrite PageStore::writeColors(int colorId, int columns, int rows,
     c.rows = rows;
     c.colors = changes;
     c.expectedColors = expected;
+    c.command = QStringLiteral("cell colour");
     BlockWrite w = writeBlock(c);
     return {std::move(w.changed), std::move(w.storedColors), std::move(w.edit)};
 }
@@ -366,6 +394,9 @@ std::optional<QString> PageStore::writeMemo(int id, const QString &memo, const Q
     if (expected && stored != *expected)
         return stored;   // the transaction rolls back
     m_db.update(store::tables::Appt, id, {{"Memo", memo}});
+    store::Edit edit{PageKind, Database::toDate(rec->value(1)), {}};
+    edit.add(QStringLiteral("Memo"), stored, memo);
+    store::ChangeLog::append(m_db, edit, QStringLiteral("memo"));
     announcePage(m_db, Database::toDate(rec->value(1)));
     tx.commit();
     return std::nullopt;
@@ -374,13 +405,27 @@ std::optional<QString> PageStore::writeMemo(int id, const QString &memo, const Q
 void PageStore::writeClinic(int id, bool closed)
 {
     store::WriteTransaction tx(m_db);
-    if (m_db.update(store::tables::Appt, id, {{"Clinic", closed}, {"CColor", "0"}}) == 0)
+    const auto rec = m_db.selectOneForUpdate(
+        QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ?").arg(q("Clinic"), q("CalDate"), q(store::tables::Appt), q("ID")),
+        {id});
+    if (!rec || m_db.update(store::tables::Appt, id, {{"Clinic", closed}, {"CColor", "0"}}) == 0)
         throw pageGone();
-    if (m_db.onServer())
-        announcePage(m_db, Database::toDate(m_db.scalar(
-                               QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(q("CalDate"), q(store::tables::Appt), q("ID")),
-                               {id})));
+    store::Edit edit{PageKind, Database::toDate(rec->value(1)), {}};
+    edit.add(QStringLiteral("Clinic"), Database::toBool(rec->value(0)), closed);
+    store::ChangeLog::append(m_db, edit, QStringLiteral("closed day"));
+    announcePage(m_db, Database::toDate(rec->value(1)));
     tx.commit();
+}
+
+QString cellLabel(const PageLayout &l, int row, int col)
+{
+    QString time;
+    if (row >= FirstTimeRow && row <= l.lastTimeRow())
+        time = page::formatTime(l.times[static_cast<size_t>(row - FirstTimeRow)]);
+    else
+        time = row < FirstTimeRow ? QStringLiteral("line above") : QStringLiteral("line below");
+    const QString name = textCol(col) >= 0 && textCol(col) < l.names.size() ? l.names[textCol(col)].trimmed() : QString();
+    return time + QLatin1Char('\t') + (name.isEmpty() ? QString::number(col) : name);
 }
 
 bool hasPaintedCells(const QString &ccolor)
@@ -577,14 +622,12 @@ PageStore::SeriesWrite PageStore::writeCellSeries(const std::vector<QDate> &date
     store::WriteTransaction tx(m_db);
     for (const QDate &date : dates) {
         const auto rec = m_db.selectOneForUpdate(
-            QStringLiteral("SELECT %1, %2, %3, %4, %5, %6 FROM %7 WHERE %8 = ?")
-                .arg(q("ID"), q("Data"), q("open"), q("Close"), q("timeslot"), q("Listno"), q(store::tables::Appt),
-                     q("CalDate")),
+            QStringLiteral("SELECT %1, %2, %3 FROM %4 WHERE %5 = ?")
+                .arg(q("ID"), q("Data"), layoutColumns(), q(store::tables::Appt), q("CalDate")),
             {date});
         if (!rec)
             throw pageGone();
-        const PageLayout l = layoutOf(rec->value(5).toInt(), QString(), rec->value(2).toString(),
-                                      rec->value(3).toString(), rec->value(4).toInt(), 1);
+        const PageLayout l = layoutFrom(*rec, 2);
         if (row < FreeRow || row >= l.rows() || col < FirstCol || col >= l.columns) {
             out.outside = date;
             out.edits.clear();
@@ -606,9 +649,10 @@ PageStore::SeriesWrite PageStore::writeCellSeries(const std::vector<QDate> &date
             reindex(m_db, date, stored, written);
         }
         store::Edit &edit = out.edits.emplace_back();
-        edit.kind = QStringLiteral("page");
+        edit.kind = PageKind;
         edit.key = date;
-        edit.add(cellField(row, col), now, cell);
+        const QString label = cellLabel(l, row, col);
+        edit.add(cellField(row, col), now, cell, label);
         if (row < FirstTimeRow)
             continue;   // the free row above the times has no colour
         const auto colours = m_db.selectOneForUpdate(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ?")
@@ -620,10 +664,11 @@ PageStore::SeriesWrite PageStore::writeCellSeries(const std::vector<QDate> &date
         std::vector<int> values =
             shownColors(colours->value(1).toString(), static_cast<size_t>(textCol(l.columns) * perColumn));
         int &v = values[static_cast<size_t>(textCol(col) * perColumn + colorRow(row))];
-        edit.add(cellField(row, col) + QStringLiteral(" colour"), v, color);
+        edit.add(cellField(row, col) + QStringLiteral(" colour"), v, color, label);
         v = color;
         m_db.update(store::tables::Color, colours->value(0), {{"CColor", encodeColors(values)}});
     }
+    store::ChangeLog::append(m_db, out.edits, QStringLiteral("series of %1").arg(dates.size()));
     for (const QDate &date : dates)
         announcePage(m_db, date);
     tx.commit();
@@ -654,9 +699,8 @@ QVariantList idsFrom(const std::vector<QSqlRecord> &rows)
 bool removeIfEmpty(Database &db, const QVariant &id)
 {
     store::WriteTransaction tx(db);
-    const auto found = db.selectOneForUpdate(QStringLiteral("SELECT %1, %5 FROM %2 WHERE %3 = ? AND %4")
-                                        .arg(q("CalDate"), q(store::tables::Appt), q("ID"), emptyPageCondition(),
-                                             q("Data")),
+    const auto found = db.selectOneForUpdate(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ? AND %5")
+                                        .arg(q("CalDate"), q("Data"), q(store::tables::Appt), q("ID"), emptyPageCondition()),
                                     {id});
     if (!found)
         return false;
@@ -672,6 +716,9 @@ bool removeIfEmpty(Database &db, const QVariant &id)
     // A colour record left behind would be taken up by the page made anew,
     // laid out for the old columns and rows.
     db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(q(store::tables::Color), q("caldate")), {date});
+    store::Edit edit{PageKind, Database::toDate(found->value(0)), {}};
+    edit.add(QStringLiteral("Data"), found->value(1).toString(), QVariant());
+    store::ChangeLog::append(db, edit, QStringLiteral("empty page removed"));
     announcePage(db, Database::toDate(found->value(0)));
     tx.commit();
     return true;
@@ -706,8 +753,18 @@ int PageStore::recolumnPages(const QDate &from, int listno, const QString &names
     for (const QVariant &id : ids) {
         try {
             store::WriteTransaction tx(m_db);
+            const auto rec = m_db.selectOneForUpdate(QStringLiteral("SELECT %1, %2, %3 FROM %4 WHERE %5 = ?")
+                                                         .arg(q("CalDate"), q("Listno"), q("names"),
+                                                              q(store::tables::Appt), q("ID")),
+                                                     {id});
+            if (!rec)
+                continue;
             changed += m_db.update(store::tables::Appt, id,
                                    {{QStringLiteral("Listno"), listno}, {QStringLiteral("names"), names}});
+            store::Edit edit{PageKind, Database::toDate(rec->value(0)), {}};
+            edit.add(QStringLiteral("Listno"), rec->value(1).toInt(), listno);
+            edit.add(QStringLiteral("names"), rec->value(2).toString(), names);
+            store::ChangeLog::append(m_db, edit, QStringLiteral("columns changed"));
             tx.commit();
         } catch (const DbError &) {
             // Skipped: a page another station holds keeps its old columns.

@@ -18,6 +18,8 @@ struct Settings;
 
 namespace book {
 
+struct PageLayout;
+
 // One day page as stored in tbl_Appt, with the key of its tbl_Color record.
 struct PageRecord {
     int id = 0;
@@ -89,6 +91,7 @@ public:
         const CellChanges *expectedCells = nullptr;   // each listed cell must still hold this
         ColorChanges colors;                      // grid row >= FirstTimeRow, column >= FirstCol
         const QString *expectedColors = nullptr;  // a colour list as last read: changed cells must still match
+        QString command = {};                     // logged when no command scope names one
     };
     struct BlockWrite {
         CellList changed;             // guarded cells whose text or colour no longer matched: nothing written
@@ -183,6 +186,10 @@ private:
 
     store::Database &m_db;
 };
+
+// Time and consultant of a cell as the page lays it out, "08:00 AM\tDr Avery":
+// what the change log keeps beside a cell's position.
+QString cellLabel(const PageLayout &layout, int row, int col);
 
 // Colour list of a page: column by column, the first time row to the last row.
 std::vector<int> decodeColors(const QString &text);

@@ -9,6 +9,7 @@
 #include "book/widgets/boxtext.h"
 #include "book/widgets/calendarview.h"
 #include "book/widgets/changeflash.h"
+#include "book/widgets/deletedlist.h"
 #include "book/widgets/printpanel.h"
 #include "report/widgets/sheetprinters.h"
 #include "ui/core/appstate.h"
@@ -166,6 +167,10 @@ void BookWindow::connectController()
     connect(&m_controller, &BookController::focusRequested, this, [this](Focus f) { applyFocus(f); });
     connect(&m_controller, &BookController::contextMenuRequested, this,
             [this](int row, int col) { showGridMenu(row, col); });
+    connect(&m_controller, &BookController::deletedListRequested, this, [this] {
+        DeletedList list(m_controller, m_controller.deletedShown(), this);
+        list.exec();
+    });
     connect(&m_controller, &BookController::closeRequested, this, [this] {
         if (m_closing)
             return;

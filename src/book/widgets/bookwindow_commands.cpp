@@ -144,6 +144,10 @@ void BookWindow::addCommands()
            .run = [this] { m_controller.exportColumn(); }});
     t.add({.menu = grid, .entry = QStringLiteral("mnugridSearch"), .text = QStringLiteral("Search History"),
            .run = [this] { m_controller.searchHistory(); }});
+    t.add({.menu = grid, .entry = QStringLiteral("mnuGridCellHistory"), .text = QStringLiteral("Cell History"),
+           .run = [this] { m_controller.cellHistory(); }});
+    t.add({.menu = grid, .entry = QStringLiteral("mnuGridDeleted"), .text = QStringLiteral("Deleted on this page"),
+           .run = [this] { m_controller.deletedOnPage(); }});
     // Closes the menu, nothing more.
     t.add({.menu = grid, .entry = QStringLiteral("mnuGridExit"), .text = QStringLiteral("Exit"), .menuGap = true});
 }

@@ -4,6 +4,7 @@
 #include "book/pages/pagegrid.h"
 #include "book/pages/pagestore.h"
 #include "setup/core/settings.h"
+#include "store/core/changelog.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"
 #include "book/pages/pagetext.h"
@@ -333,6 +334,8 @@ void SetupController::contested(const store::SettingsStore::FieldsWrite &w, cons
 
 SetupController::OkayResult SetupController::okay()
 {
+    // The settings, and the pages emptied or given new columns, as one command.
+    const store::CommandScope command(m_services.db, QStringLiteral("Okay"));
     closeEditor();
     // A field left with a refused value (a click on Okay takes the focus
     // away before the field can take it back) must not be stored.

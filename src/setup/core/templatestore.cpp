@@ -59,7 +59,7 @@ TemplateStore::Write TemplateStore::write(const Change &c)
         if (nowClosed != closed)
             values.insert(flagField, nowClosed);
         return values;
-    });
+    }, &out.edit, QStringLiteral("weekday template"));
     return out;
 }
 

@@ -165,6 +165,10 @@ public:
     void probeSearchIndex();
     // Overrides what was found (the benchmarks time the scan beside it).
     void setSearchIndex(const SearchIndex::State &state) { m_searchIndex = state; }
+    // The command the user gave that the running writes belong to ("Cut",
+    // "Restore"...); empty outside one (see CommandScope).
+    const QString &command() const { return m_command; }
+    void setCommand(const QString &command) { m_command = command; }
 
     // Values as stored: dates as yyyy-MM-dd text, yes/no as 0/1.
     static QVariant toSql(const QVariant &value);
@@ -203,6 +207,7 @@ private:
     SearchIndex::State m_searchIndex;
     StationIdentity m_station = StationIdentity::ofThisMachine();
     QString m_presenceKey;
+    QString m_command;
     WaitListener *m_listener = nullptr;
     int m_busyTimeoutMs = DefaultBusyTimeoutMs;
     bool m_polling = false;     // a statement that may run again is running

@@ -1,5 +1,6 @@
 #include "store/core/dbcopy.h"
 
+#include "store/core/changelog.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"
 #include "store/core/schema.h"
@@ -214,6 +215,9 @@ public:
             if (!upgraded.tableExists(SearchIndex::Table) && SearchIndex::create(upgraded).isEmpty())
                 SearchIndex::rebuild(upgraded);
             keepStationsRunning(m_db, upgraded);
+            // The log goes on: what was logged since the backup stays, and the restore is logged.
+            ChangeLog::carryOver(m_db, upgraded);
+            ChangeLog::appendRestore(m_db, upgraded);
             tx.commit();
         }
         Handle in(path, SQLITE_OPEN_READONLY);
@@ -253,7 +257,12 @@ public:
     {
         Database file;
         openAsWorking(file, path);
-        Transfer::replaceAll(file, m_db);
+        {
+            WriteTransaction tx(m_db);
+            Transfer::replaceAll(file, m_db);
+            ChangeLog::appendRestore(m_db, m_db);
+            tx.commit();
+        }
         m_db.adoptGeneration();
     }
 

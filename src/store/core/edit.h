@@ -14,6 +14,7 @@ struct FieldChange {
     QString field;        // the stored field (or "row,col" for a cell)
     QVariant before;
     QVariant after;
+    QString label = {};   // how a user knows the field (a cell: its time and consultant)
 };
 
 struct Edit {
@@ -22,10 +23,10 @@ struct Edit {
     std::vector<FieldChange> changes;
 
     bool empty() const { return changes.empty(); }
-    void add(const QString &field, const QVariant &before, const QVariant &after)
+    void add(const QString &field, const QVariant &before, const QVariant &after, const QString &label = {})
     {
         if (before != after)
-            changes.push_back({field, before, after});
+            changes.push_back({field, before, after, label});
     }
 };
 

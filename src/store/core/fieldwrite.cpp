@@ -1,5 +1,6 @@
 #include "store/core/fieldwrite.h"
 
+#include "store/core/changelog.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"
 #include "store/core/dialect.h"
@@ -97,9 +98,10 @@ GuardedRemove removeIfUnchanged(Database &db, const QString &table, const QVaria
         return out;
     }
     db.remove(table, key);
-    tx.commit();
     for (int i = 0; i < r.record.count(); ++i)
         out.edit.add(r.record.fieldName(i), r.record.value(i), QVariant());
+    ChangeLog::append(db, out.edit, QStringLiteral("deleted"));
+    tx.commit();
     out.outcome = Removal::Removed;
     return out;
 }

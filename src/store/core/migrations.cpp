@@ -37,6 +37,17 @@ void generation(Database &db)
     db.insert(tables::State, {{"Generation", newGeneration()}});
 }
 
+void changeLog(Database &db)
+{
+    const TableDef &t = *findTable(tables::ChangeLog);
+    if (!db.tableExists(t.name)) {
+        db.makeTable(t);
+        return;
+    }
+    db.addMissingFields(t);
+    db.addMissingIndexes(t);
+}
+
 void stations(Database &db)
 {
     if (!db.tableExists(tables::Station))
@@ -70,6 +81,8 @@ const std::vector<Migration> &migrations()
          }},
         {3, QStringLiteral("the invoices' referrers and practitioners indexed whatever their case"),
          foldedNameIndexes},
+        {ChangeLogStep, QStringLiteral("the change log"),
+         changeLog},
         {PresenceStep, QStringLiteral("the stations running now"), stations},
         {SearchIndexStep, QStringLiteral("the page cells' search index"), searchIndex},
     };

@@ -8,6 +8,9 @@ namespace store {
 
 class Database;
 
+// The step that adds the change log.
+inline constexpr int ChangeLogStep = 4;
+
 // One numbered step that brings a database of version `version - 1` to
 // `version`. Each runs in a write transaction of its own, together with the
 // row of sys_Schema that records it, so a step is either done or not at all.

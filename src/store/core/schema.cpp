@@ -153,6 +153,23 @@ TableDef stateTable()
     return t;
 }
 
+// Every change of shared data, appended by the write paths in the change's
+// own transaction; never edited or deleted by the program. At: seconds since
+// 1970, UTC. Host: none when it is the station's name. Batch: the first
+// entry of a command that changed several records (none: the entry is one).
+TableDef changeLogTable()
+{
+    TableDef t{tables::ChangeLog, QStringLiteral("ID"), {}, {}};
+    t.fields = {{"ID", F::Counter},     {"At", F::Number},    {"Batch", F::Integer},
+                {"Station", F::Text},   {"Host", F::Text},    {"OSUser", F::Text},
+                {"Command", F::Text},   {"Kind", F::Text},    {"RecordKey", F::Text},
+                {"Changes", F::Memo}};
+    t.indexes = {{QStringLiteral("ChangeRecord"), {QStringLiteral("Kind"), QStringLiteral("RecordKey")}, false},
+                 {QStringLiteral("ChangeAt"), {QStringLiteral("At")}, false}};
+    t.since = 4;
+    return t;
+}
+
 // The stations running now: each records itself when it starts and says
 // every little while that it still runs; one not heard of for a while is
 // gone (a crash leaves nothing that holds the others back).
@@ -204,7 +221,8 @@ const std::vector<TableDef> &mainTables()
 {
     static const std::vector<TableDef> all = {appt(),     setup(),     color(), patients(),
                                               accounts(), print(),     letterhead(),
-                                              order(),    schemaTable(), stateTable(), stationTable()};
+                                              order(),    schemaTable(), stateTable(), stationTable(),
+                                              changeLogTable()};
     return all;
 }
 

@@ -63,6 +63,7 @@ inline const QString NetSet = QStringLiteral("tbl_netset");
 inline const QString Schema = QStringLiteral("sys_Schema");
 inline const QString State = QStringLiteral("sys_State");
 inline const QString Station = QStringLiteral("sys_Station");
+inline const QString ChangeLog = QStringLiteral("sys_ChangeLog");
 inline const QString AccountsQuery = QStringLiteral("qry_Accounts");
 } // namespace tables
 

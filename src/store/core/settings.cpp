@@ -1,5 +1,7 @@
 #include "store/core/settings.h"
 
+#include "store/core/changelog.h"
+
 #include "store/core/database.h"
 #include "store/core/schema.h"
 #include "store/core/timetext.h"
@@ -79,7 +81,8 @@ bool SettingsStore::sameValue(const QVariant &stored, const QVariant &read)
     }
 }
 
-Edit SettingsStore::modify(const QStringList &fields, const Change &change)
+Edit SettingsStore::modify(const QStringList &fields, const Change &change, const Edit *logAs,
+                           const QString &command)
 {
     const TableDef &table = *findTable(tables::Setup);
     // Only the fields the change reads (and those it writes are asked for by
@@ -127,6 +130,7 @@ Edit SettingsStore::modify(const QStringList &fields, const Change &change)
             edit.changes.push_back({it.key(), before, *it});
     }
     m_db.update(tables::Setup, id.toInt(), *values);
+    ChangeLog::append(m_db, logAs ? *logAs : edit, command);
     tx.commit();
     return edit;
 }

@@ -54,10 +54,14 @@ public:
     // record is locked and `fields` are read; `change` is given their stored
     // values and returns the fields to write, or nullopt to write nothing
     // (the transaction rolls back). Returns what was written (kind "setup",
-    // key the record's ID). Only `fields` are read with the lock: list the
-    // fields the change writes there too, else they are read once more.
+    // key the record's ID), which the change log records unless `logAs` is
+    // given: a write path of its own (a weekday template) fills that edit
+    // in `change`, and it is logged instead. Only `fields` are read with the
+    // lock: list the fields the change writes there too, else they are read
+    // once more.
     using Change = std::function<std::optional<QVariantMap>(const QVariantMap &stored)>;
-    Edit modify(const QStringList &fields, const Change &change);
+    Edit modify(const QStringList &fields, const Change &change, const Edit *logAs = nullptr,
+                const QString &command = QStringLiteral("setup"));
 
     // Writes the given fields of the settings record (field name -> value).
     Edit write(const QVariantMap &fields);

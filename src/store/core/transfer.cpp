@@ -1,6 +1,7 @@
 #include "store/core/transfer.h"
 
 #include "store/core/changewatcher.h"
+#include "store/core/changelog.h"
 #include "store/core/database.h"
 #include "store/core/schema.h"
 #include "store/core/searchindex.h"
@@ -86,6 +87,19 @@ void Transfer::copy(Database &from, Database &to, bool makeTables, const Report 
             // The target keeps a generation of its own, never the source's.
             if (makeTables)
                 to.renewGeneration();
+            if (report)
+                report(t.name, countOf(to, t.name));
+            continue;
+        }
+        if (t.name == tables::ChangeLog) {
+            // The log is only ever added to: the target keeps its entries.
+            const int kept = countOf(to, t.name);
+            const int added = ChangeLog::carryOver(from, to);
+            if (countOf(to, t.name) != kept + added)
+                throw DbError(DbError::General, QStringLiteral("%1: %2 records read, %3 stored")
+                                                    .arg(t.name)
+                                                    .arg(added)
+                                                    .arg(countOf(to, t.name) - kept));
             if (report)
                 report(t.name, countOf(to, t.name));
             continue;

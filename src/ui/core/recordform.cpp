@@ -1,5 +1,6 @@
 #include "ui/core/recordform.h"
 
+#include "store/core/changelog.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"
 #include "store/core/dialect.h"
@@ -8,6 +9,19 @@
 #include <QSqlRecord>
 
 namespace ui {
+
+namespace {
+
+// The record kind the change log names a table's records by: "print", "letterhead".
+QString kindOf(const QString &table)
+{
+    QString kind = table.toLower();
+    if (kind.startsWith(QLatin1String("tbl_")))
+        kind.remove(0, 4);
+    return kind;
+}
+
+} // namespace
 
 RecordForm::RecordForm(store::Database &db, FormModel &form) : m_db(db), m_form(form), m_rs(db) {}
 
@@ -109,11 +123,19 @@ bool RecordForm::rereadKeepingTyped()
 QVariant RecordForm::addNew(const QVariantMap &values)
 {
     m_rs.refresh();
+    store::WriteTransaction tx(m_db);
     m_rs.addNew();
     for (auto it = values.begin(); it != values.end(); ++it)
         m_rs.setValue(it.key(), it.value());
     m_rs.update();
     const QVariant key = m_rs.lastModified();
+    store::Edit edit{kindOf(m_rs.table()), key, {}};
+    for (auto it = values.begin(); it != values.end(); ++it)
+        edit.add(it.key(), QVariant(), it.value());
+    if (edit.empty())
+        edit.add(m_rs.keyField(), QVariant(), key);
+    store::ChangeLog::append(m_db, edit, QStringLiteral("new record"));
+    tx.commit();
     m_rs.setBookmark(key);
     m_dropped = false;
     m_new = true;
@@ -152,9 +174,16 @@ RecordForm::SaveResult RecordForm::save()
     if (!conflicts.isEmpty())
         return {SaveResult::Conflict, conflicts};
     m_rs.edit();
-    for (const QString &name : changed)
-        m_rs.setValue(m_form.control(name)->field, m_form.stored(name));
+    store::Edit edit{kindOf(m_rs.table()), k, {}};
+    for (const QString &name : changed) {
+        const QString field = m_form.control(name)->field;
+        m_rs.setValue(field, m_form.stored(name));
+        // By the text the box shows: a number read back as 0.5 is the "0.50" typed.
+        if (stored->indexOf(field) >= 0 && FormModel::asText(stored->value(field)) != m_form.stored(name))
+            edit.add(field, stored->value(field), m_form.stored(name));
+    }
     m_rs.update();
+    store::ChangeLog::append(m_db, edit, QStringLiteral("record saved"));
     tx.commit();
     m_new = false;
     show();
@@ -163,7 +192,18 @@ RecordForm::SaveResult RecordForm::save()
 
 void RecordForm::remove()
 {
+    store::WriteTransaction tx(m_db);
+    const QVariant k = key();
+    const auto stored = m_db.selectOneForUpdate(
+        QStringLiteral("SELECT * FROM %1 WHERE %2 = ?")
+            .arg(store::Dialect::quote(m_rs.table()), store::Dialect::quote(m_rs.keyField())),
+        {k});
     m_rs.remove();
+    store::Edit edit{kindOf(m_rs.table()), k, {}};
+    for (int i = 0; stored && i < stored->count(); ++i)
+        edit.add(stored->fieldName(i), stored->value(i), QVariant());
+    store::ChangeLog::append(m_db, edit, QStringLiteral("deleted"));
+    tx.commit();
     m_new = false;
     m_read.clear();
 }

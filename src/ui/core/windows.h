@@ -32,13 +32,15 @@ inline const QString Readme = QStringLiteral("frmReadme");
 inline const QString DailySchedule = QStringLiteral("frmDaily");
 inline const QString WeeklySchedule = QStringLiteral("frmWeekly");
 inline const QString TextReport = QStringLiteral("frmText");
+inline const QString ChangeLog = QStringLiteral("frmChangeLog");
 
 // Every name above; the program gives a stand-in window to any of them that no
 // subsystem registers.
 inline QStringList all()
 {
     return {Splash, Menu, Appt, SearchMenu, Search, Summary, Setup, Configure, LetterHead1, LetterHead2, LetterHead3,
-            LetterHead4, NoLetterHead, Backup, PatientDetails, Account, Help, Readme, DailySchedule, WeeklySchedule, TextReport};
+            LetterHead4, NoLetterHead, Backup, PatientDetails, Account, Help, Readme, DailySchedule, WeeklySchedule, TextReport,
+            ChangeLog};
 }
 } // namespace win
 

@@ -18,6 +18,10 @@
 #include "support/printqueue.h"
 
 #include <QAction>
+#include <QDialog>
+#include <QDir>
+#include <QTimer>
+#include <QTreeWidget>
 #include <QFile>
 #include <QKeySequence>
 #include <QToolBar>
@@ -153,13 +157,47 @@ TEST_F(BookWindowTest, RightClickOpensTheGridMenu)
     for (QAction *a : menu->actions())
         texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(texts, (QStringList{"Copy", "Cut", "Paste", "Delete", "Color", "Blockout", "Export to text file",
-                                  "Search History", "-", "Exit"}));
+                                  "Search History", "Cell History", "Deleted on this page", "-", "Exit"}));
     EXPECT_TRUE(menu->findChild<QAction *>(QStringLiteral("mnuGridExport"))->isEnabled());
     EXPECT_TRUE(menu->findChild<QAction *>(QStringLiteral("mnugridSearch"))->isEnabled());
     EXPECT_TRUE(menu->findChild<QAction *>(QStringLiteral("mnuGridDelete"))->isEnabled());
     // At the right edge of the cell.
     EXPECT_EQ(menu->pos().x(), grid()->viewport()->mapToGlobal(QPoint(cell.right() + 1, 0)).x());
     menu->close();
+}
+
+// The grid menu's list of deleted bookings: Enter puts the chosen one back.
+TEST_F(BookWindowTest, DeletedListPutsTheBookingBackOnEnter)
+{
+    controller().grid().setCursor(4, 2);
+    QTest::keyClicks(grid(), QStringLiteral("S"));
+    QTest::keyClicks(editor(), QStringLiteral("mith"));
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    controller().grid().setCursor(4, 2);
+    controller().blocks().cut();
+    ASSERT_EQ(storedCell(kToday, 4, 2), QString());
+
+    bool listed = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        auto *list = dialog->findChild<QTreeWidget *>(QStringLiteral("lstDeleted"));
+        if (!list) {
+            dialog->reject();
+            return;
+        }
+        listed = list->topLevelItemCount() == 1 && list->topLevelItem(0)->text(3) == QStringLiteral("Smith");
+        if (const QString out = qEnvironmentVariable("QUILLON_SCREENSHOTS"); !out.isEmpty()) {
+            EXPECT_TRUE(dialog->grab().save(QDir(out).filePath("deleted.png")));
+        }
+        QTest::keyClick(list, Qt::Key_Return);
+    });
+    window->gridMenu();   // built with the window's commands
+    window->findChild<QAction *>(QStringLiteral("mnuGridDeleted"))->trigger();
+    EXPECT_TRUE(listed);
+    EXPECT_EQ(storedCell(kToday, 4, 2), QStringLiteral("Smith"));
+    EXPECT_EQ(controller().grid().textMatrix(4, 2), QStringLiteral("Smith"));
 }
 
 TEST_F(BookWindowTest, F9SwitchesTheMemoBoxesAndTabStoresTheFixedMemo)

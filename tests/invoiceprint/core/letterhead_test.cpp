@@ -2,11 +2,13 @@
 #include "invoiceprint/core/preprintedcontroller.h"
 #include "invoiceprint/core/sampleinvoice.h"
 #include "report/core/reportsettings.h"
+#include "store/core/changelog.h"
 #include "support/doubles/recordingreporter.h"
 #include "support/station.h"
 #include "support/teststore.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <memory>
 
 using namespace invoiceprint;
@@ -219,6 +221,44 @@ TEST_P(LetterheadTest, ASaveOverAnotherStationsMarginsStoresNothing)
     EXPECT_DOUBLE_EQ(a.print("MarginTop").toDouble(), 0.75);
     EXPECT_EQ(ca.margins().text(box::Top).toDouble(), 0.75);
     EXPECT_EQ(a.clinics().back(), "Mine");   // the letterhead record was this station's to write
+}
+
+// The print setup and the letterheads are logged with their writes: the
+// refused save of the margins leaves no entry.
+TEST_P(LetterheadTest, PrintSetupAndLetterheadSavesAreLogged)
+{
+    Station a(store);
+    Station b(store);
+    a.db.setStation({"Desk A", "host-a", "ann"});
+    b.db.setStation({"Desk B", "host-b", "bob"});
+    LetterheadController &ca = a.design(1);
+    LetterheadController &cb = b.design(1);
+    cb.margins().setText(box::Top, "0.75");
+    ASSERT_TRUE(cb.save());
+    ca.designOwn();
+    ca.letterhead().setText(box::Clinic, "Mine");
+    ca.margins().setText(box::Top, "1.1");
+    a.prompter.expectMessage();
+    EXPECT_FALSE(ca.save());
+
+    store::LogFilter print;
+    print.kind = "print";
+    const auto margins = store::ChangeLog::between(a.db, print);
+    ASSERT_EQ(margins.size(), 1u);
+    EXPECT_EQ(margins[0].station, "Desk B");
+    // The margin typed, and the report files this design prints with.
+    const auto top = std::find_if(margins[0].changes.begin(), margins[0].changes.end(),
+                                  [](const store::FieldChange &c) { return c.field == "MarginTop"; });
+    ASSERT_NE(top, margins[0].changes.end());
+    EXPECT_DOUBLE_EQ(top->after.toDouble(), 0.75);
+    store::LogFilter letterheads;
+    letterheads.kind = "letterhead";
+    letterheads.station = "Desk A";
+    bool mine = false;
+    for (const store::LogEntry &e : store::ChangeLog::between(a.db, letterheads))
+        for (const store::FieldChange &c : e.changes)
+            mine = mine || (c.field == "Clinic1" && c.after.toString() == "Mine");
+    EXPECT_TRUE(mine);
 }
 
 class PreprintedTest : public testsupport::EngineTest {};

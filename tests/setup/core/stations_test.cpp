@@ -5,6 +5,8 @@
 #include "book/pages/pagetext.h"
 #include "setup/core/setupcontroller.h"
 #include "setup/core/templatecontroller.h"
+#include "setup/core/templatestore.h"
+#include "store/core/changelog.h"
 #include "store/core/database.h"
 #include "support/station.h"
 
@@ -207,6 +209,31 @@ TEST_P(SetupStations, ATemplateCellChangedAtBothStationsIsRefusedAndKeptInTheGri
     EXPECT_EQ(monday(5, 2), "Dr Brook away");
     EXPECT_EQ(monday(6, 3), "Dr Chen late");
     EXPECT_EQ(onA->dayCaption(), "Tuesday");
+}
+
+// A weekday template's cells are logged with their write, by cell; a step
+// over another station's cell writes and logs nothing.
+TEST_P(SetupStations, TemplateWritesAreLoggedByCell)
+{
+    a.db.setStation({"Desk A", "host-a", "ann"});
+    setup::TemplateStore::Change c;
+    c.dayOfWeek = 1;
+    c.rows = 20;
+    c.cols = 3;
+    c.cells = {{{4, 1}, "LUNCH"}};
+    c.read = {{{4, 1}, ""}};
+    ASSERT_TRUE(setup::TemplateStore(a.db).write(c).written());
+    c.cells = {{{4, 1}, "STAFF"}};   // b read the cell empty, before a's write
+    EXPECT_FALSE(setup::TemplateStore(b.db).write(c).written());
+
+    const auto log = store::ChangeLog::forRecord(a.db, "template", "Mon");
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].command, "weekday template");
+    EXPECT_EQ(log[0].station, "Desk A");
+    ASSERT_EQ(log[0].changes.size(), 1u);
+    EXPECT_EQ(log[0].changes[0].field, "4,1");
+    EXPECT_EQ(log[0].changes[0].after.toString(), "LUNCH");
+    EXPECT_TRUE(store::ChangeLog::forRecord(a.db, "setup", "1").empty());
 }
 
 QUILLON_BOTH_ENGINES(SetupStations);

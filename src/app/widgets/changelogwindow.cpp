@@ -1,0 +1,180 @@
+#include "app/widgets/changelogwindow.h"
+
+#include "report/widgets/pdffilechooser.h"
+#include "report/widgets/sheetprinters.h"
+#include "ui/core/appstate.h"
+#include "ui/core/prompter.h"
+#include "ui/core/windows.h"
+#include "ui/widgets/windowregistry.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+
+const QString AnyOne = QStringLiteral("(all)");
+
+QComboBox *choice(QWidget *parent, const QString &name)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->addItem(AnyOne);
+    return box;
+}
+
+void refill(QComboBox *box, const QStringList &items)
+{
+    const QString was = box->currentText();
+    box->clear();
+    box->addItem(AnyOne);
+    box->addItems(items);
+    box->setCurrentText(was);
+}
+
+} // namespace
+
+ChangeLogWindow::ChangeLogWindow(ui::Services &services, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_s(services), m_view(services)
+{
+    setObjectName(ui::win::ChangeLog);
+    setWindowTitle(QStringLiteral("Change Log"));
+    m_from = new QDateEdit(m_view.filter().from, this);
+    m_from->setObjectName(QStringLiteral("txtFrom"));
+    m_to = new QDateEdit(m_view.filter().to, this);
+    m_to->setObjectName(QStringLiteral("txtTo"));
+    for (QDateEdit *d : {m_from, m_to}) {
+        d->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
+        d->setCalendarPopup(true);
+    }
+    m_station = choice(this, QStringLiteral("cboStation"));
+    m_user = choice(this, QStringLiteral("cboUser"));
+    m_record = new QLineEdit(this);
+    m_record->setObjectName(QStringLiteral("txtRecord"));
+    m_record->setPlaceholderText(QStringLiteral("e.g. invoice 42, patient 7, page 2026-12-08, setup"));
+    auto *show = new QPushButton(QStringLiteral("&Show"), this);
+    show->setObjectName(QStringLiteral("cmdShow"));
+    show->setDefault(true);
+
+    auto *filters = new QHBoxLayout;
+    const auto labelled = [this, filters](const QString &text, QWidget *w, int stretch = 0) {
+        auto *l = new QLabel(text, this);
+        l->setBuddy(w);
+        filters->addWidget(l);
+        filters->addWidget(w, stretch);
+    };
+    labelled(QStringLiteral("&From"), m_from);
+    labelled(QStringLiteral("&To"), m_to);
+    labelled(QStringLiteral("St&ation"), m_station);
+    labelled(QStringLiteral("&User"), m_user);
+    labelled(QStringLiteral("&Record"), m_record, 1);
+    filters->addWidget(show);
+
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("lstChanges"));
+    m_list->setRootIsDecorated(false);
+    m_list->setAlternatingRowColors(true);
+    m_list->setHeaderLabels({QStringLiteral("When"), QStringLiteral("Station"), QStringLiteral("User"),
+                             QStringLiteral("Command"), QStringLiteral("Record"), QStringLiteral("Changes")});
+
+    auto *print = new QPushButton(QStringLiteral("&Print"), this);
+    print->setObjectName(QStringLiteral("cmdPrint"));
+    auto *pdf = new QPushButton(QStringLiteral("Save as P&DF..."), this);
+    pdf->setObjectName(QStringLiteral("cmdPdf"));
+    auto *close = new QPushButton(QStringLiteral("&Close"), this);
+    close->setObjectName(QStringLiteral("cmdClose"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(print);
+    buttons->addWidget(pdf);
+    buttons->addWidget(close);
+
+    auto *box = new QVBoxLayout(this);
+    box->setContentsMargins(12, 12, 12, 12);
+    box->setSpacing(8);
+    box->addLayout(filters);
+    box->addWidget(m_list, 1);
+    box->addLayout(buttons);
+
+    connect(show, &QPushButton::clicked, this, [this] { apply(); });
+    connect(m_record, &QLineEdit::returnPressed, this, [this] { apply(); });
+    connect(print, &QPushButton::clicked, this, [this] { this->print(); });
+    connect(pdf, &QPushButton::clicked, this, [this] { savePdf(); });
+    connect(close, &QPushButton::clicked, this, [this] { m_s.windows.unload(ui::win::ChangeLog); });
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { m_s.windows.unload(ui::win::ChangeLog); });
+    m_placer = new ui::FramePlacer(this, [this] {
+        const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+        const QSize avail = s ? s->availableGeometry().size() : QSize(1024, 768);
+        return ui::centredFrame(this, QSize(std::min(1100, avail.width()), std::min(640, avail.height())));
+    });
+    apply();
+}
+
+void ChangeLogWindow::setVisible(bool visible)
+{
+    if (visible)
+        m_placer->beforeShow();
+    QWidget::setVisible(visible);
+}
+
+void ChangeLogWindow::apply()
+{
+    store::LogFilter &f = m_view.filter();
+    f.from = m_from->date();
+    f.to = m_to->date();
+    f.station = m_station->currentIndex() > 0 ? m_station->currentText() : QString();
+    f.user = m_user->currentIndex() > 0 ? m_user->currentText() : QString();
+    m_view.setRecord(m_record->text());
+    if (m_view.refresh())
+        showRows();
+}
+
+void ChangeLogWindow::showRows()
+{
+    refill(m_station, m_view.stations());
+    refill(m_user, m_view.users());
+    m_list->clear();
+    for (const ChangeLogView::Row &r : m_view.rows()) {
+        auto *item = new QTreeWidgetItem({r.when, r.station, r.user, r.command, r.record, r.changes});
+        item->setToolTip(5, r.changes);
+        m_list->addTopLevelItem(item);
+    }
+    for (int c = 0; c < 5; ++c)
+        m_list->resizeColumnToContents(c);
+}
+
+void ChangeLogWindow::print()
+{
+    report::DefaultSheetPrinter printer;
+    const QString failure = m_view.print(printer);
+    if (!failure.isEmpty())
+        m_s.prompter.message(failure, QStringLiteral("Print"), ui::Icon::Warning);
+}
+
+void ChangeLogWindow::savePdf()
+{
+    const QString path = report::PdfFileChooser::current().choose(
+        this, QStringLiteral("Save as PDF"), QDir(m_s.state.appDir).filePath(QStringLiteral("Change Log.pdf")));
+    if (path.isEmpty())
+        return;
+    report::PdfSheetPrinter printer(path);
+    const QString failure = m_view.print(printer);
+    if (!failure.isEmpty())
+        m_s.prompter.message(failure, QStringLiteral("Save as PDF"), ui::Icon::Warning);
+}
+
+} // namespace app

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/core/changelogview.h"
+#include "ui/core/services.h"
+#include "ui/widgets/frameplacer.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+class QTreeWidget;
+
+namespace app {
+
+// frmChangeLog: the practice's changes for a date range, narrowed by
+// station, user and record; printed or saved as PDF.
+class ChangeLogWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChangeLogWindow(ui::Services &services, QWidget *parent = nullptr);
+    void setVisible(bool visible) override;
+    ChangeLogView &view() { return m_view; }
+    void showRows();
+
+private:
+    void apply();
+    void print();
+    void savePdf();
+
+    ui::Services &m_s;
+    ChangeLogView m_view;
+    QDateEdit *m_from;
+    QDateEdit *m_to;
+    QComboBox *m_station;
+    QComboBox *m_user;
+    QLineEdit *m_record;
+    QTreeWidget *m_list;
+    ui::FramePlacer *m_placer;
+};
+
+} // namespace app

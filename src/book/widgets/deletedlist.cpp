@@ -1,0 +1,80 @@
+#include "book/widgets/deletedlist.h"
+
+#include "book/core/bookcontroller.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace book {
+
+namespace {
+
+// Enter on the list puts the booking back, rather than closing the dialog.
+class EnterFilter : public QObject {
+public:
+    EnterFilter(QObject *parent, std::function<void()> enter) : QObject(parent), m_enter(std::move(enter)) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                m_enter();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_enter;
+};
+
+} // namespace
+
+DeletedList::DeletedList(BookController &book, std::vector<CellChange> deleted, QWidget *parent)
+    : QDialog(parent), m_book(book), m_deleted(std::move(deleted))
+{
+    setObjectName(QStringLiteral("frmDeleted"));
+    setWindowTitle(QStringLiteral("Deleted on this page"));
+    auto *layout = new QVBoxLayout(this);
+    auto *hint = new QLabel(m_deleted.empty() ? QStringLiteral("No booking was deleted from this page.")
+                                              : QStringLiteral("Enter puts the chosen booking back into its cell, "
+                                                               "if that cell is still empty."),
+                            this);
+    layout->addWidget(hint);
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("lstDeleted"));
+    m_list->setRootIsDecorated(false);
+    m_list->setHeaderLabels({QStringLiteral("When"), QStringLiteral("Time"), QStringLiteral("Consultant"),
+                             QStringLiteral("Booking"), QStringLiteral("Command"), QStringLiteral("Station"),
+                             QStringLiteral("User")});
+    const QLocale locale;
+    for (const CellChange &c : m_deleted)
+        m_list->addTopLevelItem(new QTreeWidgetItem(
+            {locale.toString(c.entry.at, QStringLiteral("MM/dd/yyyy hh:mm AP")), c.time, c.consultant,
+             c.before.value_or(QString()), c.entry.command, c.entry.station, c.entry.user}));
+    m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    if (!m_deleted.empty())
+        m_list->setCurrentItem(m_list->topLevelItem(0));
+    layout->addWidget(m_list);
+    m_list->installEventFilter(new EnterFilter(this, [this] { putBack(); }));
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] { putBack(); });
+    resize(720, 320);
+}
+
+void DeletedList::putBack()
+{
+    const int i = m_list->indexOfTopLevelItem(m_list->currentItem());
+    if (i < 0 || i >= static_cast<int>(m_deleted.size()))
+        return;
+    accept();
+    m_book.putBack(m_deleted[static_cast<size_t>(i)]);
+}
+
+} // namespace book
