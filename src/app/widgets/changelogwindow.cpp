@@ -168,7 +168,7 @@ void ChangeLogWindow::print()
 void ChangeLogWindow::savePdf()
 {
     const QString path = report::PdfFileChooser::current().choose(
-        this, QStringLiteral("Save as PDF"), QDir(m_s.state.appDir).filePath(QStringLiteral("Change Log.pdf")));
+        this, QStringLiteral("Save as PDF"), m_s.state.places.dataFile(QStringLiteral("Change Log.pdf")));
     if (path.isEmpty())
         return;
     report::PdfSheetPrinter printer(path);
