@@ -1,6 +1,7 @@
 #include "accounts/core/invoicestore.h"
 
 #include "accounts/core/accountfields.h"
+#include "store/core/changewatcher.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"
 #include "store/core/dialect.h"
@@ -39,6 +40,7 @@ store::Edit InvoiceStore::add(int fileNo)
 {
     store::WriteTransaction tx(m_db);
     const int n = m_db.insert(store::tables::Accounts, {{f::FileNo, fileNo}});
+    store::ChangeWatcher::announce(m_db, Kind, QString::number(n));
     tx.commit();
     store::Edit e{Kind, n, {}};
     e.add(f::FileNo, QVariant(), fileNo);
@@ -70,6 +72,8 @@ InvoiceStore::Write InvoiceStore::write(int invoice, const std::vector<store::Fi
     }
     if (!totals.isEmpty())
         m_db.update(store::tables::Accounts, invoice, totals);
+    if (!w.edit.empty())
+        store::ChangeWatcher::announce(m_db, Kind, QString::number(invoice));
     tx.commit();
     out.outcome = w.edit.empty() ? Write::Unchanged : Write::Saved;
     out.edit = std::move(w.edit);
@@ -84,7 +88,13 @@ InvoiceStore::Remove InvoiceStore::remove(int invoice, const QVariantMap &read)
         out.outcome = Removal::Protected;
         return out;
     }
-    return store::removeIfUnchanged(m_db, store::tables::Accounts, invoice, read, Kind);
+    store::WriteTransaction tx(m_db);
+    Remove out = store::removeIfUnchanged(m_db, store::tables::Accounts, invoice, read, Kind);
+    if (out.outcome != Removal::Removed)
+        return out;
+    store::ChangeWatcher::announce(m_db, Kind, QString::number(invoice));
+    tx.commit();
+    return out;
 }
 
 std::optional<int> InvoiceStore::lastOf(int fileNo)

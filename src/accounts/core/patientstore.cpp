@@ -1,6 +1,7 @@
 #include "accounts/core/patientstore.h"
 
 #include "accounts/core/patientfields.h"
+#include "store/core/changewatcher.h"
 #include "store/core/database.h"
 #include "store/core/dialect.h"
 #include "store/core/schema.h"
@@ -31,6 +32,7 @@ int PatientStore::addBlank()
 {
     store::WriteTransaction tx(m_db);
     const int fileNo = m_db.insert(store::tables::PatientDetails, blankFile());
+    store::ChangeWatcher::announce(m_db, Kind, QString::number(fileNo));
     tx.commit();
     return fileNo;
 }
@@ -39,6 +41,8 @@ store::GuardedWrite PatientStore::write(int fileNo, const std::vector<store::Fie
 {
     store::WriteTransaction tx(m_db);
     store::GuardedWrite w = store::writeFields(m_db, store::tables::PatientDetails, fileNo, changes, Kind);
+    if (!w.edit.empty())
+        store::ChangeWatcher::announce(m_db, Kind, QString::number(fileNo));
     tx.commit();
     return w;
 }
@@ -51,7 +55,14 @@ PatientStore::Remove PatientStore::remove(int fileNo, const QVariantMap &read)
         out.outcome = Removal::Protected;
         return out;
     }
-    return store::removeIfUnchanged(m_db, store::tables::PatientDetails, fileNo, read, Kind);
+    // The others hear of the removal only when it commits.
+    store::WriteTransaction tx(m_db);
+    Remove out = store::removeIfUnchanged(m_db, store::tables::PatientDetails, fileNo, read, Kind);
+    if (out.outcome != Removal::Removed)
+        return out;
+    store::ChangeWatcher::announce(m_db, Kind, QString::number(fileNo));
+    tx.commit();
+    return out;
 }
 
 std::optional<int> PatientStore::seek(const QString &index, const QVariantList &keys)
