@@ -207,7 +207,7 @@ void AccountController::othersChanged()
     chooseMode();
     for (const QString &box : marked)
         emit textChanged(box);
-    emit changedElsewhere();
+    emit boxesMarked();
 }
 
 void AccountController::fillHeader()

@@ -100,7 +100,7 @@ signals:
     void modeChanged();
     void lockChanged();
     void busyChanged(bool busy);
-    void changedElsewhere();                // boxes newly marked (recordShown: marks forgotten)
+    void boxesMarked();                     // boxes newly marked (recordShown: marks forgotten)
 
 private:
     enum class Step { First, Previous, Next, Last };

@@ -94,7 +94,7 @@ void PatientController::othersChanged()
     for (const QString &box : marked)
         emit textChanged(box);
     if (!marked.isEmpty())
-        emit changedElsewhere();
+        emit boxesMarked();
 }
 
 void PatientController::setBox(const QString &box, const QString &text)

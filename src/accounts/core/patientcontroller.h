@@ -73,7 +73,7 @@ signals:
     void textChanged(const QString &box);
     void focusRequested(const QString &box);
     void lockChanged();
-    void changedElsewhere();            // boxes newly marked (recordShown: marks forgotten)
+    void boxesMarked();                 // boxes newly marked (recordShown: marks forgotten)
 
 private:
     enum class Left { Done, Stayed };

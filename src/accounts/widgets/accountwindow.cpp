@@ -56,7 +56,7 @@ AccountWindow::AccountWindow(ui::Services &services, QWidget *parent)
     m_binder->setLeaveHandler([this](const QString &name) { return m_ctl.leave(name); });
 
     connect(&m_ctl, &AccountController::recordShown, this, &AccountWindow::showRecord);
-    connect(&m_ctl, &AccountController::changedElsewhere, this, &AccountWindow::showRecord);
+    connect(&m_ctl, &AccountController::boxesMarked, this, &AccountWindow::showRecord);
     m_ctl.live().setQuietCheck(quietForChanges);
     connect(&m_ctl, &AccountController::textChanged, this, [this](const QString &box) {
         m_binder->showText(box);

@@ -61,7 +61,7 @@ PatientWindow::PatientWindow(ui::Services &services, QWidget *parent)
     connect(&m_ctl, &PatientController::textChanged, m_binder, &ui::FormBinder::showText);
     connect(&m_ctl, &PatientController::focusRequested, m_binder, &ui::FormBinder::focus);
     connect(&m_ctl, &PatientController::lockChanged, this, &PatientWindow::showLock);
-    connect(&m_ctl, &PatientController::changedElsewhere, this, &PatientWindow::showRecord);
+    connect(&m_ctl, &PatientController::boxesMarked, this, &PatientWindow::showRecord);
     m_ctl.live().setQuietCheck(quietForChanges);
     connect(m_lock, &QCheckBox::toggled, this, [this](bool on) {
         if (on != m_ctl.pageLock())
