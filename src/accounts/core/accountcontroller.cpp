@@ -51,8 +51,14 @@ int twips(const QVariant &inches)
 
 AccountController::AccountController(ui::Services &services, report::Reporter &reporter, QObject *parent)
     : QObject(parent), m_services(services), m_reporter(reporter), m_model(accountForm()),
-      m_record(services.db, m_model), m_invoices(services.db)
+      m_record(services.db, m_model), m_invoices(services.db),
+      m_live(services.db, [this](const QString &kind, const QString &key) {
+          // The invoice, and its patient's name and address in the header.
+          return (kind == InvoiceStore::Kind && key == QString::number(invoiceNo())) ||
+                 (kind == QLatin1String("patient") && key == QString::number(m_fileNo));
+      })
 {
+    connect(&m_live, &LiveWatch::due, this, &AccountController::othersChanged);
     // Paths that unload this window from elsewhere (the menu's Exit) leave
     // the invoice as its own Exit does.
     m_services.windows.setSettler(ui::win::Account, [this] { return leaveInvoice(); });
@@ -79,6 +85,7 @@ bool AccountController::load()
         error(e, Caption);
         return false;
     }
+    m_live.start();
     return true;
 }
 
@@ -181,6 +188,27 @@ void AccountController::shown()
     if (m_record.hasCurrent())
         m_services.state.currentInvoiceNo = invoiceNo();
     emit recordShown();
+}
+
+// Another station stored this invoice (or its patient's file): the boxes
+// not typed in show what it stored, those typed in keep their text and are
+// marked, and the totals follow the lines on show.
+void AccountController::othersChanged()
+{
+    QStringList marked;
+    try {
+        marked = m_record.rereadElsewhere();
+    } catch (const store::DbError &) {
+        return;   // shown as it was; the next change or save reads it again
+    }
+    if (m_unsaved)
+        m_unsaved = storedBlank();   // filled in elsewhere: no longer discarded as blank
+    fillHeader();
+    recompute();
+    chooseMode();
+    for (const QString &box : marked)
+        emit textChanged(box);
+    emit boxesMarked();
 }
 
 void AccountController::fillHeader()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "accounts/core/invoicestore.h"
+#include "accounts/core/livewatch.h"
 #include "report/core/reportsettings.h"
 #include "ui/core/formmodel.h"
 #include "ui/core/money.h"
@@ -52,6 +53,9 @@ public:
     bool isPending() const { return m_pending; }
     bool receiptMode() const { return m_receipt; }
     bool pageLock() const { return m_model.locked(); }
+    // Boxes another station changed since the invoice was shown (box -> text stored now).
+    const QHash<QString, QString> &changedElsewhere() const { return m_record.changedElsewhere(); }
+    LiveWatch &live() { return m_live; }
 
     struct Header {
         QString invoice, fileNo, name, address, cityStateZip, outstanding;
@@ -97,10 +101,12 @@ signals:
     void modeChanged();
     void lockChanged();
     void busyChanged(bool busy);
+    void boxesMarked();                     // boxes newly marked (recordShown: marks forgotten)
 
 private:
     enum class Step { First, Previous, Next, Last };
     void step(Step s);
+    void othersChanged();
     bool leaveInvoice();
     bool leaveCheck();
     bool writeBoxes();
@@ -127,6 +133,7 @@ private:
     ui::FormModel m_model;
     ui::RecordForm m_record;
     InvoiceStore m_invoices;
+    LiveWatch m_live;
     Header m_header;
     int m_fileNo = 0;
     bool m_pending = false;     // NewInvoicePending

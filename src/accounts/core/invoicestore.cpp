@@ -2,6 +2,7 @@
 
 #include "accounts/core/accountfields.h"
 #include "store/core/changelog.h"
+#include "store/core/changewatcher.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"
 #include "store/core/dialect.h"
@@ -40,6 +41,7 @@ store::Edit InvoiceStore::add(int fileNo)
 {
     store::WriteTransaction tx(m_db);
     const int n = m_db.insert(store::tables::Accounts, {{f::FileNo, fileNo}});
+    store::ChangeWatcher::announce(m_db, Kind, QString::number(n));
     store::Edit e{Kind, n, {}};
     e.add(f::FileNo, QVariant(), fileNo);
     store::ChangeLog::append(m_db, e, QStringLiteral("new invoice"));
@@ -73,6 +75,8 @@ InvoiceStore::Write InvoiceStore::write(int invoice, const std::vector<store::Fi
     if (!totals.isEmpty())
         m_db.update(store::tables::Accounts, invoice, totals);
     store::ChangeLog::append(m_db, w.edit, QStringLiteral("invoice saved"));
+    if (!w.edit.empty())
+        store::ChangeWatcher::announce(m_db, Kind, QString::number(invoice));
     tx.commit();
     out.outcome = w.edit.empty() ? Write::Unchanged : Write::Saved;
     out.edit = std::move(w.edit);
@@ -87,7 +91,13 @@ InvoiceStore::Remove InvoiceStore::remove(int invoice, const QVariantMap &read)
         out.outcome = Removal::Protected;
         return out;
     }
-    return store::removeIfUnchanged(m_db, store::tables::Accounts, invoice, read, Kind);
+    store::WriteTransaction tx(m_db);
+    Remove out = store::removeIfUnchanged(m_db, store::tables::Accounts, invoice, read, Kind);
+    if (out.outcome != Removal::Removed)
+        return out;
+    store::ChangeWatcher::announce(m_db, Kind, QString::number(invoice));
+    tx.commit();
+    return out;
 }
 
 std::optional<int> InvoiceStore::lastOf(int fileNo)

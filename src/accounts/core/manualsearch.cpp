@@ -12,8 +12,22 @@
 namespace accounts {
 
 ManualSearch::ManualSearch(ui::Services &services, QObject *parent)
-    : QObject(parent), m_services(services), m_list(services.db)
+    : QObject(parent), m_services(services), m_list(services.db),
+      m_live(services.db, [](const QString &kind, const QString &) { return kind == QLatin1String("patient"); })
 {
+    connect(&m_live, &LiveWatch::due, this, &ManualSearch::othersChanged);
+}
+
+void ManualSearch::othersChanged()
+{
+    try {
+        m_list.reread();
+    } catch (const store::DbError &) {
+        return;   // the rows stay as shown until the next change
+    }
+    // The row stays where it was; only a list grown shorter moves it up.
+    if (m_row >= m_list.rowCount())
+        setCurrentRow(m_row);
 }
 
 void ManualSearch::setCurrentRow(int row)
@@ -36,6 +50,7 @@ void ManualSearch::activated()
     } catch (const store::DbError &) {
         row = 0;
     }
+    m_live.start();   // from the first showing on, it follows other stations' changes
     m_row = -2;   // always announced
     setCurrentRow(row);
 }

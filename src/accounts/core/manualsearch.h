@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accounts/core/livewatch.h"
 #include "accounts/core/patientlist.h"
 
 #include <QObject>
@@ -24,6 +25,7 @@ public:
     explicit ManualSearch(ui::Services &services, QObject *parent = nullptr);
 
     PatientList &list() { return m_list; }
+    LiveWatch &live() { return m_live; }
     int currentRow() const { return m_row; }
     void setCurrentRow(int row);
 
@@ -39,8 +41,11 @@ signals:
     void currentRowChanged(int row);
 
 private:
+    void othersChanged();
+
     ui::Services &m_services;
     PatientList m_list;
+    LiveWatch m_live;
     int m_row = -1;
 };
 

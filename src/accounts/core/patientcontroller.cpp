@@ -33,8 +33,11 @@ bool unnamed(const QString &lastName) { return lastName.isEmpty() || lastName ==
 
 PatientController::PatientController(ui::Services &services, QObject *parent)
     : QObject(parent), m_services(services), m_model(patientForm()), m_record(services.db, m_model),
-      m_files(services.db)
+      m_files(services.db), m_live(services.db, [this](const QString &kind, const QString &key) {
+          return kind == PatientStore::Kind && key == QString::number(fileNo());
+      })
 {
+    connect(&m_live, &LiveWatch::due, this, &PatientController::othersChanged);
     // Paths that unload this window from elsewhere (the menu's Exit) settle
     // the file as its own Exit does.
     m_services.windows.setSettler(ui::win::PatientDetails, [this] { return settle(); });
@@ -63,6 +66,7 @@ bool PatientController::load()
     }
     // CurrentFileNo stays: it names the file the window is loaded for.
     emit recordShown();
+    m_live.start();
     return true;
 }
 
@@ -76,6 +80,22 @@ void PatientController::shown()
     if (m_record.hasCurrent())
         m_services.state.currentFileNo = fileNo();
     emit recordShown();
+}
+
+// Another station stored this file: the boxes not typed in show what it
+// stored, those typed in keep their text and are marked.
+void PatientController::othersChanged()
+{
+    QStringList marked;
+    try {
+        marked = m_record.rereadElsewhere();
+    } catch (const store::DbError &) {
+        return;   // shown as it was; the next change or save reads it again
+    }
+    for (const QString &box : marked)
+        emit textChanged(box);
+    if (!marked.isEmpty())
+        emit boxesMarked();
 }
 
 void PatientController::setBox(const QString &box, const QString &text)

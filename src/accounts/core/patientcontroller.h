@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accounts/core/livewatch.h"
 #include "accounts/core/patientstore.h"
 #include "ui/core/formmodel.h"
 #include "ui/core/recordform.h"
@@ -44,6 +45,9 @@ public:
     int fileNo() const;                 // the file on show; 0 for none
     bool isPending() const { return m_record.isNew(); }
     bool pageLock() const { return m_model.locked(); }
+    // Boxes another station changed since the file was shown (box -> text stored now).
+    const QHash<QString, QString> &changedElsewhere() const { return m_record.changedElsewhere(); }
+    LiveWatch &live() { return m_live; }
 
     // Commands.
     void newFile();
@@ -70,6 +74,7 @@ signals:
     void textChanged(const QString &box);
     void focusRequested(const QString &box);
     void lockChanged();
+    void boxesMarked();                 // boxes newly marked (recordShown: marks forgotten)
 
 private:
     enum class Left { Done, Stayed };
@@ -89,6 +94,7 @@ private:
     Left discardQuestion();
     PatientStore::Removal removeFile();
     void keptChanged();
+    void othersChanged();
     void toMenu();
     void shown();
     void setBox(const QString &box, const QString &text);
@@ -100,6 +106,7 @@ private:
     ui::FormModel m_model;
     ui::RecordForm m_record;
     PatientStore m_files;
+    LiveWatch m_live;
 };
 
 } // namespace accounts

@@ -17,6 +17,8 @@ public:
 
     // Reads the number of files again and forgets the pages read.
     void reload();
+    // The same, without a reset: a view keeps its row and scroll.
+    void reread() { rereadRows(m_store.count()); }
     int fileNoAt(int row) const;
     // The row for a last-name initial (see PatientStore::rowOfInitial).
     int rowOfInitial(const QString &initial);

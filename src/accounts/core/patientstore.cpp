@@ -2,6 +2,7 @@
 
 #include "accounts/core/patientfields.h"
 #include "store/core/changelog.h"
+#include "store/core/changewatcher.h"
 #include "store/core/database.h"
 #include "store/core/dialect.h"
 #include "store/core/schema.h"
@@ -35,6 +36,7 @@ int PatientStore::addBlank()
     store::Edit e{Kind, fileNo, {}};
     e.add(f::FileNo, QVariant(), fileNo);
     store::ChangeLog::append(m_db, e, QStringLiteral("new file"));
+    store::ChangeWatcher::announce(m_db, Kind, QString::number(fileNo));
     tx.commit();
     return fileNo;
 }
@@ -44,6 +46,8 @@ store::GuardedWrite PatientStore::write(int fileNo, const std::vector<store::Fie
     store::WriteTransaction tx(m_db);
     store::GuardedWrite w = store::writeFields(m_db, store::tables::PatientDetails, fileNo, changes, Kind);
     store::ChangeLog::append(m_db, w.edit, QStringLiteral("file saved"));
+    if (!w.edit.empty())
+        store::ChangeWatcher::announce(m_db, Kind, QString::number(fileNo));
     tx.commit();
     return w;
 }
@@ -56,7 +60,14 @@ PatientStore::Remove PatientStore::remove(int fileNo, const QVariantMap &read)
         out.outcome = Removal::Protected;
         return out;
     }
-    return store::removeIfUnchanged(m_db, store::tables::PatientDetails, fileNo, read, Kind);
+    // The others hear of the removal only when it commits.
+    store::WriteTransaction tx(m_db);
+    Remove out = store::removeIfUnchanged(m_db, store::tables::PatientDetails, fileNo, read, Kind);
+    if (out.outcome != Removal::Removed)
+        return out;
+    store::ChangeWatcher::announce(m_db, Kind, QString::number(fileNo));
+    tx.commit();
+    return out;
 }
 
 std::optional<int> PatientStore::seek(const QString &index, const QVariantList &keys)

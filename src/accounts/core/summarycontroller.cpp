@@ -20,8 +20,27 @@ QString invoiceCount(int n)
 } // namespace
 
 SummaryController::SummaryController(ui::Services &services, QObject *parent)
-    : QObject(parent), m_services(services), m_list(services.db, services.clock.today())
+    : QObject(parent), m_services(services), m_list(services.db, services.clock.today()),
+      m_live(services.db, [](const QString &kind, const QString &) {
+          // Any invoice may join or leave the list; any patient's name may show in it.
+          return kind == QLatin1String("invoice") || kind == QLatin1String("patient");
+      })
 {
+    connect(&m_live, &LiveWatch::due, this, &SummaryController::othersChanged);
+}
+
+void SummaryController::othersChanged()
+{
+    try {
+        m_list.reread();
+    } catch (const store::DbError &) {
+        return;   // the list stays as shown until the next change or listing
+    }
+    // The row stays where it was; only a list grown shorter moves it up.
+    const int row = m_row;
+    m_row = -1;
+    setRow(row);
+    emit reread();
 }
 
 void SummaryController::setRow(int row)
@@ -46,6 +65,7 @@ bool SummaryController::narrow(const Narrowing &n, Order order, bool focusGrid)
         return false;
     }
     m_row = 0;
+    m_live.start();   // from the first list on, it follows other stations' changes
     emit busyChanged(false);
     emit listed(focusGrid);
     emit rowChanged();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accounts/core/livewatch.h"
 #include "accounts/core/summarylist.h"
 
 #include <QObject>
@@ -24,6 +25,7 @@ public:
     explicit SummaryController(ui::Services &services, QObject *parent = nullptr);
 
     SummaryList &list() { return m_list; }
+    LiveWatch &live() { return m_live; }
     int row() const { return m_row; }
     void setRow(int row);
     QString practitioner() const { return m_list.valueAt(m_row, QStringLiteral("PayTo")); }
@@ -55,16 +57,19 @@ public:
 
 signals:
     void listed(bool focusGrid);    // a new list; the row to stand on is row()
+    void reread();                  // the same list read again: its totals too
     void rowChanged();
     void helpChanged();
     void busyChanged(bool busy);
 
 private:
     bool narrow(const SummaryList::Narrowing &n, SummaryList::Order order, bool focusGrid);
+    void othersChanged();
     std::optional<QString> askName(const QString &prompt, const QString &title);
 
     ui::Services &m_services;
     SummaryList m_list;
+    LiveWatch m_live;
     int m_fileNo = 0;
     int m_row = 0;
     bool m_help = false;

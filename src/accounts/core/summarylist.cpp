@@ -123,6 +123,16 @@ QString foldedName(const QString &column, QVariantList &binds, const QString &na
 
 void SummaryList::list(const Narrowing &n, Order order)
 {
+    listing(n, order, false);
+}
+
+void SummaryList::reread()
+{
+    listing(m_narrowing, m_order, true);
+}
+
+void SummaryList::listing(const Narrowing &n, Order order, bool inPlace)
+{
     QStringList conds;
     QVariantList binds;
     // By the listing's own indexes when all or the unpaid are listed; a
@@ -261,7 +271,8 @@ void SummaryList::list(const Narrowing &n, Order order)
         rows += run.count;
     }
 
-    beginResetModel();
+    if (!inPlace)
+        beginResetModel();
     m_order = order;
     m_narrowing = n;
     m_key = key;
@@ -269,10 +280,14 @@ void SummaryList::list(const Narrowing &n, Order order)
     m_binds = binds;
     m_narrowed = narrowed;
     m_runs = std::move(runs);
-    setRows(rows);
     m_runInvoices.clear();
     m_cachedInvoices = 0;
     m_totals.reset();
+    if (inPlace) {
+        rereadRows(rows);
+        return;
+    }
+    setRows(rows);
     endResetModel();
 }
 

@@ -63,6 +63,9 @@ public:
 
     // Lists the invoices the narrowing selects in `order`. Throws DbError.
     void list(const Narrowing &n, Order order);
+    // The same list read again (other stations' changes) without a reset:
+    // a view keeps its row and scroll. Throws DbError.
+    void reread();
     Order order() const { return m_order; }
     const Narrowing &narrowing() const { return m_narrowing; }
     int invoiceAt(int row) const;
@@ -89,6 +92,7 @@ private:
     };
     enum class Key { None, IssueDate, FileNo };
 
+    void listing(const Narrowing &n, Order order, bool inPlace);
     void listRuns(Order order);
     QString keyColumn() const;
     int runOf(int row) const;

@@ -5,6 +5,7 @@
 #include "ui/core/clipboard.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
+#include "accounts/widgets/elsewheremarks.h"
 #include "accounts/widgets/formtoolbar.h"
 #include "ui/widgets/formbinder.h"
 #include "ui/widgets/qtcolour.h"
@@ -55,6 +56,8 @@ AccountWindow::AccountWindow(ui::Services &services, QWidget *parent)
     m_binder->setLeaveHandler([this](const QString &name) { return m_ctl.leave(name); });
 
     connect(&m_ctl, &AccountController::recordShown, this, &AccountWindow::showRecord);
+    connect(&m_ctl, &AccountController::boxesMarked, this, &AccountWindow::showRecord);
+    m_ctl.live().setQuietCheck(quietForChanges);
     connect(&m_ctl, &AccountController::textChanged, this, [this](const QString &box) {
         m_binder->showText(box);
         showChecks();
@@ -381,6 +384,7 @@ void AccountWindow::addCommands()
 void AccountWindow::showRecord()
 {
     m_binder->showAll();
+    showChangedElsewhere(this, *m_binder, m_ctl.form(), m_ctl.changedElsewhere());
     const AccountController::Header &h = m_ctl.header();
     m_header[b::Invoice]->setText(h.invoice);
     m_header[b::FileNo]->setText(h.fileNo);

@@ -4,6 +4,7 @@
 #include "accounts/core/patientforms.h"
 #include "ui/core/clipboard.h"
 #include "ui/core/services.h"
+#include "accounts/widgets/elsewheremarks.h"
 #include "accounts/widgets/formtoolbar.h"
 #include "ui/widgets/formbinder.h"
 #include "ui/widgets/qtcolour.h"
@@ -60,6 +61,8 @@ PatientWindow::PatientWindow(ui::Services &services, QWidget *parent)
     connect(&m_ctl, &PatientController::textChanged, m_binder, &ui::FormBinder::showText);
     connect(&m_ctl, &PatientController::focusRequested, m_binder, &ui::FormBinder::focus);
     connect(&m_ctl, &PatientController::lockChanged, this, &PatientWindow::showLock);
+    connect(&m_ctl, &PatientController::boxesMarked, this, &PatientWindow::showRecord);
+    m_ctl.live().setQuietCheck(quietForChanges);
     connect(m_lock, &QCheckBox::toggled, this, [this](bool on) {
         if (on != m_ctl.pageLock())
             m_ctl.togglePageLock();
@@ -290,6 +293,7 @@ void PatientWindow::addCommands()
 void PatientWindow::showRecord()
 {
     m_binder->showAll();
+    showChangedElsewhere(this, *m_binder, m_ctl.form(), m_ctl.changedElsewhere());
     m_fileNo->setText(m_ctl.fileNo() > 0 ? QString::number(m_ctl.fileNo()) : QString());
 }
 

@@ -1,5 +1,6 @@
 #include "accounts/widgets/searchwindow.h"
 
+#include "accounts/widgets/elsewheremarks.h"
 #include "ui/widgets/qtkeys.h"
 
 #include <QHBoxLayout>
@@ -69,6 +70,7 @@ SearchWindow::SearchWindow(ui::Services &services, QWidget *parent)
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &now) { m_ctl.setCurrentRow(now.row()); });
     connect(m_grid, &QTableView::doubleClicked, this, [this] { m_ctl.openCurrent(); });
+    m_ctl.live().setQuietCheck(quietForChanges);
 }
 
 SearchWindow::~SearchWindow()

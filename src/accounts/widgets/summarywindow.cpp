@@ -1,5 +1,6 @@
 #include "accounts/widgets/summarywindow.h"
 
+#include "accounts/widgets/elsewheremarks.h"
 #include "ui/core/windows.h"
 
 #include <QApplication>
@@ -120,6 +121,8 @@ SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
 
     connect(&m_ctl, &SummaryController::listed, this, &SummaryWindow::listed);
     connect(&m_ctl, &SummaryController::rowChanged, this, &SummaryWindow::showRow);
+    connect(&m_ctl, &SummaryController::reread, this, &SummaryWindow::showTotals);
+    m_ctl.live().setQuietCheck(quietForChanges);
     connect(&m_ctl, &SummaryController::helpChanged, this, [this] { m_message->setVisible(m_ctl.helpShown()); });
     connect(&m_ctl, &SummaryController::busyChanged, this, [](bool busy) {
         if (busy)
@@ -140,6 +143,14 @@ void SummaryWindow::arrive()
 
 void SummaryWindow::listed(bool focusGrid)
 {
+    showTotals();
+    m_listed->setText(m_ctl.listedLine());
+    if (focusGrid)
+        m_grid->setFocus();
+}
+
+void SummaryWindow::showTotals()
+{
     // The grid shows first; the totals, which read the whole list, follow.
     m_totals->setText(m_ctl.countingLine());
     m_aged->clear();
@@ -149,9 +160,6 @@ void SummaryWindow::listed(bool focusGrid)
         m_aged->setText(m_ctl.agedLine());
         QApplication::restoreOverrideCursor();
     });
-    m_listed->setText(m_ctl.listedLine());
-    if (focusGrid)
-        m_grid->setFocus();
 }
 
 void SummaryWindow::gridRowChanged(const QModelIndex &now)

@@ -31,6 +31,7 @@ protected:
 private:
     void showRow();
     void listed(bool focusGrid);
+    void showTotals();
     void gridRowChanged(const QModelIndex &now);
 
     SummaryController m_ctl;

@@ -16,6 +16,24 @@ void PagedRows::setRows(int rows)
     m_rows = rows;
 }
 
+void PagedRows::rereadRows(int rows)
+{
+    const int was = m_rows;
+    if (rows > was) {
+        beginInsertRows({}, was, rows - 1);
+        setRows(rows);
+        endInsertRows();
+    } else if (rows < was) {
+        beginRemoveRows({}, rows, was - 1);
+        setRows(rows);
+        endRemoveRows();
+    } else {
+        setRows(rows);
+    }
+    if (rows > 0 && columns() > 0)
+        emit dataChanged(index(0, 0), index(rows - 1, columns() - 1));
+}
+
 const QStringList *PagedRows::rowAt(int row) const
 {
     if (row < 0 || row >= m_rows)

@@ -32,6 +32,10 @@ protected:
     // Between beginResetModel and endResetModel: the new number of rows,
     // with every page read before forgotten.
     void setRows(int rows);
+    // Outside a reset: the pages read are forgotten and the list holds
+    // `rows` rows from now on, rows added or dropped at its end, so that a
+    // view keeps its current row, selection and scroll.
+    void rereadRows(int rows);
     int rows() const { return m_rows; }
     // The row's texts; null outside the list or past what its page held.
     const QStringList *rowAt(int row) const;

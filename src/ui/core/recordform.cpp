@@ -74,11 +74,13 @@ void RecordForm::dropCurrent()
     m_dropped = true;
     m_new = false;
     m_read.clear();
+    m_elsewhere.clear();
 }
 
 void RecordForm::show()
 {
     m_read.clear();
+    m_elsewhere.clear();
     m_epoch = m_db.epoch();
     if (!hasCurrent()) {
         m_form.clear();
@@ -118,6 +120,47 @@ bool RecordForm::rereadKeepingTyped()
     for (const auto &t : typed)
         m_form.assign(t.first, t.second);
     return true;
+}
+
+QStringList RecordForm::rereadElsewhere()
+{
+    if (!hasCurrent())
+        return {};
+    m_rs.reread();
+    QSqlRecord rec;
+    try {
+        rec = m_rs.record();
+    } catch (const store::DbError &) {
+        return {};   // removed meanwhile: saving or leaving will say so
+    }
+    const QStringList typed = m_form.changed();
+    QStringList marked, keepRead;
+    for (const FormModel::Control &c : m_form.controls()) {
+        const int i = c.field.isEmpty() ? -1 : rec.indexOf(c.field);
+        if (i < 0)
+            continue;
+        const QString now = FormModel::asText(rec.value(i));
+        if (now == m_form.loaded(c.name))
+            continue;
+        m_elsewhere.insert(c.name, now);
+        marked << c.name;
+        if (typed.contains(c.name) && m_form.stored(c.name) != now)
+            keepRead << rec.fieldName(i).toLower();
+    }
+    QList<QPair<QString, QString>> texts;
+    for (const QString &name : typed)
+        texts.append({name, m_form.text(name)});
+    QVariantMap values;
+    for (int i = 0; i < rec.count(); ++i) {
+        const QString lower = rec.fieldName(i).toLower();
+        const QVariant v = keepRead.contains(lower) ? m_read.value(lower) : rec.value(i);
+        values.insert(rec.fieldName(i), v);
+        m_read.insert(lower, v);
+    }
+    m_form.load(values);
+    for (const auto &t : texts)
+        m_form.assign(t.first, t.second);
+    return marked;
 }
 
 QVariant RecordForm::addNew(const QVariantMap &values)
@@ -206,6 +249,7 @@ void RecordForm::remove()
     tx.commit();
     m_new = false;
     m_read.clear();
+    m_elsewhere.clear();
 }
 
 bool RecordForm::next()

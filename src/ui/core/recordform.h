@@ -4,6 +4,7 @@
 #include "store/core/recordsource.h"
 #include "ui/core/formmodel.h"
 
+#include <QHash>
 #include <QStringList>
 #include <QVariant>
 
@@ -87,11 +88,23 @@ public:
     // no such record: the boxes stay as they are.
     bool rereadKeepingTyped();
 
+    // Another station changed the record on show: it is read again. A box
+    // the user has not changed takes the stored value, which counts as read
+    // from then on; one the user typed in keeps its text, counted over what
+    // was read before, so that saving it still meets the other station's
+    // change. Returns the boxes whose stored value changed; the record gone
+    // (or none on show) changes nothing.
+    QStringList rereadElsewhere();
+    // The boxes changed at another station since the record was shown, each
+    // with the text now stored; a new showing forgets them.
+    const QHash<QString, QString> &changedElsewhere() const { return m_elsewhere; }
+
 private:
     store::Database &m_db;
     FormModel &m_form;
     store::RecordSource m_rs;
     QVariantMap m_read;   // lower-case field -> value, as last read
+    QHash<QString, QString> m_elsewhere;
     int m_epoch = 0;      // the database's restore epoch when it was read
     bool m_new = false;
     bool m_dropped = false;

@@ -1,6 +1,8 @@
 #include "accounts/core/accountcontroller.h"
 #include "accounts/core/accountfields.h"
 #include "accounts/core/invoicestore.h"
+#include "accounts/core/patientstore.h"
+#include "livewait.h"
 #include "support/doubles/recordingreporter.h"
 #include "support/station.h"
 #include "support/teststore.h"
@@ -431,6 +433,41 @@ TEST_P(Invoices, ABlankInvoiceFilledInAtAnotherStationStays)
     a->inv->remove();
     EXPECT_EQ(a->stored(n, "Treatment1").toString(), "Second visit");
     EXPECT_EQ(a->box(b::description(0)), "Second visit");
+}
+
+// An open invoice takes another station's lines, keeps what this station
+// typed (marked with what the other stored) and works out its totals from
+// the lines on show; the patient's new name reaches its heading.
+TEST_P(Invoices, AnOpenInvoiceFollowsAnotherStationWithoutLosingWhatWasTyped)
+{
+    const int file = a->addFile("LIVE");
+    const int n = a->addInvoice(file, {{"Referrer", "A"}, {"Amount1", "10.00"}, {"Subtotal", "10.00"},
+                                       {"BalanceDue", "10.00"}});
+    Station b2(store);
+    a->showFile(file);
+    b2.showFile(file);
+    a->type(b::amount(1), "5");
+    a->type(b::Firm, "ACME");
+    b2.type(b::amount(2), "20");
+    b2.type(b::Firm, "BETA");
+    ASSERT_TRUE(b2.inv->save());
+    ASSERT_TRUE(livetest::within(a->inv->live(), [&] { return a->box(b::amount(2)) == "20"; }));
+    EXPECT_EQ(a->box(b::amount(1)), "5");
+    EXPECT_EQ(a->box(b::Firm), "ACME");
+    EXPECT_EQ(a->inv->changedElsewhere().value(b::Firm), "BETA");
+    EXPECT_EQ(a->box(b::amount(6)), "35.00");
+
+    accounts::PatientStore(b2.db).write(file, {{"PLastName", "LIVE", "LIVELY"}});
+    ASSERT_TRUE(livetest::within(a->inv->live(), [&] { return a->inv->header().name.endsWith("LIVELY"); }));
+
+    // The new line taken over is no change of this station's: only the
+    // firm meets the other station's entry.
+    a->expectMessage("Another station changed this invoice*", "Save Invoice?");
+    EXPECT_FALSE(a->inv->save());
+    EXPECT_EQ(a->stored(n, "Amount2").toString(), "5");
+    EXPECT_EQ(a->stored(n, "Amount3").toString(), "20");
+    EXPECT_EQ(a->stored(n, "Firm").toString(), "BETA");
+    EXPECT_EQ(a->stored(n, "Subtotal").toString(), "35.00");
 }
 
 } // namespace
