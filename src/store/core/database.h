@@ -165,6 +165,11 @@ public:
     void probeSearchIndex();
     // Overrides what was found (the benchmarks time the scan beside it).
     void setSearchIndex(const SearchIndex::State &state) { m_searchIndex = state; }
+    // Hears how a build of the search index goes (pages done of all): the
+    // start-up shows it while a schema step or a stale index builds it.
+    using Progress = std::function<void(int done, int total)>;
+    void setIndexProgress(Progress progress) { m_indexProgress = std::move(progress); }
+    const Progress &indexProgress() const { return m_indexProgress; }
 
     // Values as stored: dates as yyyy-MM-dd text, yes/no as 0/1.
     static QVariant toSql(const QVariant &value);
@@ -201,6 +206,7 @@ private:
     QString m_generation;
     int m_epoch = 0;
     SearchIndex::State m_searchIndex;
+    Progress m_indexProgress;
     StationIdentity m_station = StationIdentity::ofThisMachine();
     QString m_presenceKey;
     WaitListener *m_listener = nullptr;
