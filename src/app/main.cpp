@@ -2,6 +2,7 @@
 #include "app/core/datafolder.h"
 #include "app/core/startup.h"
 #include "app/widgets/datafolderwindow.h"
+#include "app/widgets/indexprogress.h"
 #include "app/widgets/registration.h"
 #include "backup/widgets/backupwindows.h"
 #include "book/widgets/bookwindows.h"
@@ -55,7 +56,11 @@ int main(int argc, char **argv)
     // screen and can be stopped, instead of freezing the window.
     ui::StationWait stationWait;
     ui::WaitNotice waitNotice(stationWait);
+    // A schema step or a stale index may build the search index as the
+    // database opens (or after a restore): the busy pointer and its progress.
+    app::IndexProgress indexProgress;
     store::Database db;
+    db.setIndexProgress([&indexProgress](int done, int total) { indexProgress.report(done, total); });
     app::Startup startup(db, prompter);
     if (!startup.open(state.places.data()))
         return 1;

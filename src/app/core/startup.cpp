@@ -8,6 +8,7 @@
 #include "ui/core/prompter.h"
 
 #include <QDir>
+#include <QLocale>
 #include <QFile>
 #include <QFileInfo>
 
@@ -328,6 +329,12 @@ bool Startup::joinStations(store::Presence &presence, store::ShareLock &lock, co
         // It runs unlisted: the others' counts and warnings leave it out.
     }
     return true;
+}
+
+QString Startup::indexProgressText(int done, int total)
+{
+    const QLocale en(QLocale::English);
+    return QStringLiteral("Building the search index: %1 of %2 pages").arg(en.toString(done), en.toString(total));
 }
 
 } // namespace app

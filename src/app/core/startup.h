@@ -42,6 +42,8 @@ public:
     static QString serverFailureText(const QString &server, const QString &dataDir,
                                      const store::Database::OpenResult &result);
     static QString configText(const QString &confPath, const QString &error);
+    // The line shown while the search index is built at start.
+    static QString indexProgressText(int done, int total);
 
     // Records this station among those running. On db.mdb it first checks
     // that the folder passes locks between workstations; false (and the

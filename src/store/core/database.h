@@ -169,6 +169,11 @@ public:
     // "Restore"...); empty outside one (see CommandScope).
     const QString &command() const { return m_command; }
     void setCommand(const QString &command) { m_command = command; }
+    // Hears how a build of the search index goes (pages done of all): the
+    // start-up shows it while a schema step or a stale index builds it.
+    using Progress = std::function<void(int done, int total)>;
+    void setIndexProgress(Progress progress) { m_indexProgress = std::move(progress); }
+    const Progress &indexProgress() const { return m_indexProgress; }
 
     // Values as stored: dates as yyyy-MM-dd text, yes/no as 0/1.
     static QVariant toSql(const QVariant &value);
@@ -205,6 +210,7 @@ private:
     QString m_generation;
     int m_epoch = 0;
     SearchIndex::State m_searchIndex;
+    Progress m_indexProgress;
     StationIdentity m_station = StationIdentity::ofThisMachine();
     QString m_presenceKey;
     QString m_command;

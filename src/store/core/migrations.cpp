@@ -58,6 +58,7 @@ void stations(Database &db)
 // engine cannot hold it, the searches read the pages as before.
 void searchIndex(Database &db)
 {
+    db.addMissingFields(*findTable(tables::State));   // where a station leaves the index stale
     const QString why = SearchIndex::create(db);
     if (!why.isEmpty())
         qInfo("The database has no search index: %s", qPrintable(why));

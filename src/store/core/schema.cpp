@@ -148,7 +148,8 @@ TableDef schemaTable()
 TableDef stateTable()
 {
     TableDef t{tables::State, QStringLiteral("ID"), {}, {}};
-    t.fields = {{"ID", F::Counter}, {"Generation", F::Text}};
+    // FindStale: a station that could not keep the search index wrote pages.
+    t.fields = {{"ID", F::Counter}, {"Generation", F::Text}, {"FindStale", F::Integer}};
     t.since = 2;
     return t;
 }

@@ -133,6 +133,31 @@ QString likeAnywhere(const QString &folded)
     return QLatin1Char('%') + escaped + QLatin1Char('%');
 }
 
+
+// The mark a station that cannot keep the index leaves in the database with
+// its page writes: every station's searches scan until a station that can
+// keeps it builds it again.
+const QString StaleField = QStringLiteral("FindStale");
+
+bool hasStaleField(Database &db)
+{
+    if (!db.tableExists(tables::State))
+        return false;
+    const QString table = db.onServer() ? tables::State.toLower() : tables::State;
+    return db.connection().record(table).indexOf(db.onServer() ? StaleField.toLower() : StaleField) >= 0;
+}
+
+bool isStale(Database &db)
+{
+    return db.scalar(QStringLiteral("SELECT MAX(%1) FROM %2").arg(q(StaleField), q(tables::State))).toInt() > 0;
+}
+
+void setStale(Database &db, bool stale)
+{
+    if (hasStaleField(db))
+        db.exec(QStringLiteral("UPDATE %1 SET %2 = ?").arg(q(tables::State), q(StaleField)), {stale ? 1 : 0});
+}
+
 } // namespace
 
 QString SearchIndex::fold(const QString &text)
@@ -152,21 +177,41 @@ SearchIndex::State SearchIndex::probe(Database &db)
                     : QStringLiteral("the database has no search index");
         return s;
     }
+    if (!hasStaleField(db)) {
+        // Without the mark no station could tell the others that it left
+        // the index behind: none trusts it.
+        s.why = QStringLiteral("the database cannot mark its search index stale");
+        return s;
+    }
     if (sqlite(db)) {
         try {
             db.select(QStringLiteral("SELECT rowid FROM %1 WHERE %1 MATCH '\"zzz\"' LIMIT 1").arg(q(Table)));
         } catch (const DbError &e) {
-            // Another station's SQLite made it; this one cannot read or keep it.
+            // Another station's SQLite made it; this one cannot read or keep
+            // it, and says so with each page it writes.
             s.why = QStringLiteral("this computer's SQLite cannot read the search index (%1)").arg(e.description());
+            s.marksStale = true;
             return s;
         }
         s.kept = s.searchable = true;
-        return s;
+    } else {
+        s.kept = true;
+        s.searchable = db.selectOne(db.dialect().indexExists(), {trigramIndexName()}).has_value();
+        if (!s.searchable)
+            s.why = QStringLiteral("the server database has no pg_trgm index of the cells");
     }
-    s.kept = true;
-    s.searchable = db.selectOne(db.dialect().indexExists(), {trigramIndexName()}).has_value();
-    if (!s.searchable)
-        s.why = QStringLiteral("the server database has no pg_trgm index of the cells");
+    // A station that could not keep it wrote pages: built again here, as
+    // this station starts. Until then every station's searches scan.
+    if (!db.inTransaction() && isStale(db)) {
+        try {
+            WriteTransaction tx(db);
+            if (isStale(db))
+                rebuild(db);
+            tx.commit();
+        } catch (const DbError &e) {
+            qInfo("The stale search index was not built again: %s", qPrintable(e.numbered()));
+        }
+    }
     return s;
 }
 
@@ -205,47 +250,152 @@ QString SearchIndex::create(Database &db)
     return {};
 }
 
+namespace {
+
+// The cells go in by batches: on a server many rows per statement, into the
+// table without its trigram index, which is made in one pass at the end (far
+// faster than keeping it row by row); on the file one statement reused, the
+// FTS5 table merging its segments once at the end rather than as it grows.
+class BulkWriter {
+public:
+    explicit BulkWriter(Database &db) : m_db(db), m_server(db.onServer())
+    {
+        if (!m_server) {
+            m_one = prepared(1);
+            return;
+        }
+        m_batch.reserve(BatchRows);
+    }
+
+    void add(qint64 key, const QString &text)
+    {
+        if (!m_server) {
+            m_one->bindValue(0, key);
+            m_one->bindValue(1, text);
+            run(*m_one);
+            return;
+        }
+        m_batch.emplace_back(key, text);
+        if (m_batch.size() == BatchRows)
+            flush();
+    }
+
+    void flush()
+    {
+        if (m_batch.empty())
+            return;
+        if (m_batch.size() == BatchRows && !m_full)
+            m_full = prepared(BatchRows);
+        std::optional<QSqlQuery> rest;
+        QSqlQuery &q = m_batch.size() == BatchRows ? *m_full : rest.emplace(*prepared(static_cast<int>(m_batch.size())));
+        int i = 0;
+        for (const auto &[key, text] : m_batch) {
+            q.bindValue(i++, key);
+            q.bindValue(i++, text);
+        }
+        run(q);
+        m_batch.clear();
+    }
+
+private:
+    static constexpr size_t BatchRows = 1000;
+
+    std::optional<QSqlQuery> prepared(int rows) const
+    {
+        QStringList values;
+        for (int i = 0; i < rows; ++i)
+            values << QStringLiteral("(?, ?)");
+        std::optional<QSqlQuery> query(std::in_place, m_db.connection());
+        query->prepare(QStringLiteral("INSERT INTO %1(%2, %3) VALUES %4")
+                       .arg(q(SearchIndex::Table), m_server ? q("Cell") : QStringLiteral("rowid"), q("Text"),
+                            values.join(QStringLiteral(", "))));
+        return query;
+    }
+
+    static void run(QSqlQuery &q)
+    {
+        if (!q.exec())
+            throw DbError::from(q.lastError());
+    }
+
+    Database &m_db;
+    const bool m_server;
+    std::optional<QSqlQuery> m_one, m_full;
+    std::vector<std::pair<qint64, QString>> m_batch;
+};
+
+} // namespace
+
 void SearchIndex::rebuild(Database &db, const std::function<void(int, int)> &progress)
 {
     if (!db.tableExists(Table))
         return;
-    if (sqlite(db))
+    const auto &report = progress ? progress : db.indexProgress();
+    bool trigrams = false;
+    if (sqlite(db)) {
         db.exec(QStringLiteral("INSERT INTO %1(%1) VALUES('delete-all')").arg(q(Table)));
-    else
-        db.exec(QStringLiteral("DELETE FROM %1").arg(q(Table)));
-    const int total = db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(q(tables::Appt))).toInt();
-    int done = 0;
-    // Read in one pass, written after: a query stays open on the file only
-    // while its rows are read.
-    std::vector<std::pair<QDate, QString>> pages;
-    pages.reserve(static_cast<size_t>(total));
-    db.forEachRow(QStringLiteral("SELECT %1, %2 FROM %3").arg(q("CalDate"), q("Data"), q(tables::Appt)), {},
-                  [&pages](const QSqlQuery &row) {
-                      pages.emplace_back(Database::toDate(row.value(0)), row.value(1).toString());
-                  });
-    QSqlQuery insert(db.connection());
-    insert.prepare(QStringLiteral("INSERT INTO %1(%2, %3) VALUES(?, ?)")
-                       .arg(q(Table), sqlite(db) ? QStringLiteral("rowid") : q("Cell"), q("Text")));
-    for (auto &[date, data] : pages) {
-        if (date.isValid()) {
-            const qint64 base = dayKey(date);
-            for (const auto &[slot, text] : cellsOf(data)) {
-                insert.bindValue(0, base + slot);
-                insert.bindValue(1, text);
-                if (!insert.exec())
-                    throw DbError::from(insert.lastError());
-            }
-        }
-        data.clear();
-        if (progress && (++done % 256 == 0 || done == total))
-            progress(done, total);
+        db.exec(QStringLiteral("INSERT INTO %1(%1, rank) VALUES('automerge', 0)").arg(q(Table)));
+    } else {
+        trigrams = db.selectOne(db.dialect().indexExists(), {trigramIndexName()}).has_value();
+        if (trigrams)
+            db.exec(QStringLiteral("DROP INDEX %1").arg(db.dialect().declare(trigramIndexName())));
+        db.exec(QStringLiteral("TRUNCATE %1").arg(db.dialect().declare(Table)));
     }
+    const int total = db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(q(tables::Appt))).toInt();
+    if (report)
+        report(0, total);
+    int done = 0;
+    BulkWriter writer(db);
+    // Page by page in key order, a slice at a time: the texts of a long book
+    // are never all held at once, and no read stays open while cells are
+    // written on the same connection.
+    constexpr int Slice = 256;
+    const QString read = QStringLiteral("SELECT %1, %2, %3 FROM %4 WHERE %1 > ? ORDER BY %1 LIMIT %5")
+                             .arg(q("ID"), q("CalDate"), q("Data"), q(tables::Appt))
+                             .arg(Slice);
+    std::vector<std::pair<QDate, QString>> pages;
+    pages.reserve(Slice);
+    int after = std::numeric_limits<int>::min();
+    for (;;) {
+        pages.clear();
+        db.forEachRow(read, {after}, [&](const QSqlQuery &row) {
+            after = row.value(0).toInt();
+            pages.emplace_back(Database::toDate(row.value(1)), row.value(2).toString());
+        });
+        for (const auto &[date, data] : pages) {
+            if (!date.isValid())
+                continue;
+            const qint64 base = dayKey(date);
+            for (const auto &[slot, text] : cellsOf(data))
+                writer.add(base + slot, text);
+        }
+        writer.flush();
+        done += static_cast<int>(pages.size());
+        if (report && !pages.empty())
+            report(done, std::max(total, done));
+        if (pages.size() < static_cast<size_t>(Slice))
+            break;
+    }
+    if (sqlite(db)) {
+        db.exec(QStringLiteral("INSERT INTO %1(%1) VALUES('optimize')").arg(q(Table)));
+        db.exec(QStringLiteral("INSERT INTO %1(%1, rank) VALUES('automerge', 4)").arg(q(Table)));
+    } else if (trigrams) {
+        db.exec(QStringLiteral("SET LOCAL maintenance_work_mem = '256MB'"));
+        db.exec(QStringLiteral("CREATE INDEX %1 ON %2 USING gin (%3 gin_trgm_ops)")
+                    .arg(db.dialect().declare(trigramIndexName()), db.dialect().declare(Table), q("Text")));
+    }
+    setStale(db, false);
 }
 
 void SearchIndex::pageChanged(Database &db, const QDate &date, const QString &before, const QString &after)
 {
-    if (before == after || !date.isValid() || !db.searchIndex().kept)
+    if (before == after || !date.isValid())
         return;
+    if (!db.searchIndex().kept) {
+        if (db.searchIndex().marksStale)
+            setStale(db, true);
+        return;
+    }
     const qint64 base = dayKey(date);
     const std::map<qint64, QString> was = cellsOf(before), now = cellsOf(after);
     for (const auto &[slot, text] : was) {
@@ -264,7 +414,7 @@ std::optional<std::vector<QDate>> SearchIndex::pagesWith(Database &db, const QDa
                                                         const QString &needle, size_t maxPages)
 {
     const QString folded = fold(needle);
-    if (!db.searchIndex().searchable || folded.toUcs4().size() < MinNeedle)
+    if (!db.searchIndex().searchable || folded.toUcs4().size() < MinNeedle || isStale(db))
         return std::nullopt;
     const qint64 low = from.isValid() ? dayKey(from) : 0;
     const qint64 high = to.isValid() ? dayKey(to) + Overflow : std::numeric_limits<qint64>::max();

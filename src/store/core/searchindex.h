@@ -28,6 +28,10 @@ public:
         bool kept = false;        // the index exists: page writes keep it in step
         bool searchable = false;  // and can answer searches
         QString why;              // when it cannot: for the start-up log
+        // The index exists but this station cannot keep it: its page writes
+        // mark it stale, and every station's searches scan until a station
+        // that can keep it builds it again (at its start).
+        bool marksStale = false;
     };
     static State probe(Database &db);
 
@@ -36,7 +40,9 @@ public:
     // pg_trgm the cells are still kept, and searched by the scan.
     static QString create(Database &db);
     // Fills the index from the stored pages (it is emptied first), in the
-    // running write transaction. `progress` hears pages done of all.
+    // running write transaction, and the mark of a stale index cleared.
+    // `progress` (or else the database's indexProgress()) hears pages done
+    // of all, from 0.
     static void rebuild(Database &db, const std::function<void(int done, int total)> &progress = {});
 
     // A page's stored text changes from `before` to `after` (either empty
@@ -46,7 +52,7 @@ public:
 
     // The dates (ascending) between from and to (an invalid date: no bound)
     // of pages whose cells may hold `needle`; nullopt when the index cannot
-    // tell (not searchable here, or a needle too short). With `maxPages`,
+    // tell (not searchable here, marked stale, or a needle too short). With `maxPages`,
     // the reading stops at one date more than that.
     static std::optional<std::vector<QDate>> pagesWith(Database &db, const QDate &from, const QDate &to,
                                                        const QString &needle, size_t maxPages = 0);

@@ -153,11 +153,72 @@ TEST_P(PageScan, AnOlderDatabaseGetsTheIndexOfItsPages)
     db.insert(store::tables::Appt, {{"CalDate", Monday.addDays(9)}, {"Data", "\tOld Smith"}});
     db.exec("UPDATE sys_Schema SET Version = ?", {store::SearchIndexStep - 1});
     db.close();
+    int heard = 0;
+    db.setIndexProgress([&heard](int done, int) { heard = done; });
     const auto opened = store.open(db);
     ASSERT_EQ(opened.status, Database::Status::Opened) << opened.detail.toStdString();
     EXPECT_TRUE(db.searchIndex().searchable);
+    EXPECT_EQ(heard, 4);   // the step that made it was heard to the last page
     EXPECT_EQ(store::SearchIndex::pagesWith(db, {}, {}, "old smi"), std::vector<QDate>{Monday.addDays(9)});
     EXPECT_EQ(pages.findText(Monday, Monday.addDays(9), "smith").size(), 3u);
+}
+
+// Rebuilt from many pages, slice by slice and batch by batch, the index
+// names exactly the pages that hold a name, and the build is heard from 0 to
+// every page with counts that only grow.
+TEST_P(PageScan, ARebuildOfManyPagesIsHeardAsItGoes)
+{
+    ASSERT_TRUE(db.searchIndex().searchable) << db.searchIndex().why.toStdString();
+    {
+        store::WriteTransaction tx(db);
+        for (int d = 10; d < 610; ++d)
+            db.insert(store::tables::Appt, {{"CalDate", Monday.addDays(d)},
+                                            {"Data", QStringLiteral("\tPatient %1\tKate %2").arg(d).arg(d % 7 ? "Low" : "Nash")}});
+        tx.commit();
+    }
+    std::vector<std::pair<int, int>> heard;
+    db.setIndexProgress([&heard](int done, int total) { heard.emplace_back(done, total); });
+    {
+        store::WriteTransaction tx(db);
+        store::SearchIndex::rebuild(db);
+        tx.commit();
+    }
+    ASSERT_GE(heard.size(), 3u);
+    EXPECT_EQ(heard.front(), std::make_pair(0, 603));
+    EXPECT_EQ(heard.back(), std::make_pair(603, 603));
+    for (size_t i = 1; i < heard.size(); ++i)
+        EXPECT_GT(heard[i].first, heard[i - 1].first);
+    EXPECT_EQ(store::SearchIndex::pagesWith(db, {}, {}, "patient 433"), std::vector<QDate>{Monday.addDays(433)});
+    EXPECT_EQ(store::SearchIndex::pagesWith(db, {}, {}, "kate nash")->size(), 86u);
+    EXPECT_EQ(pages.findText(Monday, Monday.addDays(700), "kate nash").size(), 86u);
+    EXPECT_EQ(indexedAndRead(db, Needles).at("smith").first, indexedAndRead(db, Needles).at("smith").second);
+}
+
+// A station that cannot keep the index (its SQLite lacks FTS5's trigrams)
+// marks it stale with its page writes: the other station's searches still
+// find its bookings, and the next station that can keep it builds it again
+// as it starts.
+TEST_P(PageScan, ABookingOfAStationWithoutTheIndexIsFoundByTheOthers)
+{
+    ASSERT_TRUE(db.searchIndex().searchable) << db.searchIndex().why.toStdString();
+    ASSERT_TRUE(pages.findText(Monday, Monday.addDays(2), "quincy").empty());
+    Database other;
+    ASSERT_TRUE(store.open(other).ok());
+    store::SearchIndex::State without;
+    without.why = "no FTS5 here";
+    without.marksStale = true;
+    other.setSearchIndex(without);
+    PageStore(other).writeCells(ids[1], {{{9, 2}, "Quincy Hart"}});
+
+    EXPECT_FALSE(store::SearchIndex::pagesWith(db, {}, {}, "quincy").has_value());
+    const auto hits = pages.findText(Monday, Monday.addDays(2), "quincy");
+    ASSERT_EQ(hits.size(), 1u);
+    EXPECT_EQ(hits[0].date, Monday.addDays(1));
+
+    db.close();
+    ASSERT_TRUE(store.open(db).ok());
+    EXPECT_EQ(store::SearchIndex::pagesWith(db, {}, {}, "quincy"), std::vector<QDate>{Monday.addDays(1)});
+    EXPECT_EQ(indexedAndRead(db, Needles).at("smith").first, indexedAndRead(db, Needles).at("smith").second);
 }
 
 QUILLON_BOTH_ENGINES(PageScan);
