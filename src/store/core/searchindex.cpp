@@ -336,10 +336,17 @@ void SearchIndex::rebuild(Database &db, const std::function<void(int, int)> &pro
         db.exec(QStringLiteral("INSERT INTO %1(%1) VALUES('delete-all')").arg(q(Table)));
         db.exec(QStringLiteral("INSERT INTO %1(%1, rank) VALUES('automerge', 0)").arg(q(Table)));
     } else {
-        trigrams = db.selectOne(db.dialect().indexExists(), {trigramIndexName()}).has_value();
+        // Only the table's owner may drop and make its index again (a front
+        // desk role given rights on the tables may not): others fill the table
+        // with the index kept as they go, which is slower but gets there.
+        const bool owner = db.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_class WHERE relname = ? "
+                                                    "AND pg_has_role(relowner, 'USAGE')"),
+                                     {Table.toLower()})
+                               .toInt() > 0;
+        trigrams = owner && db.selectOne(db.dialect().indexExists(), {trigramIndexName()}).has_value();
         if (trigrams)
             db.exec(QStringLiteral("DROP INDEX %1").arg(db.dialect().declare(trigramIndexName())));
-        db.exec(QStringLiteral("TRUNCATE %1").arg(db.dialect().declare(Table)));
+        db.exec((owner ? QStringLiteral("TRUNCATE %1") : QStringLiteral("DELETE FROM %1")).arg(db.dialect().declare(Table)));
     }
     const int total = db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(q(tables::Appt))).toInt();
     if (report)
