@@ -1,6 +1,6 @@
 #pragma once
 
-#include "book/core/blockhost.h"
+#include "book/pages/blockhost.h"
 #include "book/core/booknavigation.h"
 #include "book/core/bookprinting.h"
 #include "book/core/calendar.h"

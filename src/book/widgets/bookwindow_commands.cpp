@@ -2,7 +2,7 @@
 // page grid's context menu, each leading to the controller's operation.
 #include "book/widgets/bookwindow.h"
 
-#include "book/core/blockops.h"
+#include "book/pages/blockops.h"
 #include "book/widgets/toolbaricons.h"
 #include "ui/widgets/gridview.h"
 
