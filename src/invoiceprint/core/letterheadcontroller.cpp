@@ -295,11 +295,8 @@ void LetterheadController::run(int destination)
         std::optional<int> invoice;
         try {
             invoice = firstInvoice(m_services.db, store::tables::Accounts);
-            if (invoice && m_lhRecord.hasCurrent())
-                m_services.db.update(store::tables::Accounts, *invoice,
-                                     {{QStringLiteral("LetterHead"), m_lhRecord.key()}});
         } catch (const store::DbError &e) {
-            m_services.prompter.message(e.numbered(), SaveTitle);
+            m_services.prompter.message(e.numbered(), m_design.caption);
             return std::nullopt;
         }
         if (!invoice) {
@@ -312,6 +309,9 @@ void LetterheadController::run(int destination)
         // Print places the page as Preview showed it.
         s.marginTop = twips(top);
         s.marginLeft = twips(left);
+        // The sample names the design on show; the invoice keeps its own.
+        if (m_lhRecord.hasCurrent())
+            s.letterhead = m_lhRecord.key().toInt();
         return s;
     };
     const bool busy = destination == report::ReportSettings::ToPrinter || m_design.previewBusy;

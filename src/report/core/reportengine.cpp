@@ -138,7 +138,8 @@ RenderedReport ReportEngine::build(const ReportSettings &settings, store::Databa
         const QVariantMap letterhead =
             layout.usesLetterhead()
                 // The record's own lookup ignores case: the server names its columns in lower case.
-                ? letterheadFor(db, row->value(QStringLiteral("LetterHead")))
+                ? letterheadFor(db, settings.letterhead ? QVariant(*settings.letterhead)
+                                                        : row->value(QStringLiteral("LetterHead")))
                 : QVariantMap();
 
         RenderedReport r;

@@ -48,6 +48,11 @@ struct ReportSettings {
 
     int destination = ToWindow;
 
+    // The letterhead record (its LetterHead key) to print with; unset, the
+    // one the invoice names. A design's sample shows the design on show
+    // this way, leaving the invoice as it is.
+    std::optional<int> letterhead;
+
     // The practice's data folder: relative file names are resolved against
     // it; empty means the program's own files.
     QString dataDir;

@@ -139,7 +139,8 @@ TEST_P(LetterheadTest, FinishAsksAndYesMakesTheDesignCurrent)
 }
 
 // Every design previews and prints its own receipt layout for the first
-// invoice, tagged with the design record on show, at the margins typed.
+// invoice with the design record on show, at the margins typed; the invoice
+// itself is left as it was.
 class DesignRunTest : public testsupport::EngineTest {};
 
 TEST_P(DesignRunTest, PreviewAndPrintTheFirstInvoiceAtTheTypedMargins)
@@ -147,6 +148,7 @@ TEST_P(DesignRunTest, PreviewAndPrintTheFirstInvoiceAtTheTypedMargins)
     for (int n = 1; n <= 4; ++n) {
         SCOPED_TRACE(n);
         Station st(store);
+        st.db.exec("UPDATE tbl_Accounts SET LetterHead = 77");
         LetterheadController &c = st.design(n);
         c.next();
         c.margins().setText(box::Top, "1.25");
@@ -154,8 +156,12 @@ TEST_P(DesignRunTest, PreviewAndPrintTheFirstInvoiceAtTheTypedMargins)
         c.preview();
         c.print();
         ASSERT_EQ(st.reporter.runs().size(), 2u);
-        EXPECT_EQ(st.firstInvoiceLetterHead(), c.shownKey().toInt());
+        EXPECT_EQ(st.firstInvoiceLetterHead(), 77);
+        store::LogFilter invoices;
+        invoices.kind = "invoice";
+        EXPECT_TRUE(store::ChangeLog::between(st.db, invoices).empty());
         for (const ReportSettings &s : st.reporter.runs()) {
+            EXPECT_EQ(s.letterhead, c.shownKey().toInt());
             EXPECT_TRUE(s.reportFile.endsWith(QStringLiteral("\\invoice%1.rpt").arg(n)));
             EXPECT_EQ(s.selectionFormula, "{tbl_Accounts.Invoice}=1");
             EXPECT_EQ(s.marginTop, 1800);

@@ -61,6 +61,11 @@ TEST_F(ReportEngineTest, LetterheadIsTheInvoicesDesignOrElseThePracticesOwn)
     EXPECT_TRUE(ReportEngine::build(settings("account1.rpt", 1), db).html.contains("Your Practice Name"));
     db.exec("UPDATE tbl_Accounts SET LetterHead = 77 WHERE Invoice = 1");
     EXPECT_TRUE(ReportEngine::build(settings("account1.rpt", 1), db).html.contains("Your Practice Name"));
+
+    // A letterhead sample names its design whatever the invoice holds.
+    ReportSettings sample = settings("account1.rpt", 1);
+    sample.letterhead = 3;
+    EXPECT_TRUE(ReportEngine::build(sample, db).html.contains("Riverbend Chiropractic Centre"));
 }
 
 TEST_F(ReportEngineTest, PreprintedPaperHasNoLetterheadAndTakesTheCallersMargins)
