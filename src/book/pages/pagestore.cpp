@@ -1,13 +1,11 @@
 #include "book/pages/pagestore.h"
 
 #include "book/pages/pagegrid.h"
-#include "store/core/changewatcher.h"
+#include "book/pages/pagerows.h"
 #include "store/core/changelog.h"
-#include "store/core/settings.h"
 #include "store/core/database.h"
 #include "store/core/settings.h"
 #include "store/core/schema.h"
-#include "store/core/searchindex.h"
 
 #include <QSqlRecord>
 #include <QVariantList>
@@ -17,17 +15,12 @@
 namespace book {
 
 using namespace pos;
+using namespace rows;
 
 using store::Database;
 using store::DbError;
-using store::Dialect;
 
 namespace {
-
-QString q(const QString &id)
-{
-    return Dialect::quote(id);
-}
 
 DbError pageGone()
 {
@@ -46,8 +39,6 @@ QString cellField(int row, int col)
     return QStringLiteral("%1,%2").arg(row).arg(col);
 }
 
-const QString PageKind = QStringLiteral("page");
-
 // The layout fields of tbl_Appt, as layoutFrom() reads them from the end of a row.
 QString layoutColumns()
 {
@@ -60,31 +51,6 @@ PageLayout layoutFrom(const QSqlRecord &r, int first)
                     r.value(first + 1).toString(), r.value(first + 2).toInt(), 1);
 }
 
-PageRecord fromRecord(const QSqlRecord &r)
-{
-    PageRecord p;
-    p.id = r.value("ID").toInt();
-    p.date = Database::toDate(r.value("CalDate"));
-    p.data = r.value("Data").toString();
-    p.location = r.value("location").toString();
-    p.open = r.value("open").toString();
-    p.close = r.value("Close").toString();
-    p.timeslot = r.value("timeslot").toInt();
-    p.listno = r.value("Listno").toInt();
-    p.names = r.value("names").toString();
-    p.memo = r.value("Memo").toString();
-    p.clinic = Database::toBool(r.value("Clinic"));
-    p.blankPage = r.value("BlankPage").toString();
-    return p;
-}
-
-// Every write of a page's text tells the search index which cells changed,
-// in the same transaction, so the name searches never miss a booking.
-void reindex(Database &db, const QDate &date, const QString &before, const QString &after)
-{
-    store::SearchIndex::pageChanged(db, date, before, after);
-}
-
 void attachColors(Database &db, PageRecord &p)
 {
     const auto c = db.selectOne(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ?")
@@ -94,13 +60,6 @@ void attachColors(Database &db, PageRecord &p)
         p.colorId = c->value(0).toInt();
         p.colors = c->value(1).toString();
     }
-}
-
-// Tells the other stations, when the write commits, that the page of a
-// date changed.
-void announcePage(Database &db, const QDate &date)
-{
-    store::ChangeWatcher::announce(db, QStringLiteral("page"), date.toString(Qt::ISODate));
 }
 
 } // namespace
@@ -436,184 +395,6 @@ bool hasPaintedCells(const QString &ccolor)
     return false;
 }
 
-std::vector<DecodedPage> PageStore::pagesBetween(const QDate &from, const QDate &to) const
-{
-    const auto rows = m_db.select(QStringLiteral("SELECT a.*, c.%1 AS %2, c.%3 AS %4 FROM %5 a LEFT JOIN %6 c "
-                                                 "ON c.%7 = a.%8 WHERE a.%8 >= ? AND a.%8 <= ? ORDER BY a.%8")
-                                      .arg(q("ID"), q("ColorKey"), q("CColor"), q("ColorList"),
-                                           q(store::tables::Appt), q(store::tables::Color), q("caldate"),
-                                           q("CalDate")),
-                                  {Database::toSql(from), Database::toSql(to)});
-    std::vector<DecodedPage> out;
-    out.reserve(rows.size());
-    for (const QSqlRecord &r : rows) {
-        DecodedPage d;
-        d.record = fromRecord(r);
-        d.record.colorId = r.value(QStringLiteral("ColorKey")).toInt();
-        d.record.colors = r.value(QStringLiteral("ColorList")).toString();
-        d.cells = page::decode(d.record.data);
-        out.push_back(std::move(d));
-    }
-    return out;
-}
-
-namespace {
-
-// The longest run of the needle's ASCII characters, lower case, as a pattern
-// for the dialect's case-blind LIKE, its wildcards escaped. The engines fold
-// case for ASCII alone, so only such a run makes a prefilter that cannot miss
-// a page.
-std::optional<QString> likePattern(const QString &needle)
-{
-    QString best, run;
-    for (const QChar ch : needle + QChar(0x80)) {
-        if (ch.unicode() < 0x80) {
-            run += ch.toLower();
-            continue;
-        }
-        if (run.size() > best.size())
-            best = run;
-        run.clear();
-    }
-    if (best.isEmpty())
-        return std::nullopt;
-    QString escaped;
-    for (const QChar ch : best) {
-        if (ch == QLatin1Char('!') || ch == QLatin1Char('%') || ch == QLatin1Char('_'))
-            escaped += QLatin1Char('!');
-        escaped += ch;
-    }
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
-}
-
-} // namespace
-
-namespace {
-
-// Pages read by date at a time: within every engine's limit on bound values.
-constexpr int DatesPerRead = 500;
-
-// The pages of these dates (any order), as `columns` of tbl_Appt, in date
-// order (or the latest first).
-std::vector<QSqlRecord> pagesOn(Database &db, const QString &columns, const std::vector<QDate> &dates,
-                                bool latestFirst)
-{
-    std::vector<QSqlRecord> out;
-    out.reserve(dates.size());
-    for (size_t i = 0; i < dates.size(); i += DatesPerRead) {
-        const size_t n = std::min(dates.size() - i, static_cast<size_t>(DatesPerRead));
-        QVariantList binds;
-        for (size_t k = i; k < i + n; ++k)
-            binds << Database::toSql(dates[k]);
-        QStringList marks(static_cast<qsizetype>(n), QStringLiteral("?"));
-        for (QSqlRecord &r : db.select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (%4)")
-                                           .arg(columns, q(store::tables::Appt), q("CalDate"),
-                                                marks.join(QStringLiteral(", "))),
-                                       binds))
-            out.push_back(std::move(r));
-    }
-    const auto date = [](const QSqlRecord &r) { return Database::toDate(r.value(QStringLiteral("CalDate"))); };
-    std::sort(out.begin(), out.end(), [&](const QSqlRecord &a, const QSqlRecord &b) {
-        return latestFirst ? date(b) < date(a) : date(a) < date(b);
-    });
-    return out;
-}
-
-} // namespace
-
-std::optional<std::vector<QDate>> PageStore::indexedDates(const QDate &from, const QDate &to,
-                                                          const QString &needle) const
-{
-    if (needle.isEmpty() || !m_db.searchIndex().searchable)
-        return std::nullopt;
-    // A name on most pages is read faster by one pass over every page than
-    // page by page: past a third of the pages the index stops and the scan
-    // answers.
-    QString sql = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE 1 = 1").arg(q(store::tables::Appt));
-    QVariantList binds;
-    if (from.isValid()) {
-        sql += QStringLiteral(" AND %1 >= ?").arg(q("CalDate"));
-        binds << Database::toSql(from);
-    }
-    if (to.isValid()) {
-        sql += QStringLiteral(" AND %1 <= ?").arg(q("CalDate"));
-        binds << Database::toSql(to);
-    }
-    const size_t most = std::max<size_t>(m_db.scalar(sql, binds).toULongLong() / 3, DatesPerRead);
-    auto dates = store::SearchIndex::pagesWith(m_db, from, to, needle, most);
-    if (dates && dates->size() > most)
-        return std::nullopt;
-    return dates;
-}
-
-std::vector<TextHit> PageStore::findText(const QDate &from, const QDate &to, const QString &needle) const
-{
-    std::vector<TextHit> hits;
-    if (needle.isEmpty())
-        return hits;
-    const QString columns = QStringLiteral("%1, %2").arg(q("CalDate"), q("Data"));
-    std::vector<QSqlRecord> rows;
-    if (const auto dates = indexedDates(from, to, needle)) {
-        rows = pagesOn(m_db, columns, *dates, false);
-    } else {
-        QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 >= ? AND %3 <= ?")
-                          .arg(columns, q(store::tables::Appt), q("CalDate"));
-        QVariantList binds{Database::toSql(from), Database::toSql(to)};
-        if (const auto pattern = likePattern(needle)) {
-            sql += QStringLiteral(" AND %1 %2 ? ESCAPE '!'").arg(q("Data"), m_db.dialect().like());
-            binds << *pattern;
-        }
-        sql += QStringLiteral(" ORDER BY %1").arg(q("CalDate"));
-        rows = m_db.select(sql, binds);
-    }
-    for (const QSqlRecord &r : rows) {
-        const QDate date = Database::toDate(r.value(0));
-        const page::Cells cells = page::decode(r.value(1).toString());
-        for (size_t i = 0; i < cells.size(); ++i)
-            for (qsizetype j = 0; j < cells[i].size(); ++j)
-                if (cells[i][j].contains(needle, Qt::CaseInsensitive))
-                    hits.push_back({date, FreeRow + static_cast<int>(i), FirstCol + static_cast<int>(j), cells[i][j]});
-    }
-    return hits;
-}
-
-std::vector<PageRecord> PageStore::pagesContaining(const QDate &from, const QDate &to, const QString &needle,
-                                                   bool latestFirst, int limit) const
-{
-    const QString columns = QStringLiteral("%1, %2, %3, %4, %5, %6, %7, %8")
-                                .arg(q("ID"), q("CalDate"), q("Data"), q("open"), q("Close"), q("timeslot"),
-                                     q("Listno"), q("names"));
-    std::vector<PageRecord> out;
-    if (auto dates = needle.isEmpty() ? std::nullopt : indexedDates(from, to, needle)) {
-        if (limit > 0 && dates->size() > static_cast<size_t>(limit))
-            dates->erase(latestFirst ? dates->begin() : dates->begin() + limit,
-                         latestFirst ? dates->end() - limit : dates->end());
-        for (const QSqlRecord &r : pagesOn(m_db, columns, *dates, latestFirst))
-            out.push_back(fromRecord(r));
-        return out;
-    }
-    QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE 1 = 1").arg(columns, q(store::tables::Appt));
-    QVariantList binds;
-    if (from.isValid()) {
-        sql += QStringLiteral(" AND %1 >= ?").arg(q("CalDate"));
-        binds << Database::toSql(from);
-    }
-    if (to.isValid()) {
-        sql += QStringLiteral(" AND %1 <= ?").arg(q("CalDate"));
-        binds << Database::toSql(to);
-    }
-    if (const auto pattern = likePattern(needle)) {
-        sql += QStringLiteral(" AND %1 %2 ? ESCAPE '!'").arg(q("Data"), m_db.dialect().like());
-        binds << *pattern;
-    }
-    sql += QStringLiteral(" ORDER BY %1%2").arg(q("CalDate"), latestFirst ? QStringLiteral(" DESC") : QString());
-    if (limit > 0)
-        sql += QStringLiteral(" LIMIT %1").arg(limit);   // a number of ours, not a typed value
-    for (const QSqlRecord &r : m_db.select(sql, binds))
-        out.push_back(fromRecord(r));
-    return out;
-}
-
 PageStore::SeriesWrite PageStore::writeCellSeries(const std::vector<QDate> &dates, int row, int col,
                                                   const QString &text, int color, const CellCheck &mayWrite)
 {
@@ -674,103 +455,6 @@ PageStore::SeriesWrite PageStore::writeCellSeries(const std::vector<QDate> &date
     tx.commit();
     out.written = true;
     return out;
-}
-
-namespace {
-
-// The page condition of "empty", as SQL over one tbl_Appt row.
-QString emptyPageCondition()
-{
-    return QStringLiteral("COALESCE(%1, '') = '' AND COALESCE(%2, '') = COALESCE(%3, '')")
-        .arg(q("Memo"), q("Data"), q("BlankPage"));
-}
-
-QVariantList idsFrom(const std::vector<QSqlRecord> &rows)
-{
-    QVariantList ids;
-    ids.reserve(static_cast<qsizetype>(rows.size()));
-    for (const QSqlRecord &r : rows)
-        ids << r.value(0);
-    return ids;
-}
-
-// Deletes one page if it is still empty when the write lock is held: another
-// station may have booked into it since the pages were listed.
-bool removeIfEmpty(Database &db, const QVariant &id)
-{
-    store::WriteTransaction tx(db);
-    const auto found = db.selectOneForUpdate(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ? AND %5")
-                                        .arg(q("CalDate"), q("Data"), q(store::tables::Appt), q("ID"), emptyPageCondition()),
-                                    {id});
-    if (!found)
-        return false;
-    const QVariant date = Database::toSql(Database::toDate(found->value(0)));
-    const auto colours = db.select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                                       .arg(q("CColor"), q(store::tables::Color), q("caldate")),
-                                   {date});
-    for (const QSqlRecord &c : colours)
-        if (hasPaintedCells(c.value(0).toString()))
-            return false;
-    db.remove(store::tables::Appt, id);
-    reindex(db, Database::toDate(found->value(0)), found->value(1).toString(), QString());
-    // A colour record left behind would be taken up by the page made anew,
-    // laid out for the old columns and rows.
-    db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(q(store::tables::Color), q("caldate")), {date});
-    store::Edit edit{PageKind, Database::toDate(found->value(0)), {}};
-    edit.add(QStringLiteral("Data"), found->value(1).toString(), QVariant());
-    store::ChangeLog::append(db, edit, QStringLiteral("empty page removed"));
-    announcePage(db, Database::toDate(found->value(0)));
-    tx.commit();
-    return true;
-}
-
-} // namespace
-
-int PageStore::removeEmptyPages()
-{
-    const QVariantList ids = idsFrom(
-        m_db.select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %1 DESC")
-                        .arg(q("ID"), q(store::tables::Appt), emptyPageCondition())));
-    int removed = 0;
-    for (const QVariant &id : ids) {
-        try {
-            if (removeIfEmpty(m_db, id))
-                ++removed;
-        } catch (const DbError &) {
-            // Skipped: the page keeps its old layout.
-        }
-    }
-    return removed;
-}
-
-int PageStore::recolumnPages(const QDate &from, int listno, const QString &names)
-{
-    const QVariantList ids = idsFrom(
-        m_db.select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 >= ? ORDER BY %1 DESC")
-                        .arg(q("ID"), q(store::tables::Appt), q("CalDate")),
-                    {Database::toSql(from)}));
-    int changed = 0;
-    for (const QVariant &id : ids) {
-        try {
-            store::WriteTransaction tx(m_db);
-            const auto rec = m_db.selectOneForUpdate(QStringLiteral("SELECT %1, %2, %3 FROM %4 WHERE %5 = ?")
-                                                         .arg(q("CalDate"), q("Listno"), q("names"),
-                                                              q(store::tables::Appt), q("ID")),
-                                                     {id});
-            if (!rec)
-                continue;
-            changed += m_db.update(store::tables::Appt, id,
-                                   {{QStringLiteral("Listno"), listno}, {QStringLiteral("names"), names}});
-            store::Edit edit{PageKind, Database::toDate(rec->value(0)), {}};
-            edit.add(QStringLiteral("Listno"), rec->value(1).toInt(), listno);
-            edit.add(QStringLiteral("names"), rec->value(2).toString(), names);
-            store::ChangeLog::append(m_db, edit, QStringLiteral("columns changed"));
-            tx.commit();
-        } catch (const DbError &) {
-            // Skipped: a page another station holds keeps its old columns.
-        }
-    }
-    return changed;
 }
 
 } // namespace book

@@ -1,0 +1,200 @@
+#include "book/pages/pagestore.h"
+
+#include "book/pages/pagerows.h"
+#include "store/core/database.h"
+#include "store/core/schema.h"
+#include "store/core/searchindex.h"
+
+#include <QSqlRecord>
+#include <QVariantList>
+#include <algorithm>
+
+// The page store's reads across many pages: a span of dates, and the pages
+// holding a text.
+
+namespace book {
+
+using namespace pos;
+using namespace rows;
+
+using store::Database;
+
+namespace {
+
+// Narrows a query over tbl_Appt to the pages dated from..to; an invalid
+// date leaves that end open.
+void addDateRange(QString &sql, QVariantList &binds, const QDate &from, const QDate &to)
+{
+    if (from.isValid()) {
+        sql += QStringLiteral(" AND %1 >= ?").arg(q("CalDate"));
+        binds << Database::toSql(from);
+    }
+    if (to.isValid()) {
+        sql += QStringLiteral(" AND %1 <= ?").arg(q("CalDate"));
+        binds << Database::toSql(to);
+    }
+}
+
+} // namespace
+
+std::vector<DecodedPage> PageStore::pagesBetween(const QDate &from, const QDate &to) const
+{
+    const auto rows = m_db.select(QStringLiteral("SELECT a.*, c.%1 AS %2, c.%3 AS %4 FROM %5 a LEFT JOIN %6 c "
+                                                 "ON c.%7 = a.%8 WHERE a.%8 >= ? AND a.%8 <= ? ORDER BY a.%8")
+                                      .arg(q("ID"), q("ColorKey"), q("CColor"), q("ColorList"),
+                                           q(store::tables::Appt), q(store::tables::Color), q("caldate"),
+                                           q("CalDate")),
+                                  {Database::toSql(from), Database::toSql(to)});
+    std::vector<DecodedPage> out;
+    out.reserve(rows.size());
+    for (const QSqlRecord &r : rows) {
+        DecodedPage d;
+        d.record = fromRecord(r);
+        d.record.colorId = r.value(QStringLiteral("ColorKey")).toInt();
+        d.record.colors = r.value(QStringLiteral("ColorList")).toString();
+        d.cells = page::decode(d.record.data);
+        out.push_back(std::move(d));
+    }
+    return out;
+}
+
+namespace {
+
+// The longest run of the needle's ASCII characters, lower case, as a pattern
+// for the dialect's case-blind LIKE, its wildcards escaped. The engines fold
+// case for ASCII alone, so only such a run makes a prefilter that cannot miss
+// a page.
+std::optional<QString> likePattern(const QString &needle)
+{
+    QString best, run;
+    for (const QChar ch : needle + QChar(0x80)) {
+        if (ch.unicode() < 0x80) {
+            run += ch.toLower();
+            continue;
+        }
+        if (run.size() > best.size())
+            best = run;
+        run.clear();
+    }
+    if (best.isEmpty())
+        return std::nullopt;
+    QString escaped;
+    for (const QChar ch : best) {
+        if (ch == QLatin1Char('!') || ch == QLatin1Char('%') || ch == QLatin1Char('_'))
+            escaped += QLatin1Char('!');
+        escaped += ch;
+    }
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+// Pages read by date at a time: within every engine's limit on bound values.
+constexpr int DatesPerRead = 500;
+
+// The pages of these dates (any order), as `columns` of tbl_Appt, in date
+// order (or the latest first).
+std::vector<QSqlRecord> pagesOn(Database &db, const QString &columns, const std::vector<QDate> &dates,
+                                bool latestFirst)
+{
+    std::vector<QSqlRecord> out;
+    out.reserve(dates.size());
+    for (size_t i = 0; i < dates.size(); i += DatesPerRead) {
+        const size_t n = std::min(dates.size() - i, static_cast<size_t>(DatesPerRead));
+        QVariantList binds;
+        for (size_t k = i; k < i + n; ++k)
+            binds << Database::toSql(dates[k]);
+        QStringList marks(static_cast<qsizetype>(n), QStringLiteral("?"));
+        for (QSqlRecord &r : db.select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (%4)")
+                                           .arg(columns, q(store::tables::Appt), q("CalDate"),
+                                                marks.join(QStringLiteral(", "))),
+                                       binds))
+            out.push_back(std::move(r));
+    }
+    const auto date = [](const QSqlRecord &r) { return Database::toDate(r.value(QStringLiteral("CalDate"))); };
+    std::sort(out.begin(), out.end(), [&](const QSqlRecord &a, const QSqlRecord &b) {
+        return latestFirst ? date(b) < date(a) : date(a) < date(b);
+    });
+    return out;
+}
+
+} // namespace
+
+std::optional<std::vector<QDate>> PageStore::indexedDates(const QDate &from, const QDate &to,
+                                                          const QString &needle) const
+{
+    if (needle.isEmpty() || !m_db.searchIndex().searchable)
+        return std::nullopt;
+    // A name on most pages is read faster by one pass over every page than
+    // page by page: past a third of the pages the index stops and the scan
+    // answers.
+    QString sql = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE 1 = 1").arg(q(store::tables::Appt));
+    QVariantList binds;
+    addDateRange(sql, binds, from, to);
+    const size_t most = std::max<size_t>(m_db.scalar(sql, binds).toULongLong() / 3, DatesPerRead);
+    auto dates = store::SearchIndex::pagesWith(m_db, from, to, needle, most);
+    if (dates && dates->size() > most)
+        return std::nullopt;
+    return dates;
+}
+
+std::vector<TextHit> PageStore::findText(const QDate &from, const QDate &to, const QString &needle) const
+{
+    std::vector<TextHit> hits;
+    if (needle.isEmpty())
+        return hits;
+    const QString columns = QStringLiteral("%1, %2").arg(q("CalDate"), q("Data"));
+    std::vector<QSqlRecord> rows;
+    if (const auto dates = indexedDates(from, to, needle)) {
+        rows = pagesOn(m_db, columns, *dates, false);
+    } else {
+        QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 >= ? AND %3 <= ?")
+                          .arg(columns, q(store::tables::Appt), q("CalDate"));
+        QVariantList binds{Database::toSql(from), Database::toSql(to)};
+        if (const auto pattern = likePattern(needle)) {
+            sql += QStringLiteral(" AND %1 %2 ? ESCAPE '!'").arg(q("Data"), m_db.dialect().like());
+            binds << *pattern;
+        }
+        sql += QStringLiteral(" ORDER BY %1").arg(q("CalDate"));
+        rows = m_db.select(sql, binds);
+    }
+    for (const QSqlRecord &r : rows) {
+        const QDate date = Database::toDate(r.value(0));
+        const page::Cells cells = page::decode(r.value(1).toString());
+        for (size_t i = 0; i < cells.size(); ++i)
+            for (qsizetype j = 0; j < cells[i].size(); ++j)
+                if (cells[i][j].contains(needle, Qt::CaseInsensitive))
+                    hits.push_back({date, FreeRow + static_cast<int>(i), FirstCol + static_cast<int>(j), cells[i][j]});
+    }
+    return hits;
+}
+
+std::vector<PageRecord> PageStore::pagesContaining(const QDate &from, const QDate &to, const QString &needle,
+                                                   bool latestFirst, int limit) const
+{
+    const QString columns = QStringLiteral("%1, %2, %3, %4, %5, %6, %7, %8")
+                                .arg(q("ID"), q("CalDate"), q("Data"), q("open"), q("Close"), q("timeslot"),
+                                     q("Listno"), q("names"));
+    std::vector<PageRecord> out;
+    if (auto dates = needle.isEmpty() ? std::nullopt : indexedDates(from, to, needle)) {
+        if (limit > 0 && dates->size() > static_cast<size_t>(limit))
+            dates->erase(latestFirst ? dates->begin() : dates->begin() + limit,
+                         latestFirst ? dates->end() - limit : dates->end());
+        for (const QSqlRecord &r : pagesOn(m_db, columns, *dates, latestFirst))
+            out.push_back(fromRecord(r));
+        return out;
+    }
+    QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE 1 = 1").arg(columns, q(store::tables::Appt));
+    QVariantList binds;
+    addDateRange(sql, binds, from, to);
+    if (const auto pattern = likePattern(needle)) {
+        sql += QStringLiteral(" AND %1 %2 ? ESCAPE '!'").arg(q("Data"), m_db.dialect().like());
+        binds << *pattern;
+    }
+    sql += QStringLiteral(" ORDER BY %1%2").arg(q("CalDate"), latestFirst ? QStringLiteral(" DESC") : QString());
+    if (limit > 0)
+        sql += QStringLiteral(" LIMIT %1").arg(limit);   // a number of ours, not a typed value
+    for (const QSqlRecord &r : m_db.select(sql, binds))
+        out.push_back(fromRecord(r));
+    return out;
+}
+
+} // namespace book
