@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accounts/core/invoiceboxes.h"
 #include "accounts/core/invoicestore.h"
 #include "accounts/core/livewatch.h"
 #include "report/core/reportsettings.h"
@@ -35,6 +36,8 @@ public:
         "F1  Help    F2  Summary    F3                            F4  Back    F5  Forwards    F6  Files    "
         "F7 Delete    F8  New    F9  Save    F10  Preview    F11  Print    F12  Exit");
     static inline const QString OutstandingNotice = QStringLiteral("Account Outstanding!");
+    static inline const QString SaveTitle = QStringLiteral("Save Invoice?");
+    static inline const QString DeleteTitle = QStringLiteral("Delete Invoice");
 
     AccountController(ui::Services &services, report::Reporter &reporter, QObject *parent = nullptr);
     ~AccountController() override;
@@ -111,12 +114,13 @@ private:
     bool leaveCheck();
     bool writeBoxes();
     InvoiceStore::Removal discard(bool tell);
-    std::optional<ui::Money> amountIn(const QString &box) const;
     bool amountsAccepted();
     void refuseAmount(const QString &box);
     bool isBlank() const;
     bool storedBlank() const;
     bool findLastOf(int fileNo);
+    bool showLastOf(int fileNo);
+    void shownAsStored();
     void shown();
     void fillHeader();
     void checkOutstanding();
@@ -131,6 +135,7 @@ private:
     ui::Services &m_services;
     report::Reporter &m_reporter;
     ui::FormModel m_model;
+    InvoiceBoxes m_boxes;
     ui::RecordForm m_record;
     InvoiceStore m_invoices;
     LiveWatch m_live;

@@ -107,9 +107,7 @@ void PatientController::setBox(const QString &box, const QString &text)
 void PatientController::error(const store::DbError &e, const QString &title)
 {
     if (e.number() == store::DbError::Restored) {
-        m_services.prompter.message(e.numbered() + QStringLiteral("\n\nYour entries are still in the boxes, over the "
-                                                                  "record as it was restored: save again to store them."),
-                                    title, ui::Icon::Warning);
+        m_services.prompter.message(ui::RecordForm::restoredNotice(e), title, ui::Icon::Warning);
         return;
     }
     m_services.prompter.message(QString::number(e.number()) + e.description(), title);

@@ -102,6 +102,12 @@ void RecordForm::checkGeneration() const
         throw store::DbError::restored();
 }
 
+QString RecordForm::restoredNotice(const store::DbError &e)
+{
+    return e.numbered() + QStringLiteral("\n\nYour entries are still in the boxes, over the record as it was "
+                                         "restored: save again to store them.");
+}
+
 bool RecordForm::rereadKeepingTyped()
 {
     m_epoch = m_db.epoch();

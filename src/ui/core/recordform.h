@@ -10,6 +10,7 @@
 
 namespace store {
 class Database;
+class DbError;
 }
 
 namespace ui {
@@ -87,6 +88,9 @@ public:
     // changes over the restored values). False when the restored data has
     // no such record: the boxes stay as they are.
     bool rereadKeepingTyped();
+    // The words for such a refusal: the database's, then that the entries
+    // wait in the boxes over the restored record.
+    static QString restoredNotice(const store::DbError &e);
 
     // Another station changed the record on show: it is read again. A box
     // the user has not changed takes the stored value, which counts as read
