@@ -223,33 +223,16 @@ void GridView::setLeftCol(int col)
     horizontalScrollBar()->setValue(col - model()->fixedCols());
 }
 
-// The smallest first row from which every remaining row fits in avail pixels.
-int GridView::lastTopFor(int avail) const
+GridViewAxis GridView::rowAxis() const
 {
-    const GridModel *m = model();
-    int t = m->rows(), sum = 0;
-    while (t > m->fixedRows()) {
-        const int h = m_rowY[t] - m_rowY[t - 1];
-        if (sum + h > avail)
-            break;
-        sum += h;
-        --t;
-    }
-    return std::min(t, std::max(m->fixedRows(), m->rows() - 1));
+    ensureGeometry();
+    return {m_rowY, model()->fixedRows()};
 }
 
-int GridView::lastLeftFor(int avail) const
+GridViewAxis GridView::colAxis() const
 {
-    const GridModel *m = model();
-    int t = m->cols(), sum = 0;
-    while (t > m->fixedCols()) {
-        const int w = m_colX[t] - m_colX[t - 1];
-        if (sum + w > avail)
-            break;
-        sum += w;
-        --t;
-    }
-    return std::min(t, std::max(m->fixedCols(), m->cols() - 1));
+    ensureGeometry();
+    return {m_colX, model()->fixedCols()};
 }
 
 void GridView::updateScrollBars()
@@ -258,56 +241,26 @@ void GridView::updateScrollBars()
     const GridModel *m = model();
     const int availH = viewport()->height() - fixedHeight();
     const int availW = viewport()->width() - fixedWidth();
-    verticalScrollBar()->setRange(0, std::max(0, lastTopFor(availH) - m->fixedRows()));
-    horizontalScrollBar()->setRange(0, std::max(0, lastLeftFor(availW) - m->fixedCols()));
+    verticalScrollBar()->setRange(0, std::max(0, rowAxis().lastFirstFor(availH) - m->fixedRows()));
+    horizontalScrollBar()->setRange(0, std::max(0, colAxis().lastFirstFor(availW) - m->fixedCols()));
     verticalScrollBar()->setPageStep(pageRows());
     horizontalScrollBar()->setPageStep(std::max(1, int(visibleCols().size()) - m->fixedCols() - 1));
 }
 
 std::vector<GridView::Span> GridView::visibleRows() const
 {
-    ensureGeometry();
-    const GridModel *m = model();
-    const int h = viewport()->height();
-    std::vector<Span> out;
-    for (int r = 0; r < m->fixedRows() && m_rowY[r] < h; ++r)
-        out.push_back({r, m_rowY[r], m_rowY[r + 1] - m_rowY[r]});
-    int y = fixedHeight();
-    for (int r = topRow(); r < m->rows() && y < h; ++r) {
-        const int size = m_rowY[r + 1] - m_rowY[r];
-        out.push_back({r, y, size});
-        y += size;
-    }
-    return out;
+    return rowAxis().visible(topRow(), viewport()->height());
 }
 
 std::vector<GridView::Span> GridView::visibleCols() const
 {
-    ensureGeometry();
-    const GridModel *m = model();
-    const int w = viewport()->width();
-    std::vector<Span> out;
-    for (int c = 0; c < m->fixedCols() && m_colX[c] < w; ++c)
-        out.push_back({c, m_colX[c], m_colX[c + 1] - m_colX[c]});
-    int x = fixedWidth();
-    for (int c = leftCol(); c < m->cols() && x < w; ++c) {
-        const int size = m_colX[c + 1] - m_colX[c];
-        out.push_back({c, x, size});
-        x += size;
-    }
-    return out;
+    return colAxis().visible(leftCol(), viewport()->width());
 }
 
 // Scrollable rows wholly on display from the top row: one PageDown.
 int GridView::pageRows() const
 {
-    ensureGeometry();
-    const GridModel *m = model();
-    const int avail = viewport()->height() - fixedHeight();
-    int n = 0;
-    for (int r = topRow(); r < m->rows() && m_rowY[r + 1] - m_rowY[topRow()] <= avail; ++r)
-        ++n;
-    return std::max(1, n);
+    return rowAxis().wholeFrom(topRow(), viewport()->height() - fixedHeight());
 }
 
 QRect GridView::cellRect(int row, int col) const
@@ -315,10 +268,8 @@ QRect GridView::cellRect(int row, int col) const
     const GridModel *m = model();
     if (row < 0 || col < 0 || row >= m->rows() || col >= m->cols())
         return {};
-    ensureGeometry();
-    const int x = col < m->fixedCols() ? m_colX[col] : fixedWidth() + m_colX[col] - m_colX[leftCol()];
-    const int y = row < m->fixedRows() ? m_rowY[row] : fixedHeight() + m_rowY[row] - m_rowY[topRow()];
-    return QRect(x, y, m_colX[col + 1] - m_colX[col], m_rowY[row + 1] - m_rowY[row]);
+    const GridViewAxis rows = rowAxis(), cols = colAxis();
+    return QRect(cols.position(col, leftCol()), rows.position(row, topRow()), cols.size(col), rows.size(row));
 }
 
 QRect GridView::cellRectInWidget(int row, int col) const
@@ -329,22 +280,12 @@ QRect GridView::cellRectInWidget(int row, int col) const
 
 int GridView::rowAt(int y) const
 {
-    if (!model()->visible())
-        return -1;
-    for (const Span &s : visibleRows())
-        if (y >= s.pos && y < s.pos + s.size)
-            return s.index;
-    return -1;
+    return model()->visible() ? GridViewAxis::indexAt(visibleRows(), y) : -1;
 }
 
 int GridView::colAt(int x) const
 {
-    if (!model()->visible())
-        return -1;
-    for (const Span &s : visibleCols())
-        if (x >= s.pos && x < s.pos + s.size)
-            return s.index;
-    return -1;
+    return model()->visible() ? GridViewAxis::indexAt(visibleCols(), x) : -1;
 }
 
 void GridView::ensureVisible(int row, int col)
@@ -355,20 +296,10 @@ void GridView::ensureVisible(int row, int col)
         return;
     ensureGeometry();
     const GridModel *m = model();
-    if (row >= m->fixedRows() && row < m->rows()) {
-        const int avail = viewport()->height() - fixedHeight();
-        int top = std::min(topRow(), row);
-        while (top < row && m_rowY[row + 1] - m_rowY[top] > avail)
-            ++top;
-        setTopRow(top);
-    }
-    if (col >= m->fixedCols() && col < m->cols()) {
-        const int avail = viewport()->width() - fixedWidth();
-        int left = std::min(leftCol(), col);
-        while (left < col && m_colX[col + 1] - m_colX[left] > avail)
-            ++left;
-        setLeftCol(left);
-    }
+    if (row >= m->fixedRows() && row < m->rows())
+        setTopRow(rowAxis().firstShowing(row, topRow(), viewport()->height() - fixedHeight()));
+    if (col >= m->fixedCols() && col < m->cols())
+        setLeftCol(colAxis().firstShowing(col, leftCol(), viewport()->width() - fixedWidth()));
 }
 
 void GridView::scrollContentsBy(int, int)

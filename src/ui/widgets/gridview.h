@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/core/gridmodel.h"
+#include "ui/widgets/gridviewaxis.h"
 
 #include <QAbstractScrollArea>
 #include <QHash>
@@ -75,11 +76,7 @@ protected:
     QSize sizeHint() const override;
 
 private:
-    struct Span {
-        int index;
-        int pos;
-        int size;
-    };
+    using Span = GridSpan;
     void onChanged();
     void onCursorChanged();
     void announceCurrentCell();
@@ -88,8 +85,9 @@ private:
     void updateScrollBars();
     int fixedWidth() const;
     int fixedHeight() const;
-    int lastTopFor(int avail) const;
-    int lastLeftFor(int avail) const;
+    // The rows and the columns in pixels (geometry brought up to date first).
+    GridViewAxis rowAxis() const;
+    GridViewAxis colAxis() const;
     std::vector<Span> visibleRows() const;
     std::vector<Span> visibleCols() const;
     int pageRows() const;
