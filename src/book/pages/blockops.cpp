@@ -168,29 +168,31 @@ void BlockOps::copyBlock(const Rect &block, bool range)
     grid.setCursor(block.top, block.left);
 }
 
+// The block marked (or the cursor's cell) taken and copied: what Copy and
+// Cut share. False when there is nothing to take.
+bool BlockOps::takeAndCopy(Rect &block, bool &range)
+{
+    if (!takeBlock(block, range))
+        return false;
+    UpdateGuard guard(m_host.blockGrid());
+    copyBlock(block, range);
+    return true;
+}
+
 void BlockOps::copy()
 {
     Rect block;
     bool range = false;
-    if (!takeBlock(block, range))
-        return;
-    {
-        UpdateGuard guard(m_host.blockGrid());
-        copyBlock(block, range);
-    }
-    m_host.focusGrid();
+    if (takeAndCopy(block, range))
+        m_host.focusGrid();
 }
 
 void BlockOps::cut()
 {
     Rect block;
     bool range = false;
-    if (!takeBlock(block, range))
+    if (!takeAndCopy(block, range))
         return;
-    {
-        UpdateGuard guard(m_host.blockGrid());
-        copyBlock(block, range);
-    }
     // The template keeps no colours; only its single cut cell is shown plain.
     std::optional<int> color;
     if (m_kind == Kind::Page || !range)

@@ -110,6 +110,7 @@ private:
     Rect clipToData(const Rect &r) const;
     bool takeBlock(Rect &block, bool &range);
     void copyBlock(const Rect &block, bool range);
+    bool takeAndCopy(Rect &block, bool &range);
     void clearCells(const Rect &block, std::optional<int> color, const QString &title);
     bool pasteCells(const Rect &target, const QString &text, CellChanges &cells, ColorChanges &colors);
     void paintRows();

@@ -429,6 +429,15 @@ bool GridView::moveByKey(int key, Qt::KeyboardModifiers mods)
         return true;
     r = std::clamp(r, fr, m->rows() - 1);
     c = std::clamp(c, fc, m->cols() - 1);
+    moveTo(r, c, extend);
+    return true;
+}
+
+// The cursor to a cell, or with `extend` the selection stretched to it; the
+// cell brought into view.
+void GridView::moveTo(int r, int c, bool extend)
+{
+    GridModel *m = model();
     if (extend) {
         m->beginUpdate();
         m->setRowSel(r);
@@ -438,7 +447,6 @@ bool GridView::moveByKey(int key, Qt::KeyboardModifiers mods)
         m->setCursor(r, c);
     }
     ensureVisible(r, c);
-    return true;
 }
 
 // ---- mouse --------------------------------------------------------------
@@ -477,16 +485,8 @@ void GridView::mousePressEvent(QMouseEvent *e)
     const int shift = shiftState(e->modifiers());
     const int r = rowAt(pos.y()), c = colAt(pos.x());
     if (m_clickMoves && e->button() == Qt::LeftButton && r >= m->fixedRows() && c >= m->fixedCols()) {
-        if (shift & 1) {
-            m->beginUpdate();
-            m->setRowSel(r);
-            m->setColSel(c);
-            m->endUpdate();
-        } else {
-            m->setCursor(r, c);
-        }
+        moveTo(r, c, shift & 1);
         m_dragSelect = true;
-        ensureVisible(r, c);
     }
     emit mouseDown(buttonCode(e->button()), shift, r, c);
 }

@@ -92,6 +92,7 @@ private:
     std::vector<Span> visibleCols() const;
     int pageRows() const;
     bool moveByKey(int key, Qt::KeyboardModifiers mods);
+    void moveTo(int r, int c, bool extend);
     int resizeBorderAt(QPoint pos) const;
     void paintCell(QPainter &p, int r, int c, const QRect &rect);
     QPixmap picture(const QByteArray &bytes);
