@@ -292,18 +292,9 @@ void LetterheadController::run(int destination)
             m_services.prompter.message(*why, m_design.caption, ui::Icon::Warning);
             return std::nullopt;
         }
-        std::optional<int> invoice;
-        try {
-            invoice = firstInvoice(m_services.db, store::tables::Accounts);
-        } catch (const store::DbError &e) {
-            m_services.prompter.message(e.numbered(), m_design.caption);
+        const auto invoice = sampleInvoice(m_services, store::tables::Accounts, m_design.caption, SaveTitle);
+        if (!invoice)
             return std::nullopt;
-        }
-        if (!invoice) {
-            m_services.prompter.message(NoInvoice, m_design.caption, ui::Icon::Information);
-            return std::nullopt;
-        }
-        m_services.state.currentInvoiceNo = *invoice;
         report::ReportSettings s =
             sampleSettings(m_services.state.places, m_design.receiptFile, 3, *invoice, destination);
         // Print places the page as Preview showed it.

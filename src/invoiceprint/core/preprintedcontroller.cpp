@@ -103,18 +103,9 @@ void PreprintedController::run(int destination)
             m_services.prompter.message(*why, Caption, ui::Icon::Warning);
             return std::nullopt;
         }
-        std::optional<int> invoice;
-        try {
-            invoice = firstInvoice(m_services.db, store::tables::AccountsQuery);
-        } catch (const store::DbError &e) {
-            m_services.prompter.message(e.numbered(), SaveTitle);
+        const auto invoice = sampleInvoice(m_services, store::tables::AccountsQuery, Caption, SaveTitle);
+        if (!invoice)
             return std::nullopt;
-        }
-        if (!invoice) {
-            m_services.prompter.message(NoInvoice, Caption, ui::Icon::Information);
-            return std::nullopt;
-        }
-        m_services.state.currentInvoiceNo = *invoice;
         report::ReportSettings s = sampleSettings(m_services.state.places, ReceiptFile, 2, *invoice, destination);
         s.marginTop = twips(top);
         s.marginBottom = twips(bottom);

@@ -2,7 +2,9 @@
 
 #include "report/core/reporter.h"
 #include "store/core/database.h"
+#include "store/core/dberror.h"
 #include "store/core/recordsource.h"
+#include "ui/core/appstate.h"
 #include "ui/core/prompter.h"
 #include "ui/core/services.h"
 
@@ -18,6 +20,24 @@ std::optional<int> firstInvoice(store::Database &db, const QString &source)
         return std::nullopt;
     rs.moveFirst();
     return rs.value(QStringLiteral("Invoice")).toInt();
+}
+
+std::optional<int> sampleInvoice(ui::Services &services, const QString &source, const QString &caption,
+                                 const QString &errorTitle)
+{
+    std::optional<int> invoice;
+    try {
+        invoice = firstInvoice(services.db, source);
+    } catch (const store::DbError &e) {
+        services.prompter.message(e.numbered(), errorTitle);
+        return std::nullopt;
+    }
+    if (!invoice) {
+        services.prompter.message(NoInvoice, caption, ui::Icon::Information);
+        return std::nullopt;
+    }
+    services.state.currentInvoiceNo = *invoice;
+    return invoice;
 }
 
 report::ReportSettings sampleSettings(const ui::Places &places, const QString &file, int dataFiles,

@@ -29,6 +29,12 @@ inline const QString NoInvoice = QStringLiteral(
 // its own order; nullopt when it holds none. Throws store::DbError.
 std::optional<int> firstInvoice(store::Database &db, const QString &source);
 
+// The invoice a sample shows: the first of `source`, made the current
+// invoice. When there is none the user is told under `caption`, when it
+// cannot be read under `errorTitle`, and nothing is returned.
+std::optional<int> sampleInvoice(ui::Services &services, const QString &source, const QString &caption,
+                                 const QString &errorTitle);
+
 // Settings for the sample: the data folder followed by `file`
 // ("\invoice1.rpt"), the first `dataFiles` data files the database, the
 // invoice selected, the destination.
