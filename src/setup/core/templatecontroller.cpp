@@ -88,13 +88,7 @@ void TemplateController::activate()
                                         "for appointments. Remember to press TAB key after each entry!"),
                          QStringLiteral("Configure Page templates"));
     // The settings were read at load; Monday is shown as they hold it.
-    m_date = FirstDay;
-    m_working = m_settings.templateFor(m_date.dayOfWeek());
-    m_closed = m_settings.closedOn(m_date.dayOfWeek());
-    fillGrid();
-    m_grid.setCursor(FreeRow, FirstCol);
-    emit stateChanged();
-    emit focusRequested(TemplateFocus::Grid);
+    showDay(FirstDay);
 }
 
 QString TemplateController::dayCaption() const
@@ -122,6 +116,12 @@ void TemplateController::showWeekday(const QDate &date)
     } catch (const DbError &) {
         // The texts this window stored or last read are still at hand.
     }
+    showDay(date);
+}
+
+// A weekday's template and flag as the settings read last hold them.
+void TemplateController::showDay(const QDate &date)
+{
     m_date = date;
     m_working = m_settings.templateFor(date.dayOfWeek());
     m_closed = m_settings.closedOn(date.dayOfWeek());

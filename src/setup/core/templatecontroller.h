@@ -111,6 +111,7 @@ signals:
 private:
     book::CellEditor::Actions editorActions();
     void showWeekday(const QDate &date);
+    void showDay(const QDate &date);
     void fillGrid();
     void showStatus();
     void openEditor(QChar typed);
