@@ -200,15 +200,22 @@ void BlockOps::cut()
     clearCells(block, color, QStringLiteral("Cut"));
 }
 
+// The marked block within the data cells, the mark forgotten.
+BlockOps::Rect BlockOps::takeMarked()
+{
+    const Rect block = clipToData(markedBlock());
+    m_marked = false;
+    m_altMark = false;
+    return block;
+}
+
 void BlockOps::remove()
 {
     if (m_kind == Kind::Page &&
         !m_prompter.ask(QStringLiteral("Are you sure you want to proceed with Delete?"),
                         QStringLiteral("Delete")))
         return;
-    const Rect block = clipToData(markedBlock());
-    m_marked = false;
-    m_altMark = false;
+    const Rect block = takeMarked();
     if (block.empty())   // a mark left from a page of another shape
         return;
     std::optional<int> color;
@@ -243,9 +250,7 @@ void BlockOps::clearCells(const Rect &block, std::optional<int> color, const QSt
 void BlockOps::blockout()
 {
     ui::GridModel &grid = m_host.blockGrid();
-    const Rect block = clipToData(markedBlock());
-    m_marked = false;
-    m_altMark = false;
+    const Rect block = takeMarked();
     if (block.empty())   // a mark left from a page of another shape
         return;
     const QString text = book::page::cleanCell(m_host.blockoutText());
@@ -363,9 +368,7 @@ void BlockOps::colorCommand()
     if (m_kind != Kind::Page)   // templates keep no colours
         return;
     ui::GridModel &grid = m_host.blockGrid();
-    const Rect block = clipToData(markedBlock());
-    m_marked = false;
-    m_altMark = false;
+    const Rect block = takeMarked();
     if (block.empty())   // a mark left from a page of another shape
         return;
     ColorChanges colors;

@@ -106,6 +106,7 @@ private:
         bool empty() const { return top > bottom || left > right; }
     };
     Rect markedBlock() const;
+    Rect takeMarked();
     bool inData(const Rect &r) const;
     Rect clipToData(const Rect &r) const;
     bool takeBlock(Rect &block, bool &range);
