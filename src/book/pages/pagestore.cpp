@@ -9,6 +9,7 @@
 #include "store/core/schema.h"
 #include "store/core/searchindex.h"
 
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariantList>
 #include <algorithm>
@@ -612,6 +613,40 @@ std::vector<PageRecord> PageStore::pagesContaining(const QDate &from, const QDat
     for (const QSqlRecord &r : m_db.select(sql, binds))
         out.push_back(fromRecord(r));
     return out;
+}
+
+void PageStore::forEachPageContaining(const QDate &from, const QDate &to, const QString &needle,
+                                      const std::function<void(const PageRecord &)> &each) const
+{
+    const QString columns = QStringLiteral("%1, %2, %3, %4, %5, %6, %7, %8")
+                                .arg(q("ID"), q("CalDate"), q("Data"), q("open"), q("Close"), q("timeslot"),
+                                     q("Listno"), q("names"));
+    if (const auto dates = needle.isEmpty() ? std::nullopt : indexedDates(from, to, needle)) {
+        for (size_t i = 0; i < dates->size(); i += DatesPerRead) {
+            const auto first = dates->begin() + static_cast<std::ptrdiff_t>(i);
+            const std::vector<QDate> some(first, first + static_cast<std::ptrdiff_t>(
+                                                             std::min<size_t>(DatesPerRead, dates->size() - i)));
+            for (const QSqlRecord &r : pagesOn(m_db, columns, some, false))
+                each(fromRecord(r));
+        }
+        return;
+    }
+    QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE 1 = 1").arg(columns, q(store::tables::Appt));
+    QVariantList binds;
+    if (from.isValid()) {
+        sql += QStringLiteral(" AND %1 >= ?").arg(q("CalDate"));
+        binds << Database::toSql(from);
+    }
+    if (to.isValid()) {
+        sql += QStringLiteral(" AND %1 <= ?").arg(q("CalDate"));
+        binds << Database::toSql(to);
+    }
+    if (const auto pattern = likePattern(needle)) {
+        sql += QStringLiteral(" AND %1 %2 ? ESCAPE '!'").arg(q("Data"), m_db.dialect().like());
+        binds << *pattern;
+    }
+    sql += QStringLiteral(" ORDER BY %1").arg(q("CalDate"));
+    m_db.forEachRow(sql, binds, [&](const QSqlQuery &row) { each(fromRecord(row.record())); });
 }
 
 PageStore::SeriesWrite PageStore::writeCellSeries(const std::vector<QDate> &dates, int row, int col,
