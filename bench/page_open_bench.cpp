@@ -1,5 +1,5 @@
-// Opening a day page (find or create, build the grid, fill it) on the
-// ten-year book; and four stations booking into one page at the same moment.
+// Opening a day page (find or create, build the grid, fill it) on the book
+// of N years; and four stations booking into one page at the same moment.
 // Each on the db.mdb file and on a PostgreSQL server.
 #include "tenyearbook.h"
 
@@ -18,6 +18,12 @@ namespace {
 
 using namespace bench;
 
+// The i-th of 1,000 days spread over the book.
+int spread(int i)
+{
+    return static_cast<int>((static_cast<qint64>(i % 1000) * (Days - 1)) / 1000);
+}
+
 void BM_OpenPage(benchmark::State &state, Engine engine)
 {
     Book *book = tenYearBook(engine);
@@ -27,8 +33,8 @@ void BM_OpenPage(benchmark::State &state, Engine engine)
     }
     int i = 0;
     for (auto _ : state) {
-        // 1,000 different dates spread over the ten years.
-        const QDate date = FirstDay.addDays((i++ % 1000) * 3 + 1);
+        // 1,000 different dates spread over the years.
+        const QDate date = FirstDay.addDays(spread(i++));
         book->controller->openPage(date);
         benchmark::DoNotOptimize(book->controller->grid().textMatrix(3, 1));
     }
@@ -216,7 +222,7 @@ void BM_PageReadFloor(benchmark::State &state, Engine engine)
     }
     int i = 0;
     for (auto _ : state) {
-        const QDate date = FirstDay.addDays((i++ % 1000) * 3 + 1);
+        const QDate date = FirstDay.addDays(spread(i++));
         const QVariant data =
             book->db.scalar(QStringLiteral("SELECT Data FROM tbl_Appt WHERE CalDate = ?"), {date});
         benchmark::DoNotOptimize(book::page::decode(data.toString()));
@@ -236,6 +242,7 @@ void closeWritePractices();
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    bench::takeYears(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

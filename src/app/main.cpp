@@ -11,6 +11,7 @@
 #include "setup/widgets/setupwindows.h"
 #include "setup/widgets/templatewindows.h"
 #include "store/core/database.h"
+#include "store/core/filecheck.h"
 #include "store/core/presence.h"
 #include "store/core/sharelock.h"
 #include "ui/core/appstate.h"
@@ -25,9 +26,27 @@
 #include "ui/widgets/windowregistry.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QIcon>
 #include <QTimer>
 #include <cstdio>
+
+namespace {
+
+// The process's resident size as the system counts it (Linux), for --smoke.
+QString residentSize()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return QStringLiteral("unknown");
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return QString::fromLatin1(line.mid(6).simplified());
+    return QStringLiteral("unknown");
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -39,8 +58,12 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("com.brevik.quillon")));
 
     // --smoke: start as usual, open the main menu, say so and end; proves an
-    // installed program reaches its menu.
-    const bool smoke = QCoreApplication::arguments().contains(QStringLiteral("--smoke"));
+    // installed program reaches its menu. --smoke=book opens the book from
+    // the menu too. Each says how long it took and the resident size.
+    QElapsedTimer started;
+    started.start();
+    const bool smokeBook = QCoreApplication::arguments().contains(QStringLiteral("--smoke=book"));
+    const bool smoke = smokeBook || QCoreApplication::arguments().contains(QStringLiteral("--smoke"));
 
     ui::QtPrompter prompter;
     ui::AppState state;
@@ -98,14 +121,26 @@ int main(int argc, char **argv)
 
     registry.show(ui::win::Splash);
     if (smoke) {
-        QObject::connect(&registry, &ui::WindowRegistry::windowShown, &app, [&registry, &state](const QString &name) {
-            if (name != ui::win::Menu)
+        QObject::connect(&registry, &ui::WindowRegistry::windowShown, &app,
+                         [&registry, &state, &started, smokeBook](const QString &name) {
+            const QWidget *shown = registry.window(name);
+            if (name == ui::win::Menu) {
+                std::printf("Main menu shown: %s\n", shown ? qPrintable(shown->windowTitle()) : "?");
+                std::printf("Report layout: %s\n", qPrintable(state.places.layout(QStringLiteral("invoice1.rpt"))));
+            } else if (name == ui::win::Appt && smokeBook) {
+                std::printf("Book shown: %s\n", shown ? qPrintable(shown->windowTitle()) : "?");
+            } else {
                 return;
-            const QWidget *menu = registry.window(ui::win::Menu);
-            std::printf("Main menu shown: %s\n", menu ? qPrintable(menu->windowTitle()) : "?");
-            std::printf("Report layout: %s\n", qPrintable(state.places.layout(QStringLiteral("invoice1.rpt"))));
+            }
+            std::printf("After %lld ms, resident %s\n", static_cast<long long>(started.elapsed()),
+                        qPrintable(residentSize()));
             std::fflush(stdout);
-            QCoreApplication::exit(menu && menu->isVisible() ? 0 : 3);
+            if (!shown || !shown->isVisible())
+                QCoreApplication::exit(3);
+            else if (name == ui::win::Menu && smokeBook)
+                QTimer::singleShot(0, &registry, [&registry] { registry.show(ui::win::Appt); });
+            else
+                QCoreApplication::exit(0);
         });
         // As the first key press on the splash does.
         QTimer::singleShot(0, &registry, [&registry] {
@@ -119,6 +154,13 @@ int main(int argc, char **argv)
     }
     const int rc = QApplication::exec();
     presence.leave();
+    const bool onFile = !db.onServer();
     db.close();
+    // The next start reads every page of the files only if anything wrote
+    // to them after this.
+    if (onFile) {
+        store::FileCheck::closedCleanly(app::Startup::dbPath(state.places.data()));
+        store::FileCheck::closedCleanly(app::Startup::stationPath(state.places.data()));
+    }
     return rc;
 }

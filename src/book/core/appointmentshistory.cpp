@@ -11,6 +11,8 @@
 #include "ui/core/prompter.h"
 #include "ui/core/textdelivery.h"
 
+#include <optional>
+
 namespace book {
 
 using store::DbError;
@@ -26,14 +28,29 @@ AppointmentsHistory::AppointmentsHistory(BookController &book, PageSession &sess
 {
 }
 
-QString AppointmentsHistory::report(const QString &needle, const std::vector<PageRecord> &pages)
-{
-    QString out = QStringLiteral("Appointments History:  ") + needle + Crlf + Crlf;
-    for (const PageRecord &p : pages) {
-        const CellList hits = cellsContaining(p, needle);
+namespace {
+
+// The report's lines, a page at a time. Pages of one layout (nearly all of
+// a book) share its times and names, made once.
+class Lines {
+public:
+    explicit Lines(const QString &needle)
+        : m_needle(needle), m_out(QStringLiteral("Appointments History:  ") + needle + Crlf + Crlf)
+    {
+    }
+
+    void add(const PageRecord &p)
+    {
+        if (!m_layout || p.listno != m_key.listno || p.timeslot != m_key.timeslot || p.open != m_key.open ||
+            p.close != m_key.close || p.names != m_key.names) {
+            m_key = p;
+            m_key.data.clear();
+            m_layout = layoutOf(p, 1);
+        }
+        const PageLayout &l = *m_layout;
+        const CellList hits = cellsContaining(p, m_needle, l);
         if (hits.empty())
-            continue;
-        const PageLayout l = layoutOf(p, 1);
+            return;
         const QString day = QStringLiteral("  ") + shortDate(p.date) + QStringLiteral("  ") + weekdayName(p.date) +
                             QStringLiteral("  ");
         for (const auto &[r, c] : hits) {
@@ -42,10 +59,34 @@ QString AppointmentsHistory::report(const QString &needle, const std::vector<Pag
             const QString time = i < static_cast<int>(l.times.size())
                                      ? page::formatTime(l.times[static_cast<size_t>(i)])
                                      : QString();
-            out += day + time + QStringLiteral("   ") + l.names.value(c - pos::FirstCol) + Crlf;
+            m_out += day + time + QStringLiteral("   ") + l.names.value(c - pos::FirstCol) + Crlf;
         }
     }
-    return out;
+
+    QString take() { return std::move(m_out); }
+
+private:
+    const QString &m_needle;
+    QString m_out;
+    PageRecord m_key;
+    std::optional<PageLayout> m_layout;
+};
+
+} // namespace
+
+QString AppointmentsHistory::report(const QString &needle, const std::vector<PageRecord> &pages)
+{
+    Lines lines(needle);
+    for (const PageRecord &p : pages)
+        lines.add(p);
+    return lines.take();
+}
+
+QString AppointmentsHistory::report(const QString &needle, const PageStore &pages, const QDate &from, const QDate &to)
+{
+    Lines lines(needle);
+    pages.forEachPageContaining(from, to, needle, [&lines](const PageRecord &p) { lines.add(p); });
+    return lines.take();
 }
 
 void AppointmentsHistory::run()
@@ -84,7 +125,7 @@ void AppointmentsHistory::run()
     QString text;
     try {
         const PageSession::BusyScope busy(m_session);
-        text = report(*needle, m_session.pages().pagesContaining(**from, **to, *needle));
+        text = report(*needle, m_session.pages(), **from, **to);
     } catch (const DbError &e) {
         m_s.prompter.message(e.numbered(), QStringLiteral("Search History"), ui::Icon::Critical);
         return;

@@ -23,6 +23,9 @@ public:
 
     // The report over these pages (by date), as the text window shows it.
     static QString report(const QString &needle, const std::vector<PageRecord> &pages);
+    // The report over the pages from..to that hold the needle, read as it
+    // goes: a name on every page of thirty years is never held whole.
+    static QString report(const QString &needle, const PageStore &pages, const QDate &from, const QDate &to);
 
 private:
     BookController &m_book;

@@ -9,6 +9,8 @@
 #include "store/core/database.h"
 #include "ui/core/prompter.h"
 
+#include <algorithm>
+
 namespace book {
 
 using store::DbError;
@@ -24,18 +26,51 @@ const QString NameSearch::Complete = QStringLiteral("Search complete. Do another
 const QString NameSearch::Unsuccessful =
     QStringLiteral("Search unsuccessful!  Search again with different Name spelling?");
 
-CellList cellsContaining(const PageRecord &page, const QString &needle)
+CellList cellsContaining(const PageRecord &page, const QString &needle, const PageLayout &l)
 {
     CellList out;
     if (needle.isEmpty())
         return out;
-    const PageLayout l = layoutOf(page, 1);
-    const page::Cells cells = page::decode(page.data);
-    for (int c = pos::FirstCol; c < l.columns; ++c)
-        for (int r = pos::FirstTimeRow; r < l.rows(); ++r)
-            if (page::cellAt(cells, r, c).contains(needle, Qt::CaseInsensitive))
-                out.emplace_back(r, c);
+    if (needle.contains(page::CellSep) || needle.contains(page::RowSep)) {
+        // No cell holds a separator: nothing found, as cell by cell.
+        return out;
+    }
+    // The stored text is searched as it is, and each find placed by the
+    // separators before it: most of a long book's pages are read for a
+    // name they hold once or not at all, and splitting every page into
+    // its cells cost more than the search.
+    const QString &data = page.data;
+    qsizetype at = data.indexOf(needle, 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return out;
+    qsizetype scanned = 0;
+    int textRow = 0, textCol = 0;
+    while (at >= 0) {
+        for (; scanned < at; ++scanned) {
+            const QChar ch = data[scanned];
+            if (ch == page::RowSep) {
+                ++textRow;
+                textCol = 0;
+            } else if (ch == page::CellSep) {
+                ++textCol;
+            }
+        }
+        const int r = textRow + pos::FreeRow, c = textCol + pos::FirstCol;
+        if (r >= pos::FirstTimeRow && r < l.rows() && c < l.columns &&
+            (out.empty() || out.back() != std::pair<int, int>{r, c}))
+            out.emplace_back(r, c);
+        at = data.indexOf(needle, at + 1, Qt::CaseInsensitive);
+    }
+    // Column by column, as the grid is looked through.
+    std::sort(out.begin(), out.end(), [](const auto &a, const auto &b) {
+        return a.second != b.second ? a.second < b.second : a.first < b.first;
+    });
     return out;
+}
+
+CellList cellsContaining(const PageRecord &page, const QString &needle)
+{
+    return cellsContaining(page, needle, layoutOf(page, 1));
 }
 
 NameSearch::NameSearch(BookController &book, PageSession &session, ui::Services &services)

@@ -14,6 +14,8 @@ class PageSession;
 // column from the first consultant, each from the first time row to the
 // page's last row (the free row above the times is not looked at).
 CellList cellsContaining(const PageRecord &page, const QString &needle);
+// The same with the page's layout already made.
+CellList cellsContaining(const PageRecord &page, const QString &needle, const PageLayout &layout);
 
 // F5, Search > Client: steps back through the pages from the latest one,
 // opening each page and cell that holds the name, and asks on the answer

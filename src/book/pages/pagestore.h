@@ -144,6 +144,11 @@ public:
     // first; at most `limit` pages (0: all). An empty needle finds every page.
     std::vector<PageRecord> pagesContaining(const QDate &from, const QDate &to, const QString &needle,
                                             bool latestFirst = false, int limit = 0) const;
+    // The same pages (by date, all of them), handed to `each` as they are
+    // read: a long book's pages are never all held at once. `each` must not
+    // use the database.
+    void forEachPageContaining(const QDate &from, const QDate &to, const QString &needle,
+                               const std::function<void(const PageRecord &)> &each) const;
 
     // One cell (grid position) of the pages of several dates, each page
     // existing already: `text` into the cell and, on a time row or a free row

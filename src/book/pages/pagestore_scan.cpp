@@ -5,6 +5,7 @@
 #include "store/core/schema.h"
 #include "store/core/searchindex.h"
 
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariantList>
 #include <algorithm>
@@ -167,34 +168,70 @@ std::vector<TextHit> PageStore::findText(const QDate &from, const QDate &to, con
     return hits;
 }
 
-std::vector<PageRecord> PageStore::pagesContaining(const QDate &from, const QDate &to, const QString &needle,
-                                                   bool latestFirst, int limit) const
+namespace {
+
+const QString &pageColumns()
 {
-    const QString columns = QStringLiteral("%1, %2, %3, %4, %5, %6, %7, %8")
-                                .arg(q("ID"), q("CalDate"), q("Data"), q("open"), q("Close"), q("timeslot"),
-                                     q("Listno"), q("names"));
-    std::vector<PageRecord> out;
-    if (auto dates = needle.isEmpty() ? std::nullopt : indexedDates(from, to, needle)) {
-        if (limit > 0 && dates->size() > static_cast<size_t>(limit))
-            dates->erase(latestFirst ? dates->begin() : dates->begin() + limit,
-                         latestFirst ? dates->end() - limit : dates->end());
-        for (const QSqlRecord &r : pagesOn(m_db, columns, *dates, latestFirst))
-            out.push_back(fromRecord(r));
-        return out;
-    }
-    QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE 1 = 1").arg(columns, q(store::tables::Appt));
-    QVariantList binds;
+    static const QString columns = QStringLiteral("%1, %2, %3, %4, %5, %6, %7, %8")
+                                       .arg(q("ID"), q("CalDate"), q("Data"), q("open"), q("Close"), q("timeslot"),
+                                            q("Listno"), q("names"));
+    return columns;
+}
+
+// The scan's statement: the pages of the range whose text may hold the
+// needle, in date order (or the latest first), at most `limit` (0: all).
+QString scanSql(const Database &db, const QDate &from, const QDate &to, const QString &needle, bool latestFirst,
+                int limit, QVariantList &binds)
+{
+    QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE 1 = 1").arg(pageColumns(), q(store::tables::Appt));
     addDateRange(sql, binds, from, to);
     if (const auto pattern = likePattern(needle)) {
-        sql += QStringLiteral(" AND %1 %2 ? ESCAPE '!'").arg(q("Data"), m_db.dialect().like());
+        sql += QStringLiteral(" AND %1 %2 ? ESCAPE '!'").arg(q("Data"), db.dialect().like());
         binds << *pattern;
     }
     sql += QStringLiteral(" ORDER BY %1%2").arg(q("CalDate"), latestFirst ? QStringLiteral(" DESC") : QString());
     if (limit > 0)
         sql += QStringLiteral(" LIMIT %1").arg(limit);   // a number of ours, not a typed value
+    return sql;
+}
+
+} // namespace
+
+std::vector<PageRecord> PageStore::pagesContaining(const QDate &from, const QDate &to, const QString &needle,
+                                                   bool latestFirst, int limit) const
+{
+    std::vector<PageRecord> out;
+    if (auto dates = needle.isEmpty() ? std::nullopt : indexedDates(from, to, needle)) {
+        if (limit > 0 && dates->size() > static_cast<size_t>(limit))
+            dates->erase(latestFirst ? dates->begin() : dates->begin() + limit,
+                         latestFirst ? dates->end() - limit : dates->end());
+        for (const QSqlRecord &r : pagesOn(m_db, pageColumns(), *dates, latestFirst))
+            out.push_back(fromRecord(r));
+        return out;
+    }
+    QVariantList binds;
+    const QString sql = scanSql(m_db, from, to, needle, latestFirst, limit, binds);
     for (const QSqlRecord &r : m_db.select(sql, binds))
         out.push_back(fromRecord(r));
     return out;
+}
+
+void PageStore::forEachPageContaining(const QDate &from, const QDate &to, const QString &needle,
+                                      const std::function<void(const PageRecord &)> &each) const
+{
+    if (const auto dates = needle.isEmpty() ? std::nullopt : indexedDates(from, to, needle)) {
+        for (size_t i = 0; i < dates->size(); i += DatesPerRead) {
+            const auto first = dates->begin() + static_cast<std::ptrdiff_t>(i);
+            const std::vector<QDate> some(first, first + static_cast<std::ptrdiff_t>(
+                                                             std::min<size_t>(DatesPerRead, dates->size() - i)));
+            for (const QSqlRecord &r : pagesOn(m_db, pageColumns(), some, false))
+                each(fromRecord(r));
+        }
+        return;
+    }
+    QVariantList binds;
+    const QString sql = scanSql(m_db, from, to, needle, false, 0, binds);
+    m_db.forEachRow(sql, binds, [&](const QSqlQuery &row) { each(fromRecord(row.record())); });
 }
 
 } // namespace book

@@ -69,6 +69,19 @@ bool sqlite(const Database &db)
     return !db.onServer();
 }
 
+// On a server a page is one row: its folded non-empty cells, a line each.
+// A row per cell cost seven times the page texts (row headers, the key's
+// index, a GIN entry per row); a page's row is stored compressed and its
+// trigrams are few. A find across two lines is only a page too many, which
+// callers check.
+QString pageRow(const QString &data)
+{
+    QStringList lines;
+    for (const auto &[slot, text] : cellsOf(data))
+        lines << text;
+    return lines.join(QChar(10));
+}
+
 QString trigramIndexName()
 {
     return SearchIndex::Table + QStringLiteral("_Text");
@@ -158,6 +171,18 @@ void setStale(Database &db, bool stale)
         db.exec(QStringLiteral("UPDATE %1 SET %2 = ?").arg(q(tables::State), q(StaleField)), {stale ? 1 : 0});
 }
 
+// A server's index kept by an earlier version: a row per cell. Its rows
+// name the right pages, and stay right beside this version's rows of pages
+// (a page too many at worst) until it is made again. A table of pages
+// holds a row a day: read whole in a moment.
+bool byCell(Database &db)
+{
+    return db.onServer() &&
+           db.selectOne(QStringLiteral("SELECT 1 FROM %1 WHERE (%2 & ?) <> 0 LIMIT 1").arg(q(SearchIndex::Table), q("Cell")),
+                        {(qint64(1) << SlotBits) - 1})
+               .has_value();
+}
+
 } // namespace
 
 QString SearchIndex::fold(const QString &text)
@@ -200,12 +225,14 @@ SearchIndex::State SearchIndex::probe(Database &db)
         if (!s.searchable)
             s.why = QStringLiteral("the server database has no pg_trgm index of the cells");
     }
-    // A station that could not keep it wrote pages: built again here, as
-    // this station starts. Until then every station's searches scan.
-    if (!db.inTransaction() && isStale(db)) {
+    // A station that could not keep it wrote pages, or (on a server) the
+    // index still holds a row per cell as an earlier version kept it: built
+    // again here, as this station starts. Until then every station's
+    // searches scan, or find a page too many in the cells' rows.
+    if (!db.inTransaction() && (isStale(db) || byCell(db))) {
         try {
             WriteTransaction tx(db);
-            if (isStale(db))
+            if (isStale(db) || byCell(db))
                 rebuild(db);
             tx.commit();
         } catch (const DbError &e) {
@@ -373,6 +400,11 @@ void SearchIndex::rebuild(Database &db, const std::function<void(int, int)> &pro
             if (!date.isValid())
                 continue;
             const qint64 base = dayKey(date);
+            if (!sqlite(db)) {
+                if (const QString row = pageRow(data); !row.isEmpty())
+                    writer.add(base, row);
+                continue;
+            }
             for (const auto &[slot, text] : cellsOf(data))
                 writer.add(base + slot, text);
         }
@@ -404,6 +436,15 @@ void SearchIndex::pageChanged(Database &db, const QDate &date, const QString &be
         return;
     }
     const qint64 base = dayKey(date);
+    if (!sqlite(db)) {
+        const QString row = pageRow(after);
+        if (row == pageRow(before))
+            return;
+        remove(db, base, QString());
+        if (!row.isEmpty())
+            add(db, base, row);
+        return;
+    }
     const std::map<qint64, QString> was = cellsOf(before), now = cellsOf(after);
     for (const auto &[slot, text] : was) {
         const auto it = now.find(slot);

@@ -241,8 +241,15 @@ TEST_P(Searches, FindExactlyWhatOpeningEveryPageFinds)
         EXPECT_EQ(found, expected);
         EXPECT_EQ(st.book->search().panelMessage(), expected.empty() ? NameSearch::Unsuccessful : NameSearch::Complete);
         st.book->answerNo();
+        const QString history = "Appointments History:  " + needle + "\r\n\r\n" + lines;
         EXPECT_EQ(book::AppointmentsHistory::report(needle, pages.pagesContaining(dates.front(), dates.back(), needle)),
-                  "Appointments History:  " + needle + "\r\n\r\n" + lines);
+                  history);
+        // Read as it goes, through the index and through the scan alike.
+        EXPECT_EQ(book::AppointmentsHistory::report(needle, pages, dates.front(), dates.back()), history);
+        const store::SearchIndex::State indexed = st.db.searchIndex();
+        st.db.setSearchIndex({true, false, "scanning"});
+        EXPECT_EQ(book::AppointmentsHistory::report(needle, pages, dates.front(), dates.back()), history);
+        st.db.setSearchIndex(indexed);
     }
 }
 

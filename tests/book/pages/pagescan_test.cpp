@@ -163,6 +163,23 @@ TEST_P(PageScan, AnOlderDatabaseGetsTheIndexOfItsPages)
     EXPECT_EQ(pages.findText(Monday, Monday.addDays(9), "smith").size(), 3u);
 }
 
+// A server's index of a row per cell, as an earlier version kept it, is
+// made again with a row per page as a station opens the database.
+TEST_P(PageScan, AServerIndexOfCellsBecomesOneOfPages)
+{
+    if (!db.onServer())
+        GTEST_SKIP() << "the file's index is kept by cell";
+    db.exec("DELETE FROM sys_Find");
+    for (int i = 0; i < 3; ++i)   // as the earlier version kept them: a key per cell
+        db.exec("INSERT INTO sys_Find (Cell, Text) VALUES (?, ?)",
+                {(Monday.toJulianDay() << 20) + 3 * 128 + i, QStringLiteral("smith %1").arg(i)});
+    db.close();
+    ASSERT_EQ(store.open(db).status, Database::Status::Opened);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM sys_Find").toInt(), 3);
+    EXPECT_EQ(store::SearchIndex::pagesWith(db, {}, {}, "smith"), (std::vector<QDate>{Monday, Monday.addDays(1)}));
+    EXPECT_EQ(store::SearchIndex::pagesWith(db, {}, {}, "smith 2"), std::vector<QDate>{});
+}
+
 // Rebuilt from many pages, slice by slice and batch by batch, the index
 // names exactly the pages that hold a name, and the build is heard from 0 to
 // every page with counts that only grow.
