@@ -299,9 +299,10 @@ void Database::createIndex(const TableDef &t, const IndexDef &i)
     QStringList fields;
     for (const QString &f : i.fields)
         fields << (i.folded ? QStringLiteral("upper(%1)").arg(d.declare(f)) : d.declare(f));
-    exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+    exec(QStringLiteral("CREATE %1INDEX %2 ON %3 %4(%5)%6")
              .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(), d.declare(t.name + QLatin1Char('_') + i.name),
-                  d.declare(t.name), fields.join(", ")));
+                  d.declare(t.name), i.ranged ? d.rangedIndex() : QString(), fields.join(", "),
+                  i.ranged ? d.rangedIndexStorage() : QString()));
 }
 
 void Database::setBusyTimeout(int ms)

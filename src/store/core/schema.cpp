@@ -156,8 +156,10 @@ TableDef stateTable()
 
 // Every change of shared data, appended by the write paths in the change's
 // own transaction; never edited or deleted by the program. At: seconds since
-// 1970, UTC. Host: none when it is the station's name. Batch: the first
-// entry of a command that changed several records (none: the entry is one).
+// 1970, UTC. Host: empty when it is the station's name. Batch: the first
+// entry of a command that changed several records (0: the entry is one).
+// Entries before version 7 hold none for those two: a row with no value
+// missing is stored without a map of the missing ones, 8 bytes on a server.
 TableDef changeLogTable()
 {
     TableDef t{tables::ChangeLog, QStringLiteral("ID"), {}, {}};
@@ -166,7 +168,7 @@ TableDef changeLogTable()
                 {"Command", F::Text},   {"Kind", F::Text},    {"RecordKey", F::Text},
                 {"Changes", F::Memo}};
     t.indexes = {{QStringLiteral("ChangeRecord"), {QStringLiteral("Kind"), QStringLiteral("RecordKey")}, false},
-                 {QStringLiteral("ChangeAt"), {QStringLiteral("At")}, false}};
+                 {QStringLiteral("ChangeAt"), {QStringLiteral("At")}, false, false, true}};
     t.since = 4;
     return t;
 }
