@@ -174,6 +174,7 @@ LogSize logSize(store::Database &db)
 void logCounters(benchmark::State &state, store::Database &db, const LogSize &before)
 {
     const LogSize now = logSize(db);
+    state.counters["log_entries"] = now.entries;
     state.counters["log_bytes_per_change"] = now.entries > 0 ? now.bytes / now.entries : 0;
     const double added = now.entries - before.entries;
     state.counters["log_growth_per_change"] = added > 0 ? (now.bytes - before.bytes) / added : 0;
