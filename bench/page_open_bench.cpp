@@ -3,6 +3,8 @@
 // Each on the db.mdb file and on a PostgreSQL server.
 #include "tenyearbook.h"
 
+#include "store/core/changewatcher.h"
+
 #include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -44,7 +46,18 @@ BENCHMARK_CAPTURE(BM_OpenPage, sqlite, Engine::Sqlite)
 BENCHMARK_CAPTURE(BM_OpenPage, postgres, Engine::Postgres)
     ->Iterations(1000)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 
-void logCounters(benchmark::State &state, store::Database &db);
+struct LogSize {
+    double entries = 0;
+    double bytes = 0;
+};
+LogSize logSize(store::Database &db);
+void logCounters(benchmark::State &state, store::Database &db, const LogSize &before);
+
+// The saves so far on each engine's book, over the repetitions: each save
+// sets a cell that no save before it set, so that every one is a change
+// (a repetition that wrote the first one's texts again would change nothing).
+int logged[2] = {0, 0};
+int unlogged[2] = {0, 0};
 
 // Every page of the book read once, so that neither save benchmark meets
 // the pages colder than the other.
@@ -66,7 +79,13 @@ void BM_BookingSave(benchmark::State &state, Engine engine)
     }
     book::PageStore pages(book->db);
     warmUp(pages);
-    int i = 0;
+    LogSize before;
+    try {
+        before = logSize(book->db);
+    } catch (const store::DbError &) {
+        // A build without the change log: no counters.
+    }
+    int &i = logged[static_cast<int>(engine)];
     for (auto _ : state) {
         state.PauseTiming();
         const QDate date = FirstDay.addDays((i * 7) % Days);
@@ -80,7 +99,7 @@ void BM_BookingSave(benchmark::State &state, Engine engine)
     }
     store::Database &db = book->db;
     try {
-        logCounters(state, db);
+        logCounters(state, db, before);
     } catch (const store::DbError &) {
         // A build without the change log: no counters.
     }
@@ -88,8 +107,8 @@ void BM_BookingSave(benchmark::State &state, Engine engine)
 
 // The same booking saved without a change log: the statements of the
 // guarded cell write (the page read locked, its cell checked and set, the
-// page written) in one transaction, and nothing else. The baseline of the
-// save above.
+// page written, its search index cells and the stations told) in one
+// transaction, and nothing else. The baseline of the save above.
 void BM_BookingSaveUnlogged(benchmark::State &state, Engine engine)
 {
     Book *book = tenYearBook(engine);
@@ -103,7 +122,7 @@ void BM_BookingSaveUnlogged(benchmark::State &state, Engine engine)
                                   store::Dialect::quote("ID"));
     book::PageStore pages(db);
     warmUp(pages);
-    int i = 0;
+    int &i = unlogged[static_cast<int>(engine)];
     for (auto _ : state) {
         state.PauseTiming();
         const QDate date = FirstDay.addDays((i * 7 + 3) % Days);
@@ -118,7 +137,10 @@ void BM_BookingSaveUnlogged(benchmark::State &state, Engine engine)
         book::page::Cells cells = book::page::decode(rec->value(0).toString());
         if (book::page::cellAt(cells, cell.first, cell.second) == expected) {
             book::page::setCellAt(cells, cell.first, cell.second, book::page::cleanCell(booking));
-            db.update(store::tables::Appt, page.id, {{"Data", book::page::encode(cells)}});
+            const QString written = book::page::encode(cells);
+            db.update(store::tables::Appt, page.id, {{"Data", written}});
+            store::SearchIndex::pageChanged(db, date, rec->value(0).toString(), written);
+            store::ChangeWatcher::announce(db, QStringLiteral("page"), date.toString(Qt::ISODate));
         }
         tx.commit();
     }
@@ -128,27 +150,40 @@ BENCHMARK_CAPTURE(BM_BookingSaveUnlogged, sqlite, Engine::Sqlite)
 BENCHMARK_CAPTURE(BM_BookingSaveUnlogged, postgres, Engine::Postgres)
     ->Iterations(500)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 
-void logCounters(benchmark::State &state, store::Database &db)
+// The change log's entries and size: rows and indexes, in pages as the
+// engine keeps them (on the file as far as the engine says).
+LogSize logSize(store::Database &db)
 {
-    const double entries = db.scalar("SELECT COUNT(*) FROM sys_ChangeLog").toDouble();
-    double bytes = 0;
+    LogSize out;
+    out.entries = db.scalar("SELECT COUNT(*) FROM sys_ChangeLog").toDouble();
     if (db.onServer()) {
-        bytes = db.scalar("SELECT pg_total_relation_size('sys_changelog')").toDouble();
-    } else {
-        try {
-            bytes = db.scalar("SELECT SUM(pgsize) FROM dbstat WHERE lower(name) LIKE 'sys_changelog%'").toDouble();
-        } catch (const store::DbError &) {
-            // No page statistics in this engine: the stored values below.
-        }
-        if (bytes <= 0) {
-            // No page statistics in this engine: the stored values alone.
-            QStringList lengths;
-            for (const char *f : {"At", "Station", "Host", "OSUser", "Command", "Kind", "RecordKey", "Changes"})
-                lengths << QStringLiteral("COALESCE(LENGTH(%1), 0)").arg(QLatin1String(f));
-            bytes = db.scalar("SELECT SUM(" + lengths.join(" + ") + " + 16) FROM sys_ChangeLog").toDouble();
-        }
+        out.bytes = db.scalar("SELECT pg_total_relation_size('sys_changelog')").toDouble();
+        return out;
     }
-    state.counters["log_bytes_per_change"] = entries > 0 ? bytes / entries : 0;
+    try {
+        out.bytes = db.scalar("SELECT SUM(pgsize) FROM dbstat WHERE lower(name) LIKE 'sys_changelog%'").toDouble();
+    } catch (const store::DbError &) {
+        // No page statistics in this engine: the stored values below.
+    }
+    if (out.bytes <= 0) {
+        QStringList lengths;
+        for (const char *f : {"At", "Station", "Host", "OSUser", "Command", "Kind", "RecordKey", "Changes"})
+            lengths << QStringLiteral("COALESCE(LENGTH(%1), 0)").arg(QLatin1String(f));
+        out.bytes = db.scalar("SELECT SUM(" + lengths.join(" + ") + " + 16) FROM sys_ChangeLog").toDouble();
+    }
+    return out;
+}
+
+// log_bytes_per_change: the whole log per entry (an empty table's first
+// pages weigh on a short log); log_growth_per_change: what the log grew by
+// per entry in this repetition, the cost of one more change on a long log.
+void logCounters(benchmark::State &state, store::Database &db, const LogSize &before)
+{
+    const LogSize now = logSize(db);
+    state.counters["log_entries"] = now.entries;
+    state.counters["log_bytes_per_change"] = now.entries > 0 ? now.bytes / now.entries : 0;
+    const double added = now.entries - before.entries;
+    state.counters["log_growth_per_change"] = added > 0 ? (now.bytes - before.bytes) / added : 0;
 }
 BENCHMARK_CAPTURE(BM_BookingSave, sqlite, Engine::Sqlite)
     ->Iterations(500)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);

@@ -42,9 +42,9 @@ LogEntry fromRecord(const QSqlRecord &r)
     LogEntry e;
     e.id = r.value(0).toLongLong();
     e.at = QDateTime::fromSecsSinceEpoch(static_cast<qint64>(r.value(1).toDouble()));
-    e.batch = r.value(2).isNull() ? e.id : r.value(2).toLongLong();
+    e.batch = r.value(2).toLongLong() == 0 ? e.id : r.value(2).toLongLong();
     e.station = r.value(3).toString();
-    e.host = r.value(4).isNull() ? e.station : r.value(4).toString();   // stored only when it differs
+    e.host = r.value(4).toString().isEmpty() ? e.station : r.value(4).toString();   // stored only when it differs
     e.user = r.value(5).toString();
     e.command = r.value(6).toString();
     e.kind = r.value(7).toString();
@@ -140,14 +140,16 @@ void ChangeLog::append(Database &db, const std::vector<Edit> &edits, const QStri
                                        "VALUES (%11, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING %12")
                             .arg(q(tables::ChangeLog), q("At"), q("Batch"), q("Station"), q("Host"), q("OSUser"),
                                  q("Command"), q("Kind"), q("RecordKey"), q("Changes"), nowSql(db), q("ID"));
-    QVariant batch(QMetaType::fromType<qlonglong>());
+    // Nothing is written as no value (see the table): a lone entry's batch
+    // is 0, a host that is the station's name empty.
+    const QString host = who.host == who.name ? QStringLiteral("") : who.host;
+    qint64 batch = 0;
     for (const Edit &e : edits) {
         if (e.empty())
             continue;
-        const QVariant host = who.host == who.name ? QVariant(QMetaType::fromType<QString>()) : QVariant(who.host);
-        const auto row = db.selectOne(sql, {batch, who.name, host, who.user, command, e.kind, keyText(e.key),
-                                            encode(e.changes)});
-        if (batch.isNull() && row)
+        const auto row = db.selectOne(sql, {batch, keyText(who.name), host, keyText(who.user), command, e.kind,
+                                            keyText(e.key), encode(e.changes)});
+        if (batch == 0 && row)
             batch = row->value(0).toLongLong();
     }
 }

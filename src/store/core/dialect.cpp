@@ -93,6 +93,8 @@ public:
     QString like() const override { return QStringLiteral("LIKE"); }   // ignores case in ASCII
     QString byCodes(const QString &column) const override { return column; }   // BINARY already
     QString nullsFirst() const override { return {}; }   // nulls sort first already
+    QString rangedIndex() const override { return {}; }
+    QString rangedIndexStorage() const override { return {}; }
     QStringList createQuery(const QueryDef &q) const override
     {
         const auto name = [this](const QString &s) { return declare(s); };
@@ -226,6 +228,9 @@ public:
     QString like() const override { return QStringLiteral("ILIKE"); }
     QString byCodes(const QString &column) const override { return column + QStringLiteral(" COLLATE \"C\""); }
     QString nullsFirst() const override { return QStringLiteral(" NULLS FIRST"); }
+    QString rangedIndex() const override { return QStringLiteral("USING brin "); }
+    // Each range is summed up as it fills, not only at the next vacuum.
+    QString rangedIndexStorage() const override { return QStringLiteral(" WITH (autosummarize = on)"); }
     QStringList createQuery(const QueryDef &q) const override
     {
         const auto name = [](const QString &s) { return quote(s); };

@@ -66,6 +66,10 @@ public:
     virtual QString byCodes(const QString &column) const = 0;
     // After an ascending ORDER BY term: empty (null) values come first.
     virtual QString nullsFirst() const = 0;
+    // CREATE INDEX's method and storage of a ranged index (IndexDef), put
+    // before and after its fields: empty where the engine has only B-trees.
+    virtual QString rangedIndex() const = 0;
+    virtual QString rangedIndexStorage() const = 0;
 
     // Statements creating the updatable invoice query.
     virtual QStringList createQuery(const QueryDef &query) const = 0;

@@ -24,6 +24,9 @@ struct Migration {
 inline constexpr int PresenceStep = 5;
 // The step that made the page cells' search index.
 inline constexpr int SearchIndexStep = 6;
+// The step that made the change log's index by time a block range index on
+// a server.
+inline constexpr int RangedLogStep = 7;
 
 // Every step, in order; the last one's version is Database::SchemaVersion.
 const std::vector<Migration> &migrations();

@@ -108,13 +108,20 @@ TableDef accounts()
     return t;
 }
 
+// A table whose records are numbered by its own counter, ID (the first
+// field), made by schema version `since`.
+TableDef numbered(const QString &name, std::vector<FieldDef> fields, std::vector<IndexDef> indexes = {},
+                  int since = 1)
+{
+    fields.insert(fields.begin(), {"ID", F::Counter});
+    return {name, QStringLiteral("ID"), std::move(fields), std::move(indexes), since};
+}
+
 TableDef print()
 {
-    TableDef t{tables::Print, QStringLiteral("ID"), {}, {}};
-    t.fields = {{"ID", F::Counter},          {"MarginTop", F::Number}, {"MarginBottom", F::Number},
-                {"MarginLeft", F::Number},   {"MarginRight", F::Number}, {"Account", F::Text},
-                {"invoice", F::Text}};
-    return t;
+    return numbered(tables::Print, {{"MarginTop", F::Number}, {"MarginBottom", F::Number},
+                                    {"MarginLeft", F::Number}, {"MarginRight", F::Number},
+                                    {"Account", F::Text}, {"invoice", F::Text}});
 }
 
 TableDef letterhead()
@@ -131,44 +138,37 @@ TableDef letterhead()
 
 TableDef order()
 {
-    TableDef t{tables::Order, QStringLiteral("ID"), {}, {}};
-    t.fields = {{"ID", F::Counter}, {"Help", F::Memo}, {"Help2", F::Memo}};
-    return t;
+    return numbered(tables::Order, {{"Help", F::Memo}, {"Help2", F::Memo}});
 }
 
 TableDef schemaTable()
 {
-    TableDef t{tables::Schema, QStringLiteral("ID"), {}, {}};
-    t.fields = {{"ID", F::Counter}, {"Version", F::Integer}, {"Created", F::Text}};
-    return t;
+    return numbered(tables::Schema, {{"Version", F::Integer}, {"Created", F::Text}});
 }
 
 // The database's generation: a new one each time its data is replaced by a
 // restore, so that a station holding what it read before writes nothing.
 TableDef stateTable()
 {
-    TableDef t{tables::State, QStringLiteral("ID"), {}, {}};
     // FindStale: a station that could not keep the search index wrote pages.
-    t.fields = {{"ID", F::Counter}, {"Generation", F::Text}, {"FindStale", F::Integer}};
-    t.since = 2;
-    return t;
+    return numbered(tables::State, {{"Generation", F::Text}, {"FindStale", F::Integer}}, {}, 2);
 }
 
 // Every change of shared data, appended by the write paths in the change's
 // own transaction; never edited or deleted by the program. At: seconds since
-// 1970, UTC. Host: none when it is the station's name. Batch: the first
-// entry of a command that changed several records (none: the entry is one).
+// 1970, UTC. Host: empty when it is the station's name. Batch: the first
+// entry of a command that changed several records (0: the entry is one).
+// Entries before version 7 hold none for those two: a row with no value
+// missing is stored without a map of the missing ones, 8 bytes on a server.
 TableDef changeLogTable()
 {
-    TableDef t{tables::ChangeLog, QStringLiteral("ID"), {}, {}};
-    t.fields = {{"ID", F::Counter},     {"At", F::Number},    {"Batch", F::Integer},
-                {"Station", F::Text},   {"Host", F::Text},    {"OSUser", F::Text},
-                {"Command", F::Text},   {"Kind", F::Text},    {"RecordKey", F::Text},
-                {"Changes", F::Memo}};
-    t.indexes = {{QStringLiteral("ChangeRecord"), {QStringLiteral("Kind"), QStringLiteral("RecordKey")}, false},
-                 {QStringLiteral("ChangeAt"), {QStringLiteral("At")}, false}};
-    t.since = 4;
-    return t;
+    return numbered(tables::ChangeLog,
+                    {{"At", F::Number}, {"Batch", F::Integer}, {"Station", F::Text}, {"Host", F::Text},
+                     {"OSUser", F::Text}, {"Command", F::Text}, {"Kind", F::Text}, {"RecordKey", F::Text},
+                     {"Changes", F::Memo}},
+                    {{QStringLiteral("ChangeRecord"), {QStringLiteral("Kind"), QStringLiteral("RecordKey")}, false},
+                     {QStringLiteral("ChangeAt"), {QStringLiteral("At")}, false, false, true}},
+                    4);
 }
 
 // The stations running now: each records itself when it starts and says
@@ -176,20 +176,15 @@ TableDef changeLogTable()
 // gone (a crash leaves nothing that holds the others back).
 TableDef stationTable()
 {
-    TableDef t{tables::Station, QStringLiteral("ID"), {}, {}};
-    t.fields = {{"ID", F::Counter},       {"Token", F::Text},   {"StationName", F::Text},
-                {"Host", F::Text},        {"OsUser", F::Text},  {"Since", F::Text},
-                {"LastSeen", F::Text},    {"LockByte", F::Integer}, {"LockHeld", F::YesNo}};
-    t.indexes = {{QStringLiteral("Token"), {QStringLiteral("Token")}, true}};
-    t.since = 5;
-    return t;
+    return numbered(tables::Station,
+                    {{"Token", F::Text}, {"StationName", F::Text}, {"Host", F::Text}, {"OsUser", F::Text},
+                     {"Since", F::Text}, {"LastSeen", F::Text}, {"LockByte", F::Integer}, {"LockHeld", F::YesNo}},
+                    {{QStringLiteral("Token"), {QStringLiteral("Token")}, true}}, 5);
 }
 
 TableDef netset()
 {
-    TableDef t{tables::NetSet, QStringLiteral("ID"), {}, {}};
-    t.fields = {{"ID", F::Counter}, {"Station", F::Text}, {"LastUse", F::Text}};
-    return t;
+    return numbered(tables::NetSet, {{"Station", F::Text}, {"LastUse", F::Text}});
 }
 
 } // namespace

@@ -28,6 +28,9 @@ struct IndexDef {
     bool unique = false;
     // On upper(field): names found whatever the case they were typed in.
     bool folded = false;
+    // A field that grows with the order the rows are added in (a time): on
+    // a server a block range index, a few pages for any number of rows.
+    bool ranged = false;
 };
 
 struct TableDef {

@@ -163,6 +163,42 @@ TEST_P(ChangeLogTest, OlderDataGetsTheLog)
     EXPECT_EQ(setupLog().size(), 1u);
 }
 
+// A log of the version before the block range index: on a server its
+// B-tree by time becomes one, and its entries (no batch, no host where it
+// was the station's name) read as they were written.
+TEST_P(ChangeLogTest, AnOlderLogIsKeptWithItsIndexByTimeMadeSmaller)
+{
+    const QString index = store::tables::ChangeLog + "_ChangeAt";
+    db.exec("DROP INDEX " + store::Dialect::quote(index));
+    db.exec("CREATE INDEX " + store::Dialect::quote(index) + " ON sys_ChangeLog (At)");
+    db.exec("INSERT INTO sys_ChangeLog (At, Batch, Station, Host, OSUser, Command, Kind, RecordKey, Changes) "
+            "VALUES (1765000000, NULL, 'pc-1', NULL, 'mary', 'setup', 'setup', '1', '[[\"location\",\"A\",\"B\"]]')");
+    db.exec("UPDATE sys_Schema SET Version = ?", {store::RangedLogStep - 1});
+    db.close();
+    const auto r = store.open(db);
+    ASSERT_EQ(r.status, store::Database::Status::Opened) << r.detail.toStdString();
+    EXPECT_EQ(db.scalar("SELECT MAX(Version) FROM sys_Schema").toInt(), store::Database::SchemaVersion);
+    if (db.onServer()) {
+        EXPECT_TRUE(db.scalar("SELECT indexdef FROM pg_indexes WHERE indexname = lower(?)", {index})
+                        .toString()
+                        .contains("brin"));
+    }
+    SettingsStore(db).write({{"location", "C"}});
+    const auto log = setupLog();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[1].batch, log[1].id);
+    EXPECT_EQ(log[1].host, "pc-1");
+    EXPECT_EQ(ChangeLog::shown(log[1].changes[0].after), "B");
+    EXPECT_EQ(log[0].batch, log[0].id);
+    EXPECT_EQ(log[0].host, log[0].station);
+    store::LogFilter f;
+    f.from = QDate::currentDate();
+    EXPECT_EQ(ChangeLog::between(db, f).size(), 1u);
+    f.from = QDate(2025, 12, 1);
+    f.to = QDate(2025, 12, 31);
+    EXPECT_EQ(ChangeLog::between(db, f).size(), 1u);
+}
+
 QUILLON_BOTH_ENGINES(ChangeLogTest);
 
 } // namespace
