@@ -13,7 +13,10 @@ class DbError;
 
 namespace book {
 
-class BookController;
+class BlockOps;
+class BookHub;
+class BookNavigation;
+class SidePanel;
 class PageSession;
 
 // Cell entry on the page grid: opening the editor, saving a cell into the
@@ -21,7 +24,8 @@ class PageSession;
 // stored, and the mouse rules of the grid.
 class CellEntry {
 public:
-    CellEntry(BookController &book, PageSession &session, ui::Services &services);
+    CellEntry(BookHub &hub, PageSession &session, ui::Services &services, SidePanel &panel, BookNavigation &nav,
+              BlockOps &blocks);
 
     CellEditor::State editor() const { return m_cell.state(); }
     bool visible() const { return m_cell.visible(); }
@@ -52,9 +56,12 @@ private:
     void keepEntry(const QString &entry);
     void notOnPageMadeAgain(const QString &entry, const PageLayout &before, int row, int col);
 
-    BookController &m_book;
+    BookHub &m_hub;
     PageSession &m_session;
     ui::Services &m_s;
+    SidePanel &m_panel;        // the auto-refresh timer waits while a cell is typed
+    BookNavigation &m_nav;
+    BlockOps &m_blocks;        // the grid's clicks mark ranges
     CellEditor m_cell;
     bool m_clean = true;
     int m_lastShift = 0;

@@ -1,6 +1,6 @@
 #include "book/core/recurrentbooking.h"
 
-#include "book/core/bookcontroller.h"
+#include "book/core/bookhub.h"
 #include "book/core/cellentry.h"
 #include "book/core/dateinput.h"
 #include "book/core/pagesession.h"
@@ -29,8 +29,8 @@ QString oneLine(QString text)
 
 } // namespace
 
-RecurrentBooking::RecurrentBooking(BookController &book, PageSession &session, ui::Services &services)
-    : m_book(book), m_session(session), m_s(services)
+RecurrentBooking::RecurrentBooking(PageSession &session, ui::Services &services, CellEntry &entry)
+    : m_session(session), m_s(services), m_entry(entry)
 {
 }
 
@@ -80,7 +80,7 @@ std::vector<QDate> RecurrentBooking::targets(const QDate &start, int interval, i
 
 void RecurrentBooking::run()
 {
-    if (!m_book.entry().leaveEditor())
+    if (!m_entry.leaveEditor())
         return;
     while (attempt() == Outcome::Again) {
     }

@@ -12,7 +12,7 @@ class DbError;
 
 namespace book {
 
-class BookController;
+class CellEntry;
 class PageSession;
 struct PageLayout;
 
@@ -22,7 +22,7 @@ struct PageLayout;
 // writes none of it.
 class RecurrentBooking {
 public:
-    RecurrentBooking(BookController &book, PageSession &session, ui::Services &services);
+    RecurrentBooking(PageSession &session, ui::Services &services, CellEntry &entry);
 
     void run();
 
@@ -65,9 +65,9 @@ private:
     // Nothing of the series was written: the user is told why.
     void failed(int row, int col, const QString &text);
 
-    BookController &m_book;
     PageSession &m_session;
     ui::Services &m_s;
+    CellEntry &m_entry;
 };
 
 } // namespace book

@@ -2,7 +2,12 @@
 // page grid's context menu, each leading to the controller's operation.
 #include "book/widgets/bookwindow.h"
 
+#include "book/core/appointmentshistory.h"
 #include "book/core/blockops.h"
+#include "book/core/namesearch.h"
+#include "book/core/nextavailable.h"
+#include "book/core/pagehistory.h"
+#include "book/core/recurrentbooking.h"
 #include "book/widgets/toolbaricons.h"
 #include "ui/widgets/gridview.h"
 
@@ -67,7 +72,7 @@ void BookWindow::addCommands()
            .run = [blocks] { blocks().remove(); }});
 
     t.add({.menu = navi, .entry = QStringLiteral("mnuNaviMemo"), .text = QStringLiteral("&Memo"),
-           .functionKey = Qt::Key_F9, .legend = QStringLiteral("F9 Memo "), .run = [this] { m_controller.memoCommand(); }});
+           .functionKey = Qt::Key_F9, .legend = QStringLiteral("F9 Memo "), .run = [this] { m_controller.panel().memoCommand(); }});
     t.add({.menu = navi, .entry = QStringLiteral("mnuNaviBook"), .text = QStringLiteral("&Book"),
            .run = [this] { m_book->setFocus(Qt::ShortcutFocusReason); }});
     t.add({.menu = navi, .entry = QStringLiteral("mnuNaviStatus"), .text = QStringLiteral("&Status"),
@@ -78,7 +83,7 @@ void BookWindow::addCommands()
            .run = [this] { dropDown(m_year); }});
 
     t.add({.functionKey = Qt::Key_F2, .legend = QStringLiteral("F2 Recurrent"),
-           .run = [this] { m_controller.recurrentBooking(); }});
+           .run = [this] { m_controller.recurrent().run(); }});
     t.add({.functionKey = Qt::Key_F3, .tool = QStringLiteral("Refresh"), .toolTip = QStringLiteral("Refresh Page"),
            .legend = QStringLiteral("F3 Refresh"), .toolGap = true, .run = [this] { m_controller.refreshCommand(); }});
     // Named on the legend; the automatic refresh itself is the timer's.
@@ -87,21 +92,21 @@ void BookWindow::addCommands()
     t.add({.menu = QStringLiteral("mnuSearch"), .entry = QStringLiteral("mnuSearchClient"),
            .text = QStringLiteral("&Client"), .functionKey = Qt::Key_F5, .tool = QStringLiteral("Search"),
            .toolTip = QStringLiteral("Search Client"), .legend = QStringLiteral("F5 Search"),
-           .run = [this] { m_controller.searchClient(); }});
+           .run = [this] { m_controller.search().start(); }});
     t.add({.functionKey = Qt::Key_F7, .tool = QStringLiteral("Vert"),
            .toolTip = QStringLiteral("Find next available appointment by column"),
-           .legend = QStringLiteral("F7 Next Avail Col "), .run = [this] { m_controller.nextAvailableByColumn(); }});
+           .legend = QStringLiteral("F7 Next Avail Col "), .run = [this] { m_controller.nextAvailable().byColumn(); }});
     t.add({.functionKey = Qt::Key_F6, .tool = QStringLiteral("Hor"),
            .toolTip = QStringLiteral("Find next available appointment by row"),
-           .legend = QStringLiteral("F6 Next Avail Row"), .run = [this] { m_controller.nextAvailableByRow(); }});
+           .legend = QStringLiteral("F6 Next Avail Row"), .run = [this] { m_controller.nextAvailable().byRow(); }});
     t.add({.tool = QStringLiteral("Date"), .toolTip = QStringLiteral("Find next available appointment by date"),
-           .run = [this] { m_controller.nextAvailableOnDate(); }});
+           .run = [this] { m_controller.nextAvailable().onDate(); }});
     t.add({.tool = QStringLiteral("Blockout"), .toolTip = QStringLiteral("Blockout characters"),
-           .run = [this] { m_controller.changeBlockoutString(); }});
+           .run = [this] { m_controller.blockHost().changeBlockoutString(); }});
     t.add({.functionKey = Qt::Key_F8, .tool = QStringLiteral("Week"), .toolTip = QStringLiteral("Weekly Schedule View"),
-           .legend = QStringLiteral("F8 Weekly View"), .toolGap = true, .run = [this] { m_controller.weeklyView(); }});
+           .legend = QStringLiteral("F8 Weekly View"), .toolGap = true, .run = [this] { m_controller.navigation().weeklyView(); }});
     t.add({.tool = QStringLiteral("Calendar"), .toolTip = QStringLiteral("Toggle Full Screen View"),
-           .run = [this] { m_controller.toggleFullWidth(); }});
+           .run = [this] { m_controller.navigation().toggleFullWidth(); }});
     bool first = true;
     for (const RowCountButton &b : RowCountButtons) {
         const int rows = b.rows;
@@ -143,11 +148,11 @@ void BookWindow::addCommands()
     t.add({.menu = grid, .entry = QStringLiteral("mnuGridExport"), .text = QStringLiteral("Export to text file"),
            .run = [this] { m_controller.exportColumn(); }});
     t.add({.menu = grid, .entry = QStringLiteral("mnugridSearch"), .text = QStringLiteral("Search History"),
-           .run = [this] { m_controller.searchHistory(); }});
+           .run = [this] { m_controller.history().run(); }});
     t.add({.menu = grid, .entry = QStringLiteral("mnuGridCellHistory"), .text = QStringLiteral("Cell History"),
-           .run = [this] { m_controller.cellHistory(); }});
+           .run = [this] { m_controller.pageHistory().cellHistory(); }});
     t.add({.menu = grid, .entry = QStringLiteral("mnuGridDeleted"), .text = QStringLiteral("Deleted on this page"),
-           .run = [this] { m_controller.deletedOnPage(); }});
+           .run = [this] { m_controller.pageHistory().deletedOnPage(); }});
     // Closes the menu, nothing more.
     t.add({.menu = grid, .entry = QStringLiteral("mnuGridExit"), .text = QStringLiteral("Exit"), .menuGap = true});
 }
@@ -178,7 +183,7 @@ void BookWindow::syncUndo()
 {
     // Each entry says what it would take back; nothing to take back, or an
     // open cell editor, leaves it disabled.
-    const bool editing = m_controller.editor().visible;
+    const bool editing = m_controller.entry().editor().visible;
     const auto show = [&](const QString &name, const QString &text, const QString &entry, const QString &plain) {
         const bool on = !text.isEmpty() && !editing;
         if (auto *a = m_toolBar->findChild<QAction *>(QStringLiteral("tb") + name)) {
@@ -190,8 +195,8 @@ void BookWindow::syncUndo()
             a->setText(QLatin1Char('&') + QString(text.isEmpty() ? plain : text).replace(QLatin1Char('&'), QStringLiteral("&&")));
         }
     };
-    show(QStringLiteral("Undo"), m_controller.undoText(), QStringLiteral("mnuEditUndo"), QStringLiteral("Undo"));
-    show(QStringLiteral("Redo"), m_controller.redoText(), QStringLiteral("mnuEditRedo"), QStringLiteral("Redo"));
+    show(QStringLiteral("Undo"), m_controller.session().undoText(), QStringLiteral("mnuEditUndo"), QStringLiteral("Undo"));
+    show(QStringLiteral("Redo"), m_controller.session().redoText(), QStringLiteral("mnuEditRedo"), QStringLiteral("Redo"));
 }
 
 void BookWindow::showGridMenu(int row, int col)
@@ -204,7 +209,7 @@ void BookWindow::showGridMenu(int row, int col)
 
 void BookWindow::openByDate()
 {
-    m_controller.openPageByDate();
+    m_controller.navigation().openPageByDate();
     // The toolbar button is shown released once the input box is gone.
     if (auto *b = qobject_cast<QToolButton *>(m_toolBar->widgetForAction(m_openAction)))
         b->setDown(false);
@@ -213,7 +218,7 @@ void BookWindow::openByDate()
 void BookWindow::dropDown(QComboBox *box)
 {
     if (box == m_month || box == m_year)
-        m_controller.selectorBrowsing(false);
+        m_controller.navigation().selectorBrowsing(false);
     box->setFocus(Qt::ShortcutFocusReason);
     box->showPopup();
 }
