@@ -1,6 +1,6 @@
 #include "fuzz/entries.h"
 
-#include "book/core/dateinput.h"
+#include "ui/core/dateinput.h"
 #include "book/pages/pagegrid.h"
 #include "book/pages/pagestore.h"
 #include "report/core/amount.h"

@@ -1,7 +1,7 @@
 #include "accounts/core/summarylist.h"
 
 #include "accounts/core/accountfields.h"
-#include "book/core/dateinput.h"
+#include "ui/core/dateinput.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"
 #include "store/core/dialect.h"

@@ -1,7 +1,7 @@
 #include "book/core/appointmentshistory.h"
 
 #include "book/core/bookhub.h"
-#include "book/core/dateinput.h"
+#include "ui/core/dateinput.h"
 #include "book/core/namesearch.h"
 #include "book/core/pagesession.h"
 #include "book/pages/pagegrid.h"

@@ -1,7 +1,7 @@
 #include "book/core/bookcontroller.h"
 
 #include "book/core/appointmentshistory.h"
-#include "book/core/blockops.h"
+#include "book/pages/blockops.h"
 #include "book/core/columnexport.h"
 #include "book/core/namesearch.h"
 #include "book/core/nextavailable.h"

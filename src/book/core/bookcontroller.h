@@ -1,6 +1,6 @@
 #pragma once
 
-#include "book/core/blockops.h"
+#include "book/pages/blockops.h"
 #include "book/core/bookhub.h"
 #include "book/core/booknavigation.h"
 #include "book/core/bookprinting.h"

@@ -1,6 +1,6 @@
 #include "book/core/calendar.h"
 
-#include "book/core/dateinput.h"
+#include "ui/core/dateinput.h"
 
 #include <algorithm>
 

@@ -2,10 +2,10 @@
 // grid; the editor itself is the CellEditor.
 #include "book/core/cellentry.h"
 
-#include "book/core/blockops.h"
+#include "book/pages/blockops.h"
 #include "book/core/bookhub.h"
 #include "book/core/booknavigation.h"
-#include "book/core/dateinput.h"
+#include "ui/core/dateinput.h"
 #include "book/core/writefailure.h"
 #include "book/core/pagesession.h"
 #include "book/core/sidepanel.h"

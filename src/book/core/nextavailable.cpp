@@ -3,7 +3,7 @@
 #include "book/core/bookhub.h"
 #include "book/core/booknavigation.h"
 #include "book/core/cellentry.h"
-#include "book/core/dateinput.h"
+#include "ui/core/dateinput.h"
 #include "book/core/pagesession.h"
 #include "book/pages/pagegrid.h"
 #include "book/pages/pagepos.h"

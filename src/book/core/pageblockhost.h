@@ -1,6 +1,6 @@
 #pragma once
 
-#include "book/core/blockhost.h"
+#include "book/pages/blockhost.h"
 
 namespace ui {
 struct Services;

@@ -3,7 +3,7 @@
 #include "book/core/pagesession.h"
 
 #include "book/core/bookhub.h"
-#include "book/core/dateinput.h"
+#include "ui/core/dateinput.h"
 #include "book/core/writefailure.h"
 #include "book/pages/pagepos.h"
 #include "book/pages/pagetext.h"

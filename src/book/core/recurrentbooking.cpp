@@ -2,7 +2,7 @@
 
 #include "book/core/bookhub.h"
 #include "book/core/cellentry.h"
-#include "book/core/dateinput.h"
+#include "ui/core/dateinput.h"
 #include "book/core/pagesession.h"
 #include "book/core/writefailure.h"
 #include "book/pages/pagepos.h"

@@ -3,7 +3,7 @@
 #include "book/widgets/bookwindow.h"
 
 #include "book/core/appointmentshistory.h"
-#include "book/core/blockops.h"
+#include "book/pages/blockops.h"
 #include "book/core/namesearch.h"
 #include "book/core/nextavailable.h"
 #include "book/core/pagehistory.h"

@@ -5,7 +5,7 @@
 #include "ui/widgets/celleditorbox.h"
 
 #include "book/core/calendar.h"
-#include "book/core/dateinput.h"
+#include "ui/core/dateinput.h"
 #include "book/core/namesearch.h"
 #include "book/widgets/boxtext.h"
 #include "book/widgets/calendarview.h"

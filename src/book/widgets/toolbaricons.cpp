@@ -1,6 +1,6 @@
 #include "book/widgets/toolbaricons.h"
 
-#include "book/core/blockops.h"
+#include "book/pages/blockops.h"
 #include "ui/widgets/qtcolour.h"
 
 #include <QPainter>

@@ -2,7 +2,7 @@
 
 #include "book/pages/pagegrid.h"
 #include "book/pages/pagepos.h"
-#include "book/core/dateinput.h"
+#include "ui/core/dateinput.h"
 #include "schedules/core/dailywidths.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"

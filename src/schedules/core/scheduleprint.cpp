@@ -1,6 +1,6 @@
 #include "schedules/core/scheduleprint.h"
 
-#include "book/core/dateinput.h"
+#include "ui/core/dateinput.h"
 #include "schedules/core/gridimport.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"

@@ -1,6 +1,6 @@
 #include "schedules/core/weeklycontroller.h"
 
-#include "book/core/dateinput.h"
+#include "ui/core/dateinput.h"
 #include "book/pages/pagegrid.h"
 #include "book/pages/pagepos.h"
 #include "book/pages/pagestore.h"

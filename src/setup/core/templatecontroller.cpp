@@ -1,7 +1,7 @@
 #include "setup/core/templatecontroller.h"
 
-#include "book/core/blockops.h"
-#include "book/core/dateinput.h"
+#include "book/pages/blockops.h"
+#include "ui/core/dateinput.h"
 #include "book/pages/editorkeys.h"
 #include "book/pages/pagegrid.h"
 #include "store/core/dberror.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "book/core/blockhost.h"
+#include "book/pages/blockhost.h"
 #include "book/pages/celleditor.h"
 #include "setup/core/templatestore.h"
 #include "store/core/settings.h"

@@ -1,7 +1,7 @@
 #include "setup/widgets/templatewindow.h"
 #include "ui/widgets/celleditorbox.h"
 
-#include "book/core/blockops.h"
+#include "book/pages/blockops.h"
 #include "book/core/pagegrid.h"
 #include "ui/core/services.h"
 #include "ui/widgets/gridview.h"

@@ -2,7 +2,7 @@
 // practice's spreadsheet.
 #include "bookfixture.h"
 
-#include "book/core/blockops.h"
+#include "book/pages/blockops.h"
 
 #include <QFile>
 

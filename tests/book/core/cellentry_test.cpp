@@ -1,6 +1,6 @@
 #include "bookfixture.h"
 
-#include "book/core/blockops.h"
+#include "book/pages/blockops.h"
 
 #include <functional>
 

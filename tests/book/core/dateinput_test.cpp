@@ -1,4 +1,4 @@
-#include "book/core/dateinput.h"
+#include "ui/core/dateinput.h"
 
 #include "book/core/calendar.h"
 

@@ -2,7 +2,7 @@
 // the bookings deleted from a page, and putting one back.
 #include "bookfixture.h"
 
-#include "book/core/blockops.h"
+#include "book/pages/blockops.h"
 #include "book/core/pagehistory.h"
 #include "book/pages/pagestore.h"
 #include "store/core/changelog.h"

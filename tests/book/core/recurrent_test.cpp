@@ -2,8 +2,8 @@
 // series written all or nothing.
 #include "bookfixture.h"
 
-#include "book/core/blockops.h"
-#include "book/core/dateinput.h"
+#include "book/pages/blockops.h"
+#include "ui/core/dateinput.h"
 #include "book/core/recurrentbooking.h"
 #include "book/pages/pagestore.h"
 

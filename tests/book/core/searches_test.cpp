@@ -3,8 +3,8 @@
 #include "bookfixture.h"
 
 #include "book/core/appointmentshistory.h"
-#include "book/core/blockops.h"
-#include "book/core/dateinput.h"
+#include "book/pages/blockops.h"
+#include "ui/core/dateinput.h"
 #include "book/core/namesearch.h"
 #include "book/pages/pagestore.h"
 #include "ui/core/appstate.h"

@@ -2,7 +2,7 @@
 // command or memo of the other that was made over an older view of the page.
 #include "bookfixture.h"
 
-#include "book/core/blockops.h"
+#include "book/pages/blockops.h"
 #include "book/pages/pagestore.h"
 #include "store/core/dbcopy.h"
 #include "support/doubles/scriptedprompter.h"

@@ -3,8 +3,8 @@
 // kept per page across date changes, and the session's limit.
 #include "bookfixture.h"
 
-#include "book/core/blockops.h"
-#include "book/core/dateinput.h"
+#include "book/pages/blockops.h"
+#include "ui/core/dateinput.h"
 #include "book/core/undohistory.h"
 #include "book/pages/pagestore.h"
 

@@ -2,7 +2,7 @@
 // is told that cause, nothing is half written, nothing typed is lost.
 #include "bookfixture.h"
 
-#include "book/core/blockops.h"
+#include "book/pages/blockops.h"
 #include "store/core/dberror.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "book/core/bookfixture.h"
-#include "book/core/dateinput.h"
+#include "ui/core/dateinput.h"
 #include "book/pages/pagestore.h"
 #include "support/doubles/recordingsurface.h"
 #include "schedules/core/dailycontroller.h"

@@ -1,4 +1,4 @@
-#include "book/core/dateinput.h"
+#include "ui/core/dateinput.h"
 #include "book/widgets/bookwindow.h"
 #include "book/widgets/bookwindows.h"
 #include "schedules/widgets/dailywindow.h"

@@ -1,4 +1,4 @@
-#include "book/core/blockops.h"
+#include "book/pages/blockops.h"
 #include "book/pages/pagegrid.h"
 #include "book/pages/pagestore.h"
 #include "setup/core/templatecontroller.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "book/core/blockhost.h"
+#include "book/pages/blockhost.h"
 #include "book/pages/pagegrid.h"
 #include "book/pages/pagestore.h"
 #include "store/core/database.h"

@@ -1,4 +1,4 @@
-#include "book/core/blockops.h"
+#include "book/pages/blockops.h"
 
 #include "blockhosts.h"
 #include "support/teststore.h"
