@@ -103,6 +103,36 @@ TEST_P(PageHistoryTest, PutBackOnlyIntoTheEmptyCell)
     EXPECT_EQ(history[0].entry.station, "Desk A");
 }
 
+// A locked page takes no booking put back, as it takes no typing: nothing
+// is written or logged and no question is asked; unlocked, it goes back.
+TEST_P(PageHistoryTest, PutBackRespectsThePageLock)
+{
+    Pair p(engine());
+    const QDate yesterday = Today.addDays(-1);
+    p.a.book->session().openPage(yesterday);
+    p.a.book->panel().setPageLock(false);
+    p.a.type(3, 1, "SMITH");
+    p.a.book->session().grid().setCursor(3, 1);
+    p.a.prompter.answerYes();
+    p.a.book->blocks().remove();
+    p.a.book->pageHistory().deletedOnPage();
+    ASSERT_EQ(p.a.book->pageHistory().deletedShown().size(), 1u);
+    const book::CellChange smith = p.a.book->pageHistory().deletedShown()[0];
+
+    p.a.book->panel().setPageLock(true);
+    const int before = p.logged();
+    const auto asked = p.a.prompter.transcript().size();
+    p.a.book->pageHistory().putBack(smith);
+    EXPECT_EQ(p.a.stored(yesterday, 3, 1), "");
+    EXPECT_EQ(p.a.book->session().grid().textMatrix(3, 1), "");
+    EXPECT_EQ(p.logged(), before);
+    EXPECT_EQ(p.a.prompter.transcript().size(), asked);
+
+    p.a.book->panel().setPageLock(false);
+    p.a.book->pageHistory().putBack(smith);
+    EXPECT_EQ(p.a.stored(yesterday, 3, 1), "SMITH");
+}
+
 // Each page write logs in its own transaction: a refused write logs
 // nothing, a series over several pages is one batch, memo and closed day
 // are logged by field.
