@@ -367,7 +367,7 @@ void AccountWindow::addCommands()
            .run = [this] { m_ctl.summary(); }});
     // Every function key has a command here: History goes by Ctrl+H.
     t.add({.menu = view, .entry = QStringLiteral("mnuViewHistory"), .text = QStringLiteral("&History"),
-           .shortcut = QKeySequence(Qt::CTRL | Qt::Key_H), .run = [this] { m_ctl.history(); }});
+           .shortcut = QStringLiteral("Ctrl+H"), .run = [this] { m_ctl.history(); }});
     t.add({.functionKey = Qt::Key_F6, .tool = QStringLiteral("Camera"), .toolTip = QStringLiteral("View Files"),
            .run = [this] { m_ctl.viewFiles(); }});
     t.add({.menu = help, .entry = QStringLiteral("mnuHelpAbout"), .text = QStringLiteral("&About"),
