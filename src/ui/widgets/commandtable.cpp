@@ -2,7 +2,9 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QKeyEvent>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -65,11 +67,39 @@ void CommandTable::bindButton(QAbstractButton *button, const QString &id)
     if (!at->text.isEmpty())
         button->setText(at->text);
     button->setAccessibleName(CommandSet::accessibleName(*at));
+    if (!at->toolTip.isEmpty())
+        button->setToolTip(at->toolTip);
     if (!at->built)
         button->setToolTip(CommandSet::NotAvailable);
     enable(button, index);
     m_bound.push_back({button, index});
     connect(button, &QAbstractButton::clicked, this, [this, index] { m_set->trigger(index); });
+}
+
+void CommandTable::bindKeys(QWidget *window)
+{
+    window->installEventFilter(this);
+    const auto children = window->findChildren<QWidget *>();
+    for (QWidget *w : children)
+        w->installEventFilter(this);
+}
+
+bool CommandTable::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto *k = static_cast<QKeyEvent *>(event);
+        if (k->modifiers() == Qt::NoModifier && m_set->functionKey(k->key()))
+            return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QLabel *CommandTable::legendLabel(QWidget *parent, const QString &objectName)
+{
+    auto *label = new QLabel(m_set->legend(), parent);
+    label->setObjectName(objectName);
+    label->setProperty(LegendProperty, true);
+    return label;
 }
 
 void CommandTable::fillMenu(QMenu *m, const CommandSet::Menu &spec)

@@ -12,6 +12,7 @@
 
 class QAbstractButton;
 class QAction;
+class QLabel;
 class QMenu;
 class QMenuBar;
 class QToolBar;
@@ -58,9 +59,19 @@ public:
 
     // Whether a command has the key; if so it is run when available.
     bool functionKey(int key) { return m_set->functionKey(key); }
+    // The set's keys act wherever the focus is in `window` (pressed without
+    // a modifier); the key is used up, not passed to the focused control.
+    void bindKeys(QWidget *window);
+    // The label that shows the key legend, built from the set.
+    QLabel *legendLabel(QWidget *parent, const QString &objectName = QStringLiteral("lblLegend"));
+    // The property that marks a window's legend label.
+    static constexpr const char *LegendProperty = "commandLegend";
 
     // Enables and disables every bound entry and button from availability.
     void refresh();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QAction *bind(QAction *a, std::size_t index);
