@@ -24,6 +24,7 @@ using Command = ui::CommandTable::Command;
 void BookWindow::addCommands()
 {
     ui::CommandTable &t = m_commands;
+    t.setParent(this);
     t.addMenu(QStringLiteral("mnuPage"), QStringLiteral("&Page"));
     t.addMenu(QStringLiteral("mnuEdit"), QStringLiteral("&Edit"));
     t.addMenu(QStringLiteral("mnuNavi"), QStringLiteral("&Navigate"));
