@@ -29,6 +29,7 @@ using Command = ui::CommandTable::Command;
 void BookWindow::addCommands()
 {
     ui::CommandTable &t = m_commands;
+    t.setParent(this);
     t.addMenu(QStringLiteral("mnuPage"), QStringLiteral("&Page"));
     t.addMenu(QStringLiteral("mnuEdit"), QStringLiteral("&Edit"));
     t.addMenu(QStringLiteral("mnuNavi"), QStringLiteral("&Navigate"));
@@ -41,10 +42,10 @@ void BookWindow::addCommands()
     const auto blocks = [this] () -> BlockOps & { return m_controller.blocks(); };
 
     t.add({.menu = page, .entry = QStringLiteral("mnuPageOpen"), .text = QStringLiteral("&Open"),
-           .shortcut = QKeySequence(Qt::CTRL | Qt::Key_O), .tool = QStringLiteral("Open"),
+           .shortcut = QStringLiteral("Ctrl+O"), .tool = QStringLiteral("Open"),
            .toolTip = QStringLiteral("Open"), .run = [this] { openByDate(); }});
     t.add({.menu = page, .entry = QStringLiteral("mnuPagePrint"), .text = QStringLiteral("&Print"),
-           .shortcut = QKeySequence(Qt::CTRL | Qt::Key_P), .functionKey = Qt::Key_F10,
+           .shortcut = QStringLiteral("Ctrl+P"), .functionKey = Qt::Key_F10,
            .tool = QStringLiteral("Print"), .toolTip = QStringLiteral("Print"),
            .run = [this] { m_controller.printing().openPanel(); }});
     t.add({.menu = page, .entry = QStringLiteral("mnuPageExit"), .text = QStringLiteral("E&xit"),
@@ -53,19 +54,19 @@ void BookWindow::addCommands()
     // While a cell editor or a memo has the focus, Ctrl+Z and Ctrl+Y are its
     // text's own: a text box takes standard keys before the window does.
     t.add({.menu = edit, .entry = QStringLiteral("mnuEditUndo"), .text = QStringLiteral("&Undo"),
-           .shortcut = QKeySequence(Qt::CTRL | Qt::Key_Z), .tool = QStringLiteral("Undo"),
+           .shortcut = QStringLiteral("Ctrl+Z"), .tool = QStringLiteral("Undo"),
            .toolTip = QStringLiteral("Undo"), .toolGap = true, .run = [this] { m_controller.undo(); }});
     t.add({.menu = edit, .entry = QStringLiteral("mnuEditRedo"), .text = QStringLiteral("&Redo"),
-           .shortcut = QKeySequence(Qt::CTRL | Qt::Key_Y), .tool = QStringLiteral("Redo"),
+           .shortcut = QStringLiteral("Ctrl+Y"), .tool = QStringLiteral("Redo"),
            .toolTip = QStringLiteral("Redo"), .run = [this] { m_controller.redo(); }});
     t.add({.menu = edit, .entry = QStringLiteral("mnuEditCut"), .text = QStringLiteral("Cu&t"),
-           .shortcut = QKeySequence(Qt::CTRL | Qt::Key_X), .tool = QStringLiteral("Cut"),
+           .shortcut = QStringLiteral("Ctrl+X"), .tool = QStringLiteral("Cut"),
            .toolTip = QStringLiteral("Cut"), .menuGap = true, .toolGap = true, .run = [blocks] { blocks().cut(); }});
     t.add({.menu = edit, .entry = QStringLiteral("mnuEditCopy"), .text = QStringLiteral("&Copy"),
-           .shortcut = QKeySequence(Qt::CTRL | Qt::Key_C), .tool = QStringLiteral("Copy"),
+           .shortcut = QStringLiteral("Ctrl+C"), .tool = QStringLiteral("Copy"),
            .toolTip = QStringLiteral("Copy"), .run = [blocks] { blocks().copy(); }});
     t.add({.menu = edit, .entry = QStringLiteral("mnuEditPaste"), .text = QStringLiteral("&Paste"),
-           .shortcut = QKeySequence(Qt::CTRL | Qt::Key_V), .tool = QStringLiteral("Paste"),
+           .shortcut = QStringLiteral("Ctrl+V"), .tool = QStringLiteral("Paste"),
            .toolTip = QStringLiteral("Paste"), .run = [blocks] { blocks().paste(); }});
     t.add({.menu = edit, .entry = QStringLiteral("mnuEditDelete"), .text = QStringLiteral("&Delete"),
            .tool = QStringLiteral("Delete"), .toolTip = QStringLiteral("Delete"),

@@ -183,8 +183,7 @@ QWidget *BookWindow::buildPage()
 
     v->addWidget(buildAnswerPanel());
 
-    m_keys = new QLabel(m_commands.legend(), page);
-    m_keys->setObjectName(QStringLiteral("lblFunctionKeys"));
+    m_keys = m_commands.legendLabel(page, QStringLiteral("lblFunctionKeys"));
     m_keys->setAlignment(Qt::AlignCenter);
     m_keys->setMinimumWidth(qRound(kLegendWidthTwips * m_keys->logicalDpiX() / 1440.0));
     v->addWidget(m_keys, 0, Qt::AlignHCenter);
