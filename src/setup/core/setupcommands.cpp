@@ -1,6 +1,6 @@
 #include "setup/core/setupcommands.h"
 
-#include "book/core/blockops.h"
+#include "book/pages/blockops.h"
 #include "setup/core/templatecontroller.h"
 
 namespace setup {
