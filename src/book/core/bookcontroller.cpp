@@ -1,6 +1,7 @@
 #include "book/core/bookcontroller.h"
 
 #include "book/core/appointmentshistory.h"
+#include "book/core/bookcommands.h"
 #include "book/pages/blockops.h"
 #include "book/core/columnexport.h"
 #include "book/core/namesearch.h"
@@ -41,6 +42,7 @@ BookController::BookController(ui::Services &services, QObject *parent)
     // Paths that unload the book from elsewhere (the menu's Exit, backup,
     // setup) stop at a typed entry as F3 does.
     m_s.windows.setSettler(ui::win::Appt, [this] { return m_entry.leaveEditor(); });
+    addBookCommands(m_commands, *this);
     m_pendingRetry.setSingleShot(true);
     m_pendingRetry.setInterval(store::ChangeWatcher::PollMs / 2);
     connect(&m_pendingRetry, &QTimer::timeout, this, [this] { showPendingChange(); });

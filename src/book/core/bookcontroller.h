@@ -9,6 +9,7 @@
 #include "book/core/pageblockhost.h"
 #include "book/core/pagesession.h"
 #include "book/core/sidepanel.h"
+#include "ui/core/commandset.h"
 #include "ui/core/services.h"
 
 #include <QDate>
@@ -43,6 +44,8 @@ public:
     ~BookController() override;
 
     BookHub &hub() { return m_hub; }
+    // The window's commands, keys and legend (bookcommands.h).
+    ui::CommandSet &commands() { return m_commands; }
     PageSession &session() { return m_session; }
     const PageSession &session() const { return m_session; }
     CellEntry &entry() { return m_entry; }
@@ -118,6 +121,7 @@ private:
     std::unique_ptr<AppointmentsHistory> m_history;
     std::unique_ptr<PageHistory> m_pageHistory;
     std::unique_ptr<NextAvailable> m_next;
+    ui::CommandSet m_commands;
     std::unique_ptr<store::ChangeWatcher> m_watcher;
     std::function<bool()> m_quiet;
     bool m_changePending = false;

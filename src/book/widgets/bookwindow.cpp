@@ -47,7 +47,7 @@ void setPlainIfDiffers(QPlainTextEdit *box, const QString &text)
 } // namespace
 
 BookWindow::BookWindow(ui::Services &services, QWidget *parent)
-    : ui::TaskWindow(parent), m_services(services), m_controller(services)
+    : ui::TaskWindow(parent), m_services(services), m_controller(services), m_commands(m_controller.commands())
 {
     setObjectName(ui::win::Appt);
     setWindowTitle(QStringLiteral("Appointments Scheduler"));
@@ -85,11 +85,12 @@ BookWindow::BookWindow(ui::Services &services, QWidget *parent)
     m_timer.setObjectName(QStringLiteral("Timer1"));
     connect(&m_timer, &QTimer::timeout, this, [this] { m_controller.panel().timerTick(); });
 
-    // Function keys act wherever the focus is; the controls' own keys are
-    // looked at before the controls act on them.
+    // The controls' own keys are looked at before the controls act on them;
+    // the command set's keys act wherever the focus is, before those.
     const auto children = findChildren<QWidget *>();
     for (QWidget *w : children)
         w->installEventFilter(this);
+    m_commands.bindKeys(this);
 
     // Other stations' changes are shown as they come, but never under an
     // open message box or menu: they wait until it is closed.

@@ -61,8 +61,6 @@ bool BookWindow::eventFilter(QObject *watched, QEvent *e)
 {
     if (e->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(e);
-        if (functionKeyFilter(k))
-            return true;
         if (watched == m_edit)
             return editorKey(k);
         if (watched == m_status || watched == m_month || watched == m_year)
@@ -81,15 +79,6 @@ bool BookWindow::eventFilter(QObject *watched, QEvent *e)
     if (watched == m_book)
         return bookNameEvent(e);
     return QMainWindow::eventFilter(watched, e);
-}
-
-bool BookWindow::functionKeyFilter(QKeyEvent *k)
-{
-    if (k->key() < Qt::Key_F1 || k->key() > Qt::Key_F11)
-        return false;
-    // Every function key is the window's, whether or not it does anything yet.
-    m_commands.functionKey(k->key());
-    return true;
 }
 
 bool BookWindow::editorKey(QKeyEvent *k)
