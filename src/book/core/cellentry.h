@@ -32,8 +32,13 @@ public:
     bool clean() const { return m_clean; }
     void setReadOnly(bool readOnly) { m_cell.setReadOnly(readOnly); }
 
+    // The page grid's keymap, the one place its keys are read (the window's
+    // command set has the function keys and shortcuts): Tab leaves for the
+    // calendar, Enter opens the editor on the cell, a printable character
+    // opens it with that character typed, Delete empties the marked cells as
+    // Edit > Delete does. The arrows and paging keys are the grid view's own.
     void gridKeyPress(QChar ch);                 // Tab, Enter or a typed character
-    bool gridKeyDown(int qtKey, int shift);      // true when the key was used here
+    bool gridKeyDown(int qtKey, int shift);      // Delete; true when the key was used here
     void gridDoubleClick();
     void gridMouseDown(int button, int shift, int row, int col);
     void gridMouseUp(int button, int shift, int row, int col);
