@@ -1,12 +1,11 @@
 #include "accounts/widgets/accountwindow.h"
 
 #include "accounts/core/accountfields.h"
+#include "accounts/core/accountscommands.h"
 #include "accounts/core/accountforms.h"
-#include "ui/core/clipboard.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
 #include "accounts/widgets/elsewheremarks.h"
-#include "accounts/widgets/formtoolbar.h"
 #include "ui/widgets/formbinder.h"
 #include "ui/widgets/qtcolour.h"
 
@@ -26,10 +25,6 @@ namespace accounts {
 namespace {
 
 namespace b = invoice::box;
-using Command = ui::CommandTable::Command;
-
-int twipsX(const QWidget *w, int twips) { return twips * w->logicalDpiX() / 1440; }
-
 QString labelOf(const QString &box)
 {
     for (const Labelled &l : accountLabels())
@@ -43,15 +38,14 @@ bool isAmount(const QString &name) { return name.startsWith(QLatin1String("txtAm
 } // namespace
 
 AccountWindow::AccountWindow(ui::Services &services, QWidget *parent)
-    : ui::TaskWindow(parent), m_services(services), m_runner(services.db, this, &services.prompter),
-      m_ctl(services, m_runner)
+    : RecordWindow(services, parent), m_runner(services.db, this, &services.prompter), m_ctl(services, m_runner)
 {
     setObjectName(ui::win::Account);
     setWindowTitle(AccountController::Caption);
+    addAccountCommands(m_commands, m_ctl);
+    bindCommands();
     buildForm();
-    addCommands();
-    m_binder = new ui::FormBinder(this, m_ctl.form(), this);
-    m_binder->bind();
+    bindForm();
     // An amount box refuses a text that is no sum of money: the controller says so.
     m_binder->setLeaveHandler([this](const QString &name) { return m_ctl.leave(name); });
 
@@ -65,12 +59,7 @@ AccountWindow::AccountWindow(ui::Services &services, QWidget *parent)
     connect(&m_ctl, &AccountController::focusRequested, m_binder, &ui::FormBinder::focus);
     connect(&m_ctl, &AccountController::modeChanged, this, &AccountWindow::showMode);
     connect(&m_ctl, &AccountController::lockChanged, this, &AccountWindow::showLock);
-    connect(&m_ctl, &AccountController::busyChanged, this, [](bool busy) {
-        if (busy)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-    });
+    connect(&m_ctl, &AccountController::busyChanged, this, &AccountWindow::setBusy);
     connect(m_binder, &ui::FormBinder::edited, &m_ctl, &AccountController::edited);
     const auto amounts = [this](const QString &name) {
         if (isAmount(name))
@@ -99,20 +88,13 @@ AccountWindow::AccountWindow(ui::Services &services, QWidget *parent)
             m_ctl.togglePageLock();
     });
 
-    const auto children = findChildren<QWidget *>();
-    for (QWidget *w : children)
-        w->installEventFilter(this);
+    watchKeys();
     showMode();
 }
 
 AccountWindow::~AccountWindow()
 {
-    // The binder goes first: closing the window as it is destroyed moves the
-    // focus, and the binder must not pass that on to a controller already gone.
-    delete m_binder;
-    const auto children = findChildren<QObject *>();
-    for (QObject *c : children)
-        c->removeEventFilter(this);
+    release();
 }
 
 bool AccountWindow::load()
@@ -276,109 +258,7 @@ void AccountWindow::buildForm()
     outer->addLayout(centre);
     outer->addStretch(2);
 
-    m_legend = new QLabel(AccountController::Legend, body);
-    m_legend->setObjectName(QStringLiteral("lblLegend"));
-    m_legend->setAlignment(Qt::AlignCenter);
-    m_legend->setMinimumHeight(28);
-    auto *legendRow = new QHBoxLayout;
-    legendRow->addStretch();
-    legendRow->addWidget(m_legend);
-    legendRow->addStretch();
-    outer->addLayout(legendRow);
-
-    m_lock = new QCheckBox(QStringLiteral("Page Lock"), m_legend);
-    m_lock->setObjectName(b::PageLock);
-    m_lock->setAutoFillBackground(true);
-    m_lock->setFocusPolicy(Qt::NoFocus);
-    placeLegend();
-}
-
-void AccountWindow::placeLegend()
-{
-    // The Page Lock box sits in the legend's gap after F3.
-    const QFontMetrics fm = m_legend->fontMetrics();
-    const QString text = m_legend->text();
-    const int textWidth = fm.horizontalAdvance(text);
-    const int width = std::min(std::max(twipsX(this, 12000), textWidth + 16), std::max(400, this->width() - 16));
-    m_legend->setFixedWidth(width);
-    const int left = std::max(0, (width - textWidth) / 2);
-    const int gapFrom = left + fm.horizontalAdvance(text.left(text.indexOf(QLatin1String("F3")) + 2));
-    const int gapTo = left + fm.horizontalAdvance(text.left(text.indexOf(QLatin1String("F4"))));
-    const int box = std::min(m_lock->sizeHint().width(), gapTo - gapFrom);
-    m_lock->setGeometry(gapFrom + (gapTo - gapFrom - box) / 2, 2, box, m_legend->height() - 4);
-}
-
-void AccountWindow::resizeEvent(QResizeEvent *event)
-{
-    ui::TaskWindow::resizeEvent(event);
-    placeLegend();
-}
-
-void AccountWindow::addCommands()
-{
-    ui::CommandTable &t = m_commands;
-    const QString file = QStringLiteral("mnuFile"), edit = QStringLiteral("mnuEdit"),
-                  view = QStringLiteral("mnuView"), help = QStringLiteral("mnuHelp");
-    t.addMenu(file, QStringLiteral("&File"));
-    t.addMenu(edit, QStringLiteral("&Edit"));
-    t.addMenu(view, QStringLiteral("&View"));
-    t.addMenu(help, QStringLiteral("&Help"));
-
-    t.add({.menu = file, .entry = QStringLiteral("mnuFileNew"), .text = QStringLiteral("&New"),
-           .functionKey = Qt::Key_F8, .run = [this] { m_ctl.newInvoice(); }});
-    t.add({.menu = file, .entry = QStringLiteral("mnuFileOpen"), .text = QStringLiteral("&Open"),
-           .tool = QStringLiteral("Open"), .toolTip = QStringLiteral("Open"), .run = [this] { m_ctl.open(); }});
-    t.add({.menu = file, .entry = QStringLiteral("mnuFileSave"), .text = QStringLiteral("&Save"),
-           .functionKey = Qt::Key_F9, .tool = QStringLiteral("Save"), .toolTip = QStringLiteral("Save"),
-           .run = [this] { m_ctl.save(); }});
-    t.add({.menu = file, .entry = QStringLiteral("mnuFileDelete"), .text = QStringLiteral("&Delete"),
-           .functionKey = Qt::Key_F7, .menuGap = true, .run = [this] { m_ctl.remove(); }});
-    t.add({.menu = file, .entry = QStringLiteral("mnuFilePreview"), .text = QStringLiteral("Pre&view"),
-           .functionKey = Qt::Key_F10, .menuGap = true, .run = [this] { m_ctl.preview(); }});
-    t.add({.menu = file, .entry = QStringLiteral("mnuFilePrint"), .text = QStringLiteral("&Print"),
-           .functionKey = Qt::Key_F11, .tool = QStringLiteral("Print"), .toolTip = QStringLiteral("Print"),
-           .run = [this] { m_ctl.print(); }});
-    t.add({.menu = file, .entry = QStringLiteral("mnuFileExit"), .text = QStringLiteral("E&xit"),
-           .functionKey = Qt::Key_F12, .menuGap = true, .run = [this] { m_ctl.exit(); }});
-
-    t.add({.menu = edit, .entry = QStringLiteral("mnuEditCut"), .text = QStringLiteral("Cu&t"),
-           .run = [this] {
-               copy();
-               deleteText();
-           }});
-    t.add({.menu = edit, .entry = QStringLiteral("mnuEditCopy"), .text = QStringLiteral("&Copy"),
-           .tool = QStringLiteral("Copy"), .toolTip = QStringLiteral("Copy"), .toolGap = true,
-           .run = [this] { copy(); }});
-    t.add({.menu = edit, .entry = QStringLiteral("mnuEditPaste"), .text = QStringLiteral("&Paste"),
-           .tool = QStringLiteral("Paste"), .toolTip = QStringLiteral("Paste"), .run = [this] { paste(); }});
-    // The "Delete" button removes the selected text, as Edit > Delete does.
-    t.add({.menu = edit, .entry = QStringLiteral("mnuEditDelete"), .text = QStringLiteral("&Delete"),
-           .tool = QStringLiteral("Delete"), .toolTip = QStringLiteral("Delete File"), .menuGap = true,
-           .run = [this] { deleteText(); }});
-
-    t.add({.menu = view, .entry = QStringLiteral("mnuViewPrevious"), .text = QStringLiteral("&Previous invoice"),
-           .functionKey = Qt::Key_F4, .tool = QStringLiteral("Back"), .toolTip = QStringLiteral("Previous invoice"),
-           .toolGap = true, .run = [this] { m_ctl.previous(); }});
-    t.add({.menu = view, .entry = QStringLiteral("mnuViewNext"), .text = QStringLiteral("&Next invoice"),
-           .functionKey = Qt::Key_F5, .tool = QStringLiteral("Forwards"), .toolTip = QStringLiteral("Next invoice"),
-           .run = [this] { m_ctl.next(); }});
-    t.add({.menu = view, .entry = QStringLiteral("mnuViewSummary"), .text = QStringLiteral("&Summary Accounts"),
-           .tool = QStringLiteral("Files"), .toolTip = QStringLiteral("Accounts Summary"),
-           .run = [this] { m_ctl.summary(); }});
-    // Every function key has a command here: History goes by Ctrl+H.
-    t.add({.menu = view, .entry = QStringLiteral("mnuViewHistory"), .text = QStringLiteral("&History"),
-           .shortcut = QKeySequence(Qt::CTRL | Qt::Key_H), .run = [this] { m_ctl.history(); }});
-    t.add({.functionKey = Qt::Key_F6, .tool = QStringLiteral("Camera"), .toolTip = QStringLiteral("View Files"),
-           .run = [this] { m_ctl.viewFiles(); }});
-    t.add({.menu = help, .entry = QStringLiteral("mnuHelpAbout"), .text = QStringLiteral("&About"),
-           .run = [this] { m_ctl.about(); }});
-    t.add({.menu = help, .entry = QStringLiteral("mnuHelpContents"), .text = QStringLiteral("&Contents"),
-           .functionKey = Qt::Key_F1, .tool = QStringLiteral("Help"), .toolTip = QStringLiteral("Help"),
-           .toolGap = true, .run = [this] { m_ctl.help(); }});
-    t.add({.functionKey = Qt::Key_F2, .run = [this] { m_ctl.showSummaries(); }});
-    t.add({.functionKey = Qt::Key_F3, .run = [this] { m_ctl.togglePageLock(); }});
-
-    buildFormBars(this, t);
+    addLegend(body, outer, b::PageLock);
 }
 
 void AccountWindow::showRecord()
@@ -419,12 +299,10 @@ void AccountWindow::showLock()
     m_lock->setChecked(m_ctl.pageLock());
 }
 
-bool AccountWindow::eventFilter(QObject *watched, QEvent *event)
+bool AccountWindow::recordEvent(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(event);
-        if (k->modifiers() == Qt::NoModifier && m_commands.functionKey(k->key()))
-            return true;
         // Arrow keys and Enter on the payment check boxes.
         auto *check = qobject_cast<QCheckBox *>(watched);
         if (check && m_checks.contains(check->objectName())) {
@@ -444,48 +322,12 @@ bool AccountWindow::eventFilter(QObject *watched, QEvent *event)
             }
         }
     }
-    return ui::TaskWindow::eventFilter(watched, event);
+    return false;
 }
 
 bool AccountWindow::closeByUser()
 {
     return m_ctl.exit();
-}
-
-QLineEdit *AccountWindow::focusedBox() const
-{
-    auto *e = qobject_cast<QLineEdit *>(QApplication::focusWidget());
-    return e && isAncestorOf(e) ? e : nullptr;
-}
-
-void AccountWindow::copy()
-{
-    if (QLineEdit *e = focusedBox()) {
-        m_services.clipboard.clear();
-        m_services.clipboard.setText(e->selectedText());
-    }
-}
-
-void AccountWindow::paste()
-{
-    QLineEdit *e = focusedBox();
-    if (!e || e->isReadOnly())
-        return;
-    e->insert(m_ctl.form().clean(e->objectName(), m_services.clipboard.text()));
-    const QString kept = m_ctl.form().setText(e->objectName(), e->text());
-    if (kept != e->text())
-        e->setText(kept);
-    m_ctl.edited(e->objectName());
-}
-
-void AccountWindow::deleteText()
-{
-    QLineEdit *e = focusedBox();
-    if (!e || e->isReadOnly() || !e->hasSelectedText())
-        return;
-    e->del();
-    m_ctl.form().setText(e->objectName(), e->text());
-    m_ctl.edited(e->objectName());
 }
 
 } // namespace accounts

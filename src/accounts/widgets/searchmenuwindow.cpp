@@ -1,5 +1,8 @@
 #include "accounts/widgets/searchmenuwindow.h"
 
+#include "accounts/core/accountscommands.h"
+#include "ui/widgets/commandtable.h"
+
 #include "accounts/core/patientforms.h"
 #include "ui/widgets/formbinder.h"
 #include "ui/widgets/qtcolour.h"
@@ -116,29 +119,16 @@ void SearchMenuWindow::buildForm()
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    const std::pair<QString, QString> specs[] = {
-        {search::Search, QStringLiteral("&Search")},   {search::Files, QStringLiteral("&View Files")},
-        {search::Accounts, QStringLiteral("&Accounts")}, {search::Cancel, QStringLiteral("&Cancel")},
-        {search::Exit, QStringLiteral("E&xit")}};
-    for (const auto &[name, text] : specs) {
-        auto *b = new QPushButton(text, card);
-        b->setObjectName(name);
+    addSearchMenuCommands(m_commands, m_ctl);
+    auto *table = new ui::CommandTable(m_commands, this);
+    for (const ui::Command &c : m_commands.commands()) {
+        auto *b = new QPushButton(card);
+        b->setObjectName(c.id);
+        table->bindButton(b, c.id);
         b->setMinimumSize(100, 30);
         buttons->addWidget(b);
         setTabOrder(previous, b);
         previous = b;
-        connect(b, &QPushButton::clicked, this, [this, name = name] {
-            if (name == search::Search)
-                m_ctl.search();
-            else if (name == search::Files)
-                m_ctl.viewFiles();
-            else if (name == search::Accounts)
-                m_ctl.accounts();
-            else if (name == search::Cancel)
-                m_ctl.cancel();
-            else
-                m_ctl.exit();
-        });
     }
     v->addSpacing(8);
     v->addLayout(buttons);

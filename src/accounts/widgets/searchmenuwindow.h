@@ -1,6 +1,7 @@
 #pragma once
 
 #include "accounts/core/searchmenucontroller.h"
+#include "ui/core/commandset.h"
 #include "ui/widgets/taskwindow.h"
 
 class QLabel;
@@ -34,6 +35,7 @@ private:
     void showCriteria();
 
     SearchMenuController m_ctl;
+    ui::CommandSet m_commands;
     ui::FormBinder *m_binder = nullptr;
     QRadioButton *m_new = nullptr;
     QRadioButton *m_existing = nullptr;

@@ -1,5 +1,8 @@
 #include "accounts/widgets/searchwindow.h"
 
+#include "accounts/core/accountscommands.h"
+#include "ui/widgets/commandtable.h"
+
 #include "accounts/widgets/elsewheremarks.h"
 #include "ui/widgets/qtkeys.h"
 
@@ -54,18 +57,17 @@ SearchWindow::SearchWindow(ui::Services &services, QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    auto *add = new QPushButton(QStringLiteral("&Add New Client"), body);
-    add->setObjectName(QStringLiteral("cmdNew"));
-    auto *exit = new QPushButton(QStringLiteral("E&xit"), body);
-    exit->setObjectName(QStringLiteral("cmdExit"));
-    for (QPushButton *b : {add, exit}) {
+    addSearchCommands(m_commands, m_ctl);
+    auto *table = new ui::CommandTable(m_commands, this);
+    for (const ui::Command &c : m_commands.commands()) {
+        auto *b = new QPushButton(body);
+        b->setObjectName(c.id);
+        table->bindButton(b, c.id);
         b->setMinimumSize(130, 30);
         buttons->addWidget(b);
     }
     v->addLayout(buttons);
 
-    connect(add, &QPushButton::clicked, this, [this] { m_ctl.addNewClient(); });
-    connect(exit, &QPushButton::clicked, this, [this] { m_ctl.exit(); });
     connect(&m_ctl, &ManualSearch::currentRowChanged, this, &SearchWindow::showRow);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &now) { m_ctl.setCurrentRow(now.row()); });

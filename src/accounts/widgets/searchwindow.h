@@ -1,6 +1,7 @@
 #pragma once
 
 #include "accounts/core/manualsearch.h"
+#include "ui/core/commandset.h"
 #include "ui/widgets/taskwindow.h"
 
 class QTableView;
@@ -31,6 +32,7 @@ private:
     void showRow(int row);
 
     ManualSearch m_ctl;
+    ui::CommandSet m_commands;
     QTableView *m_grid = nullptr;
 };
 

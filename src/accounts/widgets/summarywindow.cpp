@@ -1,7 +1,9 @@
 #include "accounts/widgets/summarywindow.h"
 
+#include "accounts/core/accountscommands.h"
 #include "accounts/widgets/elsewheremarks.h"
 #include "ui/core/windows.h"
+#include "ui/widgets/commandtable.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -20,6 +22,8 @@ SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
 {
     setObjectName(ui::win::Summary);
     setWindowTitle(SummaryController::Caption);
+    addSummaryCommands(m_commands, m_ctl);
+    m_table = new ui::CommandTable(m_commands, this);
     auto *body = new QWidget(this);
     setCentralWidget(body);
     auto *v = new QVBoxLayout(body);
@@ -40,8 +44,7 @@ SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
     top->addSpacing(24);
     m_referrer = pair(QStringLiteral("REFERRER:"), QStringLiteral("lblReferrer"));
     top->addStretch();
-    auto *help = new QLabel(QStringLiteral("Press F1 for Help"), body);
-    help->setObjectName(QStringLiteral("lblHelp"));
+    auto *help = m_table->legendLabel(body, QStringLiteral("lblHelp"));
     top->addWidget(help);
     v->addLayout(top);
 
@@ -91,33 +94,18 @@ SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
     v->addWidget(m_aged);
 
     auto *buttons = new QHBoxLayout;
-    struct Button {
-        const char *name, *caption, *tip;
-        void (SummaryController::*run)();
-    };
-    const Button list[] = {
-        {"cmdSummary", "&Account Summary", "View individual patient's accounts", &SummaryController::patientSummary},
-        {"cmdReferrer", "&Referrer", "View individual practitioner's accounts", &SummaryController::referrerAccounts},
-        {"cmdPract", "&Practitioner", "View individual practitioner's accounts",
-         &SummaryController::practitionerAccounts},
-        {"cmdCash", "&Cash Accounts", "View accounts paid with cash", &SummaryController::cashAccounts},
-        {"CmdOutstanding", "&Unpaid Accounts", "", &SummaryController::unpaidAccounts},
-        {"CmdAllAccounts", "&View All Accounts", "View all accounts sorted by Issue Date",
-         &SummaryController::allAccounts},
-        {"cmdsort", "&Sort Accounts", "View all accounts sorted by Patients' Names", &SummaryController::sortAccounts},
-        {"CmdExit", "E&xit", "", &SummaryController::exit},
-    };
-    for (const Button &b : list) {
-        auto *p = new QPushButton(QString::fromUtf8(b.caption), body);
-        p->setObjectName(QLatin1String(b.name));
-        if (*b.tip)
-            p->setToolTip(QString::fromUtf8(b.tip));
+    for (const ui::Command &c : m_commands.commands()) {
+        if (c.text.isEmpty())
+            continue;
+        auto *p = new QPushButton(body);
+        p->setObjectName(c.id);
+        m_table->bindButton(p, c.id);
         p->installEventFilter(this);
-        const auto run = b.run;
-        connect(p, &QPushButton::clicked, this, [this, run] { (m_ctl.*run)(); });
         buttons->addWidget(p);
     }
     v->addLayout(buttons);
+    // F1 and F2 act wherever the focus is.
+    m_table->bindKeys(this);
 
     connect(&m_ctl, &SummaryController::listed, this, &SummaryWindow::listed);
     connect(&m_ctl, &SummaryController::rowChanged, this, &SummaryWindow::showRow);
@@ -187,11 +175,6 @@ bool SummaryWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(event);
-        switch (k->key()) {
-        case Qt::Key_F1: m_ctl.showHelp(true); return true;
-        case Qt::Key_F2: m_ctl.showHelp(false); return true;
-        default: break;
-        }
         if (watched == m_grid) {
             switch (k->key()) {
             case Qt::Key_PageDown: m_ctl.setRow(m_ctl.row() + 10); return true;

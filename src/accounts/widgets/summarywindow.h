@@ -1,6 +1,7 @@
 #pragma once
 
 #include "accounts/core/summarycontroller.h"
+#include "ui/core/commandset.h"
 #include "ui/widgets/taskwindow.h"
 
 class QLabel;
@@ -9,6 +10,10 @@ class QTableView;
 
 namespace ui {
 struct Services;
+}
+
+namespace ui {
+class CommandTable;
 }
 
 namespace accounts {
@@ -35,6 +40,8 @@ private:
     void gridRowChanged(const QModelIndex &now);
 
     SummaryController m_ctl;
+    ui::CommandSet m_commands;
+    ui::CommandTable *m_table = nullptr;
     QTableView *m_grid = nullptr;
     QLabel *m_practitioner = nullptr;
     QLabel *m_referrer = nullptr;

@@ -1,5 +1,8 @@
 #include "app/widgets/changelogwindow.h"
 
+#include "app/core/appcommands.h"
+#include "ui/widgets/commandtable.h"
+
 #include "report/widgets/pdffilechooser.h"
 #include "report/widgets/sheetprinters.h"
 #include "ui/core/appstate.h"
@@ -18,7 +21,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -90,12 +92,19 @@ ChangeLogWindow::ChangeLogWindow(ui::Services &services, QWidget *parent)
     m_list->setHeaderLabels({QStringLiteral("When"), QStringLiteral("Station"), QStringLiteral("User"),
                              QStringLiteral("Command"), QStringLiteral("Record"), QStringLiteral("Changes")});
 
-    auto *print = new QPushButton(QStringLiteral("&Print"), this);
-    print->setObjectName(QStringLiteral("cmdPrint"));
-    auto *pdf = new QPushButton(QStringLiteral("Save as P&DF..."), this);
-    pdf->setObjectName(QStringLiteral("cmdPdf"));
-    auto *close = new QPushButton(QStringLiteral("&Close"), this);
-    close->setObjectName(QStringLiteral("cmdClose"));
+    addChangeLogCommands(m_commands, m_s.windows);
+    m_commands.setRun(QStringLiteral("cmdPrint"), [this] { this->print(); });
+    m_commands.setRun(QStringLiteral("cmdPdf"), [this] { savePdf(); });
+    auto *table = new ui::CommandTable(m_commands, this);
+    const auto button = [this, table](const QString &id) {
+        auto *b = new QPushButton(this);
+        b->setObjectName(id);
+        table->bindButton(b, id);
+        return b;
+    };
+    auto *print = button(QStringLiteral("cmdPrint"));
+    auto *pdf = button(QStringLiteral("cmdPdf"));
+    auto *close = button(QStringLiteral("cmdClose"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(print);
@@ -111,11 +120,7 @@ ChangeLogWindow::ChangeLogWindow(ui::Services &services, QWidget *parent)
 
     connect(show, &QPushButton::clicked, this, [this] { apply(); });
     connect(m_record, &QLineEdit::returnPressed, this, [this] { apply(); });
-    connect(print, &QPushButton::clicked, this, [this] { this->print(); });
-    connect(pdf, &QPushButton::clicked, this, [this] { savePdf(); });
-    connect(close, &QPushButton::clicked, this, [this] { m_s.windows.unload(ui::win::ChangeLog); });
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] { m_s.windows.unload(ui::win::ChangeLog); });
+    table->bindKeys(this);
     m_placer = new ui::FramePlacer(this, [this] {
         const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
         const QSize avail = s ? s->availableGeometry().size() : QSize(1024, 768);

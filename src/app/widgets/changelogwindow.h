@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/core/changelogview.h"
+#include "ui/core/commandset.h"
 #include "ui/core/services.h"
 #include "ui/widgets/frameplacer.h"
 
@@ -30,6 +31,7 @@ private:
 
     ui::Services &m_s;
     ChangeLogView m_view;
+    ui::CommandSet m_commands;
     QDateEdit *m_from;
     QDateEdit *m_to;
     QComboBox *m_station;

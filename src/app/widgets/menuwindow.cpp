@@ -1,6 +1,8 @@
 #include "app/widgets/menuwindow.h"
 
+#include "app/core/appcommands.h"
 #include "app/widgets/datafolderwindow.h"
+#include "ui/widgets/commandtable.h"
 #include "ui/widgets/windowregistry.h"
 
 #include <QCloseEvent>
@@ -22,6 +24,8 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMenu"));
     setWindowTitle(QStringLiteral("Main Menu"));
+    addMenuCommands(m_commands, m_controller);
+    m_table = new ui::CommandTable(m_commands, this);
 
     m_frame = new QGroupBox(QStringLiteral("Brevik Quillon V3.8"), this);
     m_frame->setObjectName(QStringLiteral("Frame1"));
@@ -59,23 +63,22 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
     m_data->setToolTip(m_data->text());
     m_data->setCursorPosition(0);
     dataLabel->setBuddy(m_data);
-    auto *change = new QPushButton(QStringLiteral("C&hange..."), this);
-    change->setObjectName(QStringLiteral("Command2"));
-    change->setFocusPolicy(Qt::TabFocus);
-    connect(change, &QPushButton::clicked, this, [this, &prompter = services.prompter] {
+    m_commands.setRun(QStringLiteral("Command2"), [this, &prompter = services.prompter] {
         if (const auto folder = DataFolderWindow::ask(prompter, this))
             m_controller.dataFolderChosen(*folder);
     });
+    const auto button = [this](const QString &id) {
+        auto *b = new QPushButton(this);
+        b->setObjectName(id);
+        m_table->bindButton(b, id);
+        return b;
+    };
+    auto *change = button(QStringLiteral("Command2"));
+    change->setFocusPolicy(Qt::TabFocus);
+    m_readme = button(QStringLiteral("Command1"));
+    auto *changeLog = button(QStringLiteral("cmdChangeLog"));
 
-    m_readme = new QPushButton(QStringLiteral("&Readme"), this);
-    m_readme->setObjectName(QStringLiteral("Command1"));
-    connect(m_readme, &QPushButton::clicked, this, [this] { m_controller.showReadme(); });
-    auto *changeLog = new QPushButton(QStringLiteral("Change &Log"), this);
-    changeLog->setObjectName(QStringLiteral("cmdChangeLog"));
-    connect(changeLog, &QPushButton::clicked, this, [this] { m_controller.showChangeLog(); });
-
-    auto *hint = new QLabel(QStringLiteral("Press 1 to 8, or choose an option."), this);
-    hint->setObjectName(QStringLiteral("lblHint"));
+    auto *hint = m_table->legendLabel(this, QStringLiteral("lblHint"));
     QPalette hp = hint->palette();
     hp.setColor(QPalette::WindowText, QColor(0x5f, 0x6b, 0x75));
     hint->setPalette(hp);
@@ -144,7 +147,7 @@ bool MenuWindow::digitKey(QKeyEvent *event)
         return false;
     if (event->isAutoRepeat())
         return true;
-    return m_controller.digitKey(key);
+    return m_table->functionKey(key);
 }
 
 void MenuWindow::keyPressEvent(QKeyEvent *event)

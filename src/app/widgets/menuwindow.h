@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/core/menucontroller.h"
+#include "ui/core/commandset.h"
 #include "ui/core/services.h"
 #include "ui/widgets/frameplacer.h"
 
@@ -12,6 +13,10 @@ class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+
+namespace ui {
+class CommandTable;
+}
 
 namespace app {
 
@@ -36,6 +41,8 @@ private:
     QRect frame() const;
 
     MenuController m_controller;
+    ui::CommandSet m_commands;
+    ui::CommandTable *m_table;
     QGroupBox *m_frame;
     QMap<int, QRadioButton *> m_options;
     QLineEdit *m_location;

@@ -1,5 +1,8 @@
 #include "backup/widgets/backupwindow.h"
 
+#include "backup/core/backupcommands.h"
+#include "ui/widgets/commandtable.h"
+
 #include "ui/widgets/windowregistry.h"
 
 #include <QApplication>
@@ -69,29 +72,26 @@ void BackupWindow::buildForm()
     connect(m_txtBackup, &QLineEdit::textChanged, this, [this](const QString &t) { m_ctl.setDestination(t); });
     connect(m_txtRestore, &QLineEdit::textChanged, this, [this](const QString &t) { m_ctl.setSource(t); });
 
-    const auto button = [this](const char *name, const QString &text) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QString::fromLatin1(name));
+    addBackupCommands(m_commands, m_ctl);
+    m_commands.setRun(QStringLiteral("cmdBackup"), [this] { runBackup(); });
+    m_commands.setRun(QStringLiteral("cmdChooseBackup"), [this] { chooseFolder(m_txtBackup); });
+    m_commands.setRun(QStringLiteral("cmdChooseRestore"), [this] { chooseFolder(m_txtRestore); });
+    auto *table = new ui::CommandTable(m_commands, this);
+    const auto button = [this, table](const QString &id) {
+        auto *b = new QPushButton(this);
+        b->setObjectName(id);
+        table->bindButton(b, id);
+        return b;
+    };
+    m_cmdBackup = button(QStringLiteral("cmdBackup"));
+    m_cmdRestore = button(QStringLiteral("CmdRestore"));
+    m_cmdExit = button(QStringLiteral("CmdExit"));
+    for (QPushButton *b : {m_cmdBackup, m_cmdRestore, m_cmdExit}) {
         b->installEventFilter(this);
         b->setMinimumWidth(110);
-        return b;
-    };
-    m_cmdBackup = button("cmdBackup", QStringLiteral("&BackUp"));
-    m_cmdRestore = button("CmdRestore", QStringLiteral("&Restore"));
-    m_cmdExit = button("CmdExit", QStringLiteral("&Exit"));
-    connect(m_cmdBackup, &QPushButton::clicked, this, &BackupWindow::runBackup);
-    connect(m_cmdRestore, &QPushButton::clicked, this, &BackupWindow::runRestore);
-    connect(m_cmdExit, &QPushButton::clicked, this, [this] { m_ctl.exit(); });
-
-    const auto browse = [this](const char *name, QLineEdit *target) {
-        auto *b = new QPushButton(QStringLiteral("Folder..."), this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setToolTip(QStringLiteral("Choose a folder"));
-        connect(b, &QPushButton::clicked, this, [this, target] { chooseFolder(target); });
-        return b;
-    };
-    m_browseBackup = browse("cmdChooseBackup", m_txtBackup);
-    m_browseRestore = browse("cmdChooseRestore", m_txtRestore);
+    }
+    m_browseBackup = button(QStringLiteral("cmdChooseBackup"));
+    m_browseRestore = button(QStringLiteral("cmdChooseRestore"));
 
     m_lblBacking = makeLabel("lblBacking", BackupController::BackingText);
     m_lblBackup = makeLabel("lblBackup", QString());
@@ -196,11 +196,6 @@ void BackupWindow::runBackup()
 {
     if (m_ctl.backup() == BackupController::Outcome::Ended)
         m_ending = true;
-}
-
-void BackupWindow::runRestore()
-{
-    m_ctl.restore();
 }
 
 bool BackupWindow::eventFilter(QObject *watched, QEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "backup/core/backupcontroller.h"
+#include "ui/core/commandset.h"
 #include "backup/widgets/folderchooser.h"
 #include "ui/widgets/frameplacer.h"
 
@@ -45,10 +46,10 @@ private:
     void setBusy(bool on);
     void chooseFolder(QLineEdit *box);
     void runBackup();
-    void runRestore();
     QRect frame() const;
 
     BackupController m_ctl;
+    ui::CommandSet m_commands;
     DialogFolderChooser m_dialogChooser;
     FolderChooser *m_chooser = &m_dialogChooser;
     QLineEdit *m_txtBackup = nullptr;

@@ -1,6 +1,6 @@
 #include "book/core/appointmentshistory.h"
 
-#include "book/core/bookcontroller.h"
+#include "book/core/bookhub.h"
 #include "ui/core/dateinput.h"
 #include "book/core/namesearch.h"
 #include "book/core/pagesession.h"
@@ -23,8 +23,8 @@ const QString Crlf = QStringLiteral("\r\n");
 
 } // namespace
 
-AppointmentsHistory::AppointmentsHistory(BookController &book, PageSession &session, ui::Services &services)
-    : m_book(book), m_session(session), m_s(services)
+AppointmentsHistory::AppointmentsHistory(BookHub &hub, PageSession &session, ui::Services &services)
+    : m_hub(hub), m_session(session), m_s(services)
 {
 }
 
@@ -100,7 +100,7 @@ void AppointmentsHistory::run()
     const auto askDate = [this](const QString &prompt, const QString &title) -> std::optional<std::optional<QDate>> {
         const auto answer = m_s.prompter.input(prompt, title, QString());
         if (!answer || answer->trimmed().isEmpty()) {
-            m_book.requestFocus(Focus::Grid);
+            m_hub.requestFocus(Focus::Grid);
             return std::nullopt;
         }
         const auto date = parseDateInput(answer->trimmed());
@@ -130,7 +130,7 @@ void AppointmentsHistory::run()
         m_s.prompter.message(e.numbered(), QStringLiteral("Search History"), ui::Icon::Critical);
         return;
     }
-    m_book.requestFocus(Focus::Grid);
+    m_hub.requestFocus(Focus::Grid);
     ui::deliverText(m_s, QStringLiteral("Appointments History"), text);
 }
 

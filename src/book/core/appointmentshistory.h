@@ -9,7 +9,7 @@
 
 namespace book {
 
-class BookController;
+class BookHub;
 class PageSession;
 
 // The grid menu's "Search History": every cell between two dates that holds
@@ -17,7 +17,7 @@ class PageSession;
 // window. The page on display stays as it is.
 class AppointmentsHistory {
 public:
-    AppointmentsHistory(BookController &book, PageSession &session, ui::Services &services);
+    AppointmentsHistory(BookHub &hub, PageSession &session, ui::Services &services);
 
     void run();
 
@@ -28,7 +28,7 @@ public:
     static QString report(const QString &needle, const PageStore &pages, const QDate &from, const QDate &to);
 
 private:
-    BookController &m_book;
+    BookHub &m_hub;
     PageSession &m_session;
     ui::Services &m_s;
 };

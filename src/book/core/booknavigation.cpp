@@ -3,7 +3,7 @@
 // handed to the weekly view.
 #include "book/core/booknavigation.h"
 
-#include "book/core/bookcontroller.h"
+#include "book/core/bookhub.h"
 #include "book/core/cellentry.h"
 #include "ui/core/dateinput.h"
 #include "book/core/pagesession.h"
@@ -19,8 +19,9 @@ namespace book {
 
 using store::DbError;
 
-BookNavigation::BookNavigation(BookController &book, PageSession &session, ui::Services &services)
-    : m_book(book), m_session(session), m_s(services)
+BookNavigation::BookNavigation(BookHub &hub, PageSession &session, ui::Services &services, CellEntry &entry,
+                               SidePanel &panel)
+    : m_hub(hub), m_session(session), m_s(services), m_entry(entry), m_panel(panel)
 {
 }
 
@@ -33,17 +34,17 @@ void BookNavigation::startAt(const QDate &today)
 void BookNavigation::calendarFocusIn()
 {
     // An entry typed but not stored is never dropped on the way out.
-    if (m_book.entry().visible() && !m_book.entry().checkUnsavedEntry())
+    if (m_entry.visible() && !m_entry.checkUnsavedEntry())
         return;
     m_calendar.markFocused();
-    emit m_book.calendarChanged();
+    emit m_hub.calendarChanged();
 }
 
 void BookNavigation::calendarFocusOut()
 {
     if (m_calendar.hasFocusMark()) {
         m_calendar.markShown();
-        emit m_book.calendarChanged();
+        emit m_hub.calendarChanged();
     }
 }
 
@@ -63,7 +64,7 @@ bool BookNavigation::calendarKeyDown(int qtKey)
     default: return false;
     }
     if (moved)
-        emit m_book.calendarChanged();
+        emit m_hub.calendarChanged();
     return true;
 }
 
@@ -77,7 +78,7 @@ void BookNavigation::calendarKeyPress(QChar ch)
 
 void BookNavigation::dayClicked(int cell)
 {
-    if (!m_book.entry().leaveEditor())
+    if (!m_entry.leaveEditor())
         return;
     try {
         const QDate date = m_calendar.clickCell(cell);
@@ -86,13 +87,13 @@ void BookNavigation::dayClicked(int cell)
     } catch (const DbError &e) {
         m_s.prompter.message(e.numbered(), QStringLiteral("Click LblDay"), ui::Icon::Critical);
     }
-    emit m_book.calendarChanged();
-    m_book.requestFocus(Focus::Grid);
+    emit m_hub.calendarChanged();
+    m_hub.requestFocus(Focus::Grid);
 }
 
 void BookNavigation::goToDate(const QDate &date)
 {
-    if (!date.isValid() || !m_book.entry().leaveEditor())
+    if (!date.isValid() || !m_entry.leaveEditor())
         return;
     m_calendar.selectorGuard = true;
     if (date != m_session.page().date)
@@ -100,9 +101,9 @@ void BookNavigation::goToDate(const QDate &date)
     m_calendar.showDate(date);
     m_calendar.selectorGuard = false;
     m_session.grid().setCursor(pos::FirstTimeRow, pos::FirstCol);
-    emit m_book.calendarChanged();
-    m_book.pageChanged();
-    m_book.requestFocus(Focus::Grid);
+    emit m_hub.calendarChanged();
+    m_hub.pageChanged();
+    m_hub.requestFocus(Focus::Grid);
 }
 
 void BookNavigation::goToday()
@@ -114,7 +115,7 @@ void BookNavigation::goToday()
 
 void BookNavigation::stepWeek(bool later)
 {
-    if (!m_book.entry().leaveEditor())
+    if (!m_entry.leaveEditor())
         return;
     // The buttons move the calendar's selection as its arrow keys do; the
     // calendar takes the focus first if it has not got it.
@@ -122,13 +123,13 @@ void BookNavigation::stepWeek(bool later)
         if (!m_panelShown)
             toggleFullWidth();
         m_calendar.markFocused();
-        m_book.requestFocus(Focus::Calendar);
+        m_hub.requestFocus(Focus::Calendar);
     }
     if (later)
         m_calendar.moveDown();
     else
         m_calendar.moveUp();
-    emit m_book.calendarChanged();
+    emit m_hub.calendarChanged();
 }
 
 void BookNavigation::monthChosen(int index)
@@ -136,8 +137,8 @@ void BookNavigation::monthChosen(int index)
     if (m_calendar.selectorGuard || m_calendar.selectorBrowsing)
         return;
     if (m_calendar.applySelectors(index, m_calendar.yearIndex()).isValid()) {
-        emit m_book.calendarChanged();
-        m_book.requestFocus(Focus::Calendar);
+        emit m_hub.calendarChanged();
+        m_hub.requestFocus(Focus::Calendar);
     }
 }
 
@@ -146,8 +147,8 @@ void BookNavigation::yearChosen(int index)
     if (m_calendar.selectorGuard || m_calendar.selectorBrowsing)
         return;
     if (m_calendar.applySelectors(m_calendar.monthIndex(), index).isValid()) {
-        emit m_book.calendarChanged();
-        m_book.requestFocus(Focus::Calendar);
+        emit m_hub.calendarChanged();
+        m_hub.requestFocus(Focus::Calendar);
     }
 }
 
@@ -170,14 +171,14 @@ void BookNavigation::showDay(const QDate &date)
     m_calendar.checkMonthYear(date);
     m_calendar.markShown();
     m_calendar.selectorGuard = false;
-    emit m_book.calendarChanged();
-    m_book.pageChanged();
-    m_book.requestFocus(Focus::Grid);
+    emit m_hub.calendarChanged();
+    m_hub.pageChanged();
+    m_hub.requestFocus(Focus::Grid);
 }
 
 void BookNavigation::openPageByDate()
 {
-    if (!m_book.entry().leaveEditor())
+    if (!m_entry.leaveEditor())
         return;
     for (;;) {
         const auto answer = m_s.prompter.input(
@@ -198,16 +199,16 @@ void BookNavigation::openPageByDate()
 
 void BookNavigation::demo()
 {
-    if (!m_book.entry().leaveEditor())
+    if (!m_entry.leaveEditor())
         return;
     showDay(m_demo.press());
-    emit m_book.panelChanged();   // the caption moved on
+    emit m_hub.panelChanged();   // the caption moved on
 }
 
 void BookNavigation::toggleFullWidth()
 {
     m_panelShown = !m_panelShown;
-    emit m_book.panelChanged();
+    emit m_hub.panelChanged();
 }
 
 void BookNavigation::prepareWeek()
@@ -268,10 +269,10 @@ void BookNavigation::prepareWeek()
 
 void BookNavigation::weeklyView()
 {
-    if (!m_book.entry().leaveEditor())
+    if (!m_entry.leaveEditor())
         return;
     prepareWeek();
-    m_book.panel().stopTimer();
+    m_panel.stopTimer();
     m_s.windows.show(ui::win::WeeklySchedule);
     m_s.windows.hide(ui::win::Appt);
 }
@@ -283,7 +284,7 @@ void BookNavigation::returnDay()
     goToDate(date.isValid() ? date : m_session.page().date);
     m_session.grid().setCursor(std::max(m_s.state.week.row, pos::FirstTimeRow),
                                std::max(m_s.state.week.column, pos::FirstCol));
-    m_book.panel().armTimer();
+    m_panel.armTimer();
 }
 
 void BookNavigation::weekBack()
@@ -299,9 +300,9 @@ void BookNavigation::weekBack()
         return;
     showDay(w.openDate);
     m_session.grid().setCursor(std::max(w.openRow, pos::FreeRow), std::max(w.column, pos::FirstCol));
-    m_book.panel().armTimer();
+    m_panel.armTimer();
     // As if Enter had been pressed on the cell: the editor opens on it.
-    m_book.entry().gridKeyPress(QChar(13));
+    m_entry.gridKeyPress(QChar(13));
 }
 
 } // namespace book

@@ -9,7 +9,9 @@
 
 namespace book {
 
-class BookController;
+class BookHub;
+class CellEntry;
+class SidePanel;
 class PageSession;
 
 // Date navigation: the month calendar, the selectors, Today, Up and Down,
@@ -17,7 +19,7 @@ class PageSession;
 // handed to the weekly view.
 class BookNavigation {
 public:
-    BookNavigation(BookController &book, PageSession &session, ui::Services &services);
+    BookNavigation(BookHub &hub, PageSession &session, ui::Services &services, CellEntry &entry, SidePanel &panel);
 
     CalendarModel &calendar() { return m_calendar; }
     const CalendarModel &calendar() const { return m_calendar; }
@@ -51,9 +53,11 @@ private:
     void stepWeek(bool later);
     void showDay(const QDate &date);             // open by date / demo: calendar and page
 
-    BookController &m_book;
+    BookHub &m_hub;
     PageSession &m_session;
     ui::Services &m_s;
+    CellEntry &m_entry;
+    SidePanel &m_panel;
     CalendarModel m_calendar;
     DemoCycle m_demo;
     bool m_panelShown = true;

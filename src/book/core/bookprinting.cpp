@@ -1,6 +1,8 @@
 #include "book/core/bookprinting.h"
 
-#include "book/core/bookcontroller.h"
+#include "book/core/bookhub.h"
+#include "book/core/cellentry.h"
+#include "book/core/booknavigation.h"
 #include "book/core/columnprint.h"
 #include "book/core/pagesession.h"
 #include "book/pages/pagepos.h"
@@ -11,21 +13,22 @@
 
 namespace book {
 
-BookPrinting::BookPrinting(BookController &book, PageSession &session, ui::Services &services)
-    : m_book(book), m_session(session), m_s(services)
+BookPrinting::BookPrinting(BookHub &hub, PageSession &session, ui::Services &services, CellEntry &entry,
+                           BookNavigation &nav)
+    : m_hub(hub), m_session(session), m_s(services), m_entry(entry), m_nav(nav)
 {
 }
 
 void BookPrinting::openPanel()
 {
-    if (m_session.page().id == 0 || !m_book.entry().leaveEditor())
+    if (m_session.page().id == 0 || !m_entry.leaveEditor())
         return;
     const ui::GridModel &g = m_session.grid();
     // Pressed again while the panel is up (the focus may have gone back to
     // the grid), it starts afresh from the cell in hand.
     m_options.open(g.row(), g.col(), g.cols() - pos::FirstCol);
-    emit m_book.printPanelChanged();
-    m_book.requestFocus(Focus::PrintPanel);
+    emit m_hub.printPanelChanged();
+    m_hub.requestFocus(Focus::PrintPanel);
 }
 
 void BookPrinting::closePanel()
@@ -34,8 +37,8 @@ void BookPrinting::closePanel()
         return;
     m_options.close();
     m_session.grid().setCursor(m_options.savedRow(), m_options.savedCol());
-    emit m_book.printPanelChanged();
-    m_book.requestFocus(Focus::Grid);
+    emit m_hub.printPanelChanged();
+    m_hub.requestFocus(Focus::Grid);
 }
 
 void BookPrinting::hidePanel()
@@ -43,7 +46,7 @@ void BookPrinting::hidePanel()
     if (!m_options.visible())
         return;
     m_options.close();
-    emit m_book.printPanelChanged();
+    emit m_hub.printPanelChanged();
 }
 
 PrintOptions::Focus BookPrinting::print()
@@ -60,7 +63,7 @@ PrintOptions::Focus BookPrinting::print()
         }
         closePanel();
         // The book stays on screen behind the weekly view.
-        m_book.navigation().prepareWeek();
+        m_nav.prepareWeek();
         m_s.windows.show(ui::win::WeeklySchedule);
         return PrintOptions::Focus::Stay;
     case PrintOptions::Action::Daily:
@@ -77,7 +80,7 @@ PrintOptions::Focus BookPrinting::print()
     case PrintOptions::Action::Nothing:
         break;
     }
-    emit m_book.printPanelChanged();
+    emit m_hub.printPanelChanged();
     return a.focus;
 }
 

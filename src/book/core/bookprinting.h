@@ -9,14 +9,16 @@ class SheetPrinter;
 
 namespace book {
 
-class BookController;
+class BookHub;
+class BookNavigation;
+class CellEntry;
 class PageSession;
 
 // Printing from the book: the print options panel and what its Print
 // button starts (the weekly view, the daily schedule).
 class BookPrinting {
 public:
-    BookPrinting(BookController &book, PageSession &session, ui::Services &services);
+    BookPrinting(BookHub &hub, PageSession &session, ui::Services &services, CellEntry &entry, BookNavigation &nav);
 
     PrintOptions &options() { return m_options; }
     const PrintOptions &options() const { return m_options; }
@@ -34,9 +36,11 @@ public:
     bool printColumn(int col);
 
 private:
-    BookController &m_book;
+    BookHub &m_hub;
     PageSession &m_session;
     ui::Services &m_s;
+    CellEntry &m_entry;
+    BookNavigation &m_nav;
     PrintOptions m_options;
     ui::SheetPrinter *m_printer = nullptr;
 };

@@ -3,7 +3,7 @@
 #include "book/core/cellentry.h"
 
 #include "book/pages/blockops.h"
-#include "book/core/bookcontroller.h"
+#include "book/core/bookhub.h"
 #include "book/core/booknavigation.h"
 #include "ui/core/dateinput.h"
 #include "book/core/writefailure.h"
@@ -27,22 +27,26 @@ constexpr int SaveRetries = 3;
 
 } // namespace
 
-CellEntry::CellEntry(BookController &book, PageSession &session, ui::Services &services)
-    : m_book(book),
+CellEntry::CellEntry(BookHub &hub, PageSession &session, ui::Services &services, SidePanel &panel,
+                     BookNavigation &nav, BlockOps &blocks)
+    : m_hub(hub),
       m_session(session),
       m_s(services),
-      m_cell(session.grid(), services.prompter, [this] { emit m_book.editorChanged(); }, pos::FirstTimeRow)
+      m_panel(panel),
+      m_nav(nav),
+      m_blocks(blocks),
+      m_cell(session.grid(), services.prompter, [this] { emit m_hub.editorChanged(); }, pos::FirstTimeRow)
 {
 }
 
 void CellEntry::gridKeyPress(QChar ch)
 {
-    m_book.panel().stopTimer();
+    m_panel.stopTimer();
     switch (book::gridKeyPress(ch)) {
     case GridKey::Leave:
-        if (!m_book.navigation().panelShown())
-            m_book.navigation().toggleFullWidth();
-        m_book.requestFocus(Focus::Calendar);
+        if (!m_nav.panelShown())
+            m_nav.toggleFullWidth();
+        m_hub.requestFocus(Focus::Calendar);
         break;
     case GridKey::Open: openEditor(QChar()); break;
     case GridKey::OpenTyped: openEditor(ch); break;
@@ -54,7 +58,7 @@ bool CellEntry::gridKeyDown(int qtKey, int shift)
 {
     m_lastShift = shift;
     if (qtKey == Qt::Key_Delete) {
-        m_book.blocks().remove();
+        m_blocks.remove();
         return true;
     }
     return false;
@@ -62,7 +66,7 @@ bool CellEntry::gridKeyDown(int qtKey, int shift)
 
 void CellEntry::gridDoubleClick()
 {
-    m_book.panel().stopTimer();
+    m_panel.stopTimer();
     openEditor(QChar());
 }
 
@@ -73,7 +77,7 @@ void CellEntry::openEditor(QChar typed)
     // A locked page takes no typing.
     m_clean = !m_cell.open(typed, m_session.locked(), m_session.settings().rHeight >= 2) && m_clean;
     if (m_cell.visible())
-        m_book.requestFocus(Focus::Editor);
+        m_hub.requestFocus(Focus::Editor);
 }
 
 void CellEntry::hideEditor()
@@ -95,8 +99,8 @@ CellEditor::Actions CellEntry::editorActions()
             [this] {
                 // The cell shows its stored text; nothing typed is stored.
                 hideEditor();
-                m_book.panel().armTimer();
-                m_book.requestFocus(Focus::Grid);
+                m_panel.armTimer();
+                m_hub.requestFocus(Focus::Grid);
             }};
 }
 
@@ -114,11 +118,11 @@ void CellEntry::saveFromEditor()
 {
     if (!m_cell.visible())
         return;
-    m_book.panel().armTimer();
+    m_panel.armTimer();
     if (m_cell.readOnly()) {
         // A locked page: nothing was typed, nothing to store.
         hideEditor();
-        m_book.requestFocus(Focus::Grid);
+        m_hub.requestFocus(Focus::Grid);
         return;
     }
     m_cell.placeCursor();
@@ -127,7 +131,7 @@ void CellEntry::saveFromEditor()
         return;   // the save failed: the entry stays in the editor to try again
     hideEditor();
     m_clean = true;
-    m_book.requestFocus(Focus::Grid);
+    m_hub.requestFocus(Focus::Grid);
 }
 
 bool CellEntry::saveCell(const QString &entry)
@@ -155,7 +159,7 @@ bool CellEntry::saveCell(const QString &entry)
                         m_session.grid().setCursor(row, col);
                         m_cell.setOpening(current);
                         keepEntry(entry);
-                        m_book.requestFocus(Focus::Editor);
+                        m_hub.requestFocus(Focus::Editor);
                         return false;
                     }
                 } else {
@@ -211,7 +215,7 @@ bool CellEntry::saveCell(const QString &entry)
         m_s.prompter.message(QStringLiteral("Your entry was not stored: other stations kept changing this cell "
                                             "while you were asked. It is still in the editor; press Tab to try again."),
                              QStringLiteral("Save Cell Content"), ui::Icon::Warning);
-        m_book.requestFocus(Focus::Editor);
+        m_hub.requestFocus(Focus::Editor);
         return false;
     } catch (const DbError &e) {
         keepEntry(entry);
@@ -288,8 +292,8 @@ void CellEntry::saveFailed(const DbError &error)
     }
     m_cell.placeCursor();
     m_clean = false;
-    emit m_book.editorChanged();
-    m_book.requestFocus(Focus::Editor);
+    emit m_hub.editorChanged();
+    m_hub.requestFocus(Focus::Editor);
 }
 
 bool CellEntry::checkUnsavedEntry()
@@ -298,7 +302,7 @@ bool CellEntry::checkUnsavedEntry()
         m_clean = true;
         return true;
     }
-    m_book.requestFocus(Focus::Editor);
+    m_hub.requestFocus(Focus::Editor);
     m_clean = false;
     return false;
 }
@@ -319,11 +323,11 @@ void CellEntry::gridMouseDown(int button, int shift, int row, int col)
             return;
     }
     hideEditor();
-    m_book.navigation().calendar().markShown();
-    emit m_book.calendarChanged();
+    m_nav.calendar().markShown();
+    emit m_hub.calendarChanged();
     if (row >= grid.fixedRows() && col >= grid.fixedCols() && row < grid.rows() && col < grid.cols())
         grid.setCursor(row, col);
-    m_book.blocks().plainClick(grid.row(), grid.col());
+    m_blocks.plainClick(grid.row(), grid.col());
     m_session.refreshGrid();
 }
 
@@ -333,21 +337,21 @@ void CellEntry::gridMouseUp(int button, int shift, int row, int col)
     if (row < grid.fixedRows() || col < grid.fixedCols() || row >= grid.rows() || col >= grid.cols())
         return;
     if (button == 1 && (shift & ShiftKey)) {
-        m_book.blocks().shiftClick(row, col);
+        m_blocks.shiftClick(row, col);
     } else if (button == 1 && (shift & (AltKey | CtrlKey))) {
         // Ctrl as Alt: window managers take Alt+click for moving windows.
         grid.setCursor(row, col);
-        m_book.blocks().altClick(row, col);
+        m_blocks.altClick(row, col);
     } else if (button == 2) {
         // The menu acts on the cell the user clicked: outside the marked
         // range that cell becomes current (and the mark is given up).
-        if (!m_book.blocks().covers(row, col)) {
+        if (!m_blocks.covers(row, col)) {
             if (m_cell.visible() && !leaveEditor())
                 return;
-            m_book.blocks().plainClick(row, col);
+            m_blocks.plainClick(row, col);
             grid.setCursor(row, col);
         }
-        emit m_book.contextMenuRequested(grid.row(), grid.col());
+        emit m_hub.contextMenuRequested(grid.row(), grid.col());
     }
 }
 

@@ -13,7 +13,10 @@ class DbError;
 
 namespace book {
 
-class BookController;
+class BlockOps;
+class BookHub;
+class BookNavigation;
+class SidePanel;
 class PageSession;
 
 // Cell entry on the page grid: opening the editor, saving a cell into the
@@ -21,15 +24,21 @@ class PageSession;
 // stored, and the mouse rules of the grid.
 class CellEntry {
 public:
-    CellEntry(BookController &book, PageSession &session, ui::Services &services);
+    CellEntry(BookHub &hub, PageSession &session, ui::Services &services, SidePanel &panel, BookNavigation &nav,
+              BlockOps &blocks);
 
     CellEditor::State editor() const { return m_cell.state(); }
     bool visible() const { return m_cell.visible(); }
     bool clean() const { return m_clean; }
     void setReadOnly(bool readOnly) { m_cell.setReadOnly(readOnly); }
 
+    // The page grid's keymap, the one place its keys are read (the window's
+    // command set has the function keys and shortcuts): Tab leaves for the
+    // calendar, Enter opens the editor on the cell, a printable character
+    // opens it with that character typed, Delete empties the marked cells as
+    // Edit > Delete does. The arrows and paging keys are the grid view's own.
     void gridKeyPress(QChar ch);                 // Tab, Enter or a typed character
-    bool gridKeyDown(int qtKey, int shift);      // true when the key was used here
+    bool gridKeyDown(int qtKey, int shift);      // Delete; true when the key was used here
     void gridDoubleClick();
     void gridMouseDown(int button, int shift, int row, int col);
     void gridMouseUp(int button, int shift, int row, int col);
@@ -52,9 +61,12 @@ private:
     void keepEntry(const QString &entry);
     void notOnPageMadeAgain(const QString &entry, const PageLayout &before, int row, int col);
 
-    BookController &m_book;
+    BookHub &m_hub;
     PageSession &m_session;
     ui::Services &m_s;
+    SidePanel &m_panel;        // the auto-refresh timer waits while a cell is typed
+    BookNavigation &m_nav;
+    BlockOps &m_blocks;        // the grid's clicks mark ranges
     CellEditor m_cell;
     bool m_clean = true;
     int m_lastShift = 0;

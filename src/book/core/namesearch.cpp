@@ -1,6 +1,7 @@
 #include "book/core/namesearch.h"
 
-#include "book/core/bookcontroller.h"
+#include "book/core/bookhub.h"
+#include "book/core/booknavigation.h"
 #include "book/core/cellentry.h"
 #include "book/core/pagesession.h"
 #include "book/pages/pagegrid.h"
@@ -73,20 +74,21 @@ CellList cellsContaining(const PageRecord &page, const QString &needle)
     return cellsContaining(page, needle, layoutOf(page, 1));
 }
 
-NameSearch::NameSearch(BookController &book, PageSession &session, ui::Services &services)
-    : m_book(book), m_session(session), m_s(services)
+NameSearch::NameSearch(BookHub &hub, PageSession &session, ui::Services &services, CellEntry &entry,
+                       BookNavigation &nav)
+    : m_hub(hub), m_session(session), m_s(services), m_entry(entry), m_nav(nav)
 {
 }
 
 void NameSearch::start()
 {
-    if (!m_book.entry().leaveEditor())
+    if (!m_entry.leaveEditor())
         return;
     const ui::GridModel &g = m_session.grid();
     const auto answer = m_s.prompter.input(QStringLiteral("Please enter Name to search:"), QStringLiteral("Search"),
                                            g.textMatrix(g.row(), g.col()));
     if (!answer || answer->isEmpty()) {
-        m_book.requestFocus(Focus::Grid);
+        m_hub.requestFocus(Focus::Grid);
         return;
     }
     m_text = *answer;
@@ -98,9 +100,9 @@ void NameSearch::start()
 void NameSearch::step()
 {
     // The cell found last may hold an entry being typed: it is never dropped.
-    if (!m_book.entry().leaveEditor())
+    if (!m_entry.leaveEditor())
         return;
-    m_book.entry().hideEditor();
+    m_entry.hideEditor();
     QDate to = m_firstStep ? QDate() : m_session.page().date.addDays(-1);
     try {
         const PageSession::BusyScope busy(m_session);
@@ -112,9 +114,9 @@ void NameSearch::step()
                     continue;   // the name is only outside the cells looked at
                 if (p.date == m_session.page().date)
                     m_session.refreshGrid();   // shown already: as stored now
-                m_book.goToDate(p.date);
+                m_nav.goToDate(p.date);
                 m_session.grid().setCursor(hits.front().first, hits.front().second);
-                m_book.gridKeyPress(QChar(13));   // the editor opens on the find
+                m_entry.gridKeyPress(QChar(13));   // the editor opens on the find
                 m_foundBefore = true;
                 report(true);
                 return;
@@ -139,8 +141,8 @@ void NameSearch::report(bool foundNow)
         m_mode = Answer::NewSearch;
     }
     m_panelShown = true;
-    emit m_book.searchPanelChanged();
-    m_book.requestFocus(Focus::AnswerYes);
+    emit m_hub.searchPanelChanged();
+    m_hub.requestFocus(Focus::AnswerYes);
 }
 
 void NameSearch::yes()
@@ -156,12 +158,12 @@ void NameSearch::yes()
 
 void NameSearch::no()
 {
-    if (!m_book.entry().leaveEditor())
+    if (!m_entry.leaveEditor())
         return;
-    m_book.entry().hideEditor();
+    m_entry.hideEditor();
     hidePanel();
     m_session.grid().setCursor(pos::FirstTimeRow, pos::FirstCol);
-    m_book.requestFocus(Focus::Grid);
+    m_hub.requestFocus(Focus::Grid);
 }
 
 void NameSearch::hidePanel()
@@ -169,7 +171,7 @@ void NameSearch::hidePanel()
     if (!m_panelShown)
         return;
     m_panelShown = false;
-    emit m_book.searchPanelChanged();
+    emit m_hub.searchPanelChanged();
 }
 
 } // namespace book

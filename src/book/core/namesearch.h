@@ -7,7 +7,9 @@
 
 namespace book {
 
-class BookController;
+class BookHub;
+class BookNavigation;
+class CellEntry;
 class PageSession;
 
 // The cells of a page holding `needle` without regard to case, column by
@@ -25,7 +27,7 @@ class NameSearch {
 public:
     enum class Answer { Continue = 1, NewSearch = 2 };
 
-    NameSearch(BookController &book, PageSession &session, ui::Services &services);
+    NameSearch(BookHub &hub, PageSession &session, ui::Services &services, CellEntry &entry, BookNavigation &nav);
 
     void start();                // the input box, then the first step
     void yes();                  // cmdYes
@@ -45,9 +47,11 @@ private:
     void step();
     void report(bool foundNow);
 
-    BookController &m_book;
+    BookHub &m_hub;
     PageSession &m_session;
     ui::Services &m_s;
+    CellEntry &m_entry;
+    BookNavigation &m_nav;
     QString m_text;
     bool m_firstStep = true;
     bool m_foundBefore = false;

@@ -1,6 +1,6 @@
 #include "book/core/nextavailable.h"
 
-#include "book/core/bookcontroller.h"
+#include "book/core/bookhub.h"
 #include "book/core/booknavigation.h"
 #include "book/core/cellentry.h"
 #include "ui/core/dateinput.h"
@@ -22,8 +22,9 @@ namespace {
 const QString Title = QStringLiteral("Next Available");
 } // namespace
 
-NextAvailable::NextAvailable(BookController &book, PageSession &session, ui::Services &services)
-    : m_book(book), m_session(session), m_s(services)
+NextAvailable::NextAvailable(BookHub &hub, PageSession &session, ui::Services &services, CellEntry &entry,
+                             BookNavigation &nav)
+    : m_hub(hub), m_session(session), m_s(services), m_entry(entry), m_nav(nav)
 {
 }
 
@@ -96,7 +97,7 @@ void NextAvailable::byColumn()
 
 void NextAvailable::forward(Mode mode)
 {
-    if (!m_book.entry().leaveEditor())
+    if (!m_entry.leaveEditor())
         return;
     try {
         // The page on display as stored now, looked at in the grid itself.
@@ -141,13 +142,13 @@ void NextAvailable::forward(Mode mode)
                                                : templateDay(date, *settings);
             const auto cell = firstFree(day, mode == Mode::Column ? std::optional<int>(col) : std::nullopt);
             if (cell) {
-                m_book.goToDate(date);
+                m_nav.goToDate(date);
                 if (m_session.page().date == date)   // else the user has been told why not
                     land(cell->first, cell->second);
                 return;
             }
         }
-        m_book.goToDate(start.addDays(Days));
+        m_nav.goToDate(start.addDays(Days));
         nothingFree(mode == Mode::Row ? QStringLiteral("No empty timeslot availabe last 90 days!")
                                       : QStringLiteral("No empty timeslot availabe next 90 days!"));
     } catch (const DbError &e) {
@@ -157,13 +158,13 @@ void NextAvailable::forward(Mode mode)
 
 void NextAvailable::onDate()
 {
-    if (!m_book.entry().leaveEditor())
+    if (!m_entry.leaveEditor())
         return;
     const auto answer = m_s.prompter.input(
         QStringLiteral("Please enter date to search: Use date format  mm/dd/yy  or  mm-dd-yy"),
         QStringLiteral("Search Date"), shortDate(m_session.page().date));
     if (!answer || answer->trimmed().isEmpty()) {
-        m_book.requestFocus(Focus::Grid);
+        m_hub.requestFocus(Focus::Grid);
         return;
     }
     const auto date = parseDateInput(answer->trimmed());
@@ -176,7 +177,7 @@ void NextAvailable::onDate()
         if (*date == m_session.page().date)
             m_session.refreshGrid();
         else
-            m_book.goToDate(*date);
+            m_nav.goToDate(*date);
         if (m_session.page().date != *date)
             return;   // the page could not be opened: the user has been told
         const ui::GridModel &g = m_session.grid();
@@ -194,16 +195,16 @@ void NextAvailable::onDate()
 void NextAvailable::land(int row, int col)
 {
     m_session.grid().setCursor(row, col);
-    m_book.requestFocus(Focus::Grid);
-    m_book.gridKeyPress(QChar(13));   // the editor opens on the free cell
+    m_hub.requestFocus(Focus::Grid);
+    m_entry.gridKeyPress(QChar(13));   // the editor opens on the free cell
 }
 
 void NextAvailable::nothingFree(const QString &text)
 {
     m_s.prompter.message(text, Title);
-    if (!m_book.navigationPanelShown())
-        m_book.toggleFullWidth();
-    m_book.requestFocus(Focus::Calendar);
+    if (!m_nav.panelShown())
+        m_nav.toggleFullWidth();
+    m_hub.requestFocus(Focus::Calendar);
 }
 
 } // namespace book

@@ -14,7 +14,9 @@ struct Settings;
 
 namespace book {
 
-class BookController;
+class BookHub;
+class BookNavigation;
+class CellEntry;
 class PageSession;
 
 // The next free time cell: by row (F6, toolbar Hor), by column (F7, Vert),
@@ -24,7 +26,7 @@ class PageSession;
 // when it is new).
 class NextAvailable {
 public:
-    NextAvailable(BookController &book, PageSession &session, ui::Services &services);
+    NextAvailable(BookHub &hub, PageSession &session, ui::Services &services, CellEntry &entry, BookNavigation &nav);
 
     void byRow();
     void byColumn();
@@ -58,9 +60,11 @@ private:
     void land(int row, int col);
     void nothingFree(const QString &text);
 
-    BookController &m_book;
+    BookHub &m_hub;
     PageSession &m_session;
     ui::Services &m_s;
+    CellEntry &m_entry;
+    BookNavigation &m_nav;
 };
 
 } // namespace book

@@ -1,11 +1,14 @@
 #include "book/core/pagehistory.h"
 
+#include "book/core/bookhub.h"
 #include "book/core/pagesession.h"
 #include "book/pages/pagegrid.h"
 #include "book/pages/pagepos.h"
 #include "book/pages/pagestore.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"
+#include "ui/core/prompter.h"
+#include "ui/core/textdelivery.h"
 
 #include <QLocale>
 #include <map>
@@ -76,7 +79,10 @@ QString colourText(const std::optional<int> &colour)
 
 } // namespace
 
-PageHistory::PageHistory(PageSession &session, store::Database &db) : m_session(session), m_db(db) {}
+PageHistory::PageHistory(BookHub &hub, PageSession &session, ui::Services &services)
+    : m_hub(hub), m_session(session), m_s(services), m_db(services.db)
+{
+}
 
 std::vector<CellChange> PageHistory::ofCell(store::Database &db, const QDate &date, int row, int col)
 {
@@ -126,7 +132,7 @@ std::vector<CellChange> PageHistory::deletedHere() const
     return deletedFrom(m_db, m_session.page().date);
 }
 
-PageHistory::PutBack PageHistory::putBack(const CellChange &deleted)
+PageHistory::PutBack PageHistory::restore(const CellChange &deleted)
 {
     const PageLayout &l = m_session.layout();
     const QString label = deleted.time + QLatin1Char('\t') + deleted.consultant;
@@ -158,6 +164,64 @@ PageHistory::PutBack PageHistory::putBack(const CellChange &deleted)
     m_session.showStoredText(w.storedText);
     m_session.grid().setCursor(row, col);
     return w.conflict ? PutBack::Occupied : PutBack::Done;
+}
+
+void PageHistory::cellHistory()
+{
+    const ui::GridModel &g = m_session.grid();
+    if (!pos::inData(g.row(), g.col()))
+        return;
+    QString text;
+    try {
+        const QString cell = cellLabel(m_session.layout(), g.row(), g.col()).replace(QLatin1Char('\t'), QLatin1Char(' '));
+        text = report(QStringLiteral("Cell History:  %1  %2").arg(m_session.dateCaption(), cell), currentCell());
+    } catch (const store::DbError &e) {
+        m_s.prompter.message(e.numbered(), QStringLiteral("Cell History"), ui::Icon::Critical);
+        return;
+    }
+    m_hub.requestFocus(Focus::Grid);
+    ui::deliverText(m_s, QStringLiteral("Cell History"), text);
+}
+
+void PageHistory::deletedOnPage()
+{
+    try {
+        m_deletedShown = deletedHere();
+    } catch (const store::DbError &e) {
+        m_s.prompter.message(e.numbered(), QStringLiteral("Deleted on this page"), ui::Icon::Critical);
+        return;
+    }
+    emit m_hub.deletedListRequested();
+}
+
+void PageHistory::putBack(const CellChange &deleted)
+{
+    // A locked page takes no bookings, typed or put back: nothing is
+    // written, as a cell typed there stores nothing.
+    if (m_session.locked()) {
+        m_hub.requestFocus(Focus::Grid);
+        return;
+    }
+    const QString title = QStringLiteral("Put back");
+    switch (restore(deleted)) {
+    case PutBack::Done:
+        break;
+    case PutBack::Occupied:
+        m_s.prompter.message(QStringLiteral("The cell is not empty any more: the booking was not put back."), title,
+                             ui::Icon::Warning);
+        break;
+    case PutBack::NoSuchCell:
+        m_s.prompter.message(QStringLiteral("This page has no cell at %1 for %2 any more.")
+                                 .arg(deleted.time, deleted.consultant),
+                             title, ui::Icon::Warning);
+        break;
+    case PutBack::Failed:
+        m_s.prompter.message(QStringLiteral("The booking could not be put back. Please try again."), title,
+                             ui::Icon::Warning);
+        m_session.refreshGrid();
+        break;
+    }
+    m_hub.requestFocus(Focus::Grid);
 }
 
 } // namespace book

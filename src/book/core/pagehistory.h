@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/core/changelog.h"
+#include "ui/core/services.h"
 
 #include <QDate>
 #include <QString>
@@ -9,6 +10,7 @@
 
 namespace book {
 
+class BookHub;
 class PageSession;
 
 // One change of one cell, as the change log recorded it.
@@ -30,7 +32,7 @@ struct CellChange {
 // its cell while that cell is still empty, through the page's guarded write.
 class PageHistory {
 public:
-    PageHistory(PageSession &session, store::Database &db);
+    PageHistory(BookHub &hub, PageSession &session, ui::Services &services);
 
     // Every change of a cell of a page, newest first.
     static std::vector<CellChange> ofCell(store::Database &db, const QDate &date, int row, int col);
@@ -43,15 +45,24 @@ public:
     std::vector<CellChange> currentCell() const;
     std::vector<CellChange> deletedHere() const;
 
-    enum class PutBack { Done, Occupied, NoSuchCell, Failed };
-    // Writes the deleted booking into its cell (found by its time and
-    // consultant when the page's layout has changed since) only while that
-    // cell is empty.
-    PutBack putBack(const CellChange &deleted);
+    // ---- the grid menu's commands
+    void cellHistory();                          // "Cell History": the current cell's, as text
+    void deletedOnPage();                        // "Deleted on this page": the list is asked for
+    const std::vector<CellChange> &deletedShown() const { return m_deletedShown; }
+    // Enter on a booking of that list: written into its cell (found by its
+    // time and consultant when the page's layout has changed since) only
+    // while that cell is empty and the page is not locked, as typing is.
+    void putBack(const CellChange &deleted);
 
 private:
+    enum class PutBack { Done, Occupied, NoSuchCell, Failed };
+    PutBack restore(const CellChange &deleted);
+
+    BookHub &m_hub;
     PageSession &m_session;
+    ui::Services &m_s;
     store::Database &m_db;
+    std::vector<CellChange> m_deletedShown;
 };
 
 } // namespace book

@@ -1,6 +1,7 @@
 #include "book/core/pagesession.h"
 
-#include "book/core/bookcontroller.h"
+#include "book/core/bookhub.h"
+#include "book/core/cellentry.h"
 #include "ui/core/dateinput.h"
 #include "book/core/writefailure.h"
 #include "book/pages/pagepos.h"
@@ -22,17 +23,17 @@ constexpr int SeekRetries = 3;
 PageSession::BusyScope::BusyScope(PageSession &s) : m_s(s)
 {
     ++m_s.m_busy;
-    emit m_s.m_book.busyChanged(true);
+    emit m_s.m_hub.busyChanged(true);
 }
 
 PageSession::BusyScope::~BusyScope()
 {
     --m_s.m_busy;
-    emit m_s.m_book.busyChanged(false);
+    emit m_s.m_hub.busyChanged(false);
 }
 
-PageSession::PageSession(BookController &book, ui::Services &services)
-    : m_book(book), m_s(services), m_pages(services.db), m_settingsStore(services.db)
+PageSession::PageSession(BookHub &hub, ui::Services &services, CellEntry &entry)
+    : m_hub(hub), m_s(services), m_entry(entry), m_pages(services.db), m_settingsStore(services.db)
 {
     m_grid.setFixedRows(pos::FreeRow);   // the number and name rows
     m_grid.setFixedCols(pos::FirstCol);  // the time column
@@ -50,6 +51,7 @@ void PageSession::readSettings()
 
 bool PageSession::beginLoad(const QDate &today)
 {
+    m_admin = true;
     m_today = today;
     m_loading = true;
     try {
@@ -133,23 +135,23 @@ void PageSession::populateGrid(const QDate &date)
 {
     m_page.date = date;
     m_locked = date < m_today;
-    m_book.entry().setReadOnly(m_locked);
+    m_entry.setReadOnly(m_locked);
     setupGrid();
     fillGrid();
     m_grid.setCursor(pos::FirstTimeRow, pos::FirstCol);
-    m_book.requestFocus(Focus::Grid);
+    m_hub.requestFocus(Focus::Grid);
 }
 
 void PageSession::openPage(const QDate &date)
 {
     const bool wasLoading = m_loading;
     m_loading = true;
-    m_book.entry().hideEditor();
+    m_entry.hideEditor();
     if (seekRecord(date)) {
         populateGrid(date);
     }
     m_loading = wasLoading;
-    m_book.pageChanged();
+    m_hub.pageChanged();
 }
 
 void PageSession::showPageColors()
@@ -174,11 +176,11 @@ void PageSession::fillGrid()
     m_loading = true;
     m_grid.beginUpdate();
     pasteText(m_grid, m_page.data);
-    m_book.entry().hideEditor();
+    m_entry.hideEditor();
     showPageColors();
     m_grid.endUpdate();
     m_loading = wasLoading;
-    emit m_book.statusChanged();
+    emit m_hub.statusChanged();
 }
 
 void PageSession::refreshGrid(bool hideEditorToo)
@@ -201,10 +203,10 @@ void PageSession::refreshGrid(bool hideEditorToo)
         applyColors(m_grid, m_page.colors, false);
     m_grid.endUpdate();
     if (hideEditorToo) {
-        m_book.entry().hideEditor();
-        m_book.requestFocus(Focus::Grid);
+        m_entry.hideEditor();
+        m_hub.requestFocus(Focus::Grid);
     }
-    emit m_book.memosChanged();
+    emit m_hub.memosChanged();
 }
 
 CellList PageSession::showOthersChanges()
@@ -260,9 +262,9 @@ CellList PageSession::showOthersChanges()
     }
     m_grid.endUpdate();
     if (statusChanged)
-        emit m_book.statusChanged();
+        emit m_hub.statusChanged();
     if (memoChanged)
-        emit m_book.memosChanged();   // a memo box being typed in keeps its text
+        emit m_hub.memosChanged();   // a memo box being typed in keeps its text
     return {cells.begin(), cells.end()};
 }
 
@@ -351,7 +353,7 @@ PageLayout PageSession::remakePage()
     m_loading = wasLoading;
     const auto at = samePlace(before, m_layout, row, col);
     m_grid.setCursor(at ? at->first : pos::FirstTimeRow, at ? at->second : pos::FirstCol);
-    m_book.pageChanged();
+    m_hub.pageChanged();
     return before;
 }
 

@@ -19,13 +19,16 @@ class DbError;
 
 namespace book {
 
-class BookController;
+class BookHub;
+class CellEntry;
 
 // The page on display: finding or creating it, laying out and filling the
 // grid, re-reading it, and the guarded writes of its cells and colours.
 class PageSession {
 public:
-    PageSession(BookController &book, ui::Services &services);
+    // `entry`: the cell entry on this grid (made after the session; used only
+    // once both are made).
+    PageSession(BookHub &hub, ui::Services &services, CellEntry &entry);
 
     // The busy pointer while a statement may wait for another station.
     class BusyScope {
@@ -96,6 +99,7 @@ public:
     const ui::GridModel &grid() const { return m_grid; }
     PageRecord &page() { return m_page; }
     const PageRecord &page() const { return m_page; }
+    QDate date() const { return m_page.date; }   // the displayed date
     const PageLayout &layout() const { return m_layout; }
     store::Settings &settings() { return m_settings; }
     const store::Settings &settings() const { return m_settings; }
@@ -110,6 +114,9 @@ public:
     void setClosed(bool closed) { m_closed = closed; }
     bool locked() const { return m_locked; }       // Check2
     void setLocked(bool locked) { m_locked = locked; }
+    // This station may change the book-wide items (book name, office status,
+    // page lock, blockout string). The book marks every station so when it opens.
+    bool adminStation() const { return m_admin; }
     QString dateCaption() const;           // short date
     QString dayCaption() const;            // "dddd"
 
@@ -121,8 +128,9 @@ private:
     CellList takeBack(bool undo);
     void takeBackRefused(const UndoStep &step, bool undo, const PageChange &page, const PageStore::BlockWrite &w);
 
-    BookController &m_book;
+    BookHub &m_hub;
     ui::Services &m_s;
+    CellEntry &m_entry;
     PageStore m_pages;
     store::SettingsStore m_settingsStore;
     store::Settings m_settings;
@@ -135,6 +143,7 @@ private:
     int m_busy = 0;              // open BusyScopes
     bool m_closed = false;       // Check1
     bool m_locked = false;       // Check2
+    bool m_admin = true;
     UndoHistory m_history;
     store::Edit m_storedEdit;
 };

@@ -2,7 +2,7 @@
 // back through the page writes, guarded like any other write.
 #include "book/core/pagesession.h"
 
-#include "book/core/bookcontroller.h"
+#include "book/core/bookhub.h"
 #include "ui/core/dateinput.h"
 #include "book/core/writefailure.h"
 #include "book/pages/pagepos.h"
@@ -58,7 +58,7 @@ void PageSession::keepStep(const QString &command, int row, int col, const std::
     if (step.pages.empty())
         return;
     m_history.add(std::move(step));
-    emit m_book.undoChanged();
+    emit m_hub.undoChanged();
 }
 
 QString PageSession::undoText() const
@@ -122,7 +122,7 @@ CellList PageSession::takeBack(bool undo)
             title, ui::Icon::Warning);
         refreshGrid();
         m_grid.setCursor(row, col);
-        emit m_book.undoChanged();
+        emit m_hub.undoChanged();
         return {};
     }
     if (!writes.empty() && !writes.back().changed.empty()) {
@@ -130,14 +130,14 @@ CellList PageSession::takeBack(bool undo)
         refreshGrid();
         m_grid.setCursor(row, col);
         takeBackRefused(step, undo, step.pages[writes.size() - 1], writes.back());
-        emit m_book.undoChanged();
+        emit m_hub.undoChanged();
         return {};
     }
 
     undo ? m_history.undone(m_page.date) : m_history.redone(m_page.date);
     refreshGrid();
     m_grid.setCursor(row, col);
-    emit m_book.undoChanged();
+    emit m_hub.undoChanged();
     CellList shown;
     for (const PageChange &p : step.pages)
         if (p.date == m_page.date)

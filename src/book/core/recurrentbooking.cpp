@@ -1,6 +1,6 @@
 #include "book/core/recurrentbooking.h"
 
-#include "book/core/bookcontroller.h"
+#include "book/core/bookhub.h"
 #include "book/core/cellentry.h"
 #include "ui/core/dateinput.h"
 #include "book/core/pagesession.h"
@@ -29,8 +29,8 @@ QString oneLine(QString text)
 
 } // namespace
 
-RecurrentBooking::RecurrentBooking(BookController &book, PageSession &session, ui::Services &services)
-    : m_book(book), m_session(session), m_s(services)
+RecurrentBooking::RecurrentBooking(PageSession &session, ui::Services &services, CellEntry &entry)
+    : m_session(session), m_s(services), m_entry(entry)
 {
 }
 
@@ -80,10 +80,25 @@ std::vector<QDate> RecurrentBooking::targets(const QDate &start, int interval, i
 
 void RecurrentBooking::run()
 {
-    if (!m_book.entry().leaveEditor())
+    if (!m_entry.leaveEditor())
         return;
     while (attempt() == Outcome::Again) {
     }
+}
+
+std::optional<int> RecurrentBooking::askNumber(const QString &text, const QString &proposed, const Limit &limit,
+                                               Outcome &outcome)
+{
+    outcome = Outcome::Done;
+    const auto typed = m_s.prompter.input(text, Title, proposed);
+    if (!typed || typed->isEmpty())
+        return std::nullopt;
+    const int n = std::max(readNumber(*typed), limit.least);
+    if (n > limit.most) {
+        outcome = m_s.prompter.ask(limit.tooMany, limit.title) ? Outcome::Again : Outcome::Done;
+        return std::nullopt;
+    }
+    return n;
 }
 
 RecurrentBooking::Outcome RecurrentBooking::attempt()
@@ -103,33 +118,26 @@ RecurrentBooking::Outcome RecurrentBooking::attempt()
     }
     const QDate start = m_session.page().date;
 
-    const auto intervalText = m_s.prompter.input(
+    Outcome outcome = Outcome::Done;
+    const auto intervalTyped = askNumber(
         QStringLiteral("Please enter the time interval for this recurrent booking e.g. 1 for weekly, 2 for "
                        "fortnightly, 3 for 3-weekly, 4 for 4-weekly, etc (Range 1 - 12). Enter only a number."),
-        Title, QStringLiteral("1"));
-    if (!intervalText || intervalText->isEmpty())
-        return Outcome::Done;
-    const int interval = std::max(readNumber(*intervalText), 1);
-    if (interval > 12)
-        return m_s.prompter.ask(QStringLiteral("Sorry, you can make recurrent bookings only up to 12-weekly! Do "
-                                               "you want to try again?"),
-                                QStringLiteral("Time interval entry incorrect"))
-                   ? Outcome::Again
-                   : Outcome::Done;
-
-    const auto periodText = m_s.prompter.input(
+        QStringLiteral("1"),
+        {1, 12, QStringLiteral("Sorry, you can make recurrent bookings only up to 12-weekly! Do you want to try again?"),
+         QStringLiteral("Time interval entry incorrect")},
+        outcome);
+    if (!intervalTyped)
+        return outcome;
+    const auto periodTyped = askNumber(
         QStringLiteral("Please enter the time period in weeks over which this recurrent booking is made (Range 2 - "
                        "24). Enter only a number."),
-        Title, QStringLiteral("4"));
-    if (!periodText || periodText->isEmpty())
-        return Outcome::Done;
-    const int period = std::max(readNumber(*periodText), 2);
-    if (period > 24)
-        return m_s.prompter.ask(QStringLiteral("Sorry, you can make recurrent bookings for only up to 24 weeks! Do "
-                                               "you want to try again?"),
-                                QStringLiteral("Time period entry incorrect"))
-                   ? Outcome::Again
-                   : Outcome::Done;
+        QStringLiteral("4"),
+        {2, 24, QStringLiteral("Sorry, you can make recurrent bookings for only up to 24 weeks! Do you want to try again?"),
+         QStringLiteral("Time period entry incorrect")},
+        outcome);
+    if (!periodTyped)
+        return outcome;
+    const int interval = *intervalTyped, period = *periodTyped;
 
     const int further = furtherBookings(interval, period);
     const std::vector<QDate> dates = targets(start, interval, further);

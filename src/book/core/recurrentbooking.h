@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace store {
@@ -12,7 +13,7 @@ class DbError;
 
 namespace book {
 
-class BookController;
+class CellEntry;
 class PageSession;
 struct PageLayout;
 
@@ -22,7 +23,7 @@ struct PageLayout;
 // writes none of it.
 class RecurrentBooking {
 public:
-    RecurrentBooking(BookController &book, PageSession &session, ui::Services &services);
+    RecurrentBooking(PageSession &session, ui::Services &services, CellEntry &entry);
 
     void run();
 
@@ -55,6 +56,14 @@ public:
 private:
     enum class Outcome { Done, Again };
     Outcome attempt();
+    // A number the user types (`least` when it reads less). Nothing, when the
+    // box is left empty or one over `most` is given; then `outcome` says
+    // whether the user wants to try again (`tooMany` asks).
+    struct Limit {
+        int least, most;
+        QString tooMany, title;
+    };
+    std::optional<int> askNumber(const QString &text, const QString &proposed, const Limit &limit, Outcome &outcome);
     // Each target as the user will find it. Reads only; a day without a page
     // is shown from its template and the settings it will be made from.
     std::vector<Target> survey(const std::vector<QDate> &dates, int row, int col);
@@ -65,9 +74,9 @@ private:
     // Nothing of the series was written: the user is told why.
     void failed(int row, int col, const QString &text);
 
-    BookController &m_book;
     PageSession &m_session;
     ui::Services &m_s;
+    CellEntry &m_entry;
 };
 
 } // namespace book

@@ -1,7 +1,8 @@
 // Memos, book name, office status, page lock and the auto-refresh timer.
 #include "book/core/sidepanel.h"
 
-#include "book/core/bookcontroller.h"
+#include "book/core/bookhub.h"
+#include "book/core/otherstations.h"
 #include "book/core/cellentry.h"
 #include "book/core/pagesession.h"
 #include "store/core/database.h"
@@ -20,8 +21,9 @@ namespace {
 constexpr int SaveRounds = 3;
 } // namespace
 
-SidePanel::SidePanel(BookController &book, PageSession &session, ui::Services &services)
-    : m_book(book), m_session(session), m_s(services)
+SidePanel::SidePanel(BookHub &hub, PageSession &session, ui::Services &services, CellEntry &entry,
+                     OtherStations &stations)
+    : m_hub(hub), m_session(session), m_s(services), m_entry(entry), m_stations(stations)
 {
 }
 
@@ -72,8 +74,8 @@ QString SidePanel::memoButtonCaption() const
 void SidePanel::memoCommand()
 {
     m_fixedMemoShown = !m_fixedMemoShown;
-    emit m_book.panelChanged();
-    m_book.requestFocus(m_fixedMemoShown ? Focus::FixedMemo : Focus::DailyMemo);
+    emit m_hub.panelChanged();
+    m_hub.requestFocus(m_fixedMemoShown ? Focus::FixedMemo : Focus::DailyMemo);
 }
 
 void SidePanel::memoFocusIn(bool fixed)
@@ -100,7 +102,7 @@ void SidePanel::memoFocusOut(bool fixed, const QString &text)
     const QString title = fixed ? QStringLiteral("Save txtFixedMemo") : QStringLiteral("Save txtMemo");
     if ((!fixed && m_session.page().id == 0) || (text == from && !draft)) {
         armTimer();
-        emit m_book.memosChanged();   // the box shows a memo stored meanwhile
+        emit m_hub.memosChanged();   // the box shows a memo stored meanwhile
         return;
     }
     // Written only over what this station read. When another station stored
@@ -122,22 +124,22 @@ void SidePanel::memoFocusOut(bool fixed, const QString &text)
                                  ui::Icon::Critical);
             // Nothing was stored: the text stays in the box to be left again.
             draft = text;
-            emit m_book.memosChanged();
-            m_book.requestFocus(fixed ? Focus::FixedMemo : Focus::DailyMemo);
+            emit m_hub.memosChanged();
+            m_hub.requestFocus(fixed ? Focus::FixedMemo : Focus::DailyMemo);
             return;
         }
         if (!stored) {
             (fixed ? m_session.settings().fixedMemo : m_session.page().memo) = text;
             draft.reset();
             armTimer();
-            emit m_book.memosChanged();
+            emit m_hub.memosChanged();
             return;
         }
         (fixed ? m_session.settings().fixedMemo : m_session.page().memo) = *stored;
         if (*stored == text) {
             draft.reset();
             armTimer();
-            emit m_book.memosChanged();
+            emit m_hub.memosChanged();
             return;
         }
         const bool overwrite = m_s.prompter.ask(
@@ -149,22 +151,22 @@ void SidePanel::memoFocusOut(bool fixed, const QString &text)
             // Both texts stay in the box, the stored one first, for the user
             // to merge by hand or to take out what is not wanted.
             draft = *stored + QLatin1Char('\n') + text;
-            emit m_book.memosChanged();
+            emit m_hub.memosChanged();
             m_s.prompter.message(QStringLiteral("The memo box now holds the stored text followed by yours. "
                                                 "Edit it as you wish: it is stored when you leave the box."),
                                  title, ui::Icon::Information);
-            m_book.requestFocus(fixed ? Focus::FixedMemo : Focus::DailyMemo);
+            m_hub.requestFocus(fixed ? Focus::FixedMemo : Focus::DailyMemo);
             return;
         }
         expected = *stored;
     }
     // Other stations kept changing it: the user's text stays in the box.
     draft = text;
-    emit m_book.memosChanged();
+    emit m_hub.memosChanged();
     m_s.prompter.message(QStringLiteral("The memo was not stored: other stations keep changing it. Your text is "
                                         "still in the box; leave the box again to store it."),
                          title, ui::Icon::Warning);
-    m_book.requestFocus(fixed ? Focus::FixedMemo : Focus::DailyMemo);
+    m_hub.requestFocus(fixed ? Focus::FixedMemo : Focus::DailyMemo);
 }
 
 void SidePanel::memoTab(bool fixed, const QString &text)
@@ -172,20 +174,20 @@ void SidePanel::memoTab(bool fixed, const QString &text)
     QString t = text;
     t.remove(QChar(9));
     memoFocusOut(fixed, t);
-    m_book.requestFocus(fixed ? Focus::Calendar : Focus::Grid);
+    m_hub.requestFocus(fixed ? Focus::Calendar : Focus::Grid);
 }
 
 void SidePanel::bookNameFocusIn()
 {
-    if (m_book.isAdminStation()) {
+    if (m_session.adminStation()) {
         m_bookLocked = false;
-        emit m_book.bookNameChanged();
+        emit m_hub.bookNameChanged();
     }
 }
 
 void SidePanel::bookNameEntered(const QString &text)
 {
-    if (!m_book.isAdminStation()) {
+    if (!m_session.adminStation()) {
         m_s.prompter.message(QStringLiteral("Sorry, book name can only be changed at the Admin station!"),
                              QStringLiteral("Change Book Name"));
         return;
@@ -211,36 +213,36 @@ void SidePanel::bookNameEntered(const QString &text)
                              QStringLiteral("Change Scheduler ID"));
         return;
     }
-    m_book.entry().hideEditor();
+    m_entry.hideEditor();
     m_bookLocked = true;
-    emit m_book.bookNameChanged();
-    m_book.requestFocus(Focus::Grid);
+    emit m_hub.bookNameChanged();
+    m_hub.requestFocus(Focus::Grid);
 }
 
 void SidePanel::statusChosen(int index)
 {
     if (m_session.loading() || index < 0 || index > 1)
         return;
-    if (!m_book.isAdminStation()) {
+    if (!m_session.adminStation()) {
         m_s.prompter.message(QStringLiteral("Sorry, office status can only be changed at Admin station."),
                              QStringLiteral("Change Office Status"));
-        emit m_book.statusChanged();
+        emit m_hub.statusChanged();
         return;
     }
     const bool closed = index == 1;
-    if (!m_book.entry().leaveEditor()) {
-        emit m_book.statusChanged();   // the status box shows the page's status again
+    if (!m_entry.leaveEditor()) {
+        emit m_hub.statusChanged();   // the status box shows the page's status again
         return;
     }
     if (closed == m_session.closed() && m_session.page().clinic == closed) {
-        m_book.requestFocus(Focus::Grid);
+        m_hub.requestFocus(Focus::Grid);
         return;
     }
     // The stations still open are named, so the user knows whom to ask.
-    m_book.recountStations();
+    m_stations.recount();
     QString logout = QStringLiteral("Please logout all other stations before changing office status!");
-    if (!m_book.otherStations().empty())
-        logout += QStringLiteral("\n\nStations still open:\n") + store::Presence::listing(m_book.otherStations());
+    if (!m_stations.others().empty())
+        logout += QStringLiteral("\n\nStations still open:\n") + store::Presence::listing(m_stations.others());
     m_s.prompter.message(logout, QStringLiteral("Change Office Status"));
     // Stored first, so that a failure leaves the window as it was.
     try {
@@ -248,38 +250,38 @@ void SidePanel::statusChosen(int index)
         m_session.page().clinic = closed;
     } catch (const DbError &e) {
         m_s.prompter.message(e.numbered(), QStringLiteral("Combo(0)"), ui::Icon::Critical);
-        emit m_book.statusChanged();
+        emit m_hub.statusChanged();
         return;
     }
     m_session.setClosed(closed);
-    m_book.entry().hideEditor();
+    m_entry.hideEditor();
     ui::GridModel &grid = m_session.grid();
     const int row = grid.row(), col = grid.col();
     if (closed) {
         grid.beginUpdate();
         m_session.showPageColors();
         grid.endUpdate();
-        emit m_book.statusChanged();
+        emit m_hub.statusChanged();
     } else {
         m_session.fillGrid();
     }
     grid.setCursor(row, col);
-    m_book.requestFocus(Focus::Grid);
+    m_hub.requestFocus(Focus::Grid);
 }
 
 void SidePanel::setPageLock(bool locked)
 {
-    if (!m_book.isAdminStation() && !locked) {
+    if (!m_session.adminStation() && !locked) {
         m_s.prompter.message(QStringLiteral("Sorry, page lock can only be toggled off at Admin station!"),
                              QStringLiteral("Toggle Pagelock"));
-        emit m_book.lockChanged();
+        emit m_hub.lockChanged();
         return;
     }
     m_session.setLocked(locked);
-    m_book.entry().setReadOnly(locked);
-    emit m_book.editorChanged();
-    emit m_book.lockChanged();
-    m_book.requestFocus(m_book.entry().visible() ? Focus::Editor : Focus::Grid);
+    m_entry.setReadOnly(locked);
+    emit m_hub.editorChanged();
+    emit m_hub.lockChanged();
+    m_hub.requestFocus(m_entry.visible() ? Focus::Editor : Focus::Grid);
 }
 
 void SidePanel::armTimer()
@@ -288,7 +290,7 @@ void SidePanel::armTimer()
     if (run == m_timerRunning && !run)
         return;
     m_timerRunning = run;
-    emit m_book.timerChanged();
+    emit m_hub.timerChanged();
 }
 
 void SidePanel::stopTimer()
@@ -296,14 +298,14 @@ void SidePanel::stopTimer()
     if (!m_timerRunning)
         return;
     m_timerRunning = false;
-    emit m_book.timerChanged();
+    emit m_hub.timerChanged();
 }
 
 void SidePanel::timerTick()
 {
     // The timer is stopped while a cell or a memo is being typed.
     // Nor does it run while a schedule window holds it paused.
-    if (!m_timerRunning || m_book.entry().visible() || m_s.state.refreshHolds > 0)
+    if (!m_timerRunning || m_entry.visible() || m_s.state.refreshHolds > 0)
         return;
     m_session.refreshGrid();
 }

@@ -8,7 +8,9 @@
 
 namespace book {
 
-class BookController;
+class BookHub;
+class CellEntry;
+class OtherStations;
 class PageSession;
 
 // The controls beside the page: the daily and fixed memos (stored only over
@@ -16,7 +18,7 @@ class PageSession;
 // and the auto-refresh timer.
 class SidePanel {
 public:
-    SidePanel(BookController &book, PageSession &session, ui::Services &services);
+    SidePanel(BookHub &hub, PageSession &session, ui::Services &services, CellEntry &entry, OtherStations &stations);
 
     bool fixedMemoShown() const { return m_fixedMemoShown; }
     QString memoButtonCaption() const;
@@ -52,9 +54,11 @@ public:
     void autoRefreshCommand();
 
 private:
-    BookController &m_book;
+    BookHub &m_hub;
     PageSession &m_session;
     ui::Services &m_s;
+    CellEntry &m_entry;
+    OtherStations &m_stations;   // listed when the office is closed
     bool m_fixedMemoShown = false;
     std::optional<QString> m_dailyMemoBase;    // the memo as the user began typing
     std::optional<QString> m_fixedMemoBase;

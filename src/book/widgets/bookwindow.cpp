@@ -47,7 +47,7 @@ void setPlainIfDiffers(QPlainTextEdit *box, const QString &text)
 } // namespace
 
 BookWindow::BookWindow(ui::Services &services, QWidget *parent)
-    : ui::TaskWindow(parent), m_services(services), m_controller(services)
+    : ui::TaskWindow(parent), m_services(services), m_controller(services), m_commands(m_controller.commands())
 {
     setObjectName(ui::win::Appt);
     setWindowTitle(QStringLiteral("Appointments Scheduler"));
@@ -72,10 +72,10 @@ BookWindow::BookWindow(ui::Services &services, QWidget *parent)
     m_demo->setGeometry(-400, 0, 90, 24);
     connect(m_demo, &QPushButton::clicked, this, [this] {
         const ui::BusyPointer busy;
-        m_controller.demo();
+        m_controller.navigation().demo();
     });
 
-    m_printPanel = new PrintPanel(m_controller, central);
+    m_printPanel = new PrintPanel(m_controller.printing(), central);
     m_printer = std::make_unique<report::DefaultSheetPrinter>();
     m_controller.printing().setPrinter(m_printer.get());
 
@@ -83,24 +83,25 @@ BookWindow::BookWindow(ui::Services &services, QWidget *parent)
     connectController();
 
     m_timer.setObjectName(QStringLiteral("Timer1"));
-    connect(&m_timer, &QTimer::timeout, this, [this] { m_controller.timerTick(); });
+    connect(&m_timer, &QTimer::timeout, this, [this] { m_controller.panel().timerTick(); });
 
-    // Function keys act wherever the focus is; the controls' own keys are
-    // looked at before the controls act on them.
+    // The controls' own keys are looked at before the controls act on them;
+    // the command set's keys act wherever the focus is, before those.
     const auto children = findChildren<QWidget *>();
     for (QWidget *w : children)
         w->installEventFilter(this);
+    m_commands.bindKeys(this);
 
     // Other stations' changes are shown as they come, but never under an
     // open message box or menu: they wait until it is closed.
     m_flash = new ChangeFlash(m_grid);
     m_controller.setQuietCheck(
         [] { return !QApplication::activeModalWidget() && !QApplication::activePopupWidget(); });
-    connect(&m_controller, &BookController::cellsChangedElsewhere, this,
+    connect(&m_controller.hub(), &BookHub::cellsChangedElsewhere, this,
             [this] { m_flash->flash(m_controller.changedElsewhere()); });
-    connect(&m_controller, &BookController::stationsChanged, this, [this] {
-        m_stations->setText(m_controller.stationsCaption());
-        m_stations->setToolTip(m_controller.stationsTip());
+    connect(&m_controller.hub(), &BookHub::stationsChanged, this, [this] {
+        m_stations->setText(m_controller.stations().caption());
+        m_stations->setToolTip(m_controller.stations().tip());
     });
     resize(1000, 640);
 }
@@ -143,44 +144,44 @@ bool BookWindow::load(const QDate &today)
 
 void BookWindow::connectController()
 {
-    connect(&m_controller, &BookController::editorChanged, this, [this] {
+    connect(&m_controller.hub(), &BookHub::editorChanged, this, [this] {
         syncEditor();
         syncUndo();
     });
-    connect(&m_controller, &BookController::undoChanged, this, [this] { syncUndo(); });
-    connect(&m_controller, &BookController::captionsChanged, this, [this] { syncCaptions(); });
-    connect(&m_controller, &BookController::statusChanged, this, [this] { syncStatus(); });
-    connect(&m_controller, &BookController::lockChanged, this, [this] { syncLock(); });
-    connect(&m_controller, &BookController::memosChanged, this, [this] { syncMemos(); });
-    connect(&m_controller, &BookController::bookNameChanged, this, [this] { syncBookName(); });
-    connect(&m_controller, &BookController::panelChanged, this, [this] { syncPanel(); });
-    connect(&m_controller, &BookController::calendarChanged, this, [this] { syncCalendar(); });
-    connect(&m_controller, &BookController::timerChanged, this, [this] { syncTimer(); });
-    connect(&m_controller, &BookController::searchPanelChanged, this, [this] { syncAnswerPanel(); });
-    connect(&m_controller, &BookController::printPanelChanged, this, [this] { m_printPanel->sync(); });
-    connect(&m_controller, &BookController::busyChanged, this, [](bool busy) {
+    connect(&m_controller.hub(), &BookHub::undoChanged, this, [this] { syncUndo(); });
+    connect(&m_controller.hub(), &BookHub::captionsChanged, this, [this] { syncCaptions(); });
+    connect(&m_controller.hub(), &BookHub::statusChanged, this, [this] { syncStatus(); });
+    connect(&m_controller.hub(), &BookHub::lockChanged, this, [this] { syncLock(); });
+    connect(&m_controller.hub(), &BookHub::memosChanged, this, [this] { syncMemos(); });
+    connect(&m_controller.hub(), &BookHub::bookNameChanged, this, [this] { syncBookName(); });
+    connect(&m_controller.hub(), &BookHub::panelChanged, this, [this] { syncPanel(); });
+    connect(&m_controller.hub(), &BookHub::calendarChanged, this, [this] { syncCalendar(); });
+    connect(&m_controller.hub(), &BookHub::timerChanged, this, [this] { syncTimer(); });
+    connect(&m_controller.hub(), &BookHub::searchPanelChanged, this, [this] { syncAnswerPanel(); });
+    connect(&m_controller.hub(), &BookHub::printPanelChanged, this, [this] { m_printPanel->sync(); });
+    connect(&m_controller.hub(), &BookHub::busyChanged, this, [](bool busy) {
         if (busy)
             QApplication::setOverrideCursor(Qt::WaitCursor);
         else
             QApplication::restoreOverrideCursor();
     });
-    connect(&m_controller, &BookController::focusRequested, this, [this](Focus f) { applyFocus(f); });
-    connect(&m_controller, &BookController::contextMenuRequested, this,
+    connect(&m_controller.hub(), &BookHub::focusRequested, this, [this](Focus f) { applyFocus(f); });
+    connect(&m_controller.hub(), &BookHub::contextMenuRequested, this,
             [this](int row, int col) { showGridMenu(row, col); });
-    connect(&m_controller, &BookController::deletedListRequested, this, [this] {
-        DeletedList list(m_controller, m_controller.deletedShown(), this);
+    connect(&m_controller.hub(), &BookHub::deletedListRequested, this, [this] {
+        DeletedList list(m_controller.pageHistory(), m_controller.pageHistory().deletedShown(), this);
         list.exec();
     });
-    connect(&m_controller, &BookController::closeRequested, this, [this] {
+    connect(&m_controller.hub(), &BookHub::closeRequested, this, [this] {
         if (m_closing)
             return;
         m_closing = true;
         m_timer.stop();
         // A memo being typed in is stored as if the user had left it.
         if (m_dailyMemo->hasFocus())
-            m_controller.memoFocusOut(false, boxes::fromBox(m_dailyMemo->toPlainText()));
+            m_controller.panel().memoFocusOut(false, boxes::fromBox(m_dailyMemo->toPlainText()));
         else if (m_fixedMemo->hasFocus())
-            m_controller.memoFocusOut(true, boxes::fromBox(m_fixedMemo->toPlainText()));
+            m_controller.panel().memoFocusOut(true, boxes::fromBox(m_fixedMemo->toPlainText()));
         m_services.windows.unload(ui::win::Appt);
     });
 }
@@ -207,8 +208,8 @@ void BookWindow::syncPage()
 void BookWindow::syncCaptions()
 {
     const BookController &c = m_controller;
-    m_calDate->setText(c.dateCaption());
-    m_calDay->setText(c.dayCaption());
+    m_calDate->setText(c.session().dateCaption());
+    m_calDay->setText(c.session().dayCaption());
 }
 
 void BookWindow::syncStatus()
@@ -216,7 +217,7 @@ void BookWindow::syncStatus()
     const BookController &c = m_controller;
     const bool was = m_syncing;
     m_syncing = true;
-    const QStringList entries = c.statusEntries();
+    const QStringList entries = c.panel().statusEntries();
     QStringList shown;
     for (int i = 0; i < m_status->count(); ++i)
         shown << m_status->itemText(i);
@@ -224,7 +225,7 @@ void BookWindow::syncStatus()
         m_status->clear();
         m_status->addItems(entries);
     }
-    m_status->setCurrentIndex(c.statusIndex());
+    m_status->setCurrentIndex(c.panel().statusIndex());
     m_syncing = was;
 }
 
@@ -233,9 +234,9 @@ void BookWindow::syncLock()
     const BookController &c = m_controller;
     const bool was = m_syncing;
     m_syncing = true;
-    m_lock->setChecked(c.pageLocked());
+    m_lock->setChecked(c.session().locked());
     QPalette lp = m_lock->palette();
-    lp.setColor(QPalette::Window, c.pageLocked() ? QColor(boxes::Locked) : palette().color(QPalette::Window));
+    lp.setColor(QPalette::Window, c.session().locked() ? QColor(boxes::Locked) : palette().color(QPalette::Window));
     m_lock->setPalette(lp);
     m_syncing = was;
 }
@@ -247,15 +248,15 @@ void BookWindow::syncMemos()
     m_syncing = true;
     // A memo being typed in keeps the user's text until it is left; another
     // page's memo replaces it all the same.
-    if (!m_dailyMemo->hasFocus() || m_memoDate != c.displayedDate())
-        setPlainIfDiffers(m_dailyMemo, boxes::toBox(c.dailyMemo()));
-    m_memoDate = c.displayedDate();
-    const auto meanwhile = c.dailyMemoStoredMeanwhile();
+    if (!m_dailyMemo->hasFocus() || m_memoDate != c.session().date())
+        setPlainIfDiffers(m_dailyMemo, boxes::toBox(c.panel().dailyMemo()));
+    m_memoDate = c.session().date();
+    const auto meanwhile = c.panel().dailyMemoStoredMeanwhile();
     m_dailyMemo->setToolTip(meanwhile ? QStringLiteral("Another station has stored this memo meanwhile:\n%1")
                                             .arg(boxes::toBox(*meanwhile))
                                       : QString());
     if (!m_fixedMemo->hasFocus())
-        setPlainIfDiffers(m_fixedMemo, boxes::toBox(c.fixedMemo()));
+        setPlainIfDiffers(m_fixedMemo, boxes::toBox(c.panel().fixedMemo()));
     m_syncing = was;
 }
 
@@ -264,11 +265,11 @@ void BookWindow::syncBookName()
     const BookController &c = m_controller;
     const bool was = m_syncing;
     m_syncing = true;
-    if (!m_book->hasFocus() || c.bookNameLocked())
-        if (m_book->text() != c.bookName())
-            m_book->setText(c.bookName());
-    m_book->setReadOnly(c.bookNameLocked());
-    setBoxColor(m_book, m_book->hasFocus() && !c.bookNameLocked() ? boxes::Typing : palette().color(QPalette::Window).rgb());
+    if (!m_book->hasFocus() || c.panel().bookNameLocked())
+        if (m_book->text() != c.panel().bookName())
+            m_book->setText(c.panel().bookName());
+    m_book->setReadOnly(c.panel().bookNameLocked());
+    setBoxColor(m_book, m_book->hasFocus() && !c.panel().bookNameLocked() ? boxes::Typing : palette().color(QPalette::Window).rgb());
     m_syncing = was;
 }
 
@@ -279,7 +280,7 @@ void BookWindow::syncPanel()
     m_syncing = true;
     // The box that goes is left for the one that comes, so the focus does
     // not wander along the focus chain meanwhile.
-    const bool fixed = c.fixedMemoShown();
+    const bool fixed = c.panel().fixedMemoShown();
     QPlainTextEdit *shownMemo = fixed ? m_fixedMemo : m_dailyMemo;
     QPlainTextEdit *hiddenMemo = fixed ? m_dailyMemo : m_fixedMemo;
     (fixed ? m_fixedLabel : m_dailyLabel)->show();
@@ -288,20 +289,20 @@ void BookWindow::syncPanel()
         shownMemo->setFocus(Qt::OtherFocusReason);
     (fixed ? m_dailyLabel : m_fixedLabel)->hide();
     hiddenMemo->hide();
-    m_memoButton->setText(c.memoButtonCaption());
-    m_demo->setText(c.demoCaption());
+    m_memoButton->setText(c.panel().memoButtonCaption());
+    m_demo->setText(c.navigation().demoCaption());
 
-    if (c.navigationPanelShown() != m_nav->isVisibleTo(this)) {
-        if (!c.navigationPanelShown() && m_nav->isAncestorOf(QApplication::focusWidget()))
+    if (c.navigation().panelShown() != m_nav->isVisibleTo(this)) {
+        if (!c.navigation().panelShown() && m_nav->isAncestorOf(QApplication::focusWidget()))
             m_grid->setFocus(Qt::OtherFocusReason);
-        m_nav->setVisible(c.navigationPanelShown());
+        m_nav->setVisible(c.navigation().panelShown());
     }
     m_syncing = was;
 }
 
 void BookWindow::syncCalendar()
 {
-    const CalendarModel &cal = m_controller.calendar();
+    const CalendarModel &cal = m_controller.navigation().calendar();
     {
         const QSignalBlocker bm(m_month), by(m_year);
         // The years widen when a page beyond them is opened.
@@ -318,7 +319,7 @@ void BookWindow::syncCalendar()
 
 void BookWindow::syncEditor()
 {
-    const BookController::Editor &ed = m_controller.editor();
+    const CellEditor::State &ed = m_controller.entry().editor();
     if (!ed.visible) {
         m_edit->close();
         return;
@@ -331,8 +332,8 @@ void BookWindow::syncEditor()
 
 void BookWindow::syncTimer()
 {
-    if (m_controller.timerEnabled() && m_controller.timerIntervalMs() > 0)
-        m_timer.start(m_controller.timerIntervalMs());
+    if (m_controller.panel().timerEnabled() && m_controller.panel().timerIntervalMs() > 0)
+        m_timer.start(m_controller.panel().timerIntervalMs());
     else
         m_timer.stop();
 }
@@ -348,7 +349,7 @@ void BookWindow::syncAnswerPanel()
         // (the editor on it) moves into sight above the panel.
         if (QLayout *l = m_answer->parentWidget()->layout())
             l->activate();
-        const ui::GridModel &g = m_controller.grid();
+        const ui::GridModel &g = m_controller.session().grid();
         m_grid->ensureVisible(g.row(), g.col());
     }
 }

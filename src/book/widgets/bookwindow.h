@@ -81,7 +81,6 @@ private:
     void setBoxColor(QWidget *w, QRgb rgb);
 
     // bookwindow_events.cpp: keys and focus of the window's controls
-    bool functionKeyFilter(QKeyEvent *k);
     bool editorKey(QKeyEvent *k);
     bool memoEvent(QPlainTextEdit *box, bool fixed, QEvent *e);
     bool bookNameEvent(QEvent *e);

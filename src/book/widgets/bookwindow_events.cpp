@@ -61,14 +61,12 @@ bool BookWindow::eventFilter(QObject *watched, QEvent *e)
 {
     if (e->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(e);
-        if (functionKeyFilter(k))
-            return true;
         if (watched == m_edit)
             return editorKey(k);
         if (watched == m_status || watched == m_month || watched == m_year)
             return comboKey(static_cast<QComboBox *>(watched), k);
         if (watched == m_lock && isEnter(k->key())) {
-            m_controller.setPageLock(m_lock->isChecked());
+            m_controller.panel().setPageLock(m_lock->isChecked());
             return true;
         }
     }
@@ -83,21 +81,12 @@ bool BookWindow::eventFilter(QObject *watched, QEvent *e)
     return QMainWindow::eventFilter(watched, e);
 }
 
-bool BookWindow::functionKeyFilter(QKeyEvent *k)
-{
-    if (k->key() < Qt::Key_F1 || k->key() > Qt::Key_F11)
-        return false;
-    // Every function key is the window's, whether or not it does anything yet.
-    m_commands.functionKey(k->key());
-    return true;
-}
-
 bool BookWindow::editorKey(QKeyEvent *k)
 {
     const ui::KeyStroke s = ui::translateKey(k);
-    if (m_controller.editorKeyDown(s.key, s.shift))
+    if (m_controller.entry().editorKeyDown(s.key, s.shift))
         return true;
-    if (!s.typed.isNull() && m_controller.editorKeyPress(s.typed))
+    if (!s.typed.isNull() && m_controller.entry().editorKeyPress(s.typed))
         return true;
     // Tab never reaches the text, whatever the controller made of it.
     return s.key == Qt::Key_Tab;
@@ -109,13 +98,13 @@ bool BookWindow::memoEvent(QPlainTextEdit *box, bool fixed, QEvent *e)
     case QEvent::FocusIn:
         if (userFocusChange(e)) {
             setBoxColor(box, boxes::Typing);
-            m_controller.memoFocusIn(fixed);
+            m_controller.panel().memoFocusIn(fixed);
         }
         break;
     case QEvent::FocusOut:
         if (userFocusChange(e) && !m_memoTabbing) {
             setBoxColor(box, boxes::Inactive);
-            m_controller.memoFocusOut(fixed, boxText(box));
+            m_controller.panel().memoFocusOut(fixed, boxText(box));
         }
         break;
     case QEvent::KeyPress:
@@ -124,7 +113,7 @@ bool BookWindow::memoEvent(QPlainTextEdit *box, bool fixed, QEvent *e)
             // must not store it a second time.
             setBoxColor(box, boxes::Inactive);
             m_memoTabbing = true;
-            m_controller.memoTab(fixed, boxText(box));
+            m_controller.panel().memoTab(fixed, boxText(box));
             m_memoTabbing = false;
             return true;
         }
@@ -140,7 +129,7 @@ bool BookWindow::bookNameEvent(QEvent *e)
     switch (e->type()) {
     case QEvent::FocusIn:
         if (userFocusChange(e))
-            m_controller.bookNameFocusIn();
+            m_controller.panel().bookNameFocusIn();
         syncPage();
         break;
     case QEvent::FocusOut:
@@ -151,7 +140,7 @@ bool BookWindow::bookNameEvent(QEvent *e)
         const int key = static_cast<QKeyEvent *>(e)->key();
         if (isEnter(key) || isTab(key)) {
             if (!m_book->isReadOnly())
-                m_controller.bookNameEntered(m_book->text());
+                m_controller.panel().bookNameEntered(m_book->text());
             else if (isTab(key))
                 return false;   // a locked box passes Tab along the focus chain
             return true;
@@ -181,21 +170,21 @@ bool BookWindow::comboKey(QComboBox *box, QKeyEvent *k)
             return true;
         }
         if (isEnter(key)) {
-            m_controller.statusChosen(box->currentIndex());
+            m_controller.panel().statusChosen(box->currentIndex());
             return true;
         }
         return false;
     }
     if (moveKey) {
-        m_controller.selectorBrowsing(true);
+        m_controller.navigation().selectorBrowsing(true);
         return false;
     }
     if (isEnter(key)) {
-        m_controller.selectorEnter();
+        m_controller.navigation().selectorEnter();
         if (box == m_month)
-            m_controller.monthChosen(box->currentIndex());
+            m_controller.navigation().monthChosen(box->currentIndex());
         else
-            m_controller.yearChosen(box->currentIndex());
+            m_controller.navigation().yearChosen(box->currentIndex());
         return true;
     }
     return false;

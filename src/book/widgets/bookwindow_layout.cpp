@@ -6,6 +6,7 @@
 
 #include "book/core/calendar.h"
 #include "ui/core/dateinput.h"
+#include "book/core/namesearch.h"
 #include "book/widgets/boxtext.h"
 #include "book/widgets/calendarview.h"
 #include "ui/widgets/gridview.h"
@@ -35,7 +36,7 @@ QWidget *BookWindow::buildNavigation()
     v->setContentsMargins(0, 0, 0, 0);
     v->setSpacing(5);
 
-    m_calendar = new CalendarView(m_controller, nav);
+    m_calendar = new CalendarView(m_controller.navigation(), m_controller.hub(), nav);
     m_calendar->setDayFacts(CalendarView::pageFacts(m_services.db));
     v->addWidget(m_calendar);
 
@@ -124,17 +125,17 @@ QWidget *BookWindow::buildNavigation()
     nav->setFixedWidth(width);
     m_calendar->setFixedHeight(m_calendar->sizeHint().height() * width / m_calendar->sizeHint().width());
 
-    connect(m_month, &QComboBox::activated, this, [this](int i) { m_controller.monthChosen(i); });
-    connect(m_year, &QComboBox::activated, this, [this](int i) { m_controller.yearChosen(i); });
-    connect(m_status, &QComboBox::activated, this, [this](int i) { m_controller.statusChosen(i); });
+    connect(m_month, &QComboBox::activated, this, [this](int i) { m_controller.navigation().monthChosen(i); });
+    connect(m_year, &QComboBox::activated, this, [this](int i) { m_controller.navigation().yearChosen(i); });
+    connect(m_status, &QComboBox::activated, this, [this](int i) { m_controller.panel().statusChosen(i); });
     connect(m_today, &QPushButton::clicked, this, [this] {
         const ui::BusyPointer busy;
         m_controller.goToday();
     });
-    connect(m_up, &QPushButton::clicked, this, [this] { m_controller.upButton(); });
-    connect(m_down, &QPushButton::clicked, this, [this] { m_controller.downButton(); });
-    connect(m_lock, &QCheckBox::clicked, this, [this](bool on) { m_controller.setPageLock(on); });
-    connect(m_memoButton, &QPushButton::clicked, this, [this] { m_controller.memoCommand(); });
+    connect(m_up, &QPushButton::clicked, this, [this] { m_controller.navigation().upButton(); });
+    connect(m_down, &QPushButton::clicked, this, [this] { m_controller.navigation().downButton(); });
+    connect(m_lock, &QCheckBox::clicked, this, [this](bool on) { m_controller.panel().setPageLock(on); });
+    connect(m_memoButton, &QPushButton::clicked, this, [this] { m_controller.panel().memoCommand(); });
     return nav;
 }
 
@@ -169,7 +170,7 @@ QWidget *BookWindow::buildPage()
     m_grid = new ui::GridView(page);
     m_grid->setAccessibleName(QStringLiteral("Appointments"));
     m_grid->setObjectName(QStringLiteral("Grid1"));
-    m_grid->setModel(&m_controller.grid());
+    m_grid->setModel(&m_controller.session().grid());
     m_grid->setClickMovesCursor(false);
     v->addWidget(m_grid, 1);
 
@@ -177,33 +178,32 @@ QWidget *BookWindow::buildPage()
     m_edit = new ui::CellEditorBox(m_grid);
     connect(m_edit, &ui::CellEditorBox::edited, this, [this](const QString &text) {
         if (!m_syncing)
-            m_controller.setEditorText(text);
+            m_controller.entry().setEditorText(text);
     });
 
     v->addWidget(buildAnswerPanel());
 
-    m_keys = new QLabel(m_commands.legend(), page);
-    m_keys->setObjectName(QStringLiteral("lblFunctionKeys"));
+    m_keys = m_commands.legendLabel(page, QStringLiteral("lblFunctionKeys"));
     m_keys->setAlignment(Qt::AlignCenter);
     m_keys->setMinimumWidth(qRound(kLegendWidthTwips * m_keys->logicalDpiX() / 1440.0));
     v->addWidget(m_keys, 0, Qt::AlignHCenter);
 
     connect(m_grid, &ui::GridView::keyDown, this, [this](int key, int shift) {
-        if (m_controller.gridKeyDown(key, shift))
+        if (m_controller.entry().gridKeyDown(key, shift))
             m_grid->consumeKey();
     });
     connect(m_grid, &ui::GridView::keyPressed, this, [this](QChar ch) {
         m_grid->consumeKey();
-        m_controller.gridKeyPress(ch);
+        m_controller.entry().gridKeyPress(ch);
     });
     connect(m_grid, &ui::GridView::mouseDown, this, [this](int button, int shift, int row, int col) {
         m_controller.gridMouseDown(button, shift, row, col);
     });
     connect(m_grid, &ui::GridView::mouseUp, this, [this](int button, int shift, int row, int col) {
-        m_controller.gridMouseUp(button, shift, row, col);
+        m_controller.entry().gridMouseUp(button, shift, row, col);
     });
-    connect(m_grid, &ui::GridView::doubleClicked, this, [this](int, int) { m_controller.gridDoubleClick(); });
-    connect(m_grid, &ui::GridView::scrolled, this, [this] { m_controller.gridScrolled(); });
+    connect(m_grid, &ui::GridView::doubleClicked, this, [this](int, int) { m_controller.entry().gridDoubleClick(); });
+    connect(m_grid, &ui::GridView::scrolled, this, [this] { m_controller.entry().gridScrolled(); });
     return page;
 }
 
@@ -234,9 +234,9 @@ QWidget *BookWindow::buildAnswerPanel()
     m_answer->hide();
     connect(m_yes, &QPushButton::clicked, this, [this] {
         const ui::BusyPointer busy;
-        m_controller.answerYes();
+        m_controller.search().yes();
     });
-    connect(m_no, &QPushButton::clicked, this, [this] { m_controller.answerNo(); });
+    connect(m_no, &QPushButton::clicked, this, [this] { m_controller.search().no(); });
     return m_answer;
 }
 

@@ -16,7 +16,7 @@ void registerWindows(ui::WindowRegistry &registry)
         if (auto *book = qobject_cast<BookWindow *>(w))
             QObject::connect(&registry, &ui::WindowRegistry::windowShown, book, [book](const QString &name) {
                 if (name == ui::win::Appt)
-                    book->controller().weekBack();
+                    book->controller().navigation().weekBack();
             });
         return w;
     });

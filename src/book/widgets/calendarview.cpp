@@ -1,6 +1,7 @@
 #include "book/widgets/calendarview.h"
 
-#include "book/core/bookcontroller.h"
+#include "book/core/bookhub.h"
+#include "book/core/booknavigation.h"
 #include "book/core/calendar.h"
 #include "book/pages/pagestore.h"
 #include "store/core/dberror.h"
@@ -58,7 +59,7 @@ public:
     }
     std::pair<int, int> current() const override
     {
-        const int sel = m_view->controller().calendar().selected();
+        const int sel = m_view->calendar().selected();
         return {1 + sel / kCols, sel % kCols};
     }
     bool isSelected(int row, int col) const override { return current() == std::pair(row, col); }
@@ -70,7 +71,7 @@ public:
 
 private:
     static int cell(int row, int col) { return (row - 1) * kCols + col; }
-    QDate date(int row, int col) const { return m_view->controller().calendar().dateAt(cell(row, col)); }
+    QDate date(int row, int col) const { return m_view->calendar().dateAt(cell(row, col)); }
     CalendarView *m_view;
 };
 
@@ -84,7 +85,12 @@ QAccessibleInterface *calendarFactory(const QString &key, QObject *object)
 }
 } // namespace
 
-CalendarView::CalendarView(BookController &controller, QWidget *parent) : QWidget(parent), m_c(controller)
+const CalendarModel &CalendarView::calendar() const
+{
+    return m_nav.calendar();
+}
+
+CalendarView::CalendarView(BookNavigation &nav, BookHub &hub, QWidget *parent) : QWidget(parent), m_nav(nav)
 {
     static const bool accessible = [] {
         QAccessible::installFactory(calendarFactory);
@@ -93,7 +99,7 @@ CalendarView::CalendarView(BookController &controller, QWidget *parent) : QWidge
     (void)accessible;
     setObjectName(QStringLiteral("Picture2"));
     setAccessibleName(QStringLiteral("Calendar"));
-    connect(&controller, &BookController::calendarChanged, this, &CalendarView::announceSelected);
+    connect(&hub, &BookHub::calendarChanged, this, &CalendarView::announceSelected);
     // A click on a day acts like the day labels it stands for: it opens the
     // day (after the unsaved-entry check) without taking the focus first.
     setFocusPolicy(Qt::TabFocus);
@@ -175,15 +181,15 @@ void CalendarView::paintEvent(QPaintEvent *)
     }
     for (int i = 0; i < CalendarModel::kCells; ++i) {
         const QRect r = cellRect(i);
-        p.fillRect(r, ui::toQColor(ui::Bgr(m_c.calendar().colour(i))));
+        p.fillRect(r, ui::toQColor(ui::Bgr(m_nav.calendar().colour(i))));
         p.setPen(frame);
         p.drawRect(r.adjusted(0, 0, -1, -1));
         p.setPen(Qt::black);
-        p.drawText(r, Qt::AlignCenter, m_c.calendar().caption(i));
+        p.drawText(r, Qt::AlignCenter, m_nav.calendar().caption(i));
     }
     // The selected day is framed, not only coloured: a thick frame while the
     // keys move it, a dotted one otherwise.
-    const QRect sel = cellRect(m_c.calendar().selected()).adjusted(1, 1, -2, -2);
+    const QRect sel = cellRect(m_nav.calendar().selected()).adjusted(1, 1, -2, -2);
     if (sel.width() > 4 && sel.height() > 4) {
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(Qt::black, hasFocus() ? 2 : 1, hasFocus() ? Qt::SolidLine : Qt::DotLine));
@@ -199,7 +205,7 @@ void CalendarView::mousePressEvent(QMouseEvent *e)
         return;
     const int cell = cellAt(e->position().toPoint());
     if (cell >= 0)
-        m_c.dayClicked(cell);
+        m_nav.dayClicked(cell);
     else if (!hasFocus())
         setFocus(Qt::MouseFocusReason);
 }
@@ -207,17 +213,17 @@ void CalendarView::mousePressEvent(QMouseEvent *e)
 void CalendarView::keyPressEvent(QKeyEvent *e)
 {
     const int key = e->key() == Qt::Key_Backtab ? int(Qt::Key_Tab) : e->key();
-    if (m_c.calendarKeyDown(key)) {
+    if (m_nav.calendarKeyDown(key)) {
         e->accept();
         return;
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        m_c.calendarKeyPress(QChar(13));
+        m_nav.calendarKeyPress(QChar(13));
         e->accept();
         return;
     }
     if (key == Qt::Key_Space) {
-        m_c.calendarKeyPress(QLatin1Char(' '));
+        m_nav.calendarKeyPress(QLatin1Char(' '));
         e->accept();
         return;
     }
@@ -229,7 +235,7 @@ void CalendarView::focusInEvent(QFocusEvent *e)
     // The day is read once Qt has told the reader of the calendar itself.
     m_spokenCell = kFocusArriving;
     QWidget::focusInEvent(e);
-    m_c.calendarFocusIn();
+    m_nav.calendarFocusIn();
     update();
     QMetaObject::invokeMethod(
         this,
@@ -243,7 +249,7 @@ void CalendarView::focusInEvent(QFocusEvent *e)
 // The selected day takes the reader's focus when a key moves it.
 void CalendarView::announceSelected()
 {
-    const int sel = m_c.calendar().selected();
+    const int sel = m_nav.calendar().selected();
     if (sel == m_spokenCell || m_spokenCell == kFocusArriving || !hasFocus())
         return;
     m_spokenCell = sel;
@@ -254,9 +260,9 @@ CalendarView::DayFacts CalendarView::dayFacts(QDate date) const
 {
     if (!m_factsSource || !date.isValid())
         return {};
-    const QDate first = m_c.calendar().dateAt(0);
+    const QDate first = m_nav.calendar().dateAt(0);
     if (first != m_factsFirst || !m_factsAge.isValid() || m_factsAge.elapsed() > kFactsMaxAgeMs) {
-        m_facts = m_factsSource(first, m_c.calendar().dateAt(CalendarModel::kCells - 1));
+        m_facts = m_factsSource(first, m_nav.calendar().dateAt(CalendarModel::kCells - 1));
         m_factsFirst = first;
         m_factsAge.start();
     }
@@ -286,7 +292,7 @@ CalendarView::FactsSource CalendarView::pageFacts(store::Database &db)
 void CalendarView::focusOutEvent(QFocusEvent *e)
 {
     QWidget::focusOutEvent(e);
-    m_c.calendarFocusOut();
+    m_nav.calendarFocusOut();
     update();
 }
 

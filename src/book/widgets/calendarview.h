@@ -12,7 +12,9 @@ class Database;
 
 namespace book {
 
-class BookController;
+class BookHub;
+class BookNavigation;
+class CalendarModel;
 
 // Picture2: the month calendar of the navigation panel. It draws the
 // controller's 42 day cells under the weekday headings and hands clicks,
@@ -20,9 +22,9 @@ class BookController;
 class CalendarView : public QWidget {
     Q_OBJECT
 public:
-    explicit CalendarView(BookController &controller, QWidget *parent = nullptr);
+    CalendarView(BookNavigation &nav, BookHub &hub, QWidget *parent = nullptr);
+    const CalendarModel &calendar() const;
 
-    const BookController &controller() const { return m_c; }
 
     // Rectangle of day cell 0..41, in this widget's coordinates.
     QRect cellRect(int cell) const;
@@ -58,7 +60,7 @@ private:
 
     void announceSelected();
 
-    BookController &m_c;
+    BookNavigation &m_nav;
     FactsSource m_factsSource;
     mutable Facts m_facts;
     mutable QDate m_factsFirst;

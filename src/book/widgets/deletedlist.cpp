@@ -1,6 +1,6 @@
 #include "book/widgets/deletedlist.h"
 
-#include "book/core/bookcontroller.h"
+#include "book/core/pagehistory.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -37,8 +37,8 @@ private:
 
 } // namespace
 
-DeletedList::DeletedList(BookController &book, std::vector<CellChange> deleted, QWidget *parent)
-    : QDialog(parent), m_book(book), m_deleted(std::move(deleted))
+DeletedList::DeletedList(PageHistory &history, std::vector<CellChange> deleted, QWidget *parent)
+    : QDialog(parent), m_history(history), m_deleted(std::move(deleted))
 {
     setObjectName(QStringLiteral("frmDeleted"));
     setWindowTitle(QStringLiteral("Deleted on this page"));
@@ -74,7 +74,7 @@ void DeletedList::putBack()
     if (i < 0 || i >= static_cast<int>(m_deleted.size()))
         return;
     accept();
-    m_book.putBack(m_deleted[static_cast<size_t>(i)]);
+    m_history.putBack(m_deleted[static_cast<size_t>(i)]);
 }
 
 } // namespace book

@@ -9,20 +9,18 @@ class QTreeWidget;
 
 namespace book {
 
-class BookController;
-
 // "Deleted on this page": the bookings emptied from the page on display,
 // newest first. Enter (or a double click) puts the chosen one back into its
-// cell through the book, which refuses when the cell is no longer empty.
+// cell through the page history, which refuses when the cell is no longer empty.
 class DeletedList : public QDialog {
     Q_OBJECT
 public:
-    DeletedList(BookController &book, std::vector<CellChange> deleted, QWidget *parent = nullptr);
+    DeletedList(PageHistory &history, std::vector<CellChange> deleted, QWidget *parent = nullptr);
 
 private:
     void putBack();
 
-    BookController &m_book;
+    PageHistory &m_history;
     std::vector<CellChange> m_deleted;
     QTreeWidget *m_list = nullptr;
 };

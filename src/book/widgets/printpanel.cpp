@@ -1,6 +1,6 @@
 #include "book/widgets/printpanel.h"
 
-#include "book/core/bookcontroller.h"
+#include "book/core/bookprinting.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -21,8 +21,8 @@ bool isEnter(const QKeyEvent *k) { return k->key() == Qt::Key_Return || k->key()
 
 } // namespace
 
-PrintPanel::PrintPanel(BookController &controller, QWidget *parent)
-    : QFrame(parent), m_controller(controller)
+PrintPanel::PrintPanel(BookPrinting &printing, QWidget *parent)
+    : QFrame(parent), m_printing(printing)
 {
     setObjectName(QStringLiteral("Frame3"));
     setFrameShape(QFrame::StyledPanel);
@@ -73,7 +73,7 @@ PrintPanel::PrintPanel(BookController &controller, QWidget *parent)
     buttons->addWidget(m_close);
     v->addLayout(buttons);
 
-    PrintOptions &o = m_controller.printing().options();
+    PrintOptions &o = m_printing.options();
     const auto chosen = [this, &o](Choice c) {
         if (!m_syncing) {
             o.choose(c);
@@ -84,14 +84,14 @@ PrintPanel::PrintPanel(BookController &controller, QWidget *parent)
     connect(m_daily, &QRadioButton::clicked, this, [chosen] { chosen(Choice::Daily); });
     connect(m_column, &QRadioButton::clicked, this, [chosen] { chosen(Choice::Column); });
     connect(m_entry, &QLineEdit::textEdited, this, [&o](const QString &t) { o.setEntry(t); });
-    connect(m_print, &QPushButton::clicked, this, [this] { applyFocus(int(m_controller.printing().print())); });
-    connect(m_close, &QPushButton::clicked, this, [this] { m_controller.printing().closePanel(); });
+    connect(m_print, &QPushButton::clicked, this, [this] { applyFocus(int(m_printing.print())); });
+    connect(m_close, &QPushButton::clicked, this, [this] { m_printing.closePanel(); });
     hide();
 }
 
 void PrintPanel::sync()
 {
-    const PrintOptions &o = m_controller.printing().options();
+    const PrintOptions &o = m_printing.options();
     m_syncing = true;
     m_weekly->setChecked(o.choice() == Choice::Weekly);
     m_daily->setChecked(o.choice() == Choice::Daily);
@@ -136,11 +136,11 @@ void PrintPanel::applyFocus(int focus)
 
 bool PrintPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    PrintOptions &o = m_controller.printing().options();
+    PrintOptions &o = m_printing.options();
     if (event->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(event);
         if (k->key() == Qt::Key_Escape) {
-            m_controller.printing().closePanel();
+            m_printing.closePanel();
             return true;
         }
         if (watched == m_entry) {

@@ -8,14 +8,14 @@ class QRadioButton;
 
 namespace book {
 
-class BookController;
+class BookPrinting;
 
 // Frame3: the book's print options panel, drawn over the page. It shows the
 // controller's PrintOptions and hands every choice and key to it.
 class PrintPanel : public QFrame {
     Q_OBJECT
 public:
-    PrintPanel(BookController &controller, QWidget *parent);
+    PrintPanel(BookPrinting &printing, QWidget *parent);
 
     void sync();                 // shows what the options hold
     void focusDailyChoice();
@@ -27,7 +27,7 @@ private:
     void applyFocus(int focus);  // a PrintOptions::Focus
     void place();
 
-    BookController &m_controller;
+    BookPrinting &m_printing;
     QRadioButton *m_weekly;      // Option1
     QRadioButton *m_daily;       // Option2
     QRadioButton *m_column;      // Option3

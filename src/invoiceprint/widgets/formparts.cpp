@@ -1,35 +1,14 @@
 #include "invoiceprint/widgets/formparts.h"
 
-#include <QApplication>
+#include "ui/widgets/commandtable.h"
+
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace invoiceprint::parts {
-
-namespace {
-
-// Enter on a button moves on as Tab does, as everywhere in these windows.
-class EnterAsTab : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
-            return false;
-        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
-        QApplication::sendEvent(watched, &tab);
-        return true;
-    }
-};
-
-} // namespace
 
 QLineEdit *box(const QString &name, const QString &placeholder, QWidget *parent)
 {
@@ -40,11 +19,11 @@ QLineEdit *box(const QString &name, const QString &placeholder, QWidget *parent)
     return b;
 }
 
-QPushButton *button(const char *name, const QString &caption, QWidget *parent)
+QPushButton *button(ui::CommandTable &commands, const QString &id, QWidget *parent)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->installEventFilter(new EnterAsTab(b));
+    auto *b = new QPushButton(parent);
+    b->setObjectName(id);
+    commands.bindButton(b, id);
     return b;
 }
 

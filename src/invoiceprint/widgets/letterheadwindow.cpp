@@ -1,5 +1,8 @@
 #include "invoiceprint/widgets/letterheadwindow.h"
 
+#include "invoiceprint/core/invoiceprintcommands.h"
+#include "ui/widgets/commandtable.h"
+
 #include "invoiceprint/widgets/formparts.h"
 #include "report/widgets/reportrunner.h"
 #include "ui/core/services.h"
@@ -13,7 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace invoiceprint {
@@ -41,6 +43,8 @@ LetterheadWindow::LetterheadWindow(ui::Services &services, const Design &design,
         reporter = m_runner.get();
     }
     m_ctl = std::make_unique<LetterheadController>(services, design, *reporter);
+    addLetterheadCommands(m_commands, *m_ctl, design, services.windows);
+    m_table = new ui::CommandTable(m_commands, this);
     buildForm();
 
     m_lhBinder = new ui::FormBinder(this, m_ctl->letterhead(), this);
@@ -58,14 +62,9 @@ LetterheadWindow::LetterheadWindow(ui::Services &services, const Design &design,
     connect(m_ctl.get(), &LetterheadController::helpChanged, this, &LetterheadWindow::showHelp);
     connect(m_ctl.get(), &LetterheadController::busyChanged, this, &LetterheadWindow::setBusy);
 
-    const auto key = [this](QKeySequence k, auto fn) {
-        auto *s = new QShortcut(k, this);
-        s->setContext(Qt::WindowShortcut);
-        connect(s, &QShortcut::activated, this, fn);
-    };
-    key(Qt::Key_F1, [this] { m_ctl->showHelp(true); });
-    key(Qt::Key_F2, [this] { m_ctl->showHelp(false); });
-    key(Qt::Key_Escape, [this] { m_ctl->escape(); });
+    for (QPushButton *b : findChildren<QPushButton *>())
+        m_lhBinder->enterMovesOn(b);
+    m_table->bindKeys(this);
     showHelp();
 }
 
@@ -110,8 +109,7 @@ void LetterheadWindow::buildForm()
     m_help = new QLabel(m_design.help, central);
     m_help->setObjectName(QStringLiteral("lblHelp"));
     m_help->setWordWrap(true);
-    m_hint = new QLabel(QStringLiteral("Press F1 for Help"), central);
-    m_hint->setObjectName(QStringLiteral("lblF1"));
+    m_hint = m_table->legendLabel(central, QStringLiteral("lblF1"));
     outer->addWidget(m_help);
     outer->addWidget(m_hint);
     outer->addWidget(buildSheet());
@@ -238,28 +236,16 @@ QWidget *LetterheadWindow::buildButtons()
     row->setContentsMargins(0, 0, 0, 0);
     auto *data1 = new QLabel(QStringLiteral("View Designs"), bar);
     data1->setObjectName(QStringLiteral("Data1"));
-    const auto button = [&](const char *name, const QString &caption, auto fn) {
-        auto *b = parts::button(name, caption, bar);
-        connect(b, &QPushButton::clicked, this, fn);
-        row->addWidget(b);
-        return b;
-    };
-    button("CmdFirst", QStringLiteral("&/<"), [this] { m_ctl->first(); });
-    button("CmdPrevious", QStringLiteral("&<"), [this] { m_ctl->previous(); });
-    row->addWidget(data1);
-    button("CmdNext", QStringLiteral("&>"), [this] { m_ctl->next(); });
-    button("CmdLast", QStringLiteral(">&\\"), [this] { m_ctl->last(); });
-    row->addSpacing(24);
-    button("CmdSamples", QStringLiteral("S&amples"), [this] { m_ctl->samples(); });
-    button("CmdDesign", QStringLiteral("&Design"), [this] { m_ctl->designOwn(); });
-    button("cmdClear", QStringLiteral("&Clear"), [this] { m_ctl->clear(); });
-    button("CmdSave", QStringLiteral("&Save"), [this] { m_ctl->save(); });
-    button("CmdPreview", QStringLiteral("P&review"), [this] { m_ctl->preview(); });
-    button("CmdPrint", QStringLiteral("&Print"), [this] { m_ctl->print(); });
-    button("CmdExit", QStringLiteral("&Finish"), [this] {
-        if (m_ctl->finish())
-            m_services.windows.unload(m_design.window);
-    });
+    for (const ui::Command &c : m_commands.commands()) {
+        if (c.text.isEmpty())
+            continue;
+        row->addWidget(parts::button(*m_table, c.id, bar));
+        // The designs' name stands between the steps back and forward.
+        if (c.id == QLatin1String("CmdPrevious"))
+            row->addWidget(data1);
+        else if (c.id == QLatin1String("CmdLast"))
+            row->addSpacing(24);
+    }
     row->addStretch();
     return bar;
 }

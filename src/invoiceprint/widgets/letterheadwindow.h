@@ -1,6 +1,7 @@
 #pragma once
 
 #include "invoiceprint/core/letterheadcontroller.h"
+#include "ui/core/commandset.h"
 #include "ui/widgets/taskwindow.h"
 
 #include <memory>
@@ -15,6 +16,7 @@ class ReportRunner;
 }
 namespace ui {
 class BusyPointer;
+class CommandTable;
 class FormBinder;
 struct Services;
 } // namespace ui
@@ -54,6 +56,8 @@ private:
     const Design &m_design;
     std::unique_ptr<report::ReportRunner> m_runner;
     std::unique_ptr<LetterheadController> m_ctl;
+    ui::CommandSet m_commands;
+    ui::CommandTable *m_table = nullptr;
     ui::FormBinder *m_lhBinder = nullptr;
     ui::FormBinder *m_prBinder = nullptr;
     QLabel *m_help = nullptr;

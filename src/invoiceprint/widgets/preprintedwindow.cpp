@@ -1,10 +1,13 @@
 #include "invoiceprint/widgets/preprintedwindow.h"
 
+#include "invoiceprint/core/invoiceprintcommands.h"
+
 #include "invoiceprint/core/letterheadcontroller.h"
 #include "invoiceprint/widgets/formparts.h"
 #include "report/widgets/reportrunner.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
+#include "ui/widgets/commandtable.h"
 #include "ui/widgets/formbinder.h"
 
 #include <QHBoxLayout>
@@ -24,9 +27,13 @@ PreprintedWindow::PreprintedWindow(ui::Services &services, report::Reporter *rep
         reporter = m_runner.get();
     }
     m_ctl = std::make_unique<PreprintedController>(services, *reporter);
+    addPreprintedCommands(m_commands, *m_ctl, services.windows);
+    m_table = new ui::CommandTable(m_commands, this);
     buildForm();
     m_binder = new ui::FormBinder(this, m_ctl->form(), this);
     m_binder->bind();
+    for (QPushButton *b : findChildren<QPushButton *>())
+        m_binder->enterMovesOn(b);
     connect(m_ctl.get(), &PreprintedController::recordShown, m_binder, &ui::FormBinder::showAll);
     connect(m_ctl.get(), &PreprintedController::focusRequested, m_binder, &ui::FormBinder::focus);
     connect(m_ctl.get(), &PreprintedController::busyChanged, this, &PreprintedWindow::setBusy);
@@ -69,19 +76,8 @@ void PreprintedWindow::buildForm()
          {box::Left, QStringLiteral("Left Margin:")},
          {box::Right, QStringLiteral("Right Margin:")}}));
     auto *row = new QHBoxLayout;
-    const auto button = [&](const char *name, const QString &caption, auto fn) {
-        auto *b = parts::button(name, caption, central);
-        connect(b, &QPushButton::clicked, this, fn);
-        row->addWidget(b);
-    };
-    button("CmdSave", QStringLiteral("&Save"), [this] { m_ctl->save(); });
-    button("CmdReset", QStringLiteral("&Reset"), [this] { m_ctl->reset(); });
-    button("CmdPreview", QStringLiteral("Pre&view"), [this] { m_ctl->preview(); });
-    button("CmdPrint", QStringLiteral("&Print"), [this] { m_ctl->print(); });
-    button("CmdExit", QStringLiteral("E&xit"), [this] {
-        if (m_ctl->exit())
-            m_services.windows.unload(ui::win::NoLetterHead);
-    });
+    for (const ui::Command &c : m_commands.commands())
+        row->addWidget(parts::button(*m_table, c.id, central));
     row->addStretch();
     outer->addLayout(row);
     outer->addStretch();

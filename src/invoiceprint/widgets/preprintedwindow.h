@@ -1,6 +1,7 @@
 #pragma once
 
 #include "invoiceprint/core/preprintedcontroller.h"
+#include "ui/core/commandset.h"
 #include "ui/widgets/taskwindow.h"
 
 #include <memory>
@@ -11,6 +12,7 @@ class Reporter;
 }
 namespace ui {
 class BusyPointer;
+class CommandTable;
 class FormBinder;
 struct Services;
 } // namespace ui
@@ -39,6 +41,8 @@ private:
     ui::Services &m_services;
     std::unique_ptr<report::ReportRunner> m_runner;
     std::unique_ptr<PreprintedController> m_ctl;
+    ui::CommandSet m_commands;
+    ui::CommandTable *m_table = nullptr;
     ui::FormBinder *m_binder = nullptr;
     std::unique_ptr<ui::BusyPointer> m_busy;
 };

@@ -1,5 +1,7 @@
 #include "schedules/widgets/dailywindow.h"
 
+#include "ui/widgets/commandtable.h"
+
 #include "schedules/widgets/previewwindow.h"
 #include "schedules/widgets/scheduleparts.h"
 #include "ui/widgets/gridview.h"
@@ -17,7 +19,11 @@ DailyWindow::DailyWindow(ui::Services &services, QWidget *parent)
     setObjectName(QStringLiteral("frmDaily"));
     setWindowTitle(QStringLiteral("Daily Schedule Summary"));
 
-    addPrintTool(this, [this] { print(); });
+    addScheduleCommands(m_commands, QString());
+    m_commands.setRun(QStringLiteral("print"), [this] { print(); });
+    m_commands.setRun(QStringLiteral("close"), [this] { m_ctl.close(); });
+    m_table = new ui::CommandTable(m_commands, this);
+    addPrintTool(this, *m_table);
 
     auto *central = new QWidget(this);
     auto *top = new QHBoxLayout;
@@ -41,8 +47,7 @@ DailyWindow::DailyWindow(ui::Services &services, QWidget *parent)
     m_grid->setObjectName(QStringLiteral("Grid1"));
     m_grid->setModel(&m_ctl.grid());
 
-    setBody(this, central, top, m_grid,
-            printCloseRow(central, nullptr, [this] { print(); }, [this] { m_ctl.close(); }));
+    setBody(this, central, top, m_grid, printCloseRow(central, *m_table));
 
     m_ctl.load(widthFactor());
     m_book->setText(m_ctl.bookName());
@@ -50,8 +55,7 @@ DailyWindow::DailyWindow(ui::Services &services, QWidget *parent)
     m_date->setText(m_ctl.dateCaption());
 
     // F11 prints wherever the focus is.
-    for (QWidget *w : findChildren<QWidget *>())
-        w->installEventFilter(this);
+    m_table->bindKeys(this);
     resize(1000, 640);
 }
 
@@ -71,24 +75,6 @@ bool DailyWindow::closeByUser()
 {
     m_ctl.close();
     return true;
-}
-
-bool DailyWindow::eventFilter(QObject *watched, QEvent *e)
-{
-    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(e)->key() == Qt::Key_F11) {
-        print();
-        return true;
-    }
-    return ui::TaskWindow::eventFilter(watched, e);
-}
-
-void DailyWindow::keyPressEvent(QKeyEvent *e)
-{
-    if (e->key() == Qt::Key_F11) {
-        print();
-        return;
-    }
-    ui::TaskWindow::keyPressEvent(e);
 }
 
 void DailyWindow::print()

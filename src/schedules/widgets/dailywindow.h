@@ -1,6 +1,7 @@
 #pragma once
 
 #include "schedules/core/dailycontroller.h"
+#include "schedules/core/schedulecommands.h"
 #include "schedules/widgets/previewwindow.h"
 #include "ui/core/services.h"
 #include "ui/widgets/taskwindow.h"
@@ -11,11 +12,11 @@ class QLabel;
 class QLineEdit;
 
 namespace ui {
+class CommandTable;
 class GridView;
 }
 
 namespace schedules {
-
 
 // frmDaily, "Daily Schedule Summary": the book's page in a grid of its own
 // whose column widths the user fits to paper, and the way to its preview.
@@ -34,12 +35,12 @@ protected:
     bool closeByUser() override;
     void activated() override;
     void showEvent(QShowEvent *e) override;
-    void keyPressEvent(QKeyEvent *e) override;
-    bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
     ui::Services &m_s;
     DailyController m_ctl;
+    ui::CommandSet m_commands;
+    ui::CommandTable *m_table;
     ui::GridView *m_grid;
     QLineEdit *m_book;
     QLabel *m_day, *m_date;

@@ -1,5 +1,7 @@
 #include "schedules/widgets/scheduleparts.h"
 
+#include "ui/widgets/commandtable.h"
+
 #include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,14 +13,12 @@
 
 namespace schedules {
 
-void addPrintTool(QMainWindow *window, const std::function<void()> &print)
+void addPrintTool(QMainWindow *window, ui::CommandTable &commands)
 {
     auto *tools = new QToolBar(window);
     tools->setObjectName(QStringLiteral("tbToolBar"));
     tools->setMovable(false);
-    QAction *printTool = tools->addAction(QStringLiteral("Print"));
-    printTool->setToolTip(QStringLiteral("Print (F11)"));
-    QObject::connect(printTool, &QAction::triggered, window, print);
+    commands.buildToolBar(tools, nullptr);
     window->addToolBar(tools);
 }
 
@@ -43,19 +43,20 @@ QLabel *captionLabel(const QString &name, QWidget *parent)
     return l;
 }
 
-QHBoxLayout *printCloseRow(QWidget *parent, QLabel *hint, const std::function<void()> &print,
-                           const std::function<void()> &close)
+QHBoxLayout *printCloseRow(QWidget *parent, ui::CommandTable &commands)
 {
     auto *buttons = new QHBoxLayout;
-    auto *printButton = new QPushButton(QStringLiteral("Print"), parent);
+    auto *printButton = new QPushButton(parent);
     printButton->setObjectName(QStringLiteral("cmdPrint"));
-    auto *closeButton = new QPushButton(QStringLiteral("Close"), parent);
+    commands.bindButton(printButton, QStringLiteral("print"));
+    auto *closeButton = new QPushButton(parent);
     closeButton->setObjectName(QStringLiteral("cmdClosePrint"));
-    QObject::connect(printButton, &QPushButton::clicked, parent, print);
-    QObject::connect(closeButton, &QPushButton::clicked, parent, close);
+    commands.bindButton(closeButton, QStringLiteral("close"));
     buttons->addStretch(1);
-    if (hint)
+    if (!commands.legend().isEmpty()) {
+        QLabel *hint = commands.legendLabel(parent, QStringLiteral("lblPrint"));
         buttons->addWidget(hint);
+    }
     buttons->addWidget(printButton);
     buttons->addWidget(closeButton);
     return buttons;

@@ -1,5 +1,7 @@
 #include "schedules/widgets/weeklywindow.h"
 
+#include "ui/widgets/commandtable.h"
+
 #include "schedules/widgets/previewwindow.h"
 #include "schedules/widgets/scheduleparts.h"
 #include "ui/widgets/gridview.h"
@@ -17,7 +19,14 @@ WeeklyWindow::WeeklyWindow(ui::Services &services, QWidget *parent)
     setObjectName(QStringLiteral("frmWeekly"));
     setWindowTitle(QStringLiteral("Weekly Schedule"));
 
-    addPrintTool(this, [this] { print(); });
+    addScheduleCommands(m_commands, WeeklyPrintLegend);
+    m_commands.setRun(QStringLiteral("print"), [this] { print(); });
+    m_commands.setRun(QStringLiteral("close"), [this] {
+        m_left = true;
+        m_ctl.close();
+    });
+    m_table = new ui::CommandTable(m_commands, this);
+    addPrintTool(this, *m_table);
 
     auto *central = new QWidget(this);
     auto *top = new QHBoxLayout;
@@ -39,17 +48,13 @@ WeeklyWindow::WeeklyWindow(ui::Services &services, QWidget *parent)
     connect(m_grid, &ui::GridView::doubleClicked, this, [this](int, int) { jump(); });
     connect(m_grid, &ui::GridView::keyPressed, this, [this](QChar) { jump(); });
 
-    auto *hint = new QLabel(QStringLiteral("Press F11 or click button below to print:"), central);
-    hint->setObjectName(QStringLiteral("lblPrint"));
-    setBody(this, central, top, m_grid, printCloseRow(central, hint, [this] { print(); }, [this] {
-                m_left = true;
-                m_ctl.close();
-            }));
+    setBody(this, central, top, m_grid, printCloseRow(central, *m_table));
 
     m_ctl.load(widthFactor());
     m_book->setText(m_ctl.bookName());
     m_consultant->setText(m_ctl.consultant());
 
+    m_table->bindKeys(this);
     for (QWidget *w : findChildren<QWidget *>())
         w->installEventFilter(this);
     resize(1000, 640);
@@ -80,10 +85,6 @@ bool WeeklyWindow::eventFilter(QObject *watched, QEvent *e)
 {
     if (e->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(e);
-        if (k->key() == Qt::Key_F11) {
-            print();
-            return true;
-        }
         // The book-name box hands the focus to the grid on Enter or Tab.
         if (watched == m_book && (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter || k->key() == Qt::Key_Tab)) {
             m_grid->setFocus();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "schedules/core/weeklycontroller.h"
+#include "schedules/core/schedulecommands.h"
 #include "schedules/widgets/previewwindow.h"
 #include "ui/core/services.h"
 #include "ui/widgets/taskwindow.h"
@@ -11,11 +12,11 @@ class QLabel;
 class QLineEdit;
 
 namespace ui {
+class CommandTable;
 class GridView;
 }
 
 namespace schedules {
-
 
 // frmWeekly, "Weekly Schedule": one consultant's week side by side; a double
 // click or a key on a cell goes into the book at that cell.
@@ -41,6 +42,8 @@ private:
 
     ui::Services &m_s;
     WeeklyController m_ctl;
+    ui::CommandSet m_commands;
+    ui::CommandTable *m_table;
     ui::GridView *m_grid;
     QLineEdit *m_book;
     QLabel *m_consultant, *m_date;

@@ -1,6 +1,8 @@
 // The form's controls and their layout; the behaviour is in setupwindow.cpp.
 #include "setup/widgets/setupwindow.h"
 
+#include "setup/core/setupcommands.h"
+#include "ui/widgets/commandtable.h"
 #include "ui/widgets/gridview.h"
 #include "ui/widgets/qtcolour.h"
 
@@ -146,10 +148,16 @@ void SetupWindow::buildForm()
             m_editor->setText(kept);
     });
 
-    m_okay = new QPushButton(QStringLiteral("Okay"), card);
+    addSetupCommands(m_commands);
+    m_commands.setRun(QStringLiteral("CmdOkay"), [this] { pressOkay(); });
+    m_commands.setRun(QStringLiteral("CmdReset"), [this] { pressReset(); });
+    auto *table = new ui::CommandTable(m_commands, this);
+    m_okay = new QPushButton(card);
     m_okay->setObjectName(QStringLiteral("CmdOkay"));
-    m_reset = new QPushButton(QStringLiteral("Reset"), card);
+    table->bindButton(m_okay, QStringLiteral("CmdOkay"));
+    m_reset = new QPushButton(card);
     m_reset->setObjectName(QStringLiteral("CmdReset"));
+    table->bindButton(m_reset, QStringLiteral("CmdReset"));
     for (QPushButton *b : {m_okay, m_reset}) {
         b->setFont(arial(10, true));
         b->setMinimumSize(110, 32);
@@ -193,8 +201,6 @@ void SetupWindow::buildForm()
             placeEditor();
     });
     connect(&m_ctl.grid(), &ui::GridModel::changed, this, &SetupWindow::fitGrid);
-    connect(m_okay, &QPushButton::clicked, this, &SetupWindow::pressOkay);
-    connect(m_reset, &QPushButton::clicked, this, &SetupWindow::pressReset);
     fitGrid();
 }
 

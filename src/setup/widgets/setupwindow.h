@@ -1,6 +1,7 @@
 #pragma once
 
 #include "setup/core/setupcontroller.h"
+#include "ui/core/commandset.h"
 #include "ui/widgets/taskwindow.h"
 
 #include <array>
@@ -55,6 +56,7 @@ private:
     int screenWidthPixels() const;
 
     SetupController m_ctl;
+    ui::CommandSet m_commands;
     std::array<QLineEdit *, TextFieldCount> m_fields{};
     ui::GridView *m_grid = nullptr;
     QLineEdit *m_editor = nullptr;

@@ -1,4 +1,7 @@
 #include "setup/widgets/templatewindow.h"
+
+#include "setup/core/setupcommands.h"
+#include "ui/widgets/commandtable.h"
 #include "ui/widgets/celleditorbox.h"
 
 #include "book/pages/blockops.h"
@@ -38,8 +41,10 @@ TemplateWindow::TemplateWindow(ui::Services &services, QWidget *parent)
     setObjectName(QStringLiteral("frmConfigure"));
     setWindowTitle(TemplateController::Caption);
     buildForm();
-    addCommands();
-    m_gridMenu = m_commands.buildMenu(QStringLiteral("mnuGrid"), this);
+    addTemplateCommands(m_commands, m_ctl);
+    m_commands.setRun(QStringLiteral("statusFocus"), [this] { applyFocus(TemplateFocus::Status); });
+    m_table = new ui::CommandTable(m_commands, this);
+    m_gridMenu = m_table->buildMenu(QStringLiteral("mnuGrid"), this);
     connectGrid();
 
     connect(&m_ctl, &TemplateController::stateChanged, this, [this] { syncState(); });
@@ -144,31 +149,6 @@ void TemplateWindow::buildForm()
     connect(m_blockout, &QLineEdit::textChanged, this, [this](const QString &t) { m_ctl.setBlockoutBox(t); });
 }
 
-void TemplateWindow::addCommands()
-{
-    using Command = ui::CommandTable::Command;
-    const QString grid = QStringLiteral("mnuGrid");
-    m_commands.addMenu(grid, QStringLiteral("Grid"), true, false);
-    const auto blocks = [this]() -> book::BlockOps & { return m_ctl.blocks(); };
-    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridCopy"), .text = QStringLiteral("Copy"),
-                    .run = [blocks] { blocks().copy(); }});
-    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridCut"), .text = QStringLiteral("Cut"),
-                    .run = [blocks] { blocks().cut(); }});
-    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridPaste"), .text = QStringLiteral("Paste"),
-                    .run = [blocks] { blocks().paste(); }});
-    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridDelete"), .text = QStringLiteral("Delete"),
-                    .run = [blocks] { blocks().remove(); }});
-    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridBlockout"), .text = QStringLiteral("Blockout"),
-                    .run = [blocks] { blocks().blockout(); }});
-    // Closes the menu, nothing more.
-    m_commands.add({.menu = grid, .entry = QStringLiteral("mnuGridExit"), .text = QStringLiteral("Exit"),
-                    .menuGap = true});
-
-    m_commands.add(Command{.functionKey = Qt::Key_F1});   // swallowed
-    m_commands.add({.functionKey = Qt::Key_F7, .run = [this] { m_ctl.finishStep(); }});
-    m_commands.add({.functionKey = Qt::Key_F8, .run = [this] { applyFocus(TemplateFocus::Status); }});
-}
-
 void TemplateWindow::connectGrid()
 {
     connect(m_grid, &ui::GridView::keyDown, this, [this](int key, int shift) {
@@ -213,7 +193,7 @@ bool TemplateWindow::eventFilter(QObject *watched, QEvent *e)
 {
     if (e->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(e);
-        if (m_commands.functionKey(k->key()))
+        if (m_table->functionKey(k->key()))
             return true;
         if (watched == m_edit)
             return editorKey(k);

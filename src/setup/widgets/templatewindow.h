@@ -2,7 +2,7 @@
 
 #include "ui/widgets/celleditorbox.h"
 #include "setup/core/templatecontroller.h"
-#include "ui/widgets/commandtable.h"
+#include "ui/core/commandset.h"
 #include "ui/widgets/taskwindow.h"
 
 
@@ -14,6 +14,7 @@ class QPlainTextEdit;
 class QPushButton;
 
 namespace ui {
+class CommandTable;
 class GridView;
 struct Services;
 }
@@ -45,7 +46,6 @@ protected:
 
 private:
     void buildForm();
-    void addCommands();
     void connectGrid();
     void syncState();
     void syncEditor();
@@ -54,7 +54,8 @@ private:
     void showGridMenu(int row, int col);
 
     TemplateController m_ctl;
-    ui::CommandTable m_commands;
+    ui::CommandSet m_commands;
+    ui::CommandTable *m_table = nullptr;
 
     ui::GridView *m_grid = nullptr;         // Grid1
     ui::CellEditorBox *m_edit = nullptr;    // txtEdit

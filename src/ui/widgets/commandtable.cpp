@@ -1,50 +1,113 @@
 #include "ui/widgets/commandtable.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
 
 #include <algorithm>
-#include <map>
 
 namespace ui {
 
-const QString CommandTable::NotAvailable = QStringLiteral("Not available yet");
+const QString &CommandTable::NotAvailable = CommandSet::NotAvailable;
 
-void CommandTable::addMenu(const QString &name, const QString &title, bool popup, bool toolTips)
+CommandTable::CommandTable(QObject *parent)
+    : QObject(parent), m_own(std::make_unique<CommandSet>()), m_set(m_own.get())
 {
-    m_menus.push_back({name, title, popup, toolTips});
+    connect(m_set, &CommandSet::availabilityChanged, this, &CommandTable::refresh);
 }
 
-void CommandTable::add(Command c)
+CommandTable::CommandTable(CommandSet &set, QObject *parent) : QObject(parent), m_set(&set)
 {
-    m_commands.push_back(std::move(c));
+    connect(m_set, &CommandSet::availabilityChanged, this, &CommandTable::refresh);
+}
+
+CommandTable::~CommandTable() = default;
+
+void CommandTable::enable(QObject *o, std::size_t index)
+{
+    const bool on = m_set->isAvailable(m_set->commands()[index]);
+    if (auto *a = qobject_cast<QAction *>(o))
+        a->setEnabled(on);
+    else if (auto *w = qobject_cast<QWidget *>(o))
+        w->setEnabled(on);
 }
 
 QAction *CommandTable::bind(QAction *a, std::size_t index)
 {
-    if (!m_commands[index].available) {
-        a->setEnabled(false);
-        a->setToolTip(NotAvailable);
-        a->setStatusTip(NotAvailable);
+    const Command &c = m_set->commands()[index];
+    if (!c.built) {
+        a->setToolTip(CommandSet::NotAvailable);
+        a->setStatusTip(CommandSet::NotAvailable);
     }
-    connect(a, &QAction::triggered, this, [this, index] { run(index); });
+    enable(a, index);
+    m_bound.push_back({a, index});
+    connect(a, &QAction::triggered, this, [this, index] { m_set->trigger(index); });
     return a;
 }
 
-void CommandTable::run(std::size_t index)
+void CommandTable::refresh()
 {
-    const Command &c = m_commands[index];
-    if (c.available && c.run)
-        c.run();
+    std::erase_if(m_bound, [](const Bound &b) { return b.control.isNull(); });
+    for (const Bound &b : m_bound)
+        enable(b.control, b.index);
 }
 
-void CommandTable::fillMenu(QMenu *m, const Menu &spec)
+void CommandTable::bindButton(QAbstractButton *button, const QString &id)
+{
+    const std::vector<Command> &commands = m_set->commands();
+    const auto at = std::find_if(commands.begin(), commands.end(), [&](const Command &c) { return c.id == id; });
+    if (at == commands.end())
+        return;
+    const auto index = static_cast<std::size_t>(at - commands.begin());
+    if (!at->text.isEmpty())
+        button->setText(at->text);
+    button->setAccessibleName(CommandSet::accessibleName(*at));
+    if (!at->toolTip.isEmpty())
+        button->setToolTip(at->toolTip);
+    if (!at->built)
+        button->setToolTip(CommandSet::NotAvailable);
+    enable(button, index);
+    m_bound.push_back({button, index});
+    connect(button, &QAbstractButton::clicked, this, [this, index] { m_set->trigger(index); });
+}
+
+void CommandTable::bindKeys(QWidget *window)
+{
+    window->installEventFilter(this);
+    const auto children = window->findChildren<QWidget *>();
+    for (QWidget *w : children)
+        w->installEventFilter(this);
+}
+
+bool CommandTable::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto *k = static_cast<QKeyEvent *>(event);
+        if (k->modifiers() == Qt::NoModifier && m_set->functionKey(k->key()))
+            return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QLabel *CommandTable::legendLabel(QWidget *parent, const QString &objectName)
+{
+    auto *label = new QLabel(m_set->legend(), parent);
+    label->setObjectName(objectName);
+    label->setProperty(LegendProperty, true);
+    return label;
+}
+
+void CommandTable::fillMenu(QMenu *m, const CommandSet::Menu &spec)
 {
     m->setObjectName(spec.name);
-    for (std::size_t i = 0; i < m_commands.size(); ++i) {
-        const Command &c = m_commands[i];
+    const std::vector<Command> &commands = m_set->commands();
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        const Command &c = commands[i];
         if (c.menu != spec.name)
             continue;
         if (c.menuGap)
@@ -52,11 +115,10 @@ void CommandTable::fillMenu(QMenu *m, const Menu &spec)
         // A function key is the window's own, not registered a second time
         // as the entry's shortcut: it is only shown beside the text.
         const bool keyLabel = c.shortcut.isEmpty() && c.functionKey;
-        QAction *a = m->addAction(keyLabel ? c.text + QLatin1Char('\t') + QKeySequence(c.functionKey).toString()
-                                           : c.text);
+        QAction *a = m->addAction(keyLabel ? c.text + QLatin1Char('\t') + CommandSet::keyText(c.functionKey) : c.text);
         a->setObjectName(c.entry);
         if (!c.shortcut.isEmpty())
-            a->setShortcut(c.shortcut);
+            a->setShortcut(QKeySequence(c.shortcut, QKeySequence::PortableText));
         bind(a, i);
     }
     if (spec.toolTips)
@@ -65,15 +127,16 @@ void CommandTable::fillMenu(QMenu *m, const Menu &spec)
 
 void CommandTable::buildMenuBar(QMenuBar *bar)
 {
-    for (const Menu &spec : m_menus)
+    for (const CommandSet::Menu &spec : m_set->menus())
         if (!spec.popup)
             fillMenu(bar->addMenu(spec.title), spec);
 }
 
 QMenu *CommandTable::buildMenu(const QString &name, QWidget *parent)
 {
-    const auto spec = std::find_if(m_menus.begin(), m_menus.end(), [&](const Menu &m) { return m.name == name; });
-    if (spec == m_menus.end())
+    const std::vector<CommandSet::Menu> &menus = m_set->menus();
+    const auto spec = std::find_if(menus.begin(), menus.end(), [&](const CommandSet::Menu &m) { return m.name == name; });
+    if (spec == menus.end())
         return nullptr;
     auto *m = new QMenu(spec->title, parent);
     fillMenu(m, *spec);
@@ -82,8 +145,9 @@ QMenu *CommandTable::buildMenu(const QString &name, QWidget *parent)
 
 void CommandTable::buildToolBar(QToolBar *bar, const std::function<QIcon(const QString &)> &icon)
 {
-    for (std::size_t i = 0; i < m_commands.size(); ++i) {
-        const Command &c = m_commands[i];
+    const std::vector<Command> &commands = m_set->commands();
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        const Command &c = commands[i];
         if (c.tool.isEmpty())
             continue;
         if (c.toolGap)
@@ -93,29 +157,9 @@ void CommandTable::buildToolBar(QToolBar *bar, const std::function<QIcon(const Q
         a->setData(c.tool);
         a->setToolTip(c.toolTip);
         bind(a, i);
+        if (QWidget *button = bar->widgetForAction(a))
+            button->setAccessibleName(CommandSet::accessibleName(c));
     }
-}
-
-QString CommandTable::legend() const
-{
-    std::map<int, QString> byKey;
-    for (const Command &c : m_commands)
-        if (c.functionKey && !c.legend.isEmpty())
-            byKey.emplace(c.functionKey, c.legend);
-    QStringList parts;
-    for (const auto &[key, words] : byKey)
-        parts << words;
-    return parts.join(QStringLiteral("   "));
-}
-
-bool CommandTable::functionKey(int key)
-{
-    for (std::size_t i = 0; i < m_commands.size(); ++i)
-        if (m_commands[i].functionKey == key) {
-            run(i);
-            return true;
-        }
-    return false;
 }
 
 } // namespace ui

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "ui/core/commandset.h"
+
 #include <QIcon>
-#include <QKeySequence>
 #include <QObject>
+#include <QPointer>
 #include <QString>
-#include <QVector>
 #include <functional>
+#include <memory>
 #include <vector>
 
+class QAbstractButton;
 class QAction;
+class QLabel;
 class QMenu;
 class QMenuBar;
 class QToolBar;
@@ -16,57 +20,71 @@ class QWidget;
 
 namespace ui {
 
-// One window's commands, from which its menus, toolbar, function keys and
-// key legend are built and through which they all act: a function key and
-// the menu entry or button of the same command reach the same handler.
+// Binds a window's command set to its widgets: builds the menus, toolbar
+// and function keys from it, names them for a screen reader, and enables
+// and disables them as the commands' availability changes. Every entry,
+// button and key triggers through the set.
 class CommandTable : public QObject {
     Q_OBJECT
 public:
-    // A command and the places it stands. Empty fields: not in that place.
-    struct Command {
-        QString menu{};              // objectName of its menu (declared by addMenu)
-        QString entry{};             // objectName of the menu entry
-        QString text{};              // the entry's text, with its mnemonic
-        QKeySequence shortcut{};
-        int functionKey = 0;       // Qt::Key_F1 …; shown beside the entry when there is no shortcut
-        QString tool{};              // toolbar key: the button's text and, after "tb", its objectName
-        QString toolTip{};
-        QString legend{};            // its words in the function-key legend
-        bool available = true;     // unavailable: disabled, "Not available yet", and does nothing
-        bool menuGap = false;      // a separator before the entry
-        bool toolGap = false;      // a separator before the button
-        std::function<void()> run{}; // none: the entry only closes its menu
-    };
+    using Command = ui::Command;
 
-    static const QString NotAvailable;
+    static const QString &NotAvailable;
 
-    explicit CommandTable(QObject *parent = nullptr) : QObject(parent) {}
+    // A table with a set of its own (a window whose commands have no core class).
+    explicit CommandTable(QObject *parent = nullptr);
+    // A table over the set of the window's core class.
+    explicit CommandTable(CommandSet &set, QObject *parent = nullptr);
+    ~CommandTable() override;
 
-    // Menus stand in the menu bar in the order declared; a popup menu (a
-    // context menu) is built on its own by buildMenu.
-    void addMenu(const QString &name, const QString &title, bool popup = false, bool toolTips = true);
-    void add(Command c);
+    CommandSet &set() { return *m_set; }
+    const CommandSet &set() const { return *m_set; }
+
+    // Declaring into the set, for a table that has its own.
+    void addMenu(const QString &name, const QString &title, bool popup = false, bool toolTips = true)
+    {
+        m_set->addMenu(name, title, popup, toolTips);
+    }
+    void add(Command c) { m_set->add(std::move(c)); }
 
     void buildMenuBar(QMenuBar *bar);
     QMenu *buildMenu(const QString &name, QWidget *parent);
     void buildToolBar(QToolBar *bar, const std::function<QIcon(const QString &)> &icon);
-    // The legend of the function keys, in key order, its parts three blanks apart.
-    QString legend() const;
+    QString legend() const { return m_set->legend(); }
+
+    // A button of the window that stands for a command: its text (when the
+    // command has one) and the name a reader says come from the command, it
+    // is enabled from availability, and a click triggers the command.
+    void bindButton(QAbstractButton *button, const QString &id);
 
     // Whether a command has the key; if so it is run when available.
-    bool functionKey(int key);
+    bool functionKey(int key) { return m_set->functionKey(key); }
+    // The set's keys act wherever the focus is in `window` (pressed without
+    // a modifier); the key is used up, not passed to the focused control.
+    void bindKeys(QWidget *window);
+    // The label that shows the key legend, built from the set.
+    QLabel *legendLabel(QWidget *parent, const QString &objectName = QStringLiteral("lblLegend"));
+    // The property that marks a window's legend label.
+    static constexpr const char *LegendProperty = "commandLegend";
+
+    // Enables and disables every bound entry and button from availability.
+    void refresh();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct Menu {
-        QString name, title;
-        bool popup, toolTips;
-    };
     QAction *bind(QAction *a, std::size_t index);
-    void fillMenu(QMenu *m, const Menu &spec);
-    void run(std::size_t index);
+    void fillMenu(QMenu *m, const CommandSet::Menu &spec);
+    void enable(QObject *o, std::size_t index);
 
-    std::vector<Menu> m_menus;
-    std::vector<Command> m_commands;
+    std::unique_ptr<CommandSet> m_own;
+    CommandSet *m_set;
+    struct Bound {
+        QPointer<QObject> control;   // an action or a button
+        std::size_t index;
+    };
+    std::vector<Bound> m_bound;
 };
 
 } // namespace ui

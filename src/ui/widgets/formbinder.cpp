@@ -123,8 +123,21 @@ void FormBinder::moveFocus(const QString &to)
     focus(to);
 }
 
+void FormBinder::enterMovesOn(QWidget *w)
+{
+    m_movesOn.insert(w, w);
+    w->installEventFilter(this);
+}
+
 bool FormBinder::eventFilter(QObject *watched, QEvent *event)
 {
+    if (const auto on = m_movesOn.constFind(watched); on != m_movesOn.constEnd() && *on) {
+        const auto *key = static_cast<const QKeyEvent *>(event);
+        if (event->type() != QEvent::KeyPress || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter))
+            return false;
+        tabFrom(*on);
+        return true;
+    }
     const auto it = m_names.constFind(watched);
     if (it == m_names.constEnd())
         return false;

@@ -44,6 +44,9 @@ public:
     // Enter on a control whose Enter presses it (a button is clicked
     // without one).
     void setPressHandler(std::function<void(const QString &)> handler) { m_press = std::move(handler); }
+    // A control outside the model (a button of the window) on which Enter
+    // moves on as Tab does, as it does on the form's boxes.
+    void enterMovesOn(QWidget *w);
     // No leave rules while the window closes.
     void setClosing(bool on) { m_closing = on; }
 
@@ -67,6 +70,7 @@ private:
     QHash<const QObject *, QString> m_names;
     std::function<LeaveResult(const QString &)> m_leave;
     std::function<void(const QString &)> m_press;
+    QHash<QObject *, QPointer<QWidget>> m_movesOn;
     bool m_restoring = false;
     bool m_closing = false;
 };

@@ -22,7 +22,7 @@ protected:
 TEST_P(BookExport, AnExportedColumnOpensAsAFileAndACopiedBlockStillPastes)
 {
     st.type(3, 2, "Smith\nnew patient");
-    st.book->grid().setCursor(3, 2);
+    st.book->session().grid().setCursor(3, 2);
     st.book->blocks().copy();
     st.book->exportColumn();
 
@@ -33,10 +33,10 @@ TEST_P(BookExport, AnExportedColumnOpensAsAFileAndACopiedBlockStillPastes)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(f.readAll());
-    EXPECT_TRUE(text.startsWith("Appointment Schedule:  " + st.book->dateCaption() + "  Tuesday\r\n\r\n"));
+    EXPECT_TRUE(text.startsWith("Appointment Schedule:  " + st.book->session().dateCaption() + "  Tuesday\r\n\r\n"));
     EXPECT_TRUE(text.contains("\r\n08:00 AM  Smith\r\n          new patient\r\n")) << text.toStdString();
 
-    st.book->grid().setCursor(6, 1);
+    st.book->session().grid().setCursor(6, 1);
     st.book->blocks().paste();
     EXPECT_EQ(st.stored(Today, 6, 1), "Smith\nnew patient");
 }

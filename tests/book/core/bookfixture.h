@@ -1,6 +1,11 @@
 #pragma once
 
+#include "book/core/appointmentshistory.h"
 #include "book/core/bookcontroller.h"
+#include "book/core/namesearch.h"
+#include "book/core/nextavailable.h"
+#include "book/core/pagehistory.h"
+#include "book/core/recurrentbooking.h"
 #include "store/core/database.h"
 #include "book/pages/pagetext.h"
 #include "store/core/schema.h"
@@ -31,10 +36,10 @@ struct Station : testsupport::Station<> {
     // Types a whole entry into the current cell and presses Tab.
     void type(int row, int col, const QString &text)
     {
-        book->grid().setCursor(row, col);
-        book->gridKeyPress(QChar(13));
-        book->setEditorText(text);
-        book->editorKeyPress(QChar(9));
+        book->session().grid().setCursor(row, col);
+        book->entry().gridKeyPress(QChar(13));
+        book->entry().setEditorText(text);
+        book->entry().editorKeyPress(QChar(9));
     }
 
     int pageCount()

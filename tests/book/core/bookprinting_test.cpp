@@ -24,8 +24,8 @@ TEST_P(BookPrinting, TheWeeklyChoiceWantsAMondayAndLeavesTheBookOnScreen)
     EXPECT_EQ(st.prompter.last().title, "Print Weekly Schedule");
     EXPECT_TRUE(st.windows.log().isEmpty());
 
-    st.book->openPage(Today.addDays(-1));
-    st.book->grid().setCursor(5, 2);
+    st.book->session().openPage(Today.addDays(-1));
+    st.book->session().grid().setCursor(5, 2);
     printing().openPanel();
     printing().options().choose(book::PrintOptions::Choice::Weekly);
     printing().print();
@@ -36,18 +36,18 @@ TEST_P(BookPrinting, TheWeeklyChoiceWantsAMondayAndLeavesTheBookOnScreen)
 
 TEST_P(BookPrinting, TheDailyChoiceHandsThePageDateAndCloseBringsTheCellBack)
 {
-    st.book->grid().setCursor(6, 3);
+    st.book->session().grid().setCursor(6, 3);
     printing().openPanel();
     EXPECT_TRUE(printing().options().visible());
     EXPECT_EQ(printing().options().columnCaption(), "Print Column No. ( 1 to 3 )");
-    st.book->grid().setCursor(3, 1);
+    st.book->session().grid().setCursor(3, 1);
     printing().print();
     EXPECT_EQ(st.state.pageDate, Today);
     EXPECT_EQ(st.windows.log(), QStringList{"show frmDaily"});
     printing().closePanel();
     EXPECT_FALSE(printing().options().visible());
-    EXPECT_EQ(st.book->grid().row(), 6);
-    EXPECT_EQ(st.book->grid().col(), 3);
+    EXPECT_EQ(st.book->session().grid().row(), 6);
+    EXPECT_EQ(st.book->session().grid().col(), 3);
 }
 
 // Carried out, a choice closes the panel and gives the grid its cell back;
@@ -64,15 +64,15 @@ TEST_P(BookPrinting, ACarriedOutChoiceClosesThePanel)
                           Case{monday, book::PrintOptions::Choice::Weekly, true},
                           Case{Today, book::PrintOptions::Choice::Daily, true}}) {
         SCOPED_TRACE(int(c.choice));
-        st.book->openPage(c.page);
-        st.book->grid().setCursor(6, 2);
+        st.book->session().openPage(c.page);
+        st.book->session().grid().setCursor(6, 2);
         printing().openPanel();
         printing().options().choose(c.choice);
         if (!c.closes)
             st.prompter.expectMessage();
         printing().print();
         EXPECT_EQ(printing().options().visible(), !c.closes);
-        EXPECT_EQ(st.book->grid().row(), 6);
+        EXPECT_EQ(st.book->session().grid().row(), 6);
         printing().closePanel();
     }
 }

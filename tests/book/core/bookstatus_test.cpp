@@ -21,40 +21,40 @@ protected:
 
 TEST_P(BookStatus, DailyMemoBelongsToItsPageAndTheFixedMemoToEveryPage)
 {
-    st.book->memoFocusIn(false);
-    st.book->memoFocusOut(false, "Call the lab");
-    st.book->memoFocusOut(true, "Staff meeting Fridays");
+    st.book->panel().memoFocusIn(false);
+    st.book->panel().memoFocusOut(false, "Call the lab");
+    st.book->panel().memoFocusOut(true, "Staff meeting Fridays");
     EXPECT_EQ(pageField(Today, "Memo").toString(), "Call the lab");
 
-    st.book->openPage(Today.addDays(2));
-    EXPECT_EQ(st.book->dailyMemo(), "");
-    EXPECT_EQ(st.book->fixedMemo(), "Staff meeting Fridays");
-    st.book->openPage(Today);
-    EXPECT_EQ(st.book->dailyMemo(), "Call the lab");
+    st.book->session().openPage(Today.addDays(2));
+    EXPECT_EQ(st.book->panel().dailyMemo(), "");
+    EXPECT_EQ(st.book->panel().fixedMemo(), "Staff meeting Fridays");
+    st.book->session().openPage(Today);
+    EXPECT_EQ(st.book->panel().dailyMemo(), "Call the lab");
 
     // The memo switch names the memo it switches to.
-    EXPECT_EQ(st.book->memoButtonCaption(), "Fixed Memo");
-    st.book->memoCommand();
-    EXPECT_TRUE(st.book->fixedMemoShown());
-    EXPECT_EQ(st.book->memoButtonCaption(), "Daily Memo");
+    EXPECT_EQ(st.book->panel().memoButtonCaption(), "Fixed Memo");
+    st.book->panel().memoCommand();
+    EXPECT_TRUE(st.book->panel().fixedMemoShown());
+    EXPECT_EQ(st.book->panel().memoButtonCaption(), "Daily Memo");
 }
 
 TEST_P(BookStatus, ClosingTheOfficePaintsThePageAndStoresIt)
 {
-    st.book->openPage(Today);
+    st.book->session().openPage(Today);
     st.prompter.expectMessage();
-    st.book->statusChosen(1);
+    st.book->panel().statusChosen(1);
     EXPECT_EQ(st.prompter.last().text, "Please logout all other stations before changing office status!");
     EXPECT_EQ(st.prompter.last().title, "Change Office Status");
     EXPECT_TRUE(store::Database::toBool(pageField(Today, "Clinic")));
-    const auto &g = st.book->grid();
+    const auto &g = st.book->session().grid();
     for (int c = 1; c < g.cols(); ++c)
         for (int r = 3; r < g.rows(); ++r)
             ASSERT_EQ(g.cellColor(r, c), book::DesktopColor);
-    EXPECT_EQ(st.book->statusIndex(), 1);
+    EXPECT_EQ(st.book->panel().statusIndex(), 1);
 
     st.prompter.expectMessage();
-    st.book->statusChosen(0);
+    st.book->panel().statusChosen(0);
     EXPECT_FALSE(store::Database::toBool(pageField(Today, "Clinic")));
     EXPECT_EQ(g.cellColor(3, 1), book::DefaultCellColor);
 }
@@ -62,40 +62,40 @@ TEST_P(BookStatus, ClosingTheOfficePaintsThePageAndStoresIt)
 TEST_P(BookStatus, AClosedWeekdayOpensClosed)
 {
     // Saturday is closed by the first settings.
-    st.book->openPage(QDate(2026, 12, 12));
-    EXPECT_TRUE(st.book->dayClosed());
-    EXPECT_EQ(st.book->statusEntries().at(st.book->statusIndex()), " Office Closed");
-    EXPECT_EQ(st.book->grid().cellColor(3, 1), book::DesktopColor);
+    st.book->session().openPage(QDate(2026, 12, 12));
+    EXPECT_TRUE(st.book->session().closed());
+    EXPECT_EQ(st.book->panel().statusEntries().at(st.book->panel().statusIndex()), " Office Closed");
+    EXPECT_EQ(st.book->session().grid().cellColor(3, 1), book::DesktopColor);
 }
 
 TEST_P(BookStatus, TheTimerFollowsTheSettingAndStopsWhileTyping)
 {
     st.book->activate();
-    EXPECT_FALSE(st.book->timerEnabled());
+    EXPECT_FALSE(st.book->panel().timerEnabled());
 
     st.setSetting("Timer1", 1);
     st.setSetting("Refresh", 20);
     Station other(store);
     ASSERT_TRUE(other.book->load(Today));
     other.book->activate();
-    EXPECT_TRUE(other.book->timerEnabled());
-    EXPECT_EQ(other.book->timerIntervalMs(), 20000);
-    other.book->gridKeyPress(QLatin1Char('a'));
-    EXPECT_FALSE(other.book->timerEnabled());
-    other.book->editorKeyPress(QChar(9));
-    EXPECT_TRUE(other.book->timerEnabled());
+    EXPECT_TRUE(other.book->panel().timerEnabled());
+    EXPECT_EQ(other.book->panel().timerIntervalMs(), 20000);
+    other.book->entry().gridKeyPress(QLatin1Char('a'));
+    EXPECT_FALSE(other.book->panel().timerEnabled());
+    other.book->entry().editorKeyPress(QChar(9));
+    EXPECT_TRUE(other.book->panel().timerEnabled());
 
     // A tick brings another station's booking onto the page.
     st.type(10, 3, "Walker");
-    other.book->timerTick();
-    EXPECT_EQ(other.book->grid().textMatrix(10, 3), "Walker");
+    other.book->panel().timerTick();
+    EXPECT_EQ(other.book->session().grid().textMatrix(10, 3), "Walker");
 }
 
 TEST_P(BookStatus, TheBookNameNeedsTheStationFile)
 {
     st.prompter.expectMessage();
-    st.book->bookNameFocusIn();
-    st.book->bookNameEntered("Front desk");
+    st.book->panel().bookNameFocusIn();
+    st.book->panel().bookNameEntered("Front desk");
     EXPECT_EQ(st.prompter.last().text, "Another user is updating same data. Please wait a while and try again");
     EXPECT_EQ(st.prompter.last().title, "Change Scheduler ID");
     EXPECT_EQ(st.db.scalar("SELECT BookNo FROM tbl_Setup").toString(), "Book 1");
@@ -103,20 +103,20 @@ TEST_P(BookStatus, TheBookNameNeedsTheStationFile)
     store::Database station;
     ASSERT_TRUE(station.open(store.dir().file("dbn.mdb"), store::Database::Kind::Station).ok());
     station.close();
-    st.book->bookNameEntered("Front desk");
+    st.book->panel().bookNameEntered("Front desk");
     EXPECT_EQ(st.db.scalar("SELECT BookNo FROM tbl_Setup").toString(), "Front desk");
-    EXPECT_TRUE(st.book->bookNameLocked());
+    EXPECT_TRUE(st.book->panel().bookNameLocked());
 }
 
 TEST_P(BookStatus, ChangingTheBlockoutString)
 {
     st.prompter.answerInput("XXXX");
-    st.book->changeBlockoutString();
+    st.book->blockHost().changeBlockoutString();
     EXPECT_EQ(st.prompter.last().text, "Enter Blockout String");
     EXPECT_EQ(st.prompter.last().defaultText, "- - - - - - - - - - - - - - - -");
     EXPECT_EQ(st.db.scalar("SELECT Blockout FROM tbl_Setup").toString(), "XXXX");
     st.prompter.answerInput("");
-    st.book->changeBlockoutString();
+    st.book->blockHost().changeBlockoutString();
     EXPECT_EQ(st.db.scalar("SELECT Blockout FROM tbl_Setup").toString(), "XXXX");
 }
 
@@ -126,13 +126,13 @@ TEST_P(BookStatus, AnOldPageKeepsItsOwnLayout)
     st.setSetting("open", "09:00 AM");
     st.setSetting("Listno", 5);
     st.setSetting("names", "A%B%C%D%E%");
-    st.book->openPage(Today.addDays(1));
-    EXPECT_EQ(st.book->grid().cols(), 6);
-    EXPECT_EQ(st.book->grid().textMatrix(3, 0), "09:00 AM");
-    st.book->openPage(Today);
-    EXPECT_EQ(st.book->grid().cols(), 4);
-    EXPECT_EQ(st.book->grid().textMatrix(3, 0), "08:00 AM");
-    EXPECT_EQ(st.book->grid().textMatrix(3, 1), "Smith");
+    st.book->session().openPage(Today.addDays(1));
+    EXPECT_EQ(st.book->session().grid().cols(), 6);
+    EXPECT_EQ(st.book->session().grid().textMatrix(3, 0), "09:00 AM");
+    st.book->session().openPage(Today);
+    EXPECT_EQ(st.book->session().grid().cols(), 4);
+    EXPECT_EQ(st.book->session().grid().textMatrix(3, 0), "08:00 AM");
+    EXPECT_EQ(st.book->session().grid().textMatrix(3, 1), "Smith");
 }
 
 class SeekRecord : public testsupport::EngineTest {};
@@ -148,13 +148,13 @@ TEST_P(SeekRecord, APersistentFailureIsReportedAndEnds)
     other.beginWrite();
     other.insert(store::tables::Appt, {{"CalDate", Today.addDays(5)}});
     st.prompter.expectMessage().expectMessage().expectMessage();
-    st.book->openPage(Today.addDays(5));
+    st.book->session().openPage(Today.addDays(5));
     other.rollback();
     ASSERT_EQ(st.prompter.transcript().size(), 3u);
     EXPECT_TRUE(st.prompter.transcript()[0].text.endsWith(
         "  Another user is currently creating this page. Please wait a while to open it..."));
     EXPECT_EQ(st.prompter.transcript()[0].title, "Seek Record");
-    EXPECT_EQ(st.book->displayedDate(), Today);   // the page shown stays
+    EXPECT_EQ(st.book->session().date(), Today);   // the page shown stays
     EXPECT_EQ(st.pageCount(), 1);
 }
 

@@ -40,8 +40,8 @@ TEST_P(PageHistoryTest, CellHistoryAndDeletedListShowWhatEachStationDid)
 {
     Pair p(engine());
     p.a.type(3, 1, "SMITH 555");
-    p.b.book->refreshGrid();
-    p.b.book->grid().setCursor(3, 1);
+    p.b.book->session().refreshGrid();
+    p.b.book->session().grid().setCursor(3, 1);
     p.b.book->blocks().cut();
     p.b.type(4, 2, "JONES");
 
@@ -74,33 +74,63 @@ TEST_P(PageHistoryTest, PutBackOnlyIntoTheEmptyCell)
 {
     Pair p(engine());
     p.a.type(3, 1, "SMITH");
-    p.a.book->grid().setCursor(3, 1);
+    p.a.book->session().grid().setCursor(3, 1);
     p.a.prompter.answerYes();
     p.a.book->blocks().remove();
-    p.a.book->deletedOnPage();
-    ASSERT_EQ(p.a.book->deletedShown().size(), 1u);
-    const book::CellChange smith = p.a.book->deletedShown()[0];
+    p.a.book->pageHistory().deletedOnPage();
+    ASSERT_EQ(p.a.book->pageHistory().deletedShown().size(), 1u);
+    const book::CellChange smith = p.a.book->pageHistory().deletedShown()[0];
 
-    p.b.book->refreshGrid();
+    p.b.book->session().refreshGrid();
     p.b.type(3, 1, "JONES");
     const int before = p.logged();
     p.a.prompter.expectMessage();
-    p.a.book->putBack(smith);
+    p.a.book->pageHistory().putBack(smith);
     EXPECT_EQ(p.a.prompter.last().text, "The cell is not empty any more: the booking was not put back.");
     EXPECT_EQ(p.a.stored(Today, 3, 1), "JONES");
-    EXPECT_EQ(p.a.book->grid().textMatrix(3, 1), "JONES");
+    EXPECT_EQ(p.a.book->session().grid().textMatrix(3, 1), "JONES");
     EXPECT_EQ(p.logged(), before);
 
-    p.b.book->grid().setCursor(3, 1);
+    p.b.book->session().grid().setCursor(3, 1);
     p.b.prompter.answerYes();
     p.b.book->blocks().remove();
-    p.a.book->putBack(smith);
+    p.a.book->pageHistory().putBack(smith);
     EXPECT_EQ(p.a.stored(Today, 3, 1), "SMITH");
-    EXPECT_EQ(p.a.book->grid().textMatrix(3, 1), "SMITH");
+    EXPECT_EQ(p.a.book->session().grid().textMatrix(3, 1), "SMITH");
     const auto history = PageHistory::ofCell(p.b.db, Today, 3, 1);
     ASSERT_FALSE(history.empty());
     EXPECT_EQ(history[0].entry.command, "Put back");
     EXPECT_EQ(history[0].entry.station, "Desk A");
+}
+
+// A locked page takes no booking put back, as it takes no typing: nothing
+// is written or logged and no question is asked; unlocked, it goes back.
+TEST_P(PageHistoryTest, PutBackRespectsThePageLock)
+{
+    Pair p(engine());
+    const QDate yesterday = Today.addDays(-1);
+    p.a.book->session().openPage(yesterday);
+    p.a.book->panel().setPageLock(false);
+    p.a.type(3, 1, "SMITH");
+    p.a.book->session().grid().setCursor(3, 1);
+    p.a.prompter.answerYes();
+    p.a.book->blocks().remove();
+    p.a.book->pageHistory().deletedOnPage();
+    ASSERT_EQ(p.a.book->pageHistory().deletedShown().size(), 1u);
+    const book::CellChange smith = p.a.book->pageHistory().deletedShown()[0];
+
+    p.a.book->panel().setPageLock(true);
+    const int before = p.logged();
+    const auto asked = p.a.prompter.transcript().size();
+    p.a.book->pageHistory().putBack(smith);
+    EXPECT_EQ(p.a.stored(yesterday, 3, 1), "");
+    EXPECT_EQ(p.a.book->session().grid().textMatrix(3, 1), "");
+    EXPECT_EQ(p.logged(), before);
+    EXPECT_EQ(p.a.prompter.transcript().size(), asked);
+
+    p.a.book->panel().setPageLock(false);
+    p.a.book->pageHistory().putBack(smith);
+    EXPECT_EQ(p.a.stored(yesterday, 3, 1), "SMITH");
 }
 
 // Each page write logs in its own transaction: a refused write logs

@@ -70,10 +70,10 @@ protected:
     {
         if (!text.isEmpty())
             st.type(5, 1, text);
-        st.book->grid().setCursor(5, 1);
+        st.book->session().grid().setCursor(5, 1);
         st.book->blocks().chooseColor(Amber);
         st.book->blocks().chooseRowCount(1);
-        st.book->grid().setCursor(5, 1);
+        st.book->session().grid().setCursor(5, 1);
     }
     int storedColour(const QDate &d, int row, int col)
     {
@@ -88,7 +88,7 @@ TEST_P(Recurrent, NoNumberIsWeeklyAndTheSeriesIsWrittenWithItsColour)
 {
     source();
     st.prompter.answerInput("x").answerInput("4").answerYes();
-    st.book->recurrentBooking();
+    st.book->recurrent().run();
     ASSERT_EQ(st.prompter.transcript().size(), 3u);
     EXPECT_EQ(st.prompter.transcript()[0].text, IntervalPrompt);
     EXPECT_EQ(st.prompter.transcript()[0].defaultText, "1");
@@ -106,9 +106,9 @@ TEST_P(Recurrent, NoNumberIsWeeklyAndTheSeriesIsWrittenWithItsColour)
         EXPECT_EQ(storedColour(week(n), 6, 1), book::DefaultCellColor) << n;
     }
     EXPECT_EQ(st.stored(week(4), 5, 1), "");
-    EXPECT_EQ(st.book->displayedDate(), Today);
-    EXPECT_EQ(st.book->grid().row(), 5);
-    EXPECT_EQ(st.book->grid().col(), 1);
+    EXPECT_EQ(st.book->session().date(), Today);
+    EXPECT_EQ(st.book->session().grid().row(), 5);
+    EXPECT_EQ(st.book->session().grid().col(), 1);
 }
 
 TEST_P(Recurrent, OutOfRangeAnswersAskToTryAgain)
@@ -116,7 +116,7 @@ TEST_P(Recurrent, OutOfRangeAnswersAskToTryAgain)
     source();
     // 13 weeks: again; period 1 raised to 2; 25 weeks: No ends it.
     st.prompter.answerInput("13").answerYes().answerInput("2").answerInput("1").answerYes();
-    st.book->recurrentBooking();
+    st.book->recurrent().run();
     EXPECT_EQ(st.prompter.transcript()[1].text,
               "Sorry, you can make recurrent bookings only up to 12-weekly! Do you want to try again?");
     EXPECT_EQ(st.prompter.transcript()[1].title, "Time interval entry incorrect");
@@ -125,7 +125,7 @@ TEST_P(Recurrent, OutOfRangeAnswersAskToTryAgain)
 
     st.prompter.clear();
     st.prompter.answerInput("1").answerInput("25").answerNo();
-    st.book->recurrentBooking();
+    st.book->recurrent().run();
     EXPECT_EQ(st.prompter.last().text,
               "Sorry, you can make recurrent bookings for only up to 24 weeks! Do you want to try again?");
     EXPECT_EQ(st.prompter.last().title, "Time period entry incorrect");
@@ -134,7 +134,7 @@ TEST_P(Recurrent, OutOfRangeAnswersAskToTryAgain)
     st.prompter.clear();
     const int pages = st.pageCount();
     st.prompter.answerInput("12").answerInput("2").answerYes();
-    st.book->recurrentBooking();
+    st.book->recurrent().run();
     EXPECT_TRUE(st.prompter.last().text.contains("a further 0 booking(s)"));
     EXPECT_EQ(st.prompter.last().details, "No further bookings.");
     EXPECT_EQ(st.pageCount(), pages);
@@ -148,11 +148,11 @@ TEST_P(Recurrent, ATakenLastTargetWritesNothingAndNamesTheCell)
     pages.writeCells(pages.seek(week(1), s).id, {{{5, 1}, "Smith"}});   // the booking itself: no conflict
     st.setSetting("chk3", true);   // Tuesdays closed from now on
     source();
-    st.book->goToDate(Today.addDays(1));
-    st.book->goToDate(Today);
-    st.book->grid().setCursor(5, 1);
+    st.book->navigation().goToDate(Today.addDays(1));
+    st.book->navigation().goToDate(Today);
+    st.book->session().grid().setCursor(5, 1);
     st.prompter.answerInput("1").answerInput("4").answerYes().expectMessage();
-    st.book->recurrentBooking();
+    st.book->recurrent().run();
 
     const auto &t = st.prompter.transcript();
     const QStringList details = t[2].details.split('\n');
@@ -170,8 +170,8 @@ TEST_P(Recurrent, ATakenLastTargetWritesNothingAndNamesTheCell)
     EXPECT_TRUE(pages.exists(week(2)));
     EXPECT_EQ(storedColour(week(1), 5, 1), book::DefaultCellColor);
     EXPECT_EQ(st.stored(week(3), 5, 1), "Jones");
-    EXPECT_EQ(st.book->displayedDate(), Today);
-    EXPECT_EQ(st.book->grid().row(), 5);
+    EXPECT_EQ(st.book->session().date(), Today);
+    EXPECT_EQ(st.book->session().grid().row(), 5);
 }
 
 TEST_P(Recurrent, ACellFilledAtAnotherStationWhileAskedIsNeverOverwritten)
@@ -182,10 +182,10 @@ TEST_P(Recurrent, ACellFilledAtAnotherStationWhileAskedIsNeverOverwritten)
     st.prompter.answerInput("1").answerInput("3").answerYes().expectMessage();
     onPrompt(st.prompter, 2, [&] {
         // The confirmation is on screen: the other station books week 2.
-        other.book->goToDate(week(2));
+        other.book->navigation().goToDate(week(2));
         other.type(5, 1, "Brown");
     });
-    st.book->recurrentBooking();
+    st.book->recurrent().run();
     EXPECT_EQ(st.prompter.last().title, "Time cell taken!");
     EXPECT_TRUE(st.prompter.last().text.contains(book::shortDate(week(2))));
     EXPECT_EQ(st.stored(week(2), 5, 1), "Brown");
@@ -197,9 +197,9 @@ TEST_P(Recurrent, AnEmptyCellClearsOnlyWhatWasShown)
     const store::Settings s = store::SettingsStore(st.db).load();
     book::PageStore pages(st.db);
     pages.writeCells(pages.seek(week(1), s).id, {{{5, 1}, "Old"}});
-    st.book->grid().setCursor(5, 1);
+    st.book->session().grid().setCursor(5, 1);
     st.prompter.answerInput("1").answerInput("3").answerYes();
-    st.book->recurrentBooking();
+    st.book->recurrent().run();
     EXPECT_TRUE(st.prompter.last().details.contains("will be cleared: Old"));
     EXPECT_EQ(st.stored(week(1), 5, 1), "");
     EXPECT_TRUE(pages.exists(week(2)));
@@ -213,9 +213,9 @@ TEST_P(Recurrent, EnterThroughAnEmptySeriesClearsNothing)
     book::PageStore pages(st.db);
     for (int n = 1; n <= 3; ++n)
         pages.writeCells(pages.seek(week(n), s).id, {{{5, 1}, QStringLiteral("Booked %1").arg(n)}});
-    st.book->grid().setCursor(5, 1);
+    st.book->session().grid().setCursor(5, 1);
     pressEnter(st.prompter, 3);
-    st.book->recurrentBooking();
+    st.book->recurrent().run();
     ASSERT_EQ(st.prompter.transcript().size(), 3u);
     const auto &q = st.prompter.last();
     EXPECT_TRUE(q.defaultNo);
@@ -236,23 +236,23 @@ TEST_P(Recurrent, ARefusedSeriesStaysOnItsPageAndNamesWhatIsMissing)
     s.close = QStringLiteral("12:00 PM");
     pages.seek(Today.addDays(7), s);   // made when the practice closed at noon
 
-    st.book->goToDate(wednesday);
+    st.book->navigation().goToDate(wednesday);
     st.type(5, 1, "Smith");
-    st.book->grid().setCursor(5, 1);
+    st.book->session().grid().setCursor(5, 1);
     st.prompter.answerInput("1").answerInput("2").answerYes().expectMessage();
-    st.book->recurrentBooking();
+    st.book->recurrent().run();
     EXPECT_EQ(st.prompter.last().title, "Time cell taken!");
-    EXPECT_EQ(st.book->displayedDate(), wednesday);
-    EXPECT_EQ(st.book->grid().row(), 5);
-    EXPECT_EQ(st.book->grid().col(), 1);
+    EXPECT_EQ(st.book->session().date(), wednesday);
+    EXPECT_EQ(st.book->session().grid().row(), 5);
+    EXPECT_EQ(st.book->session().grid().col(), 1);
 
     // 02:00 PM: past the noon page's last row.
-    st.book->goToDate(Today);
+    st.book->navigation().goToDate(Today);
     st.type(15, 2, "Brown");
-    st.book->grid().setCursor(15, 2);
+    st.book->session().grid().setCursor(15, 2);
     st.prompter.clear();
     st.prompter.answerInput("1").answerInput("2").answerYes().expectMessage();
-    st.book->recurrentBooking();
+    st.book->recurrent().run();
     EXPECT_TRUE(st.prompter.transcript()[2].text.contains("the page has no 02:00 PM row"));
     EXPECT_EQ(st.prompter.last().text, "Recurrent booking failed: the page of Tuesday " + book::shortDate(week(1)) +
                                            " has no 02:00 PM row, as it was made with other times or columns. "

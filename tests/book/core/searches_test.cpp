@@ -38,8 +38,8 @@ public:
     };
 
 protected:
-    Shown shown() const { return {st.book->displayedDate(), st.book->grid().row(), st.book->grid().col()}; }
-    QString name(int col) const { return st.book->grid().textMatrix(1, col); }
+    Shown shown() const { return {st.book->session().date(), st.book->session().grid().row(), st.book->session().grid().col()}; }
+    QString name(int col) const { return st.book->session().grid().textMatrix(1, col); }
     // A page text with every cell booked.
     static QString fullPage() { return QString(book::page::blank(22, 3)).replace(QChar(9), "X\t").replace(QChar(13), "X\r") + "X"; }
 };
@@ -57,30 +57,30 @@ TEST_P(Searches, NameSearchStepsBackFromTheLatestPageAndAsksOnThePanel)
     book(Dec10, {{{7, 2}, "MÜLLER, Anna"}});
     book(Dec3, {{{4, 3}, "müller"}, {{9, 1}, "Müller again"}});
     st.prompter.answerInput("müller");
-    st.book->searchClient();
+    st.book->search().start();
     EXPECT_EQ(st.prompter.last().text, "Please enter Name to search:");
     EXPECT_EQ(st.prompter.last().title, "Search");
     EXPECT_EQ(shown(), (Shown{Dec10, 7, 2}));
-    EXPECT_TRUE(st.book->editor().visible);
+    EXPECT_TRUE(st.book->entry().editor().visible);
     EXPECT_TRUE(st.book->search().panelShown());
     EXPECT_EQ(st.book->search().panelMessage(), NameSearch::Successful);
 
-    st.book->answerYes();
+    st.book->search().yes();
     EXPECT_EQ(shown(), (Shown{Dec3, 9, 1}));            // column by column: column 1 first
-    st.book->answerYes();
+    st.book->search().yes();
     EXPECT_EQ(st.book->search().panelMessage(), NameSearch::Complete);
-    EXPECT_EQ(st.book->displayedDate(), Dec3);
+    EXPECT_EQ(st.book->session().date(), Dec3);
 
     st.prompter.answerInput("Nobody");                 // Yes now starts a new search
-    st.book->answerYes();
+    st.book->search().yes();
     EXPECT_EQ(st.book->search().panelMessage(), NameSearch::Unsuccessful);
     EXPECT_EQ(st.book->search().answerMode(), NameSearch::Answer::NewSearch);
 
-    st.book->answerNo();
+    st.book->search().no();
     EXPECT_FALSE(st.book->search().panelShown());
-    EXPECT_FALSE(st.book->editor().visible);
-    EXPECT_EQ(st.book->grid().row(), 3);
-    EXPECT_EQ(st.book->grid().col(), 1);
+    EXPECT_FALSE(st.book->entry().editor().visible);
+    EXPECT_EQ(st.book->session().grid().row(), 3);
+    EXPECT_EQ(st.book->session().grid().col(), 1);
 }
 
 TEST_P(Searches, HistoryListsEveryCellBetweenTheDatesInTheTextWindow)
@@ -90,7 +90,7 @@ TEST_P(Searches, HistoryListsEveryCellBetweenTheDatesInTheTextWindow)
     st.clipboard.setText("copied block");
     const auto history = [this](const QDate &from, const QDate &to) {
         st.prompter.answerInput("smith").answerInput(book::shortDate(from)).answerInput(book::shortDate(to));
-        st.book->searchHistory();
+        st.book->history().run();
         // Delivered as a report file opened in the desktop's editor.
         QFile f(st.desktop.opened.value(st.desktop.opened.size() - 1));
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
@@ -103,18 +103,18 @@ TEST_P(Searches, HistoryListsEveryCellBetweenTheDatesInTheTextWindow)
                                                 "in same format as Date on Diary - ");
     EXPECT_TRUE(QFileInfo(st.desktop.opened.value(0)).fileName().startsWith("Appointments History"));
     EXPECT_EQ(st.clipboard.text(), "copied block");
-    EXPECT_EQ(st.book->displayedDate(), Today);
+    EXPECT_EQ(st.book->session().date(), Today);
 
     EXPECT_EQ(history(Dec11, Dec11), header + "  " + book::shortDate(Dec11) + "  Friday  08:30 AM   " + name(3) + "\r\n");
     EXPECT_EQ(history(QDate(2027, 3, 1), QDate(2027, 3, 9)), header);
 
     st.prompter.clear();
     st.prompter.answerInput("smith").answerInput("no date").expectMessage();
-    st.book->searchHistory();
+    st.book->history().run();
     EXPECT_EQ(st.prompter.last().text, "Incorrect format! Please try again - mm/dd/yy ");
     EXPECT_EQ(st.prompter.last().title, "Wrong format");
     st.prompter.answerInput("smith").answerInput(book::shortDate(Dec11)).answerInput(book::shortDate(Dec10)).expectMessage();
-    st.book->searchHistory();
+    st.book->history().run();
     EXPECT_EQ(st.prompter.last().text, "Sorry, start date entered is later than last date! Please try again..");
     EXPECT_EQ(st.prompter.last().title, "Dates wrong");
 }
@@ -122,20 +122,20 @@ TEST_P(Searches, HistoryListsEveryCellBetweenTheDatesInTheTextWindow)
 TEST_P(Searches, NextAvailableByRowFromTheLastCellPassesAClosedDay)
 {
     st.setSetting("chk4", true);                       // Wednesdays closed
-    st.book->grid().setCursor(21, 3);                  // the last time row, last column
-    st.book->nextAvailableByRow();
+    st.book->session().grid().setCursor(21, 3);                  // the last time row, last column
+    st.book->nextAvailable().byRow();
     EXPECT_EQ(shown(), (Shown{Today.addDays(2), 3, 1}));
-    EXPECT_TRUE(st.book->editor().visible);
+    EXPECT_TRUE(st.book->entry().editor().visible);
     EXPECT_EQ(st.pageCount(), 2);                      // only where it landed
 }
 
 TEST_P(Searches, NextAvailableByColumnPassesOverACutCell)
 {
     st.type(4, 2, "Cut me");
-    st.book->grid().setCursor(4, 2);
+    st.book->session().grid().setCursor(4, 2);
     st.book->blocks().cut();                           // empty, colour 0: not free
-    st.book->grid().setCursor(3, 2);
-    st.book->nextAvailableByColumn();
+    st.book->session().grid().setCursor(3, 2);
+    st.book->nextAvailable().byColumn();
     EXPECT_EQ(shown(), (Shown{Today, 5, 2}));
 }
 
@@ -143,33 +143,33 @@ TEST_P(Searches, FullyBookedDaysSaySoWithTheirOwnMessages)
 {
     st.setSetting("Wed", fullPage());
     st.prompter.answerInput(book::shortDate(Today.addDays(1))).expectMessage();
-    st.book->nextAvailableOnDate();
+    st.book->nextAvailable().onDate();
     EXPECT_EQ(st.prompter.transcript()[0].text, "Please enter date to search: Use date format  mm/dd/yy  or  mm-dd-yy");
     EXPECT_EQ(st.prompter.transcript()[0].defaultText, book::shortDate(Today));
     EXPECT_EQ(st.prompter.last().text, "No empty timeslot availabe on this page! Please try another date...");
     EXPECT_EQ(st.prompter.last().title, "Next Available");
-    EXPECT_EQ(st.book->displayedDate(), Today.addDays(1));
+    EXPECT_EQ(st.book->session().date(), Today.addDays(1));
 
     for (const char *day : {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"})
         st.setSetting(day, fullPage());
     st.book->goToday();
-    st.book->toggleFullWidth();
+    st.book->navigation().toggleFullWidth();
     const int pages = st.pageCount();
-    st.book->grid().setCursor(21, 3);
+    st.book->session().grid().setCursor(21, 3);
     st.prompter.expectMessage();
-    st.book->nextAvailableByRow();
+    st.book->nextAvailable().byRow();
     EXPECT_EQ(st.prompter.last().text, "No empty timeslot availabe last 90 days!");
-    EXPECT_EQ(st.book->displayedDate(), Today.addDays(90));
+    EXPECT_EQ(st.book->session().date(), Today.addDays(90));
     EXPECT_EQ(st.pageCount(), pages + 1);
-    EXPECT_TRUE(st.book->navigationPanelShown());
+    EXPECT_TRUE(st.book->navigation().panelShown());
 
     st.prompter.expectMessage();
-    st.book->grid().setCursor(21, 1);
-    st.book->nextAvailableByColumn();
+    st.book->session().grid().setCursor(21, 1);
+    st.book->nextAvailable().byColumn();
     EXPECT_EQ(st.prompter.last().text, "No empty timeslot availabe next 90 days!");
 
     st.prompter.answerInput("13/45/99").expectMessage();
-    st.book->nextAvailableOnDate();
+    st.book->nextAvailable().onDate();
     EXPECT_EQ(st.prompter.last().text, "Date entered is in wrong format. Please try again!");
     EXPECT_EQ(st.prompter.last().title, "Wrong Date format");
 }
@@ -207,8 +207,8 @@ TEST_P(Searches, FindExactlyWhatOpeningEveryPageFinds)
     };
     std::map<QDate, std::vector<Cell>> opened;
     for (const QDate &d : dates) {
-        st.book->openPage(d);
-        const ui::GridModel &g = st.book->grid();
+        st.book->session().openPage(d);
+        const ui::GridModel &g = st.book->session().grid();
         for (int c = 1; c < g.cols(); ++c)
             for (int r = 3; r < g.rows(); ++r)
                 opened[d].push_back({r, c, g.textMatrix(r, c), g.textMatrix(r, 0), g.textMatrix(1, c)});
@@ -233,14 +233,14 @@ TEST_P(Searches, FindExactlyWhatOpeningEveryPageFinds)
         }
         std::vector<Shown> found;
         st.prompter.answerInput(needle);
-        st.book->searchClient();
+        st.book->search().start();
         while (st.book->search().panelMessage() == NameSearch::Successful) {
             found.push_back(shown());
-            st.book->answerYes();
+            st.book->search().yes();
         }
         EXPECT_EQ(found, expected);
         EXPECT_EQ(st.book->search().panelMessage(), expected.empty() ? NameSearch::Unsuccessful : NameSearch::Complete);
-        st.book->answerNo();
+        st.book->search().no();
         const QString history = "Appointments History:  " + needle + "\r\n\r\n" + lines;
         EXPECT_EQ(book::AppointmentsHistory::report(needle, pages.pagesContaining(dates.front(), dates.back(), needle)),
                   history);

@@ -40,8 +40,8 @@ struct Pair {
     void markOnA()
     {
         a.book->gridMouseDown(1, 0, 3, 1);
-        a.book->gridMouseUp(1, 0, 3, 1);
-        a.book->gridMouseUp(1, book::ShiftKey, 4, 2);
+        a.book->entry().gridMouseUp(1, 0, 3, 1);
+        a.book->entry().gridMouseUp(1, book::ShiftKey, 4, 2);
     }
     QString storedMemo(bool fixed)
     {
@@ -80,13 +80,13 @@ TEST_P(StationPair, BlockCommandsOverAnotherStationsChangeWriteNothingAndSayWher
         SCOPED_TRACE(c.title + std::string(c.colour ? " over a colour" : " over a booking"));
         Pair p(engine());
         p.a.type(6, 3, "Copied");
-        p.a.book->grid().setCursor(6, 3);
+        p.a.book->session().grid().setCursor(6, 3);
         p.a.book->blocks().copy();
         p.a.book->blocks().chooseColor(0xFFC0C0);   // the colour the Color command paints
         p.markOnA();
 
-        p.b.book->refreshGrid();
-        p.b.book->grid().setCursor(4, 1);
+        p.b.book->session().refreshGrid();
+        p.b.book->session().grid().setCursor(4, 1);
         if (c.colour) {
             p.b.book->blocks().chooseRowCount(1);
             p.b.book->blocks().chooseColor(Red);
@@ -115,9 +115,9 @@ TEST_P(StationPair, BlockCommandsOverAnotherStationsChangeWriteNothingAndSayWher
         EXPECT_EQ(p.a.stored(Today, 3, 1), "");
         EXPECT_EQ(p.storedColors(), colorsBefore);
         // Station A now shows what is stored.
-        EXPECT_EQ(p.a.book->grid().textMatrix(4, 1), c.colour ? "" : "Smith");
+        EXPECT_EQ(p.a.book->session().grid().textMatrix(4, 1), c.colour ? "" : "Smith");
         if (c.colour) {
-            EXPECT_EQ(p.a.book->grid().cellColor(4, 1), Red);
+            EXPECT_EQ(p.a.book->session().grid().cellColor(4, 1), Red);
         }
     }
 }
@@ -146,30 +146,30 @@ TEST_P(StationPair, MemosOverAnotherStationsLetTheUserChooseAndLoseNothing)
     Pair p(engine());
     auto &a = p.a;
     auto &b = p.b;
-    a.book->memoFocusIn(fixed);
-    b.book->memoFocusIn(fixed);
-    b.book->memoFocusOut(fixed, "Lab calls at 3");
+    a.book->panel().memoFocusIn(fixed);
+    b.book->panel().memoFocusIn(fixed);
+    b.book->panel().memoFocusOut(fixed, "Lab calls at 3");
 
     // No: both texts stay in A's box, the stored one first; nothing is stored
     // until A leaves the box again.
     a.prompter.answerNo().expectMessage();
-    a.book->memoFocusOut(fixed, "Dr Avery away");
+    a.book->panel().memoFocusOut(fixed, "Dr Avery away");
     EXPECT_TRUE(a.prompter.transcript()[0].text.contains("It now reads:\nLab calls at 3"));
     EXPECT_EQ(p.storedMemo(fixed), "Lab calls at 3");
     const QString merged = "Lab calls at 3\nDr Avery away";
-    EXPECT_EQ(fixed ? a.book->fixedMemo() : a.book->dailyMemo(), merged);
-    a.book->memoFocusIn(fixed);
-    a.book->memoFocusOut(fixed, merged);
+    EXPECT_EQ(fixed ? a.book->panel().fixedMemo() : a.book->panel().dailyMemo(), merged);
+    a.book->panel().memoFocusIn(fixed);
+    a.book->panel().memoFocusOut(fixed, merged);
     EXPECT_EQ(p.storedMemo(fixed), merged);
-    EXPECT_EQ(fixed ? a.book->fixedMemo() : a.book->dailyMemo(), merged);
+    EXPECT_EQ(fixed ? a.book->panel().fixedMemo() : a.book->panel().dailyMemo(), merged);
 
     // Yes: the user's text is stored in place of the other station's.
-    b.book->refreshGrid();
-    b.book->memoFocusIn(fixed);
-    a.book->memoFocusIn(fixed);
-    a.book->memoFocusOut(fixed, "From A");
+    b.book->session().refreshGrid();
+    b.book->panel().memoFocusIn(fixed);
+    a.book->panel().memoFocusIn(fixed);
+    a.book->panel().memoFocusOut(fixed, "From A");
     b.prompter.answerYes();
-    b.book->memoFocusOut(fixed, "From B");
+    b.book->panel().memoFocusOut(fixed, "From B");
     EXPECT_EQ(p.storedMemo(fixed), "From B");
     }
 }
@@ -196,14 +196,14 @@ TEST_P(StationPair, LosingEveryOverwriteRoundKeepsTheEntryAndSaysWhy)
     a.prompter.answerYes().answerYes().answerYes().expectMessage();
     a.type(5, 1, "Mine");
     EXPECT_EQ(a.stored(Today, 5, 1), "Other 3");
-    EXPECT_TRUE(a.book->editor().visible);
-    EXPECT_EQ(a.book->editor().text, "Mine");
+    EXPECT_TRUE(a.book->entry().editor().visible);
+    EXPECT_EQ(a.book->entry().editor().text, "Mine");
     EXPECT_TRUE(a.prompter.last().text.startsWith("Your entry was not stored"));
 
     a.prompter.answerYes();
-    a.book->editorKeyPress(QChar(9));
+    a.book->entry().editorKeyPress(QChar(9));
     EXPECT_EQ(a.stored(Today, 5, 1), "Mine");
-    EXPECT_FALSE(a.book->editor().visible);
+    EXPECT_FALSE(a.book->entry().editor().visible);
 }
 
 // Both stations type into one cell: the later one is shown both entries, and
@@ -212,28 +212,28 @@ TEST_P(StationPair, TwoEntriesForOneCellAreBothShownAndNoKeepsTheTypedOne)
 {
     Pair p(engine());
     auto &a = p.a;
-    a.book->grid().setCursor(5, 1);
-    a.book->gridKeyPress(QLatin1Char('S'));
-    a.book->setEditorText("Smith\nNew patient");
+    a.book->session().grid().setCursor(5, 1);
+    a.book->entry().gridKeyPress(QLatin1Char('S'));
+    a.book->entry().setEditorText("Smith\nNew patient");
     p.b.type(5, 1, "Jones");
     a.prompter.answerNo();
-    a.book->editorKeyPress(QChar(9));
+    a.book->entry().editorKeyPress(QChar(9));
     const auto &q = a.prompter.last();
     EXPECT_TRUE(q.text.contains("Jones")) << q.text.toStdString();
     EXPECT_TRUE(q.text.contains("Smith / New patient"));
     EXPECT_TRUE(q.defaultNo);
     EXPECT_EQ(a.stored(Today, 5, 1), "Jones");
-    EXPECT_EQ(a.book->grid().textMatrix(5, 1), "Jones");
-    ASSERT_TRUE(a.book->editor().visible);
-    EXPECT_EQ(a.book->editor().text, "Smith\r\nNew patient");
+    EXPECT_EQ(a.book->session().grid().textMatrix(5, 1), "Jones");
+    ASSERT_TRUE(a.book->entry().editor().visible);
+    EXPECT_EQ(a.book->entry().editor().text, "Smith\r\nNew patient");
 
     // Tab again overwrites the entry now shown, as any change of a booking does.
     a.prompter.answerYes();
-    a.book->editorKeyPress(QChar(9));
+    a.book->entry().editorKeyPress(QChar(9));
     EXPECT_EQ(a.prompter.last().text,
               "An appointment entry has already been made for this timeslot. Do you wish to overwrite?");
     EXPECT_EQ(a.stored(Today, 5, 1), "Smith\nNew patient");
-    EXPECT_FALSE(a.book->editor().visible);
+    EXPECT_FALSE(a.book->entry().editor().visible);
 }
 
 TEST_P(StationPair, AHeldDatabaseKeepsTheEntryAndTheProgram)
@@ -246,19 +246,19 @@ TEST_P(StationPair, AHeldDatabaseKeepsTheEntryAndTheProgram)
     QSqlQuery hold(b.db.connection());
     ASSERT_TRUE(holdPages(hold, onServer()));
     bool busyShown = false;
-    QObject::connect(a.book.get(), &book::BookController::busyChanged, [&](bool on) { busyShown |= on; });
+    QObject::connect(&a.book->hub(), &book::BookHub::busyChanged, [&](bool on) { busyShown |= on; });
 
     a.prompter.expectMessage();
     a.type(5, 2, "Smith");
     EXPECT_TRUE(a.prompter.last().text.startsWith("Another station is holding the database"));
     EXPECT_TRUE(busyShown);
-    EXPECT_TRUE(a.book->editor().visible);
-    EXPECT_EQ(a.book->editor().text, "Smith");
+    EXPECT_TRUE(a.book->entry().editor().visible);
+    EXPECT_EQ(a.book->entry().editor().text, "Smith");
 
     ASSERT_TRUE(hold.exec("COMMIT"));
-    a.book->editorKeyPress(QChar(9));
+    a.book->entry().editorKeyPress(QChar(9));
     EXPECT_EQ(a.stored(Today, 5, 2), "Smith");
-    EXPECT_FALSE(a.book->editor().visible);
+    EXPECT_FALSE(a.book->entry().editor().visible);
 }
 
 // ---- the page of a date made by the other station
@@ -276,15 +276,15 @@ TEST_P(StationPair, APageTheOtherStationMadeFirstIsTakenNotMadeAgain)
     // and books into it.
     a.prompter.onNext([&](const ui::ScriptedPrompter::Prompt &) {
         ASSERT_TRUE(hold.exec("COMMIT"));
-        b.book->goToDate(tomorrow);
+        b.book->navigation().goToDate(tomorrow);
         b.type(4, 2, "Booked at B");
     });
     a.prompter.expectMessage();
-    a.book->goToDate(tomorrow);
+    a.book->navigation().goToDate(tomorrow);
     EXPECT_TRUE(a.prompter.last().text.contains("Another user is currently creating this page"));
     EXPECT_EQ(a.db.scalar("SELECT COUNT(*) FROM tbl_Appt WHERE CalDate = ?", {tomorrow}).toInt(), 1);
-    EXPECT_EQ(a.book->page().id, b.book->page().id);
-    EXPECT_EQ(a.book->grid().textMatrix(4, 2), "Booked at B");
+    EXPECT_EQ(a.book->session().page().id, b.book->session().page().id);
+    EXPECT_EQ(a.book->session().grid().textMatrix(4, 2), "Booked at B");
 }
 
 // ---- the page removed by the other station while this one saves into it
@@ -302,22 +302,22 @@ TEST_P(StationPair, APageRemovedUnderAnEntryIsMadeAgainAndTakesIt)
         SCOPED_TRACE(c.open);
         Pair p(engine());
         auto &a = p.a;
-        a.book->grid().setCursor(5, 1);   // 09:00 AM, Dr Avery
-        a.book->gridKeyPress(QLatin1Char('S'));
-        a.book->setEditorText("Smith");
+        a.book->session().grid().setCursor(5, 1);   // 09:00 AM, Dr Avery
+        a.book->entry().gridKeyPress(QLatin1Char('S'));
+        a.book->entry().setEditorText("Smith");
         p.b.setSetting("open", c.open);
         ASSERT_EQ(book::PageStore(p.b.db).removeEmptyPages(), 1);
 
         if (!c.row)
             a.prompter.expectMessage();
-        a.book->editorKeyPress(QChar(9));
-        EXPECT_FALSE(a.book->editor().visible);
-        EXPECT_EQ(a.book->grid().textMatrix(3, 0), c.open);
+        a.book->entry().editorKeyPress(QChar(9));
+        EXPECT_FALSE(a.book->entry().editor().visible);
+        EXPECT_EQ(a.book->session().grid().textMatrix(3, 0), c.open);
         EXPECT_EQ(a.pageCount(), 1);
         if (c.row) {
             EXPECT_TRUE(a.prompter.transcript().empty()) << a.prompter.texts().join(" | ").toStdString();
             EXPECT_EQ(a.stored(Today, c.row, 1), "Smith");
-            EXPECT_EQ(a.book->grid().textMatrix(c.row, 1), "Smith");
+            EXPECT_EQ(a.book->session().grid().textMatrix(c.row, 1), "Smith");
         } else {
             // No 09:00 AM any more: nothing stored, and the entry kept.
             EXPECT_EQ(a.prompter.last().title, "Save Cell Content");
@@ -336,7 +336,7 @@ TEST_P(StationPair, ABlockCommandOnARemovedPageWritesIntoThePageMadeAgain)
     p.markOnA();
     ASSERT_EQ(book::PageStore(p.b.db).removeEmptyPages(), 1);
     p.a.book->blocks().blockout();
-    const QString blockout = p.a.book->blockoutText();
+    const QString blockout = p.a.book->blockHost().blockoutText();
     EXPECT_EQ(p.a.stored(Today, 3, 1), blockout);
     EXPECT_EQ(p.a.stored(Today, 4, 2), blockout);
     EXPECT_EQ(p.a.pageCount(), 1);
@@ -352,13 +352,13 @@ TEST_P(StationPair, ABlockOverARepaintedCellWritesNoTextEither)
         Pair p(engine());
         auto &a = p.a;
         a.type(6, 3, "Copied");
-        a.book->grid().setCursor(6, 3);
+        a.book->session().grid().setCursor(6, 3);
         a.book->blocks().copy();
         a.type(3, 1, "Smith");
         a.type(4, 2, "Jones");
         p.markOnA();
-        p.b.book->refreshGrid();
-        p.b.book->grid().setCursor(4, 1);
+        p.b.book->session().refreshGrid();
+        p.b.book->session().grid().setCursor(4, 1);
         p.b.book->blocks().chooseRowCount(1);
         p.b.book->blocks().chooseColor(Red);
 
@@ -369,7 +369,7 @@ TEST_P(StationPair, ABlockOverARepaintedCellWritesNoTextEither)
         case Command::Cut: a.book->blocks().cut(); break;
         case Command::Delete: a.book->blocks().remove(); break;
         default:
-            a.book->grid().setCursor(3, 1);
+            a.book->session().grid().setCursor(3, 1);
             a.book->blocks().paste();
             break;
         }
@@ -377,7 +377,7 @@ TEST_P(StationPair, ABlockOverARepaintedCellWritesNoTextEither)
         EXPECT_TRUE(a.prompter.last().text.startsWith(Changed)) << a.prompter.last().text.toStdString();
         EXPECT_EQ(a.stored(Today, 3, 1), "Smith");
         EXPECT_EQ(a.stored(Today, 4, 2), "Jones");
-        EXPECT_EQ(a.book->grid().textMatrix(3, 1), "Smith");
+        EXPECT_EQ(a.book->session().grid().textMatrix(3, 1), "Smith");
     }
 }
 
@@ -394,15 +394,15 @@ TEST_P(StationPair, AnEntryTypedBeforeARestoreElsewhereIsKeptUntilTabbedAgain)
     copy->writeSnapshot(backup);
     copy->replaceWith(backup);
 
-    a.book->grid().setCursor(5, 1);
-    a.book->gridKeyPress(QLatin1Char('S'));
-    a.book->setEditorText("Smith");
+    a.book->session().grid().setCursor(5, 1);
+    a.book->entry().gridKeyPress(QLatin1Char('S'));
+    a.book->entry().setEditorText("Smith");
     a.prompter.expectMessage();
-    a.book->editorKeyPress(QChar(9));
+    a.book->entry().editorKeyPress(QChar(9));
     EXPECT_TRUE(a.prompter.last().text.contains("restored from a backup")) << a.prompter.last().text.toStdString();
-    EXPECT_TRUE(a.book->editor().visible);
+    EXPECT_TRUE(a.book->entry().editor().visible);
     EXPECT_EQ(a.stored(Today, 5, 1), "");
-    a.book->editorKeyPress(QChar(9));
+    a.book->entry().editorKeyPress(QChar(9));
     EXPECT_EQ(a.stored(Today, 5, 1), "Smith");
 }
 

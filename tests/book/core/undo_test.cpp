@@ -43,11 +43,11 @@ protected:
         // by a command is an ordinary page, not part of what it undoes.
         book::PageStore pages(st.db);
         for (int n = 1; n < 4; ++n)
-            pages.seek(week(n), st.book->settings());
+            pages.seek(week(n), st.book->session().settings());
     }
     void mark(int row, int col, int toRow, int toCol)
     {
-        st.book->grid().setCursor(row, col);
+        st.book->session().grid().setCursor(row, col);
         st.book->blocks().shiftClick(toRow, toCol);
     }
 };
@@ -68,7 +68,7 @@ TEST_P(Undo, EveryCommandIsUndoneAndRedoneMostRecentFirst)
     const Case cases[] = {
         {"Typing 09:30 AM Dr Brook", [&] { st.type(6, 2, "Carter"); }, 0, 0},
         {"Cut 08:00 AM Dr Avery", [&] { mark(3, 1, 4, 2); b.blocks().cut(); }, 1, 1},
-        {"Paste 10:00 AM Dr Brook", [&] { b.grid().setCursor(7, 2); b.blocks().paste(); }, 1, 1},
+        {"Paste 10:00 AM Dr Brook", [&] { b.session().grid().setCursor(7, 2); b.blocks().paste(); }, 1, 1},
         {"Delete 10:00 AM Dr Brook",
          [&] {
              st.prompter.answerYes();
@@ -86,15 +86,15 @@ TEST_P(Undo, EveryCommandIsUndoneAndRedoneMostRecentFirst)
          0, 2},
         {"Color 12:00 PM Dr Avery",
          [&] {
-             b.grid().setCursor(11, 1);
+             b.session().grid().setCursor(11, 1);
              b.blocks().chooseRowCount(2);
          },
          1, 0},
         {"Recurrent Booking 09:00 AM Dr Avery",
          [&] {
-             b.grid().setCursor(5, 1);
+             b.session().grid().setCursor(5, 1);
              st.prompter.answerInput("1").answerInput("4").answerYes();
-             b.recurrentBooking();
+             b.recurrent().run();
          },
          0, 0},
     };
@@ -104,32 +104,32 @@ TEST_P(Undo, EveryCommandIsUndoneAndRedoneMostRecentFirst)
         c.run();
         const QStringList after = snapshot(st);
         ASSERT_NE(after, before);
-        EXPECT_EQ(b.undoText(), QStringLiteral("Undo ") + c.step);
+        EXPECT_EQ(b.session().undoText(), QStringLiteral("Undo ") + c.step);
 
-        b.grid().setCursor(20, 3);
+        b.session().grid().setCursor(20, 3);
         b.undo();
         EXPECT_EQ(snapshot(st), before);
-        EXPECT_EQ(b.page().data, before[0]);   // the page shown anew
+        EXPECT_EQ(b.session().page().data, before[0]);   // the page shown anew
         ASSERT_EQ(b.blocks().marked(), c.markedRows + c.markedCols > 0);
         if (b.blocks().marked()) {
             EXPECT_EQ(b.blocks().rowSpan(), c.markedRows);
             EXPECT_EQ(b.blocks().colSpan(), c.markedCols);
         }
-        EXPECT_EQ(b.redoText(), QStringLiteral("Redo ") + c.step);
+        EXPECT_EQ(b.session().redoText(), QStringLiteral("Redo ") + c.step);
 
         b.redo();
         EXPECT_EQ(snapshot(st), after);
-        EXPECT_EQ(b.undoText(), QStringLiteral("Undo ") + c.step);
-        EXPECT_EQ(b.redoText(), "");
+        EXPECT_EQ(b.session().undoText(), QStringLiteral("Undo ") + c.step);
+        EXPECT_EQ(b.session().redoText(), "");
     }
     EXPECT_TRUE(st.prompter.allAnswered());
 
     // Every step taken back, the latest first, leaves the pages as they began.
-    while (!b.undoText().isEmpty())
+    while (!b.session().undoText().isEmpty())
         b.undo();
     EXPECT_EQ(snapshot(st), empty);
-    EXPECT_EQ(b.grid().textMatrix(3, 1), "");
-    EXPECT_EQ(b.redoText(), "Redo Typing 08:00 AM Dr Avery");
+    EXPECT_EQ(b.session().grid().textMatrix(3, 1), "");
+    EXPECT_EQ(b.session().redoText(), "Redo Typing 08:00 AM Dr Avery");
 }
 
 TEST_P(Undo, StepsOfAPageWaitThereWhileAnotherDateIsShown)
@@ -137,31 +137,31 @@ TEST_P(Undo, StepsOfAPageWaitThereWhileAnotherDateIsShown)
     book::BookController &b = *st.book;
     const QDate tomorrow = Today.addDays(1);
     st.type(3, 1, "Today's");
-    b.goToDate(tomorrow);
-    EXPECT_EQ(b.undoText(), "");
+    b.navigation().goToDate(tomorrow);
+    EXPECT_EQ(b.session().undoText(), "");
     st.type(4, 1, "Tomorrow's");
-    b.goToDate(Today);
-    EXPECT_EQ(b.undoText(), "Undo Typing 08:00 AM Dr Avery");
+    b.navigation().goToDate(Today);
+    EXPECT_EQ(b.session().undoText(), "Undo Typing 08:00 AM Dr Avery");
     b.undo();
     EXPECT_EQ(st.stored(Today, 3, 1), "");
     EXPECT_EQ(st.stored(tomorrow, 4, 1), "Tomorrow's");
-    b.goToDate(tomorrow);
-    EXPECT_EQ(b.undoText(), "Undo Typing 08:30 AM Dr Avery");
+    b.navigation().goToDate(tomorrow);
+    EXPECT_EQ(b.session().undoText(), "Undo Typing 08:30 AM Dr Avery");
     b.undo();
     EXPECT_EQ(st.stored(tomorrow, 4, 1), "");
-    b.goToDate(Today);
-    EXPECT_EQ(b.redoText(), "Redo Typing 08:00 AM Dr Avery");
+    b.navigation().goToDate(Today);
+    EXPECT_EQ(b.session().redoText(), "Redo Typing 08:00 AM Dr Avery");
 }
 
 TEST_P(Undo, AnEditorOpenKeepsItsOwnUndo)
 {
     st.type(3, 1, "Jones");
-    st.book->grid().setCursor(4, 1);
-    st.book->gridKeyPress(QChar('S'));
-    ASSERT_TRUE(st.book->editor().visible);
+    st.book->session().grid().setCursor(4, 1);
+    st.book->entry().gridKeyPress(QChar('S'));
+    ASSERT_TRUE(st.book->entry().editor().visible);
     st.book->undo();
     EXPECT_EQ(st.stored(Today, 3, 1), "Jones");
-    EXPECT_TRUE(st.book->editor().visible);
+    EXPECT_TRUE(st.book->entry().editor().visible);
 }
 
 // ---- another station between the change and its undo
@@ -176,7 +176,7 @@ TEST_P(UndoPair, AStepOverAnotherStationsChangeWritesNothingAndSaysWhatIsThere)
     ASSERT_TRUE(b.book->load(Today));
     book::PageStore pagesOfB(b.db);
     const auto writeOnB = [&](const QDate &date, int row, int col, const QString &text) {
-        pagesOfB.writeCells(pagesOfB.seek(date, b.book->settings()).id, {{{row, col}, text}});
+        pagesOfB.writeCells(pagesOfB.seek(date, b.book->session().settings()).id, {{{row, col}, text}});
     };
 
     // Undo of a typed cell another station has typed over.
@@ -190,8 +190,8 @@ TEST_P(UndoPair, AStepOverAnotherStationsChangeWritesNothingAndSaysWhatIsThere)
               "08:00 AM Dr Avery now holds \"Smith\"\n\n"
               "Nothing was undone, and the step has been taken off the Undo list. The page now shows what is stored.");
     EXPECT_EQ(a.stored(Today, 3, 1), "Smith");
-    EXPECT_EQ(a.book->grid().textMatrix(3, 1), "Smith");
-    EXPECT_EQ(a.book->undoText(), "");
+    EXPECT_EQ(a.book->session().grid().textMatrix(3, 1), "Smith");
+    EXPECT_EQ(a.book->session().undoText(), "");
 
     // Redo of a cell emptied by an undo, which another station has booked since.
     a.type(4, 1, "Brown");
@@ -207,25 +207,25 @@ TEST_P(UndoPair, AStepOverAnotherStationsChangeWritesNothingAndSaysWhatIsThere)
     EXPECT_EQ(a.stored(Today, 4, 1), "Green");
 
     // A colour painted over by another station.
-    a.book->grid().setCursor(6, 2);
+    a.book->session().grid().setCursor(6, 2);
     a.book->blocks().chooseRowCount(1);
     a.book->blocks().chooseColor(Red);
-    b.book->refreshGrid();
-    b.book->grid().setCursor(6, 2);
+    b.book->session().refreshGrid();
+    b.book->session().grid().setCursor(6, 2);
     b.book->blocks().chooseRowCount(1);
     b.book->blocks().chooseColor(book::DefaultCellColor);
     a.prompter.expectMessage();
     a.book->undo();
     EXPECT_TRUE(a.prompter.last().text.contains("\n\n09:30 AM Dr Brook now has another colour\n\n"))
         << a.prompter.last().text.toStdString();
-    EXPECT_EQ(a.book->grid().cellColor(6, 2), book::DefaultCellColor);
+    EXPECT_EQ(a.book->session().grid().cellColor(6, 2), book::DefaultCellColor);
 
     // A recurrent series, one of whose pages another station emptied: none
     // of its pages is written.
     a.type(5, 1, "Smith");
-    a.book->grid().setCursor(5, 1);
+    a.book->session().grid().setCursor(5, 1);
     a.prompter.answerInput("1").answerInput("4").answerYes();
-    a.book->recurrentBooking();
+    a.book->recurrent().run();
     ASSERT_EQ(a.stored(week(3), 5, 1), "Smith");
     writeOnB(week(2), 5, 1, "");
     a.prompter.expectMessage();

@@ -76,10 +76,10 @@ TEST_P(WriteFailures, AnEntryTheDatabaseRefusesIsKeptAndTheCauseNamed)
     const QString said = st.prompter.last().text;
     EXPECT_TRUE(said.contains(cause)) << said.toStdString();
     EXPECT_TRUE(said.contains("Your entry was not stored. It is still in the editor")) << said.toStdString();
-    EXPECT_EQ(st.book->editor().text, "Smith");
+    EXPECT_EQ(st.book->entry().editor().text, "Smith");
 
     lift(st, o);
-    st.book->editorKeyPress(QChar(9));
+    st.book->entry().editorKeyPress(QChar(9));
     EXPECT_EQ(st.stored(Today, 5, 1), "Smith");
 }
 
@@ -95,8 +95,8 @@ TEST_P(WriteFailures, BlockCommandsTheDatabaseRefusesWriteNothingAndNameTheCause
             a.type(3, 1, "Smith");
             a.type(4, 2, "Jones");
             a.book->gridMouseDown(1, 0, 3, 1);
-            a.book->gridMouseUp(1, 0, 3, 1);
-            a.book->gridMouseUp(1, book::ShiftKey, 4, 2);
+            a.book->entry().gridMouseUp(1, 0, 3, 1);
+            a.book->entry().gridMouseUp(1, book::ShiftKey, 4, 2);
             const QString cause = block(a, o);
             if (command == 1)
                 a.prompter.answerYes();
@@ -108,7 +108,7 @@ TEST_P(WriteFailures, BlockCommandsTheDatabaseRefusesWriteNothingAndNameTheCause
             EXPECT_TRUE(said.contains("Nothing was changed."));
             EXPECT_EQ(a.stored(Today, 3, 1), "Smith");
             EXPECT_EQ(a.stored(Today, 4, 2), "Jones");
-            EXPECT_EQ(a.book->grid().textMatrix(3, 1), "Smith");
+            EXPECT_EQ(a.book->session().grid().textMatrix(3, 1), "Smith");
         }
 }
 
@@ -117,7 +117,7 @@ TEST_P(WriteFailures, BlockCommandsTheDatabaseRefusesWriteNothingAndNameTheCause
 TEST_P(WriteFailures, ARecurrentBookingSaysWhyItFailed)
 {
     st.type(5, 1, "Smith");
-    st.book->grid().setCursor(5, 1);
+    st.book->session().grid().setCursor(5, 1);
     Station other(store);
     st.db.setBusyTimeout(50);
     QSqlQuery hold(other.db.connection());
@@ -141,7 +141,7 @@ TEST_P(WriteFailures, ARecurrentBookingSaysWhyItFailed)
             cause = block(st, *o);
             st.prompter.answerInput("1").answerInput("4").answerYes().expectMessage();
         }
-        st.book->recurrentBooking();
+        st.book->recurrent().run();
         if (o)
             lift(st, *o);
         else

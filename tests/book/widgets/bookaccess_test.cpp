@@ -43,7 +43,7 @@ protected:
 TEST_F(BookAccessTest, DaysReadTheirDateBookingsAndClosingAndTheSelectedDayIsAnnounced)
 {
     // A booking on the shown day, which is also marked closed.
-    window->controller().grid().setCursor(4, 2);
+    window->controller().session().grid().setCursor(4, 2);
     QTest::keyClicks(window->gridView(), QStringLiteral("S"));
     QTest::keyClicks(window->cellEditor(), QStringLiteral("mith"));
     QTest::keyClick(window->cellEditor(), Qt::Key_Tab);
@@ -59,7 +59,7 @@ TEST_F(BookAccessTest, DaysReadTheirDateBookingsAndClosingAndTheSelectedDayIsAnn
     EXPECT_EQ(t->cellAt(0, 0)->text(QAccessible::Name), "Sunday");
     EXPECT_EQ(t->cellAt(0, 0)->role(), QAccessible::ColumnHeader);
 
-    const int sel = window->controller().calendar().selected();
+    const int sel = window->controller().navigation().calendar().selected();
     QAccessibleInterface *day = t->cellAt(1 + sel / 7, sel % 7);
     EXPECT_EQ(day->text(QAccessible::Name), "Tuesday 4 June 2030");
     EXPECT_EQ(day->text(QAccessible::Description), "has bookings, closed");
@@ -84,11 +84,11 @@ TEST_F(BookAccessTest, DaysReadTheirDateBookingsAndClosingAndTheSelectedDayIsAnn
 
 TEST_F(BookAccessTest, TheAnswerPanelsQuestionIsReadWithItsButtonsAndAlertedOnce)
 {
-    window->controller().grid().setCursor(5, 2);
+    window->controller().session().grid().setCursor(5, 2);
     QTest::keyClicks(window->gridView(), QStringLiteral("S"));
     QTest::keyClicks(window->cellEditor(), QStringLiteral("mith"));
     QTest::keyClick(window->cellEditor(), Qt::Key_Tab);
-    window->controller().grid().setCursor(3, 1);
+    window->controller().session().grid().setCursor(3, 1);
     int alerts = 0;
     ui::setReaderListener([&](QAccessibleEvent &e) { alerts += e.type() == QAccessible::Alert; });
 

@@ -92,7 +92,7 @@ protected:
 
 TEST_F(BookWindowTest, TypingIntoACellAndTabStoresIt)
 {
-    controller().grid().setCursor(4, 2);
+    controller().session().grid().setCursor(4, 2);
     QTest::keyClicks(grid(), QStringLiteral("S"));
     ASSERT_TRUE(editor()->isVisible());
     EXPECT_EQ(editor()->toPlainText(), QStringLiteral("S"));
@@ -103,7 +103,7 @@ TEST_F(BookWindowTest, TypingIntoACellAndTabStoresIt)
 
     EXPECT_FALSE(editor()->isVisible());
     EXPECT_TRUE(grid()->hasFocus());
-    EXPECT_EQ(controller().grid().textMatrix(4, 2), QStringLiteral("Smith"));
+    EXPECT_EQ(controller().session().grid().textMatrix(4, 2), QStringLiteral("Smith"));
     EXPECT_EQ(storedCell(kToday, 4, 2), QStringLiteral("Smith"));
     EXPECT_TRUE(prompter.transcript().empty());
 }
@@ -112,7 +112,7 @@ TEST_F(BookWindowTest, ScrollingKeepsTheEntryInTheEditorForItsTab)
 {
     window->resize(900, 400);   // the grid needs a scroll bar
     QApplication::processEvents();
-    controller().grid().setCursor(4, 2);
+    controller().session().grid().setCursor(4, 2);
     QTest::keyClicks(grid(), QStringLiteral("S"));
     QTest::keyClicks(editor(), QStringLiteral("mith"));
     ASSERT_TRUE(editor()->hasFocus());
@@ -128,8 +128,8 @@ TEST_F(BookWindowTest, ScrollingKeepsTheEntryInTheEditorForItsTab)
 
 TEST_F(BookWindowTest, EnterOpensTheEditorOverTheCellWithItsLines)
 {
-    controller().grid().setTextMatrix(6, 3, QStringLiteral("Jones\nNew patient"));
-    controller().grid().setCursor(6, 3);
+    controller().session().grid().setTextMatrix(6, 3, QStringLiteral("Jones\nNew patient"));
+    controller().session().grid().setCursor(6, 3);
     QTest::keyClick(grid(), Qt::Key_Return);
 
     ASSERT_TRUE(editor()->isVisible());
@@ -138,7 +138,7 @@ TEST_F(BookWindowTest, EnterOpensTheEditorOverTheCellWithItsLines)
     // The controller's CR LF shows as plain line breaks, and goes back as CR LF.
     EXPECT_EQ(editor()->toPlainText(), QStringLiteral("Jones\nNew patient"));
     QTest::keyClicks(editor(), QStringLiteral("!"));
-    EXPECT_EQ(controller().editor().text, QStringLiteral("Jones\r\nNew patient!"));
+    EXPECT_EQ(controller().entry().editor().text, QStringLiteral("Jones\r\nNew patient!"));
 
     // The editor follows its cell when the grid scrolls.
     grid()->setTopRow(5);
@@ -147,7 +147,7 @@ TEST_F(BookWindowTest, EnterOpensTheEditorOverTheCellWithItsLines)
 
 TEST_F(BookWindowTest, RightClickOpensTheGridMenu)
 {
-    controller().grid().setCursor(5, 1);
+    controller().session().grid().setCursor(5, 1);
     const QRect cell = grid()->cellRect(5, 1);
     QTest::mouseClick(grid()->viewport(), Qt::RightButton, {}, cell.center());
 
@@ -169,11 +169,11 @@ TEST_F(BookWindowTest, RightClickOpensTheGridMenu)
 // The grid menu's list of deleted bookings: Enter puts the chosen one back.
 TEST_F(BookWindowTest, DeletedListPutsTheBookingBackOnEnter)
 {
-    controller().grid().setCursor(4, 2);
+    controller().session().grid().setCursor(4, 2);
     QTest::keyClicks(grid(), QStringLiteral("S"));
     QTest::keyClicks(editor(), QStringLiteral("mith"));
     QTest::keyClick(editor(), Qt::Key_Tab);
-    controller().grid().setCursor(4, 2);
+    controller().session().grid().setCursor(4, 2);
     controller().blocks().cut();
     ASSERT_EQ(storedCell(kToday, 4, 2), QString());
 
@@ -197,7 +197,7 @@ TEST_F(BookWindowTest, DeletedListPutsTheBookingBackOnEnter)
     window->findChild<QAction *>(QStringLiteral("mnuGridDeleted"))->trigger();
     EXPECT_TRUE(listed);
     EXPECT_EQ(storedCell(kToday, 4, 2), QStringLiteral("Smith"));
-    EXPECT_EQ(controller().grid().textMatrix(4, 2), QStringLiteral("Smith"));
+    EXPECT_EQ(controller().session().grid().textMatrix(4, 2), QStringLiteral("Smith"));
 }
 
 TEST_F(BookWindowTest, F9SwitchesTheMemoBoxesAndTabStoresTheFixedMemo)
@@ -231,7 +231,7 @@ TEST_F(BookWindowTest, F9SwitchesTheMemoBoxesAndTabStoresTheFixedMemo)
 
 TEST_F(BookWindowTest, F10OpensThePrintPanelOnTheDailyChoiceAndEscapeClosesIt)
 {
-    controller().grid().setCursor(6, 2);
+    controller().session().grid().setCursor(6, 2);
     grid()->setFocus();
     QTest::keyClick(grid(), Qt::Key_F10);
     QWidget *panel = window->findChild<QWidget *>("Frame3");
@@ -250,7 +250,7 @@ TEST_F(BookWindowTest, F10OpensThePrintPanelOnTheDailyChoiceAndEscapeClosesIt)
     QTest::keyClick(daily, Qt::Key_Escape);
     EXPECT_FALSE(panel->isVisible());
     EXPECT_TRUE(grid()->hasFocus());
-    EXPECT_EQ(controller().grid().row(), 6);
+    EXPECT_EQ(controller().session().grid().row(), 6);
 }
 
 // Once its choice is carried out the panel is gone, so the grid's keys are
@@ -260,7 +260,7 @@ TEST_F(BookWindowTest, ThePrintPanelNeverSitsOverTheGridWithTheKeyboard)
 {
     auto *panel = window->findChild<QWidget *>("Frame3");
     auto *daily = child<QRadioButton>("Option2");
-    controller().grid().setCursor(6, 2);
+    controller().session().grid().setCursor(6, 2);
     QTest::keyClick(grid(), Qt::Key_F10);
     child<QPushButton>("cmdPrint")->click();
     EXPECT_TRUE(windows.log().contains("show frmDaily"));
@@ -276,7 +276,7 @@ TEST_F(BookWindowTest, ThePrintPanelNeverSitsOverTheGridWithTheKeyboard)
     const QRect cell = grid()->cellRect(4, 1);
     QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_FALSE(panel->isVisible());
-    EXPECT_EQ(controller().grid().row(), 4);
+    EXPECT_EQ(controller().session().grid().row(), 4);
 }
 
 TEST_F(BookWindowTest, TheColumnChoicePrintsThatColumn)
@@ -285,11 +285,11 @@ TEST_F(BookWindowTest, TheColumnChoicePrintsThatColumn)
     book::PageStore pages(db);
     pages.writeCells(pages.find(kToday).id, {{{3, 2}, QStringLiteral("Smith\nNew patient")},
                                             {{5, 2}, QStringLiteral("Jones")}});
-    controller().openPage(kToday);
-    controller().grid().setCursor(5, 2);
+    controller().session().openPage(kToday);
+    controller().session().grid().setCursor(5, 2);
     controller().blocks().chooseRowCount(1);
     controller().blocks().chooseColor(0xC0FFC0);
-    controller().grid().setCursor(7, 2);
+    controller().session().grid().setCursor(7, 2);
     controller().blocks().chooseRowCount(1);
     controller().blocks().chooseColor(0xC0FFC0);   // an empty green cell: the bar
     const QString pdf = dir.file("column.pdf");
@@ -300,7 +300,7 @@ TEST_F(BookWindowTest, TheColumnChoicePrintsThatColumn)
     QTest::keyClicks(child<QLineEdit>("txtPrint"), "2");
     child<QPushButton>("cmdPrint")->click();
     const QString text = testsupport::PrintQueue::text(pdf);
-    EXPECT_TRUE(text.contains(QRegularExpression("Appointment Schedule: +" + QRegularExpression::escape(controller().dateCaption()) + ", +Tuesday")))
+    EXPECT_TRUE(text.contains(QRegularExpression("Appointment Schedule: +" + QRegularExpression::escape(controller().session().dateCaption()) + ", +Tuesday")))
         << text.toStdString();
     EXPECT_TRUE(text.contains("Dr Brook"));
     EXPECT_TRUE(text.contains(QRegularExpression("08:00 AM +Smith"))) << text.toStdString();
@@ -325,11 +325,11 @@ TEST_F(BookWindowTest, EveryFunctionKeyAndToolbarKeyReachesItsCommand)
     const std::vector<KeyCase> cases{
         {Qt::Key_F1, nullptr, "show frmHelp"},
         {Qt::Key_F2, "Please enter the time interval for this recurrent booking", nullptr},
-        {Qt::Key_F3, nullptr, nullptr, [&] { return controller().grid().textMatrix(4, 3) == "Booked elsewhere"; }},
+        {Qt::Key_F3, nullptr, nullptr, [&] { return controller().session().grid().textMatrix(4, 3) == "Booked elsewhere"; }},
         {Qt::Key_F4, "Please enter time interval for automatic screen refresh", nullptr},
         {Qt::Key_F5, "Please enter Name to search:", nullptr},
-        {Qt::Key_F6, nullptr, nullptr, [&] { return controller().grid().col() == 2; }},
-        {Qt::Key_F7, nullptr, nullptr, [&] { return controller().grid().row() == 4; }},
+        {Qt::Key_F6, nullptr, nullptr, [&] { return controller().session().grid().col() == 2; }},
+        {Qt::Key_F7, nullptr, nullptr, [&] { return controller().session().grid().row() == 4; }},
         {Qt::Key_F8, nullptr, "show frmWeekly"},
         {Qt::Key_F9, nullptr, nullptr, [&] { return child<QPushButton>("cmdMemo")->text() != memoCaption; }},
         {Qt::Key_F10, nullptr, nullptr, [&] { return window->findChild<QWidget *>("Frame3")->isVisible(); }},
@@ -342,7 +342,7 @@ TEST_F(BookWindowTest, EveryFunctionKeyAndToolbarKeyReachesItsCommand)
             book::PageStore pages(db);
             pages.writeCells(pages.find(kToday).id, {{{4, 3}, QStringLiteral("Booked elsewhere")}});
         }
-        controller().grid().setCursor(3, 1);
+        controller().session().grid().setCursor(3, 1);
         windows.clearLog();
         if (c.prompt)
             prompter.answerCancel();
@@ -383,14 +383,14 @@ TEST_F(BookWindowTest, EveryFunctionKeyAndToolbarKeyReachesItsCommand)
 
 TEST_F(BookWindowTest, CalendarClickOpensThatDate)
 {
-    const book::CalendarModel &cal = controller().calendar();
+    const book::CalendarModel &cal = controller().navigation().calendar();
     const int cell = cal.selected() + 8 < book::CalendarModel::kCells ? cal.selected() + 8 : cal.selected() - 8;
     const QDate date = cal.dateAt(cell);
     ASSERT_NE(date, kToday);
 
     QTest::mouseClick(window->calendarView(), Qt::LeftButton, {}, window->calendarView()->cellRect(cell).center());
 
-    EXPECT_EQ(controller().displayedDate(), date);
+    EXPECT_EQ(controller().session().date(), date);
     EXPECT_EQ(child<QLabel>("lblCalDate")->text(), book::shortDate(date));
     EXPECT_EQ(child<QLabel>("lblCalDay")->text(), book::weekdayName(date));
     EXPECT_EQ(child<QComboBox>("Combo1")->currentIndex(), date.month() - 1);
@@ -411,9 +411,9 @@ TEST_F(BookWindowTest, GrabsWithoutErrors)
                                {{4, 1}, QStringLiteral("Jones")},
                                {{5, 2}, QStringLiteral("Miller\nNew patient")},
                                {{7, 3}, QStringLiteral("Nguyen")}});
-    c.openPage(kToday);
+    c.session().openPage(kToday);
     const auto paint = [&c](int row, int col, int rows, int bgr) {
-        c.grid().setCursor(row, col);
+        c.session().grid().setCursor(row, col);
         c.blocks().chooseRowCount(rows);
         c.blocks().chooseColor(bgr);
     };
@@ -421,7 +421,7 @@ TEST_F(BookWindowTest, GrabsWithoutErrors)
     paint(7, 3, 1, 0xC0FFC0);
     paint(10, 2, 3, 0xFFFFD0);
     const auto openEditor = [&] {
-        c.grid().setCursor(5, 2);
+        c.session().grid().setCursor(5, 2);
         QTest::keyClick(grid(), Qt::Key_Return);
     };
     openEditor();
@@ -437,7 +437,7 @@ TEST_F(BookWindowTest, GrabsWithoutErrors)
             // As on such a screen: the time column scaled by its width, the
             // window the screen height less 280 twips.
             state.widthFactor = size.width() * 15 / 15360.0;
-            c.openPage(kToday);
+            c.session().openPage(kToday);
             window->resize(size.width(), size.height() - 19);
             QApplication::processEvents();
             openEditor();
@@ -475,7 +475,7 @@ TEST(BookWindowsTest, RegisteredBookOpensAndFallsBackToTheMenu)
     auto *book = qobject_cast<book::BookWindow *>(registry.window(ui::win::Appt));
     ASSERT_NE(book, nullptr);
     EXPECT_EQ(book->windowTitle(), QStringLiteral("Appointments Scheduler"));
-    EXPECT_EQ(book->controller().displayedDate(), clock.today());
+    EXPECT_EQ(book->controller().session().date(), clock.today());
 
     // The user's close box leaves the book for the menu.
     book->close();
@@ -501,11 +501,11 @@ namespace {
 
 TEST_F(BookWindowTest, F5ShowsTheAnswerPanelAndItsButtonsWorkFromTheKeyboard)
 {
-    controller().grid().setCursor(5, 2);
+    controller().session().grid().setCursor(5, 2);
     QTest::keyClicks(grid(), QStringLiteral("S"));
     QTest::keyClicks(editor(), QStringLiteral("mith"));
     QTest::keyClick(editor(), Qt::Key_Tab);
-    controller().grid().setCursor(3, 1);
+    controller().session().grid().setCursor(3, 1);
 
     auto *panel = child<QWidget>("Frame2");
     ASSERT_NE(panel, nullptr);
@@ -515,7 +515,7 @@ TEST_F(BookWindowTest, F5ShowsTheAnswerPanelAndItsButtonsWorkFromTheKeyboard)
     ASSERT_TRUE(panel->isVisible());
     EXPECT_EQ(child<QLabel>("lblMessage")->text(), QStringLiteral("Search successful. Continue search?"));
     EXPECT_TRUE(editor()->isVisible());
-    EXPECT_EQ(controller().grid().row(), 5);
+    EXPECT_EQ(controller().session().grid().row(), 5);
     EXPECT_TRUE(child<QPushButton>("cmdYes")->hasFocus());
 
     QTest::keyClick(child<QPushButton>("cmdYes"), Qt::Key_Return);
@@ -531,16 +531,16 @@ TEST_F(BookWindowTest, TheNameSearchsFindStaysInSightAboveItsAnswerPanel)
 {
     window->resize(900, 420);
     QApplication::processEvents();
-    const int last = controller().grid().rows() - 1;
+    const int last = controller().session().grid().rows() - 1;
     book::PageStore pages(db);
     pages.writeCells(pages.find(kToday).id, {{{last, 2}, QStringLiteral("Smith")}});
-    controller().grid().setCursor(3, 1);
+    controller().session().grid().setCursor(3, 1);
     prompter.answerInput(QStringLiteral("smith"));
     QTest::keyClick(grid(), Qt::Key_F5);
     QApplication::processEvents();
     ASSERT_TRUE(child<QWidget>("Frame2")->isVisible());
     ASSERT_TRUE(grid()->verticalScrollBar()->isVisible());
-    ASSERT_EQ(controller().grid().row(), last);
+    ASSERT_EQ(controller().session().grid().row(), last);
     EXPECT_TRUE(grid()->viewport()->rect().contains(grid()->cellRect(last, 2))) << grid()->cellRect(last, 2).bottom();
     EXPECT_EQ(editor()->geometry(), grid()->cellRect(last, 2));
 }
@@ -553,13 +553,13 @@ TEST_F(BookWindowTest, TheYearSelectorShowsEveryYearThatCanBeOpened)
     for (const auto &[typed, year] : {std::pair{"1/1/1990", 1990}, std::pair{"6/3/2150", 2150}}) {
         prompter.answerInput(QString::fromLatin1(typed));
         QTest::keyClick(grid(), Qt::Key_O, Qt::ControlModifier);
-        ASSERT_EQ(controller().displayedDate().year(), year);
+        ASSERT_EQ(controller().session().date().year(), year);
         EXPECT_EQ(years->currentText(), QString::number(year));
     }
     const int i = years->findText(QStringLiteral("1990"));
     ASSERT_GE(i, 0);
-    controller().yearChosen(i);
-    EXPECT_EQ(controller().calendar().selectedDate(), QDate(1990, 6, 3));
+    controller().navigation().yearChosen(i);
+    EXPECT_EQ(controller().navigation().calendar().selectedDate(), QDate(1990, 6, 3));
     EXPECT_EQ(years->count(), 2150 - 1990 + 1);
 }
 
@@ -567,13 +567,13 @@ TEST_F(BookWindowTest, TheYearSelectorShowsEveryYearThatCanBeOpened)
 // taken, not free.
 TEST_F(BookWindowTest, ACellEmptiedByCutShowsGreyNotFree)
 {
-    controller().grid().setCursor(5, 2);
+    controller().session().grid().setCursor(5, 2);
     QTest::keyClicks(grid(), QStringLiteral("Smith"));
     QTest::keyClick(editor(), Qt::Key_Tab);
-    controller().grid().setCursor(5, 2);
+    controller().session().grid().setCursor(5, 2);
     controller().blocks().cut();
-    controller().refreshGrid();
-    controller().grid().setCursor(3, 1);
+    controller().session().refreshGrid();
+    controller().session().grid().setCursor(3, 1);
     QApplication::processEvents();
     const QImage shot = grid()->viewport()->grab().toImage();
     const auto shown = [&](int row, int col) {
@@ -593,7 +593,7 @@ TEST_F(BookWindowTest, CtrlZUndoesTheLastChangeAndTheEditorKeepsItsOwn)
     ASSERT_TRUE(undo && redo && entry);
     EXPECT_FALSE(undo->isEnabled());
 
-    controller().grid().setCursor(3, 1);
+    controller().session().grid().setCursor(3, 1);
     QTest::keyClicks(grid(), QStringLiteral("S"));
     QTest::keyClicks(editor(), QStringLiteral("mith"));
     QTest::keyClick(editor(), Qt::Key_Tab);
@@ -602,7 +602,7 @@ TEST_F(BookWindowTest, CtrlZUndoesTheLastChangeAndTheEditorKeepsItsOwn)
     EXPECT_EQ(entry->text(), "&Undo Typing 08:00 AM Dr Avery");
 
     // In an open editor Ctrl+Z takes back typing, not the stored entry.
-    controller().grid().setCursor(4, 1);
+    controller().session().grid().setCursor(4, 1);
     QTest::keyClicks(grid(), QStringLiteral("J"));
     QTest::keyClicks(editor(), QStringLiteral("o"));
     ASSERT_TRUE(editor()->isVisible());
@@ -621,7 +621,7 @@ TEST_F(BookWindowTest, CtrlZUndoesTheLastChangeAndTheEditorKeepsItsOwn)
     EXPECT_EQ(redo->toolTip(), "Redo Typing 08:00 AM Dr Avery");
     QTest::keyClick(grid(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(storedCell(kToday, 3, 1), QStringLiteral("Smith"));
-    EXPECT_EQ(controller().grid().textMatrix(3, 1), QStringLiteral("Smith"));
+    EXPECT_EQ(controller().session().grid().textMatrix(3, 1), QStringLiteral("Smith"));
 }
 
 } // namespace
@@ -631,7 +631,7 @@ TEST_F(BookWindowTest, CtrlZUndoesTheLastChangeAndTheEditorKeepsItsOwn)
 // the editor keeps its text, its text cursor and the focus.
 TEST_F(BookWindowTest, AnotherStationsBookingShowsFramedWhileTheEditorKeepsItsText)
 {
-    controller().grid().setCursor(4, 2);
+    controller().session().grid().setCursor(4, 2);
     QTest::keyClicks(grid(), QStringLiteral("S"));
     QTest::keyClicks(editor(), QStringLiteral("mith"));
     QTextCursor cursor = editor()->textCursor();
@@ -643,9 +643,9 @@ TEST_F(BookWindowTest, AnotherStationsBookingShowsFramedWhileTheEditorKeepsItsTe
     other.setStation({"Surgery", "desk2", "ben"});
     store::Presence otherPresence(other, [this] { return clock.now(); });
     otherPresence.join();
-    book::PageStore(other).writeCells(controller().page().id, {{{6, 1}, QStringLiteral("Jones")}});
+    book::PageStore(other).writeCells(controller().session().page().id, {{{6, 1}, QStringLiteral("Jones")}});
 
-    QTRY_COMPARE_WITH_TIMEOUT(controller().grid().textMatrix(6, 1), QStringLiteral("Jones"), 1500);
+    QTRY_COMPARE_WITH_TIMEOUT(controller().session().grid().textMatrix(6, 1), QStringLiteral("Jones"), 1500);
     auto *flash = grid()->viewport()->findChild<QWidget *>(QStringLiteral("changeFlash"));
     ASSERT_NE(flash, nullptr);
     EXPECT_TRUE(flash->isVisible());

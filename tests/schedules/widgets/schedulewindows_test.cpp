@@ -76,10 +76,10 @@ protected:
     void book(int row, int col, const QString &text)
     {
         book::BookController &c = bookWindow()->controller();
-        c.grid().setCursor(row, col);
-        c.gridKeyPress(QChar(13));
-        c.setEditorText(text);
-        c.editorKeyPress(QChar(9));
+        c.session().grid().setCursor(row, col);
+        c.entry().gridKeyPress(QChar(13));
+        c.entry().setEditorText(text);
+        c.entry().editorKeyPress(QChar(9));
     }
 
     DailyWindow *openDaily()
@@ -233,7 +233,7 @@ TEST_F(ScheduleWindows, WeeklyViewFromF8PrintsLandscapeAndJumpsBackIntoTheBook)
     clock.set(QDateTime(kMonday, QTime(9, 0)));
     book(4, 2, "Jones");   // Monday 08:30 AM, Dr Brook
     book::BookWindow *bookWin = bookWindow();
-    bookWin->controller().grid().setCursor(3, 2);
+    bookWin->controller().session().grid().setCursor(3, 2);
     QTest::keyClick(bookWin->gridView(), Qt::Key_F8);
     auto *weekly = qobject_cast<WeeklyWindow *>(windows.window(ui::win::WeeklySchedule));
     ASSERT_NE(weekly, nullptr);
@@ -264,10 +264,10 @@ TEST_F(ScheduleWindows, WeeklyViewFromF8PrintsLandscapeAndJumpsBackIntoTheBook)
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(windows.isLoaded(ui::win::WeeklySchedule));
     EXPECT_TRUE(bookWin->isVisible());
-    EXPECT_EQ(bookWin->controller().displayedDate(), kMonday.addDays(3));
-    EXPECT_EQ(bookWin->controller().grid().row(), 7);
-    EXPECT_EQ(bookWin->controller().grid().col(), 2);
-    EXPECT_TRUE(bookWin->controller().editor().visible);
+    EXPECT_EQ(bookWin->controller().session().date(), kMonday.addDays(3));
+    EXPECT_EQ(bookWin->controller().session().grid().row(), 7);
+    EXPECT_EQ(bookWin->controller().session().grid().col(), 2);
+    EXPECT_TRUE(bookWin->controller().entry().editor().visible);
     EXPECT_EQ(state.refreshHolds, 0);
 }
 

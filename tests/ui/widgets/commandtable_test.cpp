@@ -18,13 +18,15 @@ protected:
         table.addMenu("mnuPage", "&Page");
         table.addMenu("mnuGrid", "Grid", true);
         table.add({.menu = "mnuPage", .entry = "mnuPageOpen", .text = "&Open",
-                   .shortcut = QKeySequence(Qt::CTRL | Qt::Key_O), .tool = "Open", .toolTip = "Open",
+                   .shortcut = "Ctrl+O", .tool = "Open", .toolTip = "Open",
                    .run = [this] { ++opened; }});
         table.add({.menu = "mnuPage", .entry = "mnuPageExit", .text = "E&xit", .functionKey = Qt::Key_F11,
                    .legend = "F11 Exit", .menuGap = true, .run = [this] { ++exits; }});
         table.add({.menu = "mnuGrid", .entry = "mnuGridSearch", .text = "Search", .functionKey = Qt::Key_F5,
-                   .tool = "Search", .toolTip = "Search Client", .legend = "F5 Search", .available = false,
+                   .tool = "Search", .toolTip = "Search Client", .legend = "F5 Search", .built = false,
                    .toolGap = true, .run = [this] { ++searches; }});
+        table.add({.menu = "mnuPage", .entry = "mnuPageSave", .text = "&Save", .tool = "Save",
+                   .available = [this] { return saveable; }, .run = [this] { ++saves; }});
         table.buildMenuBar(window.menuBar());
         table.buildToolBar(window.addToolBar("tools"), nullptr);
         grid = table.buildMenu("mnuGrid", &window);
@@ -34,7 +36,8 @@ protected:
     QMainWindow window;
     ui::CommandTable table;
     QMenu *grid = nullptr;
-    int opened = 0, exits = 0, searches = 0;
+    bool saveable = false;
+    int opened = 0, exits = 0, searches = 0, saves = 0;
 };
 
 TEST_F(CommandTableTest, BuildsMenusToolbarAndLegendInTableOrder)
@@ -45,7 +48,7 @@ TEST_F(CommandTableTest, BuildsMenusToolbarAndLegendInTableOrder)
     QStringList texts;
     for (QAction *a : page->actions())
         texts << (a->isSeparator() ? "-" : a->text());
-    EXPECT_EQ(texts, QStringList({"&Open", "-", "E&xit\tF11"}));
+    EXPECT_EQ(texts, QStringList({"&Open", "-", "E&xit\tF11", "&Save"}));
     EXPECT_EQ(find("mnuPageOpen")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
     EXPECT_TRUE(find("mnuPageExit")->shortcut().isEmpty());   // the window's own key, shown only
     EXPECT_EQ(grid->title(), "Grid");
@@ -79,6 +82,23 @@ TEST_F(CommandTableTest, UnavailableCommandIsDisabledAndDoesNothing)
     }
     EXPECT_TRUE(table.functionKey(Qt::Key_F5));   // still the window's key
     EXPECT_EQ(searches, 0);
+}
+
+TEST_F(CommandTableTest, EntryAndButtonFollowAvailability)
+{
+    QAction *entry = find("mnuPageSave"), *button = find("tbSave");
+    ASSERT_TRUE(entry && button);
+    EXPECT_FALSE(entry->isEnabled());
+    button->trigger();
+    EXPECT_EQ(saves, 0);
+    saveable = true;
+    table.set().refresh();
+    EXPECT_TRUE(entry->isEnabled() && button->isEnabled());
+    entry->trigger();
+    button->trigger();
+    EXPECT_EQ(saves, 2);
+    // The button a reader reaches says the command, not its toolbar key.
+    EXPECT_EQ(window.findChild<QToolBar *>()->widgetForAction(button)->accessibleName(), "Save");
 }
 
 } // namespace

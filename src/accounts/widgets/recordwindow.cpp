@@ -1,0 +1,177 @@
+#include "accounts/widgets/recordwindow.h"
+
+#include "accounts/widgets/formtoolbar.h"
+#include "ui/core/clipboard.h"
+#include "ui/core/formmodel.h"
+#include "ui/core/services.h"
+#include "ui/widgets/commandtable.h"
+#include "ui/widgets/formbinder.h"
+
+#include <QApplication>
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace accounts {
+
+namespace {
+
+int twipsX(const QWidget *w, int twips) { return twips * w->logicalDpiX() / 1440; }
+
+} // namespace
+
+RecordWindow::RecordWindow(ui::Services &services, QWidget *parent) : ui::TaskWindow(parent), m_services(services)
+{
+}
+
+RecordWindow::~RecordWindow()
+{
+    release();
+}
+
+void RecordWindow::release()
+{
+    delete m_binder;
+    m_binder = nullptr;
+    const auto children = findChildren<QObject *>();
+    for (QObject *c : children)
+        c->removeEventFilter(this);
+}
+
+void RecordWindow::bindCommands()
+{
+    m_commands.setRun(QStringLiteral("mnuEditCut"), [this] { cut(); });
+    m_commands.setRun(QStringLiteral("mnuEditCopy"), [this] { copy(); });
+    m_commands.setRun(QStringLiteral("mnuEditPaste"), [this] { paste(); });
+    m_commands.setRun(QStringLiteral("mnuEditDelete"), [this] { deleteText(); });
+    m_table = new ui::CommandTable(m_commands, this);
+    buildFormBars(this, *m_table);
+}
+
+void RecordWindow::bindForm()
+{
+    m_binder = new ui::FormBinder(this, formModel(), this);
+    m_binder->bind();
+}
+
+void RecordWindow::addLegend(QWidget *body, QBoxLayout *outer, const QString &lockName)
+{
+    m_legend = m_table->legendLabel(body);
+    m_legend->setAlignment(Qt::AlignCenter);
+    m_legend->setAutoFillBackground(true);
+    m_legend->setMinimumHeight(28);
+    auto *legendRow = new QHBoxLayout;
+    legendRow->addStretch();
+    legendRow->addWidget(m_legend);
+    legendRow->addStretch();
+    outer->addLayout(legendRow);
+
+    m_lock = new QCheckBox(QStringLiteral("Page Lock"), m_legend);
+    m_lock->setObjectName(lockName);
+    m_lock->setAutoFillBackground(true);
+    m_lock->setFocusPolicy(Qt::NoFocus);
+    placeLegend();
+}
+
+void RecordWindow::placeLegend()
+{
+    if (!m_legend)
+        return;
+    // The legend is 12000 twips wide (wider when its text needs it, never
+    // wider than the window); the Page Lock box sits in its gap after F3.
+    const QFontMetrics fm = m_legend->fontMetrics();
+    const QString text = m_legend->text();
+    const int textWidth = fm.horizontalAdvance(text);
+    const int width = std::min(std::max(twipsX(this, 12000), textWidth + 16), std::max(400, this->width() - 16));
+    m_legend->setFixedWidth(width);
+    const int left = std::max(0, (width - textWidth) / 2);
+    const int gapFrom = left + fm.horizontalAdvance(text.left(text.indexOf(QLatin1String("F3")) + 2));
+    const int gapTo = left + fm.horizontalAdvance(text.left(text.indexOf(QLatin1String("F4"))));
+    const int box = std::min(m_lock->sizeHint().width(), gapTo - gapFrom);
+    m_lock->setGeometry(gapFrom + (gapTo - gapFrom - box) / 2, 2, box, m_legend->height() - 4);
+}
+
+void RecordWindow::resizeEvent(QResizeEvent *event)
+{
+    ui::TaskWindow::resizeEvent(event);
+    placeLegend();
+}
+
+void RecordWindow::watchKeys()
+{
+    const auto children = findChildren<QWidget *>();
+    for (QWidget *w : children)
+        w->installEventFilter(this);
+}
+
+bool RecordWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto *k = static_cast<QKeyEvent *>(event);
+        if (k->modifiers() == Qt::NoModifier && m_commands.functionKey(k->key()))
+            return true;
+    }
+    if (recordEvent(watched, event))
+        return true;
+    return ui::TaskWindow::eventFilter(watched, event);
+}
+
+void RecordWindow::setBusy(bool busy)
+{
+    if (busy)
+        m_busy = std::make_unique<ui::BusyPointer>();
+    else
+        m_busy.reset();
+}
+
+// ---- Edit commands: on the focused box only ------------------------------
+
+QLineEdit *RecordWindow::focusedBox() const
+{
+    auto *e = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    return e && isAncestorOf(e) ? e : nullptr;
+}
+
+void RecordWindow::cut()
+{
+    QLineEdit *e = focusedBox();
+    if (!e || e->isReadOnly())
+        return;
+    copy();
+    deleteText();
+}
+
+void RecordWindow::copy()
+{
+    if (QLineEdit *e = focusedBox()) {
+        m_services.clipboard.clear();
+        m_services.clipboard.setText(e->selectedText());
+    }
+}
+
+void RecordWindow::paste()
+{
+    QLineEdit *e = focusedBox();
+    if (!e || e->isReadOnly())
+        return;
+    // What is pasted passes the box's rules as typing does.
+    e->insert(formModel().clean(e->objectName(), m_services.clipboard.text()));
+    const QString kept = formModel().setText(e->objectName(), e->text());
+    if (kept != e->text())
+        e->setText(kept);
+    boxEdited(e->objectName());
+}
+
+void RecordWindow::deleteText()
+{
+    QLineEdit *e = focusedBox();
+    if (!e || e->isReadOnly() || !e->hasSelectedText())
+        return;
+    e->del();
+    formModel().setText(e->objectName(), e->text());
+    boxEdited(e->objectName());
+}
+
+} // namespace accounts

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "ui/core/commandset.h"
+#include "ui/widgets/taskwindow.h"
+
+#include <memory>
+
+class QBoxLayout;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+
+namespace ui {
+class CommandTable;
+class FormBinder;
+class FormModel;
+struct Services;
+}
+
+namespace accounts {
+
+// What the client file and invoice windows share: the command set bound to
+// menus, toolbar and keys, the Edit commands on the focused box, the key
+// legend with the Page Lock box in its gap after F3, the busy pointer and
+// the function keys acting wherever the focus is.
+class RecordWindow : public ui::TaskWindow {
+    Q_OBJECT
+public:
+    explicit RecordWindow(ui::Services &services, QWidget *parent = nullptr);
+    ~RecordWindow() override;
+
+    ui::CommandSet &commands() { return m_commands; }
+
+protected:
+    // Once the set is declared: the menus and toolbar, and the Edit commands.
+    void bindCommands();
+    // Once the form's boxes are built: the form binder.
+    void bindForm();
+    // The legend row at the foot of `outer`, with the Page Lock box.
+    void addLegend(QWidget *body, QBoxLayout *outer, const QString &lockName);
+    // The function keys act wherever the focus is: every control's keys pass
+    // through the window first. Called once the form is complete.
+    void watchKeys();
+    void setBusy(bool busy);
+    // First thing in the window's destructor, while its controller is there:
+    // closing the window as it is destroyed moves the focus, and neither the
+    // binder nor the key watch may pass that on to a controller already gone.
+    void release();
+
+    // The form of the window's controller.
+    virtual ui::FormModel &formModel() = 0;
+
+    // A box's text changed by a command of the Edit menu.
+    virtual void boxEdited(const QString &name) { (void)name; }
+    // Keys and mouse presses the window handles beyond the function keys.
+    virtual bool recordEvent(QObject *watched, QEvent *event)
+    {
+        (void)watched;
+        (void)event;
+        return false;
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+    ui::Services &m_services;
+    ui::CommandSet m_commands;
+    ui::CommandTable *m_table = nullptr;
+    ui::FormBinder *m_binder = nullptr;
+    QLabel *m_legend = nullptr;
+    QCheckBox *m_lock = nullptr;
+
+private:
+    void placeLegend();
+    QLineEdit *focusedBox() const;
+    void cut();
+    void copy();
+    void paste();
+    void deleteText();
+
+    std::unique_ptr<ui::BusyPointer> m_busy;
+};
+
+} // namespace accounts
