@@ -32,9 +32,6 @@ class AccountController : public QObject {
     Q_OBJECT
 public:
     static inline const QString Caption = QStringLiteral("Invoice  +/-  Receipt");
-    static inline const QString Legend = QStringLiteral(
-        "F1  Help    F2  Summary    F3                            F4  Back    F5  Forwards    F6  Files    "
-        "F7 Delete    F8  New    F9  Save    F10  Preview    F11  Print    F12  Exit");
     static inline const QString OutstandingNotice = QStringLiteral("Account Outstanding!");
     static inline const QString SaveTitle = QStringLiteral("Save Invoice?");
     static inline const QString DeleteTitle = QStringLiteral("Delete Invoice");

@@ -25,9 +25,6 @@ class PatientController : public QObject {
     Q_OBJECT
 public:
     static inline const QString Caption = QStringLiteral("Client Details");
-    static inline const QString Legend = QStringLiteral(
-        "F1  Help     F2  Summary     F3                                 F4  Save     F5  New     "
-        "F6  Files     F7  Delete     F8  Cancel     F9  Invoice     F12  Exit");
     static inline const QString FileNotFound = QStringLiteral("            File not found! ");
 
     explicit PatientController(ui::Services &services, QObject *parent = nullptr);

@@ -109,19 +109,7 @@ void AccountWindow::arrive()
 
 void AccountWindow::buildForm()
 {
-    const QString pale = ui::toQColor(ui::colours::PaleYellow).name();
-    setStyleSheet(QStringLiteral("QLineEdit { background: %1; }"
-                                 "QFrame#card { background: palette(base); border: 1px solid palette(mid);"
-                                 " border-radius: 6px; }")
-                      .arg(pale));
-    auto *body = new QWidget(this);
-    setCentralWidget(body);
-    auto *outer = new QVBoxLayout(body);
-    outer->setContentsMargins(24, 12, 24, 8);
-
-    auto *card = new QFrame(body);
-    card->setObjectName(QStringLiteral("card"));
-    card->setMaximumWidth(1180);
+    QFrame *card = beginCard(1180, 12);
     auto *v = new QVBoxLayout(card);
     v->setContentsMargins(24, 14, 24, 14);
     v->setSpacing(10);
@@ -250,15 +238,7 @@ void AccountWindow::buildForm()
     for (int i = 1; i < n; ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    auto *centre = new QHBoxLayout;
-    centre->addStretch(1);
-    centre->addWidget(card, 12);
-    centre->addStretch(1);
-    outer->addStretch(1);
-    outer->addLayout(centre);
-    outer->addStretch(2);
-
-    addLegend(body, outer, b::PageLock);
+    endCard(card, b::PageLock);
 }
 
 void AccountWindow::showRecord()

@@ -95,20 +95,7 @@ void PatientWindow::arrive()
 
 void PatientWindow::buildForm()
 {
-    const QString pale = ui::toQColor(ui::colours::PaleYellow).name();
-    setStyleSheet(QStringLiteral("QLineEdit { background: %1; }"
-                                 "QFrame#card { background: palette(base); border: 1px solid palette(mid);"
-                                 " border-radius: 6px; }")
-                      .arg(pale));
-    auto *body = new QWidget(this);
-    body->setObjectName(QStringLiteral("body"));
-    setCentralWidget(body);
-    auto *outer = new QVBoxLayout(body);
-    outer->setContentsMargins(24, 16, 24, 8);
-
-    auto *card = new QFrame(body);
-    card->setObjectName(QStringLiteral("card"));
-    card->setMaximumWidth(1100);
+    QFrame *card = beginCard(1100, 16);
     auto *grid = new QGridLayout(card);
     grid->setContentsMargins(28, 20, 28, 20);
     grid->setHorizontalSpacing(20);
@@ -168,15 +155,7 @@ void PatientWindow::buildForm()
     setTabOrder(previous, m_invoice);
     grid->addWidget(m_invoice, 7, 3, Qt::AlignRight);
 
-    auto *centre = new QHBoxLayout;
-    centre->addStretch(1);
-    centre->addWidget(card, 12);
-    centre->addStretch(1);
-    outer->addStretch(1);
-    outer->addLayout(centre);
-    outer->addStretch(2);
-
-    addLegend(body, outer, b::PageLock);
+    endCard(card, b::PageLock);
 }
 
 void PatientWindow::showRecord()

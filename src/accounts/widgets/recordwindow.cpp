@@ -6,10 +6,12 @@
 #include "ui/core/services.h"
 #include "ui/widgets/commandtable.h"
 #include "ui/widgets/formbinder.h"
+#include "ui/widgets/qtcolour.h"
 
 #include <QApplication>
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,9 +58,34 @@ void RecordWindow::bindForm()
     m_binder->bind();
 }
 
-void RecordWindow::addLegend(QWidget *body, QBoxLayout *outer, const QString &lockName)
+QFrame *RecordWindow::beginCard(int maxWidth, int topMargin)
 {
-    m_legend = m_table->legendLabel(body);
+    setStyleSheet(QStringLiteral("QLineEdit { background: %1; }"
+                                 "QFrame#card { background: palette(base); border: 1px solid palette(mid);"
+                                 " border-radius: 6px; }")
+                      .arg(ui::toQColor(ui::colours::PaleYellow).name()));
+    m_body = new QWidget(this);
+    m_body->setObjectName(QStringLiteral("body"));
+    setCentralWidget(m_body);
+    m_outer = new QVBoxLayout(m_body);
+    m_outer->setContentsMargins(24, topMargin, 24, 8);
+    auto *card = new QFrame(m_body);
+    card->setObjectName(QStringLiteral("card"));
+    card->setMaximumWidth(maxWidth);
+    return card;
+}
+
+void RecordWindow::endCard(QFrame *card, const QString &lockName)
+{
+    auto *centre = new QHBoxLayout;
+    centre->addStretch(1);
+    centre->addWidget(card, 12);
+    centre->addStretch(1);
+    m_outer->addStretch(1);
+    m_outer->addLayout(centre);
+    m_outer->addStretch(2);
+
+    m_legend = m_table->legendLabel(m_body);
     m_legend->setAlignment(Qt::AlignCenter);
     m_legend->setAutoFillBackground(true);
     m_legend->setMinimumHeight(28);
@@ -66,7 +93,7 @@ void RecordWindow::addLegend(QWidget *body, QBoxLayout *outer, const QString &lo
     legendRow->addStretch();
     legendRow->addWidget(m_legend);
     legendRow->addStretch();
-    outer->addLayout(legendRow);
+    m_outer->addLayout(legendRow);
 
     m_lock = new QCheckBox(QStringLiteral("Page Lock"), m_legend);
     m_lock->setObjectName(lockName);

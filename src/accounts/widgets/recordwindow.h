@@ -7,6 +7,7 @@
 
 class QBoxLayout;
 class QCheckBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
 
@@ -36,8 +37,10 @@ protected:
     void bindCommands();
     // Once the form's boxes are built: the form binder.
     void bindForm();
-    // The legend row at the foot of `outer`, with the Page Lock box.
-    void addLegend(QWidget *body, QBoxLayout *outer, const QString &lockName);
+    // The form's card on the window's body: begin makes it, and once it is
+    // filled end centres it with the key legend and the Page Lock box under it.
+    QFrame *beginCard(int maxWidth, int topMargin);
+    void endCard(QFrame *card, const QString &lockName);
     // The function keys act wherever the focus is: every control's keys pass
     // through the window first. Called once the form is complete.
     void watchKeys();
@@ -67,6 +70,8 @@ protected:
     ui::CommandSet m_commands;
     ui::CommandTable *m_table = nullptr;
     ui::FormBinder *m_binder = nullptr;
+    QWidget *m_body = nullptr;
+    QBoxLayout *m_outer = nullptr;
     QLabel *m_legend = nullptr;
     QCheckBox *m_lock = nullptr;
 

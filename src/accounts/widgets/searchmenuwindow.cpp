@@ -122,9 +122,7 @@ void SearchMenuWindow::buildForm()
     addSearchMenuCommands(m_commands, m_ctl);
     auto *table = new ui::CommandTable(m_commands, this);
     for (const ui::Command &c : m_commands.commands()) {
-        auto *b = new QPushButton(card);
-        b->setObjectName(c.id);
-        table->bindButton(b, c.id);
+        QPushButton *b = table->button(c.id, card);
         b->setMinimumSize(100, 30);
         buttons->addWidget(b);
         setTabOrder(previous, b);

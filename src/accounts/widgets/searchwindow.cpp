@@ -60,9 +60,7 @@ SearchWindow::SearchWindow(ui::Services &services, QWidget *parent)
     addSearchCommands(m_commands, m_ctl);
     auto *table = new ui::CommandTable(m_commands, this);
     for (const ui::Command &c : m_commands.commands()) {
-        auto *b = new QPushButton(body);
-        b->setObjectName(c.id);
-        table->bindButton(b, c.id);
+        QPushButton *b = table->button(c.id, body);
         b->setMinimumSize(130, 30);
         buttons->addWidget(b);
     }

@@ -97,9 +97,7 @@ SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
     for (const ui::Command &c : m_commands.commands()) {
         if (c.text.isEmpty())
             continue;
-        auto *p = new QPushButton(body);
-        p->setObjectName(c.id);
-        m_table->bindButton(p, c.id);
+        QPushButton *p = m_table->button(c.id, body);
         p->installEventFilter(this);
         buttons->addWidget(p);
     }

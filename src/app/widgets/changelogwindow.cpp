@@ -96,15 +96,9 @@ ChangeLogWindow::ChangeLogWindow(ui::Services &services, QWidget *parent)
     m_commands.setRun(QStringLiteral("cmdPrint"), [this] { this->print(); });
     m_commands.setRun(QStringLiteral("cmdPdf"), [this] { savePdf(); });
     auto *table = new ui::CommandTable(m_commands, this);
-    const auto button = [this, table](const QString &id) {
-        auto *b = new QPushButton(this);
-        b->setObjectName(id);
-        table->bindButton(b, id);
-        return b;
-    };
-    auto *print = button(QStringLiteral("cmdPrint"));
-    auto *pdf = button(QStringLiteral("cmdPdf"));
-    auto *close = button(QStringLiteral("cmdClose"));
+    auto *print = table->button(QStringLiteral("cmdPrint"), this);
+    auto *pdf = table->button(QStringLiteral("cmdPdf"), this);
+    auto *close = table->button(QStringLiteral("cmdClose"), this);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(print);
@@ -172,8 +166,8 @@ void ChangeLogWindow::print()
 
 void ChangeLogWindow::savePdf()
 {
-    const QString path = report::PdfFileChooser::current().choose(
-        this, QStringLiteral("Save as PDF"), m_s.state.places.dataFile(QStringLiteral("Change Log.pdf")));
+    const QString path = report::choosePdfFile(
+        m_s.prompter, QStringLiteral("Save as PDF"), m_s.state.places.dataFile(QStringLiteral("Change Log.pdf")));
     if (path.isEmpty())
         return;
     report::PdfSheetPrinter printer(path);

@@ -2,7 +2,6 @@
 
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +12,7 @@
 namespace app {
 
 DataFolderWindow::DataFolderWindow(ui::Prompter &prompter, const QString &newFolder, QWidget *parent)
-    : QDialog(parent), m_controller(prompter, newFolder)
+    : QDialog(parent), m_prompter(prompter), m_controller(prompter, newFolder)
 {
     setObjectName(QStringLiteral("frmDataFolder"));
     setWindowTitle(DataFolderController::title());
@@ -103,10 +102,9 @@ void DataFolderWindow::update()
 
 void DataFolderWindow::browse()
 {
-    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("The practice's shared folder"),
-                                                             m_sharedFolder->text());
-    if (!folder.isEmpty())
-        m_sharedFolder->setText(QDir::toNativeSeparators(folder));
+    const auto folder = m_prompter.chooseFolder(QStringLiteral("The practice's shared folder"), m_sharedFolder->text());
+    if (folder)
+        m_sharedFolder->setText(QDir::toNativeSeparators(*folder));
 }
 
 void DataFolderWindow::accept()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/core/datafolder.h"
+#include "ui/core/prompter.h"
 
 #include <QDialog>
 #include <optional>
@@ -32,6 +33,7 @@ private:
     void update();
     void browse();
 
+    ui::Prompter &m_prompter;
     DataFolderController m_controller;
     QRadioButton *m_new;
     QRadioButton *m_shared;

@@ -67,16 +67,10 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
         if (const auto folder = DataFolderWindow::ask(prompter, this))
             m_controller.dataFolderChosen(*folder);
     });
-    const auto button = [this](const QString &id) {
-        auto *b = new QPushButton(this);
-        b->setObjectName(id);
-        m_table->bindButton(b, id);
-        return b;
-    };
-    auto *change = button(QStringLiteral("Command2"));
+    auto *change = m_table->button(QStringLiteral("Command2"), this);
     change->setFocusPolicy(Qt::TabFocus);
-    m_readme = button(QStringLiteral("Command1"));
-    auto *changeLog = button(QStringLiteral("cmdChangeLog"));
+    m_readme = m_table->button(QStringLiteral("Command1"), this);
+    auto *changeLog = m_table->button(QStringLiteral("cmdChangeLog"), this);
 
     auto *hint = m_table->legendLabel(this, QStringLiteral("lblHint"));
     QPalette hp = hint->palette();

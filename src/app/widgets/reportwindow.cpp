@@ -6,7 +6,6 @@
 #include "ui/widgets/windowregistry.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -106,10 +105,11 @@ void ReportWindow::saveAs()
 {
     const ui::TextReport &r = m_s.state.report;
     const QString start = r.path.isEmpty() ? QDir(m_s.state.places.data()).filePath(r.title + QStringLiteral(".txt")) : r.path;
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), start,
-                                                      QStringLiteral("Text files (*.txt);;All files (*)"));
-    if (path.isEmpty())
+    const auto chosen = m_s.prompter.chooseSaveFile(QStringLiteral("Save As"), start,
+                                                     QStringLiteral("Text files (*.txt);;All files (*)"));
+    if (!chosen)
         return;
+    const QString path = *chosen;
     QString out = text();
     out.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     QSaveFile file(path);

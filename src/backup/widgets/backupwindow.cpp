@@ -23,7 +23,7 @@ bool isEnter(const QKeyEvent *k) { return k->key() == Qt::Key_Return || k->key()
 } // namespace
 
 BackupWindow::BackupWindow(ui::Services &services, BackupController::CopierFactory copier, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_ctl(services, std::move(copier))
+    : QWidget(parent, Qt::Window), m_prompter(services.prompter), m_ctl(services, std::move(copier))
 {
     setObjectName(QStringLiteral("frmBackup"));
     setWindowTitle(BackupController::Caption);
@@ -77,12 +77,7 @@ void BackupWindow::buildForm()
     m_commands.setRun(QStringLiteral("cmdChooseBackup"), [this] { chooseFolder(m_txtBackup); });
     m_commands.setRun(QStringLiteral("cmdChooseRestore"), [this] { chooseFolder(m_txtRestore); });
     auto *table = new ui::CommandTable(m_commands, this);
-    const auto button = [this, table](const QString &id) {
-        auto *b = new QPushButton(this);
-        b->setObjectName(id);
-        table->bindButton(b, id);
-        return b;
-    };
+    const auto button = [this, table](const QString &id) { return table->button(id, this); };
     m_cmdBackup = button(QStringLiteral("cmdBackup"));
     m_cmdRestore = button(QStringLiteral("CmdRestore"));
     m_cmdExit = button(QStringLiteral("CmdExit"));
@@ -186,9 +181,8 @@ void BackupWindow::chooseFolder(QLineEdit *box)
 {
     const QString title = box == m_txtBackup ? QStringLiteral("Backup destination")
                                              : QStringLiteral("Restore source");
-    const QString chosen = m_chooser->chooseFolder(this, title, box->text());
-    if (!chosen.isEmpty())
-        box->setText(chosen);
+    if (const auto chosen = m_prompter.chooseFolder(title, box->text()))
+        box->setText(*chosen);
     box->setFocus(Qt::OtherFocusReason);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "backup/core/backupcontroller.h"
+#include "ui/core/prompter.h"
 #include "ui/core/commandset.h"
-#include "backup/widgets/folderchooser.h"
 #include "ui/widgets/frameplacer.h"
 
 #include <QWidget>
@@ -30,7 +30,6 @@ public:
 
     BackupController &controller() { return m_ctl; }
     // Tests answer the folder chooser themselves.
-    void setFolderChooser(FolderChooser *chooser) { m_chooser = chooser; }
     void setVisible(bool visible) override;
 
 protected:
@@ -48,10 +47,9 @@ private:
     void runBackup();
     QRect frame() const;
 
+    ui::Prompter &m_prompter;
     BackupController m_ctl;
     ui::CommandSet m_commands;
-    DialogFolderChooser m_dialogChooser;
-    FolderChooser *m_chooser = &m_dialogChooser;
     QLineEdit *m_txtBackup = nullptr;
     QLineEdit *m_txtRestore = nullptr;
     QPushButton *m_cmdBackup = nullptr;

@@ -1,11 +1,8 @@
 #include "invoiceprint/widgets/formparts.h"
 
-#include "ui/widgets/commandtable.h"
-
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace invoiceprint::parts {
@@ -16,14 +13,6 @@ QLineEdit *box(const QString &name, const QString &placeholder, QWidget *parent)
     b->setObjectName(name);
     b->setPlaceholderText(placeholder);
     b->setAccessibleName(placeholder);   // the sheet's boxes have no labels
-    return b;
-}
-
-QPushButton *button(ui::CommandTable &commands, const QString &id, QWidget *parent)
-{
-    auto *b = new QPushButton(parent);
-    b->setObjectName(id);
-    commands.bindButton(b, id);
     return b;
 }
 

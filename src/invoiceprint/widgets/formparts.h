@@ -5,19 +5,12 @@
 #include <vector>
 
 class QLineEdit;
-class QPushButton;
 class QWidget;
-
-namespace ui {
-class CommandTable;
-}
 
 namespace invoiceprint::parts {
 
 // A bound box of a letterhead or margins window, found by the binder by name.
 QLineEdit *box(const QString &name, const QString &placeholder, QWidget *parent);
-// A button of the window's command `id`, named as it.
-QPushButton *button(ui::CommandTable &commands, const QString &id, QWidget *parent);
 // The prompt over the margin boxes, each labelled and followed by "inch".
 QWidget *marginRow(const QString &prompt, const std::vector<std::pair<QString, QString>> &boxes);
 

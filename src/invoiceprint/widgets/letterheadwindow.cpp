@@ -239,7 +239,7 @@ QWidget *LetterheadWindow::buildButtons()
     for (const ui::Command &c : m_commands.commands()) {
         if (c.text.isEmpty())
             continue;
-        row->addWidget(parts::button(*m_table, c.id, bar));
+        row->addWidget(m_table->button(c.id, bar));
         // The designs' name stands between the steps back and forward.
         if (c.id == QLatin1String("CmdPrevious"))
             row->addWidget(data1);

@@ -77,7 +77,7 @@ void PreprintedWindow::buildForm()
          {box::Right, QStringLiteral("Right Margin:")}}));
     auto *row = new QHBoxLayout;
     for (const ui::Command &c : m_commands.commands())
-        row->addWidget(parts::button(*m_table, c.id, central));
+        row->addWidget(m_table->button(c.id, central));
     row->addStretch();
     outer->addLayout(row);
     outer->addStretch();

@@ -126,8 +126,7 @@ void ReportPreview::saveAsPdf()
     for (QChar &c : name)
         if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.unicode() < 32)
             c = QLatin1Char('-');
-    const QString path = PdfFileChooser::current().choose(this, words::PdfTitle,
-                                                          QDir(folder).filePath(name + QStringLiteral(".pdf")));
+    const QString path = choosePdfFile(*m_prompter, words::PdfTitle, QDir(folder).filePath(name + QStringLiteral(".pdf")));
     if (path.isEmpty())
         return;
     const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());

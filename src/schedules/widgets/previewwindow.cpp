@@ -166,8 +166,7 @@ void PreviewWindow::choosePrinter(const QString &name)
 void PreviewWindow::saveAsPdf()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path = report::PdfFileChooser::current().choose(this, QStringLiteral("Save as PDF"),
-                                                          QDir(folder).filePath(m_job.pdfFileName()));
+    const QString path = report::choosePdfFile(m_s.prompter, QStringLiteral("Save as PDF"), QDir(folder).filePath(m_job.pdfFileName()));
     if (path.isEmpty())
         return;
     SchedulePrinter::Outcome outcome;

@@ -46,12 +46,10 @@ QLabel *captionLabel(const QString &name, QWidget *parent)
 QHBoxLayout *printCloseRow(QWidget *parent, ui::CommandTable &commands)
 {
     auto *buttons = new QHBoxLayout;
-    auto *printButton = new QPushButton(parent);
+    QPushButton *printButton = commands.button(QStringLiteral("print"), parent);
     printButton->setObjectName(QStringLiteral("cmdPrint"));
-    commands.bindButton(printButton, QStringLiteral("print"));
-    auto *closeButton = new QPushButton(parent);
+    QPushButton *closeButton = commands.button(QStringLiteral("close"), parent);
     closeButton->setObjectName(QStringLiteral("cmdClosePrint"));
-    commands.bindButton(closeButton, QStringLiteral("close"));
     buttons->addStretch(1);
     if (!commands.legend().isEmpty()) {
         QLabel *hint = commands.legendLabel(parent, QStringLiteral("lblPrint"));

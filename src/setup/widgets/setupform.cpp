@@ -152,12 +152,8 @@ void SetupWindow::buildForm()
     m_commands.setRun(QStringLiteral("CmdOkay"), [this] { pressOkay(); });
     m_commands.setRun(QStringLiteral("CmdReset"), [this] { pressReset(); });
     auto *table = new ui::CommandTable(m_commands, this);
-    m_okay = new QPushButton(card);
-    m_okay->setObjectName(QStringLiteral("CmdOkay"));
-    table->bindButton(m_okay, QStringLiteral("CmdOkay"));
-    m_reset = new QPushButton(card);
-    m_reset->setObjectName(QStringLiteral("CmdReset"));
-    table->bindButton(m_reset, QStringLiteral("CmdReset"));
+    m_okay = table->button(QStringLiteral("CmdOkay"), card);
+    m_reset = table->button(QStringLiteral("CmdReset"), card);
     for (QPushButton *b : {m_okay, m_reset}) {
         b->setFont(arial(10, true));
         b->setMinimumSize(110, 32);

@@ -33,6 +33,14 @@ public:
     // Input box; nullopt for Cancel.
     virtual std::optional<QString> input(const QString &prompt, const QString &title,
                                          const QString &defaultText = QString()) = 0;
+
+    // The desktop's folder chooser, opened at `start` (or the nearest folder
+    // above it that exists); the folder chosen, nullopt for Cancel.
+    virtual std::optional<QString> chooseFolder(const QString &title, const QString &start) = 0;
+    // The desktop's save-file chooser, offering `suggested`, listing the
+    // files `filter` names ("PDF files (*.pdf)"); nullopt for Cancel.
+    virtual std::optional<QString> chooseSaveFile(const QString &title, const QString &suggested,
+                                                  const QString &filter) = 0;
 };
 
 } // namespace ui

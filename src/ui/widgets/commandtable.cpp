@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QToolBar>
 
 #include <algorithm>
@@ -74,6 +75,14 @@ void CommandTable::bindButton(QAbstractButton *button, const QString &id)
     enable(button, index);
     m_bound.push_back({button, index});
     connect(button, &QAbstractButton::clicked, this, [this, index] { m_set->trigger(index); });
+}
+
+QPushButton *CommandTable::button(const QString &id, QWidget *parent)
+{
+    auto *b = new QPushButton(parent);
+    b->setObjectName(id);
+    bindButton(b, id);
+    return b;
 }
 
 void CommandTable::bindKeys(QWidget *window)

@@ -15,6 +15,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMenuBar;
+class QPushButton;
 class QToolBar;
 class QWidget;
 
@@ -56,6 +57,8 @@ public:
     // command has one) and the name a reader says come from the command, it
     // is enabled from availability, and a click triggers the command.
     void bindButton(QAbstractButton *button, const QString &id);
+    // A push button for the command, named as its id and bound as above.
+    QPushButton *button(const QString &id, QWidget *parent);
 
     // Whether a command has the key; if so it is run when available.
     bool functionKey(int key) { return m_set->functionKey(key); }

@@ -1,6 +1,9 @@
 #include "ui/widgets/qtprompter.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -128,6 +131,27 @@ std::optional<QString> QtPrompter::input(const QString &prompt, const QString &t
     if (box->exec() != QDialog::Accepted)
         return std::nullopt;
     return box->textValue();
+}
+
+std::optional<QString> QtPrompter::chooseFolder(const QString &title, const QString &start)
+{
+    restoreCursor();
+    // Start at the folder given, or the nearest one above it that exists.
+    QString from = start;
+    while (!from.isEmpty() && !QFileInfo(from).isDir() && QFileInfo(from).absolutePath() != from)
+        from = QFileInfo(from).absolutePath();
+    if (from.isEmpty() || !QFileInfo(from).isDir())
+        from = QDir::homePath();
+    const QString folder = QFileDialog::getExistingDirectory(owner(), title, from);
+    return folder.isEmpty() ? std::nullopt : std::optional<QString>(folder);
+}
+
+std::optional<QString> QtPrompter::chooseSaveFile(const QString &title, const QString &suggested,
+                                                  const QString &filter)
+{
+    restoreCursor();
+    const QString file = QFileDialog::getSaveFileName(owner(), title, suggested, filter);
+    return file.isEmpty() ? std::nullopt : std::optional<QString>(file);
 }
 
 } // namespace ui

@@ -19,6 +19,9 @@ public:
                         bool defaultNo) override;
     std::optional<QString> input(const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
+    std::optional<QString> chooseFolder(const QString &title, const QString &start) override;
+    std::optional<QString> chooseSaveFile(const QString &title, const QString &suggested,
+                                          const QString &filter) override;
 
     // The boxes as they are run, ready to be shown.
     static std::unique_ptr<QMessageBox> messageBox(const QString &text, const QString &title,

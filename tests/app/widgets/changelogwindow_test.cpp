@@ -2,7 +2,6 @@
 #include "app/widgets/changelogwindow.h"
 #include "app/widgets/menuwindow.h"
 #include "app/widgets/registration.h"
-#include "report/widgets/pdffilechooser.h"
 #include "store/core/settings.h"
 #include "support/station.h"
 #include "ui/widgets/windowregistry.h"
@@ -19,12 +18,6 @@
 
 namespace {
 
-class SavingChooser : public report::PdfFileChooser {
-public:
-    QString choose(QWidget *, const QString &, const QString &) override { return path; }
-    QString path;
-};
-
 class ChangeLogWindowTest : public ::testing::Test, protected testsupport::Station<ui::WindowRegistry> {
 protected:
     void SetUp() override
@@ -33,16 +26,13 @@ protected:
         windows.setServices(&services);
         app::registerWindows(windows);
         app::registerUnavailableWindows(windows);
-        report::PdfFileChooser::setCurrent(&chooser);
         clock.set(QDateTime(QDate::currentDate(), QTime(9, 0)));
     }
     void TearDown() override
     {
-        report::PdfFileChooser::setCurrent(nullptr);
         EXPECT_TRUE(prompter.failures().isEmpty()) << prompter.failures().join("\n").toStdString();
     }
     testsupport::TestDir dir;
-    SavingChooser chooser;
 };
 
 TEST_F(ChangeLogWindowTest, ListsFiltersAndSavesTheChangesOfTwoStations)
@@ -85,9 +75,11 @@ TEST_F(ChangeLogWindowTest, ListsFiltersAndSavesTheChangesOfTwoStations)
     w->findChild<QLineEdit *>("txtRecord")->setText("setup 1");
     QTest::mouseClick(w->findChild<QPushButton *>("cmdShow"), Qt::LeftButton);
     EXPECT_EQ(list->topLevelItemCount(), 2);
-    chooser.path = dir.file("log.pdf");
+    prompter.answerChoice(dir.file("log.pdf"));
     QTest::mouseClick(w->findChild<QPushButton *>("cmdPdf"), Qt::LeftButton);
-    EXPECT_GT(QFileInfo(chooser.path).size(), 0);
+    EXPECT_EQ(prompter.last().title, "Save as PDF");
+    EXPECT_TRUE(prompter.last().defaultText.endsWith("/Change Log.pdf")) << prompter.last().defaultText.toStdString();
+    EXPECT_GT(QFileInfo(dir.file("log.pdf")).size(), 0);
 }
 
 } // namespace

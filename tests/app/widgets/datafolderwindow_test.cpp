@@ -31,3 +31,20 @@ TEST(DataFolderWindow, TypingASharedFolderChoosesItAndOkMakesItReady)
     EXPECT_EQ(w.chosen(), dir.file("share"));
     EXPECT_FALSE(QDir(dir.file("home")).exists());
 }
+
+TEST(DataFolderWindow, BrowseAsksThePrompterForTheSharedFolder)
+{
+    testsupport::TestDir dir;
+    ui::ScriptedPrompter prompter;
+    QDir().mkpath(dir.file("share"));
+    app::DataFolderWindow w(prompter, dir.file("home/Quillon"));
+    prompter.answerChoice(dir.file("share")).answerChoice(std::nullopt);
+    w.findChild<QPushButton *>("cmdBrowse")->click();
+    EXPECT_EQ(prompter.last().title, "The practice's shared folder");
+    EXPECT_EQ(w.findChild<QLineEdit *>("txtShared")->text(), QDir::toNativeSeparators(dir.file("share")));
+    EXPECT_TRUE(w.findChild<QRadioButton *>("optShared")->isChecked());
+    // Cancelled: the folder typed stays.
+    w.findChild<QPushButton *>("cmdBrowse")->click();
+    EXPECT_EQ(prompter.last().defaultText, QDir::toNativeSeparators(dir.file("share")));
+    EXPECT_EQ(w.findChild<QLineEdit *>("txtShared")->text(), QDir::toNativeSeparators(dir.file("share")));
+}

@@ -49,17 +49,6 @@ private:
     std::function<void()> m_watch;
 };
 
-class FixedChooser : public backup::FolderChooser {
-public:
-    QString answer;
-    QString askedFrom;
-    QString chooseFolder(QWidget *, const QString &, const QString &start) override
-    {
-        askedFrom = start;
-        return answer;
-    }
-};
-
 class BackupWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -71,7 +60,6 @@ protected:
         window = std::make_unique<BackupWindow>(*services, [this](store::Database &d) {
             return std::make_unique<WatchedCopy>(d, [this] { duringCopy(); });
         });
-        window->setFolderChooser(&chooser);
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -115,7 +103,6 @@ protected:
     ui::MemoryClipboard clipboard;
     ui::RecordingDesktop desktop;
     ui::AppState state;
-    FixedChooser chooser;
     std::unique_ptr<ui::Services> services;
     std::unique_ptr<BackupWindow> window;
     bool busyWhileCopying = false;
@@ -179,14 +166,16 @@ TEST_F(BackupWindowTest, EnterOnBackUpCopiesUnderTheBusyPointerAndReportsSuccess
 
 TEST_F(BackupWindowTest, FolderButtonsPutTheChosenFolderInTheirBox)
 {
-    chooser.answer = "/srv/Share/Backups";
+    prompter.answerChoice(QStringLiteral("/srv/Share/Backups"));
     find<QPushButton>("cmdChooseRestore")->click();
-    EXPECT_EQ(chooser.askedFrom, media.file("Last Week"));
+    EXPECT_EQ(prompter.last().title, "Restore source");
+    EXPECT_EQ(prompter.last().defaultText, media.file("Last Week"));
     EXPECT_EQ(find<QLineEdit>("txtRestore")->text(), "/srv/Share/Backups");
     EXPECT_EQ(window->controller().source(), "/srv/Share/Backups");
 
-    chooser.answer.clear();   // cancelled
+    prompter.answerChoice(std::nullopt);   // cancelled
     find<QPushButton>("cmdChooseBackup")->click();
+    EXPECT_EQ(prompter.last().title, "Backup destination");
     EXPECT_EQ(find<QLineEdit>("txtBackup")->text(), media.file("Last Week"));
 }
 

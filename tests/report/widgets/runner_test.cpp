@@ -1,7 +1,6 @@
 #include "report/core/reportfixture.h"
 #include "report/widgets/reportpreview.h"
 #include "report/widgets/reportprinter.h"
-#include "report/widgets/pdffilechooser.h"
 #include "report/widgets/reportrunner.h"
 #include "support/doubles/scriptedprompter.h"
 #include "support/printqueue.h"
@@ -44,16 +43,6 @@ protected:
         EXPECT_EQ(prompter.last().text, "Sent to " + QPrinterInfo::defaultPrinterName() + " (1 sheet).");
         return out;
     }
-};
-
-class ScriptedChooser : public PdfFileChooser {
-public:
-    QString choose(QWidget *, const QString &, const QString &name) override
-    {
-        suggested = name;
-        return answer;
-    }
-    QString answer, suggested;
 };
 
 } // namespace
@@ -196,14 +185,12 @@ TEST_F(ReportRunnerTest, ThePreviewPrintsOnTheChosenPrinterAndSavesAPdf)
                                                 " did not take the invoice. Check that it is switched on"))
         << prompter.last().text.toStdString();
 
-    ScriptedChooser chooser;
-    chooser.answer = dir.file("receipt.pdf");
-    PdfFileChooser::setCurrent(&chooser);
-    prompter.expectMessage();
+    const QString saved = dir.file("receipt.pdf");
+    prompter.answerChoice(saved).expectMessage();
     preview->findChild<QAction *>("actPdf")->trigger();
-    PdfFileChooser::setCurrent(nullptr);
-    EXPECT_TRUE(chooser.suggested.endsWith("/RECEIPT 2.pdf")) << chooser.suggested.toStdString();
+    const QString suggested = prompter.transcript().end()[-2].defaultText;
+    EXPECT_TRUE(suggested.endsWith("/RECEIPT 2.pdf")) << suggested.toStdString();
     EXPECT_EQ(prompter.last().title, "Save as PDF");
     EXPECT_TRUE(prompter.last().text.startsWith("The invoice has been saved as "));
-    EXPECT_TRUE(PrintQueue::text(chooser.answer).contains("RECEIPT"));
+    EXPECT_TRUE(PrintQueue::text(saved).contains("RECEIPT"));
 }

@@ -93,19 +93,19 @@ TEST_P(Schedules, TheBooksRefreshWaitsWhileASummaryIsOpen)
     st.setSetting("Timer1", true);
     st.book->session().readSettings();
     st.book->activate();
-    ASSERT_TRUE(st.book->timerEnabled());
+    ASSERT_TRUE(st.book->panel().timerEnabled());
     st.state.pageDate = Today;
     DailyController daily(st.services);
     daily.load(1.0);
     daily.activate();
 
     booktest::Station other(store);
-    book::PageStore(other.db).writeCells(st.book->page().id, {{{5, 1}, "Walker"}});
-    st.book->timerTick();
-    EXPECT_EQ(st.book->grid().textMatrix(5, 1), "");
+    book::PageStore(other.db).writeCells(st.book->session().page().id, {{{5, 1}, "Walker"}});
+    st.book->panel().timerTick();
+    EXPECT_EQ(st.book->session().grid().textMatrix(5, 1), "");
     daily.close();
-    st.book->timerTick();
-    EXPECT_EQ(st.book->grid().textMatrix(5, 1), "Walker");
+    st.book->panel().timerTick();
+    EXPECT_EQ(st.book->session().grid().textMatrix(5, 1), "Walker");
 }
 
 TEST_P(Schedules, WeekOfAShortDay)
@@ -113,10 +113,10 @@ TEST_P(Schedules, WeekOfAShortDay)
     st.setSetting("open", "08:00 AM");
     st.setSetting("Close", "09:00 AM");
     st.setSetting("timeslot", 30);
-    st.book->goToDate(Monday);
+    st.book->navigation().goToDate(Monday);
     st.type(4, 2, "Smith");
-    st.book->grid().setCursor(4, 2);
-    st.book->weeklyView();
+    st.book->session().grid().setCursor(4, 2);
+    st.book->navigation().weeklyView();
     WeeklyController weekly(st.services);
     weekly.load(1.0);
 
@@ -136,9 +136,9 @@ TEST_P(Schedules, WeekOfAShortDay)
 
 TEST_P(Schedules, AJumpFromTheWeekOpensTheCellInTheBook)
 {
-    st.book->goToDate(Monday);
-    st.book->grid().setCursor(3, 3);
-    st.book->weeklyView();
+    st.book->navigation().goToDate(Monday);
+    st.book->session().grid().setCursor(3, 3);
+    st.book->navigation().weeklyView();
     WeeklyController weekly(st.services);
     weekly.load(1.0);
     weekly.activate();
@@ -147,21 +147,21 @@ TEST_P(Schedules, AJumpFromTheWeekOpensTheCellInTheBook)
     weekly.jump(7, 4);   // Thursday, 10:00 AM
     EXPECT_EQ(st.windows.log(), (QStringList{"show frmAppt", "unload frmWeekly"}));
     EXPECT_EQ(st.state.refreshHolds, 0);
-    st.book->weekBack();
-    EXPECT_EQ(st.book->displayedDate(), Monday.addDays(3));
-    EXPECT_EQ(st.book->grid().textMatrix(7, 0), "10:00 AM");
-    EXPECT_EQ(st.book->grid().row(), 7);
-    EXPECT_EQ(st.book->grid().col(), 3);
-    EXPECT_TRUE(st.book->editor().visible);
+    st.book->navigation().weekBack();
+    EXPECT_EQ(st.book->session().date(), Monday.addDays(3));
+    EXPECT_EQ(st.book->session().grid().textMatrix(7, 0), "10:00 AM");
+    EXPECT_EQ(st.book->session().grid().row(), 7);
+    EXPECT_EQ(st.book->session().grid().col(), 3);
+    EXPECT_TRUE(st.book->entry().editor().visible);
 
     // Closing instead goes back to the page the week was taken from.
     st.book->entry().hideEditor();
-    st.book->weeklyView();
+    st.book->navigation().weeklyView();
     WeeklyController again(st.services);
     again.load(1.0);
     again.close();
-    st.book->weekBack();
-    EXPECT_EQ(st.book->displayedDate(), Monday.addDays(3));
+    st.book->navigation().weekBack();
+    EXPECT_EQ(st.book->session().date(), Monday.addDays(3));
     EXPECT_EQ(st.state.week.back, ui::WeekHandOver::Back::None);
 }
 
@@ -170,7 +170,7 @@ TEST_P(Schedules, ALongDayPreviewsOnTwoSheetsWithItsHeaderOnEach)
     st.setSetting("open", "07:00 AM");
     st.setSetting("Close", "09:00 PM");
     st.setSetting("timeslot", 10);
-    st.book->goToDate(Monday);
+    st.book->navigation().goToDate(Monday);
     st.state.pageDate = Monday;
     DailyController daily(st.services);
     daily.load(1.0);
@@ -197,7 +197,7 @@ TEST_P(Schedules, PrintoutHasItsTitleOnTheFirstPageOnly)
     st.state.pageDate = Today;
     DailyController daily(st.services);
     daily.load(1.0);
-    st.book->grid();   // the book stays open behind
+    st.book->session().grid();   // the book stays open behind
     SchedulePrint job(SchedulePrint::Kind::Daily, daily.grid(), st.services);
     job.load();
     RecordingSurface printer(11187, 3000);
@@ -290,18 +290,18 @@ TEST_P(Schedules, EachDayOfTheWeekShowsItsOwnPageAtItsOwnTimes)
     st.setSetting("open", "08:00 AM");
     st.setSetting("Close", "09:00 AM");
     st.setSetting("timeslot", 30);
-    st.book->goToDate(Monday);
+    st.book->navigation().goToDate(Monday);
     st.type(4, 2, "Smith");   // 08:30 AM
     st.setSetting("open", "07:00 AM");
     st.setSetting("Close", "10:00 AM");
     st.setSetting("timeslot", 60);
     st.setSetting("Tue", "\tLUNCH\t");
     st.setSetting("Wed", "\tWED\t");
-    st.book->goToDate(Monday.addDays(1));   // made from these settings and Tuesday's template
+    st.book->navigation().goToDate(Monday.addDays(1));   // made from these settings and Tuesday's template
     st.type(6, 2, "Jones");   // 10:00 AM
-    st.book->goToDate(Monday);
-    st.book->grid().setCursor(3, 2);
-    st.book->weeklyView();
+    st.book->navigation().goToDate(Monday);
+    st.book->session().grid().setCursor(3, 2);
+    st.book->navigation().weeklyView();
     WeeklyController weekly(st.services);
     weekly.load(1.0);
 

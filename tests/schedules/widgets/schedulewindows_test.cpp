@@ -2,7 +2,6 @@
 #include "book/widgets/bookwindow.h"
 #include "book/widgets/bookwindows.h"
 #include "schedules/widgets/dailywindow.h"
-#include "report/widgets/pdffilechooser.h"
 #include "schedules/widgets/previewwindow.h"
 #include "schedules/widgets/scheduleprinter.h"
 #include "schedules/widgets/schedulewindows.h"
@@ -32,14 +31,8 @@ namespace {
 const QDate kToday(2026, 12, 8);
 const QDate kMonday(2026, 12, 7);
 
-class ScriptedChooser : public report::PdfFileChooser {
-public:
-    QString choose(QWidget *, const QString &title, const QString &name) override
-    {
-        asked = title;
-        suggested = name;
-        return answer;
-    }
+// The file a preview was saved in, and what its chooser asked and offered.
+struct Chosen {
     QString answer, asked, suggested;
 };
 
@@ -52,11 +45,9 @@ protected:
         book::registerWindows(windows);
         schedules::registerWindows(windows);
         clock.set(QDateTime(kToday, QTime(9, 0)));
-        report::PdfFileChooser::setCurrent(&chooser);
     }
     void TearDown() override
     {
-        report::PdfFileChooser::setCurrent(nullptr);
         SchedulePrinter::setDefaultPrinterLookup({});
         for (QWidget *w : QApplication::topLevelWidgets())
             w->close();
@@ -94,9 +85,13 @@ protected:
     QList<PdfWord> pdfOf(PreviewWindow *preview, const QString &name)
     {
         chooser.answer = dir.file(name);
-        prompter.expectMessage();
+        prompter.answerChoice(chooser.answer).expectMessage();
         preview->saveAsPdf();
         EXPECT_EQ(prompter.last().title, "Save as PDF");
+        const ui::ScriptedPrompter::Prompt &asked = prompter.transcript().end()[-2];
+        chooser.asked = asked.title;
+        chooser.suggested = asked.defaultText;
+        EXPECT_EQ(asked.details, "PDF files (*.pdf)");
         EXPECT_TRUE(QFile::exists(chooser.answer));
         const QString shots = qEnvironmentVariable("QUILLON_SHOTS");
         if (!shots.isEmpty())
@@ -131,7 +126,7 @@ protected:
     }
 
     testsupport::TestDir dir;
-    ScriptedChooser chooser;
+    Chosen chooser;
 };
 
 } // namespace

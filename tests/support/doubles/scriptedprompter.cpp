@@ -11,6 +11,7 @@ QString kindName(ScriptedPrompter::Kind k)
     case ScriptedPrompter::Kind::Message: return QStringLiteral("message");
     case ScriptedPrompter::Kind::Question: return QStringLiteral("question");
     case ScriptedPrompter::Kind::Input: return QStringLiteral("input box");
+    case ScriptedPrompter::Kind::Chooser: return QStringLiteral("folder or file chooser");
     }
     return {};
 }
@@ -50,6 +51,12 @@ ScriptedPrompter &ScriptedPrompter::answerInput(const QString &text)
 ScriptedPrompter &ScriptedPrompter::answerCancel()
 {
     m_queue.push_back({Kind::Input, false, std::nullopt});
+    return *this;
+}
+
+ScriptedPrompter &ScriptedPrompter::answerChoice(std::optional<QString> path)
+{
+    m_queue.push_back({Kind::Chooser, false, std::move(path)});
     return *this;
 }
 
@@ -102,6 +109,17 @@ std::optional<QString> ScriptedPrompter::input(const QString &prompt, const QStr
                                                const QString &defaultText)
 {
     return take({Kind::Input, prompt, title, Icon::None, false, defaultText, {}}).text;
+}
+
+std::optional<QString> ScriptedPrompter::chooseFolder(const QString &title, const QString &start)
+{
+    return take({Kind::Chooser, {}, title, Icon::None, false, start, {}}).text;
+}
+
+std::optional<QString> ScriptedPrompter::chooseSaveFile(const QString &title, const QString &suggested,
+                                                        const QString &filter)
+{
+    return take({Kind::Chooser, {}, title, Icon::None, false, suggested, filter}).text;
 }
 
 QStringList ScriptedPrompter::texts() const

@@ -21,7 +21,7 @@ public:
     ScriptedPrompter(const ScriptedPrompter &) = delete;
     ScriptedPrompter &operator=(const ScriptedPrompter &) = delete;
 
-    enum class Kind { Message, Question, Input };
+    enum class Kind { Message, Question, Input, Chooser };
 
     struct Prompt {
         Kind kind;
@@ -29,8 +29,8 @@ public:
         QString title;
         Icon icon = Icon::None;
         bool defaultNo = false;
-        QString defaultText;
-        QString details;      // the detailed text of a question that has one
+        QString defaultText;  // an input box's text; a chooser's start or suggested file
+        QString details;      // the detailed text of a question that has one; a file chooser's filter
     };
 
     // Queue the answer to the next prompt.
@@ -39,6 +39,8 @@ public:
     ScriptedPrompter &answerNo();
     ScriptedPrompter &answerInput(const QString &text);
     ScriptedPrompter &answerCancel();
+    // A folder or file chooser's answer; nullopt: the user cancelled it.
+    ScriptedPrompter &answerChoice(std::optional<QString> path);
     // Run a callback when the next prompt arrives (for example to check state
     // while a message is on screen); it answers like the entry it stands for.
     ScriptedPrompter &onNext(std::function<void(const Prompt &)> fn);
@@ -49,6 +51,9 @@ public:
                         bool defaultNo) override;
     std::optional<QString> input(const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
+    std::optional<QString> chooseFolder(const QString &title, const QString &start) override;
+    std::optional<QString> chooseSaveFile(const QString &title, const QString &suggested,
+                                          const QString &filter) override;
 
     const std::vector<Prompt> &transcript() const { return m_transcript; }
     QStringList texts() const;
