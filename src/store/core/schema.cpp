@@ -73,7 +73,10 @@ TableDef patients()
     t.indexes = {{"LastName", l({"PLastName"}), false},
                  {"SSN", l({"SocialSecurityNo"}), false},
                  {"NameDOB", l({"PFirstName", "PMI", "PLastName", "DateOfBirth"}), false},
-                 {"NameAddress", l({"PFirstName", "PMI", "PLastName", "PAddress"}), false}};
+                 {"NameAddress", l({"PFirstName", "PMI", "PLastName", "PAddress"}), false},
+                 // The manual search's list, and the invoices in patient-name order.
+                 {"LastNameCodes", l({"PLastName", "FileNo"}), false, false, true, true},
+                 {"FullName", l({"PLastName", "PFirstName", "PMI"}), false, false, true}};
     return t;
 }
 
@@ -149,7 +152,8 @@ TableDef stateTable()
 {
     TableDef t{tables::State, QStringLiteral("ID"), {}, {}};
     // FindStale: a station that could not keep the search index wrote pages.
-    t.fields = {{"ID", F::Counter}, {"Generation", F::Text}, {"FindStale", F::Integer}};
+    // SumsOf: the generation the invoices' derived figures were made for.
+    t.fields = {{"ID", F::Counter}, {"Generation", F::Text}, {"FindStale", F::Integer}, {"SumsOf", F::Text}};
     t.since = 2;
     return t;
 }
@@ -182,6 +186,19 @@ TableDef stationTable()
                 {"LastSeen", F::Text},    {"LockByte", F::Integer}, {"LockHeld", F::YesNo}};
     t.indexes = {{QStringLiteral("Token"), {QStringLiteral("Token")}, true}};
     t.since = 5;
+    return t;
+}
+
+// The invoices' figures by issue-date text and settled balance (see
+// accounts::AccountSums). Amounts in cents.
+TableDef accountSumsTable()
+{
+    TableDef t{tables::AccountSums, QStringLiteral("ID"), {}, {}};
+    t.fields = {{"ID", F::Counter},          {"IssueDate", F::Text}, {"SettledAs", F::Text},
+                {"Invoices", F::Number},     {"Billed", F::Number},  {"Paid", F::Number},
+                {"Owed", F::Number}};
+    t.indexes = {{QStringLiteral("SumsKey"), {QStringLiteral("IssueDate"), QStringLiteral("SettledAs")}, false}};
+    t.since = 8;
     return t;
 }
 
@@ -251,9 +268,15 @@ const QueryDef &accountsQuery()
     return q;
 }
 
+const std::vector<TableDef> &derivedTables()
+{
+    static const std::vector<TableDef> all = {accountSumsTable()};
+    return all;
+}
+
 const TableDef *findTable(const QString &name)
 {
-    for (const auto *list : {&mainTables(), &stationTables()})
+    for (const auto *list : {&mainTables(), &stationTables(), &derivedTables()})
         for (const auto &t : *list)
             if (t.name.compare(name, Qt::CaseInsensitive) == 0)
                 return &t;

@@ -28,6 +28,11 @@ struct IndexDef {
     bool unique = false;
     // On upper(field): names found whatever the case they were typed in.
     bool folded = false;
+    // Its texts in the lists' order, by character codes with empty values
+    // first: on a server so declared, as the file's plain index is already.
+    bool byCodes = false;
+    // Only a server needs it: the file's own indexes serve the same order.
+    bool serverOnly = false;
 };
 
 struct TableDef {
@@ -65,12 +70,15 @@ inline const QString State = QStringLiteral("sys_State");
 inline const QString Station = QStringLiteral("sys_Station");
 inline const QString ChangeLog = QStringLiteral("sys_ChangeLog");
 inline const QString AccountsQuery = QStringLiteral("qry_Accounts");
+inline const QString AccountSums = QStringLiteral("sys_AccountSums");
 } // namespace tables
 
 // The tables of db.mdb, and of the station file dbn.mdb.
 const std::vector<TableDef> &mainTables();
 const std::vector<TableDef> &stationTables();
 const QueryDef &accountsQuery();
+// Tables of figures derived from the data: made again from it, never copied.
+const std::vector<TableDef> &derivedTables();
 
 // Finds a table of db.mdb (or dbn.mdb) by name, ignoring case.
 const TableDef *findTable(const QString &name);
