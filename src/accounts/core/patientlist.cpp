@@ -32,7 +32,7 @@ void PatientList::reload()
 
 int PatientList::rowOfInitial(const QString &initial)
 {
-    return m_store.rowOfInitial(initial, &m_mark);
+    return m_store.rowOfInitial(initial, &m_mark, rowCount());
 }
 
 std::vector<QStringList> PatientList::readPage(int first, int count) const

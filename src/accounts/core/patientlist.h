@@ -24,7 +24,8 @@ public:
         rereadRows(m_store.count());
     }
     int fileNoAt(int row) const;
-    // The row for a last-name initial (see PatientStore::rowOfInitial).
+    // The row for a last-name initial (see PatientStore::rowOfInitial) in
+    // the rows counted by the last reload.
     int rowOfInitial(const QString &initial);
 
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;

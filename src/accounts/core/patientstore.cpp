@@ -168,12 +168,10 @@ std::vector<QStringList> PatientStore::rowsNear(const Mark &mark, int first, int
     std::vector<QStringList> out;
     if (before > 0) {
         out = select(QStringLiteral("%1 <= ? AND (%1 < ? OR %2 < ?)").arg(last, file),
-                     {mark.lastName, mark.lastName, mark.fileNo}, true, before, 0);
-        if (int(out.size()) < before) {   // up into the files without a last name
-            std::vector<QStringList> unnamed = select(Dialect::quote(f::LastName) + QStringLiteral(" IS NULL"), {},
-                                                      true, before - int(out.size()), 0);
-            out.insert(out.begin(), unnamed.begin(), unnamed.end());
-        }
+                     {mark.lastName, mark.lastName, mark.fileNo}, true, before,
+                     std::max(0, mark.row - first - limit));
+        if (int(out.size()) < before)   // up into the files without a last name: the top is near
+            return rows(first, limit);
     }
     if (limit > before) {
         const std::vector<QStringList> from = select(QStringLiteral("%1 >= ? AND (%1 > ? OR %2 >= ?)").arg(last, file),
@@ -184,11 +182,12 @@ std::vector<QStringList> PatientStore::rowsNear(const Mark &mark, int first, int
     return out;
 }
 
-int PatientStore::rowOfInitial(const QString &initial, std::optional<Mark> *mark)
+int PatientStore::rowOfInitial(const QString &initial, std::optional<Mark> *mark, int total)
 {
     if (mark)
         mark->reset();
-    const int total = count();
+    if (total < 0)
+        total = count();
     if (total == 0)
         return -1;
     const Dialect &d = m_db.dialect();

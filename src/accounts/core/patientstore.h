@@ -62,8 +62,9 @@ public:
     // The row the list stands on for a last-name initial: the first file
     // whose last name begins with it (an empty initial: the first file
     // without a last name), else the last row; -1 for an empty list.
-    // `mark`, when given, is set to that file where there is one.
-    int rowOfInitial(const QString &initial, std::optional<Mark> *mark = nullptr);
+    // `mark`, when given, is set to that file where there is one; `total`:
+    // the number of files when the caller has just counted them.
+    int rowOfInitial(const QString &initial, std::optional<Mark> *mark = nullptr, int total = -1);
     // Rows [first, first + limit) of the list, read from the mark.
     std::vector<QStringList> rowsNear(const Mark &mark, int first, int limit);
 
