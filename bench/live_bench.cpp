@@ -77,10 +77,10 @@ void BM_FourStationsBooking(benchmark::State &state, Engine e)
             BookDesk &writer = *desks[static_cast<size_t>(n % 4)];
             const int row = 3 + n % 20, col = 1 + (n / 20) % 2;
             const QString text = QStringLiteral("Patient %1").arg(n);
-            writer.book->grid().setCursor(row, col);
-            writer.book->gridKeyPress(QChar(13));
-            writer.book->setEditorText(text);
-            writer.book->editorKeyPress(QChar(9));
+            writer.book->session().grid().setCursor(row, col);
+            writer.book->entry().gridKeyPress(QChar(13));
+            writer.book->entry().setEditorText(text);
+            writer.book->entry().editorKeyPress(QChar(9));
             QElapsedTimer t;
             t.start();
             std::vector<bool> shown(4, false);
@@ -88,7 +88,7 @@ void BM_FourStationsBooking(benchmark::State &state, Engine e)
             while (std::count(shown.begin(), shown.end(), true) < 4 && t.elapsed() < 5000) {
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
                 for (size_t i = 0; i < 4; ++i)
-                    if (!shown[i] && desks[i]->book->grid().textMatrix(row, col) == text) {
+                    if (!shown[i] && desks[i]->book->session().grid().textMatrix(row, col) == text) {
                         shown[i] = true;
                         seen.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
                     }

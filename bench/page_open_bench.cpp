@@ -37,8 +37,8 @@ void BM_OpenPage(benchmark::State &state, Engine engine)
     for (auto _ : state) {
         // 1,000 different dates spread over the years.
         const QDate date = FirstDay.addDays(spread(i++));
-        book->controller->openPage(date);
-        benchmark::DoNotOptimize(book->controller->grid().textMatrix(3, 1));
+        book->controller->session().openPage(date);
+        benchmark::DoNotOptimize(book->controller->session().grid().textMatrix(3, 1));
     }
 }
 BENCHMARK_CAPTURE(BM_OpenPage, sqlite, Engine::Sqlite)

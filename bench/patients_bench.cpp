@@ -1,51 +1,63 @@
-// A practice with 30,000 patient files: the manual search's first screen,
+// A practice of 30,000, 100,000 or 300,000 patient files (the benchmark's
+// last argument): the manual search's first screen,
 // positioned on a last-name initial, and a search by each index of the
 // search menu. On the db.mdb file and, with QUILLON_TEST_PG, on a server.
 #include "benchplace.h"
+#include "bulkrows.h"
 #include "accounts/core/manualsearch.h"
 #include "accounts/core/patientforms.h"
 #include "accounts/core/searchmenucontroller.h"
 #include "store/core/schema.h"
 
+#include <map>
 #include <memory>
 
 namespace {
 
-constexpr int Files = 30000;
 using bench::Engine;
 
-// The practice the benchmarks of this file share.
+// The practice the benchmarks of this file share, one per engine and size.
 struct Practice : bench::Desk {
-    explicit Practice(Engine e) : Desk(e)
+    Practice(Engine e, int files) : Desk(e)
     {
         if (!open())
             return;
         db.beginWrite();
-        for (int i = 0; i < Files; ++i) {
-            const QChar initial = QChar('A' + (i * 7) % 26);
-            db.insert(store::tables::PatientDetails,
-                      {{"Title", "MS"}, {"PFirstName", QString("FIRST%1").arg(i % 500)}, {"PMI", QString(QChar('A' + i % 26))},
-                       {"PLastName", QString("%1AST%2").arg(initial).arg(i, 5, 10, QChar('0'))},
-                       {"Sex", i % 2 ? "F" : "M"}, {"DateOfBirth", QString("01/%1/1970").arg(1 + i % 28, 2, 10, QChar('0'))},
-                       {"PAddress", QString("%1 LONG STREET").arg(i)}, {"PCity", "PORT ELMS"},
-                       {"SocialSecurityNo", QString("SSN-%1").arg(i)}, {"HomeNo", "5550 1234"}});
-        }
+        bench::insertRows(db, store::tables::PatientDetails,
+                          {"Title", "PFirstName", "PMI", "PLastName", "Sex", "DateOfBirth", "PAddress", "PCity",
+                           "SocialSecurityNo", "HomeNo"},
+                          files, [](int i) {
+                              const QChar initial = QChar('A' + (i * 7) % 26);
+                              return QVariantList{"MS", QString("FIRST%1").arg(i % 500), QString(QChar('A' + i % 26)),
+                                                  QString("%1AST%2").arg(initial).arg(i, 6, 10, QChar('0')),
+                                                  i % 2 ? "F" : "M",
+                                                  QString("01/%1/1970").arg(1 + i % 28, 2, 10, QChar('0')),
+                                                  QString("%1 LONG STREET").arg(i), "PORT ELMS",
+                                                  QString("SSN-%1").arg(i), "5550 1234"};
+                          });
         db.commit();
         ready = true;
     }
 };
 
-std::unique_ptr<Practice> practices[2];
+std::map<std::pair<Engine, int>, std::unique_ptr<Practice>> practices;
 
-Practice *practice(Engine e, benchmark::State &state)
+Practice *practice(Engine e, benchmark::State &state, int files)
 {
-    return bench::practiceFor(practices, e, state);
+    auto &p = practices[{e, files}];
+    if (!p)
+        p = std::make_unique<Practice>(e, files);
+    if (!p->ready) {
+        state.SkipWithError(bench::NoServer);
+        return nullptr;
+    }
+    return p.get();
 }
 
 // The window comes forward on an initial and shows a screenful of rows.
 void BM_ManualSearchFirstScreen(benchmark::State &state, Engine e)
 {
-    Practice *p = practice(e, state);
+    Practice *p = practice(e, state, int(state.range(0)));
     if (!p)
         return;
     p->state.searchLastName = "MAST";
@@ -63,13 +75,13 @@ void BM_ManualSearchFirstScreen(benchmark::State &state, Engine e)
 // Search by file number, SSN, name and date of birth, name and address.
 void BM_SearchBy(benchmark::State &state, Engine e)
 {
-    Practice *p = practice(e, state);
+    Practice *p = practice(e, state, int(state.range(1)));
     if (!p)
         return;
     namespace s = accounts::search;
     accounts::SearchMenuController menu(p->services);
     const int i = 17321;
-    const QString last = QString("%1AST%2").arg(QChar('A' + (i * 7) % 26)).arg(i, 5, 10, QChar('0'));
+    const QString last = QString("%1AST%2").arg(QChar('A' + (i * 7) % 26)).arg(i, 6, 10, QChar('0'));
     const QString first = QString("FIRST%1").arg(i % 500), mi = QString(QChar('A' + i % 26));
     const int file = p->db.scalar("SELECT FileNo FROM tbl_PatientDetails WHERE SocialSecurityNo = ?",
                                   {QString("SSN-%1").arg(i)}).toInt();
@@ -97,14 +109,14 @@ void BM_SearchBy(benchmark::State &state, Engine e)
 
 } // namespace
 
-BENCHMARK_CAPTURE(BM_ManualSearchFirstScreen, sqlite, Engine::Sqlite)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_ManualSearchFirstScreen, postgres, Engine::Postgres)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_SearchBy, sqlite, Engine::Sqlite)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_SearchBy, postgres, Engine::Postgres)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+const std::vector<int64_t> Sizes = {30000, 100000, 300000};
+BENCHMARK_CAPTURE(BM_ManualSearchFirstScreen, sqlite, Engine::Sqlite)->ArgsProduct({Sizes})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ManualSearchFirstScreen, postgres, Engine::Postgres)->ArgsProduct({Sizes})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchBy, sqlite, Engine::Sqlite)->ArgsProduct({{0, 1, 2, 3}, Sizes})->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_SearchBy, postgres, Engine::Postgres)->ArgsProduct({{0, 1, 2, 3}, Sizes})->Unit(benchmark::kMicrosecond);
 
 // Closed before the application object of the benchmarks' main goes.
 void closePatientPractices()
 {
-    for (auto &p : practices)
-        p.reset();
+    practices.clear();
 }

@@ -141,7 +141,7 @@ void BM_NameSearchNoHit(benchmark::State &state, Engine engine, bool scan)
     for (auto _ : state) {
         b->prompter.clear();
         b->prompter.answerInput(NoOne);
-        b->controller->searchClient();
+        b->controller->search().start();
         if (b->controller->search().panelMessage() != book::NameSearch::Unsuccessful)
             state.SkipWithError("found something");
     }
@@ -174,8 +174,8 @@ void BM_OpenEveryPage(benchmark::State &state)
     for (auto _ : state) {
         int found = 0;
         for (int d = Days - 1; d >= 0; --d) {
-            b->controller->openPage(FirstDay.addDays(d));
-            const ui::GridModel &g = b->controller->grid();
+            b->controller->session().openPage(FirstDay.addDays(d));
+            const ui::GridModel &g = b->controller->session().grid();
             for (int c = 1; c < g.cols(); ++c)
                 for (int r = 3; r < g.rows(); ++r)
                     found += g.textMatrix(r, c).contains(NoOne, Qt::CaseInsensitive);
@@ -222,13 +222,13 @@ void BM_NextAvailable90Booked(benchmark::State &state, Engine engine)
         return;
     for (auto _ : state) {
         state.PauseTiming();
-        b->controller->openPage(booked());
-        b->controller->grid().setCursor(42, Consultants);
+        b->controller->session().openPage(booked());
+        b->controller->session().grid().setCursor(42, Consultants);
         b->prompter.clear();
         b->prompter.expectMessage();
         state.ResumeTiming();
-        b->controller->nextAvailableByRow();
-        if (b->controller->displayedDate() != booked().addDays(90))
+        b->controller->nextAvailable().byRow();
+        if (b->controller->session().date() != booked().addDays(90))
             state.SkipWithError("a free cell was found");
     }
 }
@@ -249,12 +249,12 @@ void BM_Recurrent24Weeks(benchmark::State &state, Engine engine)
     for (auto _ : state) {
         state.PauseTiming();
         const QDate start = FirstDay.addDays(7 * 25 * (i++ % Series));
-        b->controller->openPage(start);
-        b->controller->grid().setCursor(5, 1);
+        b->controller->session().openPage(start);
+        b->controller->session().grid().setCursor(5, 1);
         b->prompter.clear();
         b->prompter.answerInput("1").answerInput("24").answerYes();
         state.ResumeTiming();
-        b->controller->recurrentBooking();
+        b->controller->recurrent().run();
         if (!b->prompter.allAnswered() || b->prompter.transcript().size() != 3)
             state.SkipWithError("the series was not written");
     }

@@ -1,6 +1,7 @@
 #include "accounts/core/invoicestore.h"
 
 #include "accounts/core/accountfields.h"
+#include "accounts/core/accountsums.h"
 #include "store/core/changelog.h"
 #include "store/core/changewatcher.h"
 #include "store/core/database.h"
@@ -9,6 +10,7 @@
 #include "store/core/schema.h"
 #include "ui/core/money.h"
 
+#include <QSqlField>
 #include <QSqlRecord>
 
 namespace accounts {
@@ -44,6 +46,7 @@ store::Edit InvoiceStore::add(int fileNo)
     store::ChangeWatcher::announce(m_db, Kind, QString::number(n));
     store::Edit e{Kind, n, {}};
     e.add(f::FileNo, QVariant(), fileNo);
+    AccountSums::change(m_db, std::nullopt, AccountSums::Part{});
     store::ChangeLog::append(m_db, e, QStringLiteral("new invoice"));
     tx.commit();
     return e;
@@ -59,6 +62,10 @@ InvoiceStore::Write InvoiceStore::write(int invoice, const std::vector<store::Fi
         out.outcome = Write::Gone;
         return out;
     }
+    // The record as it was: what is stored now with this write's fields taken back.
+    QSqlRecord was = w.after;
+    for (const store::FieldChange &c : w.edit.changes)
+        was.setValue(c.field, c.before);
     // The totals of what is stored now, this station's lines and another's alike.
     ui::Money subtotal;
     for (int i = 0; i < invoice::Lines; ++i)
@@ -74,6 +81,10 @@ InvoiceStore::Write InvoiceStore::write(int invoice, const std::vector<store::Fi
     }
     if (!totals.isEmpty())
         m_db.update(store::tables::Accounts, invoice, totals);
+    QSqlRecord after = w.after;
+    for (auto it = totals.cbegin(); it != totals.cend(); ++it)
+        after.setValue(it.key(), it.value());
+    AccountSums::change(m_db, AccountSums::partOf(was), AccountSums::partOf(after));
     store::ChangeLog::append(m_db, w.edit, QStringLiteral("invoice saved"));
     if (!w.edit.empty())
         store::ChangeWatcher::announce(m_db, Kind, QString::number(invoice));
@@ -95,6 +106,12 @@ InvoiceStore::Remove InvoiceStore::remove(int invoice, const QVariantMap &read)
     Remove out = store::removeIfUnchanged(m_db, store::tables::Accounts, invoice, read, Kind);
     if (out.outcome != Removal::Removed)
         return out;
+    QSqlRecord gone;
+    for (const store::FieldChange &c : out.edit.changes) {
+        gone.append(QSqlField(c.field));
+        gone.setValue(c.field, c.before);
+    }
+    AccountSums::change(m_db, AccountSums::partOf(gone), std::nullopt);
     store::ChangeWatcher::announce(m_db, Kind, QString::number(invoice));
     tx.commit();
     return out;

@@ -1,5 +1,7 @@
 #include "accounts/core/patientlist.h"
 
+#include <cstdlib>
+
 namespace accounts {
 
 PatientList::PatientList(store::Database &db, QObject *parent)
@@ -22,6 +24,7 @@ const QStringList &PatientList::headings()
 void PatientList::reload()
 {
     const int count = m_store.count();
+    m_mark.reset();
     beginResetModel();
     setRows(count);
     endResetModel();
@@ -29,11 +32,14 @@ void PatientList::reload()
 
 int PatientList::rowOfInitial(const QString &initial)
 {
-    return m_store.rowOfInitial(initial);
+    return m_store.rowOfInitial(initial, &m_mark, rowCount());
 }
 
 std::vector<QStringList> PatientList::readPage(int first, int count) const
 {
+    // Within a few pages of the mark, from it; farther, counted from the top.
+    if (m_mark && std::abs(first - m_mark->row) <= 8 * PageRows)
+        return m_store.rowsNear(*m_mark, first, count);
     return m_store.rows(first, count);
 }
 

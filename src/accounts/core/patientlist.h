@@ -18,9 +18,14 @@ public:
     // Reads the number of files again and forgets the pages read.
     void reload();
     // The same, without a reset: a view keeps its row and scroll.
-    void reread() { rereadRows(m_store.count()); }
+    void reread()
+    {
+        m_mark.reset();   // rows may have moved about it
+        rereadRows(m_store.count());
+    }
     int fileNoAt(int row) const;
-    // The row for a last-name initial (see PatientStore::rowOfInitial).
+    // The row for a last-name initial (see PatientStore::rowOfInitial) in
+    // the rows counted by the last reload.
     int rowOfInitial(const QString &initial);
 
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
@@ -31,6 +36,8 @@ protected:
 
 private:
     mutable PatientStore m_store;
+    // The row of the initial last stood on: the pages about it are read from it.
+    std::optional<PatientStore::Mark> m_mark;
 };
 
 } // namespace accounts

@@ -8,6 +8,7 @@
 #include "store/core/schema.h"
 
 #include <QSqlRecord>
+#include <algorithm>
 
 namespace accounts {
 
@@ -113,10 +114,14 @@ const QStringList &PatientStore::listFields()
     return fields;
 }
 
-QString PatientStore::lastNameOrder() const
+QString PatientStore::lastNameOrder(bool backwards) const
 {
-    return m_db.dialect().byCodes(Dialect::quote(f::LastName)) + m_db.dialect().nullsFirst() +
-           QStringLiteral(", ") + Dialect::quote(f::FileNo);
+    const Dialect &d = m_db.dialect();
+    if (backwards)   // each term reversed: the empty names then last (the reverse of nullsFirst())
+        return d.byCodes(Dialect::quote(f::LastName)) + QStringLiteral(" DESC") +
+               (d.nullsFirst().isEmpty() ? QString() : QStringLiteral(" NULLS LAST")) + QStringLiteral(", ") +
+               Dialect::quote(f::FileNo) + QStringLiteral(" DESC");
+    return d.byCodes(Dialect::quote(f::LastName)) + d.nullsFirst() + QStringLiteral(", ") + Dialect::quote(f::FileNo);
 }
 
 int PatientStore::count()
@@ -124,14 +129,17 @@ int PatientStore::count()
     return m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table())).toInt();
 }
 
-std::vector<QStringList> PatientStore::rows(int offset, int limit)
+std::vector<QStringList> PatientStore::select(const QString &where, const QVariantList &binds, bool backwards,
+                                             int limit, int offset)
 {
     QStringList cols;
     for (const QString &name : listFields())
         cols << Dialect::quote(name);
-    const auto records = m_db.select(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3 LIMIT ? OFFSET ?")
-                                         .arg(cols.join(", "), table(), lastNameOrder()),
-                                     {limit, offset});
+    const auto records = m_db.select(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT ? OFFSET ?")
+                                         .arg(cols.join(", "), table(),
+                                              where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where,
+                                              lastNameOrder(backwards)),
+                                     binds + QVariantList{limit, offset});
     std::vector<QStringList> out;
     out.reserve(records.size());
     for (const QSqlRecord &r : records) {
@@ -140,12 +148,46 @@ std::vector<QStringList> PatientStore::rows(int offset, int limit)
             values << (r.isNull(i) ? QString() : r.value(i).toString());
         out.push_back(values);
     }
+    if (backwards)
+        std::reverse(out.begin(), out.end());
     return out;
 }
 
-int PatientStore::rowOfInitial(const QString &initial)
+std::vector<QStringList> PatientStore::rows(int offset, int limit)
 {
-    const int total = count();
+    return select({}, {}, false, limit, offset);
+}
+
+std::vector<QStringList> PatientStore::rowsNear(const Mark &mark, int first, int limit)
+{
+    // Each condition bounds the name alone first, so that the index is
+    // entered at the mark rather than read from an end up to it.
+    const QString last = m_db.dialect().byCodes(Dialect::quote(f::LastName));
+    const QString file = Dialect::quote(f::FileNo);
+    const int before = std::clamp(mark.row - first, 0, limit);
+    std::vector<QStringList> out;
+    if (before > 0) {
+        out = select(QStringLiteral("%1 <= ? AND (%1 < ? OR %2 < ?)").arg(last, file),
+                     {mark.lastName, mark.lastName, mark.fileNo}, true, before,
+                     std::max(0, mark.row - first - limit));
+        if (int(out.size()) < before)   // up into the files without a last name: the top is near
+            return rows(first, limit);
+    }
+    if (limit > before) {
+        const std::vector<QStringList> from = select(QStringLiteral("%1 >= ? AND (%1 > ? OR %2 >= ?)").arg(last, file),
+                                                     {mark.lastName, mark.lastName, mark.fileNo}, false,
+                                                     limit - before, std::max(0, first - mark.row));
+        out.insert(out.end(), from.begin(), from.end());
+    }
+    return out;
+}
+
+int PatientStore::rowOfInitial(const QString &initial, std::optional<Mark> *mark, int total)
+{
+    if (mark)
+        mark->reset();
+    if (total < 0)
+        total = count();
     if (total == 0)
         return -1;
     const Dialect &d = m_db.dialect();
@@ -155,16 +197,21 @@ int PatientStore::rowOfInitial(const QString &initial)
         const bool any = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(table(), empty)).toInt() > 0;
         return any ? 0 : total - 1;   // empty names come first
     }
-    const QVariant first = m_db.scalar(
-        QStringLiteral("SELECT %1 FROM %2 WHERE %3 >= ? ORDER BY %4 LIMIT 1")
-            .arg(Dialect::quote(f::LastName), table(), last, lastNameOrder()),
-        {initial});
-    if (!first.isValid() || !first.toString().startsWith(initial))
+    const auto first = m_db.selectOne(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 >= ? ORDER BY %5 LIMIT 1")
+                                          .arg(Dialect::quote(f::LastName), Dialect::quote(f::FileNo), table(), last,
+                                               lastNameOrder()),
+                                      {initial});
+    if (!first || !first->value(0).toString().startsWith(initial))
         return total - 1;
-    return m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 < ? OR %3 IS NULL")
-                           .arg(table(), last, Dialect::quote(f::LastName)),
-                       {initial})
-        .toInt();
+    // Counted apart, so that each count is a range of the index.
+    const int row = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 < ?").arg(table(), last), {initial})
+                        .toInt() +
+                    m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 IS NULL")
+                                    .arg(table(), Dialect::quote(f::LastName)))
+                        .toInt();
+    if (mark)
+        *mark = Mark{row, first->value(0).toString(), first->value(1).toInt()};
+    return row;
 }
 
 } // namespace accounts

@@ -51,13 +51,27 @@ public:
     // Rows [offset, offset + limit) of the list in last-name order, each
     // its column values as text.
     std::vector<QStringList> rows(int offset, int limit);
+    // A row of the list and its file's place in the list's order, from
+    // which the rows about it are read by the index rather than counted
+    // from the top.
+    struct Mark {
+        int row = 0;
+        QString lastName;   // never empty
+        int fileNo = 0;
+    };
     // The row the list stands on for a last-name initial: the first file
     // whose last name begins with it (an empty initial: the first file
     // without a last name), else the last row; -1 for an empty list.
-    int rowOfInitial(const QString &initial);
+    // `mark`, when given, is set to that file where there is one; `total`:
+    // the number of files when the caller has just counted them.
+    int rowOfInitial(const QString &initial, std::optional<Mark> *mark = nullptr, int total = -1);
+    // Rows [first, first + limit) of the list, read from the mark.
+    std::vector<QStringList> rowsNear(const Mark &mark, int first, int limit);
 
 private:
-    QString lastNameOrder() const;
+    QString lastNameOrder(bool backwards = false) const;
+    std::vector<QStringList> select(const QString &where, const QVariantList &binds, bool backwards, int limit,
+                                    int offset);
 
     store::Database &m_db;
 };

@@ -10,6 +10,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
+#include <QSet>
 #include <map>
 
 namespace accounts {
@@ -157,51 +158,87 @@ void SummaryList::listing(const Narrowing &n, Order order, bool inPlace)
         binds << m_db.dialect().bindValue(true, store::FieldType::YesNo);
         narrowed = true;
     }
+    // The list of every invoice, or of those owing, is counted, dated and
+    // totalled by the derived figures; a narrower one by the rows it selects.
+    std::optional<std::vector<AccountSums::Row>> sums;
+    if (!narrowed)
+        sums = AccountSums::read(m_db);
     if (n.unpaid) {
         // The spellings of a settled balance are few: those stored are
         // found once and left out; every other balance, and none, is unpaid.
         QVariantList settled;
-        m_db.forEachRow(QStringLiteral("SELECT DISTINCT %1 FROM %2 WHERE %1 IS NOT NULL")
-                            .arg(col(f::BalanceDue), col(store::tables::Accounts)),
-                        {}, [&](const QSqlQuery &r) {
-                            const QString balance = r.value(0).toString();
-                            if (ui::isSettledBalance(balance))
-                                settled << balance;
-                        });
+        if (sums) {
+            QSet<QString> seen;
+            for (const AccountSums::Row &row : *sums)
+                if (!row.settledAs.isNull() && !seen.contains(row.settledAs.toString())) {
+                    seen.insert(row.settledAs.toString());
+                    settled << row.settledAs;
+                }
+        } else {
+            m_db.forEachRow(QStringLiteral("SELECT DISTINCT %1 FROM %2 WHERE %1 IS NOT NULL")
+                                .arg(col(f::BalanceDue), col(store::tables::Accounts)),
+                            {}, [&](const QSqlQuery &r) {
+                                const QString balance = r.value(0).toString();
+                                if (ui::isSettledBalance(balance))
+                                    settled << balance;
+                            });
+        }
         if (!settled.isEmpty()) {
             conds << QStringLiteral("(%1 IS NULL OR %1 NOT IN (%2))").arg(col(f::BalanceDue), marks(settled.size()));
             binds << settled;
         }
+        if (sums)
+            sums->erase(std::remove_if(sums->begin(), sums->end(),
+                                       [](const AccountSums::Row &row) { return !row.settledAs.isNull(); }),
+                        sums->end());
     }
-    const Key key = order == Order::IssueDate ? Key::IssueDate : order == Order::Name ? Key::FileNo : Key::None;
+    const Key key = order == Order::IssueDate ? Key::IssueDate
+                    : order == Order::Name    ? (sums ? Key::Name : Key::FileNo)
+                                              : Key::None;
     const QString where = conds.join(QStringLiteral(" AND "));
     const QString from = col(store::tables::Accounts) + (where.isEmpty() ? QString() : " WHERE " + where);
 
     std::vector<Run> runs;
-    if (key == Key::None) {
+    if (key == Key::None || key == Key::Name) {
         Run all;
-        all.count = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + from, binds).toInt();
+        if (sums) {
+            for (const AccountSums::Row &row : *sums)
+                all.count += int(row.invoices);
+        } else {
+            all.count = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + from, binds).toInt();
+        }
         runs.push_back(all);
     } else if (key == Key::IssueDate) {
         // One run per date the texts read as, in date order; those that read
         // as none (or are missing) last.
-        const QString group = col(f::IssueDate) + (narrowed ? QStringLiteral(" || ''") : QString());
         std::map<QDate, Run> dated;
         Run undated;
-        m_db.forEachRow(QStringLiteral("SELECT %1, COUNT(*) FROM %2 GROUP BY 1").arg(group, from), binds,
-                        [&](const QSqlQuery &r) {
-                            const int count = r.value(1).toInt();
-                            if (r.isNull(0)) {
-                                undated.withNull = true;
-                                undated.count += count;
-                                return;
-                            }
-                            const QString text = r.value(0).toString();
-                            const QDate d = issueDate(text);
-                            Run &run = d.isValid() ? dated[d] : undated;
-                            run.keys << text;
-                            run.count += count;
-                        });
+        const auto counted = [&](const QVariant &text, int count) {
+            if (text.isNull()) {
+                undated.withNull = true;
+                undated.count += count;
+                return;
+            }
+            const QDate d = issueDate(text.toString());
+            Run &run = d.isValid() ? dated[d] : undated;
+            run.keys << text.toString();
+            run.count += count;
+        };
+        if (sums) {
+            std::map<std::optional<QString>, int> byText;
+            for (const AccountSums::Row &row : *sums)
+                byText[row.issueDate.isNull() ? std::nullopt : std::optional(row.issueDate.toString())] +=
+                    int(row.invoices);
+            for (const auto &[text, count] : byText)
+                counted(text ? QVariant(*text) : QVariant(), count);
+        } else {
+            const QString group = col(f::IssueDate) + (narrowed ? QStringLiteral(" || ''") : QString());
+            m_db.forEachRow(QStringLiteral("SELECT %1, COUNT(*) FROM %2 GROUP BY 1").arg(group, from), binds,
+                            [&](const QSqlQuery &r) {
+                                counted(r.isNull(0) ? QVariant() : QVariant(r.value(0).toString()),
+                                        r.value(1).toInt());
+                            });
+        }
         for (auto &[date, run] : dated)
             runs.push_back(std::move(run));
         if (undated.count > 0)
@@ -280,6 +317,8 @@ void SummaryList::listing(const Narrowing &n, Order order, bool inPlace)
     m_binds = binds;
     m_narrowed = narrowed;
     m_runs = std::move(runs);
+    m_sums = std::move(sums);
+    m_nameless.reset();
     m_runInvoices.clear();
     m_cachedInvoices = 0;
     m_totals.reset();
@@ -311,12 +350,7 @@ const std::vector<int> &SummaryList::runInvoices(int run) const
     const QString narrowing = m_where.isEmpty() ? QString() : QStringLiteral(" AND ") + m_where;
     QHash<int, std::vector<int>> byRun;
     try {
-        if (m_key == Key::None) {
-            m_db.forEachRow(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %1")
-                                .arg(col(f::Invoice), col(store::tables::Accounts),
-                                     m_where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + m_where),
-                            m_binds, [&](const QSqlQuery &r) { byRun[run].push_back(r.value(0).toInt()); });
-        } else {
+        {
             // This run and the next few, about a page of rows, in one reading.
             QHash<QString, int> runOfKey;
             int nullRun = -1;
@@ -357,22 +391,82 @@ const std::vector<int> &SummaryList::runInvoices(int run) const
     } catch (const store::DbError &) {
         return none;   // shown empty; read again when next shown
     }
+    for (auto &invoices : byRun)
+        std::sort(invoices.begin(), invoices.end());
+    keep(byRun);
+    return m_runInvoices[run];
+}
+
+void SummaryList::keep(QHash<int, std::vector<int>> &read) const
+{
     if (m_cachedInvoices > KeptInvoices) {
         m_runInvoices.clear();
         m_cachedInvoices = 0;
     }
-    for (auto it = byRun.begin(); it != byRun.end(); ++it) {
-        std::sort(it->begin(), it->end());
+    for (auto it = read.begin(); it != read.end(); ++it) {
         m_cachedInvoices += int(it->size());
         m_runInvoices.insert(it.key(), std::move(*it));
     }
-    return m_runInvoices[run];
+}
+
+// In invoice order a page's numbers come by the invoice number's index: on
+// from the page before or back from the page after when it was read, else
+// from the nearer end of the list, so no read goes through the whole list.
+const std::vector<int> &SummaryList::pageInvoices(int page) const
+{
+    static const std::vector<int> none;
+    if (const auto it = m_runInvoices.constFind(page); it != m_runInvoices.cend())
+        return *it;
+    const int first = page * PageRows;
+    const int count = std::min(PageRows, rows() - first);
+    if (count <= 0)
+        return none;
+    QHash<int, std::vector<int>> read;
+    std::vector<int> &out = read[page];
+    const auto select = [&](const QString &cond, QVariantList binds, bool backwards, int offset) {
+        QStringList conds;
+        if (!m_where.isEmpty())
+            conds << m_where;
+        if (!cond.isEmpty())
+            conds << cond;
+        binds = m_binds + binds;   // the narrowing comes first in the statement
+        m_db.forEachRow(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %1%4 LIMIT ? OFFSET ?")
+                            .arg(col(f::Invoice), col(store::tables::Accounts),
+                                 conds.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conds.join(" AND "),
+                                 backwards ? QStringLiteral(" DESC") : QString()),
+                        binds + QVariantList{count, offset},
+                        [&](const QSqlQuery &r) { out.push_back(r.value(0).toInt()); });
+        if (backwards)
+            std::reverse(out.begin(), out.end());
+    };
+    const auto before = m_runInvoices.constFind(page - 1);
+    const auto after = m_runInvoices.constFind(page + 1);
+    try {
+        if (before != m_runInvoices.cend() && int(before->size()) == PageRows)
+            select(col(f::Invoice) + QStringLiteral(" > ?"), {before->back()}, false, 0);
+        else if (after != m_runInvoices.cend() && !after->empty() && count == PageRows)
+            select(col(f::Invoice) + QStringLiteral(" < ?"), {after->front()}, true, 0);
+        else if (first <= rows() - first - count)
+            select({}, {}, false, first);
+        else
+            select({}, {}, true, rows() - first - count);
+    } catch (const store::DbError &) {
+        return none;   // shown empty; read again when next shown
+    }
+    keep(read);
+    return m_runInvoices[page];
 }
 
 int SummaryList::invoiceAt(int row) const
 {
     if (row < 0 || row >= rows())
         return 0;
+    if (m_key == Key::None || m_key == Key::Name) {
+        const std::vector<int> &invoices =
+            m_key == Key::None ? pageInvoices(row / PageRows) : namePageInvoices(row / PageRows);
+        const size_t at = size_t(row % PageRows);
+        return at < invoices.size() ? invoices[at] : 0;
+    }
     const int run = runOf(row);
     if (run < 0)
         return 0;
@@ -387,6 +481,16 @@ const SummaryList::Totals &SummaryList::totals() const
     if (m_totals)
         return *m_totals;
     Totals t;
+    if (m_sums) {
+        try {
+            totalsBySums(t);
+        } catch (const store::DbError &) {
+            static const Totals nothing;
+            return nothing;
+        }
+        m_totals = t;
+        return *m_totals;
+    }
     try {
         m_db.forEachRow(QStringLiteral("SELECT %1, %2, %3, %4, %5, %6 FROM %7%8")
                             .arg(col(f::IssueDate), col(f::Subtotal), col(f::Discount), col(f::AmountPaid),
@@ -417,6 +521,160 @@ const SummaryList::Totals &SummaryList::totals() const
     }
     m_totals = t;
     return *m_totals;
+}
+
+// In name order the list is the invoices of no name (no patient file, or
+// one without any part of a name), in number order, then those of the
+// named patients by last, first name and initial, then number. A page is
+// read by the patients' name index from the nearer end of the list.
+const std::vector<int> &SummaryList::namePageInvoices(int page) const
+{
+    static const std::vector<int> none;
+    if (const auto it = m_runInvoices.constFind(page); it != m_runInvoices.cend())
+        return *it;
+    const int first = page * PageRows;
+    const int count = std::min(PageRows, rows() - first);
+    if (count <= 0)
+        return none;
+    const int fromEnd = rows() - first - count;
+    QHash<int, std::vector<int>> read;
+    std::vector<int> &out = read[page];
+    try {
+        if (fromEnd <= first) {
+            out = named(true, count, fromEnd);
+            if (int(out.size()) < count) {
+                // Into the nameless invoices: where they begin is known from
+                // the named rows read, else from counting them.
+                const int at = out.empty() ? fromEnd - (rows() - namelessCount()) : 0;
+                const std::vector<int> more = nameless(true, count - int(out.size()), std::max(0, at));
+                out.insert(out.end(), more.begin(), more.end());
+            }
+            std::reverse(out.begin(), out.end());
+        } else {
+            const int without = namelessCount();
+            if (first < without)
+                out = nameless(false, std::min(count, without - first), first);
+            if (int(out.size()) < count) {
+                const std::vector<int> more =
+                    named(false, count - int(out.size()), std::max(0, first + int(out.size()) - without));
+                out.insert(out.end(), more.begin(), more.end());
+            }
+        }
+    } catch (const store::DbError &) {
+        return none;   // shown empty; read again when next shown
+    }
+    keep(read);
+    return m_runInvoices[page];
+}
+
+namespace {
+
+QString p(const QString &field) { return QStringLiteral("p.") + col(field); }
+
+QString anyName()
+{
+    return QStringLiteral("NOT (%1 IS NULL AND %2 IS NULL AND %3 IS NULL)")
+        .arg(p(QStringLiteral("PLastName")), p(QStringLiteral("PFirstName")), p(QStringLiteral("PMI")));
+}
+
+} // namespace
+
+std::vector<int> SummaryList::named(bool backwards, int limit, int offset) const
+{
+    const store::Dialect &d = m_db.dialect();
+    // Backwards: each term reversed, empty values then last (the reverse of nullsFirst()).
+    const QString direction = backwards ? QStringLiteral(" DESC") + (d.nullsFirst().isEmpty() ? QString()
+                                                                                              : QStringLiteral(" NULLS LAST"))
+                                        : d.nullsFirst();
+    QStringList order;
+    for (const QString &field : {QStringLiteral("PLastName"), QStringLiteral("PFirstName"), QStringLiteral("PMI")})
+        order << d.byCodes(p(field)) + direction;
+    order << QStringLiteral("a.") + col(f::Invoice) + (backwards ? QStringLiteral(" DESC") : QString());
+    std::vector<int> out;
+    m_db.forEachRow(QStringLiteral("SELECT a.%1 FROM (SELECT %1, %2 FROM %3%4) a JOIN %5 p ON %6 = a.%2 "
+                                   "WHERE %7 ORDER BY %8 LIMIT ? OFFSET ?")
+                        .arg(col(f::Invoice), col(f::FileNo), col(store::tables::Accounts),
+                             m_where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + m_where,
+                             col(store::tables::PatientDetails), p(QStringLiteral("FileNo")), anyName(),
+                             order.join(QStringLiteral(", "))),
+                    m_binds + QVariantList{limit, offset},
+                    [&](const QSqlQuery &r) { out.push_back(r.value(0).toInt()); });
+    return out;
+}
+
+namespace {
+
+QString namelessCondition()
+{
+    return QStringLiteral("NOT EXISTS (SELECT 1 FROM %1 p WHERE %2 = a.%3 AND %4)")
+        .arg(col(store::tables::PatientDetails), p(QStringLiteral("FileNo")), col(f::FileNo), anyName());
+}
+
+} // namespace
+
+std::vector<int> SummaryList::nameless(bool backwards, int limit, int offset) const
+{
+    std::vector<int> out;
+    m_db.forEachRow(QStringLiteral("SELECT %1 FROM %2 a WHERE %3%4 ORDER BY %1%5 LIMIT ? OFFSET ?")
+                        .arg(col(f::Invoice), col(store::tables::Accounts),
+                             m_where.isEmpty() ? QString() : m_where + QStringLiteral(" AND "), namelessCondition(),
+                             backwards ? QStringLiteral(" DESC") : QString()),
+                    m_binds + QVariantList{limit, offset},
+                    [&](const QSqlQuery &r) { out.push_back(r.value(0).toInt()); });
+    return out;
+}
+
+int SummaryList::namelessCount() const
+{
+    if (!m_nameless)
+        m_nameless = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 a WHERE %2%3")
+                                     .arg(col(store::tables::Accounts),
+                                          m_where.isEmpty() ? QString() : m_where + QStringLiteral(" AND "),
+                                          namelessCondition()),
+                                 m_binds)
+                         .toInt();
+    return *m_nameless;
+}
+
+// The totals from the derived figures: the aged lines by the date each
+// issue-date text reads as; the undated invoices owing are then read by
+// their issue-date texts alone.
+void SummaryList::totalsBySums(Totals &t) const
+{
+    QVariantList undatedTexts;
+    bool undatedNull = false;
+    for (const AccountSums::Row &row : *m_sums) {
+        t.billed += row.billed;
+        t.paid += row.paid;
+        t.outstanding += row.owed;
+        const QDate issued = row.issueDate.isNull() ? QDate() : issueDate(row.issueDate.toString());
+        if (!issued.isValid()) {
+            t.undated += row.owed;
+            if (row.issueDate.isNull())
+                undatedNull = true;
+            else if (!undatedTexts.contains(row.issueDate))
+                undatedTexts << row.issueDate;
+            continue;
+        }
+        const qint64 age = issued.daysTo(m_today);
+        (age <= 30 ? t.current : age <= 60 ? t.days31to60 : age <= 90 ? t.days61to90 : t.over90) += row.owed;
+    }
+    const QString narrowing = m_where.isEmpty() ? QString() : QStringLiteral(" AND ") + m_where;
+    const auto read = [&](const QString &which, const QVariantList &binds) {
+        m_db.forEachRow(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4%5")
+                            .arg(col(f::Invoice), col(f::BalanceDue), col(store::tables::Accounts), which, narrowing),
+                        binds + m_binds, [&](const QSqlQuery &r) {
+                            if (!ui::Money::read(text(r.record(), 1)).isZero())
+                                t.undatedInvoices.push_back(r.value(0).toInt());
+                        });
+    };
+    for (qsizetype at = 0; at < undatedTexts.size(); at += KeysPerQuery) {
+        const QVariantList part = undatedTexts.mid(at, KeysPerQuery);
+        read(QStringLiteral("%1 IN (%2)").arg(col(f::IssueDate), marks(part.size())), part);
+    }
+    if (undatedNull)
+        read(col(f::IssueDate) + QStringLiteral(" IS NULL"), {});
+    std::sort(t.undatedInvoices.begin(), t.undatedInvoices.end());
 }
 
 std::vector<QStringList> SummaryList::readPage(int first, int count) const

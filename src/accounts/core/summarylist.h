@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accounts/core/accountsums.h"
 #include "ui/core/money.h"
 #include "ui/core/pagedrows.h"
 
@@ -90,13 +91,22 @@ private:
         int first = 0;           // its first row
         int count = 0;
     };
-    enum class Key { None, IssueDate, FileNo };
+    // Name: in name order by the patients' index, a page at a time (the
+    // whole list, or those owing); FileNo: by runs of one name's invoices.
+    enum class Key { None, IssueDate, FileNo, Name };
 
     void listing(const Narrowing &n, Order order, bool inPlace);
     void listRuns(Order order);
     QString keyColumn() const;
     int runOf(int row) const;
     const std::vector<int> &runInvoices(int run) const;
+    const std::vector<int> &pageInvoices(int page) const;
+    const std::vector<int> &namePageInvoices(int page) const;
+    std::vector<int> named(bool backwards, int limit, int offset) const;
+    std::vector<int> nameless(bool backwards, int limit, int offset) const;
+    int namelessCount() const;
+    void keep(QHash<int, std::vector<int>> &read) const;
+    void totalsBySums(Totals &t) const;
 
     store::Database &m_db;
     QDate m_today;
@@ -107,6 +117,9 @@ private:
     QVariantList m_binds;
     bool m_narrowed = false;  // by a column without an index of its own
     std::vector<Run> m_runs;
+    // The derived figures of the list, where it is every invoice or those owing.
+    std::optional<std::vector<AccountSums::Row>> m_sums;
+    mutable std::optional<int> m_nameless;   // invoices of no patient's name, counted when needed
     mutable QHash<int, std::vector<int>> m_runInvoices;
     mutable int m_cachedInvoices = 0;
     mutable std::optional<Totals> m_totals;

@@ -276,6 +276,8 @@ void Database::makeTables(Kind kind)
     for (const TableDef &t : tablesOf(kind))
         makeTable(t);
     if (kind == Kind::Main) {
+        for (const TableDef &t : derivedTables())
+            makeTable(t);
         for (const QString &sql : d.createQuery(accountsQuery()))
             exec(sql);
         SearchIndex::create(*this);   // probed after: what it cannot be is told at open
@@ -296,9 +298,16 @@ void Database::makeTable(const TableDef &t)
 void Database::createIndex(const TableDef &t, const IndexDef &i)
 {
     const Dialect &d = *m_dialect;
+    if (i.serverOnly && !d.isServer())
+        return;
     QStringList fields;
-    for (const QString &f : i.fields)
-        fields << (i.folded ? QStringLiteral("upper(%1)").arg(d.declare(f)) : d.declare(f));
+    for (const QString &f : i.fields) {
+        const FieldDef *def = t.field(f);
+        if (i.byCodes && def && def->type == FieldType::Text)
+            fields << d.byCodes(d.declare(f)) + d.nullsFirst();
+        else
+            fields << (i.folded ? QStringLiteral("upper(%1)").arg(d.declare(f)) : d.declare(f));
+    }
     exec(QStringLiteral("CREATE %1INDEX %2 ON %3 %4(%5)%6")
              .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(), d.declare(t.name + QLatin1Char('_') + i.name),
                   d.declare(t.name), i.ranged ? d.rangedIndex() : QString(), fields.join(", "),

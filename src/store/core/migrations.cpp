@@ -87,7 +87,31 @@ void rangedLogIndex(Database &db)
     db.addMissingIndexes(t);
 }
 
+std::function<void(Database &)> &accountSumsMaker()
+{
+    static std::function<void(Database &)> make;
+    return make;
+}
+
+// The manual search's list read in its order by an index on a server; the
+// invoices' derived figures.
+void listIndexes(Database &db)
+{
+    db.addMissingIndexes(*findTable(tables::PatientDetails));
+    db.addMissingFields(*findTable(tables::State));
+    for (const TableDef &t : derivedTables())
+        if (!db.tableExists(t.name))
+            db.makeTable(t);
+    if (accountSumsMaker())
+        accountSumsMaker()(db);
+}
+
 } // namespace
+
+void setAccountSumsMaker(std::function<void(Database &)> make)
+{
+    accountSumsMaker() = std::move(make);
+}
 
 QString newGeneration()
 {
@@ -109,6 +133,7 @@ const std::vector<Migration> &migrations()
         {PresenceStep, QStringLiteral("the stations running now"), stations},
         {SearchIndexStep, QStringLiteral("the page cells' search index"), searchIndex},
         {RangedLogStep, QStringLiteral("the change log's index by time in block ranges"), rangedLogIndex},
+        {ListsStep, QStringLiteral("the patient list indexed in its order on a server; the invoices' figures"), listIndexes},
     };
     return all;
 }

@@ -28,6 +28,9 @@ inline constexpr int SearchIndexStep = 6;
 // a server.
 inline constexpr int RangedLogStep = 7;
 
+// The step that indexes the lists of patients and invoices for large practices.
+inline constexpr int ListsStep = 8;
+
 // Every step, in order; the last one's version is Database::SchemaVersion.
 const std::vector<Migration> &migrations();
 
@@ -35,6 +38,11 @@ const std::vector<Migration> &migrations();
 // step at a time. A step that another station has run meanwhile is skipped.
 // Throws DbError; the steps done before the failing one stay done.
 void migrate(Database &db, int from);
+
+// The maker of the invoices' derived figures, which work amounts out as the
+// accounts do: the step that adds their table makes them with it where the
+// program has one; elsewhere they are made when first read.
+void setAccountSumsMaker(std::function<void(Database &)> make);
 
 // A new generation name for the database's data.
 QString newGeneration();

@@ -73,7 +73,10 @@ TableDef patients()
     t.indexes = {{"LastName", l({"PLastName"}), false},
                  {"SSN", l({"SocialSecurityNo"}), false},
                  {"NameDOB", l({"PFirstName", "PMI", "PLastName", "DateOfBirth"}), false},
-                 {"NameAddress", l({"PFirstName", "PMI", "PLastName", "PAddress"}), false}};
+                 {"NameAddress", l({"PFirstName", "PMI", "PLastName", "PAddress"}), false},
+                 // The manual search's list, and the invoices in patient-name order.
+                 {"LastNameCodes", l({"PLastName", "FileNo"}), false, false, true, true},
+                 {"FullName", l({"PLastName", "PFirstName", "PMI"}), false, false, true}};
     return t;
 }
 
@@ -151,7 +154,8 @@ TableDef schemaTable()
 TableDef stateTable()
 {
     // FindStale: a station that could not keep the search index wrote pages.
-    return numbered(tables::State, {{"Generation", F::Text}, {"FindStale", F::Integer}}, {}, 2);
+    // SumsOf: the generation the invoices' derived figures were made for.
+    return numbered(tables::State, {{"Generation", F::Text}, {"FindStale", F::Integer}, {"SumsOf", F::Text}}, {}, 2);
 }
 
 // Every change of shared data, appended by the write paths in the change's
@@ -180,6 +184,16 @@ TableDef stationTable()
                     {{"Token", F::Text}, {"StationName", F::Text}, {"Host", F::Text}, {"OsUser", F::Text},
                      {"Since", F::Text}, {"LastSeen", F::Text}, {"LockByte", F::Integer}, {"LockHeld", F::YesNo}},
                     {{QStringLiteral("Token"), {QStringLiteral("Token")}, true}}, 5);
+}
+
+// The invoices' figures by issue-date text and settled balance (see
+// accounts::AccountSums). Amounts in cents.
+TableDef accountSumsTable()
+{
+    return numbered(tables::AccountSums,
+                    {{"IssueDate", F::Text}, {"SettledAs", F::Text}, {"Invoices", F::Number}, {"Billed", F::Number},
+                     {"Paid", F::Number}, {"Owed", F::Number}},
+                    {{QStringLiteral("SumsKey"), {QStringLiteral("IssueDate"), QStringLiteral("SettledAs")}, false}}, 8);
 }
 
 TableDef netset()
@@ -246,9 +260,15 @@ const QueryDef &accountsQuery()
     return q;
 }
 
+const std::vector<TableDef> &derivedTables()
+{
+    static const std::vector<TableDef> all = {accountSumsTable()};
+    return all;
+}
+
 const TableDef *findTable(const QString &name)
 {
-    for (const auto *list : {&mainTables(), &stationTables()})
+    for (const auto *list : {&mainTables(), &stationTables(), &derivedTables()})
         for (const auto &t : *list)
             if (t.name.compare(name, Qt::CaseInsensitive) == 0)
                 return &t;

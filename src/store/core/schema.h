@@ -31,6 +31,11 @@ struct IndexDef {
     // A field that grows with the order the rows are added in (a time): on
     // a server a block range index, a few pages for any number of rows.
     bool ranged = false;
+    // Its texts in the lists' order, by character codes with empty values
+    // first: on a server so declared, as the file's plain index is already.
+    bool byCodes = false;
+    // Only a server needs it: the file's own indexes serve the same order.
+    bool serverOnly = false;
 };
 
 struct TableDef {
@@ -68,12 +73,15 @@ inline const QString State = QStringLiteral("sys_State");
 inline const QString Station = QStringLiteral("sys_Station");
 inline const QString ChangeLog = QStringLiteral("sys_ChangeLog");
 inline const QString AccountsQuery = QStringLiteral("qry_Accounts");
+inline const QString AccountSums = QStringLiteral("sys_AccountSums");
 } // namespace tables
 
 // The tables of db.mdb, and of the station file dbn.mdb.
 const std::vector<TableDef> &mainTables();
 const std::vector<TableDef> &stationTables();
 const QueryDef &accountsQuery();
+// Tables of figures derived from the data: made again from it, never copied.
+const std::vector<TableDef> &derivedTables();
 
 // Finds a table of db.mdb (or dbn.mdb) by name, ignoring case.
 const TableDef *findTable(const QString &name);

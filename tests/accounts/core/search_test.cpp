@@ -6,6 +6,8 @@
 #include "ui/core/keys.h"
 
 #include <gtest/gtest.h>
+#include <QSqlRecord>
+#include <algorithm>
 
 using namespace patienttest;
 namespace s = accounts::search;
@@ -165,6 +167,50 @@ TEST_P(PatientSearch, TheManualSearchStandsOnTheInitialAndReadsOnlyWhatItShows)
     EXPECT_TRUE(list.key({Qt::Key_X, 0, QChar('x')}));
     EXPECT_EQ(a->state.currentFileNo, list.list().fileNoAt(list.currentRow()));
     EXPECT_EQ(a->windows.log(), QStringList({"show frmPatientDetails", "unload frmSearch"}));
+}
+
+// Names that sort differently by other rules (case, accents, blanks, none):
+// the list is by character codes with files without a name first, the same
+// on either engine, and a server reads it by its index.
+TEST_P(PatientSearch, TheListIsInCharacterCodeOrderWithoutANameFirst)
+{
+    QList<std::pair<QVariant, int>> files;
+    for (const char *name : {"zeta", "Zeta", "ÄRGER", "ARGER", "éclair", "Eclair", "", "a b", "A", "Zeta"})
+        files.push_back({QString(name), a->addFile(name)});
+    for (int i = 0; i < 140; ++i) {   // more than two pages, half of them before the Z's
+        const QString name = QString(i % 2 ? "b%1" : "B%1").arg(i, 3, 10, QChar('0'));
+        files.push_back({name, a->addFile(name)});
+    }
+    const int none = a->addFile("X");
+    a->db.exec("UPDATE tbl_PatientDetails SET PLastName = NULL WHERE FileNo = ?", {none});
+    files.push_back({QVariant(), none});
+    for (const QSqlRecord &r : a->db.select("SELECT FileNo, PLastName FROM tbl_PatientDetails WHERE FileNo < ?", {smith}))
+        files.push_back({r.value(1), r.value(0).toInt()});
+    files.push_back({"SMITH", smith});
+    files.push_back({"SMITH", smithByAddress});
+    std::sort(files.begin(), files.end(), [](const auto &x, const auto &y) {
+        if (x.first.isNull() != y.first.isNull())
+            return x.first.isNull();
+        const QString s = x.first.toString(), t = y.first.toString();
+        return s != t ? s < t : x.second < y.second;   // UTF-16 order: code point order for these
+    });
+    accounts::ManualSearch list(a->services);
+    a->state.searchLastName = "ZETA";   // its rows, and those about it, read from where the Z's begin
+    list.activated();
+    EXPECT_EQ(list.list().data(list.list().index(list.currentRow(), 1)).toString(), "Zeta");
+    ASSERT_EQ(list.list().rowCount(), files.size());
+    for (int r = int(files.size()) - 1; r >= 0; --r)
+        EXPECT_EQ(list.list().fileNoAt(r), files[r].second) << r << " " << files[r].first.toString().toStdString();
+
+    if (!a->db.onServer())
+        return;
+    store::WriteTransaction tx(a->db);   // the setting ends with it
+    a->db.exec("SET LOCAL enable_seqscan = off");
+    QStringList plan;
+    for (const QSqlRecord &r : a->db.select("EXPLAIN SELECT FileNo FROM tbl_PatientDetails "
+                                            "ORDER BY PLastName COLLATE \"C\" NULLS FIRST, FileNo LIMIT 64 OFFSET 5"))
+        plan << r.value(0).toString();
+    EXPECT_FALSE(plan.join("\n").contains("Sort")) << plan.join("\n").toStdString();
 }
 
 QUILLON_BOTH_ENGINES(PatientSearch);
