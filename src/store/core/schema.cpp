@@ -75,8 +75,8 @@ TableDef patients()
                  {"NameDOB", l({"PFirstName", "PMI", "PLastName", "DateOfBirth"}), false},
                  {"NameAddress", l({"PFirstName", "PMI", "PLastName", "PAddress"}), false},
                  // The manual search's list, and the invoices in patient-name order.
-                 {"LastNameCodes", l({"PLastName", "FileNo"}), false, false, true, true},
-                 {"FullName", l({"PLastName", "PFirstName", "PMI"}), false, false, true}};
+                 {.name = "LastNameCodes", .fields = l({"PLastName", "FileNo"}), .byCodes = true, .serverOnly = true},
+                 {.name = "FullName", .fields = l({"PLastName", "PFirstName", "PMI"}), .byCodes = true}};
     return t;
 }
 
@@ -171,7 +171,7 @@ TableDef changeLogTable()
                      {"OSUser", F::Text}, {"Command", F::Text}, {"Kind", F::Text}, {"RecordKey", F::Text},
                      {"Changes", F::Memo}},
                     {{QStringLiteral("ChangeRecord"), {QStringLiteral("Kind"), QStringLiteral("RecordKey")}, false},
-                     {QStringLiteral("ChangeAt"), {QStringLiteral("At")}, false, false, true}},
+                     {.name = QStringLiteral("ChangeAt"), .fields = {QStringLiteral("At")}, .ranged = true}},
                     4);
 }
 
