@@ -1,6 +1,7 @@
 #include "accounts/core/summarylist.h"
 
 #include "accounts/core/accountfields.h"
+#include "accounts/core/summarylistsql.h"
 #include "ui/core/dateinput.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"
@@ -15,15 +16,7 @@
 
 namespace accounts {
 
-namespace {
-
-using store::Dialect;
-namespace f = invoice::field;
-
-QString col(const QString &name) { return Dialect::quote(name); }
-QString text(const QSqlRecord &r, int i) { return r.isNull(i) ? QString() : r.value(i).toString(); }
-
-} // namespace
+using namespace summarysql;
 
 QDate issueDate(const QString &text)
 {
@@ -98,16 +91,6 @@ struct Name {
     }
 };
 
-QString marks(qsizetype n)
-{
-    QStringList m;
-    for (qsizetype i = 0; i < n; ++i)
-        m << QStringLiteral("?");
-    return m.join(QStringLiteral(", "));
-}
-
-// Keys go to the database a bounded number at a time.
-constexpr qsizetype KeysPerQuery = 500;
 // Invoice numbers of runs kept read at most, and the rows a read aims at.
 constexpr int KeptInvoices = 50000;
 
@@ -474,207 +457,6 @@ int SummaryList::invoiceAt(int row) const
     const size_t at = size_t(row - m_runs[size_t(run)].first);
     // Another station may have changed the run since it was counted.
     return at < invoices.size() ? invoices[at] : 0;
-}
-
-const SummaryList::Totals &SummaryList::totals() const
-{
-    if (m_totals)
-        return *m_totals;
-    Totals t;
-    if (m_sums) {
-        try {
-            totalsBySums(t);
-        } catch (const store::DbError &) {
-            static const Totals nothing;
-            return nothing;
-        }
-        m_totals = t;
-        return *m_totals;
-    }
-    try {
-        m_db.forEachRow(QStringLiteral("SELECT %1, %2, %3, %4, %5, %6 FROM %7%8")
-                            .arg(col(f::IssueDate), col(f::Subtotal), col(f::Discount), col(f::AmountPaid),
-                                 col(f::BalanceDue), col(f::Invoice), col(store::tables::Accounts),
-                                 m_where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + m_where),
-                        m_binds, [&](const QSqlQuery &r) {
-                            const auto text = [&r](int i) { return r.isNull(i) ? QString() : r.value(i).toString(); };
-                            t.billed += ui::Money::read(text(1)) - ui::Money::read(text(2));
-                            t.paid += ui::Money::read(text(3));
-                            const ui::Money owed = ui::Money::read(text(4));
-                            t.outstanding += owed;
-                            if (owed.isZero())
-                                return;
-                            const QDate issued = issueDate(text(0));
-                            if (!issued.isValid()) {
-                                t.undated += owed;
-                                t.undatedInvoices.push_back(r.value(5).toInt());
-                                return;
-                            }
-                            const qint64 age = issued.daysTo(m_today);
-                            (age <= 30 ? t.current : age <= 60 ? t.days31to60 : age <= 90 ? t.days61to90 : t.over90) +=
-                                owed;
-                        });
-        std::sort(t.undatedInvoices.begin(), t.undatedInvoices.end());
-    } catch (const store::DbError &) {
-        static const Totals nothing;
-        return nothing;
-    }
-    m_totals = t;
-    return *m_totals;
-}
-
-// In name order the list is the invoices of no name (no patient file, or
-// one without any part of a name), in number order, then those of the
-// named patients by last, first name and initial, then number. A page is
-// read by the patients' name index from the nearer end of the list.
-const std::vector<int> &SummaryList::namePageInvoices(int page) const
-{
-    static const std::vector<int> none;
-    if (const auto it = m_runInvoices.constFind(page); it != m_runInvoices.cend())
-        return *it;
-    const int first = page * PageRows;
-    const int count = std::min(PageRows, rows() - first);
-    if (count <= 0)
-        return none;
-    const int fromEnd = rows() - first - count;
-    QHash<int, std::vector<int>> read;
-    std::vector<int> &out = read[page];
-    try {
-        if (fromEnd <= first) {
-            out = named(true, count, fromEnd);
-            if (int(out.size()) < count) {
-                // Into the nameless invoices: where they begin is known from
-                // the named rows read, else from counting them.
-                const int at = out.empty() ? fromEnd - (rows() - namelessCount()) : 0;
-                const std::vector<int> more = nameless(true, count - int(out.size()), std::max(0, at));
-                out.insert(out.end(), more.begin(), more.end());
-            }
-            std::reverse(out.begin(), out.end());
-        } else {
-            const int without = namelessCount();
-            if (first < without)
-                out = nameless(false, std::min(count, without - first), first);
-            if (int(out.size()) < count) {
-                const std::vector<int> more =
-                    named(false, count - int(out.size()), std::max(0, first + int(out.size()) - without));
-                out.insert(out.end(), more.begin(), more.end());
-            }
-        }
-    } catch (const store::DbError &) {
-        return none;   // shown empty; read again when next shown
-    }
-    keep(read);
-    return m_runInvoices[page];
-}
-
-namespace {
-
-QString p(const QString &field) { return QStringLiteral("p.") + col(field); }
-
-QString anyName()
-{
-    return QStringLiteral("NOT (%1 IS NULL AND %2 IS NULL AND %3 IS NULL)")
-        .arg(p(QStringLiteral("PLastName")), p(QStringLiteral("PFirstName")), p(QStringLiteral("PMI")));
-}
-
-} // namespace
-
-std::vector<int> SummaryList::named(bool backwards, int limit, int offset) const
-{
-    const store::Dialect &d = m_db.dialect();
-    // Backwards: each term reversed, empty values then last (the reverse of nullsFirst()).
-    const QString direction = backwards ? QStringLiteral(" DESC") + (d.nullsFirst().isEmpty() ? QString()
-                                                                                              : QStringLiteral(" NULLS LAST"))
-                                        : d.nullsFirst();
-    QStringList order;
-    for (const QString &field : {QStringLiteral("PLastName"), QStringLiteral("PFirstName"), QStringLiteral("PMI")})
-        order << d.byCodes(p(field)) + direction;
-    order << QStringLiteral("a.") + col(f::Invoice) + (backwards ? QStringLiteral(" DESC") : QString());
-    std::vector<int> out;
-    m_db.forEachRow(QStringLiteral("SELECT a.%1 FROM (SELECT %1, %2 FROM %3%4) a JOIN %5 p ON %6 = a.%2 "
-                                   "WHERE %7 ORDER BY %8 LIMIT ? OFFSET ?")
-                        .arg(col(f::Invoice), col(f::FileNo), col(store::tables::Accounts),
-                             m_where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + m_where,
-                             col(store::tables::PatientDetails), p(QStringLiteral("FileNo")), anyName(),
-                             order.join(QStringLiteral(", "))),
-                    m_binds + QVariantList{limit, offset},
-                    [&](const QSqlQuery &r) { out.push_back(r.value(0).toInt()); });
-    return out;
-}
-
-namespace {
-
-QString namelessCondition()
-{
-    return QStringLiteral("NOT EXISTS (SELECT 1 FROM %1 p WHERE %2 = a.%3 AND %4)")
-        .arg(col(store::tables::PatientDetails), p(QStringLiteral("FileNo")), col(f::FileNo), anyName());
-}
-
-} // namespace
-
-std::vector<int> SummaryList::nameless(bool backwards, int limit, int offset) const
-{
-    std::vector<int> out;
-    m_db.forEachRow(QStringLiteral("SELECT %1 FROM %2 a WHERE %3%4 ORDER BY %1%5 LIMIT ? OFFSET ?")
-                        .arg(col(f::Invoice), col(store::tables::Accounts),
-                             m_where.isEmpty() ? QString() : m_where + QStringLiteral(" AND "), namelessCondition(),
-                             backwards ? QStringLiteral(" DESC") : QString()),
-                    m_binds + QVariantList{limit, offset},
-                    [&](const QSqlQuery &r) { out.push_back(r.value(0).toInt()); });
-    return out;
-}
-
-int SummaryList::namelessCount() const
-{
-    if (!m_nameless)
-        m_nameless = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 a WHERE %2%3")
-                                     .arg(col(store::tables::Accounts),
-                                          m_where.isEmpty() ? QString() : m_where + QStringLiteral(" AND "),
-                                          namelessCondition()),
-                                 m_binds)
-                         .toInt();
-    return *m_nameless;
-}
-
-// The totals from the derived figures: the aged lines by the date each
-// issue-date text reads as; the undated invoices owing are then read by
-// their issue-date texts alone.
-void SummaryList::totalsBySums(Totals &t) const
-{
-    QVariantList undatedTexts;
-    bool undatedNull = false;
-    for (const AccountSums::Row &row : *m_sums) {
-        t.billed += row.billed;
-        t.paid += row.paid;
-        t.outstanding += row.owed;
-        const QDate issued = row.issueDate.isNull() ? QDate() : issueDate(row.issueDate.toString());
-        if (!issued.isValid()) {
-            t.undated += row.owed;
-            if (row.issueDate.isNull())
-                undatedNull = true;
-            else if (!undatedTexts.contains(row.issueDate))
-                undatedTexts << row.issueDate;
-            continue;
-        }
-        const qint64 age = issued.daysTo(m_today);
-        (age <= 30 ? t.current : age <= 60 ? t.days31to60 : age <= 90 ? t.days61to90 : t.over90) += row.owed;
-    }
-    const QString narrowing = m_where.isEmpty() ? QString() : QStringLiteral(" AND ") + m_where;
-    const auto read = [&](const QString &which, const QVariantList &binds) {
-        m_db.forEachRow(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4%5")
-                            .arg(col(f::Invoice), col(f::BalanceDue), col(store::tables::Accounts), which, narrowing),
-                        binds + m_binds, [&](const QSqlQuery &r) {
-                            if (!ui::Money::read(text(r.record(), 1)).isZero())
-                                t.undatedInvoices.push_back(r.value(0).toInt());
-                        });
-    };
-    for (qsizetype at = 0; at < undatedTexts.size(); at += KeysPerQuery) {
-        const QVariantList part = undatedTexts.mid(at, KeysPerQuery);
-        read(QStringLiteral("%1 IN (%2)").arg(col(f::IssueDate), marks(part.size())), part);
-    }
-    if (undatedNull)
-        read(col(f::IssueDate) + QStringLiteral(" IS NULL"), {});
-    std::sort(t.undatedInvoices.begin(), t.undatedInvoices.end());
 }
 
 std::vector<QStringList> SummaryList::readPage(int first, int count) const
