@@ -132,8 +132,10 @@ void FormBinder::enterMovesOn(QWidget *w)
 bool FormBinder::eventFilter(QObject *watched, QEvent *event)
 {
     if (const auto on = m_movesOn.constFind(watched); on != m_movesOn.constEnd() && *on) {
+        if (event->type() != QEvent::KeyPress)
+            return false;
         const auto *key = static_cast<const QKeyEvent *>(event);
-        if (event->type() != QEvent::KeyPress || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter))
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
             return false;
         tabFrom(*on);
         return true;
