@@ -4,6 +4,7 @@
 
 #include "book/pages/blockops.h"
 #include "book/core/bookhub.h"
+#include "book/core/bookkeymap.h"
 #include "book/core/booknavigation.h"
 #include "ui/core/dateinput.h"
 #include "book/core/writefailure.h"
@@ -42,26 +43,25 @@ CellEntry::CellEntry(BookHub &hub, PageSession &session, ui::Services &services,
 void CellEntry::gridKeyPress(QChar ch)
 {
     m_panel.stopTimer();
-    switch (book::gridKeyPress(ch)) {
-    case GridKey::Leave:
+    switch (BookKeymap::typed(KeyPlace::Grid, ch)) {
+    case KeyAction::LeaveGrid:
         if (!m_nav.panelShown())
             m_nav.toggleFullWidth();
         m_hub.requestFocus(Focus::Calendar);
         break;
-    case GridKey::Open: openEditor(QChar()); break;
-    case GridKey::OpenTyped: openEditor(ch); break;
-    case GridKey::Nothing: break;
+    case KeyAction::OpenEditor: openEditor(QChar()); break;
+    case KeyAction::OpenEditorTyped: openEditor(ch); break;
+    default: break;
     }
 }
 
 bool CellEntry::gridKeyDown(int qtKey, int shift)
 {
     m_lastShift = shift;
-    if (qtKey == Qt::Key_Delete) {
-        m_blocks.remove();
-        return true;
-    }
-    return false;
+    if (BookKeymap::action(KeyPlace::Grid, qtKey, shift) != KeyAction::DeleteMarked)
+        return false;   // the grid's other keys come as the characters they type
+    m_blocks.remove();
+    return true;
 }
 
 void CellEntry::gridDoubleClick()

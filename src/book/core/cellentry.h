@@ -32,11 +32,8 @@ public:
     bool clean() const { return m_clean; }
     void setReadOnly(bool readOnly) { m_cell.setReadOnly(readOnly); }
 
-    // The page grid's keymap, the one place its keys are read (the window's
-    // command set has the function keys and shortcuts): Tab leaves for the
-    // calendar, Enter opens the editor on the cell, a printable character
-    // opens it with that character typed, Delete empties the marked cells as
-    // Edit > Delete does. The arrows and paging keys are the grid view's own.
+    // The page grid's keys as the book's keymap names them (Delete, Tab,
+    // Enter, a typed character). The arrows and paging keys are the grid view's own.
     void gridKeyPress(QChar ch);                 // Tab, Enter or a typed character
     bool gridKeyDown(int qtKey, int shift);      // Delete; true when the key was used here
     void gridDoubleClick();

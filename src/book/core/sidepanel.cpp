@@ -11,6 +11,7 @@
 #include "ui/core/prompter.h"
 
 #include <QDir>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 namespace book {
@@ -173,6 +174,7 @@ void SidePanel::memoTab(bool fixed, const QString &text)
 {
     QString t = text;
     t.remove(QChar(9));
+    const QScopedValueRollback tabbing(m_memoTabbing, true);
     memoFocusOut(fixed, t);
     m_hub.requestFocus(fixed ? Focus::Calendar : Focus::Grid);
 }

@@ -32,7 +32,10 @@ public:
     void memoCommand();                          // cmdMemo, F9, Navigate > Memo
     void memoFocusIn(bool fixed);
     void memoFocusOut(bool fixed, const QString &text);
+    // Tab stores the memo and moves the focus on; the focus leaving the box
+    // then must not store it a second time.
     void memoTab(bool fixed, const QString &text);
+    bool memoTabbing() const { return m_memoTabbing; }
 
     QString bookName() const;
     bool bookNameLocked() const { return m_bookLocked; }
@@ -67,6 +70,7 @@ private:
     std::optional<QString> m_dailyMemoDraft;   // the user's text not stored yet
     std::optional<QString> m_fixedMemoDraft;
     bool m_bookLocked = true;
+    bool m_memoTabbing = false;
     bool m_timerRunning = false;
 };
 

@@ -1,4 +1,5 @@
 #include "book/widgets/bookwindow.h"
+#include "book/widgets/keybinder.h"
 
 #include "book/core/namesearch.h"
 #include "ui/widgets/celleditorbox.h"
@@ -85,11 +86,12 @@ BookWindow::BookWindow(ui::Services &services, QWidget *parent)
     m_timer.setObjectName(QStringLiteral("Timer1"));
     connect(&m_timer, &QTimer::timeout, this, [this] { m_controller.panel().timerTick(); });
 
-    // The controls' own keys are looked at before the controls act on them;
-    // the command set's keys act wherever the focus is, before those.
+    // The controls' focus changes and keys are looked at before the controls
+    // act on them; the command set's keys act wherever the focus is, before those.
     const auto children = findChildren<QWidget *>();
     for (QWidget *w : children)
         w->installEventFilter(this);
+    bindControlKeys();
     m_commands.bindKeys(this);
 
     // Other stations' changes are shown as they come, but never under an
@@ -116,6 +118,8 @@ BookWindow::~BookWindow()
     // The controller goes before the controls do: nothing of theirs may reach it.
     delete m_printPanel;   // it filters its own controls' events into the controller
     m_printPanel = nullptr;
+    delete m_keyBinder;
+    m_keyBinder = nullptr;
     const auto children = findChildren<QObject *>();
     for (QObject *c : children) {
         c->removeEventFilter(this);

@@ -30,6 +30,7 @@ namespace book {
 
 class CalendarView;
 class ChangeFlash;
+class KeyBinder;
 class PrintPanel;
 
 // frmAppt, "Appointments Scheduler": the appointment book. It draws what its
@@ -80,11 +81,11 @@ private:
     void applyFocus(Focus f);
     void setBoxColor(QWidget *w, QRgb rgb);
 
-    // bookwindow_events.cpp: keys and focus of the window's controls
-    bool editorKey(QKeyEvent *k);
+    // bookwindow_events.cpp: the controls' keys bound to the book's keymap,
+    // and their focus changes
+    void bindControlKeys();
     bool memoEvent(QPlainTextEdit *box, bool fixed, QEvent *e);
     bool bookNameEvent(QEvent *e);
-    bool comboKey(QComboBox *box, QKeyEvent *k);
 
     // bookwindow_commands.cpp: the command table, and the menu bar, toolbar
     // and grid context menu built from it
@@ -129,12 +130,12 @@ private:
     QAction *m_openAction = nullptr;               // toolbar Open
     QMenu *m_gridMenu = nullptr;                   // mnuGrid
     PrintPanel *m_printPanel = nullptr;            // Frame3
+    KeyBinder *m_keyBinder = nullptr;              // the controls' keys
     QTimer m_timer;                                // Timer1
     std::unique_ptr<ui::SheetPrinter> m_printer;   // the column print's
 
     QDate m_memoDate;            // the page whose daily memo the box shows
     bool m_syncing = false;      // the window itself is filling a control
-    bool m_memoTabbing = false;  // Tab is leaving a memo box
     bool m_closing = false;
 };
 

@@ -8,7 +8,6 @@
 #include "ui/widgets/accessibletable.h"
 #include "ui/widgets/qtcolour.h"
 
-#include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
@@ -151,19 +150,6 @@ QSize CalendarView::minimumSizeHint() const
     return sizeHint();
 }
 
-bool CalendarView::event(QEvent *e)
-{
-    // Tab opens the selected day here instead of moving along the focus chain.
-    if (e->type() == QEvent::KeyPress) {
-        auto *k = static_cast<QKeyEvent *>(e);
-        if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
-            keyPressEvent(k);
-            return true;
-        }
-    }
-    return QWidget::event(e);
-}
-
 void CalendarView::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -208,26 +194,6 @@ void CalendarView::mousePressEvent(QMouseEvent *e)
         m_nav.dayClicked(cell);
     else if (!hasFocus())
         setFocus(Qt::MouseFocusReason);
-}
-
-void CalendarView::keyPressEvent(QKeyEvent *e)
-{
-    const int key = e->key() == Qt::Key_Backtab ? int(Qt::Key_Tab) : e->key();
-    if (m_nav.calendarKeyDown(key)) {
-        e->accept();
-        return;
-    }
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        m_nav.calendarKeyPress(QChar(13));
-        e->accept();
-        return;
-    }
-    if (key == Qt::Key_Space) {
-        m_nav.calendarKeyPress(QLatin1Char(' '));
-        e->accept();
-        return;
-    }
-    QWidget::keyPressEvent(e);
 }
 
 void CalendarView::focusInEvent(QFocusEvent *e)

@@ -17,8 +17,9 @@ class BookNavigation;
 class CalendarModel;
 
 // Picture2: the month calendar of the navigation panel. It draws the
-// controller's 42 day cells under the weekday headings and hands clicks,
-// keys and focus changes to the controller, which decides everything.
+// controller's 42 day cells under the weekday headings and hands clicks and
+// focus changes to the controller, which decides everything; its keys are
+// bound by the window to the book's keymap.
 class CalendarView : public QWidget {
     Q_OBJECT
 public:
@@ -47,10 +48,8 @@ public:
     static FactsSource pageFacts(store::Database &db);
 
 protected:
-    bool event(QEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
-    void keyPressEvent(QKeyEvent *e) override;
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
 

@@ -1,41 +1,15 @@
 #include "book/widgets/deletedlist.h"
 
 #include "book/core/pagehistory.h"
+#include "book/widgets/keybinder.h"
 
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace book {
-
-namespace {
-
-// Enter on the list puts the booking back, rather than closing the dialog.
-class EnterFilter : public QObject {
-public:
-    EnterFilter(QObject *parent, std::function<void()> enter) : QObject(parent), m_enter(std::move(enter)) {}
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent *>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                m_enter();
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> m_enter;
-};
-
-} // namespace
 
 DeletedList::DeletedList(PageHistory &history, std::vector<CellChange> deleted, QWidget *parent)
     : QDialog(parent), m_history(history), m_deleted(std::move(deleted))
@@ -63,7 +37,15 @@ DeletedList::DeletedList(PageHistory &history, std::vector<CellChange> deleted, 
     if (!m_deleted.empty())
         m_list->setCurrentItem(m_list->topLevelItem(0));
     layout->addWidget(m_list);
-    m_list->installEventFilter(new EnterFilter(this, [this] { putBack(); }));
+    // Enter on the list puts the booking back, rather than closing the dialog.
+    auto *keys = new KeyBinder(
+        [this](KeyPlace, KeyAction action, const KeyPress &) {
+            if (action == KeyAction::PutBack)
+                putBack();
+            return KeyOutcome{action == KeyAction::PutBack};
+        },
+        this);
+    keys->bind(m_list, KeyPlace::DeletedList);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] { putBack(); });
     resize(720, 320);
 }

@@ -1,9 +1,9 @@
 #include "book/widgets/printpanel.h"
 
 #include "book/core/bookprinting.h"
+#include "book/widgets/keybinder.h"
 
 #include <QEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,8 +16,6 @@ namespace {
 
 using Choice = PrintOptions::Choice;
 using PanelFocus = PrintOptions::Focus;
-
-bool isEnter(const QKeyEvent *k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
 } // namespace
 
@@ -47,11 +45,21 @@ PrintPanel::PrintPanel(BookPrinting &printing, QWidget *parent)
     m_close = new QPushButton(QStringLiteral("Close"), this);
     m_close->setObjectName(QStringLiteral("cmdClosePrint"));
     // The options are switched on and off by the controller alone.
-    for (QRadioButton *o : {m_weekly, m_daily, m_column}) {
+    for (QRadioButton *o : {m_weekly, m_daily, m_column})
         o->setAutoExclusive(false);
-        o->installEventFilter(this);
-    }
-    m_entry->installEventFilter(this);
+    m_entry->installEventFilter(this);   // leaving it
+    auto *keys = new KeyBinder(
+        [this](KeyPlace place, KeyAction action, const KeyPress &k) {
+            const KeyOutcome out = runPrintKey(m_printing, place, action, k);
+            if (out.focus >= 0)
+                applyFocus(out.focus);
+            return out;
+        },
+        this);
+    keys->bind(m_weekly, KeyPlace::WeeklyChoice);
+    keys->bind(m_daily, KeyPlace::DailyChoice);
+    keys->bind(m_column, KeyPlace::ColumnChoice);
+    keys->bind(m_entry, KeyPlace::PrintEntry);
     for (QPushButton *b : {m_print, m_close})
         b->setAutoDefault(false);
 
@@ -136,33 +144,8 @@ void PrintPanel::applyFocus(int focus)
 
 bool PrintPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    PrintOptions &o = m_printing.options();
-    if (event->type() == QEvent::KeyPress) {
-        auto *k = static_cast<QKeyEvent *>(event);
-        if (k->key() == Qt::Key_Escape) {
-            m_printing.closePanel();
-            return true;
-        }
-        if (watched == m_entry) {
-            const PanelFocus to = o.entryKeyDown(k->key());
-            if (to != PanelFocus::Stay || isEnter(k) || k->key() == Qt::Key_Tab) {
-                applyFocus(int(to));
-                return true;
-            }
-            const QString typed = k->text();
-            if (!typed.isEmpty() && typed[0].isPrint() && !o.entryKeyPress(typed[0]))
-                return true;
-            return false;
-        }
-        if (isEnter(k)) {
-            const Choice c = watched == m_weekly ? Choice::Weekly : watched == m_daily ? Choice::Daily : Choice::Column;
-            o.enterOnOption(c);
-            sync();
-            return true;
-        }
-    }
     if (watched == m_entry && event->type() == QEvent::FocusOut) {
-        o.entryLeft();
+        m_printing.options().entryLeft();
         sync();
     }
     return QFrame::eventFilter(watched, event);
