@@ -8,6 +8,7 @@
 #include "book/core/recurrentbooking.h"
 #include "book/pages/blockops.h"
 
+#include <functional>
 #include <utility>
 
 namespace book {
@@ -114,26 +115,19 @@ void addBookCommands(ui::CommandSet &set, BookController &book)
            .run = [&book] { book.openSpreadsheet(); }});
 
     // The page grid's context menu.
-    set.add({.menu = grid, .entry = QStringLiteral("mnuGridCopy"), .text = QStringLiteral("Copy"),
-           .run = [&blocks] { blocks.copy(); }});
-    set.add({.menu = grid, .entry = QStringLiteral("mnuGridCut"), .text = QStringLiteral("Cut"),
-           .run = [&blocks] { blocks.cut(); }});
-    set.add({.menu = grid, .entry = QStringLiteral("mnuGridPaste"), .text = QStringLiteral("Paste"),
-           .run = [&blocks] { blocks.paste(); }});
-    set.add({.menu = grid, .entry = QStringLiteral("mnuGridDelete"), .text = QStringLiteral("Delete"),
-           .run = [&blocks] { blocks.remove(); }});
-    set.add({.menu = grid, .entry = QStringLiteral("mnuGridColor"), .text = QStringLiteral("Color"),
-           .run = [&blocks] { blocks.colorCommand(); }});
-    set.add({.menu = grid, .entry = QStringLiteral("mnuGridBlockout"), .text = QStringLiteral("Blockout"),
-           .run = [&blocks] { blocks.blockout(); }});
-    set.add({.menu = grid, .entry = QStringLiteral("mnuGridExport"), .text = QStringLiteral("Export to text file"),
-           .run = [&book] { book.exportColumn(); }});
-    set.add({.menu = grid, .entry = QStringLiteral("mnugridSearch"), .text = QStringLiteral("Search History"),
-           .run = [&book] { book.history().run(); }});
-    set.add({.menu = grid, .entry = QStringLiteral("mnuGridCellHistory"), .text = QStringLiteral("Cell History"),
-           .run = [&book] { book.pageHistory().cellHistory(); }});
-    set.add({.menu = grid, .entry = QStringLiteral("mnuGridDeleted"), .text = QStringLiteral("Deleted on this page"),
-           .run = [&book] { book.pageHistory().deletedOnPage(); }});
+    const auto gridEntry = [&set, &grid](const char *entry, const char *text, std::function<void()> run) {
+        set.add({.menu = grid, .entry = QLatin1String(entry), .text = QLatin1String(text), .run = std::move(run)});
+    };
+    gridEntry("mnuGridCopy", "Copy", [&blocks] { blocks.copy(); });
+    gridEntry("mnuGridCut", "Cut", [&blocks] { blocks.cut(); });
+    gridEntry("mnuGridPaste", "Paste", [&blocks] { blocks.paste(); });
+    gridEntry("mnuGridDelete", "Delete", [&blocks] { blocks.remove(); });
+    gridEntry("mnuGridColor", "Color", [&blocks] { blocks.colorCommand(); });
+    gridEntry("mnuGridBlockout", "Blockout", [&blocks] { blocks.blockout(); });
+    gridEntry("mnuGridExport", "Export to text file", [&book] { book.exportColumn(); });
+    gridEntry("mnugridSearch", "Search History", [&book] { book.history().run(); });
+    gridEntry("mnuGridCellHistory", "Cell History", [&book] { book.pageHistory().cellHistory(); });
+    gridEntry("mnuGridDeleted", "Deleted on this page", [&book] { book.pageHistory().deletedOnPage(); });
     // Closes the menu, nothing more.
     set.add({.menu = grid, .entry = QStringLiteral("mnuGridExit"), .text = QStringLiteral("Exit"), .menuGap = true});
 }

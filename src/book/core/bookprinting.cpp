@@ -35,9 +35,8 @@ void BookPrinting::closePanel()
 {
     if (!m_options.visible())
         return;
-    m_options.close();
     m_session.grid().setCursor(m_options.savedRow(), m_options.savedCol());
-    emit m_hub.printPanelChanged();
+    hidePanel();
     m_hub.requestFocus(Focus::Grid);
 }
 

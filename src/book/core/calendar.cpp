@@ -163,56 +163,52 @@ QDate CalendarModel::clickCell(int cell)
 
 bool CalendarModel::moveRight()
 {
-    if (forwardBlocked())
-        return false;
-    if (m_selected == kCells - 1) {
-        // The date of cell 41 comes to cell 34; cell 35 holds the next day.
-        fillFrom(kCells - 1 - 7, m_dates[kCells - 1]);
-        m_selected = kCells - 7;
-        afterMove();
-    } else {
-        moveSelection(m_selected + 1);
-    }
-    return true;
+    return moveDay(1);
 }
 
 bool CalendarModel::moveLeft()
 {
-    if (backwardBlocked())
+    return moveDay(-1);
+}
+
+// Off the last cell the dates move up a row (cell 41's date to cell 34, the
+// next day into cell 35); off the first they move down (cell 0's to cell 7,
+// the day before into cell 6).
+bool CalendarModel::moveDay(int step)
+{
+    if (step > 0 ? forwardBlocked() : backwardBlocked())
         return false;
-    if (m_selected == 0) {
-        // The date of cell 0 comes to cell 7; cell 6 holds the day before.
-        fillFrom(7, m_dates[0]);
-        m_selected = 6;
+    const int edge = step > 0 ? kCells - 1 : 0;
+    if (m_selected == edge) {
+        fillFrom(edge - 7 * step, m_dates[edge]);
+        m_selected = edge - 6 * step;
         afterMove();
     } else {
-        moveSelection(m_selected - 1);
+        moveSelection(m_selected + step);
     }
     return true;
 }
 
 bool CalendarModel::moveDown()
 {
-    if (forwardBlocked())
-        return false;
-    if (m_selected + 7 >= kCells) {
-        fillFrom(m_selected, m_dates[m_selected].addDays(7));
-        afterMove();
-    } else {
-        moveSelection(m_selected + 7);
-    }
-    return true;
+    return moveWeek(7);
 }
 
 bool CalendarModel::moveUp()
 {
-    if (backwardBlocked())
+    return moveWeek(-7);
+}
+
+bool CalendarModel::moveWeek(int days)
+{
+    if (days > 0 ? forwardBlocked() : backwardBlocked())
         return false;
-    if (m_selected - 7 < 0) {
-        fillFrom(m_selected, m_dates[m_selected].addDays(-7));
+    const int to = m_selected + days;
+    if (to < 0 || to >= kCells) {
+        fillFrom(m_selected, m_dates[m_selected].addDays(days));
         afterMove();
     } else {
-        moveSelection(m_selected - 7);
+        moveSelection(to);
     }
     return true;
 }

@@ -118,6 +118,8 @@ private:
     bool backwardBlocked() const;
     void moveSelection(int cell);
     void afterMove();
+    bool moveDay(int step);      // one day on, or back (-1)
+    bool moveWeek(int days);     // 7 on, or -7 back
 
     std::array<QDate, kCells> m_dates;
     std::array<CellPaint, kCells> m_paint;

@@ -30,13 +30,13 @@ constexpr int SaveRetries = 3;
 
 CellEntry::CellEntry(BookHub &hub, PageSession &session, ui::Services &services, SidePanel &panel,
                      BookNavigation &nav, BlockOps &blocks)
-    : m_hub(hub),
+    : EditorGrid(session.grid(), services.prompter, [this] { emit m_hub.editorChanged(); }, pos::FirstTimeRow),
+      m_hub(hub),
       m_session(session),
       m_s(services),
       m_panel(panel),
       m_nav(nav),
-      m_blocks(blocks),
-      m_cell(session.grid(), services.prompter, [this] { emit m_hub.editorChanged(); }, pos::FirstTimeRow)
+      m_blocks(blocks)
 {
 }
 
@@ -55,13 +55,15 @@ void CellEntry::gridKeyPress(QChar ch)
     }
 }
 
-bool CellEntry::gridKeyDown(int qtKey, int shift)
+bool CellEntry::deletesMarked(int qtKey, int shift) const
 {
-    m_lastShift = shift;
-    if (BookKeymap::action(KeyPlace::Grid, qtKey, shift) != KeyAction::DeleteMarked)
-        return false;   // the grid's other keys come as the characters they type
-    m_blocks.remove();
-    return true;
+    // The grid's other keys come as the characters they type.
+    return BookKeymap::action(KeyPlace::Grid, qtKey, shift) == KeyAction::DeleteMarked;
+}
+
+int CellEntry::linesPerSlot() const
+{
+    return m_session.settings().rHeight;
 }
 
 void CellEntry::gridDoubleClick()
@@ -88,11 +90,6 @@ void CellEntry::hideEditor()
     m_cell.hide();
 }
 
-void CellEntry::setEditorText(const QString &text)
-{
-    m_cell.setShownText(text);
-}
-
 CellEditor::Actions CellEntry::editorActions()
 {
     return {[this] { saveFromEditor(); },
@@ -102,16 +99,6 @@ CellEditor::Actions CellEntry::editorActions()
                 m_panel.armTimer();
                 m_hub.requestFocus(Focus::Grid);
             }};
-}
-
-bool CellEntry::editorKeyDown(int qtKey, int shift)
-{
-    return m_cell.keyDown(qtKey, shift, m_session.settings().rHeight, editorActions());
-}
-
-bool CellEntry::editorKeyPress(QChar ch)
-{
-    return m_cell.keyPress(ch, editorActions());
 }
 
 void CellEntry::saveFromEditor()
@@ -314,27 +301,19 @@ bool CellEntry::leaveEditor()
 
 void CellEntry::gridMouseDown(int button, int shift, int row, int col)
 {
-    ui::GridModel &grid = m_session.grid();
-    if (button != 1 || shift != 0)
+    if (!plainClickLeavesEditor(button, shift))
         return;
-    if (m_cell.visible()) {
-        m_cell.placeCursor();
-        if (!checkUnsavedEntry())
-            return;
-    }
     hideEditor();
     m_nav.calendar().markShown();
     emit m_hub.calendarChanged();
-    if (row >= grid.fixedRows() && col >= grid.fixedCols() && row < grid.rows() && col < grid.cols())
-        grid.setCursor(row, col);
-    m_blocks.plainClick(grid.row(), grid.col());
+    clickCell(m_session.grid(), row, col);
     m_session.refreshGrid();
 }
 
 void CellEntry::gridMouseUp(int button, int shift, int row, int col)
 {
     ui::GridModel &grid = m_session.grid();
-    if (row < grid.fixedRows() || col < grid.fixedCols() || row >= grid.rows() || col >= grid.cols())
+    if (!inCells(grid, row, col))
         return;
     if (button == 1 && (shift & ShiftKey)) {
         m_blocks.shiftClick(row, col);
@@ -353,11 +332,6 @@ void CellEntry::gridMouseUp(int button, int shift, int row, int col)
         }
         emit m_hub.contextMenuRequested(grid.row(), grid.col());
     }
-}
-
-void CellEntry::gridScrolled()
-{
-    m_cell.follow();
 }
 
 } // namespace book

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "book/pages/celleditor.h"
+#include "book/pages/editorgrid.h"
 #include "book/pages/pagegrid.h"
 #include "ui/core/services.h"
 
@@ -22,12 +22,11 @@ class PageSession;
 // Cell entry on the page grid: opening the editor, saving a cell into the
 // page with the overwrite question, keeping the entry when nothing could be
 // stored, and the mouse rules of the grid.
-class CellEntry {
+class CellEntry : public EditorGrid {
 public:
     CellEntry(BookHub &hub, PageSession &session, ui::Services &services, SidePanel &panel, BookNavigation &nav,
               BlockOps &blocks);
 
-    CellEditor::State editor() const { return m_cell.state(); }
     bool visible() const { return m_cell.visible(); }
     bool clean() const { return m_clean; }
     void setReadOnly(bool readOnly) { m_cell.setReadOnly(readOnly); }
@@ -35,22 +34,22 @@ public:
     // The page grid's keys as the book's keymap names them (Delete, Tab,
     // Enter, a typed character). The arrows and paging keys are the grid view's own.
     void gridKeyPress(QChar ch);                 // Tab, Enter or a typed character
-    bool gridKeyDown(int qtKey, int shift);      // Delete; true when the key was used here
     void gridDoubleClick();
     void gridMouseDown(int button, int shift, int row, int col);
     void gridMouseUp(int button, int shift, int row, int col);
-    void gridScrolled();
-    bool editorKeyDown(int qtKey, int shift);    // true when the key was used here
-    bool editorKeyPress(QChar ch);               // true when the key is dropped
-    void setEditorText(const QString &text);     // every change of the editor box
-    bool checkUnsavedEntry();                    // true when the editor may be left
+    bool checkUnsavedEntry() override;
     bool leaveEditor();                          // CheckUnsavedEntry when the editor is open
     void saveFromEditor();
     void hideEditor();
 
+protected:
+    CellEditor::Actions editorActions() override;
+    int linesPerSlot() const override;
+    BlockOps &markedCells() override { return m_blocks; }
+    bool deletesMarked(int qtKey, int shift) const override;
+
 private:
     void openEditor(QChar typed);
-    CellEditor::Actions editorActions();
     bool saveCell(const QString &entry);   // false: nothing stored, the editor stays open
     // Overwrite what another station stored since the editor opened? Both are shown.
     bool askOverOtherStation(const QString &stored, const QString &entry);
@@ -64,9 +63,7 @@ private:
     SidePanel &m_panel;        // the auto-refresh timer waits while a cell is typed
     BookNavigation &m_nav;
     BlockOps &m_blocks;        // the grid's clicks mark ranges
-    CellEditor m_cell;
     bool m_clean = true;
-    int m_lastShift = 0;
 };
 
 } // namespace book

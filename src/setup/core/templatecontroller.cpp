@@ -33,10 +33,11 @@ QString shortDayName(const QDate &date)
 
 TemplateController::TemplateController(ui::Services &services, QObject *parent)
     : QObject(parent),
+      // The editor keeps only a reference to the grid, built just below.
+      EditorGrid(m_grid, services.prompter, [this] { emit editorChanged(); }, FreeRow),
       m_s(services),
       m_store(services.db),
       m_templates(services.db),
-      m_cell(m_grid, services.prompter, [this] { emit editorChanged(); }, FreeRow),
       m_blocks(std::make_unique<book::BlockOps>(book::BlockOps::Kind::Template, *this, services.prompter,
                                                 services.clipboard))
 {
@@ -342,16 +343,6 @@ void TemplateController::gridKeyPress(QChar ch)
     }
 }
 
-bool TemplateController::gridKeyDown(int qtKey, int shift)
-{
-    m_lastShift = shift;
-    if (qtKey == Qt::Key_Delete) {
-        m_blocks->remove();
-        return true;
-    }
-    return false;
-}
-
 void TemplateController::gridDoubleClick()
 {
     openEditor(QChar());
@@ -368,11 +359,6 @@ void TemplateController::hideEditor()
     m_cell.hide();
 }
 
-void TemplateController::setEditorText(const QString &text)
-{
-    m_cell.setShownText(text);
-}
-
 book::CellEditor::Actions TemplateController::editorActions()
 {
     return {[this] { saveFromEditor(); },
@@ -380,16 +366,6 @@ book::CellEditor::Actions TemplateController::editorActions()
                 hideEditor();
                 emit focusRequested(TemplateFocus::Grid);
             }};
-}
-
-bool TemplateController::editorKeyDown(int qtKey, int shift)
-{
-    return m_cell.keyDown(qtKey, shift, m_settings.rHeight, editorActions());
-}
-
-bool TemplateController::editorKeyPress(QChar ch)
-{
-    return m_cell.keyPress(ch, editorActions());
 }
 
 // The editor's entry into its cell, and the whole rectangle into the
@@ -422,21 +398,13 @@ bool TemplateController::checkUnsavedEntry()
 
 void TemplateController::gridMouseDown(int button, int shift, int row, int col)
 {
-    if (button != 1 || shift != 0)
-        return;
-    if (m_cell.visible()) {
-        m_cell.placeCursor();
-        if (!checkUnsavedEntry())
-            return;
-    }
-    if (row >= m_grid.fixedRows() && col >= m_grid.fixedCols() && row < m_grid.rows() && col < m_grid.cols())
-        m_grid.setCursor(row, col);
-    m_blocks->plainClick(m_grid.row(), m_grid.col());
+    if (plainClickLeavesEditor(button, shift))
+        clickCell(m_grid, row, col);
 }
 
 void TemplateController::gridMouseUp(int button, int shift, int row, int col)
 {
-    if (row < m_grid.fixedRows() || col < m_grid.fixedCols() || row >= m_grid.rows() || col >= m_grid.cols())
+    if (!inCells(m_grid, row, col))
         return;
     if (button == 1 && (shift & ShiftKey)) {
         m_blocks->shiftClick(row, col);
@@ -446,11 +414,6 @@ void TemplateController::gridMouseUp(int button, int shift, int row, int col)
     } else if (button == 2) {
         emit contextMenuRequested(m_grid.row(), m_grid.col());
     }
-}
-
-void TemplateController::gridScrolled()
-{
-    m_cell.follow();
 }
 
 // ---------------------------------------------------------------- blocks

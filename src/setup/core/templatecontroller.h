@@ -1,7 +1,7 @@
 #pragma once
 
 #include "book/pages/blockhost.h"
-#include "book/pages/celleditor.h"
+#include "book/pages/editorgrid.h"
 #include "setup/core/templatestore.h"
 #include "store/core/settings.h"
 #include "ui/core/gridmodel.h"
@@ -31,7 +31,7 @@ enum class TemplateFocus { Grid, Editor, Status };
 // its working text and closed-day flag, the cell editor and the block
 // commands. The templates are edited Monday first, Sunday last; each
 // weekday's template and flag are stored when its step is finished.
-class TemplateController : public QObject, public book::BlockHost {
+class TemplateController : public QObject, public book::BlockHost, public book::EditorGrid {
     Q_OBJECT
 public:
     static inline const QString Caption = QStringLiteral("Configure Page Templates");
@@ -67,16 +67,10 @@ public:
 
     // ---- cell entry
     using Editor = book::CellEditor::State;
-    Editor editor() const { return m_cell.state(); }
     void gridKeyPress(QChar ch);                 // Enter (13) or a typed character
-    bool gridKeyDown(int qtKey, int shift);      // true when the key was used here
     void gridDoubleClick();
     void gridMouseDown(int button, int shift, int row, int col);
     void gridMouseUp(int button, int shift, int row, int col);
-    void gridScrolled();
-    bool editorKeyDown(int qtKey, int shift);    // true when the key was used here
-    bool editorKeyPress(QChar ch);               // true when the key is dropped
-    void setEditorText(const QString &text);     // every change of the editor box
     void saveFromEditor();
 
     // ---- commands
@@ -108,8 +102,12 @@ signals:
     void focusRequested(setup::TemplateFocus focus);
     void contextMenuRequested(int row, int col);
 
+protected:
+    book::CellEditor::Actions editorActions() override;
+    int linesPerSlot() const override { return m_settings.rHeight; }
+    book::BlockOps &markedCells() override { return *m_blocks; }
+
 private:
-    book::CellEditor::Actions editorActions();
     void showWeekday(const QDate &date);
     void showDay(const QDate &date);
     void fillGrid();
@@ -117,7 +115,7 @@ private:
     void openEditor(QChar typed);
     void hideEditor();
     void commitEditor();
-    bool checkUnsavedEntry();
+    bool checkUnsavedEntry() override;
     bool storeWeekday();
     void contested(const TemplateStore::Write &w);
     void leave(const QString &next);
@@ -133,8 +131,6 @@ private:
     bool m_loading = false;
     bool m_activated = false;
     QString m_blockout = InitialBlockout;
-    book::CellEditor m_cell;
-    int m_lastShift = 0;
     // The weekday as shown when it was taken from the settings: what the
     // step's write is guarded over, and what tells whether closing the window
     // would lose anything.
