@@ -28,6 +28,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -379,6 +380,23 @@ TEST_F(BookWindowTest, EveryFunctionKeyAndToolbarKeyReachesItsCommand)
     EXPECT_EQ(child<QLabel>("lblFunctionKeys")->text(),
               "F1 Help   F2 Recurrent   F3 Refresh   F4 AutoRefresh   F5 Search   F6 Next Avail Row   "
               "F7 Next Avail Col    F8 Weekly View   F9 Memo ");
+}
+
+TEST_F(BookWindowTest, TheStatusBoxAndPageLockTakeTheirKeysFromTheKeymap)
+{
+    auto *status = child<QComboBox>("Combo0");
+    status->setFocus();
+    QTest::keyClick(status, Qt::Key_Down);
+    EXPECT_EQ(status->currentIndex(), 1);
+    EXPECT_EQ(controller().panel().statusIndex(), 0);   // Enter confirms; the arrow only moves
+    QTest::keyClick(status, Qt::Key_Home);
+    EXPECT_EQ(status->currentIndex(), 0);
+
+    auto *lock = child<QCheckBox>("Check2");
+    lock->setChecked(true);
+    EXPECT_FALSE(controller().session().locked());
+    QTest::keyClick(lock, Qt::Key_Return);
+    EXPECT_TRUE(controller().session().locked());
 }
 
 TEST_F(BookWindowTest, CalendarClickOpensThatDate)
