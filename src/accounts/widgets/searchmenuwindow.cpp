@@ -20,7 +20,7 @@
 namespace accounts {
 
 SearchMenuWindow::SearchMenuWindow(ui::Services &services, QWidget *parent)
-    : ui::TaskWindow(parent), m_ctl(services)
+    : ControllerWindow(services, parent)
 {
     setObjectName(QStringLiteral("frmSearchMenu"));
     setWindowTitle(SearchMenuController::Caption);
@@ -185,12 +185,6 @@ bool SearchMenuWindow::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return ui::TaskWindow::eventFilter(watched, event);
-}
-
-bool SearchMenuWindow::closeByUser()
-{
-    m_ctl.exit();
-    return true;
 }
 
 } // namespace accounts
