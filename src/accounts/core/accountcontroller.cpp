@@ -35,13 +35,14 @@ QString criteria(const QString &field, int n) { return field + QStringLiteral(" 
 } // namespace
 
 AccountController::AccountController(ui::Services &services, report::Reporter &reporter, QObject *parent)
-    : QObject(parent), m_services(services), m_reporter(reporter), m_model(accountForm()),
-      m_boxes(m_model), m_record(services.db, m_model), m_invoices(services.db),
-      m_live(services.db, [this](const QString &kind, const QString &key) {
-          // The invoice, and its patient's name and address in the header.
-          return (kind == InvoiceStore::Kind && key == QString::number(invoiceNo())) ||
-                 (kind == QLatin1String("patient") && key == QString::number(m_fileNo));
-      })
+    : RecordController(services, accountForm(), ui::win::Account,
+                       [this](const QString &kind, const QString &key) {
+                           // The invoice, and its patient's name and address in the header.
+                           return (kind == InvoiceStore::Kind && key == QString::number(invoiceNo())) ||
+                                  (kind == QLatin1String("patient") && key == QString::number(m_fileNo));
+                       },
+                       parent),
+      m_reporter(reporter), m_boxes(m_model), m_invoices(services.db)
 {
     connect(&m_live, &LiveWatch::due, this, &AccountController::othersChanged);
     // Paths that unload this window from elsewhere (the menu's Exit) leave
@@ -72,11 +73,6 @@ bool AccountController::load()
     }
     m_live.start();
     return true;
-}
-
-int AccountController::invoiceNo() const
-{
-    return m_record.hasCurrent() ? m_record.key().toInt() : 0;
 }
 
 void AccountController::setBox(const QString &box, const QString &text)
@@ -438,26 +434,6 @@ void AccountController::output(int destination)
     }
 }
 
-void AccountController::toMenu()
-{
-    m_services.windows.show(ui::win::SearchMenu);
-    m_services.windows.unload(ui::win::Account);
-}
-
-bool AccountController::exit()
-{
-    if (!leaveCheck())
-        return false;
-    toMenu();
-    return true;
-}
-
-void AccountController::open()
-{
-    if (leaveInvoice())
-        toMenu();
-}
-
 void AccountController::summary()
 {
     if (!leaveCheck())
@@ -476,23 +452,6 @@ void AccountController::showSummaries()
 void AccountController::history()
 {
     showHistory(m_services, InvoiceStore::Kind, invoiceNo(), QStringLiteral("History of invoice %1").arg(invoiceNo()));
-}
-
-void AccountController::viewFiles()
-{
-    m_services.windows.show(ui::win::Search);
-}
-
-void AccountController::togglePageLock()
-{
-    m_model.setLocked(!m_model.locked());
-    emit lockChanged();
-}
-
-void AccountController::help()
-{
-    m_services.state.helpField = QStringLiteral("Help2");
-    m_services.windows.show(ui::win::Help);
 }
 
 void AccountController::about()

@@ -13,8 +13,18 @@ namespace accounts {
 namespace {
 
 // Each showing of the window by the program is its coming to the front:
-// it takes the program-wide values handed to it. A window that binds a
-// record source is not made when the source cannot be read (it has said so).
+// it takes the program-wide values handed to it.
+template <class W>
+void arriveOnShow(ui::WindowRegistry &registry, W *w, const QString &name)
+{
+    QObject::connect(&registry, &ui::WindowRegistry::windowShown, w, [w, name](const QString &shown) {
+        if (shown == name)
+            w->arrive();
+    });
+}
+
+// A window that binds a record source is not made when the source cannot
+// be read (it has said so).
 template <class W>
 void addWindow(ui::WindowRegistry &registry, const QString &name)
 {
@@ -26,10 +36,7 @@ void addWindow(ui::WindowRegistry &registry, const QString &name)
                 return nullptr;
             }
         }
-        QObject::connect(&registry, &ui::WindowRegistry::windowShown, w, [w, name](const QString &shown) {
-            if (shown == name)
-                w->arrive();
-        });
+        arriveOnShow(registry, w, name);
         return w;
     });
 }
