@@ -45,20 +45,15 @@ AccountWindow::AccountWindow(ui::Services &services, QWidget *parent)
     addAccountCommands(m_commands, m_ctl);
     bindCommands();
     buildForm();
-    bindForm();
+    bindForm(m_ctl);
     // An amount box refuses a text that is no sum of money: the controller says so.
     m_binder->setLeaveHandler([this](const QString &name) { return m_ctl.leave(name); });
 
-    connect(&m_ctl, &AccountController::recordShown, this, &AccountWindow::showRecord);
-    connect(&m_ctl, &AccountController::boxesMarked, this, &AccountWindow::showRecord);
-    m_ctl.live().setQuietCheck(quietForChanges);
     connect(&m_ctl, &AccountController::textChanged, this, [this](const QString &box) {
         m_binder->showText(box);
         showChecks();
     });
-    connect(&m_ctl, &AccountController::focusRequested, m_binder, &ui::FormBinder::focus);
     connect(&m_ctl, &AccountController::modeChanged, this, &AccountWindow::showMode);
-    connect(&m_ctl, &AccountController::lockChanged, this, &AccountWindow::showLock);
     connect(&m_ctl, &AccountController::busyChanged, this, &AccountWindow::setBusy);
     connect(m_binder, &ui::FormBinder::edited, &m_ctl, &AccountController::edited);
     const auto amounts = [this](const QString &name) {
@@ -83,11 +78,6 @@ AccountWindow::AccountWindow(ui::Services &services, QWidget *parent)
         const QString name = it.key();
         connect(it.value(), &QCheckBox::toggled, this, [this, name](bool on) { m_ctl.setChecked(name, on); });
     }
-    connect(m_lock, &QCheckBox::toggled, this, [this](bool on) {
-        if (on != m_ctl.pageLock())
-            m_ctl.togglePageLock();
-    });
-
     watchKeys();
     showMode();
 }
@@ -303,11 +293,6 @@ bool AccountWindow::recordEvent(QObject *watched, QEvent *event)
         }
     }
     return false;
-}
-
-bool AccountWindow::closeByUser()
-{
-    return m_ctl.exit();
 }
 
 } // namespace accounts

@@ -50,19 +50,9 @@ PatientWindow::PatientWindow(ui::Services &services, QWidget *parent)
     addPatientCommands(m_commands, m_ctl);
     bindCommands();
     buildForm();
-    bindForm();
+    bindForm(m_ctl);
     m_binder->setPressHandler([this](const QString &) { m_ctl.invoice(); });
-
-    connect(&m_ctl, &PatientController::recordShown, this, &PatientWindow::showRecord);
     connect(&m_ctl, &PatientController::textChanged, m_binder, &ui::FormBinder::showText);
-    connect(&m_ctl, &PatientController::focusRequested, m_binder, &ui::FormBinder::focus);
-    connect(&m_ctl, &PatientController::lockChanged, this, &PatientWindow::showLock);
-    connect(&m_ctl, &PatientController::boxesMarked, this, &PatientWindow::showRecord);
-    m_ctl.live().setQuietCheck(quietForChanges);
-    connect(m_lock, &QCheckBox::toggled, this, [this](bool on) {
-        if (on != m_ctl.pageLock())
-            m_ctl.togglePageLock();
-    });
     connect(m_binder, &ui::FormBinder::focusEntered, this, [this](const QString &name) {
         if (name == b::Invoice)
             m_invoice->setStyleSheet(QStringLiteral("background: %1;").arg(ui::toQColor(ui::colours::Yellow).name()));
@@ -188,11 +178,6 @@ bool PatientWindow::recordEvent(QObject *watched, QEvent *event)
         return true;
     }
     return false;
-}
-
-bool PatientWindow::closeByUser()
-{
-    return m_ctl.exit();
 }
 
 } // namespace accounts

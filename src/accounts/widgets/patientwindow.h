@@ -23,14 +23,12 @@ public:
     PatientController &controller() { return m_ctl; }
 
 protected:
-    ui::FormModel &formModel() override { return m_ctl.form(); }
     bool recordEvent(QObject *watched, QEvent *event) override;
-    bool closeByUser() override;
+    void showRecord() override;
+    void showLock() override;
 
 private:
     void buildForm();
-    void showRecord();
-    void showLock();
 
     PatientController m_ctl;
     QLabel *m_fileNo = nullptr;

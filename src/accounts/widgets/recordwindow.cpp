@@ -1,5 +1,7 @@
 #include "accounts/widgets/recordwindow.h"
 
+#include "accounts/core/recordcontroller.h"
+#include "accounts/widgets/elsewheremarks.h"
 #include "accounts/widgets/formtoolbar.h"
 #include "ui/core/clipboard.h"
 #include "ui/core/formmodel.h"
@@ -52,10 +54,30 @@ void RecordWindow::bindCommands()
     buildFormBars(this, *m_table);
 }
 
-void RecordWindow::bindForm()
+void RecordWindow::bindForm(RecordController &ctl)
 {
+    m_controller = &ctl;
     m_binder = new ui::FormBinder(this, formModel(), this);
     m_binder->bind();
+    connect(&ctl, &RecordController::recordShown, this, &RecordWindow::showRecord);
+    connect(&ctl, &RecordController::boxesMarked, this, &RecordWindow::showRecord);
+    connect(&ctl, &RecordController::focusRequested, m_binder, &ui::FormBinder::focus);
+    connect(&ctl, &RecordController::lockChanged, this, &RecordWindow::showLock);
+    ctl.live().setQuietCheck(quietForChanges);
+    connect(m_lock, &QCheckBox::toggled, this, [this](bool on) {
+        if (on != m_controller->pageLock())
+            m_controller->togglePageLock();
+    });
+}
+
+ui::FormModel &RecordWindow::formModel()
+{
+    return m_controller->form();
+}
+
+bool RecordWindow::closeByUser()
+{
+    return m_controller->exit();
 }
 
 QFrame *RecordWindow::beginCard(int maxWidth, int topMargin)
