@@ -155,18 +155,15 @@ void AccountController::shown()
 // marked, and the totals follow the lines on show.
 void AccountController::othersChanged()
 {
-    QStringList marked;
-    try {
-        marked = m_record.rereadElsewhere();
-    } catch (const store::DbError &) {
-        return;   // shown as it was; the next change or save reads it again
-    }
+    const auto marked = rereadElsewhere();
+    if (!marked)
+        return;
     if (m_unsaved)
         m_unsaved = storedBlank();   // filled in elsewhere: no longer discarded as blank
     fillHeader();
     recompute();
     chooseMode();
-    for (const QString &box : marked)
+    for (const QString &box : *marked)
         emit textChanged(box);
     emit boxesMarked();
 }
@@ -351,10 +348,21 @@ void AccountController::remove()
             shownAsStored();
             return;
         }
-        if (!showLastOf(file))
-            return;
     } catch (const store::DbError &e) {
         error(e, DeleteTitle);
+        return;
+    }
+    showLastOrTell(file, DeleteTitle);
+}
+
+// showLastOf(), a failure to read said under `title`.
+void AccountController::showLastOrTell(int fileNo, const QString &title)
+{
+    try {
+        if (!showLastOf(fileNo))
+            return;
+    } catch (const store::DbError &e) {
+        error(e, title);
         return;
     }
     shownAsStored();
@@ -367,14 +375,7 @@ void AccountController::step(Step s)
         return;
     if (!m_record.hasCurrent() || invoiceNo() != left) {
         // The invoice left was a blank one, removed: the patient's last is next to it.
-        try {
-            if (!showLastOf(m_fileNo))
-                return;
-        } catch (const store::DbError &e) {
-            error(e, Caption);
-            return;
-        }
-        shownAsStored();
+        showLastOrTell(m_fileNo, Caption);
         return;
     }
     store::RecordSource &rs = m_record.source();

@@ -35,7 +35,7 @@ public:
     // The window came to the front: the invoice CurrentInvoiceNo names when
     // OpenInvoiceByNumber is set, else the last of CurrentFileNo's invoices
     // (a new one when the patient has none).
-    void arrive();
+    void arrive() override;
 
     int invoiceNo() const { return shownKey(); }
     int fileNo() const { return m_fileNo; }
@@ -96,6 +96,7 @@ private:
     bool storedBlank() const;
     bool findLastOf(int fileNo);
     bool showLastOf(int fileNo);
+    void showLastOrTell(int fileNo, const QString &title);
     void shownAsStored();
     void shown();
     void fillHeader();

@@ -84,15 +84,12 @@ void PatientController::shown()
 // stored, those typed in keep their text and are marked.
 void PatientController::othersChanged()
 {
-    QStringList marked;
-    try {
-        marked = m_record.rereadElsewhere();
-    } catch (const store::DbError &) {
-        return;   // shown as it was; the next change or save reads it again
-    }
-    for (const QString &box : marked)
+    const auto marked = rereadElsewhere();
+    if (!marked)
+        return;
+    for (const QString &box : *marked)
         emit textChanged(box);
-    if (!marked.isEmpty())
+    if (!marked->isEmpty())
         emit boxesMarked();
 }
 

@@ -24,7 +24,7 @@ public:
     // The window was brought forward: it shows the file CurrentFileNo names
     // (leaving the one on show as every leaving does), and takes a new file
     // as pending when NewFilePending says it is one.
-    void arrive();
+    void arrive() override;
 
     int fileNo() const { return shownKey(); }   // the file on show; 0 for none
     bool isPending() const { return m_record.isNew(); }

@@ -22,6 +22,15 @@ int RecordController::shownKey() const
     return m_record.hasCurrent() ? m_record.key().toInt() : 0;
 }
 
+std::optional<QStringList> RecordController::rereadElsewhere()
+{
+    try {
+        return m_record.rereadElsewhere();
+    } catch (const store::DbError &) {
+        return std::nullopt;
+    }
+}
+
 void RecordController::toMenu()
 {
     m_services.windows.show(ui::win::SearchMenu);

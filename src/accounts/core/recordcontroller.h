@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <optional>
 
 namespace ui {
 struct Services;
@@ -29,6 +30,9 @@ public:
     // Boxes another station changed since the record was shown (box -> text stored now).
     const QHash<QString, QString> &changedElsewhere() const { return m_record.changedElsewhere(); }
     LiveWatch &live() { return m_live; }
+
+    // The window came to the front: the record the program-wide values name.
+    virtual void arrive() = 0;
 
     bool exit();                        // F12, File > Exit, the close box
     void open();                        // File > Open: back to the search menu
@@ -56,6 +60,10 @@ protected:
     virtual bool leaveRecord() = 0;
     virtual bool settleRecord() = 0;
     void toMenu();
+    // The record on show read again after another station stored it: the
+    // boxes marked; none when it could not be read (it stays as shown, and
+    // the next change or save reads it again).
+    std::optional<QStringList> rereadElsewhere();
     // A database failure said under `title`: a restore since the record was
     // read in words of its own, any other by its number and description.
     void error(const store::DbError &e, const QString &title);

@@ -92,11 +92,6 @@ bool AccountWindow::load()
     return m_ctl.load();
 }
 
-void AccountWindow::arrive()
-{
-    m_ctl.arrive();
-}
-
 void AccountWindow::buildForm()
 {
     QFrame *card = beginCard(1180, 12);

@@ -21,7 +21,6 @@ public:
     ~AccountWindow() override;
 
     bool load();
-    void arrive();
     AccountController &controller() { return m_ctl; }
     report::ReportRunner &runner() { return m_runner; }
 

@@ -78,11 +78,6 @@ bool PatientWindow::load()
     return true;
 }
 
-void PatientWindow::arrive()
-{
-    m_ctl.arrive();
-}
-
 void PatientWindow::buildForm()
 {
     QFrame *card = beginCard(1100, 16);

@@ -18,8 +18,6 @@ public:
     ~PatientWindow() override;
 
     bool load();
-    // The registry brought the window forward.
-    void arrive();
     PatientController &controller() { return m_ctl; }
 
 protected:

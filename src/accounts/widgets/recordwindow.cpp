@@ -70,6 +70,11 @@ void RecordWindow::bindForm(RecordController &ctl)
     });
 }
 
+void RecordWindow::arrive()
+{
+    m_controller->arrive();
+}
+
 ui::FormModel &RecordWindow::formModel()
 {
     return m_controller->form();

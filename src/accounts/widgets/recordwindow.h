@@ -33,6 +33,8 @@ public:
     ~RecordWindow() override;
 
     ui::CommandSet &commands() { return m_commands; }
+    // The registry brought the window forward.
+    void arrive();
 
 protected:
     // Once the set is declared: the menus and toolbar, and the Edit commands.
