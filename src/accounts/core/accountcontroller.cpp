@@ -44,7 +44,6 @@ AccountController::AccountController(ui::Services &services, report::Reporter &r
                        parent),
       m_reporter(reporter), m_boxes(m_model), m_invoices(services.db)
 {
-    connect(&m_live, &LiveWatch::due, this, &AccountController::othersChanged);
     // Paths that unload this window from elsewhere (the menu's Exit) leave
     // the invoice as its own Exit does.
     m_services.windows.setSettler(ui::win::Account, [this] { return leaveInvoice(); });
@@ -150,22 +149,16 @@ void AccountController::shown()
     emit recordShown();
 }
 
-// Another station stored this invoice (or its patient's file): the boxes
-// not typed in show what it stored, those typed in keep their text and are
-// marked, and the totals follow the lines on show.
-void AccountController::othersChanged()
+// Another station stored this invoice (or its patient's file): the header
+// shows its patient as stored, and the totals follow the lines on show.
+bool AccountController::othersStored()
 {
-    const auto marked = rereadElsewhere();
-    if (!marked)
-        return;
     if (m_unsaved)
         m_unsaved = storedBlank();   // filled in elsewhere: no longer discarded as blank
     fillHeader();
     recompute();
     chooseMode();
-    for (const QString &box : *marked)
-        emit textChanged(box);
-    emit boxesMarked();
+    return true;
 }
 
 // An invoice read anew: one stored blank counts as never saved.

@@ -31,7 +31,7 @@ public:
 
     // Form_Load: binds the record source. False after the message when the
     // invoices cannot be read.
-    bool load();
+    bool load() override;
     // The window came to the front: the invoice CurrentInvoiceNo names when
     // OpenInvoiceByNumber is set, else the last of CurrentFileNo's invoices
     // (a new one when the patient has none).
@@ -81,11 +81,11 @@ signals:
 protected:
     bool leaveRecord() override { return leaveInvoice(); }
     bool settleRecord() override { return leaveCheck(); }
+    bool othersStored() override;
 
 private:
     enum class Step { First, Previous, Next, Last };
     void step(Step s);
-    void othersChanged();
     bool leaveInvoice();
     bool leaveCheck();
     bool writeBoxes();

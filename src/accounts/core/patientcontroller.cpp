@@ -40,7 +40,6 @@ PatientController::PatientController(ui::Services &services, QObject *parent)
       m_files(services.db)
 {
     m_numberGap.clear();   // this window runs an error's number and words together
-    connect(&m_live, &LiveWatch::due, this, &PatientController::othersChanged);
     // Paths that unload this window from elsewhere (the menu's Exit) settle
     // the file as its own Exit does.
     m_services.windows.setSettler(ui::win::PatientDetails, [this] { return settle(); });
@@ -78,19 +77,6 @@ void PatientController::shown()
     if (m_record.hasCurrent())
         m_services.state.currentFileNo = fileNo();
     emit recordShown();
-}
-
-// Another station stored this file: the boxes not typed in show what it
-// stored, those typed in keep their text and are marked.
-void PatientController::othersChanged()
-{
-    const auto marked = rereadElsewhere();
-    if (!marked)
-        return;
-    for (const QString &box : *marked)
-        emit textChanged(box);
-    if (!marked->isEmpty())
-        emit boxesMarked();
 }
 
 void PatientController::setBox(const QString &box, const QString &text)

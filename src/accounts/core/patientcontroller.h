@@ -20,7 +20,7 @@ public:
 
     // Form_Load: binds the record source. False after the message when the
     // files cannot be read.
-    bool load();
+    bool load() override;
     // The window was brought forward: it shows the file CurrentFileNo names
     // (leaving the one on show as every leaving does), and takes a new file
     // as pending when NewFilePending says it is one.
@@ -66,7 +66,6 @@ private:
     Left discardQuestion();
     PatientStore::Removal removeFile();
     void keptChanged();
-    void othersChanged();
     void step(bool (ui::RecordForm::*move)());
     void shown();
     void setBox(const QString &box, const QString &text);

@@ -13,6 +13,7 @@ RecordController::RecordController(ui::Services &services, ui::FormModel model, 
     : QObject(parent), m_services(services), m_model(std::move(model)), m_record(services.db, m_model),
       m_live(services.db, std::move(shows)), m_window(window)
 {
+    connect(&m_live, &LiveWatch::due, this, &RecordController::othersChanged);
 }
 
 RecordController::~RecordController() = default;
@@ -22,13 +23,21 @@ int RecordController::shownKey() const
     return m_record.hasCurrent() ? m_record.key().toInt() : 0;
 }
 
-std::optional<QStringList> RecordController::rereadElsewhere()
+// Another station stored the record on show: the boxes not typed in show
+// what it stored, those typed in keep their text and are marked.
+void RecordController::othersChanged()
 {
+    QStringList marked;
     try {
-        return m_record.rereadElsewhere();
+        marked = m_record.rereadElsewhere();
     } catch (const store::DbError &) {
-        return std::nullopt;
+        return;   // shown as it was; the next change or save reads it again
     }
+    const bool more = othersStored();
+    for (const QString &box : marked)
+        emit textChanged(box);
+    if (more || !marked.isEmpty())
+        emit boxesMarked();
 }
 
 void RecordController::toMenu()

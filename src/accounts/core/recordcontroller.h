@@ -6,7 +6,6 @@
 
 #include <QObject>
 #include <QString>
-#include <optional>
 
 namespace ui {
 struct Services;
@@ -31,6 +30,9 @@ public:
     const QHash<QString, QString> &changedElsewhere() const { return m_record.changedElsewhere(); }
     LiveWatch &live() { return m_live; }
 
+    // Form_Load: binds the record source. False after the message when the
+    // records cannot be read.
+    virtual bool load() = 0;
     // The window came to the front: the record the program-wide values name.
     virtual void arrive() = 0;
 
@@ -60,10 +62,9 @@ protected:
     virtual bool leaveRecord() = 0;
     virtual bool settleRecord() = 0;
     void toMenu();
-    // The record on show read again after another station stored it: the
-    // boxes marked; none when it could not be read (it stays as shown, and
-    // the next change or save reads it again).
-    std::optional<QStringList> rereadElsewhere();
+    // Another station stored the record on show: what the window works out
+    // from it, again; whether that changed more than the boxes marked.
+    virtual bool othersStored() { return false; }
     // A database failure said under `title`: a restore since the record was
     // read in words of its own, any other by its number and description.
     void error(const store::DbError &e, const QString &title);
@@ -76,6 +77,8 @@ protected:
     QString m_numberGap = QStringLiteral(" ");
 
 private:
+    void othersChanged();
+
     QString m_window;
 };
 

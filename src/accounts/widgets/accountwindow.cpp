@@ -87,11 +87,6 @@ AccountWindow::~AccountWindow()
     release();
 }
 
-bool AccountWindow::load()
-{
-    return m_ctl.load();
-}
-
 void AccountWindow::buildForm()
 {
     QFrame *card = beginCard(1180, 12);

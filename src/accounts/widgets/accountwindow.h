@@ -20,7 +20,6 @@ public:
     explicit AccountWindow(ui::Services &services, QWidget *parent = nullptr);
     ~AccountWindow() override;
 
-    bool load();
     AccountController &controller() { return m_ctl; }
     report::ReportRunner &runner() { return m_runner; }
 

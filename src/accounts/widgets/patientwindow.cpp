@@ -70,14 +70,6 @@ PatientWindow::~PatientWindow()
     release();
 }
 
-bool PatientWindow::load()
-{
-    if (!m_ctl.load())
-        return false;
-    showRecord();
-    return true;
-}
-
 void PatientWindow::buildForm()
 {
     QFrame *card = beginCard(1100, 16);

@@ -17,7 +17,6 @@ public:
     explicit PatientWindow(ui::Services &services, QWidget *parent = nullptr);
     ~PatientWindow() override;
 
-    bool load();
     PatientController &controller() { return m_ctl; }
 
 protected:

@@ -70,6 +70,11 @@ void RecordWindow::bindForm(RecordController &ctl)
     });
 }
 
+bool RecordWindow::load()
+{
+    return m_controller->load();
+}
+
 void RecordWindow::arrive()
 {
     m_controller->arrive();

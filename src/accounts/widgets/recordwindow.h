@@ -33,6 +33,9 @@ public:
     ~RecordWindow() override;
 
     ui::CommandSet &commands() { return m_commands; }
+    // Binds the record source; false (after the message) when the window is
+    // not to be shown.
+    bool load();
     // The registry brought the window forward.
     void arrive();
 
