@@ -63,17 +63,8 @@ AccountWindow::AccountWindow(ui::Services &services, QWidget *parent)
     connect(m_binder, &ui::FormBinder::focusEntered, this, amounts);
     connect(m_binder, &ui::FormBinder::focusLeft, this, amounts);
     // The claim boxes take the frame's colour except while they are typed in.
-    const QString pale = ui::toQColor(ui::colours::PaleYellow).name();
-    for (const QString &name : {b::Claim, b::DOA, b::Firm})
-        m_binder->box(name)->setStyleSheet(QStringLiteral("background: palette(window);"));
-    connect(m_binder, &ui::FormBinder::focusEntered, this, [this, pale](const QString &name) {
-        if (name == b::Claim || name == b::DOA || name == b::Firm)
-            m_binder->box(name)->setStyleSheet(QStringLiteral("background: %1;").arg(pale));
-    });
-    connect(m_binder, &ui::FormBinder::focusLeft, this, [this](const QString &name) {
-        if (name == b::Claim || name == b::DOA || name == b::Firm)
-            m_binder->box(name)->setStyleSheet(QStringLiteral("background: palette(window);"));
-    });
+    paintFocus({b::Claim, b::DOA, b::Firm}, ui::toQColor(ui::colours::PaleYellow).name(),
+               QStringLiteral("palette(window)"));
     for (auto it = m_checks.begin(); it != m_checks.end(); ++it) {
         const QString name = it.key();
         connect(it.value(), &QCheckBox::toggled, this, [this, name](bool on) { m_ctl.setChecked(name, on); });

@@ -3,10 +3,16 @@
 #include "ui/core/commandset.h"
 #include "ui/widgets/taskwindow.h"
 
+#include <QSize>
+#include <vector>
+
 class QAbstractItemModel;
+class QBoxLayout;
+class QPushButton;
 class QTableView;
 
 namespace ui {
+class CommandTable;
 struct Services;
 }
 
@@ -36,5 +42,10 @@ protected:
 // A read-only grid of whole rows, one selected at a time, its keys passing
 // through `keys` first.
 QTableView *listGrid(QWidget *parent, const QString &accessibleName, QAbstractItemModel *model, QObject *keys);
+
+// The buttons of the commands that have a text, in their order along `row`,
+// each at least `least` when that is given.
+std::vector<QPushButton *> addButtons(QBoxLayout *row, ui::CommandTable &table, const ui::CommandSet &set,
+                                      QWidget *parent, QSize least = {});
 
 } // namespace accounts

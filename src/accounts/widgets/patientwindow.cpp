@@ -53,14 +53,7 @@ PatientWindow::PatientWindow(ui::Services &services, QWidget *parent)
     bindForm(m_ctl);
     m_binder->setPressHandler([this](const QString &) { m_ctl.invoice(); });
     connect(&m_ctl, &PatientController::textChanged, m_binder, &ui::FormBinder::showText);
-    connect(m_binder, &ui::FormBinder::focusEntered, this, [this](const QString &name) {
-        if (name == b::Invoice)
-            m_invoice->setStyleSheet(QStringLiteral("background: %1;").arg(ui::toQColor(ui::colours::Yellow).name()));
-    });
-    connect(m_binder, &ui::FormBinder::focusLeft, this, [this](const QString &name) {
-        if (name == b::Invoice)
-            m_invoice->setStyleSheet(QStringLiteral("background: %1;").arg(ui::toQColor(ui::colours::LightGrey).name()));
-    });
+    paintFocus({b::Invoice}, ui::toQColor(ui::colours::Yellow).name(), ui::toQColor(ui::colours::LightGrey).name());
 
     watchKeys();
 }
@@ -127,7 +120,6 @@ void PatientWindow::buildForm()
     m_invoice = new QRadioButton(QStringLiteral("&Invoice"), card);
     m_invoice->setObjectName(b::Invoice);
     m_invoice->setAutoExclusive(false);
-    m_invoice->setStyleSheet(QStringLiteral("background: %1;").arg(ui::toQColor(ui::colours::LightGrey).name()));
     m_invoice->setMinimumWidth(120);
     setTabOrder(previous, m_invoice);
     grid->addWidget(m_invoice, 7, 3, Qt::AlignRight);

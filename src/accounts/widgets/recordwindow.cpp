@@ -75,6 +75,18 @@ bool RecordWindow::load()
     return m_controller->load();
 }
 
+void RecordWindow::paintFocus(const QStringList &names, const QString &focused, const QString &otherwise)
+{
+    const auto paint = [this, names](const QString &name, const QString &background) {
+        if (names.contains(name))
+            m_binder->widget(name)->setStyleSheet(QStringLiteral("background: %1;").arg(background));
+    };
+    for (const QString &name : names)
+        paint(name, otherwise);
+    connect(m_binder, &ui::FormBinder::focusEntered, this, [paint, focused](const QString &name) { paint(name, focused); });
+    connect(m_binder, &ui::FormBinder::focusLeft, this, [paint, otherwise](const QString &name) { paint(name, otherwise); });
+}
+
 void RecordWindow::arrive()
 {
     m_controller->arrive();

@@ -53,6 +53,9 @@ protected:
     // through the window first. Called once the form is complete.
     void watchKeys();
     void setBusy(bool busy);
+    // The bound controls `names` take the background `focused` while they
+    // have the focus, `otherwise` the rest of the time.
+    void paintFocus(const QStringList &names, const QString &focused, const QString &otherwise);
     // First thing in the window's destructor, while its controller is there:
     // closing the window as it is destroyed moves the focus, and neither the
     // binder nor the key watch may pass that on to a controller already gone.

@@ -121,10 +121,7 @@ void SearchMenuWindow::buildForm()
     buttons->addStretch();
     addSearchMenuCommands(m_commands, m_ctl);
     auto *table = new ui::CommandTable(m_commands, this);
-    for (const ui::Command &c : m_commands.commands()) {
-        QPushButton *b = table->button(c.id, card);
-        b->setMinimumSize(100, 30);
-        buttons->addWidget(b);
+    for (QPushButton *b : addButtons(buttons, *table, m_commands, card, {100, 30})) {
         setTabOrder(previous, b);
         previous = b;
     }

@@ -50,11 +50,7 @@ SearchWindow::SearchWindow(ui::Services &services, QWidget *parent)
     buttons->addStretch();
     addSearchCommands(m_commands, m_ctl);
     auto *table = new ui::CommandTable(m_commands, this);
-    for (const ui::Command &c : m_commands.commands()) {
-        QPushButton *b = table->button(c.id, body);
-        b->setMinimumSize(130, 30);
-        buttons->addWidget(b);
-    }
+    addButtons(buttons, *table, m_commands, body, {130, 30});
     v->addLayout(buttons);
 
     connect(&m_ctl, &ManualSearch::currentRowChanged, this, &SearchWindow::showRow);

@@ -85,13 +85,8 @@ SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
     v->addWidget(m_aged);
 
     auto *buttons = new QHBoxLayout;
-    for (const ui::Command &c : m_commands.commands()) {
-        if (c.text.isEmpty())
-            continue;
-        QPushButton *p = m_table->button(c.id, body);
+    for (QPushButton *p : addButtons(buttons, *m_table, m_commands, body))
         p->installEventFilter(this);
-        buttons->addWidget(p);
-    }
     v->addLayout(buttons);
     // F1 and F2 act wherever the focus is.
     m_table->bindKeys(this);
