@@ -155,31 +155,21 @@ void SearchMenuWindow::arrive()
 
 bool SearchMenuWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == m_new) {
-            m_ctl.newClient();
-            return true;
-        }
-        if (watched == m_existing) {
-            m_existing->setChecked(true);
-            m_ctl.existingClientPressed(true);
-            return true;
-        }
-    }
+    const bool byMouse = event->type() == QEvent::MouseButtonPress;
+    bool pressed = byMouse;
     if (event->type() == QEvent::KeyPress) {
         const ui::KeyStroke k = ui::translateKey(static_cast<QKeyEvent *>(event));
         // Tab and Enter move on; any other key on an option presses it.
-        if (!k.typed.isNull() && k.typed != QChar(9) && k.typed != QChar(13)) {
-            if (watched == m_new) {
-                m_ctl.newClient();
-                return true;
-            }
-            if (watched == m_existing) {
-                m_existing->setChecked(true);
-                m_ctl.existingClientPressed(false);
-                return true;
-            }
-        }
+        pressed = !k.typed.isNull() && k.typed != QChar(9) && k.typed != QChar(13);
+    }
+    if (pressed && watched == m_new) {
+        m_ctl.newClient();
+        return true;
+    }
+    if (pressed && watched == m_existing) {
+        m_existing->setChecked(true);
+        m_ctl.existingClientPressed(byMouse);
+        return true;
     }
     return ui::TaskWindow::eventFilter(watched, event);
 }
