@@ -35,15 +35,15 @@ QString criteria(const QString &field, int n) { return field + QStringLiteral(" 
 } // namespace
 
 AccountController::AccountController(ui::Services &services, report::Reporter &reporter, QObject *parent)
-    : QObject(parent), m_services(services), m_reporter(reporter), m_model(accountForm()),
-      m_boxes(m_model), m_record(services.db, m_model), m_invoices(services.db),
-      m_live(services.db, [this](const QString &kind, const QString &key) {
-          // The invoice, and its patient's name and address in the header.
-          return (kind == InvoiceStore::Kind && key == QString::number(invoiceNo())) ||
-                 (kind == QLatin1String("patient") && key == QString::number(m_fileNo));
-      })
+    : RecordController(services, accountForm(), ui::win::Account,
+                       [this](const QString &kind, const QString &key) {
+                           // The invoice, and its patient's name and address in the header.
+                           return (kind == InvoiceStore::Kind && key == QString::number(invoiceNo())) ||
+                                  (kind == QLatin1String("patient") && key == QString::number(m_fileNo));
+                       },
+                       parent),
+      m_reporter(reporter), m_boxes(m_model), m_invoices(services.db)
 {
-    connect(&m_live, &LiveWatch::due, this, &AccountController::othersChanged);
     // Paths that unload this window from elsewhere (the menu's Exit) leave
     // the invoice as its own Exit does.
     m_services.windows.setSettler(ui::win::Account, [this] { return leaveInvoice(); });
@@ -72,11 +72,6 @@ bool AccountController::load()
     }
     m_live.start();
     return true;
-}
-
-int AccountController::invoiceNo() const
-{
-    return m_record.hasCurrent() ? m_record.key().toInt() : 0;
 }
 
 void AccountController::setBox(const QString &box, const QString &text)
@@ -154,25 +149,16 @@ void AccountController::shown()
     emit recordShown();
 }
 
-// Another station stored this invoice (or its patient's file): the boxes
-// not typed in show what it stored, those typed in keep their text and are
-// marked, and the totals follow the lines on show.
-void AccountController::othersChanged()
+// Another station stored this invoice (or its patient's file): the header
+// shows its patient as stored, and the totals follow the lines on show.
+bool AccountController::othersStored()
 {
-    QStringList marked;
-    try {
-        marked = m_record.rereadElsewhere();
-    } catch (const store::DbError &) {
-        return;   // shown as it was; the next change or save reads it again
-    }
     if (m_unsaved)
         m_unsaved = storedBlank();   // filled in elsewhere: no longer discarded as blank
     fillHeader();
     recompute();
     chooseMode();
-    for (const QString &box : marked)
-        emit textChanged(box);
-    emit boxesMarked();
+    return true;
 }
 
 // An invoice read anew: one stored blank counts as never saved.
@@ -355,10 +341,21 @@ void AccountController::remove()
             shownAsStored();
             return;
         }
-        if (!showLastOf(file))
-            return;
     } catch (const store::DbError &e) {
         error(e, DeleteTitle);
+        return;
+    }
+    showLastOrTell(file, DeleteTitle);
+}
+
+// showLastOf(), a failure to read said under `title`.
+void AccountController::showLastOrTell(int fileNo, const QString &title)
+{
+    try {
+        if (!showLastOf(fileNo))
+            return;
+    } catch (const store::DbError &e) {
+        error(e, title);
         return;
     }
     shownAsStored();
@@ -371,14 +368,7 @@ void AccountController::step(Step s)
         return;
     if (!m_record.hasCurrent() || invoiceNo() != left) {
         // The invoice left was a blank one, removed: the patient's last is next to it.
-        try {
-            if (!showLastOf(m_fileNo))
-                return;
-        } catch (const store::DbError &e) {
-            error(e, Caption);
-            return;
-        }
-        shownAsStored();
+        showLastOrTell(m_fileNo, Caption);
         return;
     }
     store::RecordSource &rs = m_record.source();
@@ -438,26 +428,6 @@ void AccountController::output(int destination)
     }
 }
 
-void AccountController::toMenu()
-{
-    m_services.windows.show(ui::win::SearchMenu);
-    m_services.windows.unload(ui::win::Account);
-}
-
-bool AccountController::exit()
-{
-    if (!leaveCheck())
-        return false;
-    toMenu();
-    return true;
-}
-
-void AccountController::open()
-{
-    if (leaveInvoice())
-        toMenu();
-}
-
 void AccountController::summary()
 {
     if (!leaveCheck())
@@ -476,23 +446,6 @@ void AccountController::showSummaries()
 void AccountController::history()
 {
     showHistory(m_services, InvoiceStore::Kind, invoiceNo(), QStringLiteral("History of invoice %1").arg(invoiceNo()));
-}
-
-void AccountController::viewFiles()
-{
-    m_services.windows.show(ui::win::Search);
-}
-
-void AccountController::togglePageLock()
-{
-    m_model.setLocked(!m_model.locked());
-    emit lockChanged();
-}
-
-void AccountController::help()
-{
-    m_services.state.helpField = QStringLiteral("Help2");
-    m_services.windows.show(ui::win::Help);
 }
 
 void AccountController::about()

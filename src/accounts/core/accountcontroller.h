@@ -2,22 +2,12 @@
 
 #include "accounts/core/invoiceboxes.h"
 #include "accounts/core/invoicestore.h"
-#include "accounts/core/livewatch.h"
+#include "accounts/core/recordcontroller.h"
 #include "report/core/reportsettings.h"
-#include "ui/core/formmodel.h"
 #include "ui/core/money.h"
-#include "ui/core/recordform.h"
 
-#include <QObject>
-#include <QString>
 #include <optional>
 
-namespace ui {
-struct Services;
-}
-namespace store {
-class DbError;
-}
 namespace report {
 class Reporter;
 }
@@ -28,7 +18,7 @@ namespace accounts {
 // The invoice window (frmAccount) without its widgets: one invoice of one
 // patient in the bound boxes, its amounts kept in step, and the window's
 // commands. The window steps through this patient's invoices only.
-class AccountController : public QObject {
+class AccountController : public RecordController {
     Q_OBJECT
 public:
     static inline const QString Caption = QStringLiteral("Invoice  +/-  Receipt");
@@ -41,21 +31,16 @@ public:
 
     // Form_Load: binds the record source. False after the message when the
     // invoices cannot be read.
-    bool load();
+    bool load() override;
     // The window came to the front: the invoice CurrentInvoiceNo names when
     // OpenInvoiceByNumber is set, else the last of CurrentFileNo's invoices
     // (a new one when the patient has none).
-    void arrive();
+    void arrive() override;
 
-    ui::FormModel &form() { return m_model; }
-    int invoiceNo() const;
+    int invoiceNo() const { return shownKey(); }
     int fileNo() const { return m_fileNo; }
     bool isPending() const { return m_pending; }
     bool receiptMode() const { return m_receipt; }
-    bool pageLock() const { return m_model.locked(); }
-    // Boxes another station changed since the invoice was shown (box -> text stored now).
-    const QHash<QString, QString> &changedElsewhere() const { return m_record.changedElsewhere(); }
-    LiveWatch &live() { return m_live; }
 
     struct Header {
         QString invoice, fileNo, name, address, cityStateZip, outstanding;
@@ -81,32 +66,26 @@ public:
     void last();
     void print() { output(report::ReportSettings::ToPrinter); }
     void preview() { output(report::ReportSettings::ToWindow); }
-    bool exit();                            // F12, File > Exit, the close box
-    void open();                            // File > Open
     void summary();                         // View > Summary Accounts
     void showSummaries();                   // F2
-    void viewFiles();                       // F6
     void history();                         // View > History (Ctrl+H): the invoice's recorded changes
-    void togglePageLock();
-    void help();
     void about();
 
     // What a print or preview of the invoice on show sets on the engine.
     report::ReportSettings reportSettings(int destination);
 
 signals:
-    void recordShown();                     // boxes, header and mode
-    void textChanged(const QString &box);
-    void focusRequested(const QString &box);
     void modeChanged();
-    void lockChanged();
     void busyChanged(bool busy);
-    void boxesMarked();                     // boxes newly marked (recordShown: marks forgotten)
+
+protected:
+    bool leaveRecord() override { return leaveInvoice(); }
+    bool settleRecord() override { return leaveCheck(); }
+    bool othersStored() override;
 
 private:
     enum class Step { First, Previous, Next, Last };
     void step(Step s);
-    void othersChanged();
     bool leaveInvoice();
     bool leaveCheck();
     bool writeBoxes();
@@ -117,6 +96,7 @@ private:
     bool storedBlank() const;
     bool findLastOf(int fileNo);
     bool showLastOf(int fileNo);
+    void showLastOrTell(int fileNo, const QString &title);
     void shownAsStored();
     void shown();
     void fillHeader();
@@ -125,17 +105,11 @@ private:
     void chooseMode();
     void setBox(const QString &box, const QString &text);
     void output(int destination);
-    void toMenu();
-    void error(const store::DbError &e, const QString &title);
     void conflict(const std::vector<store::FieldWrite> &typed, const QStringList &contested);
 
-    ui::Services &m_services;
     report::Reporter &m_reporter;
-    ui::FormModel m_model;
     InvoiceBoxes m_boxes;
-    ui::RecordForm m_record;
     InvoiceStore m_invoices;
-    LiveWatch m_live;
     Header m_header;
     int m_fileNo = 0;
     bool m_pending = false;     // NewInvoicePending

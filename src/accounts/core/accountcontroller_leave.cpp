@@ -21,15 +21,6 @@ const QString SaveQuestion = QStringLiteral("Do you want to save new invoice?");
 
 namespace f = invoice::field;
 
-void AccountController::error(const store::DbError &e, const QString &title)
-{
-    if (e.number() == store::DbError::Restored) {
-        m_services.prompter.message(ui::RecordForm::restoredNotice(e), title, ui::Icon::Warning);
-        return;
-    }
-    m_services.prompter.message(QString::number(e.number()) + QLatin1Char(' ') + e.description(), title);
-}
-
 // After the record is shown as stored: every box typed, those another
 // station had changed marked with what it stored.
 void AccountController::conflict(const std::vector<store::FieldWrite> &typed, const QStringList &contested)

@@ -27,32 +27,71 @@ void addEditMenu(ui::CommandSet &set, const QString &deleteTip)
              .tool = QStringLiteral("Delete"), .toolTip = deleteTip, .menuGap = true});
 }
 
+// The menu bar of a record window, in this order.
+void addMenus(ui::CommandSet &set, std::initializer_list<std::pair<QString, QString>> menus)
+{
+    for (const auto &[name, title] : menus)
+        set.addMenu(name, title);
+}
+
+// File > New, Open, Save and Delete of a record window: the keys differ.
+template <class Ctl>
+void addFileCommands(ui::CommandSet &set, Ctl &ctl, void (Ctl::*newRecord)(), int newKey, int saveKey,
+                     const QString &deleteLegend)
+{
+    const QString newLegend = ui::CommandSet::keyText(newKey) + QStringLiteral("  New");
+    set.add({.menu = File, .entry = QStringLiteral("mnuFileNew"), .text = QStringLiteral("&New"),
+             .functionKey = newKey, .legend = newLegend, .run = [&ctl, newRecord] { (ctl.*newRecord)(); }});
+    set.add({.menu = File, .entry = QStringLiteral("mnuFileOpen"), .text = QStringLiteral("&Open"),
+             .tool = QStringLiteral("Open"), .toolTip = QStringLiteral("Open"), .run = [&ctl] { ctl.open(); }});
+    set.add({.menu = File, .entry = QStringLiteral("mnuFileSave"), .text = QStringLiteral("&Save"),
+             .functionKey = saveKey, .tool = QStringLiteral("Save"), .toolTip = QStringLiteral("Save"),
+             .legend = ui::CommandSet::keyText(saveKey) + QStringLiteral("  Save"), .run = [&ctl] { ctl.save(); }});
+    set.add({.menu = File, .entry = QStringLiteral("mnuFileDelete"), .text = QStringLiteral("&Delete"),
+             .functionKey = Qt::Key_F7, .legend = deleteLegend, .menuGap = true, .run = [&ctl] { ctl.remove(); }});
+}
+
+template <class Ctl>
+void addExit(ui::CommandSet &set, Ctl &ctl)
+{
+    set.add({.menu = File, .entry = QStringLiteral("mnuFileExit"), .text = QStringLiteral("E&xit"),
+             .functionKey = Qt::Key_F12, .legend = QStringLiteral("F12  Exit"), .menuGap = true,
+             .run = [&ctl] { ctl.exit(); }});
+}
+
+template <class Ctl>
+void addHelpMenu(ui::CommandSet &set, Ctl &ctl)
+{
+    set.add({.menu = Help, .entry = QStringLiteral("mnuHelpAbout"), .text = QStringLiteral("&About"),
+             .run = [&ctl] { ctl.about(); }});
+    set.add({.menu = Help, .entry = QStringLiteral("mnuHelpContents"), .text = QStringLiteral("&Contents"),
+             .functionKey = Qt::Key_F1, .tool = QStringLiteral("Help"), .toolTip = QStringLiteral("Help"),
+             .legend = QStringLiteral("F1  Help"), .toolGap = true, .run = [&ctl] { ctl.help(); }});
+}
+
+// F3 toggles the Page Lock box, which sits in the legend's gap after it.
+template <class Ctl>
+void addPageLock(ui::CommandSet &set, Ctl &ctl, int gap)
+{
+    set.add({.id = QStringLiteral("pageLock"), .functionKey = Qt::Key_F3,
+             .legend = QStringLiteral("F3").leftJustified(gap), .run = [&ctl] { ctl.togglePageLock(); }});
+}
+
 } // namespace
 
 void addPatientCommands(ui::CommandSet &set, PatientController &ctl)
 {
     const QString inv = QStringLiteral("mnuInvoice");
-    set.addMenu(File, QStringLiteral("&File"));
-    set.addMenu(Edit, QStringLiteral("&Edit"));
-    set.addMenu(View, QStringLiteral("&View"));
-    set.addMenu(inv, QStringLiteral("&Invoice"));
-    set.addMenu(Help, QStringLiteral("&Help"));
+    addMenus(set, {{File, QStringLiteral("&File")},
+                   {Edit, QStringLiteral("&Edit")},
+                   {View, QStringLiteral("&View")},
+                   {inv, QStringLiteral("&Invoice")},
+                   {Help, QStringLiteral("&Help")}});
     // The legend's gap after F3 is where the Page Lock box sits.
     set.setLegendGap(QStringLiteral("     "));
 
-    set.add({.menu = File, .entry = QStringLiteral("mnuFileNew"), .text = QStringLiteral("&New"),
-             .functionKey = Qt::Key_F5, .legend = QStringLiteral("F5  New"), .run = [&ctl] { ctl.newFile(); }});
-    set.add({.menu = File, .entry = QStringLiteral("mnuFileOpen"), .text = QStringLiteral("&Open"),
-             .tool = QStringLiteral("Open"), .toolTip = QStringLiteral("Open"), .run = [&ctl] { ctl.open(); }});
-    set.add({.menu = File, .entry = QStringLiteral("mnuFileSave"), .text = QStringLiteral("&Save"),
-             .functionKey = Qt::Key_F4, .tool = QStringLiteral("Save"), .toolTip = QStringLiteral("Save"),
-             .legend = QStringLiteral("F4  Save"), .run = [&ctl] { ctl.save(); }});
-    set.add({.menu = File, .entry = QStringLiteral("mnuFileDelete"), .text = QStringLiteral("&Delete"),
-             .functionKey = Qt::Key_F7, .legend = QStringLiteral("F7  Delete"), .menuGap = true,
-             .run = [&ctl] { ctl.remove(); }});
-    set.add({.menu = File, .entry = QStringLiteral("mnuFileExit"), .text = QStringLiteral("E&xit"),
-             .functionKey = Qt::Key_F12, .legend = QStringLiteral("F12  Exit"), .menuGap = true,
-             .run = [&ctl] { ctl.exit(); }});
+    addFileCommands(set, ctl, &PatientController::newFile, Qt::Key_F5, Qt::Key_F4, QStringLiteral("F7  Delete"));
+    addExit(set, ctl);
 
     addEditMenu(set, QStringLiteral("Delete"));
 
@@ -70,45 +109,29 @@ void addPatientCommands(ui::CommandSet &set, PatientController &ctl)
     set.add({.menu = inv, .entry = QStringLiteral("mnuInvoiceCreate"), .text = QStringLiteral("&Create"),
              .functionKey = Qt::Key_F9, .tool = QStringLiteral("Accounts"), .toolTip = QStringLiteral("Invoice"),
              .legend = QStringLiteral("F9  Invoice"), .run = [&ctl] { ctl.invoice(); }});
-    set.add({.menu = Help, .entry = QStringLiteral("mnuHelpAbout"), .text = QStringLiteral("&About"),
-             .run = [&ctl] { ctl.about(); }});
-    set.add({.menu = Help, .entry = QStringLiteral("mnuHelpContents"), .text = QStringLiteral("&Contents"),
-             .functionKey = Qt::Key_F1, .tool = QStringLiteral("Help"), .toolTip = QStringLiteral("Help"),
-             .legend = QStringLiteral("F1  Help"), .toolGap = true, .run = [&ctl] { ctl.help(); }});
+    addHelpMenu(set, ctl);
     // F2 is named "Summary" on the legend but opens the files, as F6 does.
     set.add({.functionKey = Qt::Key_F2, .legend = QStringLiteral("F2  Summary"), .run = [&ctl] { ctl.viewFiles(); }});
-    set.add({.id = QStringLiteral("pageLock"), .functionKey = Qt::Key_F3, .legend = QStringLiteral("F3").leftJustified(30),
-             .run = [&ctl] { ctl.togglePageLock(); }});
+    addPageLock(set, ctl, 30);
     set.add({.functionKey = Qt::Key_F8, .legend = QStringLiteral("F8  Cancel"), .run = [&ctl] { ctl.cancel(); }});
 }
 
 void addAccountCommands(ui::CommandSet &set, AccountController &ctl)
 {
-    set.addMenu(File, QStringLiteral("&File"));
-    set.addMenu(Edit, QStringLiteral("&Edit"));
-    set.addMenu(View, QStringLiteral("&View"));
-    set.addMenu(Help, QStringLiteral("&Help"));
+    addMenus(set, {{File, QStringLiteral("&File")},
+                   {Edit, QStringLiteral("&Edit")},
+                   {View, QStringLiteral("&View")},
+                   {Help, QStringLiteral("&Help")}});
     set.setLegendGap(QStringLiteral("    "));
 
-    set.add({.menu = File, .entry = QStringLiteral("mnuFileNew"), .text = QStringLiteral("&New"),
-             .functionKey = Qt::Key_F8, .legend = QStringLiteral("F8  New"), .run = [&ctl] { ctl.newInvoice(); }});
-    set.add({.menu = File, .entry = QStringLiteral("mnuFileOpen"), .text = QStringLiteral("&Open"),
-             .tool = QStringLiteral("Open"), .toolTip = QStringLiteral("Open"), .run = [&ctl] { ctl.open(); }});
-    set.add({.menu = File, .entry = QStringLiteral("mnuFileSave"), .text = QStringLiteral("&Save"),
-             .functionKey = Qt::Key_F9, .tool = QStringLiteral("Save"), .toolTip = QStringLiteral("Save"),
-             .legend = QStringLiteral("F9  Save"), .run = [&ctl] { ctl.save(); }});
-    set.add({.menu = File, .entry = QStringLiteral("mnuFileDelete"), .text = QStringLiteral("&Delete"),
-             .functionKey = Qt::Key_F7, .legend = QStringLiteral("F7 Delete"), .menuGap = true,
-             .run = [&ctl] { ctl.remove(); }});
+    addFileCommands(set, ctl, &AccountController::newInvoice, Qt::Key_F8, Qt::Key_F9, QStringLiteral("F7 Delete"));
     set.add({.menu = File, .entry = QStringLiteral("mnuFilePreview"), .text = QStringLiteral("Pre&view"),
              .functionKey = Qt::Key_F10, .legend = QStringLiteral("F10  Preview"), .menuGap = true,
              .run = [&ctl] { ctl.preview(); }});
     set.add({.menu = File, .entry = QStringLiteral("mnuFilePrint"), .text = QStringLiteral("&Print"),
              .functionKey = Qt::Key_F11, .tool = QStringLiteral("Print"), .toolTip = QStringLiteral("Print"),
              .legend = QStringLiteral("F11  Print"), .run = [&ctl] { ctl.print(); }});
-    set.add({.menu = File, .entry = QStringLiteral("mnuFileExit"), .text = QStringLiteral("E&xit"),
-             .functionKey = Qt::Key_F12, .legend = QStringLiteral("F12  Exit"), .menuGap = true,
-             .run = [&ctl] { ctl.exit(); }});
+    addExit(set, ctl);
 
     addEditMenu(set, QStringLiteral("Delete File"));
 
@@ -127,14 +150,9 @@ void addAccountCommands(ui::CommandSet &set, AccountController &ctl)
              .run = [&ctl] { ctl.history(); }});
     set.add({.functionKey = Qt::Key_F6, .tool = QStringLiteral("Camera"), .toolTip = QStringLiteral("View Files"),
              .legend = QStringLiteral("F6  Files"), .run = [&ctl] { ctl.viewFiles(); }});
-    set.add({.menu = Help, .entry = QStringLiteral("mnuHelpAbout"), .text = QStringLiteral("&About"),
-             .run = [&ctl] { ctl.about(); }});
-    set.add({.menu = Help, .entry = QStringLiteral("mnuHelpContents"), .text = QStringLiteral("&Contents"),
-             .functionKey = Qt::Key_F1, .tool = QStringLiteral("Help"), .toolTip = QStringLiteral("Help"),
-             .legend = QStringLiteral("F1  Help"), .toolGap = true, .run = [&ctl] { ctl.help(); }});
+    addHelpMenu(set, ctl);
     set.add({.functionKey = Qt::Key_F2, .legend = QStringLiteral("F2  Summary"), .run = [&ctl] { ctl.showSummaries(); }});
-    set.add({.id = QStringLiteral("pageLock"), .functionKey = Qt::Key_F3, .legend = QStringLiteral("F3").leftJustified(26),
-             .run = [&ctl] { ctl.togglePageLock(); }});
+    addPageLock(set, ctl, 26);
 }
 
 void addSummaryCommands(ui::CommandSet &set, SummaryController &ctl)

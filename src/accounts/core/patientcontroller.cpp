@@ -32,12 +32,14 @@ bool unnamed(const QString &lastName) { return lastName.isEmpty() || lastName ==
 } // namespace
 
 PatientController::PatientController(ui::Services &services, QObject *parent)
-    : QObject(parent), m_services(services), m_model(patientForm()), m_record(services.db, m_model),
-      m_files(services.db), m_live(services.db, [this](const QString &kind, const QString &key) {
-          return kind == PatientStore::Kind && key == QString::number(fileNo());
-      })
+    : RecordController(services, patientForm(), ui::win::PatientDetails,
+                       [this](const QString &kind, const QString &key) {
+                           return kind == PatientStore::Kind && key == QString::number(fileNo());
+                       },
+                       parent),
+      m_files(services.db)
 {
-    connect(&m_live, &LiveWatch::due, this, &PatientController::othersChanged);
+    m_numberGap.clear();   // this window runs an error's number and words together
     // Paths that unload this window from elsewhere (the menu's Exit) settle
     // the file as its own Exit does.
     m_services.windows.setSettler(ui::win::PatientDetails, [this] { return settle(); });
@@ -70,11 +72,6 @@ bool PatientController::load()
     return true;
 }
 
-int PatientController::fileNo() const
-{
-    return m_record.hasCurrent() ? m_record.key().toInt() : 0;
-}
-
 void PatientController::shown()
 {
     if (m_record.hasCurrent())
@@ -82,35 +79,10 @@ void PatientController::shown()
     emit recordShown();
 }
 
-// Another station stored this file: the boxes not typed in show what it
-// stored, those typed in keep their text and are marked.
-void PatientController::othersChanged()
-{
-    QStringList marked;
-    try {
-        marked = m_record.rereadElsewhere();
-    } catch (const store::DbError &) {
-        return;   // shown as it was; the next change or save reads it again
-    }
-    for (const QString &box : marked)
-        emit textChanged(box);
-    if (!marked.isEmpty())
-        emit boxesMarked();
-}
-
 void PatientController::setBox(const QString &box, const QString &text)
 {
     m_model.assign(box, text);
     emit textChanged(box);
-}
-
-void PatientController::error(const store::DbError &e, const QString &title)
-{
-    if (e.number() == store::DbError::Restored) {
-        m_services.prompter.message(ui::RecordForm::restoredNotice(e), title, ui::Icon::Warning);
-        return;
-    }
-    m_services.prompter.message(QString::number(e.number()) + e.description(), title);
 }
 
 // After the file is shown as stored: every box typed, in the window's
@@ -320,12 +292,6 @@ bool PatientController::settlePending()
     return discardQuestion() == Left::Done;
 }
 
-void PatientController::toMenu()
-{
-    m_services.windows.show(ui::win::SearchMenu);
-    m_services.windows.unload(ui::win::PatientDetails);
-}
-
 void PatientController::newFile()
 {
     if (m_record.isNew()) {
@@ -387,26 +353,12 @@ bool PatientController::settle()
     return leaveFile();
 }
 
-bool PatientController::exit()
-{
-    if (!settle())
-        return false;
-    toMenu();
-    return true;
-}
-
-void PatientController::open()
-{
-    if (leaveFile())
-        toMenu();
-}
-
-void PatientController::previous()
+void PatientController::step(bool (ui::RecordForm::*move)())
 {
     if (!leaveFile())
         return;
     try {
-        m_record.previous();
+        (m_record.*move)();
         m_record.show();
     } catch (const store::DbError &) {
         m_services.prompter.message(FileNotFound, QString());
@@ -414,24 +366,8 @@ void PatientController::previous()
     shown();
 }
 
-void PatientController::next()
-{
-    if (!leaveFile())
-        return;
-    try {
-        m_record.next();
-        m_record.show();
-    } catch (const store::DbError &) {
-        m_services.prompter.message(FileNotFound, QString());
-    }
-    shown();
-}
-
-void PatientController::togglePageLock()
-{
-    m_model.setLocked(!m_model.locked());
-    emit lockChanged();
-}
+void PatientController::previous() { step(&ui::RecordForm::previous); }
+void PatientController::next() { step(&ui::RecordForm::next); }
 
 void PatientController::invoice()
 {
@@ -464,11 +400,6 @@ void PatientController::invoice()
     m_services.windows.unload(ui::win::PatientDetails);
 }
 
-void PatientController::viewFiles()
-{
-    m_services.windows.show(ui::win::Search);
-}
-
 void PatientController::history()
 {
     showHistory(m_services, PatientStore::Kind, fileNo(), QStringLiteral("History of file %1").arg(fileNo()));
@@ -478,12 +409,6 @@ void PatientController::accounts()
 {
     m_services.state.currentFileNo = fileNo();
     m_services.windows.show(ui::win::Summary);
-}
-
-void PatientController::help()
-{
-    m_services.state.helpField = QStringLiteral("Help2");
-    m_services.windows.show(ui::win::Help);
 }
 
 void PatientController::about()

@@ -91,47 +91,40 @@ void SummaryController::patientSummary()
         narrow(Narrowing::patient(m_fileNo), Order::Invoice, true);
 }
 
-std::optional<QString> SummaryController::askName(const QString &prompt, const QString &title)
+// The list on show narrowed further, in its order, to the name the user
+// types (in capitals); nothing typed leaves it as it is.
+void SummaryController::narrowToName(QString Narrowing::*name, const QString &prompt, const QString &title)
 {
     const auto answer = m_services.prompter.input(prompt, title);
     if (!answer || answer->isEmpty())
-        return std::nullopt;
-    return answer->toUpper();
+        return;
+    Narrowing n = m_list.narrowing();
+    n.*name = answer->toUpper();
+    narrow(n, m_list.order(), true);
+}
+
+void SummaryController::narrowTo(bool Narrowing::*only)
+{
+    Narrowing n = m_list.narrowing();
+    n.*only = true;
+    narrow(n, m_list.order(), true);
 }
 
 void SummaryController::referrerAccounts()
 {
-    if (const auto name = askName(QStringLiteral("Please type name of referrer exactly as entered on invoices:"),
-                                  QStringLiteral("View Individual Referrer's Accounts"))) {
-        Narrowing n = m_list.narrowing();
-        n.referrer = *name;
-        narrow(n, m_list.order(), true);
-    }
+    narrowToName(&Narrowing::referrer, QStringLiteral("Please type name of referrer exactly as entered on invoices:"),
+                 QStringLiteral("View Individual Referrer's Accounts"));
 }
 
 void SummaryController::practitionerAccounts()
 {
-    if (const auto name = askName(QStringLiteral("Please type name of practitioner exactly as entered on invoices:"),
-                                  QStringLiteral("View Individual Practitioner's Accounts"))) {
-        Narrowing n = m_list.narrowing();
-        n.practitioner = *name;
-        narrow(n, m_list.order(), true);
-    }
+    narrowToName(&Narrowing::practitioner,
+                 QStringLiteral("Please type name of practitioner exactly as entered on invoices:"),
+                 QStringLiteral("View Individual Practitioner's Accounts"));
 }
 
-void SummaryController::cashAccounts()
-{
-    Narrowing n = m_list.narrowing();
-    n.cash = true;
-    narrow(n, m_list.order(), true);
-}
-
-void SummaryController::unpaidAccounts()
-{
-    Narrowing n = m_list.narrowing();
-    n.unpaid = true;
-    narrow(n, m_list.order(), true);
-}
+void SummaryController::cashAccounts() { narrowTo(&Narrowing::cash); }
+void SummaryController::unpaidAccounts() { narrowTo(&Narrowing::unpaid); }
 
 void SummaryController::allAccounts()
 {

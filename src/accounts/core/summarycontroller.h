@@ -65,7 +65,8 @@ signals:
 private:
     bool narrow(const SummaryList::Narrowing &n, SummaryList::Order order, bool focusGrid);
     void othersChanged();
-    std::optional<QString> askName(const QString &prompt, const QString &title);
+    void narrowToName(QString SummaryList::Narrowing::*name, const QString &prompt, const QString &title);
+    void narrowTo(bool SummaryList::Narrowing::*only);
 
     ui::Services &m_services;
     SummaryList m_list;

@@ -392,10 +392,10 @@ void SummaryList::keep(QHash<int, std::vector<int>> &read) const
     }
 }
 
-// In invoice order a page's numbers come by the invoice number's index: on
-// from the page before or back from the page after when it was read, else
-// from the nearer end of the list, so no read goes through the whole list.
-const std::vector<int> &SummaryList::pageInvoices(int page) const
+// A page's invoice numbers as kept, else read by `read` (the page's first
+// row, its row count, the numbers out) and kept; empty past the end, or when
+// the read fails (read again when next shown).
+const std::vector<int> &SummaryList::keptPage(int page, const PageRead &read) const
 {
     static const std::vector<int> none;
     if (const auto it = m_runInvoices.constFind(page); it != m_runInvoices.cend())
@@ -404,27 +404,40 @@ const std::vector<int> &SummaryList::pageInvoices(int page) const
     const int count = std::min(PageRows, rows() - first);
     if (count <= 0)
         return none;
-    QHash<int, std::vector<int>> read;
-    std::vector<int> &out = read[page];
-    const auto select = [&](const QString &cond, QVariantList binds, bool backwards, int offset) {
-        QStringList conds;
-        if (!m_where.isEmpty())
-            conds << m_where;
-        if (!cond.isEmpty())
-            conds << cond;
-        binds = m_binds + binds;   // the narrowing comes first in the statement
-        m_db.forEachRow(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %1%4 LIMIT ? OFFSET ?")
-                            .arg(col(f::Invoice), col(store::tables::Accounts),
-                                 conds.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conds.join(" AND "),
-                                 backwards ? QStringLiteral(" DESC") : QString()),
-                        binds + QVariantList{count, offset},
-                        [&](const QSqlQuery &r) { out.push_back(r.value(0).toInt()); });
-        if (backwards)
-            std::reverse(out.begin(), out.end());
-    };
-    const auto before = m_runInvoices.constFind(page - 1);
-    const auto after = m_runInvoices.constFind(page + 1);
+    QHash<int, std::vector<int>> pages;
     try {
+        read(first, count, pages[page]);
+    } catch (const store::DbError &) {
+        return none;
+    }
+    keep(pages);
+    return m_runInvoices[page];
+}
+
+// In invoice order a page's numbers come by the invoice number's index: on
+// from the page before or back from the page after when it was read, else
+// from the nearer end of the list, so no read goes through the whole list.
+const std::vector<int> &SummaryList::pageInvoices(int page) const
+{
+    return keptPage(page, [this, page](int first, int count, std::vector<int> &out) {
+        const auto select = [&](const QString &cond, QVariantList binds, bool backwards, int offset) {
+            QStringList conds;
+            if (!m_where.isEmpty())
+                conds << m_where;
+            if (!cond.isEmpty())
+                conds << cond;
+            binds = m_binds + binds;   // the narrowing comes first in the statement
+            m_db.forEachRow(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %1%4 LIMIT ? OFFSET ?")
+                                .arg(col(f::Invoice), col(store::tables::Accounts),
+                                     conds.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conds.join(" AND "),
+                                     backwards ? QStringLiteral(" DESC") : QString()),
+                            binds + QVariantList{count, offset},
+                            [&](const QSqlQuery &r) { out.push_back(r.value(0).toInt()); });
+            if (backwards)
+                std::reverse(out.begin(), out.end());
+        };
+        const auto before = m_runInvoices.constFind(page - 1);
+        const auto after = m_runInvoices.constFind(page + 1);
         if (before != m_runInvoices.cend() && int(before->size()) == PageRows)
             select(col(f::Invoice) + QStringLiteral(" > ?"), {before->back()}, false, 0);
         else if (after != m_runInvoices.cend() && !after->empty() && count == PageRows)
@@ -433,11 +446,7 @@ const std::vector<int> &SummaryList::pageInvoices(int page) const
             select({}, {}, false, first);
         else
             select({}, {}, true, rows() - first - count);
-    } catch (const store::DbError &) {
-        return none;   // shown empty; read again when next shown
-    }
-    keep(read);
-    return m_runInvoices[page];
+    });
 }
 
 int SummaryList::invoiceAt(int row) const

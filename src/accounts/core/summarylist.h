@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QHash>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -100,6 +101,8 @@ private:
     QString keyColumn() const;
     int runOf(int row) const;
     const std::vector<int> &runInvoices(int run) const;
+    using PageRead = std::function<void(int first, int count, std::vector<int> &out)>;
+    const std::vector<int> &keptPage(int page, const PageRead &read) const;
     const std::vector<int> &pageInvoices(int page) const;
     const std::vector<int> &namePageInvoices(int page) const;
     std::vector<int> named(bool backwards, int limit, int offset) const;

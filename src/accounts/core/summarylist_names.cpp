@@ -18,17 +18,8 @@ using namespace summarysql;
 // read by the patients' name index from the nearer end of the list.
 const std::vector<int> &SummaryList::namePageInvoices(int page) const
 {
-    static const std::vector<int> none;
-    if (const auto it = m_runInvoices.constFind(page); it != m_runInvoices.cend())
-        return *it;
-    const int first = page * PageRows;
-    const int count = std::min(PageRows, rows() - first);
-    if (count <= 0)
-        return none;
-    const int fromEnd = rows() - first - count;
-    QHash<int, std::vector<int>> read;
-    std::vector<int> &out = read[page];
-    try {
+    return keptPage(page, [this](int first, int count, std::vector<int> &out) {
+        const int fromEnd = rows() - first - count;
         if (fromEnd <= first) {
             out = named(true, count, fromEnd);
             if (int(out.size()) < count) {
@@ -49,11 +40,7 @@ const std::vector<int> &SummaryList::namePageInvoices(int page) const
                 out.insert(out.end(), more.begin(), more.end());
             }
         }
-    } catch (const store::DbError &) {
-        return none;   // shown empty; read again when next shown
-    }
-    keep(read);
-    return m_runInvoices[page];
+    });
 }
 
 namespace {

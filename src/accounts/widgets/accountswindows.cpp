@@ -23,43 +23,33 @@ void arriveOnShow(ui::WindowRegistry &registry, W *w, const QString &name)
     });
 }
 
+// A window that binds a record source is not made when the source cannot
+// be read (it has said so).
+template <class W>
+void addWindow(ui::WindowRegistry &registry, const QString &name)
+{
+    registry.add(name, [&registry, name](ui::Services &s) -> QWidget * {
+        auto *w = new W(s);
+        if constexpr (requires { w->load(); }) {
+            if (!w->load()) {
+                delete w;
+                return nullptr;
+            }
+        }
+        arriveOnShow(registry, w, name);
+        return w;
+    });
+}
+
 } // namespace
 
 void registerWindows(ui::WindowRegistry &registry)
 {
-    registry.add(ui::win::PatientDetails, [&registry](ui::Services &s) -> QWidget * {
-        auto *w = new PatientWindow(s);
-        if (!w->load()) {
-            delete w;
-            return nullptr;
-        }
-        arriveOnShow(registry, w, ui::win::PatientDetails);
-        return w;
-    });
-    registry.add(ui::win::Account, [&registry](ui::Services &s) -> QWidget * {
-        auto *w = new AccountWindow(s);
-        if (!w->load()) {
-            delete w;
-            return nullptr;
-        }
-        arriveOnShow(registry, w, ui::win::Account);
-        return w;
-    });
-    registry.add(ui::win::Summary, [&registry](ui::Services &s) -> QWidget * {
-        auto *w = new SummaryWindow(s);
-        arriveOnShow(registry, w, ui::win::Summary);
-        return w;
-    });
-    registry.add(ui::win::SearchMenu, [&registry](ui::Services &s) -> QWidget * {
-        auto *w = new SearchMenuWindow(s);
-        arriveOnShow(registry, w, ui::win::SearchMenu);
-        return w;
-    });
-    registry.add(ui::win::Search, [&registry](ui::Services &s) -> QWidget * {
-        auto *w = new SearchWindow(s);
-        arriveOnShow(registry, w, ui::win::Search);
-        return w;
-    });
+    addWindow<PatientWindow>(registry, ui::win::PatientDetails);
+    addWindow<AccountWindow>(registry, ui::win::Account);
+    addWindow<SummaryWindow>(registry, ui::win::Summary);
+    addWindow<SearchMenuWindow>(registry, ui::win::SearchMenu);
+    addWindow<SearchWindow>(registry, ui::win::Search);
 }
 
 } // namespace accounts

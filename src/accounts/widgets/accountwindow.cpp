@@ -45,20 +45,15 @@ AccountWindow::AccountWindow(ui::Services &services, QWidget *parent)
     addAccountCommands(m_commands, m_ctl);
     bindCommands();
     buildForm();
-    bindForm();
+    bindForm(m_ctl);
     // An amount box refuses a text that is no sum of money: the controller says so.
     m_binder->setLeaveHandler([this](const QString &name) { return m_ctl.leave(name); });
 
-    connect(&m_ctl, &AccountController::recordShown, this, &AccountWindow::showRecord);
-    connect(&m_ctl, &AccountController::boxesMarked, this, &AccountWindow::showRecord);
-    m_ctl.live().setQuietCheck(quietForChanges);
     connect(&m_ctl, &AccountController::textChanged, this, [this](const QString &box) {
         m_binder->showText(box);
         showChecks();
     });
-    connect(&m_ctl, &AccountController::focusRequested, m_binder, &ui::FormBinder::focus);
     connect(&m_ctl, &AccountController::modeChanged, this, &AccountWindow::showMode);
-    connect(&m_ctl, &AccountController::lockChanged, this, &AccountWindow::showLock);
     connect(&m_ctl, &AccountController::busyChanged, this, &AccountWindow::setBusy);
     connect(m_binder, &ui::FormBinder::edited, &m_ctl, &AccountController::edited);
     const auto amounts = [this](const QString &name) {
@@ -68,26 +63,12 @@ AccountWindow::AccountWindow(ui::Services &services, QWidget *parent)
     connect(m_binder, &ui::FormBinder::focusEntered, this, amounts);
     connect(m_binder, &ui::FormBinder::focusLeft, this, amounts);
     // The claim boxes take the frame's colour except while they are typed in.
-    const QString pale = ui::toQColor(ui::colours::PaleYellow).name();
-    for (const QString &name : {b::Claim, b::DOA, b::Firm})
-        m_binder->box(name)->setStyleSheet(QStringLiteral("background: palette(window);"));
-    connect(m_binder, &ui::FormBinder::focusEntered, this, [this, pale](const QString &name) {
-        if (name == b::Claim || name == b::DOA || name == b::Firm)
-            m_binder->box(name)->setStyleSheet(QStringLiteral("background: %1;").arg(pale));
-    });
-    connect(m_binder, &ui::FormBinder::focusLeft, this, [this](const QString &name) {
-        if (name == b::Claim || name == b::DOA || name == b::Firm)
-            m_binder->box(name)->setStyleSheet(QStringLiteral("background: palette(window);"));
-    });
+    paintFocus({b::Claim, b::DOA, b::Firm}, ui::toQColor(ui::colours::PaleYellow).name(),
+               QStringLiteral("palette(window)"));
     for (auto it = m_checks.begin(); it != m_checks.end(); ++it) {
         const QString name = it.key();
         connect(it.value(), &QCheckBox::toggled, this, [this, name](bool on) { m_ctl.setChecked(name, on); });
     }
-    connect(m_lock, &QCheckBox::toggled, this, [this](bool on) {
-        if (on != m_ctl.pageLock())
-            m_ctl.togglePageLock();
-    });
-
     watchKeys();
     showMode();
 }
@@ -95,16 +76,6 @@ AccountWindow::AccountWindow(ui::Services &services, QWidget *parent)
 AccountWindow::~AccountWindow()
 {
     release();
-}
-
-bool AccountWindow::load()
-{
-    return m_ctl.load();
-}
-
-void AccountWindow::arrive()
-{
-    m_ctl.arrive();
 }
 
 void AccountWindow::buildForm()
@@ -303,11 +274,6 @@ bool AccountWindow::recordEvent(QObject *watched, QEvent *event)
         }
     }
     return false;
-}
-
-bool AccountWindow::closeByUser()
-{
-    return m_ctl.exit();
 }
 
 } // namespace accounts

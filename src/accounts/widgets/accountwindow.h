@@ -20,22 +20,18 @@ public:
     explicit AccountWindow(ui::Services &services, QWidget *parent = nullptr);
     ~AccountWindow() override;
 
-    bool load();
-    void arrive();
     AccountController &controller() { return m_ctl; }
     report::ReportRunner &runner() { return m_runner; }
 
 protected:
-    ui::FormModel &formModel() override { return m_ctl.form(); }
     void boxEdited(const QString &name) override { m_ctl.edited(name); }
     bool recordEvent(QObject *watched, QEvent *event) override;
-    bool closeByUser() override;
+    void showRecord() override;
+    void showLock() override;
 
 private:
     void buildForm();
-    void showRecord();
     void showMode();
-    void showLock();
     void showChecks();
 
     report::ReportRunner m_runner;

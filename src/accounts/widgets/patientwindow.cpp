@@ -50,27 +50,10 @@ PatientWindow::PatientWindow(ui::Services &services, QWidget *parent)
     addPatientCommands(m_commands, m_ctl);
     bindCommands();
     buildForm();
-    bindForm();
+    bindForm(m_ctl);
     m_binder->setPressHandler([this](const QString &) { m_ctl.invoice(); });
-
-    connect(&m_ctl, &PatientController::recordShown, this, &PatientWindow::showRecord);
     connect(&m_ctl, &PatientController::textChanged, m_binder, &ui::FormBinder::showText);
-    connect(&m_ctl, &PatientController::focusRequested, m_binder, &ui::FormBinder::focus);
-    connect(&m_ctl, &PatientController::lockChanged, this, &PatientWindow::showLock);
-    connect(&m_ctl, &PatientController::boxesMarked, this, &PatientWindow::showRecord);
-    m_ctl.live().setQuietCheck(quietForChanges);
-    connect(m_lock, &QCheckBox::toggled, this, [this](bool on) {
-        if (on != m_ctl.pageLock())
-            m_ctl.togglePageLock();
-    });
-    connect(m_binder, &ui::FormBinder::focusEntered, this, [this](const QString &name) {
-        if (name == b::Invoice)
-            m_invoice->setStyleSheet(QStringLiteral("background: %1;").arg(ui::toQColor(ui::colours::Yellow).name()));
-    });
-    connect(m_binder, &ui::FormBinder::focusLeft, this, [this](const QString &name) {
-        if (name == b::Invoice)
-            m_invoice->setStyleSheet(QStringLiteral("background: %1;").arg(ui::toQColor(ui::colours::LightGrey).name()));
-    });
+    paintFocus({b::Invoice}, ui::toQColor(ui::colours::Yellow).name(), ui::toQColor(ui::colours::LightGrey).name());
 
     watchKeys();
 }
@@ -78,19 +61,6 @@ PatientWindow::PatientWindow(ui::Services &services, QWidget *parent)
 PatientWindow::~PatientWindow()
 {
     release();
-}
-
-bool PatientWindow::load()
-{
-    if (!m_ctl.load())
-        return false;
-    showRecord();
-    return true;
-}
-
-void PatientWindow::arrive()
-{
-    m_ctl.arrive();
 }
 
 void PatientWindow::buildForm()
@@ -150,7 +120,6 @@ void PatientWindow::buildForm()
     m_invoice = new QRadioButton(QStringLiteral("&Invoice"), card);
     m_invoice->setObjectName(b::Invoice);
     m_invoice->setAutoExclusive(false);
-    m_invoice->setStyleSheet(QStringLiteral("background: %1;").arg(ui::toQColor(ui::colours::LightGrey).name()));
     m_invoice->setMinimumWidth(120);
     setTabOrder(previous, m_invoice);
     grid->addWidget(m_invoice, 7, 3, Qt::AlignRight);
@@ -188,11 +157,6 @@ bool PatientWindow::recordEvent(QObject *watched, QEvent *event)
         return true;
     }
     return false;
-}
-
-bool PatientWindow::closeByUser()
-{
-    return m_ctl.exit();
 }
 
 } // namespace accounts

@@ -17,20 +17,15 @@ public:
     explicit PatientWindow(ui::Services &services, QWidget *parent = nullptr);
     ~PatientWindow() override;
 
-    bool load();
-    // The registry brought the window forward.
-    void arrive();
     PatientController &controller() { return m_ctl; }
 
 protected:
-    ui::FormModel &formModel() override { return m_ctl.form(); }
     bool recordEvent(QObject *watched, QEvent *event) override;
-    bool closeByUser() override;
+    void showRecord() override;
+    void showLock() override;
 
 private:
     void buildForm();
-    void showRecord();
-    void showLock();
 
     PatientController m_ctl;
     QLabel *m_fileNo = nullptr;

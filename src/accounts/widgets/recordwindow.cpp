@@ -1,5 +1,7 @@
 #include "accounts/widgets/recordwindow.h"
 
+#include "accounts/core/recordcontroller.h"
+#include "accounts/widgets/elsewheremarks.h"
 #include "accounts/widgets/formtoolbar.h"
 #include "ui/core/clipboard.h"
 #include "ui/core/formmodel.h"
@@ -52,10 +54,52 @@ void RecordWindow::bindCommands()
     buildFormBars(this, *m_table);
 }
 
-void RecordWindow::bindForm()
+void RecordWindow::bindForm(RecordController &ctl)
 {
+    m_controller = &ctl;
     m_binder = new ui::FormBinder(this, formModel(), this);
     m_binder->bind();
+    connect(&ctl, &RecordController::recordShown, this, &RecordWindow::showRecord);
+    connect(&ctl, &RecordController::boxesMarked, this, &RecordWindow::showRecord);
+    connect(&ctl, &RecordController::focusRequested, m_binder, &ui::FormBinder::focus);
+    connect(&ctl, &RecordController::lockChanged, this, &RecordWindow::showLock);
+    ctl.live().setQuietCheck(quietForChanges);
+    connect(m_lock, &QCheckBox::toggled, this, [this](bool on) {
+        if (on != m_controller->pageLock())
+            m_controller->togglePageLock();
+    });
+}
+
+bool RecordWindow::load()
+{
+    return m_controller->load();
+}
+
+void RecordWindow::paintFocus(const QStringList &names, const QString &focused, const QString &otherwise)
+{
+    const auto paint = [this, names](const QString &name, const QString &background) {
+        if (names.contains(name))
+            m_binder->widget(name)->setStyleSheet(QStringLiteral("background: %1;").arg(background));
+    };
+    for (const QString &name : names)
+        paint(name, otherwise);
+    connect(m_binder, &ui::FormBinder::focusEntered, this, [paint, focused](const QString &name) { paint(name, focused); });
+    connect(m_binder, &ui::FormBinder::focusLeft, this, [paint, otherwise](const QString &name) { paint(name, otherwise); });
+}
+
+void RecordWindow::arrive()
+{
+    m_controller->arrive();
+}
+
+ui::FormModel &RecordWindow::formModel()
+{
+    return m_controller->form();
+}
+
+bool RecordWindow::closeByUser()
+{
+    return m_controller->exit();
 }
 
 QFrame *RecordWindow::beginCard(int maxWidth, int topMargin)

@@ -20,6 +20,8 @@ struct Services;
 
 namespace accounts {
 
+class RecordController;
+
 // What the client file and invoice windows share: the command set bound to
 // menus, toolbar and keys, the Edit commands on the focused box, the key
 // legend with the Page Lock box in its gap after F3, the busy pointer and
@@ -31,12 +33,18 @@ public:
     ~RecordWindow() override;
 
     ui::CommandSet &commands() { return m_commands; }
+    // Binds the record source; false (after the message) when the window is
+    // not to be shown.
+    bool load();
+    // The registry brought the window forward.
+    void arrive();
 
 protected:
     // Once the set is declared: the menus and toolbar, and the Edit commands.
     void bindCommands();
-    // Once the form's boxes are built: the form binder.
-    void bindForm();
+    // Once the form's boxes are built: the form binder over the controller's
+    // form, the record and the Page Lock shown as the controller has them.
+    void bindForm(RecordController &ctl);
     // The form's card on the window's body: begin makes it, and once it is
     // filled end centres it with the key legend and the Page Lock box under it.
     QFrame *beginCard(int maxWidth, int topMargin);
@@ -45,13 +53,18 @@ protected:
     // through the window first. Called once the form is complete.
     void watchKeys();
     void setBusy(bool busy);
+    // The bound controls `names` take the background `focused` while they
+    // have the focus, `otherwise` the rest of the time.
+    void paintFocus(const QStringList &names, const QString &focused, const QString &otherwise);
     // First thing in the window's destructor, while its controller is there:
     // closing the window as it is destroyed moves the focus, and neither the
     // binder nor the key watch may pass that on to a controller already gone.
     void release();
 
-    // The form of the window's controller.
-    virtual ui::FormModel &formModel() = 0;
+    ui::FormModel &formModel();
+    // The record on show (again), and the Page Lock.
+    virtual void showRecord() = 0;
+    virtual void showLock() = 0;
 
     // A box's text changed by a command of the Edit menu.
     virtual void boxEdited(const QString &name) { (void)name; }
@@ -64,6 +77,7 @@ protected:
     }
 
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool closeByUser() override;
     void resizeEvent(QResizeEvent *event) override;
 
     ui::Services &m_services;
@@ -83,6 +97,7 @@ private:
     void paste();
     void deleteText();
 
+    RecordController *m_controller = nullptr;
     std::unique_ptr<ui::BusyPointer> m_busy;
 };
 

@@ -20,7 +20,7 @@
 namespace accounts {
 
 SearchMenuWindow::SearchMenuWindow(ui::Services &services, QWidget *parent)
-    : ui::TaskWindow(parent), m_ctl(services)
+    : ControllerWindow(services, parent)
 {
     setObjectName(QStringLiteral("frmSearchMenu"));
     setWindowTitle(SearchMenuController::Caption);
@@ -121,10 +121,7 @@ void SearchMenuWindow::buildForm()
     buttons->addStretch();
     addSearchMenuCommands(m_commands, m_ctl);
     auto *table = new ui::CommandTable(m_commands, this);
-    for (const ui::Command &c : m_commands.commands()) {
-        QPushButton *b = table->button(c.id, card);
-        b->setMinimumSize(100, 30);
-        buttons->addWidget(b);
+    for (QPushButton *b : addButtons(buttons, *table, m_commands, card, {100, 30})) {
         setTabOrder(previous, b);
         previous = b;
     }
@@ -158,39 +155,23 @@ void SearchMenuWindow::arrive()
 
 bool SearchMenuWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == m_new) {
-            m_ctl.newClient();
-            return true;
-        }
-        if (watched == m_existing) {
-            m_existing->setChecked(true);
-            m_ctl.existingClientPressed(true);
-            return true;
-        }
-    }
+    const bool byMouse = event->type() == QEvent::MouseButtonPress;
+    bool pressed = byMouse;
     if (event->type() == QEvent::KeyPress) {
         const ui::KeyStroke k = ui::translateKey(static_cast<QKeyEvent *>(event));
         // Tab and Enter move on; any other key on an option presses it.
-        if (!k.typed.isNull() && k.typed != QChar(9) && k.typed != QChar(13)) {
-            if (watched == m_new) {
-                m_ctl.newClient();
-                return true;
-            }
-            if (watched == m_existing) {
-                m_existing->setChecked(true);
-                m_ctl.existingClientPressed(false);
-                return true;
-            }
-        }
+        pressed = !k.typed.isNull() && k.typed != QChar(9) && k.typed != QChar(13);
+    }
+    if (pressed && watched == m_new) {
+        m_ctl.newClient();
+        return true;
+    }
+    if (pressed && watched == m_existing) {
+        m_existing->setChecked(true);
+        m_ctl.existingClientPressed(byMouse);
+        return true;
     }
     return ui::TaskWindow::eventFilter(watched, event);
-}
-
-bool SearchMenuWindow::closeByUser()
-{
-    m_ctl.exit();
-    return true;
 }
 
 } // namespace accounts

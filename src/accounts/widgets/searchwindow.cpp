@@ -17,7 +17,7 @@
 namespace accounts {
 
 SearchWindow::SearchWindow(ui::Services &services, QWidget *parent)
-    : ui::TaskWindow(parent), m_ctl(services)
+    : ControllerWindow(services, parent)
 {
     setObjectName(QStringLiteral("frmSearch"));
     setWindowTitle(ManualSearch::Caption);
@@ -33,16 +33,8 @@ SearchWindow::SearchWindow(ui::Services &services, QWidget *parent)
     source->setFont(f);
     v->addWidget(source);
 
-    m_grid = new QTableView(body);
-    m_grid->setObjectName(QStringLiteral("dbgrid1"));
-    m_grid->setAccessibleName(ManualSearch::SourceCaption);
-    m_grid->setModel(&m_ctl.list());
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setAlternatingRowColors(true);
+    m_grid = listGrid(body, ManualSearch::SourceCaption, &m_ctl.list(), this);
     m_grid->setWordWrap(false);
-    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 8);
     m_grid->verticalHeader()->hide();
     m_grid->horizontalHeader()->setHighlightSections(false);
@@ -52,18 +44,13 @@ SearchWindow::SearchWindow(ui::Services &services, QWidget *parent)
     for (int c = 0; c < int(std::size(widths)); ++c)
         m_grid->setColumnWidth(c, widths[c] * ch * 3 / 4 + 12);
     m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->installEventFilter(this);
     v->addWidget(m_grid, 1);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     addSearchCommands(m_commands, m_ctl);
     auto *table = new ui::CommandTable(m_commands, this);
-    for (const ui::Command &c : m_commands.commands()) {
-        QPushButton *b = table->button(c.id, body);
-        b->setMinimumSize(130, 30);
-        buttons->addWidget(b);
-    }
+    addButtons(buttons, *table, m_commands, body, {130, 30});
     v->addLayout(buttons);
 
     connect(&m_ctl, &ManualSearch::currentRowChanged, this, &SearchWindow::showRow);
@@ -102,12 +89,6 @@ bool SearchWindow::eventFilter(QObject *watched, QEvent *event)
             return true;
     }
     return ui::TaskWindow::eventFilter(watched, event);
-}
-
-bool SearchWindow::closeByUser()
-{
-    m_ctl.exit();
-    return true;
 }
 
 } // namespace accounts

@@ -1,38 +1,27 @@
 #pragma once
 
 #include "accounts/core/manualsearch.h"
-#include "ui/core/commandset.h"
-#include "ui/widgets/taskwindow.h"
-
-class QTableView;
-
-namespace ui {
-struct Services;
-}
+#include "accounts/widgets/listwindow.h"
 
 namespace accounts {
 
 // frmSearch: every patient file in a read-only grid, positioned by the
 // search menu's last-name initial; a key on a row opens its file.
-class SearchWindow : public ui::TaskWindow {
+class SearchWindow : public ControllerWindow<ManualSearch> {
     Q_OBJECT
 public:
     explicit SearchWindow(ui::Services &services, QWidget *parent = nullptr);
     ~SearchWindow() override;
 
     void arrive();
-    ManualSearch &controller() { return m_ctl; }
     QTableView *grid() const { return m_grid; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    bool closeByUser() override;
 
 private:
     void showRow(int row);
 
-    ManualSearch m_ctl;
-    ui::CommandSet m_commands;
     QTableView *m_grid = nullptr;
 };
 

@@ -18,7 +18,7 @@
 namespace accounts {
 
 SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
-    : ui::TaskWindow(parent), m_ctl(services)
+    : ControllerWindow(services, parent)
 {
     setObjectName(ui::win::Summary);
     setWindowTitle(SummaryController::Caption);
@@ -59,20 +59,12 @@ SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
     m_listed->setObjectName(QStringLiteral("lblListed"));
     v->addWidget(m_listed);
 
-    m_grid = new QTableView(body);
-    m_grid->setObjectName(QStringLiteral("dbgrid1"));
-    m_grid->setAccessibleName(SummaryController::Caption);
-    m_grid->setModel(&m_ctl.list());
+    m_grid = listGrid(body, SummaryController::Caption, &m_ctl.list(), this);
     // The row the grid stands on, however it got there (keys, mouse, paging),
     // is the one every command acts on.
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &SummaryWindow::gridRowChanged);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->setDefaultSectionSize(22);
-    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grid->horizontalHeader()->setDefaultSectionSize(96);
-    m_grid->setAlternatingRowColors(true);
     // What the front desk reads comes first, readable without scrolling;
     // every other column of the invoices follows.
     QHeaderView *header = m_grid->horizontalHeader();
@@ -82,7 +74,6 @@ SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
         header->moveSection(header->visualIndex(front[i]), i);
         header->resizeSection(front[i], widths[i]);
     }
-    m_grid->installEventFilter(this);
     v->addWidget(m_grid, 1);
 
     m_totals = new QLabel(body);
@@ -94,13 +85,8 @@ SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
     v->addWidget(m_aged);
 
     auto *buttons = new QHBoxLayout;
-    for (const ui::Command &c : m_commands.commands()) {
-        if (c.text.isEmpty())
-            continue;
-        QPushButton *p = m_table->button(c.id, body);
+    for (QPushButton *p : addButtons(buttons, *m_table, m_commands, body))
         p->installEventFilter(this);
-        buttons->addWidget(p);
-    }
     v->addLayout(buttons);
     // F1 and F2 act wherever the focus is.
     m_table->bindKeys(this);
@@ -189,12 +175,6 @@ bool SummaryWindow::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return ui::TaskWindow::eventFilter(watched, event);
-}
-
-bool SummaryWindow::closeByUser()
-{
-    m_ctl.exit();
-    return true;
 }
 
 } // namespace accounts

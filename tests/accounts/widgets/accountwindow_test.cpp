@@ -8,6 +8,7 @@
 #include "store/core/database.h"
 #include "support/printqueue.h"
 #include "support/station.h"
+#include "ui/widgets/qtcolour.h"
 #include "ui/widgets/windowregistry.h"
 
 #include <QApplication>
@@ -282,6 +283,36 @@ TEST_F(AccountWindows, SummariesShowWhatTheFrontDeskReadsFirst)
     EXPECT_TRUE(grid->model()->data(paid, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
     EXPECT_EQ(grid->model()->data(grid->model()->index(0, header->logicalIndex(2))).toString(), "SAMPLE, JOHN A");
     EXPECT_EQ(grid->model()->data(grid->model()->index(0, header->logicalIndex(5))).toString(), "120.00");
+}
+
+} // namespace
+
+namespace {
+
+// The claim boxes wear the frame's colour until typed in, as the Invoice
+// option of the client file window wears its own.
+TEST_F(AccountWindows, TheClaimBoxesTakeTheirColourOnlyWhileTheyHaveTheFocus)
+{
+    state.currentFileNo = file;
+    windows.show(win::Account);
+    settle();
+    ASSERT_TRUE(window());
+    const QString pale = QStringLiteral("background: %1;").arg(ui::toQColor(ui::colours::PaleYellow).name());
+    const QString frame = QStringLiteral("background: palette(window);");
+    for (const QString &name : {b::Claim, b::DOA, b::Firm})
+        EXPECT_EQ(box(name)->styleSheet(), frame) << name.toStdString();
+    box(b::Claim)->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box(b::Claim)->styleSheet(), pale);
+    EXPECT_EQ(box(b::DOA)->styleSheet(), frame);
+    box(b::DOA)->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box(b::Claim)->styleSheet(), frame);
+    EXPECT_EQ(box(b::DOA)->styleSheet(), pale);
+    box(b::description(0))->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box(b::DOA)->styleSheet(), frame);
+    EXPECT_EQ(box(b::description(0))->styleSheet(), QString());
 }
 
 } // namespace
