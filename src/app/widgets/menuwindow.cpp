@@ -22,7 +22,7 @@
 namespace app {
 
 MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_controller(services)
+    : ui::PlacedWindow(parent), m_controller(services)
 {
     setObjectName(QStringLiteral("frmMenu"));
     setWindowTitle(QStringLiteral("Main Menu"));
@@ -116,7 +116,6 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
 
     setFixedWidth(380);
     setFixedHeight(sizeHint().height());
-    m_placer = new ui::FramePlacer(this, [this] { return frame(); });
     m_options.value(1)->setChecked(true);
     m_options.value(1)->setFocus();
 }
@@ -185,13 +184,6 @@ void MenuWindow::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
-}
-
-void MenuWindow::setVisible(bool visible)
-{
-    if (visible)
-        m_placer->beforeShow();
-    QWidget::setVisible(visible);
 }
 
 QRect MenuWindow::frame() const
