@@ -50,7 +50,7 @@ void refill(QComboBox *box, const QStringList &items)
 } // namespace
 
 ChangeLogWindow::ChangeLogWindow(ui::Services &services, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_s(services), m_view(services)
+    : ui::PlacedWindow(parent), m_s(services), m_view(services)
 {
     setObjectName(ui::win::ChangeLog);
     setWindowTitle(QStringLiteral("Change Log"));
@@ -115,19 +115,14 @@ ChangeLogWindow::ChangeLogWindow(ui::Services &services, QWidget *parent)
     connect(show, &QPushButton::clicked, this, [this] { apply(); });
     connect(m_record, &QLineEdit::returnPressed, this, [this] { apply(); });
     table->bindKeys(this);
-    m_placer = new ui::FramePlacer(this, [this] {
-        const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-        const QSize avail = s ? s->availableGeometry().size() : QSize(1024, 768);
-        return ui::centredFrame(this, QSize(std::min(1100, avail.width()), std::min(640, avail.height())));
-    });
     apply();
 }
 
-void ChangeLogWindow::setVisible(bool visible)
+QRect ChangeLogWindow::frame() const
 {
-    if (visible)
-        m_placer->beforeShow();
-    QWidget::setVisible(visible);
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QSize avail = s ? s->availableGeometry().size() : QSize(1024, 768);
+    return ui::centredFrame(this, QSize(std::min(1100, avail.width()), std::min(640, avail.height())));
 }
 
 void ChangeLogWindow::apply()

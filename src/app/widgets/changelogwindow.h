@@ -3,7 +3,7 @@
 #include "app/core/changelogview.h"
 #include "ui/core/commandset.h"
 #include "ui/core/services.h"
-#include "ui/widgets/frameplacer.h"
+#include "ui/widgets/placedwindow.h"
 
 #include <QWidget>
 
@@ -16,13 +16,15 @@ namespace app {
 
 // frmChangeLog: the practice's changes for a date range, narrowed by
 // station, user and record; printed or saved as PDF.
-class ChangeLogWindow : public QWidget {
+class ChangeLogWindow : public ui::PlacedWindow {
     Q_OBJECT
 public:
     explicit ChangeLogWindow(ui::Services &services, QWidget *parent = nullptr);
-    void setVisible(bool visible) override;
     ChangeLogView &view() { return m_view; }
     void showRows();
+
+protected:
+    QRect frame() const override;
 
 private:
     void apply();
@@ -38,7 +40,6 @@ private:
     QComboBox *m_user;
     QLineEdit *m_record;
     QTreeWidget *m_list;
-    ui::FramePlacer *m_placer;
 };
 
 } // namespace app

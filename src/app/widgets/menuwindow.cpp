@@ -17,10 +17,12 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace app {
 
 MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_controller(services)
+    : ui::PlacedWindow(parent), m_controller(services)
 {
     setObjectName(QStringLiteral("frmMenu"));
     setWindowTitle(QStringLiteral("Main Menu"));
@@ -47,22 +49,6 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
     for (QRadioButton *b : std::as_const(m_options))
         options->addWidget(b);
 
-    auto *locationLabel = new QLabel(QStringLiteral("Location:"), this);
-    m_location = new QLineEdit(m_controller.location(), this);
-    m_location->setObjectName(QStringLiteral("Text1"));
-    m_location->setReadOnly(true);
-    m_location->setFocusPolicy(Qt::NoFocus);
-    locationLabel->setBuddy(m_location);
-
-    // Where the practice's data is, and the way to choose another place.
-    auto *dataLabel = new QLabel(QStringLiteral("Data:"), this);
-    m_data = new QLineEdit(m_controller.dataText(), this);
-    m_data->setObjectName(QStringLiteral("Text2"));
-    m_data->setReadOnly(true);
-    m_data->setFocusPolicy(Qt::NoFocus);
-    m_data->setToolTip(m_data->text());
-    m_data->setCursorPosition(0);
-    dataLabel->setBuddy(m_data);
     m_commands.setRun(QStringLiteral("Command2"), [this, &prompter = services.prompter] {
         if (const auto folder = DataFolderWindow::ask(prompter, this))
             m_controller.dataFolderChosen(*folder);
@@ -77,16 +63,29 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
     hp.setColor(QPalette::WindowText, QColor(0x5f, 0x6b, 0x75));
     hint->setPalette(hp);
 
-    auto *bottom = new QHBoxLayout;
-    bottom->setSpacing(8);
-    bottom->addWidget(locationLabel);
-    bottom->addWidget(m_location, 1);
-    bottom->addWidget(changeLog);
-    auto *dataRow = new QHBoxLayout;
-    dataRow->setSpacing(8);
-    dataRow->addWidget(dataLabel);
-    dataRow->addWidget(m_data, 1);
-    dataRow->addWidget(change);
+    // A label, a box to read (not to type in, nor to stop at) and a button.
+    const auto shownRow = [this](const QString &label, const QString &text, const QString &name,
+                                 QLineEdit *&box, QWidget *button) {
+        box = new QLineEdit(text, this);
+        box->setObjectName(name);
+        box->setReadOnly(true);
+        box->setFocusPolicy(Qt::NoFocus);
+        auto *caption = new QLabel(label, this);
+        caption->setBuddy(box);
+        auto *row = new QHBoxLayout;
+        row->setSpacing(8);
+        row->addWidget(caption);
+        row->addWidget(box, 1);
+        row->addWidget(button);
+        return std::pair{row, caption};
+    };
+    const auto [bottom, locationLabel] =
+        shownRow(QStringLiteral("Location:"), m_controller.location(), QStringLiteral("Text1"), m_location, changeLog);
+    // Where the practice's data is, and the way to choose another place.
+    const auto [dataRow, dataLabel] =
+        shownRow(QStringLiteral("Data:"), m_controller.dataText(), QStringLiteral("Text2"), m_data, change);
+    m_data->setToolTip(m_data->text());
+    m_data->setCursorPosition(0);
     // The two boxes start at the same place.
     dataLabel->setMinimumWidth(locationLabel->sizeHint().width());
 
@@ -117,7 +116,6 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
 
     setFixedWidth(380);
     setFixedHeight(sizeHint().height());
-    m_placer = new ui::FramePlacer(this, [this] { return frame(); });
     m_options.value(1)->setChecked(true);
     m_options.value(1)->setFocus();
 }
@@ -186,13 +184,6 @@ void MenuWindow::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
-}
-
-void MenuWindow::setVisible(bool visible)
-{
-    if (visible)
-        m_placer->beforeShow();
-    QWidget::setVisible(visible);
 }
 
 QRect MenuWindow::frame() const

@@ -3,7 +3,7 @@
 #include "app/core/menucontroller.h"
 #include "ui/core/commandset.h"
 #include "ui/core/services.h"
-#include "ui/widgets/frameplacer.h"
+#include "ui/widgets/placedwindow.h"
 
 #include <QMap>
 #include <QWidget>
@@ -22,13 +22,12 @@ namespace app {
 
 // frmMenu: the main menu. Options act on Space, Enter or any mouse press;
 // the digit keys 1 to 8 act wherever the focus is on the window.
-class MenuWindow : public QWidget {
+class MenuWindow : public ui::PlacedWindow {
     Q_OBJECT
 public:
     explicit MenuWindow(ui::Services &services, QWidget *parent = nullptr);
 
     QRadioButton *option(int n) const { return m_options.value(n); }
-    void setVisible(bool visible) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -38,7 +37,7 @@ protected:
 private:
     void addOption(int n, const QString &caption);
     bool digitKey(QKeyEvent *event);
-    QRect frame() const;
+    QRect frame() const override;
 
     MenuController m_controller;
     ui::CommandSet m_commands;
@@ -48,7 +47,6 @@ private:
     QLineEdit *m_location;
     QLineEdit *m_data;
     QPushButton *m_readme;
-    ui::FramePlacer *m_placer;
 };
 
 } // namespace app

@@ -13,31 +13,34 @@
 
 namespace app {
 
+namespace {
+
+// `w` reads its text again whenever the window `name` is shown, open or not.
+template <class W>
+W *reloadOnShow(ui::WindowRegistry &registry, const QString &name, W *w)
+{
+    QObject::connect(&registry, &ui::WindowRegistry::windowShown, w, [w, name](const QString &shown) {
+        if (shown == name)
+            w->reload();
+    });
+    return w;
+}
+
+} // namespace
+
 void registerWindows(ui::WindowRegistry &registry)
 {
     registry.add(ui::win::Splash, [](ui::Services &s) { return new SplashWindow(s); });
     registry.add(ui::win::Menu, [](ui::Services &s) { return new MenuWindow(s); });
     registry.add(ui::win::Readme, [](ui::Services &s) { return new ReadmeWindow(s); });
     registry.add(ui::win::ChangeLog, [](ui::Services &s) { return new ChangeLogWindow(s); });
-    registry.add(ui::win::TextReport, [&registry](ui::Services &s) {
-        auto *w = new ReportWindow(s);
-        // A report delivered while the window is open replaces its text.
-        QObject::connect(&registry, &ui::WindowRegistry::windowShown, w, [w](const QString &name) {
-            if (name == ui::win::TextReport)
-                w->reload();
-        });
-        return w;
-    });
-    registry.add(ui::win::Help, [&registry](ui::Services &s) {
-        auto *w = new HelpWindow(s);
-        // Read the text on every showing, so that a window asking for the
-        // second help text gets it even when help is already open.
-        QObject::connect(&registry, &ui::WindowRegistry::windowShown, w, [w](const QString &name) {
-            if (name == ui::win::Help)
-                w->reload();
-        });
-        return w;
-    });
+    // A report delivered while the window is open replaces its text.
+    registry.add(ui::win::TextReport,
+                 [&registry](ui::Services &s) { return reloadOnShow(registry, ui::win::TextReport, new ReportWindow(s)); });
+    // Read the text on every showing, so that a window asking for the
+    // second help text gets it even when help is already open.
+    registry.add(ui::win::Help,
+                 [&registry](ui::Services &s) { return reloadOnShow(registry, ui::win::Help, new HelpWindow(s)); });
 }
 
 void registerUnavailableWindows(ui::WindowRegistry &registry)

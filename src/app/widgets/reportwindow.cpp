@@ -24,7 +24,7 @@
 namespace app {
 
 ReportWindow::ReportWindow(ui::Services &services, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_s(services)
+    : ui::PlacedWindow(parent), m_s(services)
 {
     setObjectName(ui::win::TextReport);
     m_note = new QLabel(this);
@@ -58,15 +58,7 @@ ReportWindow::ReportWindow(ui::Services &services, QWidget *parent)
     box->addWidget(m_note);
     box->addWidget(m_text, 1);
     box->addLayout(buttons);
-    m_placer = new ui::FramePlacer(this, [this] { return frame(); });
     reload();
-}
-
-void ReportWindow::setVisible(bool visible)
-{
-    if (visible)
-        m_placer->beforeShow();
-    QWidget::setVisible(visible);
 }
 
 QRect ReportWindow::frame() const

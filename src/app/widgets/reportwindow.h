@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/core/services.h"
-#include "ui/widgets/frameplacer.h"
+#include "ui/widgets/placedwindow.h"
 
 #include <QWidget>
 
@@ -15,7 +15,7 @@ namespace app {
 // when the desktop has no editor for its file. The text can be edited,
 // saved elsewhere and printed; it is taken from AppState::report each time
 // the window is shown.
-class ReportWindow : public QWidget {
+class ReportWindow : public ui::PlacedWindow {
     Q_OBJECT
 public:
     explicit ReportWindow(ui::Services &services, QWidget *parent = nullptr);
@@ -24,12 +24,11 @@ public:
     QString text() const;
     QString note() const;
 
-    void setVisible(bool visible) override;
 
 private:
     void saveAs();
     void print();
-    QRect frame() const;
+    QRect frame() const override;
 
     ui::Services &m_s;
     QLabel *m_note;
@@ -37,7 +36,6 @@ private:
     QPushButton *m_save;
     QPushButton *m_print;
     QPushButton *m_close;
-    ui::FramePlacer *m_placer;
 };
 
 } // namespace app

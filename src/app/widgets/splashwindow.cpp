@@ -13,6 +13,28 @@ namespace {
 
 const QColor Ink(0x16, 0x3a, 0x52);
 const QColor Muted(0x5f, 0x6b, 0x75);
+
+// One line of the splash's words: its face and size, its colour and place.
+struct Words {
+    QString family = QStringLiteral("DejaVu Sans");
+    int pixels = 12;
+    bool bold = false, italic = false;
+    int spacing = 0;   // per cent of the face's own; 0 leaves it
+};
+
+void drawWords(QPainter &p, const Words &w, const QColor &ink, const QRectF &where, const QString &text,
+               Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    QFont f(w.family);
+    f.setPixelSize(w.pixels);
+    f.setBold(w.bold);
+    f.setItalic(w.italic);
+    if (w.spacing)
+        f.setLetterSpacing(QFont::PercentageSpacing, w.spacing);
+    p.setFont(f);
+    p.setPen(ink);
+    p.drawText(where, align, text);
+}
 const QColor Accent(0xc8, 0xa2, 0x4a);
 
 // A quill, drawn upright around the origin, about 150 units tall.
@@ -108,45 +130,18 @@ void SplashWindow::paintEvent(QPaintEvent *)
     // The words.
     const double x = panel.right() + 36;
     const double w = all.width() - x - 32;
-    QFont name(QStringLiteral("DejaVu Serif"));
-    name.setPixelSize(54);
-    name.setLetterSpacing(QFont::PercentageSpacing, 103);
-    p.setFont(name);
-    p.setPen(Ink);
-    p.drawText(QRectF(x, 70, w, 70), Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("Quillon"));
-
+    drawWords(p, {.family = QStringLiteral("DejaVu Serif"), .pixels = 54, .spacing = 103}, Ink, QRectF(x, 70, w, 70), QStringLiteral("Quillon"),
+              Qt::AlignLeft | Qt::AlignBottom);
     p.fillRect(QRectF(x + 2, 152, 64, 3), Accent);
-
-    QFont line(QStringLiteral("DejaVu Sans"));
-    line.setPixelSize(17);
-    line.setItalic(true);
-    p.setFont(line);
-    p.setPen(Muted);
-    p.drawText(QRectF(x + 2, 166, w, 26), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("for professional practices"));
-
-    QFont version(QStringLiteral("DejaVu Sans"));
-    version.setPixelSize(14);
-    version.setBold(true);
-    p.setFont(version);
-    p.setPen(Ink);
-    p.drawText(QRectF(x + 2, 204, w, 22), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Version 3.8"));
-
-    QFont small(QStringLiteral("DejaVu Sans"));
-    small.setPixelSize(12);
-    p.setFont(small);
-    p.setPen(Muted);
-    p.drawText(QRectF(x + 2, 226, w, 20), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Platform: Win 9x/NT/2x/XP"));
+    drawWords(p, {.pixels = 17, .italic = true}, Muted, QRectF(x + 2, 166, w, 26),
+              QStringLiteral("for professional practices"));
+    drawWords(p, {.pixels = 14, .bold = true}, Ink, QRectF(x + 2, 204, w, 22), QStringLiteral("Version 3.8"));
+    drawWords(p, {.pixels = 12}, Muted, QRectF(x + 2, 226, w, 20), QStringLiteral("Platform: Win 9x/NT/2x/XP"));
 
     p.setPen(QPen(QColor(0xdd, 0xd8, 0xcc), 1));
     p.drawLine(QPointF(x, all.height() - 52), QPointF(all.width() - 32, all.height() - 52));
-    small.setPixelSize(11);
-    p.setFont(small);
-    p.setPen(QColor(0x8a, 0x93, 0x9a));
-    p.drawText(QRectF(x, all.height() - 46, w, 24), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Press any key or click to continue"));
+    drawWords(p, {.pixels = 11}, QColor(0x8a, 0x93, 0x9a), QRectF(x, all.height() - 46, w, 24),
+              QStringLiteral("Press any key or click to continue"));
 
     // A hairline frame: the window has no title bar of its own.
     p.setPen(QPen(QColor(0x0f, 0x3b, 0x57), 1));

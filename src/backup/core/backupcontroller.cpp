@@ -168,17 +168,20 @@ BackupController::Outcome BackupController::run(const std::vector<Step> &steps,
     return Outcome::Done;
 }
 
+void BackupController::clearStatus(bool &running, bool &complete)
+{
+    running = false;
+    complete = false;
+    changed();
+}
+
 // ---- backup ---------------------------------------------------------------
 
 BackupController::Outcome BackupController::backup()
 {
     m_noInfo = false;
     const std::vector<Step> steps{
-        [this] {
-            m_status.restoring = false;
-            m_status.restoreComplete = false;
-            changed();
-        },
+        [this] { clearStatus(m_status.restoring, m_status.restoreComplete); },
         [this] { checkDestination(); },
         [this] { closeWindows({ui::win::Menu, ui::win::Appt, ui::win::Setup, ui::win::Splash}); },
         [this] {
@@ -207,11 +210,7 @@ BackupController::Outcome BackupController::backup()
             }
         },
     };
-    return run(steps, [this] {
-        m_status.backing = false;
-        m_status.backupComplete = false;
-        changed();
-    });
+    return run(steps, [this] { clearStatus(m_status.backing, m_status.backupComplete); });
 }
 
 void BackupController::checkDestination() const
@@ -286,11 +285,7 @@ BackupController::Outcome BackupController::restore()
 {
     m_noInfo = false;
     const std::vector<Step> steps{
-        [this] {
-            m_status.backing = false;
-            m_status.backupComplete = false;
-            changed();
-        },
+        [this] { clearStatus(m_status.backing, m_status.backupComplete); },
         [this] {
             if (!m_s.prompter.ask(RestoreQuestion, RestoreTitle, ui::Icon::Critical, true))
                 throw Declined{};
@@ -317,11 +312,7 @@ BackupController::Outcome BackupController::restore()
             changed();
         },
     };
-    return run(steps, [this] {
-        m_status.restoring = false;
-        m_status.restoreComplete = false;
-        changed();
-    });
+    return run(steps, [this] { clearStatus(m_status.restoring, m_status.restoreComplete); });
 }
 
 void BackupController::confirmOthersClosed() const

@@ -100,6 +100,8 @@ private:
     Outcome run(const std::vector<Step> &steps, const std::function<void()> &abandon);
     void setBusy(bool on);
     void changed();
+    // A backup or a restore neither running nor finished, as the window shows it.
+    void clearStatus(bool &running, bool &complete);
     void closeWindows(const QStringList &names);
     std::unique_ptr<store::DatabaseCopy> copier();
 

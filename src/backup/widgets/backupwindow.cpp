@@ -23,7 +23,7 @@ bool isEnter(const QKeyEvent *k) { return k->key() == Qt::Key_Return || k->key()
 } // namespace
 
 BackupWindow::BackupWindow(ui::Services &services, BackupController::CopierFactory copier, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_prompter(services.prompter), m_ctl(services, std::move(copier))
+    : ui::PlacedWindow(parent), m_prompter(services.prompter), m_ctl(services, std::move(copier))
 {
     setObjectName(QStringLiteral("frmBackup"));
     setWindowTitle(BackupController::Caption);
@@ -147,7 +147,6 @@ void BackupWindow::buildForm()
     setTabOrder(m_browseRestore, m_cmdRestore);
     setTabOrder(m_cmdRestore, m_cmdExit);
     resize(DesignWidth, 480);
-    m_placer = new ui::FramePlacer(this, [this] { return frame(); });
 }
 
 void BackupWindow::showStatus()
@@ -238,13 +237,6 @@ void BackupWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void BackupWindow::setVisible(bool visible)
-{
-    if (visible)
-        m_placer->beforeShow();
-    QWidget::setVisible(visible);
-}
-
 QRect BackupWindow::frame() const
 {
     // Centred, at the top, the screen's height less 280 twips; the width stays.
@@ -265,7 +257,7 @@ void BackupWindow::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
-        m_placer->place();
+        placeAgain();
 }
 
 } // namespace backup

@@ -3,7 +3,7 @@
 #include "backup/core/backupcontroller.h"
 #include "ui/core/prompter.h"
 #include "ui/core/commandset.h"
-#include "ui/widgets/frameplacer.h"
+#include "ui/widgets/placedwindow.h"
 
 #include <QWidget>
 #include <memory>
@@ -17,7 +17,7 @@ namespace backup {
 // frmBackup: the two boxes, the status labels and BackUp / Restore / Exit.
 // Thin: the BackupController runs both copies; the window shows its labels
 // and the busy pointer while they run.
-class BackupWindow : public QWidget {
+class BackupWindow : public ui::PlacedWindow {
     Q_OBJECT
 public:
     // The window's own width (the height follows the screen).
@@ -30,7 +30,6 @@ public:
 
     BackupController &controller() { return m_ctl; }
     // Tests answer the folder chooser themselves.
-    void setVisible(bool visible) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -45,7 +44,7 @@ private:
     void setBusy(bool on);
     void chooseFolder(QLineEdit *box);
     void runBackup();
-    QRect frame() const;
+    QRect frame() const override;
 
     ui::Prompter &m_prompter;
     BackupController m_ctl;
@@ -62,7 +61,6 @@ private:
     QLabel *m_lblBackupComplete = nullptr;
     QLabel *m_lblRestoring = nullptr;
     QLabel *m_lblRestoreComplete = nullptr;
-    ui::FramePlacer *m_placer = nullptr;
     bool m_busy = false;
     bool m_ending = false;
 };

@@ -4,7 +4,6 @@
 #include "ui/widgets/commandtable.h"
 
 #include "invoiceprint/widgets/formparts.h"
-#include "report/widgets/reportrunner.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/formbinder.h"
@@ -33,24 +32,15 @@ QString number(const QString &field)
 
 LetterheadWindow::LetterheadWindow(ui::Services &services, const Design &design, report::Reporter *reporter,
                                    QWidget *parent)
-    : ui::TaskWindow(parent), m_services(services), m_design(design)
+    : PrintSetupWindow(services, design.window, design.caption, reporter, parent), m_design(design)
 {
-    setObjectName(design.window);
-    setWindowTitle(design.caption);
-    setAttribute(Qt::WA_DeleteOnClose);
-    if (!reporter) {
-        m_runner = std::make_unique<report::ReportRunner>(services.db, this, &services.prompter);
-        reporter = m_runner.get();
-    }
-    m_ctl = std::make_unique<LetterheadController>(services, design, *reporter);
+    m_ctl = std::make_unique<LetterheadController>(services, design, this->reporter());
     addLetterheadCommands(m_commands, *m_ctl, design, services.windows);
     m_table = new ui::CommandTable(m_commands, this);
     buildForm();
 
-    m_lhBinder = new ui::FormBinder(this, m_ctl->letterhead(), this);
-    m_lhBinder->bind();
-    m_prBinder = new ui::FormBinder(this, m_ctl->margins(), this);
-    m_prBinder->bind();
+    m_lhBinder = bindForm(m_ctl->letterhead());
+    m_prBinder = bindForm(m_ctl->margins());
     const auto focus = [this](const QString &name) {
         if (m_ctl->letterhead().has(name))
             m_lhBinder->focus(name);
@@ -68,14 +58,6 @@ LetterheadWindow::LetterheadWindow(ui::Services &services, const Design &design,
     showHelp();
 }
 
-LetterheadWindow::~LetterheadWindow()
-{
-    // The binder goes first: closing the window as it is destroyed moves the
-    // focus, and the binder must not pass that on to a controller already gone.
-    delete m_lhBinder;
-    delete m_prBinder;
-}
-
 bool LetterheadWindow::load()
 {
     if (!m_ctl->load())
@@ -91,12 +73,7 @@ void LetterheadWindow::arrive()
 
 bool LetterheadWindow::closeByUser()
 {
-    m_lhBinder->setClosing(true);
-    m_prBinder->setClosing(true);
-    const bool close = m_ctl->finish();
-    m_lhBinder->setClosing(false);
-    m_prBinder->setClosing(false);
-    return close;
+    return closeWith([this] { return m_ctl->finish(); });
 }
 
 void LetterheadWindow::buildForm()
@@ -262,14 +239,6 @@ void LetterheadWindow::showHelp()
     m_help->setVisible(on);
     // Design 1 offers F1 while the help is away; the others keep the hint.
     m_hint->setVisible(m_design.number != 1 || !on);
-}
-
-void LetterheadWindow::setBusy(bool on)
-{
-    if (on)
-        m_busy = std::make_unique<ui::BusyPointer>();
-    else
-        m_busy.reset();
 }
 
 } // namespace invoiceprint

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "invoiceprint/core/letterheadcontroller.h"
-#include "ui/core/commandset.h"
-#include "ui/widgets/taskwindow.h"
+#include "invoiceprint/widgets/printsetupwindow.h"
 
 #include <memory>
 
@@ -11,30 +10,19 @@ class QPushButton;
 class QVBoxLayout;
 class QGridLayout;
 
-namespace report {
-class ReportRunner;
-}
-namespace ui {
-class BusyPointer;
-class CommandTable;
-class FormBinder;
-struct Services;
-} // namespace ui
-
 namespace invoiceprint {
 
 // frmLetterHead1 ... frmLetterHead4: one window, laid out by its design.
 // The letterhead boxes sit on a sheet as the design places them on paper;
 // the margin boxes, the record buttons and the commands below it. Thin:
 // the LetterheadController holds the records and the rules.
-class LetterheadWindow : public ui::TaskWindow {
+class LetterheadWindow : public PrintSetupWindow {
     Q_OBJECT
 public:
     // `reporter` runs the sample invoice (the report engine's preview and
     // printer when none is given).
     LetterheadWindow(ui::Services &services, const Design &design, report::Reporter *reporter = nullptr,
                      QWidget *parent = nullptr);
-    ~LetterheadWindow() override;
 
     bool load();
     void arrive();
@@ -50,19 +38,13 @@ private:
     QWidget *buildButtons();
     void showRecord();
     void showHelp();
-    void setBusy(bool on);
 
-    ui::Services &m_services;
     const Design &m_design;
-    std::unique_ptr<report::ReportRunner> m_runner;
     std::unique_ptr<LetterheadController> m_ctl;
-    ui::CommandSet m_commands;
-    ui::CommandTable *m_table = nullptr;
     ui::FormBinder *m_lhBinder = nullptr;
     ui::FormBinder *m_prBinder = nullptr;
     QLabel *m_help = nullptr;
     QLabel *m_hint = nullptr;
-    std::unique_ptr<ui::BusyPointer> m_busy;
 };
 
 } // namespace invoiceprint

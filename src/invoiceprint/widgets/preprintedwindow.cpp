@@ -4,7 +4,6 @@
 
 #include "invoiceprint/core/letterheadcontroller.h"
 #include "invoiceprint/widgets/formparts.h"
-#include "report/widgets/reportrunner.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/commandtable.h"
@@ -17,33 +16,18 @@
 namespace invoiceprint {
 
 PreprintedWindow::PreprintedWindow(ui::Services &services, report::Reporter *reporter, QWidget *parent)
-    : ui::TaskWindow(parent), m_services(services)
+    : PrintSetupWindow(services, ui::win::NoLetterHead, PreprintedController::Caption, reporter, parent)
 {
-    setObjectName(ui::win::NoLetterHead);
-    setWindowTitle(PreprintedController::Caption);
-    setAttribute(Qt::WA_DeleteOnClose);
-    if (!reporter) {
-        m_runner = std::make_unique<report::ReportRunner>(services.db, this, &services.prompter);
-        reporter = m_runner.get();
-    }
-    m_ctl = std::make_unique<PreprintedController>(services, *reporter);
+    m_ctl = std::make_unique<PreprintedController>(services, this->reporter());
     addPreprintedCommands(m_commands, *m_ctl, services.windows);
     m_table = new ui::CommandTable(m_commands, this);
     buildForm();
-    m_binder = new ui::FormBinder(this, m_ctl->form(), this);
-    m_binder->bind();
+    m_binder = bindForm(m_ctl->form());
     for (QPushButton *b : findChildren<QPushButton *>())
         m_binder->enterMovesOn(b);
     connect(m_ctl.get(), &PreprintedController::recordShown, m_binder, &ui::FormBinder::showAll);
     connect(m_ctl.get(), &PreprintedController::focusRequested, m_binder, &ui::FormBinder::focus);
     connect(m_ctl.get(), &PreprintedController::busyChanged, this, &PreprintedWindow::setBusy);
-}
-
-PreprintedWindow::~PreprintedWindow()
-{
-    // The binder goes first: closing the window as it is destroyed moves the
-    // focus, and the binder must not pass that on to a controller already gone.
-    delete m_binder;
 }
 
 bool PreprintedWindow::load()
@@ -56,10 +40,7 @@ bool PreprintedWindow::load()
 
 bool PreprintedWindow::closeByUser()
 {
-    m_binder->setClosing(true);
-    const bool close = m_ctl->exit();
-    m_binder->setClosing(false);
-    return close;
+    return closeWith([this] { return m_ctl->exit(); });
 }
 
 void PreprintedWindow::buildForm()
@@ -82,14 +63,6 @@ void PreprintedWindow::buildForm()
     outer->addLayout(row);
     outer->addStretch();
     setCentralWidget(central);
-}
-
-void PreprintedWindow::setBusy(bool on)
-{
-    if (on)
-        m_busy = std::make_unique<ui::BusyPointer>();
-    else
-        m_busy.reset();
 }
 
 } // namespace invoiceprint

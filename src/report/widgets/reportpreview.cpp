@@ -3,6 +3,7 @@
 #include "report/core/printwords.h"
 #include "report/widgets/cupsjob.h"
 #include "report/widgets/pdffilechooser.h"
+#include "report/widgets/printerbox.h"
 #include "report/widgets/reportprinter.h"
 #include "ui/core/prompter.h"
 
@@ -58,12 +59,7 @@ void ReportPreview::addOutputTools()
         if (a->text().remove(QLatin1Char('&')) == QLatin1String("Print"))
             a->setVisible(false);
     tools->addSeparator();
-    m_printers = new QComboBox(tools);
-    m_printers->setObjectName(QStringLiteral("cboPrinter"));
-    m_printers->setAccessibleName(QStringLiteral("Printer"));
-    m_printers->addItems(QPrinterInfo::availablePrinterNames());
-    m_printers->setCurrentIndex(std::max<int>(m_printers->findText(QPrinterInfo::defaultPrinterName()), 0));
-    m_printers->setEnabled(m_printers->count() > 0);
+    m_printers = printerBox(tools, QPrinterInfo::availablePrinterNames(), QPrinterInfo::defaultPrinterName());
     tools->addWidget(m_printers);
     QAction *print = tools->addAction(QStringLiteral("Print"), this, [this] { printOnChosen(); });
     print->setObjectName(QStringLiteral("actPrint"));

@@ -1,6 +1,7 @@
 #include "schedules/core/clstableprint.h"
 
 #include <algorithm>
+#include <utility>
 
 // The table engine's sizes and contents: cells, headers, columns, footer
 // and merging, with the wildcards and range checks of every property.
@@ -68,20 +69,14 @@ void clsTablePrint::setRows(int n)
     recreate();
 }
 
-void clsTablePrint::setCols(int n)
-{
-    if (n < 1)
-        throw TableError::invalidValue();
-    m_cols = n;
-    if (m_rows > 0)
-        recreate();
-}
+void clsTablePrint::setCols(int n) { setSize(m_cols, n); }
+void clsTablePrint::setHeaderRows(int n) { setSize(m_headerRows, n); }
 
-void clsTablePrint::setHeaderRows(int n)
+void clsTablePrint::setSize(int &count, int n)
 {
     if (n < 1)
         throw TableError::invalidValue();
-    m_headerRows = n;
+    count = n;
     if (m_rows > 0)
         recreate();
 }
@@ -113,41 +108,58 @@ void clsTablePrint::checkFooter(int col) const
         throw TableError::subscript();
 }
 
-template <class F>
-void clsTablePrint::forCells(int row, int col, F f)
+const clsTablePrint::Cell &clsTablePrint::cellAt(int row, int col) const
 {
-    if (row >= 0 && col >= 0) {
-        checkCell(row, col);
-        f(m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)]);
-        return;
-    }
-    if (!m_usable)
-        throw TableError::subscript();
-    for (int r = 0; r < m_rows; ++r) {
+    checkCell(row, col);
+    return m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)];
+}
+
+clsTablePrint::Cell &clsTablePrint::cellAt(int row, int col)
+{
+    return const_cast<Cell &>(std::as_const(*this).cellAt(row, col));
+}
+
+const clsTablePrint::HeaderCell &clsTablePrint::headerAt(int row, int col) const
+{
+    checkHeader(row, col);
+    return m_header[static_cast<size_t>(row)][static_cast<size_t>(col)];
+}
+
+clsTablePrint::HeaderCell &clsTablePrint::headerAt(int row, int col)
+{
+    return const_cast<HeaderCell &>(std::as_const(*this).headerAt(row, col));
+}
+
+template <class F>
+void clsTablePrint::forMatches(int rows, int row, int col, F f) const
+{
+    for (int r = 0; r < rows; ++r) {
         if (row >= 0 && r != row)
             continue;
         for (int c = 0; c < m_cols; ++c) {
             if (col >= 0 && c != col)
                 continue;
-            checkCell(r, c);
-            f(m_cells[static_cast<size_t>(r)][static_cast<size_t>(c)]);
+            f(r, c);
         }
     }
 }
 
 template <class F>
+void clsTablePrint::forCells(int row, int col, F f)
+{
+    if (row >= 0 && col >= 0) {
+        f(cellAt(row, col));
+        return;
+    }
+    if (!m_usable)
+        throw TableError::subscript();
+    forMatches(m_rows, row, col, [&](int r, int c) { f(cellAt(r, c)); });
+}
+
+template <class F>
 void clsTablePrint::forHeaders(int row, int col, F f)
 {
-    for (int r = 0; r < m_headerRows; ++r) {
-        if (row >= 0 && r != row)
-            continue;
-        for (int c = 0; c < m_cols; ++c) {
-            if (col >= 0 && c != col)
-                continue;
-            checkHeader(r, c);
-            f(m_header[static_cast<size_t>(r)][static_cast<size_t>(c)]);
-        }
-    }
+    forMatches(m_headerRows, row, col, [&](int r, int c) { f(headerAt(r, c)); });
     if (row >= 0 && col >= 0)
         checkHeader(row, col);   // an index past the table is refused
 }
@@ -163,137 +175,76 @@ void clsTablePrint::forCols(int col, F f)
         f(c);
 }
 
-QString clsTablePrint::textMatrix(int row, int col) const
+template <class T>
+void clsTablePrint::setEach(std::vector<T> &list, int col, const T &value, void (clsTablePrint::*check)(int) const)
 {
-    checkCell(row, col);
-    return m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)].text;
+    forCols(col, [&](int c) {
+        (this->*check)(c);
+        list[static_cast<size_t>(c)] = value;
+    });
 }
 
-void clsTablePrint::setTextMatrix(int row, int col, const QString &text)
+template <class T>
+const T &clsTablePrint::at(const std::vector<T> &list, int col, void (clsTablePrint::*check)(int) const) const
 {
-    forCells(row, col, [&](Cell &c) { c.text = text; });
+    (this->*check)(col);
+    return list[static_cast<size_t>(col)];
 }
 
-FontRef clsTablePrint::fontMatrix(int row, int col) const
+template <class T>
+void clsTablePrint::setCells(int row, int col, T Cell::*property, const T &value)
 {
-    checkCell(row, col);
-    return m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)].font;
+    forCells(row, col, [&](Cell &c) { c.*property = value; });
 }
 
-void clsTablePrint::setFontMatrix(int row, int col, const FontRef &font)
-{
-    forCells(row, col, [&](Cell &c) { c.font = font; });
-}
-
-QByteArray clsTablePrint::pictureMatrix(int row, int col) const
-{
-    checkCell(row, col);
-    return m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)].picture;
-}
-
+// The properties of cells, header cells and columns: each read checks its
+// index, each write goes to one cell or, for -1, a whole row or column.
+QString clsTablePrint::textMatrix(int row, int col) const { return cellAt(row, col).text; }
+void clsTablePrint::setTextMatrix(int row, int col, const QString &text) { setCells(row, col, &Cell::text, text); }
+FontRef clsTablePrint::fontMatrix(int row, int col) const { return cellAt(row, col).font; }
+void clsTablePrint::setFontMatrix(int row, int col, const FontRef &font) { setCells(row, col, &Cell::font, font); }
+QByteArray clsTablePrint::pictureMatrix(int row, int col) const { return cellAt(row, col).picture; }
 void clsTablePrint::setPictureMatrix(int row, int col, const QByteArray &picture)
 {
-    forCells(row, col, [&](Cell &c) { c.picture = picture; });
+    setCells(row, col, &Cell::picture, picture);
 }
+ui::Bgr clsTablePrint::cellColor(int row, int col) const { return cellAt(row, col).colour; }
+void clsTablePrint::setCellColor(int row, int col, ui::Bgr colour) { setCells(row, col, &Cell::colour, colour); }
 
-ui::Bgr clsTablePrint::cellColor(int row, int col) const
-{
-    checkCell(row, col);
-    return m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)].colour;
-}
-
-void clsTablePrint::setCellColor(int row, int col, ui::Bgr colour)
-{
-    forCells(row, col, [&](Cell &c) { c.colour = colour; });
-}
-
-QString clsTablePrint::headerText(int row, int col) const
-{
-    checkHeader(row, col);
-    return m_header[static_cast<size_t>(row)][static_cast<size_t>(col)].text;
-}
-
+QString clsTablePrint::headerText(int row, int col) const { return headerAt(row, col).text; }
 void clsTablePrint::setHeaderText(int row, int col, const QString &text)
 {
     forHeaders(row, col, [&](HeaderCell &c) { c.text = text; });
 }
-
-FontRef clsTablePrint::headerFont(int row, int col) const
-{
-    checkHeader(row, col);
-    return m_header[static_cast<size_t>(row)][static_cast<size_t>(col)].font;
-}
-
+FontRef clsTablePrint::headerFont(int row, int col) const { return headerAt(row, col).font; }
 void clsTablePrint::setHeaderFont(int row, int col, const FontRef &font)
 {
     forHeaders(row, col, [&](HeaderCell &c) { c.font = font; });
 }
 
-double clsTablePrint::colWidth(int col) const
-{
-    checkCol(col);
-    return m_colWidth[static_cast<size_t>(col)];
-}
-
-void clsTablePrint::setColWidth(int col, double width)
-{
-    forCols(col, [&](int c) {
-        checkCol(c);
-        m_colWidth[static_cast<size_t>(c)] = width;
-    });
-}
-
-int clsTablePrint::colAlignment(int col) const
-{
-    checkCol(col);
-    return m_colAlign[static_cast<size_t>(col)];
-}
-
+double clsTablePrint::colWidth(int col) const { return at(m_colWidth, col, &clsTablePrint::checkCol); }
+void clsTablePrint::setColWidth(int col, double width) { setEach(m_colWidth, col, width, &clsTablePrint::checkCol); }
+int clsTablePrint::colAlignment(int col) const { return at(m_colAlign, col, &clsTablePrint::checkCol); }
 void clsTablePrint::setColAlignment(int col, int alignment)
 {
-    forCols(col, [&](int c) {
-        checkCol(c);
-        m_colAlign[static_cast<size_t>(c)] = alignment;
-    });
+    setEach(m_colAlign, col, alignment, &clsTablePrint::checkCol);
 }
-
-FontRef clsTablePrint::colFont(int col) const
-{
-    return fontMatrix(0, col);
-}
-
+FontRef clsTablePrint::colFont(int col) const { return fontMatrix(0, col); }
 void clsTablePrint::setColFont(int col, const FontRef &font)
 {
     checkCol(col);
     setFontMatrix(-1, col, font);
 }
 
-QString clsTablePrint::footerText(int col) const
-{
-    checkFooter(col);
-    return m_footerText[static_cast<size_t>(col)];
-}
-
+QString clsTablePrint::footerText(int col) const { return at(m_footerText, col, &clsTablePrint::checkFooter); }
 void clsTablePrint::setFooterText(int col, const QString &text)
 {
-    forCols(col, [&](int c) {
-        checkFooter(c);
-        m_footerText[static_cast<size_t>(c)] = text;
-    });
+    setEach(m_footerText, col, text, &clsTablePrint::checkFooter);
 }
-
-FontRef clsTablePrint::footerFont(int col) const
-{
-    checkFooter(col);
-    return m_footerFont[static_cast<size_t>(col)];
-}
-
+FontRef clsTablePrint::footerFont(int col) const { return at(m_footerFont, col, &clsTablePrint::checkFooter); }
 void clsTablePrint::setFooterFont(int col, const FontRef &font)
 {
-    forCols(col, [&](int c) {
-        checkFooter(c);
-        m_footerFont[static_cast<size_t>(c)] = font;
-    });
+    setEach(m_footerFont, col, font, &clsTablePrint::checkFooter);
 }
 
 namespace {

@@ -153,10 +153,26 @@ private:
         FontRef font;
     };
     void recreate();
+    // Columns or header rows: at least one; the tables are made again.
+    void setSize(int &count, int n);
     void checkCell(int row, int col) const;
     void checkHeader(int row, int col) const;
     void checkCol(int col) const;
     void checkFooter(int col) const;
+    // A cell or header cell by its index, refused past the table.
+    const Cell &cellAt(int row, int col) const;
+    Cell &cellAt(int row, int col);
+    const HeaderCell &headerAt(int row, int col) const;
+    HeaderCell &headerAt(int row, int col);
+    // Sets `col`'s entry of a per-column list, or every column's for -1,
+    // each index checked by `check` first.
+    template <class T>
+    void setEach(std::vector<T> &list, int col, const T &value, void (clsTablePrint::*check)(int) const);
+    template <class T>
+    const T &at(const std::vector<T> &list, int col, void (clsTablePrint::*check)(int) const) const;
+    template <class T> void setCells(int row, int col, T Cell::*property, const T &value);
+    // Every (row, column) of `rows` rows that `row` and `col` name, -1 for all.
+    template <class F> void forMatches(int rows, int row, int col, F f) const;
     template <class F> void forCells(int row, int col, F f);
     template <class F> void forHeaders(int row, int col, F f);
     template <class F> void forCols(int col, F f);

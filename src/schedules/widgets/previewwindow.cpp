@@ -1,6 +1,7 @@
 #include "schedules/widgets/previewwindow.h"
 
 #include "report/widgets/pdffilechooser.h"
+#include "report/widgets/printerbox.h"
 #include "schedules/widgets/scheduleprinter.h"
 #include "ui/core/prompter.h"
 #include "ui/core/sheetprinter.h"
@@ -64,12 +65,7 @@ PreviewWindow::PreviewWindow(SchedulePrint::Kind kind, ui::GridModel &grid, ui::
     bar->addWidget(m_fill);
     button(QStringLiteral("cmdRefresh"), QStringLiteral("&Refresh"), [this] { refresh(); });
     // The printer the sheets go to: the computer's default unless another is chosen.
-    m_printer = new QComboBox(this);
-    m_printer->setObjectName(QStringLiteral("cboPrinter"));
-    m_printer->setAccessibleName(QStringLiteral("Printer"));
-    m_printer->addItems(SchedulePrinter::printers());
-    m_printer->setCurrentIndex(std::max<int>(m_printer->findText(SchedulePrinter::defaultPrinter()), 0));
-    m_printer->setEnabled(m_printer->count() > 0);
+    m_printer = report::printerBox(this, SchedulePrinter::printers(), SchedulePrinter::defaultPrinter());
     bar->addWidget(m_printer);
     button(QStringLiteral("cmdPrint"), QStringLiteral("Print"), [this] { print(); });
     button(QStringLiteral("cmdPdf"), QStringLiteral("Save as &PDF"), [this] { saveAsPdf(); });

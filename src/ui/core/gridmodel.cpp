@@ -26,6 +26,15 @@ GridModel::GridModel(QObject *parent) : QObject(parent)
     m_rowHeights.assign(m_rows, -1);
 }
 
+template <class T>
+void GridModel::change(T &stored, const T &value)
+{
+    if (stored == value)
+        return;
+    stored = value;
+    touch();
+}
+
 // ---- size -------------------------------------------------------------
 
 int GridModel::rows() const { return m_rows; }
@@ -41,13 +50,7 @@ void GridModel::setRows(int n)
     m_rows = n;
     m_cells.resize(n, std::vector<Cell>(m_cols));
     m_rowHeights.resize(n, -1);
-    m_fixedRows = std::min(m_fixedRows, n);
-    const int oldRow = m_row, oldSel = m_rowSel;
-    m_row = clampIndex(m_row, n);
-    m_rowSel = clampIndex(m_rowSel, n);
-    touch();
-    if (oldRow != m_row || oldSel != m_rowSel)
-        touchCursor();
+    resized(n, m_fixedRows, m_row, m_rowSel);
 }
 
 void GridModel::setCols(int n)
@@ -60,32 +63,22 @@ void GridModel::setCols(int n)
         row.resize(n);
     m_colWidths.resize(n, -1);
     m_colMerge.resize(n, false);
-    m_fixedCols = std::min(m_fixedCols, n);
-    const int oldCol = m_col, oldSel = m_colSel;
-    m_col = clampIndex(m_col, n);
-    m_colSel = clampIndex(m_colSel, n);
+    resized(n, m_fixedCols, m_col, m_colSel);
+}
+
+void GridModel::resized(int count, int &fixed, int &at, int &sel)
+{
+    fixed = std::min(fixed, count);
+    const int oldAt = at, oldSel = sel;
+    at = clampIndex(at, count);
+    sel = clampIndex(sel, count);
     touch();
-    if (oldCol != m_col || oldSel != m_colSel)
+    if (oldAt != at || oldSel != sel)
         touchCursor();
 }
 
-void GridModel::setFixedRows(int n)
-{
-    n = std::clamp(n, 0, m_rows);
-    if (n == m_fixedRows)
-        return;
-    m_fixedRows = n;
-    touch();
-}
-
-void GridModel::setFixedCols(int n)
-{
-    n = std::clamp(n, 0, m_cols);
-    if (n == m_fixedCols)
-        return;
-    m_fixedCols = n;
-    touch();
-}
+void GridModel::setFixedRows(int n) { change(m_fixedRows, std::clamp(n, 0, m_rows)); }
+void GridModel::setFixedCols(int n) { change(m_fixedCols, std::clamp(n, 0, m_cols)); }
 
 // ---- cursor and selection ----------------------------------------------
 
@@ -94,39 +87,16 @@ int GridModel::col() const { return m_col; }
 int GridModel::rowSel() const { return m_rowSel; }
 int GridModel::colSel() const { return m_colSel; }
 
-void GridModel::setRow(int r)
-{
-    r = clampIndex(r, m_rows);
-    if (r == m_row && r == m_rowSel)
-        return;
-    m_row = m_rowSel = r;
-    touchCursor();
-}
+void GridModel::setRow(int r) { moveTo(m_row, m_rowSel, clampIndex(r, m_rows)); }
+void GridModel::setCol(int c) { moveTo(m_col, m_colSel, clampIndex(c, m_cols)); }
+void GridModel::setRowSel(int r) { moveTo(m_rowSel, m_rowSel, clampIndex(r, m_rows)); }
+void GridModel::setColSel(int c) { moveTo(m_colSel, m_colSel, clampIndex(c, m_cols)); }
 
-void GridModel::setCol(int c)
+void GridModel::moveTo(int &at, int &sel, int to)
 {
-    c = clampIndex(c, m_cols);
-    if (c == m_col && c == m_colSel)
+    if (to == at && to == sel)
         return;
-    m_col = m_colSel = c;
-    touchCursor();
-}
-
-void GridModel::setRowSel(int r)
-{
-    r = clampIndex(r, m_rows);
-    if (r == m_rowSel)
-        return;
-    m_rowSel = r;
-    touchCursor();
-}
-
-void GridModel::setColSel(int c)
-{
-    c = clampIndex(c, m_cols);
-    if (c == m_colSel)
-        return;
-    m_colSel = c;
+    at = sel = to;
     touchCursor();
 }
 
@@ -169,19 +139,22 @@ const GridModel::Cell *GridModel::cellAt(int r, int c) const
     return &m_cells[r][c];
 }
 
-QString GridModel::textMatrix(int r, int c) const
+template <class T>
+void GridModel::setCellValue(int r, int c, T Cell::*property, const T &value)
 {
-    const Cell *p = cellAt(r, c);
-    return p ? p->text : QString();
+    if (cellAt(r, c))
+        change(cell(r, c).*property, value);
 }
 
-void GridModel::setTextMatrix(int r, int c, const QString &text)
+template <class T>
+T GridModel::cellValue(int r, int c, T Cell::*property, T none) const
 {
-    if (!cellAt(r, c) || cell(r, c).text == text)
-        return;
-    cell(r, c).text = text;
-    touch();
+    const Cell *p = cellAt(r, c);
+    return p ? p->*property : none;
 }
+
+QString GridModel::textMatrix(int r, int c) const { return cellValue(r, c, &Cell::text, QString()); }
+void GridModel::setTextMatrix(int r, int c, const QString &text) { setCellValue(r, c, &Cell::text, text); }
 
 QString GridModel::text() const { return textMatrix(m_row, m_col); }
 void GridModel::setText(const QString &text) { setTextMatrix(m_row, m_col, text); }
@@ -228,19 +201,8 @@ void GridModel::setClip(const QString &text)
 
 // ---- per cell look ----------------------------------------------------
 
-Bgr GridModel::cellColor(int r, int c) const
-{
-    const Cell *p = cellAt(r, c);
-    return p ? p->color : 0;
-}
-
-void GridModel::setCellColor(int r, int c, Bgr color)
-{
-    if (!cellAt(r, c) || cell(r, c).color == color)
-        return;
-    cell(r, c).color = color;
-    touch();
-}
+Bgr GridModel::cellColor(int r, int c) const { return cellValue(r, c, &Cell::color, Bgr(0)); }
+void GridModel::setCellColor(int r, int c, Bgr color) { setCellValue(r, c, &Cell::color, color); }
 
 CellFont GridModel::cellFont(int r, int c) const
 {
@@ -260,81 +222,61 @@ void GridModel::setCellFont(int r, int c, const CellFont &font)
     touch();
 }
 
-CellAlign GridModel::cellAlign(int r, int c) const
-{
-    const Cell *p = cellAt(r, c);
-    return p ? p->align : CellAlign::General;
-}
-
-void GridModel::setCellAlign(int r, int c, CellAlign align)
-{
-    if (!cellAt(r, c) || cell(r, c).align == align)
-        return;
-    cell(r, c).align = align;
-    touch();
-}
-
-QByteArray GridModel::cellPicture(int r, int c) const
-{
-    const Cell *p = cellAt(r, c);
-    return p ? p->picture : QByteArray();
-}
-
+CellAlign GridModel::cellAlign(int r, int c) const { return cellValue(r, c, &Cell::align, CellAlign::General); }
+void GridModel::setCellAlign(int r, int c, CellAlign align) { setCellValue(r, c, &Cell::align, align); }
+QByteArray GridModel::cellPicture(int r, int c) const { return cellValue(r, c, &Cell::picture, QByteArray()); }
 void GridModel::setCellPicture(int r, int c, const QByteArray &picture)
 {
-    if (!cellAt(r, c) || cell(r, c).picture == picture)
-        return;
-    cell(r, c).picture = picture;
-    touch();
+    setCellValue(r, c, &Cell::picture, picture);
 }
 
 // One changed() for the whole selection, however many cells it holds.
-void GridModel::setSelectionColor(Bgr color)
+template <class F>
+void GridModel::forSelection(F set)
 {
     beginUpdate();
     for (int r = selTop(); r <= selBottom(); ++r)
         for (int c = selLeft(); c <= selRight(); ++c)
-            setCellColor(r, c, color);
+            set(r, c);
     endUpdate();
+}
+
+void GridModel::setSelectionColor(Bgr color)
+{
+    forSelection([&](int r, int c) { setCellColor(r, c, color); });
 }
 
 void GridModel::setSelectionFont(const CellFont &font)
 {
-    beginUpdate();
-    for (int r = selTop(); r <= selBottom(); ++r)
-        for (int c = selLeft(); c <= selRight(); ++c)
-            setCellFont(r, c, font);
-    endUpdate();
+    forSelection([&](int r, int c) { setCellFont(r, c, font); });
 }
 
 void GridModel::setSelectionAlign(CellAlign align)
 {
-    beginUpdate();
-    for (int r = selTop(); r <= selBottom(); ++r)
-        for (int c = selLeft(); c <= selRight(); ++c)
-            setCellAlign(r, c, align);
-    endUpdate();
+    forSelection([&](int r, int c) { setCellAlign(r, c, align); });
 }
 
 // ---- columns and rows -------------------------------------------------
 
-int GridModel::colWidth(int c) const
+// A column's width or a row's height: 0 past the grid, the default where
+// none was set (-1); a negative one set goes back to the default.
+int GridModel::sizeOf(const std::vector<int> &sizes, int i, int standard) const
 {
-    if (c < 0 || c >= m_cols)
+    if (i < 0 || i >= int(sizes.size()))
         return 0;
-    return m_colWidths[c] < 0 ? kDefaultColWidth : m_colWidths[c];
+    return sizes[size_t(i)] < 0 ? standard : sizes[size_t(i)];
 }
 
-void GridModel::setColWidth(int c, int twips)
+void GridModel::setSize(std::vector<int> &sizes, int i, int twips)
 {
-    if (c < 0 || c >= m_cols)
-        return;
-    twips = std::max(-1, twips);   // negative: back to the default width
-    if (m_colWidths[c] == twips)
-        return;
-    m_colWidths[c] = twips;
-    touch();
+    if (i >= 0 && i < int(sizes.size()))
+        change(sizes[size_t(i)], std::max(-1, twips));
 }
+
+int GridModel::colWidth(int c) const { return sizeOf(m_colWidths, c, kDefaultColWidth); }
+void GridModel::setColWidth(int c, int twips) { setSize(m_colWidths, c, twips); }
+int GridModel::rowHeight(int r) const { return sizeOf(m_rowHeights, r, kDefaultRowHeight); }
+void GridModel::setRowHeight(int r, int twips) { setSize(m_rowHeights, r, twips); }
 
 bool GridModel::colMerge(int c) const
 {
@@ -346,24 +288,6 @@ void GridModel::setColMerge(int c, bool merge)
     if (c < 0 || c >= m_cols || m_colMerge[c] == merge)
         return;
     m_colMerge[c] = merge;
-    touch();
-}
-
-int GridModel::rowHeight(int r) const
-{
-    if (r < 0 || r >= m_rows)
-        return 0;
-    return m_rowHeights[r] < 0 ? kDefaultRowHeight : m_rowHeights[r];
-}
-
-void GridModel::setRowHeight(int r, int twips)
-{
-    if (r < 0 || r >= m_rows)
-        return;
-    twips = std::max(-1, twips);
-    if (m_rowHeights[r] == twips)
-        return;
-    m_rowHeights[r] = twips;
     touch();
 }
 
@@ -394,45 +318,11 @@ Bgr GridModel::backColorFixed() const { return m_backFixed; }
 CellFont GridModel::font() const { return m_font; }
 bool GridModel::visible() const { return m_visible; }
 
-void GridModel::setBackColor(Bgr color)
-{
-    if (m_back == color)
-        return;
-    m_back = color;
-    touch();
-}
-
-void GridModel::setBackColorSel(Bgr color)
-{
-    if (m_backSel == color)
-        return;
-    m_backSel = color;
-    touch();
-}
-
-void GridModel::setBackColorFixed(Bgr color)
-{
-    if (m_backFixed == color)
-        return;
-    m_backFixed = color;
-    touch();
-}
-
-void GridModel::setFont(const CellFont &font)
-{
-    if (m_font == font)
-        return;
-    m_font = font;
-    touch();
-}
-
-void GridModel::setVisible(bool visible)
-{
-    if (m_visible == visible)
-        return;
-    m_visible = visible;
-    touch();
-}
+void GridModel::setBackColor(Bgr color) { change(m_back, color); }
+void GridModel::setBackColorSel(Bgr color) { change(m_backSel, color); }
+void GridModel::setBackColorFixed(Bgr color) { change(m_backFixed, color); }
+void GridModel::setFont(const CellFont &font) { change(m_font, font); }
+void GridModel::setVisible(bool visible) { change(m_visible, visible); }
 
 // ---- update batching --------------------------------------------------
 

@@ -135,6 +135,21 @@ private:
     const Cell *cellAt(int r, int c) const;
     void touch();
     void touchCursor();
+    // A row or column count changed: the fixed ones, the cursor and the
+    // selection's end kept inside it.
+    void resized(int count, int &fixed, int &at, int &sel);
+    // The cursor's row or column and the selection's end there (the same
+    // one to move the end alone) both to `to`.
+    void moveTo(int &at, int &sel, int to);
+    int sizeOf(const std::vector<int> &sizes, int i, int standard) const;
+    void setSize(std::vector<int> &sizes, int i, int twips);
+    // Stores `value` and tells the views, unless it is what is there already.
+    template <class T> void change(T &stored, const T &value);
+    // A property of a cell that exists; otherwise nothing, or `none`.
+    template <class T> void setCellValue(int r, int c, T Cell::*property, const T &value);
+    template <class T> T cellValue(int r, int c, T Cell::*property, T none) const;
+    // `set` on every cell of the selection, the views told once.
+    template <class F> void forSelection(F set);
 
     int m_rows = 2;
     int m_cols = 2;

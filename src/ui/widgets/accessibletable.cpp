@@ -3,7 +3,10 @@
 #include "ui/widgets/gridview.h"
 
 #include <QRegularExpression>
+#include <QStringList>
 #include <QWindow>
+
+#include <vector>
 
 namespace ui {
 
@@ -32,6 +35,30 @@ constexpr NamedColour kNames[] = {
     {colours::LightCyan, "Light Cyan"},
     {colours::LightGrey, "Light Grey"},
 };
+
+// The header cells that name a column (its cells in the header rows) or,
+// with col -1, a row (its cells in the header columns).
+std::vector<std::pair<int, int>> headerPlaces(const CellTableSource &s, int row, int col)
+{
+    std::vector<std::pair<int, int>> out;
+    if (col >= 0)
+        for (int r = 0; r < s.headerRows(); ++r)
+            out.emplace_back(r, col);
+    else
+        for (int c = 0; c < s.headerCols(); ++c)
+            out.emplace_back(row, c);
+    return out;
+}
+
+// Their texts, the empty ones left out.
+QString headerNames(const CellTableSource &s, int row, int col)
+{
+    QStringList parts;
+    for (const auto &[r, c] : headerPlaces(s, row, col))
+        if (const QString t = s.name(r, c).trimmed(); !t.isEmpty())
+            parts << t;
+    return parts.join(QStringLiteral(", "));
+}
 
 AccessibleCellTable *tableOf(QWidget *w)
 {
@@ -117,22 +144,8 @@ public:
     {
         return isValid() && !isHeader() && owner()->source().isSelected(m_row, m_col);
     }
-    QList<QAccessibleInterface *> columnHeaderCells() const override
-    {
-        QList<QAccessibleInterface *> out;
-        if (isValid() && !isHeader())
-            for (int r = 0; r < owner()->source().headerRows(); ++r)
-                out << owner()->cellAt(r, m_col);
-        return out;
-    }
-    QList<QAccessibleInterface *> rowHeaderCells() const override
-    {
-        QList<QAccessibleInterface *> out;
-        if (isValid() && !isHeader())
-            for (int c = 0; c < owner()->source().headerCols(); ++c)
-                out << owner()->cellAt(m_row, c);
-        return out;
-    }
+    QList<QAccessibleInterface *> columnHeaderCells() const override { return headerCells(-1, m_col); }
+    QList<QAccessibleInterface *> rowHeaderCells() const override { return headerCells(m_row, -1); }
     int columnIndex() const override { return m_col; }
     int rowIndex() const override { return m_row; }
     int columnExtent() const override { return 1; }
@@ -145,6 +158,15 @@ private:
     {
         const CellTableSource &s = owner()->source();
         return m_row < s.headerRows() || m_col < s.headerCols();
+    }
+    // A body cell's headers; a header cell has none.
+    QList<QAccessibleInterface *> headerCells(int row, int col) const
+    {
+        QList<QAccessibleInterface *> out;
+        if (isValid() && !isHeader())
+            for (const auto &[r, c] : headerPlaces(owner()->source(), row, col))
+                out << owner()->cellAt(r, c);
+        return out;
     }
 
     QPointer<QWidget> m_widget;
@@ -292,24 +314,8 @@ QList<QAccessibleInterface *> AccessibleCellTable::selectedCells() const
     return out;
 }
 
-// The header cells' texts, the empty ones left out.
-QString AccessibleCellTable::columnDescription(int col) const
-{
-    QStringList parts;
-    for (int r = 0; r < m_source->headerRows(); ++r)
-        if (const QString t = m_source->name(r, col).trimmed(); !t.isEmpty())
-            parts << t;
-    return parts.join(QStringLiteral(", "));
-}
-
-QString AccessibleCellTable::rowDescription(int row) const
-{
-    QStringList parts;
-    for (int c = 0; c < m_source->headerCols(); ++c)
-        if (const QString t = m_source->name(row, c).trimmed(); !t.isEmpty())
-            parts << t;
-    return parts.join(QStringLiteral(", "));
-}
+QString AccessibleCellTable::columnDescription(int col) const { return headerNames(*m_source, -1, col); }
+QString AccessibleCellTable::rowDescription(int row) const { return headerNames(*m_source, row, -1); }
 
 // ---- helpers ------------------------------------------------------------------
 

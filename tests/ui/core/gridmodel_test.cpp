@@ -1,6 +1,8 @@
 #include "ui/core/gridmodel.h"
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 using ui::GridModel;
 
@@ -251,4 +253,47 @@ TEST(GridModelUpdate, BatchedChangesSignalOnceAfterTheOutermostEnd)
     g.endUpdate();
     EXPECT_EQ(changed, 2);
     EXPECT_FALSE(g.updating());
+}
+
+// Every property tells the views once when it changes and not at all when
+// set to what it holds; a negative size goes back to the default.
+TEST(GridModelUpdate, EachPropertySignalsOnlyWhenItsValueChanges)
+{
+    GridModel g;
+    fill(g);
+    int changed = 0, cursor = 0;
+    QObject::connect(&g, &GridModel::changed, [&] { ++changed; });
+    QObject::connect(&g, &GridModel::cursorChanged, [&] { ++cursor; });
+    const std::vector<std::function<void()>> sets{
+        [&] { g.setCellColor(1, 1, ui::colours::Red); },
+        [&] { g.setCellAlign(1, 2, ui::CellAlign::Right); },
+        [&] { g.setCellPicture(2, 2, "png"); },
+        [&] { g.setBackColor(ui::colours::Grey); },
+        [&] { g.setVisible(false); },
+        [&] { g.setFixedRows(2); },
+        [&] { g.setColWidth(3, 2000); },
+        [&] { g.setRowHeight(4, 500); },
+    };
+    for (size_t i = 0; i < sets.size(); ++i) {
+        sets[i]();
+        sets[i]();
+        EXPECT_EQ(changed, int(i) + 1) << "setter " << i;
+    }
+    EXPECT_EQ(g.colWidth(3), 2000);
+    g.setColWidth(3, -7);
+    EXPECT_EQ(g.colWidth(3), g.defaultColWidth());
+    g.setColWidth(3, -1);
+    EXPECT_EQ(changed, int(sets.size()) + 1);
+
+    // The selection's end moves alone; the cursor row takes it along.
+    g.setCursor(1, 1);
+    cursor = 0;
+    g.setRowSel(3);
+    g.setRowSel(3);
+    EXPECT_EQ(cursor, 1);
+    EXPECT_EQ(g.row(), 1);
+    g.setRow(2);
+    EXPECT_EQ(g.rowSel(), 2);
+    EXPECT_EQ(cursor, 2);
+    EXPECT_EQ(changed, int(sets.size()) + 1);
 }
