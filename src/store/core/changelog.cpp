@@ -62,6 +62,21 @@ std::vector<LogEntry> entries(Database &db, const QString &where, const QVariant
     return out;
 }
 
+// A record's entries: on a server also by the number its index holds (see
+// the table), so that the index is used; where the engine indexes the texts,
+// by them alone.
+void matchRecord(const Database &db, const QString &kind, const QString &key, QStringList &where, QVariantList &binds)
+{
+    const Dialect &d = db.dialect();
+    if (const QString hash = d.textHash({q("Kind"), q("RecordKey")}); !hash.isEmpty()) {
+        where << QStringLiteral("%1 = %2").arg(hash, d.textHash({QStringLiteral("CAST(? AS TEXT)"),
+                                                                  QStringLiteral("CAST(? AS TEXT)")}));
+        binds << kind << key;
+    }
+    where << QStringLiteral("%1 = ?").arg(q("Kind")) << QStringLiteral("%1 = ?").arg(q("RecordKey"));
+    binds << kind << key;
+}
+
 QStringList distinct(Database &db, const QString &field)
 {
     QStringList out;
@@ -192,7 +207,10 @@ void ChangeLog::appendRestore(Database &working, Database &target)
 
 std::vector<LogEntry> ChangeLog::forRecord(Database &db, const QString &kind, const QString &key)
 {
-    return entries(db, QStringLiteral("%1 = ? AND %2 = ?").arg(q("Kind"), q("RecordKey")), {kind, key});
+    QStringList where;
+    QVariantList binds;
+    matchRecord(db, kind, key, where, binds);
+    return entries(db, where.join(QStringLiteral(" AND ")), binds);
 }
 
 std::vector<LogEntry> ChangeLog::between(Database &db, const LogFilter &f)
@@ -215,8 +233,12 @@ std::vector<LogEntry> ChangeLog::between(Database &db, const LogFilter &f)
     };
     match(QStringLiteral("Station"), f.station);
     match(QStringLiteral("OSUser"), f.user);
-    match(QStringLiteral("Kind"), f.kind);
-    match(QStringLiteral("RecordKey"), f.key);
+    if (!f.kind.isEmpty() && !f.key.isEmpty()) {
+        matchRecord(db, f.kind, f.key, where, binds);
+    } else {
+        match(QStringLiteral("Kind"), f.kind);
+        match(QStringLiteral("RecordKey"), f.key);
+    }
     return entries(db, where.join(QStringLiteral(" AND ")), binds);
 }
 

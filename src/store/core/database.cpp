@@ -289,7 +289,8 @@ void Database::makeTable(const TableDef &t)
     const Dialect &d = *m_dialect;
     QStringList cols;
     for (const FieldDef &f : t.fields)
-        cols << d.declare(f.name) + QLatin1Char(' ') + d.columnType(f.type);
+        cols << d.declare(f.name) + QLatin1Char(' ') +
+                    (f.type == FieldType::Counter && t.rangedKey ? d.rangedCounter() : d.columnType(f.type));
     exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(d.declare(t.name), cols.join(", ")));
     for (const IndexDef &i : t.indexes)
         createIndex(t, i);
@@ -308,6 +309,8 @@ void Database::createIndex(const TableDef &t, const IndexDef &i)
         else
             fields << (i.folded ? QStringLiteral("upper(%1)").arg(d.declare(f)) : d.declare(f));
     }
+    if (const QString hash = d.textHash(fields); i.hashed && !hash.isEmpty())
+        fields = QStringList{QLatin1Char('(') + hash + QLatin1Char(')')};
     exec(QStringLiteral("CREATE %1INDEX %2 ON %3 %4(%5)%6")
              .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(), d.declare(t.name + QLatin1Char('_') + i.name),
                   d.declare(t.name), i.ranged ? d.rangedIndex() : QString(), fields.join(", "),

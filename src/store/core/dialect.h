@@ -70,6 +70,13 @@ public:
     // before and after its fields: empty where the engine has only B-trees.
     virtual QString rangedIndex() const = 0;
     virtual QString rangedIndexStorage() const = 0;
+    // A 32-bit whole number made from the texts (SQL expressions), the same
+    // on every server version: what a hashed index (IndexDef) holds. Empty
+    // where the engine indexes the texts themselves.
+    virtual QString textHash(const QStringList &texts) const = 0;
+    // The counter of a table whose key has no unique index of its own
+    // (TableDef::rangedKey).
+    virtual QString rangedCounter() const = 0;
 
     // Statements creating the updatable invoice query.
     virtual QStringList createQuery(const QueryDef &query) const = 0;

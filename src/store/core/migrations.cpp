@@ -70,20 +70,57 @@ void searchIndex(Database &db)
 // finds a day as well in a few pages. The file keeps its B-tree. Only the
 // log's owner may change its indexes (the front desk role may only add to
 // it): for another role the log keeps the index it has, as sound if larger.
+bool ownsLog(Database &db)
+{
+    return db
+        .scalar(QStringLiteral("SELECT pg_has_role(relowner, 'USAGE') FROM pg_class WHERE oid = to_regclass(?)"),
+                {Dialect::quote(tables::ChangeLog)})
+        .toBool();
+}
+
 void rangedLogIndex(Database &db)
 {
     if (!db.onServer())
         return;
     const TableDef &t = *findTable(tables::ChangeLog);
-    if (!db.scalar(QStringLiteral("SELECT pg_has_role(relowner, 'USAGE') FROM pg_class WHERE oid = to_regclass(?)"),
-                   {Dialect::quote(t.name)})
-             .toBool()) {
+    if (!ownsLog(db)) {
         qInfo("The change log keeps its index by time: only its owner may make it smaller.");
         return;
     }
     for (const IndexDef &i : t.indexes)
         if (i.ranged)
             db.exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(Dialect::quote(t.name + QLatin1Char('_') + i.name)));
+    db.addMissingIndexes(t);
+}
+
+// On a server the log's unique B-tree of its numbers (about 22 bytes an
+// entry) becomes a block range index, as its times': the numbers come from
+// its counter in the order the rows are stored, and a copy adds only
+// numbers above the highest it holds. Its B-tree of kind and key texts (40
+// to 52 bytes) becomes one of a 32-bit number made from them (about 16).
+// The readers find the same entries by either index: for another role than
+// the owner the log keeps the indexes it has.
+void compactLogIndexes(Database &db)
+{
+    if (!db.onServer())
+        return;
+    const TableDef &t = *findTable(tables::ChangeLog);
+    if (!ownsLog(db)) {
+        qInfo("The change log keeps its indexes: only its owner may make them smaller.");
+        return;
+    }
+    const QString table = Dialect::quote(t.name);
+    if (const auto key = db.selectOne(QStringLiteral("SELECT conname FROM pg_constraint WHERE conrelid = "
+                                                     "to_regclass(?) AND contype = 'p'"),
+                                      {table}))
+        db.exec(QStringLiteral("ALTER TABLE %1 DROP CONSTRAINT %2").arg(table, Dialect::quote(key->value(0).toString())));
+    for (const IndexDef &i : t.indexes) {
+        const QString name = t.name + QLatin1Char('_') + i.name;
+        if (i.hashed && !db.scalar(QStringLiteral("SELECT indexdef FROM pg_indexes WHERE indexname = lower(?)"), {name})
+                             .toString()
+                             .contains(QStringLiteral("md5")))
+            db.exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(Dialect::quote(name)));
+    }
     db.addMissingIndexes(t);
 }
 
@@ -134,6 +171,8 @@ const std::vector<Migration> &migrations()
         {SearchIndexStep, QStringLiteral("the page cells' search index"), searchIndex},
         {RangedLogStep, QStringLiteral("the change log's index by time in block ranges"), rangedLogIndex},
         {ListsStep, QStringLiteral("the patient list indexed in its order on a server; the invoices' figures"), listIndexes},
+        {CompactLogStep, QStringLiteral("the change log's indexes by number and by record made smaller on a server"),
+         compactLogIndexes},
     };
     return all;
 }

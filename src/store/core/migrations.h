@@ -30,6 +30,9 @@ inline constexpr int RangedLogStep = 7;
 
 // The step that indexes the lists of patients and invoices for large practices.
 inline constexpr int ListsStep = 8;
+// The step that made the change log's indexes by number and by record
+// smaller on a server.
+inline constexpr int CompactLogStep = 9;
 
 // Every step, in order; the last one's version is Database::SchemaVersion.
 const std::vector<Migration> &migrations();

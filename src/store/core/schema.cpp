@@ -164,15 +164,21 @@ TableDef stateTable()
 // entry of a command that changed several records (0: the entry is one).
 // Entries before version 7 hold none for those two: a row with no value
 // missing is stored without a map of the missing ones, 8 bytes on a server.
+// From version 9 a server finds an entry by its number in block ranges, as
+// by its time, and a record's entries by a number made from kind and key.
 TableDef changeLogTable()
 {
-    return numbered(tables::ChangeLog,
-                    {{"At", F::Number}, {"Batch", F::Integer}, {"Station", F::Text}, {"Host", F::Text},
-                     {"OSUser", F::Text}, {"Command", F::Text}, {"Kind", F::Text}, {"RecordKey", F::Text},
-                     {"Changes", F::Memo}},
-                    {{QStringLiteral("ChangeRecord"), {QStringLiteral("Kind"), QStringLiteral("RecordKey")}, false},
-                     {.name = QStringLiteral("ChangeAt"), .fields = {QStringLiteral("At")}, .ranged = true}},
-                    4);
+    TableDef t = numbered(
+        tables::ChangeLog,
+        {{"At", F::Number}, {"Batch", F::Integer}, {"Station", F::Text}, {"Host", F::Text}, {"OSUser", F::Text},
+         {"Command", F::Text}, {"Kind", F::Text}, {"RecordKey", F::Text}, {"Changes", F::Memo}},
+        {{.name = QStringLiteral("ChangeRecord"), .fields = {QStringLiteral("Kind"), QStringLiteral("RecordKey")},
+          .hashed = true},
+         {.name = QStringLiteral("ChangeAt"), .fields = {QStringLiteral("At")}, .ranged = true},
+         {.name = QStringLiteral("ChangeID"), .fields = {QStringLiteral("ID")}, .ranged = true, .serverOnly = true}},
+        4);
+    t.rangedKey = true;
+    return t;
 }
 
 // The stations running now: each records itself when it starts and says

@@ -36,6 +36,10 @@ struct IndexDef {
     bool byCodes = false;
     // Only a server needs it: the file's own indexes serve the same order.
     bool serverOnly = false;
+    // Sought only by "=" on all its fields: on a server a B-tree of a 32-bit
+    // number made from their texts (Dialect::textHash), a third the size of
+    // one of the texts; the rows it finds are checked against them.
+    bool hashed = false;
 };
 
 struct TableDef {
@@ -44,6 +48,11 @@ struct TableDef {
     std::vector<FieldDef> fields;
     std::vector<IndexDef> indexes; // the key's own index is implied (named after it)
     int since = 1;                 // the schema version that added the table
+    // The key only ever grows with the order rows are added in and is never
+    // given twice (the table's own counter; copies add only numbers above
+    // the highest held): on a server no unique B-tree of its own, its index
+    // is one of `indexes`.
+    bool rangedKey = false;
 
     const FieldDef *field(const QString &name) const;   // case-insensitive
     const IndexDef *index(const QString &name) const;   // case-insensitive
