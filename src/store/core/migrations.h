@@ -31,6 +31,9 @@ inline constexpr int RangedLogStep = 7;
 // The step that indexes the lists of patients and invoices for large practices.
 inline constexpr int ListsStep = 8;
 
+// The step that keeps the patient files' counts by initial.
+inline constexpr int FileCountsStep = 10;
+
 // Every step, in order; the last one's version is Database::SchemaVersion.
 const std::vector<Migration> &migrations();
 

@@ -458,6 +458,26 @@ void SearchIndex::pageChanged(Database &db, const QDate &date, const QString &be
     }
 }
 
+std::optional<size_t> SearchIndex::pagesWithin(Database &db, const QDate &from, const QDate &to,
+                                               const QString &needle)
+{
+    const QString folded = fold(needle);
+    if (!db.searchIndex().searchable || folded.toUcs4().size() < MinNeedle || isStale(db) || !from.isValid() ||
+        !to.isValid())
+        return std::nullopt;
+    // On the file an entry is a cell: a page's cells share its day's bits.
+    const QString sql = sqlite(db)
+                            ? QStringLiteral("SELECT COUNT(DISTINCT rowid / %2) FROM %1 WHERE %1 MATCH ? AND "
+                                             "rowid >= ? AND rowid <= ?")
+                                  .arg(q(Table))
+                                  .arg(qint64(1) << SlotBits)
+                            : QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %3 LIKE ? ESCAPE '!' AND %2 >= ? AND %2 <= ?")
+                                  .arg(q(Table), q("Cell"), q("Text"));
+    return static_cast<size_t>(
+        db.scalar(sql, {sqlite(db) ? trigramQuery(folded) : likeAnywhere(folded), dayKey(from), dayKey(to) + Overflow})
+            .toLongLong());
+}
+
 std::optional<std::vector<QDate>> SearchIndex::pagesWith(Database &db, const QDate &from, const QDate &to,
                                                         const QString &needle, size_t maxPages)
 {
