@@ -134,27 +134,29 @@ std::optional<std::vector<QDate>> PageStore::indexedDates(const QDate &from, con
         return std::vector<QDate>{};
     // Page by page, the index costs several times what one pass over every
     // page costs per page, so a name on more than about one page in eight
-    // is read by the scan. The share is told by a few spans of the range
-    // spread over it, before any page is read, so a common name costs no
-    // more than the scan.
-    constexpr int Spans = 4, SpanDays = 16;
+    // is read by the scan. The share is told by a few short spans spread
+    // over the range, before any page is read: a common name shows itself
+    // in the first span, a rare one costs a few index lookups.
+    constexpr int Spans = 4, SpanDays = 8;
     const QDate first = Database::toDate(range->value(1)), last = Database::toDate(range->value(2));
-    if (first.isValid() && last.isValid() && first.daysTo(last) >= 4 * Spans * SpanDays) {
+    if (first.isValid() && last.isValid() && first.daysTo(last) >= 8 * Spans * SpanDays) {
         const qint64 step = (first.daysTo(last) - SpanDays) / (Spans - 1);
+        const QString count = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 >= ? AND %2 <= ?")
+                                  .arg(q(store::tables::Appt), q("CalDate"));
         size_t hits = 0, sampled = 0;
-        QString count = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE 1 = 0").arg(q(store::tables::Appt));
-        QVariantList spans;
         for (int i = 0; i < Spans; ++i) {
             const QDate a = first.addDays(i * step), b = a.addDays(SpanDays - 1);
             const auto found = store::SearchIndex::pagesWithin(m_db, a, b, needle);
             if (!found)
                 return std::nullopt;
             hits += *found;
-            count += QStringLiteral(" OR (%1 >= ? AND %1 <= ?)").arg(q("CalDate"));
-            spans << Database::toSql(a) << Database::toSql(b);
+            if (*found > 0)
+                sampled += m_db.scalar(count, {Database::toSql(a), Database::toSql(b)}).toULongLong();
+            else
+                sampled += SpanDays;   // at most: enough to tell a rare name
+            if (hits * 2 > sampled)
+                return std::nullopt;
         }
-        if (hits > 0)
-            sampled = m_db.scalar(count, spans).toULongLong();
         if (hits * 8 > sampled)
             return std::nullopt;
     }
