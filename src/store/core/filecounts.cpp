@@ -63,15 +63,37 @@ void FileCounts::create(Database &db)
     const QString name = q(QStringLiteral("PLastName"));
     db.exec(QStringLiteral("INSERT INTO %1 (%2, %3) SELECT k, COUNT(*) FROM (SELECT %4 AS k FROM %5 p) c GROUP BY k")
                 .arg(counts(), q(Start), q(Files), keyOf("p"), files));
-    const QString trigger = db.dialect().declare(tables::FileCounts + QStringLiteral("_Keep"));
     if (db.onServer()) {
+        // By statement, from the rows it wrote: a row trigger would update a
+        // key's row once per file, and the versions of a row updated many
+        // times in one transaction (a copy of the files) are walked at each
+        // update.
+        const QString fileNo = q(QStringLiteral("FileNo"));
+        const QString moved = QStringLiteral("(SELECT %1 AS was, %2 AS now FROM removed o JOIN added n ON o.%3 = n.%3 "
+                                             "WHERE %1 <> %2)")
+                                  .arg(keyOf("o"), keyOf("n"), fileNo);
+        const QString take = QStringLiteral("UPDATE %1 SET %3 = %1.%3 - d.c FROM (SELECT was, COUNT(*) AS c FROM %4 m "
+                                            "GROUP BY was) d WHERE %1.%2 = d.was")
+                                 .arg(counts(), q(Start), q(Files));
+        const QString add = QStringLiteral("INSERT INTO %1 (%2, %3) SELECT now, COUNT(*) FROM %4 m GROUP BY now "
+                                           "ON CONFLICT (%2) DO UPDATE SET %3 = %1.%3 + EXCLUDED.%3")
+                                .arg(counts(), q(Start), q(Files));
+        const QString all = QStringLiteral("(SELECT %1 AS was, %2 AS now FROM %3)");
+        const QString fn = db.dialect().declare(tables::FileCounts + QStringLiteral("_Keep"));
         db.exec(QStringLiteral("CREATE OR REPLACE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-                               "IF TG_OP <> 'INSERT' THEN %2; END IF; "
-                               "IF TG_OP <> 'DELETE' THEN %3; END IF; RETURN NULL; END $$")
-                    .arg(trigger, takeOne(), addOne("NEW")));
-        db.exec(QStringLiteral("CREATE TRIGGER %1 AFTER INSERT OR DELETE OR UPDATE OF %2 ON %3 FOR EACH ROW "
-                               "EXECUTE FUNCTION %1()")
-                    .arg(trigger, name, files));
+                               "IF TG_OP = 'INSERT' THEN %2; "
+                               "ELSIF TG_OP = 'DELETE' THEN %3; "
+                               "ELSE %4; %5; END IF; RETURN NULL; END $$")
+                    .arg(fn, add.arg(all.arg(QStringLiteral("''"), keyOf("n"), QStringLiteral("added n"))),
+                         take.arg(all.arg(keyOf("o"), QStringLiteral("''"), QStringLiteral("removed o"))),
+                         take.arg(moved), add.arg(moved)));
+        const QString trigger = QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON %3 REFERENCING %4 FOR EACH STATEMENT "
+                                               "EXECUTE FUNCTION %5()");
+        const QString named = tables::FileCounts + QStringLiteral("_");
+        db.exec(trigger.arg(db.dialect().declare(named + "Add"), "INSERT", files, "NEW TABLE AS added", fn));
+        db.exec(trigger.arg(db.dialect().declare(named + "Remove"), "DELETE", files, "OLD TABLE AS removed", fn));
+        db.exec(trigger.arg(db.dialect().declare(named + "Rename"), "UPDATE", files,
+                            "OLD TABLE AS removed NEW TABLE AS added", fn));
         return;
     }
     const QString named = tables::FileCounts + QStringLiteral("_");
