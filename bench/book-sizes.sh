@@ -10,11 +10,16 @@ sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(1 3 10 30)
 out=${BOOK_SIZES_OUT:-build/book-sizes}
 mkdir -p "$out"
-filter='BM_(SearchIndexOfBook|NameSearchNoHit/(sqlite|postgres)/|History|NextAvailable90Booked|OpenPage|PageReadFloor|BookingSave/)'
+# One engine at a time (BOOK_SIZES_ENGINES: sqlite, postgres or both), each
+# in a run of its own: one book in memory and on the disk at once.
+engines=(${BOOK_SIZES_ENGINES:-sqlite postgres})
 for y in "${sizes[@]}"; do
-  echo "book of $y years..." >&2
-  ${QUILLON_BENCH:-build/bin/quillon_bench} --years="$y" --benchmark_filter="$filter" \
-    --benchmark_out="$out/years-$y.json" --benchmark_out_format=json >/dev/null
+  for e in "${engines[@]}"; do
+    echo "book of $y years, $e..." >&2
+    ${QUILLON_BENCH:-build/bin/quillon_bench} --years="$y" \
+      --benchmark_filter="BM_((SearchIndexOfBook|NameSearchNoHit|NextAvailable90Booked|OpenPage|PageReadFloor|BookingSave)/$e/|History/$e)" \
+      --benchmark_out="$out/years-$y-$e.json" --benchmark_out_format=json >/dev/null
+  done
 done
 python3 - "$out" "${sizes[@]}" <<'PY'
 import json, math, sys
@@ -31,8 +36,12 @@ names = {
     "BM_BookingSave": "a booking's save (ms)",
     "BM_NextAvailable90Booked": "next free slot, 90 full days (ms)",
 }
+import glob
+def runs(y):
+    for f in sorted(glob.glob(f"{out}/years-{y}-*.json")):
+        yield from json.load(open(f))["benchmarks"]
 for y in sizes:
-    for b in json.load(open(f"{out}/years-{y}.json"))["benchmarks"]:
+    for b in runs(y):
         name = b["run_name"] if "run_name" in b else b["name"]
         parts = name.split("/")
         base, variant = parts[0], parts[1] if len(parts) > 1 else ""

@@ -5,6 +5,7 @@
 #include "store/core/changewatcher.h"
 #include "store/core/database.h"
 #include "store/core/dialect.h"
+#include "store/core/filecounts.h"
 #include "store/core/schema.h"
 
 #include <QSqlRecord>
@@ -124,8 +125,17 @@ QString PatientStore::lastNameOrder(bool backwards) const
     return d.byCodes(Dialect::quote(f::LastName)) + d.nullsFirst() + QStringLiteral(", ") + Dialect::quote(f::FileNo);
 }
 
+bool PatientStore::counted()
+{
+    if (!m_counted)
+        m_counted = m_db.tableExists(store::tables::FileCounts);
+    return *m_counted;
+}
+
 int PatientStore::count()
 {
+    if (counted())
+        return store::FileCounts::total(m_db);
     return m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table())).toInt();
 }
 
@@ -194,6 +204,8 @@ int PatientStore::rowOfInitial(const QString &initial, std::optional<Mark> *mark
     const QString last = d.byCodes(Dialect::quote(f::LastName));
     const QString empty = QStringLiteral("(%1 = '' OR %1 IS NULL)").arg(Dialect::quote(f::LastName));
     if (initial.isEmpty()) {
+        if (counted())
+            return store::FileCounts::unnamed(m_db) > 0 ? 0 : total - 1;
         const bool any = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(table(), empty)).toInt() > 0;
         return any ? 0 : total - 1;   // empty names come first
     }
@@ -203,12 +215,23 @@ int PatientStore::rowOfInitial(const QString &initial, std::optional<Mark> *mark
                                       {initial});
     if (!first || !first->value(0).toString().startsWith(initial))
         return total - 1;
-    // Counted apart, so that each count is a range of the index.
-    const int row = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 < ?").arg(table(), last), {initial})
-                        .toInt() +
-                    m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 IS NULL")
-                                    .arg(table(), Dialect::quote(f::LastName)))
-                        .toInt();
+    int row = 0;
+    if (counted()) {
+        // The counts by first character, and those of the initial's first
+        // character that sort before a longer initial.
+        const QString head = initial.left(1);
+        row = store::FileCounts::before(m_db, head);
+        if (initial.size() > 1)
+            row += m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 >= ? AND %2 < ?").arg(table(), last),
+                               {head, initial})
+                       .toInt();
+    } else {
+        // Counted apart, so that each count is a range of the index.
+        row = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 < ?").arg(table(), last), {initial})
+                  .toInt() +
+              m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 IS NULL").arg(table(), Dialect::quote(f::LastName)))
+                  .toInt();
+    }
     if (mark)
         *mark = Mark{row, first->value(0).toString(), first->value(1).toInt()};
     return row;

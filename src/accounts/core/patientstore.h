@@ -69,11 +69,14 @@ public:
     std::vector<QStringList> rowsNear(const Mark &mark, int first, int limit);
 
 private:
+    // Whether the engine keeps the files' counts (store::FileCounts).
+    bool counted();
     QString lastNameOrder(bool backwards = false) const;
     std::vector<QStringList> select(const QString &where, const QVariantList &binds, bool backwards, int limit,
                                     int offset);
 
     store::Database &m_db;
+    std::optional<bool> m_counted;
 };
 
 } // namespace accounts

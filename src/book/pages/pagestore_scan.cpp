@@ -124,13 +124,45 @@ std::optional<std::vector<QDate>> PageStore::indexedDates(const QDate &from, con
 {
     if (needle.isEmpty() || !m_db.searchIndex().searchable)
         return std::nullopt;
-    // A name on most pages is read faster by one pass over every page than
-    // page by page: past a third of the pages the index stops and the scan
-    // answers.
-    QString sql = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE 1 = 1").arg(q(store::tables::Appt));
+    QString sql = QStringLiteral("SELECT COUNT(*), MIN(%2), MAX(%2) FROM %1 WHERE 1 = 1")
+                      .arg(q(store::tables::Appt), q("CalDate"));
     QVariantList binds;
     addDateRange(sql, binds, from, to);
-    const size_t most = std::max<size_t>(m_db.scalar(sql, binds).toULongLong() / 3, DatesPerRead);
+    const auto range = m_db.selectOne(sql, binds);
+    const size_t pages = range ? range->value(0).toULongLong() : 0;
+    if (pages == 0)
+        return std::vector<QDate>{};
+    // Page by page, the index costs several times what one pass over every
+    // page costs per page, so a name on more than about one page in eight
+    // is read by the scan. The share is told by a few short spans spread
+    // over the range, before any page is read: a common name shows itself
+    // in the first span, a rare one costs a few index lookups.
+    constexpr int Spans = 4, SpanDays = 8;
+    const QDate first = Database::toDate(range->value(1)), last = Database::toDate(range->value(2));
+    if (first.isValid() && last.isValid() && first.daysTo(last) >= 8 * Spans * SpanDays) {
+        const qint64 step = (first.daysTo(last) - SpanDays) / (Spans - 1);
+        const QString count = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 >= ? AND %2 <= ?")
+                                  .arg(q(store::tables::Appt), q("CalDate"));
+        size_t hits = 0, sampled = 0;
+        for (int i = 0; i < Spans; ++i) {
+            const QDate a = first.addDays(i * step), b = a.addDays(SpanDays - 1);
+            const auto found = store::SearchIndex::pagesWithin(m_db, a, b, needle);
+            if (!found)
+                return std::nullopt;
+            hits += *found;
+            if (*found > 0)
+                sampled += m_db.scalar(count, {Database::toSql(a), Database::toSql(b)}).toULongLong();
+            else
+                sampled += SpanDays;   // at most: enough to tell a rare name
+            if (hits * 2 > sampled)
+                return std::nullopt;
+        }
+        if (hits * 8 > sampled)
+            return std::nullopt;
+    }
+    // Should the spans have missed where the name is common, past a third
+    // of the pages the index stops and the scan answers.
+    const size_t most = std::max<size_t>(pages / 3, DatesPerRead);
     auto dates = store::SearchIndex::pagesWith(m_db, from, to, needle, most);
     if (dates && dates->size() > most)
         return std::nullopt;

@@ -1,6 +1,7 @@
 #include "store/core/database.h"
 
 #include "store/core/conninfo.h"
+#include "store/core/filecounts.h"
 #include "store/core/migrations.h"
 #include "store/core/seed.h"
 
@@ -281,6 +282,7 @@ void Database::makeTables(Kind kind)
         for (const QString &sql : d.createQuery(accountsQuery()))
             exec(sql);
         SearchIndex::create(*this);   // probed after: what it cannot be is told at open
+        FileCounts::create(*this);
     }
 }
 

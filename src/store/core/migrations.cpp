@@ -1,6 +1,7 @@
 #include "store/core/migrations.h"
 
 #include "store/core/database.h"
+#include "store/core/filecounts.h"
 #include "store/core/schema.h"
 #include "store/core/searchindex.h"
 
@@ -143,6 +144,22 @@ void listIndexes(Database &db)
         accountSumsMaker()(db);
 }
 
+// The patient files counted by the first character of their last name, kept
+// by the engine as files are written. On a server only the files' owner may
+// attach what keeps them: for another role the manual search counts the
+// files as before, until the owner's station opens the database.
+void fileCounts(Database &db)
+{
+    if (db.onServer() &&
+        !db.scalar(QStringLiteral("SELECT pg_has_role(relowner, 'USAGE') FROM pg_class WHERE oid = to_regclass(?)"),
+                   {Dialect::quote(tables::PatientDetails)})
+             .toBool()) {
+        qInfo("The patient files are counted at each manual search: only their owner may keep their counts.");
+        return;
+    }
+    FileCounts::create(db);
+}
+
 } // namespace
 
 void setAccountSumsMaker(std::function<void(Database &)> make)
@@ -173,6 +190,7 @@ const std::vector<Migration> &migrations()
         {ListsStep, QStringLiteral("the patient list indexed in its order on a server; the invoices' figures"), listIndexes},
         {CompactLogStep, QStringLiteral("the change log's indexes by number and by record made smaller on a server"),
          compactLogIndexes},
+        {FileCountsStep, QStringLiteral("the patient files counted by the initial of their last name"), fileCounts},
     };
     return all;
 }

@@ -34,6 +34,9 @@ inline constexpr int ListsStep = 8;
 // smaller on a server.
 inline constexpr int CompactLogStep = 9;
 
+// The step that keeps the patient files' counts by initial.
+inline constexpr int FileCountsStep = 10;
+
 // Every step, in order; the last one's version is Database::SchemaVersion.
 const std::vector<Migration> &migrations();
 

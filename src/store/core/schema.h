@@ -83,6 +83,7 @@ inline const QString Station = QStringLiteral("sys_Station");
 inline const QString ChangeLog = QStringLiteral("sys_ChangeLog");
 inline const QString AccountsQuery = QStringLiteral("qry_Accounts");
 inline const QString AccountSums = QStringLiteral("sys_AccountSums");
+inline const QString FileCounts = QStringLiteral("sys_FileCounts");
 } // namespace tables
 
 // The tables of db.mdb, and of the station file dbn.mdb.

@@ -57,6 +57,11 @@ public:
     static std::optional<std::vector<QDate>> pagesWith(Database &db, const QDate &from, const QDate &to,
                                                        const QString &needle, size_t maxPages = 0);
 
+    // How many pages between from and to (both valid) may hold `needle`;
+    // nullopt as for pagesWith. Meant for short spans: a sample of a range.
+    static std::optional<size_t> pagesWithin(Database &db, const QDate &from, const QDate &to,
+                                             const QString &needle);
+
     // Text as the index holds it: each character case-folded on its own, as
     // a case-blind comparison of the program matches them.
     static QString fold(const QString &text);

@@ -3,11 +3,14 @@
 #include "accounts/core/manualsearch.h"
 #include "accounts/core/patientforms.h"
 #include "accounts/core/searchmenucontroller.h"
+#include "store/core/filecounts.h"
 #include "ui/core/keys.h"
 
 #include <gtest/gtest.h>
 #include <QSqlRecord>
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 using namespace patienttest;
 namespace s = accounts::search;
@@ -211,6 +214,72 @@ TEST_P(PatientSearch, TheListIsInCharacterCodeOrderWithoutANameFirst)
                                             "ORDER BY PLastName COLLATE \"C\" NULLS FIRST, FileNo LIMIT 64 OFFSET 5"))
         plan << r.value(0).toString();
     EXPECT_FALSE(plan.join("\n").contains("Sort")) << plan.join("\n").toStdString();
+}
+
+// The kept counts against a count of the files themselves.
+void expectCountsAsStored(store::Database &db)
+{
+    EXPECT_EQ(store::FileCounts::total(db), db.scalar("SELECT COUNT(*) FROM tbl_PatientDetails").toInt());
+    EXPECT_EQ(store::FileCounts::unnamed(db),
+              db.scalar("SELECT COUNT(*) FROM tbl_PatientDetails WHERE PLastName = '' OR PLastName IS NULL").toInt());
+    const QString last = db.dialect().byCodes("PLastName");
+    for (const QString initial : {"A", "M", "S", "Z", "a", "Ä"})
+        EXPECT_EQ(store::FileCounts::before(db, initial),
+                  db.scalar(QString("SELECT COUNT(*) FROM tbl_PatientDetails WHERE %1 < ? OR PLastName IS NULL").arg(last),
+                            {initial})
+                      .toInt())
+            << initial.toStdString();
+}
+
+// Whoever writes the files (another station's statements, a rename, a
+// removal, a name taken away), the list stands where a count of the files
+// puts it.
+TEST_P(PatientSearch, TheManualSearchPlacesItsListByCountsEveryWriteKeeps)
+{
+    accounts::ManualSearch list(a->services);
+    a->state.searchLastName = "SMITH";
+    list.activated();
+    const int row = list.currentRow();
+    Station b(store);
+    b.addFile("ADAMS");
+    b.addFile("ÄRGER");
+    b.addFile("");
+    b.db.exec("UPDATE tbl_PatientDetails SET PLastName = 'MILLS' WHERE FileNo = ?", {smithByAddress});
+    const int gone = b.addFile("BROWN");
+    b.db.exec("DELETE FROM tbl_PatientDetails WHERE FileNo = ?", {gone});
+    b.db.exec("UPDATE tbl_PatientDetails SET PLastName = NULL WHERE FileNo = ?", {smith});
+    expectCountsAsStored(a->db);
+    a->addFile("Smythe");
+    list.activated();
+    EXPECT_EQ(list.currentRow(), row + 4);   // ADAMS, the blank and both SMITHs now before the S's
+    EXPECT_EQ(list.list().data(list.list().index(list.currentRow(), 1)).toString(), "SAMPLE");
+    EXPECT_EQ(list.list().rowCount(), a->files_());
+    EXPECT_EQ(accounts::PatientStore(a->db).rowOfInitial("Sm"),
+              a->db.scalar(QString("SELECT COUNT(*) FROM tbl_PatientDetails WHERE %1 < 'Sm' OR PLastName IS NULL")
+                               .arg(a->db.dialect().byCodes("PLastName")))
+                  .toInt());
+    a->state.searchLastName = "";
+    list.activated();
+    EXPECT_EQ(list.currentRow(), 0);
+}
+
+// Two stations add a file each at once, the first of its initial on either:
+// the second waits for the first and both are counted.
+TEST_P(PatientSearch, TwoStationsAddingFilesAtOnceAreBothCounted)
+{
+    const int before = store::FileCounts::unnamed(a->db);
+    a->db.beginWrite();
+    accounts::PatientStore(a->db).addBlank();
+    std::thread other([&] {
+        store::Database b;
+        ASSERT_TRUE(store.open(b).ok());
+        accounts::PatientStore(b).addBlank();
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    a->db.commit();
+    other.join();
+    EXPECT_EQ(store::FileCounts::unnamed(a->db), before + 2);
+    expectCountsAsStored(a->db);
 }
 
 QUILLON_BOTH_ENGINES(PatientSearch);

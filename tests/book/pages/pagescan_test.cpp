@@ -87,6 +87,43 @@ TEST_P(PageScan, ScanStaysInsideTheDates)
     EXPECT_EQ(hits[0].date, Monday.addDays(1));
 }
 
+// A name on most pages is read by one pass over the pages, a rare one
+// through the index, chosen before either reads a page. Text written past
+// the index (a raw statement) shows which way answered.
+TEST_P(PageScan, ACommonNameIsReadByTheScanARareOneByTheIndex)
+{
+    const QDate first(2027, 1, 4);
+    const store::Settings s = store::SettingsStore(db).load();
+    std::vector<QDate> dates;
+    {
+        store::WriteTransaction tx(db);
+        for (int i = 0; i < 120; ++i) {
+            const QDate d = first.addDays(3 * i);
+            dates.push_back(d);
+            book::CellChanges cells{{{3, 1}, i % 40 == 7 ? "Rarely Seen" : "Maria Common"}};
+            if (i % 5 == 0)
+                cells[{4, 1}] = "Maria Common";
+            pages.writeCells(pages.seek(d, s).id, cells);
+        }
+        tx.commit();
+    }
+    ASSERT_TRUE(db.searchIndex().searchable) << db.searchIndex().why.toStdString();
+    // The index knows neither of these two.
+    db.exec("UPDATE tbl_Appt SET Data = Data || ? WHERE CalDate = ?", {QString("\tMaria Common"), Database::toSql(dates[47])});
+    db.exec("UPDATE tbl_Appt SET Data = Data || ? WHERE CalDate = ?", {QString("\tRarely Seen"), Database::toSql(dates[60])});
+    const auto datesOf = [&](const QString &needle) {
+        std::vector<QDate> out;
+        for (const book::PageRecord &p : pages.pagesContaining(first, dates.back(), needle, false, 0))
+            out.push_back(p.date);
+        return out;
+    };
+    std::vector<QDate> common = dates;
+    common.erase(common.begin() + 87);
+    common.erase(common.begin() + 7);
+    EXPECT_EQ(datesOf("maria common"), common);   // with the page the index does not know: the scan
+    EXPECT_EQ(datesOf("rarely seen"), (std::vector<QDate>{dates[7], dates[47], dates[87]}));   // the index
+}
+
 // Which pages hold each needle, by the index and by reading every page.
 std::map<QString, std::pair<std::vector<QDate>, std::vector<QDate>>> indexedAndRead(Database &db,
                                                                                   const QStringList &needles)
