@@ -71,12 +71,17 @@ void searchIndex(Database &db)
 // finds a day as well in a few pages. The file keeps its B-tree. Only the
 // log's owner may change its indexes (the front desk role may only add to
 // it): for another role the log keeps the index it has, as sound if larger.
-bool ownsLog(Database &db)
+bool owns(Database &db, const QString &table)
 {
     return db
         .scalar(QStringLiteral("SELECT pg_has_role(relowner, 'USAGE') FROM pg_class WHERE oid = to_regclass(?)"),
-                {Dialect::quote(tables::ChangeLog)})
+                {Dialect::quote(table)})
         .toBool();
+}
+
+bool ownsLog(Database &db)
+{
+    return owns(db, tables::ChangeLog);
 }
 
 void rangedLogIndex(Database &db)
@@ -150,14 +155,23 @@ void listIndexes(Database &db)
 // files as before, until the owner's station opens the database.
 void fileCounts(Database &db)
 {
-    if (db.onServer() &&
-        !db.scalar(QStringLiteral("SELECT pg_has_role(relowner, 'USAGE') FROM pg_class WHERE oid = to_regclass(?)"),
-                   {Dialect::quote(tables::PatientDetails)})
-             .toBool()) {
+    if (db.onServer() && !owns(db, tables::PatientDetails)) {
         qInfo("The patient files are counted at each manual search: only their owner may keep their counts.");
         return;
     }
     FileCounts::create(db);
+}
+
+// A server's trigram index stops keeping changes pending (see SearchIndex).
+// Only its owner may change it: for another role the searches stay right,
+// and slower until a vacuum merges what is pending.
+void settledIndex(Database &db)
+{
+    if (db.onServer() && !owns(db, SearchIndex::Table)) {
+        qInfo("The search index keeps changes pending: only its owner may change that.");
+        return;
+    }
+    SearchIndex::settle(db);
 }
 
 } // namespace
@@ -191,6 +205,7 @@ const std::vector<Migration> &migrations()
         {CompactLogStep, QStringLiteral("the change log's indexes by number and by record made smaller on a server"),
          compactLogIndexes},
         {FileCountsStep, QStringLiteral("the patient files counted by the initial of their last name"), fileCounts},
+        {SettledIndexStep, QStringLiteral("the search index on a server takes each change at once"), settledIndex},
     };
     return all;
 }

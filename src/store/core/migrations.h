@@ -37,6 +37,9 @@ inline constexpr int CompactLogStep = 9;
 // The step that keeps the patient files' counts by initial.
 inline constexpr int FileCountsStep = 10;
 
+// The step that has a server's trigram index take changes into its tree at once.
+inline constexpr int SettledIndexStep = 11;
+
 // Every step, in order; the last one's version is Database::SchemaVersion.
 const std::vector<Migration> &migrations();
 

@@ -44,6 +44,9 @@ public:
     // `progress` (or else the database's indexProgress()) hears pages done
     // of all, from 0.
     static void rebuild(Database &db, const std::function<void(int done, int total)> &progress = {});
+    // On a server: the trigram index made to take each change into its tree
+    // at once, and what it held pending merged. The index's owner only.
+    static void settle(Database &db);
 
     // A page's stored text changes from `before` to `after` (either empty
     // for a page made or deleted): the cells that changed are written, in

@@ -217,6 +217,26 @@ TEST_P(PageScan, AServerIndexOfCellsBecomesOneOfPages)
     EXPECT_EQ(store::SearchIndex::pagesWith(db, {}, {}, "smith 2"), std::vector<QDate>{});
 }
 
+// A server's trigram index keeps no changes pending (each search would read
+// them all), whether made now or by an earlier version and settled at open.
+TEST_P(PageScan, AServerIndexKeepsNoChangesPending)
+{
+    if (!db.onServer())
+        GTEST_SKIP() << "the file's index has no pending list";
+    const auto options = [&] {
+        return db.scalar("SELECT array_to_string(reloptions, ',') FROM pg_class WHERE relname = 'sys_find_text'")
+            .toString();
+    };
+    EXPECT_EQ(options(), "fastupdate=off");
+    db.exec("ALTER INDEX sys_find_text RESET (fastupdate)");
+    pages.writeCells(ids[0], {{{8, 1}, "Pending Name"}});
+    db.exec("UPDATE sys_Schema SET Version = ?", {store::SettledIndexStep - 1});
+    db.close();
+    ASSERT_EQ(store.open(db).status, Database::Status::Opened);
+    EXPECT_EQ(options(), "fastupdate=off");
+    EXPECT_EQ(store::SearchIndex::pagesWith(db, {}, {}, "pending name"), std::vector<QDate>{Monday});
+}
+
 // Rebuilt from many pages, slice by slice and batch by batch, the index
 // names exactly the pages that hold a name, and the build is heard from 0 to
 // every page with counts that only grow.
