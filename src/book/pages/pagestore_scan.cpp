@@ -132,6 +132,11 @@ std::optional<std::vector<QDate>> PageStore::indexedDates(const QDate &from, con
     const size_t pages = range ? range->value(0).toULongLong() : 0;
     if (pages == 0)
         return std::vector<QDate>{};
+    // A name the index holds on one page or none is answered by one lookup,
+    // before the sample's four (each a few round trips to a server).
+    const auto few = store::SearchIndex::pagesWith(m_db, from, to, needle, 1);
+    if (!few || few->size() <= 1)
+        return few;
     // Page by page, the index costs several times what one pass over every
     // page costs per page, so a name on more than about one page in eight
     // is read by the scan. The share is told by a few short spans spread
