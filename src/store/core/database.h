@@ -46,7 +46,7 @@ public:
         bool ok() const { return status == Status::Opened || status == Status::Created; }
     };
 
-    static constexpr int SchemaVersion = 11;
+    static constexpr int SchemaVersion = 12;
     static constexpr int DefaultBusyTimeoutMs = 10000;
     // With a wait listener, a statement that finds the data held tries again
     // in slices of this length and tells the listener between them.

@@ -40,6 +40,9 @@ inline constexpr int FileCountsStep = 10;
 // The step that has a server's trigram index take changes into its tree at once.
 inline constexpr int SettledIndexStep = 11;
 
+// The step that keeps the search index by consultant column of each page.
+inline constexpr int ColumnIndexStep = 12;
+
 // Every step, in order; the last one's version is Database::SchemaVersion.
 const std::vector<Migration> &migrations();
 

@@ -11,9 +11,10 @@ namespace store {
 class Database;
 
 // The text of every cell of every day page, by page date and cell, so that a
-// name is found without reading the pages: on the file an FTS5 table of
-// trigrams holding no text of its own, on a server a table of the pages'
-// cell texts (a row per page) with a pg_trgm index. Kept in step by the
+// name is found without reading the pages: an entry per consultant column of
+// a page (its cells' texts, a line each); on the file an FTS5 table of
+// trigrams holding no text of its own, on a server a table of the texts
+// with a pg_trgm index. Kept in step by the
 // page store's writes, in their transactions. It only says which pages may hold a name (whatever its case):
 // every page that does, and perhaps a few that do not; callers check the
 // cells they read.
