@@ -55,7 +55,7 @@ int Database::busyHandler(void *self, int count)
     const qint64 waited = db.m_busyClock.elapsed();
     if (waited >= limit)
         return 0;
-    sqlite3_sleep(int(std::min<qint64>(5, limit - waited)));
+    sqlite3_sleep(int(std::min<qint64>(count < 40 ? 1 : 5, limit - waited)));
     return 1;
 }
 
