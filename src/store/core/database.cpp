@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlField>
 #include <atomic>
@@ -186,7 +187,13 @@ Database::OpenResult Database::connected(Kind kind, bool isNew, bool createIfEmp
 Database::OpenResult Database::checkExisting(Kind kind)
 {
     int version = 1;
-    if (kind == Kind::Main && tableExists(tables::Schema)) {
+    // One read of the names rather than a round trip per table: on a server
+    // the check at start was a fifth of the time to the menu.
+    QSet<QString> present;
+    for (const QString &name : tableNames())
+        present.insert(name.toLower());
+    const auto exists = [&present](const QString &name) { return present.contains(name.toLower()); };
+    if (kind == Kind::Main && exists(tables::Schema)) {
         version = scalar(QStringLiteral("SELECT MAX(%1) FROM %2")
                              .arg(Dialect::quote("Version"), Dialect::quote(tables::Schema)))
                       .toInt();
@@ -196,9 +203,9 @@ Database::OpenResult Database::checkExisting(Kind kind)
     // Tables that a later step adds are made by that step.
     QStringList missing;
     for (const TableDef &t : tablesOf(kind))
-        if (t.since <= std::max(version, 1) && !tableExists(t.name))
+        if (t.since <= std::max(version, 1) && !exists(t.name))
             missing << t.name;
-    if (kind == Kind::Main && !tableExists(accountsQuery().name))
+    if (kind == Kind::Main && !exists(accountsQuery().name))
         missing << accountsQuery().name;
     if (!missing.isEmpty())
         return {Status::Incomplete, missing.join(QStringLiteral(", "))};
