@@ -174,12 +174,20 @@ void settledIndex(Database &db)
     SearchIndex::settle(db);
 }
 
-// The index held a row per cell on the file and a row per page on a
-// server; both now hold a row per consultant column of a page. Made again
-// whole, with the progress line (a role that doesn't own a server's index
-// fills it with the index kept as it goes).
+// On the file the index held a row per cell, and now a row per consultant
+// column of a page; on a server it covers each page's words, with the text
+// kept apart. Made again whole, with the progress line. Only the owner of
+// a server's table may change it: for another role it stays as it was, as
+// sound if slower to make.
 void columnIndex(Database &db)
 {
+    if (db.onServer()) {
+        if (!owns(db, SearchIndex::Table)) {
+            qInfo("The search index keeps the form of an earlier version: only its owner may change it.");
+            return;
+        }
+        SearchIndex::keepPagesApart(db);
+    }
     SearchIndex::rebuild(db);
 }
 

@@ -2,10 +2,12 @@
 
 #include "store/core/database.h"
 #include "store/core/schema.h"
+#include "store/core/searchtexts.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
 #include <limits>
 #include <map>
 #include <set>
@@ -16,72 +18,11 @@ const QString SearchIndex::Table = QStringLiteral("sys_Find");
 
 namespace {
 
+using namespace searchtext;
+
 QString q(const QString &id)
 {
     return Dialect::quote(id);
-}
-
-// An entry's key: the page's day in the high bits, then the column of the
-// page text (a consultant's column), so that keys run in date and column
-// order and one page's entries lie in one range. Columns past the last slot
-// share one entry.
-constexpr qint64 SlotBits = 20;
-constexpr int ColSlots = 128;
-constexpr qint64 Overflow = (qint64(1) << SlotBits) - 1;
-
-qint64 dayKey(const QDate &date)
-{
-    return date.toJulianDay() << SlotBits;
-}
-
-QDate dayOf(qint64 key)
-{
-    return QDate::fromJulianDay(key >> SlotBits);
-}
-
-void appendFolded(QString &out, QStringView text)
-{
-    out.reserve(out.size() + text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar ch = text[i];
-        if (ch.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(ch, text[i + 1]));
-            out += QStringView(QChar::fromUcs4(folded));
-            ++i;
-        } else if (ch.unicode() < 0x80) {
-            out += ch.unicode() >= 'A' && ch.unicode() <= 'Z' ? QChar(ch.unicode() + 32) : ch;
-        } else {
-            out += QChar::fromUcs4(QChar::toCaseFolded(static_cast<char32_t>(ch.unicode())));
-        }
-    }
-}
-
-// A page text's entries by key slot: each column's folded non-empty cells,
-// a line each, top to bottom. On the file a column is a consultant's day: a
-// booking changes one entry, and a page is a score of entries rather than
-// hundreds of cells (the index is made in a sixth of the time, at a quarter
-// of the size). A find across two lines of a column is only a page too
-// many, which callers check.
-std::map<qint64, QString> entriesOf(const QString &data)
-{
-    std::map<qint64, QString> out;
-    const QStringView text(data);
-    qsizetype start = 0;
-    int c = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        const QChar ch = i < text.size() ? text[i] : QChar(13);
-        if (ch != QChar(9) && ch != QChar(13))
-            continue;
-        if (i > start) {
-            QString &entry = out[std::min(c, ColSlots - 1)];
-            if (!entry.isEmpty())
-                entry += QChar(10);
-            appendFolded(entry, text.mid(start, i - start));
-        }
-        c = ch == QChar(9) ? c + 1 : 0;
-        start = i + 1;
-    }
-    return out;
 }
 
 bool sqlite(const Database &db)
@@ -89,20 +30,30 @@ bool sqlite(const Database &db)
     return !db.onServer();
 }
 
-// On a server a page is one row: its entries, one after the other. A row
-// per column is not compressed (it is under the engine's threshold for
-// that) and took a third more than the texts; a page's row is stored
-// compressed and its trigrams are few. A find across two lines is only a
-// page too many, as on the file.
-std::map<qint64, QString> rowsOf(const Database &db, const QString &data)
+// On a server the trigram index covers the page's words (see wordsOf), and
+// the page's text is kept beside them to tell a find exactly: the index is
+// made in a fraction of the time, and a booking that adds no new word to
+// its page changes nothing in it. A table made before, whose owner has not
+// changed it, holds the text alone and is indexed on it.
+const QString PageField = QStringLiteral("Page");
+
+bool keepsPagesApart(Database &db)
 {
-    std::map<qint64, QString> entries = entriesOf(data);
-    if (sqlite(db) || entries.empty())
-        return entries;
-    QStringList lines;
-    for (const auto &[slot, text] : entries)
-        lines << text;
-    return {{0, lines.join(QChar(10))}};
+    return db.selectOne(QStringLiteral("SELECT 1 FROM information_schema.columns WHERE table_schema = current_schema() "
+                                       "AND table_name = lower(?) AND column_name = lower(?)"),
+                        {SearchIndex::Table, PageField})
+        .has_value();
+}
+
+// A server row's values after its key: the indexed text, and the page apart.
+QVariantList serverRow(bool apart, const QString &page)
+{
+    if (!apart)
+        return {page};
+    QString words = wordsOf(page);
+    if (words.isNull())   // no letter nor digit: an empty text, not NULL
+        words = QStringLiteral("");
+    return {words, page};
 }
 
 QString trigramIndexName()
@@ -124,18 +75,13 @@ QString trigramIndexSql(Database &db)
 // goes by naming the text it was made from.
 void remove(Database &db, qint64 key, const QString &text)
 {
-    if (sqlite(db))
-        db.exec(QStringLiteral("INSERT INTO %1(%1, rowid, %2) VALUES('delete', ?, ?)").arg(q(SearchIndex::Table), q("Text")),
-                {key, text});
-    else
-        db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(q(SearchIndex::Table), q("Cell")), {key});
+    db.exec(QStringLiteral("INSERT INTO %1(%1, rowid, %2) VALUES('delete', ?, ?)").arg(q(SearchIndex::Table), q("Text")),
+            {key, text});
 }
 
 void add(Database &db, qint64 key, const QString &text)
 {
-    db.exec(QStringLiteral("INSERT INTO %1(%2, %3) VALUES(?, ?)")
-                .arg(q(SearchIndex::Table), sqlite(db) ? QStringLiteral("rowid") : q("Cell"), q("Text")),
-            {key, text});
+    db.exec(QStringLiteral("INSERT INTO %1(rowid, %2) VALUES(?, ?)").arg(q(SearchIndex::Table), q("Text")), {key, text});
 }
 
 // FTS5 with its trigram tokenizer (SQLite 3.34 on) in this engine.
@@ -241,6 +187,7 @@ SearchIndex::State SearchIndex::probe(Database &db)
         s.kept = s.searchable = true;
     } else {
         s.kept = true;
+        s.pagesApart = keepsPagesApart(db);
         s.searchable = db.selectOne(db.dialect().indexExists(), {trigramIndexName()}).has_value();
         if (!s.searchable)
             s.why = QStringLiteral("the server database has no pg_trgm index of the cells");
@@ -275,8 +222,8 @@ QString SearchIndex::create(Database &db)
         return {};
     }
     if (!exists)
-        db.exec(QStringLiteral("CREATE TABLE %1 (%2 bigint PRIMARY KEY, %3 text NOT NULL)")
-                    .arg(db.dialect().declare(Table), q("Cell"), q("Text")));
+        db.exec(QStringLiteral("CREATE TABLE %1 (%2 bigint PRIMARY KEY, %3 text NOT NULL, %4 text NOT NULL)")
+                    .arg(db.dialect().declare(Table), q("Cell"), q("Text"), db.dialect().declare(PageField)));
     if (db.selectOne(db.dialect().indexExists(), {trigramIndexName()}))
         return {};
     // A trusted extension that the database's owner may make; a refusal
@@ -302,70 +249,53 @@ namespace {
 // FTS5 table merging its segments once at the end rather than as it grows.
 class BulkWriter {
 public:
-    explicit BulkWriter(Database &db) : m_db(db), m_server(db.onServer())
+    // `columns`: the key's then the values'.
+    BulkWriter(Database &db, QStringList columns)
+        : m_db(db), m_columns(std::move(columns)), m_rows(db.onServer() ? 1000 : 1)
     {
-        if (!m_server) {
-            m_one = prepared(1);
-            return;
-        }
-        m_batch.reserve(BatchRows);
     }
 
-    void add(qint64 key, const QString &text)
+    void add(qint64 key, const QVariantList &values)
     {
-        if (!m_server) {
-            m_one->bindValue(0, key);
-            m_one->bindValue(1, text);
-            run(*m_one);
-            return;
-        }
-        m_batch.emplace_back(key, text);
-        if (m_batch.size() == BatchRows)
+        m_batch.push_back(key);
+        m_batch.append(values);
+        if (m_batch.size() == m_rows * m_columns.size())
             flush();
     }
 
     void flush()
     {
-        if (m_batch.empty())
+        if (m_batch.isEmpty())
             return;
-        if (m_batch.size() == BatchRows && !m_full)
-            m_full = prepared(BatchRows);
+        const qsizetype rows = m_batch.size() / m_columns.size();
+        if (rows == m_rows && !m_full)
+            m_full = prepared(rows);
         std::optional<QSqlQuery> rest;
-        QSqlQuery &q = m_batch.size() == BatchRows ? *m_full : rest.emplace(*prepared(static_cast<int>(m_batch.size())));
-        int i = 0;
-        for (const auto &[key, text] : m_batch) {
-            q.bindValue(i++, key);
-            q.bindValue(i++, text);
-        }
-        run(q);
+        QSqlQuery &q = rows == m_rows ? *m_full : rest.emplace(*prepared(rows));
+        for (qsizetype i = 0; i < m_batch.size(); ++i)
+            q.bindValue(static_cast<int>(i), m_batch[i]);
+        if (!q.exec())
+            throw DbError::from(q.lastError());
         m_batch.clear();
     }
 
 private:
-    static constexpr size_t BatchRows = 1000;
-
-    std::optional<QSqlQuery> prepared(int rows) const
+    std::optional<QSqlQuery> prepared(qsizetype rows) const
     {
-        QStringList values;
-        for (int i = 0; i < rows; ++i)
-            values << QStringLiteral("(?, ?)");
+        const QString marks = QStringLiteral("(%1)").arg(QStringList(m_columns.size(), QStringLiteral("?")).join(", "));
+        QStringList values(rows, marks);
         std::optional<QSqlQuery> query(std::in_place, m_db.connection());
-        query->prepare(QStringLiteral("INSERT INTO %1(%2, %3) VALUES %4")
-                       .arg(q(SearchIndex::Table), m_server ? q("Cell") : QStringLiteral("rowid"), q("Text"),
-                            values.join(QStringLiteral(", "))));
+        query->prepare(QStringLiteral("INSERT INTO %1(%2) VALUES %3")
+                           .arg(q(SearchIndex::Table), m_columns.join(QStringLiteral(", ")),
+                                values.join(QStringLiteral(", "))));
         return query;
     }
 
-    static void run(QSqlQuery &q)
-    {
-        if (!q.exec())
-            throw DbError::from(q.lastError());
-    }
-
     Database &m_db;
-    const bool m_server;
-    std::optional<QSqlQuery> m_one, m_full;
-    std::vector<std::pair<qint64, QString>> m_batch;
+    const QStringList m_columns;
+    const qsizetype m_rows;
+    std::optional<QSqlQuery> m_full;
+    QVariantList m_batch;
 };
 
 } // namespace
@@ -396,7 +326,11 @@ void SearchIndex::rebuild(Database &db, const std::function<void(int, int)> &pro
     if (report)
         report(0, total);
     int done = 0;
-    BulkWriter writer(db);
+    const bool apart = !sqlite(db) && keepsPagesApart(db);
+    QStringList columns{sqlite(db) ? QStringLiteral("rowid") : q("Cell"), q("Text")};
+    if (apart)
+        columns << q(PageField);
+    BulkWriter writer(db, columns);
     // Page by page in key order, a slice at a time: the texts of a long book
     // are never all held at once, and no read stays open while cells are
     // written on the same connection.
@@ -417,8 +351,13 @@ void SearchIndex::rebuild(Database &db, const std::function<void(int, int)> &pro
             if (!date.isValid())
                 continue;
             const qint64 base = dayKey(date);
-            for (const auto &[slot, text] : rowsOf(db, data))
-                writer.add(base + slot, text);
+            if (!sqlite(db)) {
+                if (const QString page = pageText(data); !page.isEmpty())
+                    writer.add(base, serverRow(apart, page));
+                continue;
+            }
+            for (const auto &[slot, text] : entriesOf(data))
+                writer.add(base + slot, {text});
         }
         writer.flush();
         done += static_cast<int>(pages.size());
@@ -451,7 +390,31 @@ void SearchIndex::pageChanged(Database &db, const QDate &date, const QString &be
         return;
     }
     const qint64 base = dayKey(date);
-    const std::map<qint64, QString> was = rowsOf(db, before), now = rowsOf(db, after);
+    if (!sqlite(db)) {
+        const QString was = pageText(before), now = pageText(after);
+        if (was == now)
+            return;
+        const bool apart = db.searchIndex().pagesApart;
+        const QString table = q(Table);
+        if (now.isEmpty()) {
+            db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(table, q("Cell")), {base});
+        } else if (was.isEmpty()) {
+            db.exec(QStringLiteral("INSERT INTO %1(%2, %3%4) VALUES(?, ?%5)")
+                        .arg(table, q("Cell"), q("Text"), apart ? QStringLiteral(", ") + q(PageField) : QString(),
+                             apart ? QStringLiteral(", ?") : QString()),
+                    QVariantList{base} + serverRow(apart, now));
+        } else if (apart && wordsOf(was) == wordsOf(now)) {
+            // No new word: the indexed text stays, and the engine may keep
+            // the row where it is without touching the index.
+            db.exec(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?").arg(table, q(PageField), q("Cell")), {now, base});
+        } else {
+            db.exec(QStringLiteral("UPDATE %1 SET %2 = ?%3 WHERE %4 = ?")
+                        .arg(table, q("Text"), apart ? QStringLiteral(", %1 = ?").arg(q(PageField)) : QString(), q("Cell")),
+                    serverRow(apart, now) + QVariantList{base});
+        }
+        return;
+    }
+    const std::map<qint64, QString> was = entriesOf(before), now = entriesOf(after);
     for (const auto &[slot, text] : was) {
         const auto it = now.find(slot);
         if (it == now.end() || it->second != text)
@@ -496,6 +459,29 @@ private:
     bool m_on;
 };
 
+// The condition naming the index's entries that may hold a folded needle,
+// and its values. On a server whose table keeps the pages apart: each long
+// run of letters and digits of the needle among the words (through the
+// index), then the needle in the page's text; a needle without such a run
+// is looked for in the texts alone.
+std::optional<std::pair<QString, QVariantList>> matching(Database &db, const QString &folded)
+{
+    if (sqlite(db))
+        return std::make_pair(QStringLiteral("%1 MATCH ?").arg(q(SearchIndex::Table)), QVariantList{trigramQuery(folded)});
+    const QString like = QStringLiteral("%1 LIKE ? ESCAPE '!'");
+    if (!db.searchIndex().pagesApart)
+        return std::make_pair(like.arg(q("Text")), QVariantList{likeAnywhere(folded)});
+    QStringList conditions;
+    QVariantList values;
+    for (const QString &run : longRunsOf(folded, SearchIndex::MinNeedle)) {
+        conditions << QStringLiteral("%1 LIKE ?").arg(q("Text"));
+        values << QLatin1Char('%') + run + QLatin1Char('%');   // letters and digits only: nothing to escape
+    }
+    conditions << like.arg(q(PageField));
+    values << likeAnywhere(folded);
+    return std::make_pair(conditions.join(QStringLiteral(" AND ")), values);
+}
+
 } // namespace
 
 std::optional<size_t> SearchIndex::pagesWithin(Database &db, const QDate &from, const QDate &to,
@@ -505,16 +491,19 @@ std::optional<size_t> SearchIndex::pagesWithin(Database &db, const QDate &from, 
     if (!db.searchIndex().searchable || folded.toUcs4().size() < MinNeedle || isStale(db) || !from.isValid() ||
         !to.isValid())
         return std::nullopt;
+    const auto match = matching(db, folded);
+    if (!match)
+        return std::nullopt;
     // An entry is a column of a page: a page's entries share its day's bits.
-    const QString sql = QStringLiteral("SELECT COUNT(DISTINCT %2 / %3) FROM %1 WHERE %4 AND %2 >= ? AND %2 <= ?")
+    // The key's range first: a server tells the rows of the range before
+    // it opens any page's text (it takes conditions of one cost in order).
+    const QString sql = QStringLiteral("SELECT COUNT(DISTINCT %2 / %3) FROM %1 WHERE %2 >= ? AND %2 <= ? AND %4")
                             .arg(q(Table), sqlite(db) ? QStringLiteral("rowid") : q("Cell"))
                             .arg(qint64(1) << SlotBits)
-                            .arg(sqlite(db) ? QStringLiteral("%1 MATCH ?").arg(q(Table))
-                                            : QStringLiteral("%1 LIKE ? ESCAPE '!'").arg(q("Text")));
+                            .arg(match->first);
     const ServerIndexOnly only(db);
     return static_cast<size_t>(
-        db.scalar(sql, {sqlite(db) ? trigramQuery(folded) : likeAnywhere(folded), dayKey(from), dayKey(to) + Overflow})
-            .toLongLong());
+        db.scalar(sql, QVariantList{dayKey(from), dayKey(to) + Overflow} + match->second).toLongLong());
 }
 
 std::optional<std::vector<QDate>> SearchIndex::pagesWith(Database &db, const QDate &from, const QDate &to,
@@ -525,21 +514,26 @@ std::optional<std::vector<QDate>> SearchIndex::pagesWith(Database &db, const QDa
         return std::nullopt;
     const qint64 low = from.isValid() ? dayKey(from) : 0;
     const qint64 high = to.isValid() ? dayKey(to) + Overflow : std::numeric_limits<qint64>::max();
-    const QString sql = sqlite(db)
-                            ? QStringLiteral("SELECT rowid FROM %1 WHERE %1 MATCH ? AND rowid >= ? AND rowid <= ? "
-                                             "ORDER BY rowid")
-                                  .arg(q(Table))
-                            : QStringLiteral("SELECT %2 FROM %1 WHERE %3 LIKE ? ESCAPE '!' AND %2 >= ? AND %2 <= ? "
-                                             "ORDER BY %2")
-                                  .arg(q(Table), q("Cell"), q("Text"));
+    const auto match = matching(db, folded);
+    if (!match)
+        return std::nullopt;
+    const QString key = sqlite(db) ? QStringLiteral("rowid") : q("Cell");
+    QString sql = QStringLiteral("SELECT %2 FROM %1 WHERE %2 >= ? AND %2 <= ? AND %3").arg(q(Table), key, match->first);
+    // The file's index gives its entries by key as it finds them: a name on
+    // most pages stops the read as soon as it has passed the most the
+    // caller wants. A server finds them all before it could sort them (and
+    // tells each from its page's text): it is asked for no order, a row a
+    // page, and for no more rows than that most.
+    if (sqlite(db))
+        sql += QStringLiteral(" ORDER BY %1").arg(key);
+    else if (maxPages > 0)
+        sql += QStringLiteral(" LIMIT %1").arg(maxPages + 1);   // a number of ours, not a typed value
     std::vector<QDate> out;
     // A server's table holds little beside the texts kept apart, so its
     // planner finds walking it by key cheaper than the trigram index, and
     // opens every page's text: here it reads through the index only.
     const ServerIndexOnly only(db);
-    // Read as the rows come, by key: a name on most pages stops the read
-    // as soon as it has passed the most the caller wants.
-    QSqlQuery rows = db.exec(sql, {sqlite(db) ? trigramQuery(folded) : likeAnywhere(folded), low, high});
+    QSqlQuery rows = db.exec(sql, QVariantList{low, high} + match->second);
     while (rows.next()) {
         const QDate d = dayOf(rows.value(0).toLongLong());
         if (!out.empty() && out.back() == d)
@@ -549,7 +543,16 @@ std::optional<std::vector<QDate>> SearchIndex::pagesWith(Database &db, const QDa
             break;
     }
     rows.finish();
+    std::sort(out.begin(), out.end());
     return out;
+}
+
+void SearchIndex::keepPagesApart(Database &db)
+{
+    if (!db.onServer() || !db.tableExists(Table) || keepsPagesApart(db))
+        return;
+    db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 text NOT NULL DEFAULT ''")
+                .arg(db.dialect().declare(Table), db.dialect().declare(PageField)));
 }
 
 void SearchIndex::settle(Database &db)
