@@ -157,11 +157,6 @@ void TemplateWindow::connectGrid()
     });
     connect(m_grid, &ui::GridView::keyPressed, this, [this](QChar ch) {
         m_grid->consumeKey();
-        if (ch == QChar(9)) {
-            // Tab opens nothing: it goes on to the window's next control.
-            focusNextChild();
-            return;
-        }
         m_ctl.gridKeyPress(ch);
     });
     connect(m_grid, &ui::GridView::mouseDown, this,
@@ -206,12 +201,7 @@ bool TemplateWindow::eventFilter(QObject *watched, QEvent *e)
 bool TemplateWindow::editorKey(QKeyEvent *k)
 {
     const ui::KeyStroke s = ui::translateKey(k);
-    if (m_ctl.editorKeyDown(s.key, s.shift))
-        return true;
-    if (!s.typed.isNull() && m_ctl.editorKeyPress(s.typed))
-        return true;
-    // Tab never reaches the text, whatever the controller made of it.
-    return s.key == Qt::Key_Tab;
+    return m_ctl.editorKey(s.key, s.shift, s.typed);
 }
 
 // ---- showing the controller's state -------------------------------------
@@ -254,6 +244,10 @@ void TemplateWindow::syncEditor()
 
 void TemplateWindow::applyFocus(TemplateFocus f)
 {
+    if (f == TemplateFocus::Next) {
+        focusNextChild();
+        return;
+    }
     QWidget *w = f == TemplateFocus::Editor ? static_cast<QWidget *>(m_edit)
                  : f == TemplateFocus::Status ? static_cast<QWidget *>(m_status)
                                               : static_cast<QWidget *>(m_grid);
