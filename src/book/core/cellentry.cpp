@@ -14,19 +14,13 @@
 #include "book/pages/pagepos.h"
 #include "store/core/database.h"
 #include "book/pages/pagetext.h"
-#include "ui/core/clipboard.h"
+#include "ui/core/desktop.h"
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
 
 namespace book {
 
 using store::DbError;
-
-namespace {
-
-constexpr int SaveRetries = 3;
-
-} // namespace
 
 CellEntry::CellEntry(BookHub &hub, PageSession &session, ui::Services &services, SidePanel &panel,
                      BookNavigation &nav, BlockOps &blocks)
@@ -120,7 +114,7 @@ bool CellEntry::saveCell(const QString &entry)
     int row = m_cell.row(), col = m_cell.col();
     bool remade = false;
     try {
-        for (int attempt = 0; attempt < SaveRetries; ++attempt) {
+        for (int attempt = 0; attempt < SaveAttempts; ++attempt) {
             // What the cell holds now, at every station.
             QString current;
             {

@@ -322,8 +322,7 @@ bool TemplateController::closeByUser()
 
 void TemplateController::leave(const QString &next)
 {
-    m_s.windows.show(next);
-    m_s.windows.unload(ui::win::Configure);
+    m_s.windows.replace(ui::win::Configure, next);
 }
 
 // ---------------------------------------------------------------- cell entry

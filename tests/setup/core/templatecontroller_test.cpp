@@ -6,7 +6,7 @@
 #include "store/core/database.h"
 #include "book/pages/pagetext.h"
 #include "support/station.h"
-#include "ui/core/clipboard.h"
+#include "ui/core/desktop.h"
 #include "ui/core/windows.h"
 
 #include <gtest/gtest.h>
