@@ -12,7 +12,7 @@
 #include "store/core/schema.h"
 #include "store/core/searchindex.h"
 #include "store/core/settings.h"
-#include "ui/core/clipboard.h"
+#include "ui/core/desktop.h"
 #include "ui/core/windows.h"
 
 #include <QElapsedTimer>

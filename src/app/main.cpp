@@ -15,7 +15,7 @@
 #include "store/core/presence.h"
 #include "store/core/sharelock.h"
 #include "ui/core/appstate.h"
-#include "ui/core/clock.h"
+#include "ui/core/desktop.h"
 #include "ui/core/services.h"
 #include "ui/core/stationwait.h"
 #include "ui/core/windows.h"

@@ -93,8 +93,7 @@ bool AccountController::showLastOf(int fileNo)
 {
     if (!findLastOf(fileNo)) {
         m_services.state.currentFileNo = fileNo;
-        m_services.windows.show(ui::win::PatientDetails);
-        m_services.windows.unload(ui::win::Account);
+        m_services.windows.replace(ui::win::Account, ui::win::PatientDetails);
         return false;
     }
     m_record.show();
@@ -433,8 +432,7 @@ void AccountController::summary()
     if (!leaveCheck())
         return;
     m_services.state.currentFileNo = m_fileNo;
-    m_services.windows.show(ui::win::Summary);
-    m_services.windows.unload(ui::win::Account);
+    m_services.windows.replace(ui::win::Account, ui::win::Summary);
 }
 
 void AccountController::showSummaries()

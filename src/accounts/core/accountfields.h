@@ -3,17 +3,15 @@
 #include <QString>
 #include <QStringList>
 
-// The invoice record (tbl_Accounts, edited through qry_Accounts): its
-// fields and the controls of the invoice window bound to them.
+// The invoice record (tbl_Accounts, edited through qry_Accounts): the
+// fields named in statements (the form's table, accountLabels, binds the
+// rest) and the controls of the invoice window.
 namespace accounts::invoice {
 
 namespace field {
 inline const QString Invoice = QStringLiteral("Invoice");
 inline const QString FileNo = QStringLiteral("FileNo");
 inline const QString IssueDate = QStringLiteral("IssueDate");
-inline const QString ClaimNo = QStringLiteral("ClaimNo");
-inline const QString DateOfAccident = QStringLiteral("DateOfAccident");
-inline const QString Firm = QStringLiteral("Firm");
 inline QString date(int line) { return QStringLiteral("Date%1").arg(line + 1); }
 inline QString itemNo(int line) { return QStringLiteral("ItemNo%1").arg(line + 1); }
 inline QString treatment(int line) { return QStringLiteral("Treatment%1").arg(line + 1); }
@@ -24,10 +22,7 @@ inline const QString AmountPaid = QStringLiteral("AmountPaid");
 inline const QString BalanceDue = QStringLiteral("BalanceDue");
 inline const QString PayTo = QStringLiteral("PayTo");
 inline const QString Referrer = QStringLiteral("Referrer");
-inline const QString DatePaid = QStringLiteral("DatePaid");
 inline const QString Cash = QStringLiteral("Cash");
-inline const QString Cheque = QStringLiteral("Cheque");
-inline const QString Visa = QStringLiteral("Visa");
 } // namespace field
 
 inline constexpr int Lines = 6;

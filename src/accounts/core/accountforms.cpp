@@ -16,27 +16,34 @@ namespace f = invoice::field;
 
 } // namespace
 
-const std::vector<Labelled> &accountLabels()
+const std::vector<InvoiceBox> &accountLabels()
 {
-    static const std::vector<Labelled> labels = {
-        {b::IssueDate, QStringLiteral("&Issue Date:")},
-        {b::Claim, QStringLiteral("Claim No.")},
-        {b::DOA, QStringLiteral("D.O.A.")},
-        {b::Firm, QStringLiteral("Firm:")},
-        {b::amount(invoice::SubtotalBox), QStringLiteral("Subtotal:")},
-        {b::amount(invoice::DiscountBox), QStringLiteral("Discount:")},
-        {b::amount(invoice::PaidBox), QStringLiteral("Amount Paid:")},
-        {b::amount(invoice::BalanceBox), QStringLiteral("Balance Due:")},
-        {b::Practitioner, QStringLiteral("Practitioner:")},
-        {b::Referrer, QStringLiteral("Referrer:")},
-        {b::DatePaid, QStringLiteral("Date Paid:")},
+    using T = InvoiceBox;
+    const auto row = [](const QString &box, const char *label, const QString &field, T::Takes takes = T::Text) {
+        return InvoiceBox{box, QLatin1String(label), field, takes};
     };
-    return labels;
+    static const std::vector<InvoiceBox> boxes = {
+        row(b::IssueDate, "&Issue Date:", f::IssueDate),
+        row(b::Claim, "Claim No.", QStringLiteral("ClaimNo")),
+        row(b::DOA, "D.O.A.", QStringLiteral("DateOfAccident")),
+        row(b::Firm, "Firm:", QStringLiteral("Firm")),
+        row(b::amount(invoice::SubtotalBox), "Subtotal:", f::Subtotal, T::Total),
+        row(b::amount(invoice::DiscountBox), "Discount:", f::Discount, T::Sum),
+        row(b::amount(invoice::PaidBox), "Amount Paid:", f::AmountPaid, T::Sum),
+        row(b::amount(invoice::BalanceBox), "Balance Due:", f::BalanceDue, T::Total),
+        row(b::Practitioner, "Practitioner:", f::PayTo),
+        row(b::Referrer, "Referrer:", f::Referrer, T::Capitals),
+        row(b::DatePaid, "Date Paid:", QStringLiteral("DatePaid")),
+        row(b::Cash, "Cash:", f::Cash, T::Check),
+        row(b::Cheque, "Check:", QStringLiteral("Cheque"), T::Check),
+        row(b::Card, "Credit Card:", QStringLiteral("Visa"), T::Check),
+    };
+    return boxes;
 }
 
 QString invoiceLabel(const QString &box)
 {
-    for (const Labelled &l : accountLabels())
+    for (const InvoiceBox &l : accountLabels())
         if (l.box == box)
             return QString(l.label).remove(QLatin1Char('&'));
     const std::pair<QString (*)(int), const char *> columns[] = {
@@ -45,9 +52,6 @@ QString invoiceLabel(const QString &box)
         for (int i = 0; i < invoice::Lines; ++i)
             if (box == name(i))
                 return QStringLiteral("%1, line %2:").arg(QLatin1String(heading)).arg(i + 1);
-    for (const auto &[check, label] : {std::pair{b::Cash, "Cash:"}, {b::Cheque, "Check:"}, {b::Card, "Credit Card:"}})
-        if (box == check)
-            return QLatin1String(label);
     return box;
 }
 
@@ -82,10 +86,6 @@ QString amountRuleText(const QString &box)
 ui::FormModel accountForm()
 {
     ui::FormModel m;
-    m.add({.name = b::IssueDate, .field = f::IssueDate});
-    m.add({.name = b::Claim, .field = f::ClaimNo});
-    m.add({.name = b::DOA, .field = f::DateOfAccident});
-    m.add({.name = b::Firm, .field = f::Firm});
     // An amount box refuses to be left holding anything but a sum of money;
     // a sum typed with separators or a sign is kept in the amount format.
     const auto amount = [](const QString &name, const QString &field) {
@@ -99,21 +99,23 @@ ui::FormModel accountForm()
                            return ui::LeaveResult{ui::LeaveResult::Ok, ui::Money::typedText(t, *sum)};
                        }};
     };
-    for (int i = 0; i < invoice::Lines; ++i) {
-        m.add({.name = b::date(i), .field = f::date(i)});
-        m.add({.name = b::itemNo(i), .field = f::itemNo(i)});
-        m.add({.name = b::description(i), .field = f::treatment(i)});
-        m.add(amount(b::amount(i), f::amount(i)));
+    for (const InvoiceBox &x : accountLabels()) {
+        switch (x.takes) {
+        case InvoiceBox::Sum: m.add(amount(x.box, x.field)); break;
+        case InvoiceBox::Capitals: m.add({.name = x.box, .field = x.field, .letters = ui::FormModel::Case::Upper}); break;
+        case InvoiceBox::Check: m.add({.name = x.box, .field = x.field, .text = false}); break;
+        case InvoiceBox::Text:
+        case InvoiceBox::Total: m.add({.name = x.box, .field = x.field}); break;
+        }
+        if (x.box != b::Firm)
+            continue;
+        for (int i = 0; i < invoice::Lines; ++i) {
+            m.add({.name = b::date(i), .field = f::date(i)});
+            m.add({.name = b::itemNo(i), .field = f::itemNo(i)});
+            m.add({.name = b::description(i), .field = f::treatment(i)});
+            m.add(amount(b::amount(i), f::amount(i)));
+        }
     }
-    m.add({.name = b::amount(invoice::SubtotalBox), .field = f::Subtotal});
-    m.add(amount(b::amount(invoice::DiscountBox), f::Discount));
-    m.add(amount(b::amount(invoice::PaidBox), f::AmountPaid));
-    m.add({.name = b::amount(invoice::BalanceBox), .field = f::BalanceDue});
-    m.add({.name = b::Practitioner, .field = f::PayTo});
-    m.add({.name = b::Referrer, .field = f::Referrer, .letters = ui::FormModel::Case::Upper});
-    m.add({.name = b::DatePaid, .field = f::DatePaid});
-    for (const auto &[name, fld] : {std::pair{b::Cash, f::Cash}, {b::Cheque, f::Cheque}, {b::Card, f::Visa}})
-        m.add({.name = name, .field = fld, .text = false});
 
     // The claim boxes lead to the first service line, by Enter as by Tab.
     m.setMove(b::Claim, Move::Enter, b::DOA);

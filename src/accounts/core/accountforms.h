@@ -7,11 +7,21 @@
 
 namespace accounts {
 
+// A bound box of the invoice outside the service lines: its control, label
+// and field, and what it takes.
+struct InvoiceBox {
+    enum Takes { Text, Capitals, Sum, Total, Check };   // Total: worked out, never typed
+    QString box;
+    QString label;
+    QString field;
+    Takes takes = Text;
+};
+// Those boxes in the window's order (the service lines come after the claim
+// boxes): the form and every label of the window are made from it.
+const std::vector<InvoiceBox> &accountLabels();
 // frmAccount as a form: each bound box with its field, capitals in the
 // referrer box, the Enter chain of the claim boxes and the arrow table.
 ui::FormModel accountForm();
-// The boxes outside the service lines with their labels, in the window's order.
-const std::vector<Labelled> &accountLabels();
 // The caption the user sees for a box, ending in a colon: its label, or for
 // a box of the service lines its column's heading and line ("Fees ($), line 3:").
 QString invoiceLabel(const QString &box);

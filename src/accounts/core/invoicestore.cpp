@@ -2,8 +2,6 @@
 
 #include "accounts/core/accountfields.h"
 #include "accounts/core/accountsums.h"
-#include "store/core/changelog.h"
-#include "store/core/changewatcher.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"
 #include "store/core/dialect.h"
@@ -39,15 +37,19 @@ QString total(ui::Money m)
 
 } // namespace
 
+InvoiceStore::InvoiceStore(store::Database &db)
+    : RecordStore(db, store::tables::Accounts, Kind, invoice::LastProtectedInvoice)
+{
+}
+
 store::Edit InvoiceStore::add(int fileNo)
 {
     store::WriteTransaction tx(m_db);
     const int n = m_db.insert(store::tables::Accounts, {{f::FileNo, fileNo}});
-    store::ChangeWatcher::announce(m_db, Kind, QString::number(n));
     store::Edit e{Kind, n, {}};
     e.add(f::FileNo, QVariant(), fileNo);
     AccountSums::change(m_db, std::nullopt, AccountSums::Part{});
-    store::ChangeLog::append(m_db, e, QStringLiteral("new invoice"));
+    logged(e, QStringLiteral("new invoice"));
     tx.commit();
     return e;
 }
@@ -85,36 +87,21 @@ InvoiceStore::Write InvoiceStore::write(int invoice, const std::vector<store::Fi
     for (auto it = totals.cbegin(); it != totals.cend(); ++it)
         after.setValue(it.key(), it.value());
     AccountSums::change(m_db, AccountSums::partOf(was), AccountSums::partOf(after));
-    store::ChangeLog::append(m_db, w.edit, QStringLiteral("invoice saved"));
-    if (!w.edit.empty())
-        store::ChangeWatcher::announce(m_db, Kind, QString::number(invoice));
+    logged(w.edit, QStringLiteral("invoice saved"));
     tx.commit();
     out.outcome = w.edit.empty() ? Write::Unchanged : Write::Saved;
     out.edit = std::move(w.edit);
     return out;
 }
 
-InvoiceStore::Remove InvoiceStore::remove(int invoice, const QVariantMap &read)
+void InvoiceStore::removed(const store::Edit &edit)
 {
-    if (invoice <= invoice::LastProtectedInvoice) {
-        Remove out;
-        out.edit = {Kind, invoice, {}};
-        out.outcome = Removal::Protected;
-        return out;
-    }
-    store::WriteTransaction tx(m_db);
-    Remove out = store::removeIfUnchanged(m_db, store::tables::Accounts, invoice, read, Kind);
-    if (out.outcome != Removal::Removed)
-        return out;
     QSqlRecord gone;
-    for (const store::FieldChange &c : out.edit.changes) {
+    for (const store::FieldChange &c : edit.changes) {
         gone.append(QSqlField(c.field));
         gone.setValue(c.field, c.before);
     }
     AccountSums::change(m_db, AccountSums::partOf(gone), std::nullopt);
-    store::ChangeWatcher::announce(m_db, Kind, QString::number(invoice));
-    tx.commit();
-    return out;
 }
 
 std::optional<int> InvoiceStore::lastOf(int fileNo)

@@ -1,16 +1,11 @@
 #pragma once
 
-#include "store/core/edit.h"
-#include "store/core/fieldwrite.h"
+#include "accounts/core/recordstore.h"
 
 #include <QStringList>
 #include <QVariantMap>
 #include <optional>
 #include <vector>
-
-namespace store {
-class Database;
-}
 
 namespace accounts {
 
@@ -20,9 +15,9 @@ namespace accounts {
 // (the row locked on a server). The totals are never taken from a window:
 // they are worked out from the stored lines once this station's changes
 // are in. Each write returns its edit.
-class InvoiceStore {
+class InvoiceStore : public RecordStore {
 public:
-    explicit InvoiceStore(store::Database &db) : m_db(db) {}
+    explicit InvoiceStore(store::Database &db);
 
     static inline const QString Kind = QStringLiteral("invoice");
 
@@ -45,19 +40,14 @@ public:
     // largest amount.
     Write write(int invoice, const std::vector<store::FieldWrite> &changes);
 
-    using Removal = store::Removal;
-    using Remove = store::GuardedRemove;
-    // Deletes an invoice that still holds what this station read (`read`:
-    // field -> value; other keys are ignored).
-    Remove remove(int invoice, const QVariantMap &read);
-
     // The patient's last invoice, if any.
     std::optional<int> lastOf(int fileNo);
     // Whether any of the patient's invoices has a balance other than 0.
     bool anyOutstanding(int fileNo);
 
 private:
-    store::Database &m_db;
+    // The account sums lose what the deleted invoice held.
+    void removed(const store::Edit &edit) override;
 };
 
 } // namespace accounts

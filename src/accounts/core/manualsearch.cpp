@@ -77,8 +77,7 @@ void ManualSearch::openCurrent()
         return;
     m_services.state.currentFileNo = file;
     m_services.state.newFilePending = false;
-    m_services.windows.show(ui::win::PatientDetails);
-    m_services.windows.unload(ui::win::Search);
+    m_services.windows.replace(ui::win::Search, ui::win::PatientDetails);
 }
 
 void ManualSearch::addNewClient()
@@ -89,8 +88,7 @@ void ManualSearch::addNewClient()
 
 void ManualSearch::exit()
 {
-    m_services.windows.show(ui::win::SearchMenu);
-    m_services.windows.unload(ui::win::Search);
+    m_services.windows.replace(ui::win::Search, ui::win::SearchMenu);
 }
 
 } // namespace accounts

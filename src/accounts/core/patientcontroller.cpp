@@ -396,8 +396,7 @@ void PatientController::invoice()
         error(e, QStringLiteral("FormInvoice"));
         return;
     }
-    m_services.windows.show(ui::win::Account);
-    m_services.windows.unload(ui::win::PatientDetails);
+    m_services.windows.replace(ui::win::PatientDetails, ui::win::Account);
 }
 
 void PatientController::history()

@@ -1,41 +1,17 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
-// The patient file record (tbl_PatientDetails): its fields and named
-// indexes, and the window controls bound to them. Every other file of the
-// program names them through here.
+// The patient file record (tbl_PatientDetails): the fields named in
+// statements, its named indexes, and the window's controls.
 namespace accounts::patient {
 
+// The fields the store's statements name; the others stand only in the
+// form's table of boxes (patientLabels).
 namespace field {
 inline const QString FileNo = QStringLiteral("FileNo");
-inline const QString Title = QStringLiteral("Title");
-inline const QString FirstName = QStringLiteral("PFirstName");
-inline const QString MI = QStringLiteral("PMI");
 inline const QString LastName = QStringLiteral("PLastName");
-inline const QString Sex = QStringLiteral("Sex");
-inline const QString MaidenName = QStringLiteral("MaidenName");
-inline const QString DateOfBirth = QStringLiteral("DateOfBirth");
-inline const QString Address = QStringLiteral("PAddress");
-inline const QString City = QStringLiteral("PCity");
-inline const QString State = QStringLiteral("PState");
-inline const QString Zip = QStringLiteral("PZip");
-inline const QString HomeNo = QStringLiteral("HomeNo");
-inline const QString WorkNo = QStringLiteral("WorkNo");
-inline const QString SSN = QStringLiteral("SocialSecurityNo");
-inline const QString HealthFundNo = QStringLiteral("HealthFundNo");
-inline const QString Occupation = QStringLiteral("Occupation");
-inline const QString ContactPerson = QStringLiteral("ContactPerson");
 } // namespace field
-
-// The text fields of a file, in the order of the window.
-inline QStringList textFields()
-{
-    using namespace field;
-    return {Title,   FirstName, MI,     LastName, Sex,    MaidenName, DateOfBirth, Address, City,
-            State,   Zip,       HomeNo, WorkNo,   SSN,    HealthFundNo, Occupation, ContactPerson};
-}
 
 namespace index {
 inline const QString FileNo = QStringLiteral("FileNo");

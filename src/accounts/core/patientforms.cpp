@@ -21,41 +21,49 @@ void moves(ui::FormModel &m, Move key, std::initializer_list<std::pair<QString, 
 const std::vector<Labelled> &patientLabels()
 {
     namespace b = patient::box;
-    static const std::vector<Labelled> labels = {
-        {b::Title, QStringLiteral("Title:")},
-        {b::FirstName, QStringLiteral("First Name:")},
-        {b::MI, QStringLiteral("M.I.:")},
-        {b::LastName, QStringLiteral("Last Name:")},
-        {b::Sex, QStringLiteral("Sex:")},
-        {b::MaidenName, QStringLiteral("Maiden Name:")},
-        {b::DOB, QStringLiteral("Date Of Birth:")},
-        {b::Address, QStringLiteral("Address:")},
-        {b::City, QStringLiteral("City:")},
-        {b::State, QStringLiteral("State:")},
-        {b::Zip, QStringLiteral("Zipcode:")},
-        {b::HomeNo, QStringLiteral("Home Phone:")},
-        {b::WorkNo, QStringLiteral("Work Phone:")},
-        {b::SSN, QStringLiteral("Social Security No.:")},
-        {b::HFN, QStringLiteral("Insurance/Health Fund No.:")},
-        {b::Occup, QStringLiteral("Occupation:")},
-        {b::Contact, QStringLiteral("Contact Person:")},
+    const auto row = [](const QString &box, const char *label, const char *field, int listColumn,
+                        const char *accepts = "", const char *blankStoredAs = nullptr) {
+        return Labelled{box, QLatin1String(label), QLatin1String(field), QLatin1String(accepts),
+                        blankStoredAs ? QString::fromLatin1(blankStoredAs) : QString(), listColumn};
     };
-    return labels;
+    static const std::vector<Labelled> boxes = {
+        row(b::Title, "Title:", "Title", -1),
+        row(b::FirstName, "First Name:", "PFirstName", 2),
+        row(b::MI, "M.I.:", "PMI", 3),
+        row(b::LastName, "Last Name:", "PLastName", 1),
+        row(b::Sex, "Sex:", "Sex", 5, "MF"),
+        row(b::MaidenName, "Maiden Name:", "MaidenName", 6),
+        row(b::DOB, "Date Of Birth:", "DateOfBirth", 4),
+        row(b::Address, "Address:", "PAddress", 7),
+        row(b::City, "City:", "PCity", 8),
+        row(b::State, "State:", "PState", 9),
+        row(b::Zip, "Zipcode:", "PZip", 10),
+        row(b::HomeNo, "Home Phone:", "HomeNo", 12),
+        row(b::WorkNo, "Work Phone:", "WorkNo", 11),
+        row(b::SSN, "Social Security No.:", "SocialSecurityNo", 14, "", " "),
+        row(b::HFN, "Insurance/Health Fund No.:", "HealthFundNo", 15),
+        row(b::Occup, "Occupation:", "Occupation", 13),
+        row(b::Contact, "Contact Person:", "ContactPerson", 16),
+    };
+    return boxes;
+}
+
+QStringList patientFields()
+{
+    QStringList fields;
+    for (const Labelled &l : patientLabels())
+        fields << l.field;
+    return fields;
 }
 
 ui::FormModel patientForm()
 {
     namespace b = patient::box;
-    namespace f = patient::field;
-    const QStringList fields = patient::textFields();
     ui::FormModel m;
-    const auto &labels = patientLabels();
-    for (size_t i = 0; i < labels.size(); ++i) {
-        Control c{.name = labels[i].box, .field = fields[int(i)], .letters = Upper};
-        if (c.name == b::Sex)
-            c.accepts = ui::accepts::only(QStringLiteral("MF"));
-        if (c.name == b::SSN)
-            c.blankStoredAs = QStringLiteral(" ");
+    for (const Labelled &l : patientLabels()) {
+        Control c{.name = l.box, .field = l.field, .letters = Upper, .blankStoredAs = l.blankStoredAs};
+        if (!l.accepts.isEmpty())
+            c.accepts = ui::accepts::only(l.accepts);
         m.add(std::move(c));
     }
     m.add({.name = b::Invoice, .enter = ui::FormModel::EnterKey::Press, .text = false});

@@ -3,20 +3,31 @@
 #include "ui/core/formmodel.h"
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace accounts {
 
+// A box of a form: its control, the label beside it, and for a bound box
+// its field and what the form takes there.
+struct Labelled {
+    QString box;
+    QString label;
+    QString field{};
+    QString accepts{};         // the only characters it takes; empty: any
+    QString blankStoredAs{};   // what a blank box is stored as; empty: blank
+    int listColumn = -1;       // its column in the manual search's list
+};
+
+// The boxes of the client file in the window's order, which is the
+// record's: every list of the file's boxes and fields is made from it.
+const std::vector<Labelled> &patientLabels();
+// The text fields of a file, in the window's order.
+QStringList patientFields();
 // frmPatientDetails as a form: each box with its label, its field and its
 // rules (capitals throughout, M or F only in txtSex, a blank social
 // security number stored as one space) and the window's arrow table.
 ui::FormModel patientForm();
-struct Labelled {
-    QString box;
-    QString label;
-};
-// The boxes of the patient window with their labels, in the window's order.
-const std::vector<Labelled> &patientLabels();
 
 // The criteria boxes of frmSearchMenu (capitals throughout, not bound) and
 // their arrow table.

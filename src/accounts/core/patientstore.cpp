@@ -1,8 +1,7 @@
 #include "accounts/core/patientstore.h"
 
 #include "accounts/core/patientfields.h"
-#include "store/core/changelog.h"
-#include "store/core/changewatcher.h"
+#include "accounts/core/patientforms.h"
 #include "store/core/database.h"
 #include "store/core/dialect.h"
 #include "store/core/filecounts.h"
@@ -22,11 +21,16 @@ QString table() { return Dialect::quote(store::tables::PatientDetails); }
 
 } // namespace
 
+PatientStore::PatientStore(store::Database &db)
+    : RecordStore(db, store::tables::PatientDetails, Kind, patient::LastProtectedFile)
+{
+}
+
 QVariantMap PatientStore::blankFile()
 {
     // Empty texts rather than nulls: the file sorts and seeks like any other.
     QVariantMap values;
-    for (const QString &name : patient::textFields())
+    for (const QString &name : patientFields())
         values.insert(name, QString(QLatin1String("")));
     return values;
 }
@@ -37,8 +41,7 @@ int PatientStore::addBlank()
     const int fileNo = m_db.insert(store::tables::PatientDetails, blankFile());
     store::Edit e{Kind, fileNo, {}};
     e.add(f::FileNo, QVariant(), fileNo);
-    store::ChangeLog::append(m_db, e, QStringLiteral("new file"));
-    store::ChangeWatcher::announce(m_db, Kind, QString::number(fileNo));
+    logged(e, QStringLiteral("new file"));
     tx.commit();
     return fileNo;
 }
@@ -47,29 +50,9 @@ store::GuardedWrite PatientStore::write(int fileNo, const std::vector<store::Fie
 {
     store::WriteTransaction tx(m_db);
     store::GuardedWrite w = store::writeFields(m_db, store::tables::PatientDetails, fileNo, changes, Kind);
-    store::ChangeLog::append(m_db, w.edit, QStringLiteral("file saved"));
-    if (!w.edit.empty())
-        store::ChangeWatcher::announce(m_db, Kind, QString::number(fileNo));
+    logged(w.edit, QStringLiteral("file saved"));
     tx.commit();
     return w;
-}
-
-PatientStore::Remove PatientStore::remove(int fileNo, const QVariantMap &read)
-{
-    if (fileNo <= patient::LastProtectedFile) {
-        Remove out;
-        out.edit = {Kind, fileNo, {}};
-        out.outcome = Removal::Protected;
-        return out;
-    }
-    // The others hear of the removal only when it commits.
-    store::WriteTransaction tx(m_db);
-    Remove out = store::removeIfUnchanged(m_db, store::tables::PatientDetails, fileNo, read, Kind);
-    if (out.outcome != Removal::Removed)
-        return out;
-    store::ChangeWatcher::announce(m_db, Kind, QString::number(fileNo));
-    tx.commit();
-    return out;
 }
 
 std::optional<int> PatientStore::seek(const QString &index, const QVariantList &keys)
@@ -107,11 +90,18 @@ std::optional<int> PatientStore::seek(const QString &index, const QVariantList &
 
 const QStringList &PatientStore::listFields()
 {
-    static const QStringList fields = {f::FileNo,  f::LastName,   f::FirstName, f::MI,
-                                       f::DateOfBirth, f::Sex,    f::MaidenName, f::Address,
-                                       f::City,    f::State,      f::Zip,       f::WorkNo,
-                                       f::HomeNo,  f::Occupation, f::SSN,       f::HealthFundNo,
-                                       f::ContactPerson};
+    static const QStringList fields = [] {
+        std::vector<const Labelled *> shown;
+        for (const Labelled &l : patientLabels())
+            if (l.listColumn > 0)
+                shown.push_back(&l);
+        std::sort(shown.begin(), shown.end(),
+                  [](const Labelled *a, const Labelled *b) { return a->listColumn < b->listColumn; });
+        QStringList out{f::FileNo};
+        for (const Labelled *l : shown)
+            out << l->field;
+        return out;
+    }();
     return fields;
 }
 

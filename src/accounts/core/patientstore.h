@@ -1,7 +1,6 @@
 #pragma once
 
-#include "store/core/edit.h"
-#include "store/core/fieldwrite.h"
+#include "accounts/core/recordstore.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,10 +9,6 @@
 #include <optional>
 #include <vector>
 
-namespace store {
-class Database;
-}
-
 namespace accounts {
 
 // The patient files (tbl_PatientDetails): every statement on the table is
@@ -21,9 +16,9 @@ namespace accounts {
 // text that station read there (a field another station changed meanwhile
 // is not written over), and the search windows read through it: a seek on
 // a named index, and the list in last-name order a screenful at a time.
-class PatientStore {
+class PatientStore : public RecordStore {
 public:
-    explicit PatientStore(store::Database &db) : m_db(db) {}
+    explicit PatientStore(store::Database &db);
 
     static inline const QString Kind = QStringLiteral("patient");
 
@@ -35,11 +30,6 @@ public:
     // Writes the fields of a file that no other station changed since this
     // one read them. Not found: the file was deleted meanwhile.
     store::GuardedWrite write(int fileNo, const std::vector<store::FieldWrite> &changes);
-
-    using Removal = store::Removal;
-    using Remove = store::GuardedRemove;
-    // Deletes a file that still holds what this station read (field -> value).
-    Remove remove(int fileNo, const QVariantMap &read);
 
     // The first file whose index fields equal the keys, in the index's
     // order (an empty key matches an empty field); nullopt: none.
@@ -75,7 +65,6 @@ private:
     std::vector<QStringList> select(const QString &where, const QVariantList &binds, bool backwards, int limit,
                                     int offset);
 
-    store::Database &m_db;
     std::optional<bool> m_counted;
 };
 

@@ -42,8 +42,7 @@ void RecordController::othersChanged()
 
 void RecordController::toMenu()
 {
-    m_services.windows.show(ui::win::SearchMenu);
-    m_services.windows.unload(m_window);
+    m_services.windows.replace(m_window, ui::win::SearchMenu);
 }
 
 bool RecordController::exit()

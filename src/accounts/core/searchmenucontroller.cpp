@@ -165,8 +165,7 @@ void SearchMenuController::accounts()
 
 void SearchMenuController::exit()
 {
-    m_services.windows.show(ui::win::Menu);
-    m_services.windows.unload(ui::win::SearchMenu);
+    m_services.windows.replace(ui::win::SearchMenu, ui::win::Menu);
 }
 
 } // namespace accounts

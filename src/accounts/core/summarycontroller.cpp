@@ -2,7 +2,7 @@
 
 #include "store/core/dberror.h"
 #include "ui/core/appstate.h"
-#include "ui/core/clock.h"
+#include "ui/core/desktop.h"
 #include "ui/core/prompter.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
@@ -145,14 +145,12 @@ void SummaryController::openRow()
         return;
     m_services.state.currentInvoiceNo = invoice;
     m_services.state.openInvoiceByNumber = true;
-    m_services.windows.show(ui::win::Account);
-    m_services.windows.unload(ui::win::Summary);
+    m_services.windows.replace(ui::win::Summary, ui::win::Account);
 }
 
 void SummaryController::exit()
 {
-    m_services.windows.show(ui::win::SearchMenu);
-    m_services.windows.unload(ui::win::Summary);
+    m_services.windows.replace(ui::win::Summary, ui::win::SearchMenu);
 }
 
 void SummaryController::showHelp(bool on)

@@ -8,6 +8,7 @@
 #include "accounts/widgets/elsewheremarks.h"
 #include "ui/widgets/formbinder.h"
 #include "ui/widgets/qtcolour.h"
+#include "ui/widgets/controls.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -27,7 +28,7 @@ namespace {
 namespace b = invoice::box;
 QString labelOf(const QString &box)
 {
-    for (const Labelled &l : accountLabels())
+    for (const InvoiceBox &l : accountLabels())
         if (l.box == box)
             return l.label;
     return {};
@@ -92,8 +93,7 @@ void AccountWindow::buildForm()
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.15);
     const auto headLabel = [&](const QString &name, int row, int col, int span = 1) {
-        auto *l = new QLabel(card);
-        l->setObjectName(name);
+        auto *l = ui::named(new QLabel(card), name);
         m_header.insert(name, l);
         head->addWidget(l, row, col, 1, span);
         return l;
@@ -115,8 +115,7 @@ void AccountWindow::buildForm()
     v->addLayout(head);
 
     const auto edit = [&](const QString &name) {
-        auto *e = new QLineEdit(card);
-        e->setObjectName(name);
+        auto *e = ui::named(new QLineEdit(card), name);
         return e;
     };
     const auto labelled = [&](const QString &name, QGridLayout *g, int row, int col) {
@@ -192,8 +191,7 @@ void AccountWindow::buildForm()
     for (const auto &[name, text] : {std::pair{b::Cash, QStringLiteral("Cash")},
                                      {b::Cheque, QStringLiteral("Check")},
                                      {b::Card, QStringLiteral("Credit Card")}}) {
-        auto *c = new QCheckBox(text, card);
-        c->setObjectName(name);
+        auto *c = ui::named(new QCheckBox(text, card), name);
         m_checks.insert(name, c);
         m_receiptOnly << c;
         checks->addWidget(c);

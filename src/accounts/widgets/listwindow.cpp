@@ -1,6 +1,7 @@
 #include "accounts/widgets/listwindow.h"
 
 #include "ui/widgets/commandtable.h"
+#include "ui/widgets/controls.h"
 
 #include <QBoxLayout>
 #include <QHeaderView>
@@ -11,8 +12,7 @@ namespace accounts {
 
 QTableView *listGrid(QWidget *parent, const QString &accessibleName, QAbstractItemModel *model, QObject *keys)
 {
-    auto *grid = new QTableView(parent);
-    grid->setObjectName(QStringLiteral("dbgrid1"));
+    auto *grid = ui::named(new QTableView(parent), QStringLiteral("dbgrid1"));
     grid->setAccessibleName(accessibleName);
     grid->setModel(model);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -7,6 +7,7 @@
 #include "accounts/widgets/elsewheremarks.h"
 #include "ui/widgets/formbinder.h"
 #include "ui/widgets/qtcolour.h"
+#include "ui/widgets/controls.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -76,8 +77,7 @@ void PatientWindow::buildForm()
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.2);
     fileLabel->setFont(big);
-    m_fileNo = new QLabel(card);
-    m_fileNo->setObjectName(b::FileNo);
+    m_fileNo = ui::named(new QLabel(card), b::FileNo);
     m_fileNo->setFont(big);
     auto *head = new QHBoxLayout;
     head->setSpacing(10);
@@ -92,8 +92,7 @@ void PatientWindow::buildForm()
     QWidget *order[std::size(Places) + 1];
     for (size_t i = 0; i < std::size(Places); ++i) {
         const Place &p = Places[i];
-        auto *edit = new QLineEdit(card);
-        edit->setObjectName(p.box);
+        auto *edit = ui::named(new QLineEdit(card), p.box);
         auto *label = new QLabel(labels.value(p.box), card);
         label->setBuddy(edit);
         auto *cell = new QVBoxLayout;
@@ -117,8 +116,7 @@ void PatientWindow::buildForm()
     for (int c = 0; c < 4; ++c)
         grid->setColumnStretch(c, 1);
 
-    m_invoice = new QRadioButton(QStringLiteral("&Invoice"), card);
-    m_invoice->setObjectName(b::Invoice);
+    m_invoice = ui::named(new QRadioButton(QStringLiteral("&Invoice"), card), b::Invoice);
     m_invoice->setAutoExclusive(false);
     m_invoice->setMinimumWidth(120);
     setTabOrder(previous, m_invoice);

@@ -3,12 +3,13 @@
 #include "accounts/core/recordcontroller.h"
 #include "accounts/widgets/elsewheremarks.h"
 #include "accounts/widgets/formtoolbar.h"
-#include "ui/core/clipboard.h"
+#include "ui/core/desktop.h"
 #include "ui/core/formmodel.h"
 #include "ui/core/services.h"
 #include "ui/widgets/commandtable.h"
 #include "ui/widgets/formbinder.h"
 #include "ui/widgets/qtcolour.h"
+#include "ui/widgets/controls.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -108,13 +109,11 @@ QFrame *RecordWindow::beginCard(int maxWidth, int topMargin)
                                  "QFrame#card { background: palette(base); border: 1px solid palette(mid);"
                                  " border-radius: 6px; }")
                       .arg(ui::toQColor(ui::colours::PaleYellow).name()));
-    m_body = new QWidget(this);
-    m_body->setObjectName(QStringLiteral("body"));
+    m_body = ui::named(new QWidget(this), QStringLiteral("body"));
     setCentralWidget(m_body);
     m_outer = new QVBoxLayout(m_body);
     m_outer->setContentsMargins(24, topMargin, 24, 8);
-    auto *card = new QFrame(m_body);
-    card->setObjectName(QStringLiteral("card"));
+    auto *card = ui::named(new QFrame(m_body), QStringLiteral("card"));
     card->setMaximumWidth(maxWidth);
     return card;
 }
@@ -139,8 +138,7 @@ void RecordWindow::endCard(QFrame *card, const QString &lockName)
     legendRow->addStretch();
     m_outer->addLayout(legendRow);
 
-    m_lock = new QCheckBox(QStringLiteral("Page Lock"), m_legend);
-    m_lock->setObjectName(lockName);
+    m_lock = ui::named(new QCheckBox(QStringLiteral("Page Lock"), m_legend), lockName);
     m_lock->setAutoFillBackground(true);
     m_lock->setFocusPolicy(Qt::NoFocus);
     placeLegend();

@@ -7,6 +7,7 @@
 #include "ui/widgets/formbinder.h"
 #include "ui/widgets/qtcolour.h"
 #include "ui/widgets/qtkeys.h"
+#include "ui/widgets/controls.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -60,8 +61,7 @@ void SearchMenuWindow::buildForm()
     auto *body = new QWidget(this);
     setCentralWidget(body);
     auto *outer = new QVBoxLayout(body);
-    auto *card = new QFrame(body);
-    card->setObjectName(QStringLiteral("card"));
+    auto *card = ui::named(new QFrame(body), QStringLiteral("card"));
     card->setMaximumWidth(760);
     auto *v = new QVBoxLayout(card);
     v->setContentsMargins(32, 24, 32, 24);
@@ -75,18 +75,15 @@ void SearchMenuWindow::buildForm()
     v->addWidget(heading);
 
     auto *options = new QHBoxLayout;
-    m_new = new QRadioButton(QStringLiteral("&New Client"), card);
-    m_new->setObjectName(search::NewClient);
-    m_existing = new QRadioButton(QStringLiteral("&Existing Client"), card);
-    m_existing->setObjectName(search::ExistingClient);
+    m_new = ui::named(new QRadioButton(QStringLiteral("&New Client"), card), search::NewClient);
+    m_existing = ui::named(new QRadioButton(QStringLiteral("&Existing Client"), card), search::ExistingClient);
     options->addWidget(m_new);
     options->addSpacing(24);
     options->addWidget(m_existing);
     options->addStretch();
     v->addLayout(options);
 
-    m_prompt = new QLabel(SearchMenuController::Prompt, card);
-    m_prompt->setObjectName(QStringLiteral("Label1"));
+    m_prompt = ui::named(new QLabel(SearchMenuController::Prompt, card), QStringLiteral("Label1"));
     m_prompt->setWordWrap(true);
     v->addWidget(m_prompt);
 
@@ -100,8 +97,7 @@ void SearchMenuWindow::buildForm()
         {search::SSN, {4, 0}}};
     QWidget *previous = m_existing;
     for (const Labelled &l : searchLabels()) {
-        auto *edit = new QLineEdit(card);
-        edit->setObjectName(l.box);
+        auto *edit = ui::named(new QLineEdit(card), l.box);
         auto *label = new QLabel(l.label, card);
         label->setBuddy(edit);
         const auto [row, col] = places.value(l.box);

@@ -5,6 +5,7 @@
 
 #include "accounts/widgets/elsewheremarks.h"
 #include "ui/widgets/qtkeys.h"
+#include "ui/widgets/controls.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -26,8 +27,7 @@ SearchWindow::SearchWindow(ui::Services &services, QWidget *parent)
     auto *v = new QVBoxLayout(body);
     v->setContentsMargins(12, 10, 12, 10);
 
-    auto *source = new QLabel(ManualSearch::SourceCaption, body);
-    source->setObjectName(QStringLiteral("Data1"));
+    auto *source = ui::named(new QLabel(ManualSearch::SourceCaption, body), QStringLiteral("Data1"));
     QFont f = source->font();
     f.setBold(true);
     source->setFont(f);

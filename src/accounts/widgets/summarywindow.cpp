@@ -4,6 +4,7 @@
 #include "accounts/widgets/elsewheremarks.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/commandtable.h"
+#include "ui/widgets/controls.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -33,8 +34,7 @@ SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
     const auto pair = [&](const QString &caption, const QString &name) {
         auto *c = new QLabel(caption, body);
         c->setStyleSheet(QStringLiteral("font-weight: bold;"));
-        auto *l = new QLabel(body);
-        l->setObjectName(name);
+        auto *l = ui::named(new QLabel(body), name);
         l->setMinimumWidth(180);
         top->addWidget(c);
         top->addWidget(l);
@@ -48,15 +48,13 @@ SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
     top->addWidget(help);
     v->addLayout(top);
 
-    m_message = new QLabel(SummaryController::HelpText, body);
-    m_message->setObjectName(QStringLiteral("lblMessage"));
+    m_message = ui::named(new QLabel(SummaryController::HelpText, body), QStringLiteral("lblMessage"));
     m_message->setWordWrap(true);
     m_message->setStyleSheet(QStringLiteral("background: #ffffee; border: 1px solid palette(mid); padding: 4px;"));
     m_message->hide();
     v->addWidget(m_message);
 
-    m_listed = new QLabel(body);
-    m_listed->setObjectName(QStringLiteral("lblListed"));
+    m_listed = ui::named(new QLabel(body), QStringLiteral("lblListed"));
     v->addWidget(m_listed);
 
     m_grid = listGrid(body, SummaryController::Caption, &m_ctl.list(), this);
@@ -76,11 +74,9 @@ SummaryWindow::SummaryWindow(ui::Services &services, QWidget *parent)
     }
     v->addWidget(m_grid, 1);
 
-    m_totals = new QLabel(body);
-    m_totals->setObjectName(QStringLiteral("lblTotals"));
+    m_totals = ui::named(new QLabel(body), QStringLiteral("lblTotals"));
     m_totals->setStyleSheet(QStringLiteral("font-weight: bold;"));
-    m_aged = new QLabel(body);
-    m_aged->setObjectName(QStringLiteral("lblAged"));
+    m_aged = ui::named(new QLabel(body), QStringLiteral("lblAged"));
     v->addWidget(m_totals);
     v->addWidget(m_aged);
 

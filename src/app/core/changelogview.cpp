@@ -2,7 +2,7 @@
 
 #include "store/core/database.h"
 #include "store/core/dberror.h"
-#include "ui/core/clock.h"
+#include "ui/core/desktop.h"
 #include "ui/core/outputsurface.h"
 #include "ui/core/prompter.h"
 #include "ui/core/sheetprinter.h"

@@ -38,17 +38,14 @@ void MenuController::chooseOption(int option)
     case 1: m_s.windows.show(win::Appt); break;
     case 2: m_s.windows.show(win::SearchMenu); break;
     case 3:
-        m_s.windows.show(win::Setup);
-        m_s.windows.unload(win::Menu);
+        m_s.windows.replace(win::Menu, win::Setup);
         break;
     case 4:
-        m_s.windows.show(win::Configure);
-        m_s.windows.unload(win::Menu);
+        m_s.windows.replace(win::Menu, win::Configure);
         break;
     case 5: letterheadQuestion(); break;
     case 6:
-        m_s.windows.show(win::Backup);
-        m_s.windows.unload(win::Menu);
+        m_s.windows.replace(win::Menu, win::Backup);
         break;
     case 8: exitPath(); break;
     default: break;
@@ -185,8 +182,7 @@ void SplashController::userPressed()
     if (m_done)
         return;
     m_done = true;
-    m_windows.show(ui::win::Menu);
-    m_windows.unload(ui::win::Splash);
+    m_windows.replace(ui::win::Splash, ui::win::Menu);
 }
 
 } // namespace app

@@ -9,6 +9,7 @@
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/windowregistry.h"
+#include "ui/widgets/controls.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -32,8 +33,7 @@ const QString AnyOne = QStringLiteral("(all)");
 
 QComboBox *choice(QWidget *parent, const QString &name)
 {
-    auto *box = new QComboBox(parent);
-    box->setObjectName(name);
+    auto *box = ui::named(new QComboBox(parent), name);
     box->addItem(AnyOne);
     return box;
 }
@@ -54,21 +54,17 @@ ChangeLogWindow::ChangeLogWindow(ui::Services &services, QWidget *parent)
 {
     setObjectName(ui::win::ChangeLog);
     setWindowTitle(QStringLiteral("Change Log"));
-    m_from = new QDateEdit(m_view.filter().from, this);
-    m_from->setObjectName(QStringLiteral("txtFrom"));
-    m_to = new QDateEdit(m_view.filter().to, this);
-    m_to->setObjectName(QStringLiteral("txtTo"));
+    m_from = ui::named(new QDateEdit(m_view.filter().from, this), QStringLiteral("txtFrom"));
+    m_to = ui::named(new QDateEdit(m_view.filter().to, this), QStringLiteral("txtTo"));
     for (QDateEdit *d : {m_from, m_to}) {
         d->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
         d->setCalendarPopup(true);
     }
     m_station = choice(this, QStringLiteral("cboStation"));
     m_user = choice(this, QStringLiteral("cboUser"));
-    m_record = new QLineEdit(this);
-    m_record->setObjectName(QStringLiteral("txtRecord"));
+    m_record = ui::named(new QLineEdit(this), QStringLiteral("txtRecord"));
     m_record->setPlaceholderText(QStringLiteral("e.g. invoice 42, patient 7, page 2026-12-08, setup"));
-    auto *show = new QPushButton(QStringLiteral("&Show"), this);
-    show->setObjectName(QStringLiteral("cmdShow"));
+    auto *show = ui::named(new QPushButton(QStringLiteral("&Show"), this), QStringLiteral("cmdShow"));
     show->setDefault(true);
 
     auto *filters = new QHBoxLayout;
@@ -85,8 +81,7 @@ ChangeLogWindow::ChangeLogWindow(ui::Services &services, QWidget *parent)
     labelled(QStringLiteral("&Record"), m_record, 1);
     filters->addWidget(show);
 
-    m_list = new QTreeWidget(this);
-    m_list->setObjectName(QStringLiteral("lstChanges"));
+    m_list = ui::named(new QTreeWidget(this), QStringLiteral("lstChanges"));
     m_list->setRootIsDecorated(false);
     m_list->setAlternatingRowColors(true);
     m_list->setHeaderLabels({QStringLiteral("When"), QStringLiteral("Station"), QStringLiteral("User"),
@@ -99,11 +94,7 @@ ChangeLogWindow::ChangeLogWindow(ui::Services &services, QWidget *parent)
     auto *print = table->button(QStringLiteral("cmdPrint"), this);
     auto *pdf = table->button(QStringLiteral("cmdPdf"), this);
     auto *close = table->button(QStringLiteral("cmdClose"), this);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(print);
-    buttons->addWidget(pdf);
-    buttons->addWidget(close);
+    auto *buttons = ui::buttonRow({print, pdf, close});
 
     auto *box = new QVBoxLayout(this);
     box->setContentsMargins(12, 12, 12, 12);

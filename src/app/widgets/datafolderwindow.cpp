@@ -1,4 +1,5 @@
 #include "app/widgets/datafolderwindow.h"
+#include "ui/widgets/controls.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -23,27 +24,22 @@ DataFolderWindow::DataFolderWindow(ui::Prompter &prompter, const QString &newFol
     qf.setPointSizeF(qf.pointSizeF() * 1.15);
     question->setFont(qf);
 
-    m_new = new QRadioButton(QStringLiteral("In a &new folder on this computer"), this);
-    m_new->setObjectName(QStringLiteral("optNew"));
+    m_new = ui::named(new QRadioButton(QStringLiteral("In a &new folder on this computer"), this),
+                      QStringLiteral("optNew"));
     auto *newPath = new QLabel(QDir::toNativeSeparators(m_controller.newFolder()), this);
     newPath->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    m_shared = new QRadioButton(QStringLiteral("In a folder the practice &shares"), this);
-    m_shared->setObjectName(QStringLiteral("optShared"));
-    m_sharedFolder = new QLineEdit(this);
-    m_sharedFolder->setObjectName(QStringLiteral("txtShared"));
+    m_shared = ui::named(new QRadioButton(QStringLiteral("In a folder the practice &shares"), this),
+                         QStringLiteral("optShared"));
+    m_sharedFolder = ui::named(new QLineEdit(this), QStringLiteral("txtShared"));
     m_sharedFolder->setPlaceholderText(QStringLiteral("the shared folder, e.g. /mnt/practice"));
-    m_browse = new QPushButton(QStringLiteral("&Browse..."), this);
-    m_browse->setObjectName(QStringLiteral("cmdBrowse"));
+    m_browse = ui::named(new QPushButton(QStringLiteral("&Browse..."), this), QStringLiteral("cmdBrowse"));
 
-    m_server = new QRadioButton(QStringLiteral("In a database se&rver"), this);
-    m_server->setObjectName(QStringLiteral("optServer"));
-    m_serverSettings = new QLineEdit(this);
-    m_serverSettings->setObjectName(QStringLiteral("txtServer"));
+    m_server = ui::named(new QRadioButton(QStringLiteral("In a database se&rver"), this), QStringLiteral("optServer"));
+    m_serverSettings = ui::named(new QLineEdit(this), QStringLiteral("txtServer"));
     m_serverSettings->setPlaceholderText(QStringLiteral("host=server dbname=practice user=desk"));
 
-    m_note = new QLabel(this);
-    m_note->setObjectName(QStringLiteral("lblNote"));
+    m_note = ui::named(new QLabel(this), QStringLiteral("lblNote"));
     m_note->setWordWrap(true);
     QPalette np = m_note->palette();
     np.setColor(QPalette::WindowText, QColor(0x5f, 0x6b, 0x75));

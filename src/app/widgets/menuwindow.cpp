@@ -4,6 +4,7 @@
 #include "app/widgets/datafolderwindow.h"
 #include "ui/widgets/commandtable.h"
 #include "ui/widgets/windowregistry.h"
+#include "ui/widgets/controls.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -29,8 +30,7 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
     addMenuCommands(m_commands, m_controller);
     m_table = new ui::CommandTable(m_commands, this);
 
-    m_frame = new QGroupBox(QStringLiteral("Brevik Quillon V3.8"), this);
-    m_frame->setObjectName(QStringLiteral("Frame1"));
+    m_frame = ui::named(new QGroupBox(QStringLiteral("Brevik Quillon V3.8"), this), QStringLiteral("Frame1"));
     QFont frameFont = m_frame->font();
     frameFont.setPointSizeF(frameFont.pointSizeF() * 1.15);
     frameFont.setBold(true);
@@ -66,8 +66,7 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
     // A label, a box to read (not to type in, nor to stop at) and a button.
     const auto shownRow = [this](const QString &label, const QString &text, const QString &name,
                                  QLineEdit *&box, QWidget *button) {
-        box = new QLineEdit(text, this);
-        box->setObjectName(name);
+        box = ui::named(new QLineEdit(text, this), name);
         box->setReadOnly(true);
         box->setFocusPolicy(Qt::NoFocus);
         auto *caption = new QLabel(label, this);
@@ -122,8 +121,7 @@ MenuWindow::MenuWindow(ui::Services &services, QWidget *parent)
 
 void MenuWindow::addOption(int n, const QString &caption)
 {
-    auto *b = new QRadioButton(caption, m_frame);
-    b->setObjectName(QStringLiteral("Option%1").arg(n));
+    auto *b = ui::named(new QRadioButton(caption, m_frame), QStringLiteral("Option%1").arg(n));
     QFont f = b->font();
     f.setBold(false);
     f.setPointSizeF(font().pointSizeF() * 1.1);

@@ -4,6 +4,7 @@
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/windowregistry.h"
+#include "ui/widgets/controls.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,31 +28,22 @@ ReportWindow::ReportWindow(ui::Services &services, QWidget *parent)
     : ui::PlacedWindow(parent), m_s(services)
 {
     setObjectName(ui::win::TextReport);
-    m_note = new QLabel(this);
-    m_note->setObjectName(QStringLiteral("lblNote"));
+    m_note = ui::named(new QLabel(this), QStringLiteral("lblNote"));
     m_note->setWordWrap(true);
     m_note->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_text = new QPlainTextEdit(this);
-    m_text->setObjectName(QStringLiteral("txtReport"));
+    m_text = ui::named(new QPlainTextEdit(this), QStringLiteral("txtReport"));
     m_text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_save = new QPushButton(QStringLiteral("Save &As..."), this);
-    m_save->setObjectName(QStringLiteral("cmdSaveAs"));
-    m_print = new QPushButton(QStringLiteral("&Print"), this);
-    m_print->setObjectName(QStringLiteral("cmdPrint"));
-    m_close = new QPushButton(QStringLiteral("&Close"), this);
-    m_close->setObjectName(QStringLiteral("cmdClose"));
+    m_save = ui::named(new QPushButton(QStringLiteral("Save &As..."), this), QStringLiteral("cmdSaveAs"));
+    m_print = ui::named(new QPushButton(QStringLiteral("&Print"), this), QStringLiteral("cmdPrint"));
+    m_close = ui::named(new QPushButton(QStringLiteral("&Close"), this), QStringLiteral("cmdClose"));
     connect(m_save, &QPushButton::clicked, this, [this] { saveAs(); });
     connect(m_print, &QPushButton::clicked, this, [this] { print(); });
     connect(m_close, &QPushButton::clicked, this, [this] { m_s.windows.unload(ui::win::TextReport); });
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] { m_s.windows.unload(ui::win::TextReport); });
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_save);
-    buttons->addWidget(m_print);
-    buttons->addWidget(m_close);
+    auto *buttons = ui::buttonRow({m_save, m_print, m_close});
     auto *box = new QVBoxLayout(this);
     box->setContentsMargins(12, 12, 12, 12);
     box->setSpacing(8);

@@ -3,6 +3,7 @@
 #include "ui/core/windows.h"
 #include "ui/widgets/qtcolour.h"
 #include "ui/widgets/windowregistry.h"
+#include "ui/widgets/controls.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -18,8 +19,7 @@ namespace {
 
 QPlainTextEdit *makeTextBox(QWidget *parent)
 {
-    auto *t = new QPlainTextEdit(parent);
-    t->setObjectName(QStringLiteral("Text1"));
+    auto *t = ui::named(new QPlainTextEdit(parent), QStringLiteral("Text1"));
     t->setReadOnly(true);
     t->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     QFont f = t->font();
@@ -46,9 +46,7 @@ void centre(QWidget *w)
 
 QVBoxLayout *frame(QWidget *w, QPlainTextEdit *text, QPushButton *button)
 {
-    auto *row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(button);
+    auto *row = ui::buttonRow({button});
     auto *box = new QVBoxLayout(w);
     box->setContentsMargins(12, 12, 12, 12);
     box->setSpacing(10);
@@ -68,8 +66,7 @@ HelpWindow::HelpWindow(ui::Services &services, QWidget *parent)
     QPalette p = m_text->palette();
     p.setColor(QPalette::Base, ui::toQColor(ui::colours::PaleYellow));
     m_text->setPalette(p);
-    m_exit = new QPushButton(QStringLiteral("Exit"), this);
-    m_exit->setObjectName(QStringLiteral("cmdExit"));
+    m_exit = ui::named(new QPushButton(QStringLiteral("Exit"), this), QStringLiteral("cmdExit"));
     m_exit->setDefault(true);
     connect(m_exit, &QPushButton::clicked, this, [this] { m_s.windows.unload(ui::win::Help); });
     frame(this, m_text, m_exit);
@@ -107,12 +104,10 @@ ReadmeWindow::ReadmeWindow(ui::Services &services, QWidget *parent)
     setObjectName(QStringLiteral("frmReadme"));
     setWindowTitle(QStringLiteral("Readme"));
     m_text = makeTextBox(this);
-    m_back = new QPushButton(QStringLiteral("&Main Menu"), this);
-    m_back->setObjectName(QStringLiteral("Command1"));
+    m_back = ui::named(new QPushButton(QStringLiteral("&Main Menu"), this), QStringLiteral("Command1"));
     m_back->setDefault(true);
     connect(m_back, &QPushButton::clicked, this, [this] {
-        m_s.windows.show(ui::win::Menu);
-        m_s.windows.unload(ui::win::Readme);
+        m_s.windows.replace(ui::win::Readme, ui::win::Menu);
     });
     frame(this, m_text, m_back);
     m_text->setPlainText(shownText(TextWindows(services).readmeText()));

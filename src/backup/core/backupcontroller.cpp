@@ -400,8 +400,7 @@ void BackupController::exit()
         m_s.windows.quit();
         return;
     }
-    m_s.windows.show(ui::win::Menu);
-    m_s.windows.unload(ui::win::Backup);
+    m_s.windows.replace(ui::win::Backup, ui::win::Menu);
 }
 
 } // namespace backup

@@ -4,6 +4,7 @@
 #include "ui/widgets/commandtable.h"
 
 #include "ui/widgets/windowregistry.h"
+#include "ui/widgets/controls.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -43,8 +44,7 @@ BackupWindow::~BackupWindow()
 
 QLabel *BackupWindow::makeLabel(const char *name, const QString &text)
 {
-    auto *l = new QLabel(text, this);
-    l->setObjectName(QString::fromLatin1(name));
+    auto *l = ui::named(new QLabel(text, this), QString::fromLatin1(name));
     return l;
 }
 
@@ -62,8 +62,7 @@ void BackupWindow::buildForm()
         l->setWordWrap(true);
 
     const auto box = [this](const char *name) {
-        auto *e = new QLineEdit(this);
-        e->setObjectName(QString::fromLatin1(name));
+        auto *e = ui::named(new QLineEdit(this), QString::fromLatin1(name));
         e->installEventFilter(this);
         return e;
     };
@@ -106,8 +105,7 @@ void BackupWindow::buildForm()
     backingRow->setSpacing(0);
 
     const auto section = [this](const char *name, const QString &caption) {
-        auto *g = new QGroupBox(caption, this);
-        g->setObjectName(QString::fromLatin1(name));
+        auto *g = ui::named(new QGroupBox(caption, this), QString::fromLatin1(name));
         auto *v = new QVBoxLayout(g);
         v->setContentsMargins(16, 12, 16, 12);
         v->setSpacing(8);

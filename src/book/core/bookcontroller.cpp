@@ -12,7 +12,7 @@
 #include "store/core/changewatcher.h"
 #include "store/core/database.h"
 #include "ui/core/appstate.h"
-#include "ui/core/clock.h"
+#include "ui/core/desktop.h"
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
 

@@ -27,10 +27,7 @@ int steppedIndex(const KeyPress &k)
 
 KeyAction keyAction(KeyPlace place, const KeyPress &k)
 {
-    // A control key the table does not name is the control's; only a
-    // printable character falls back to the place's typing rule.
-    const KeyAction a = BookKeymap::action(place, k.key, k.shift);
-    return a != KeyAction::None || k.typed.unicode() < 32 ? a : BookKeymap::typed(place, k.typed);
+    return BookKeymap::of(place, k.key, k.shift, k.typed);
 }
 
 KeyOutcome runBookKey(BookController &book, KeyPlace place, KeyAction action, const KeyPress &k)
@@ -41,12 +38,9 @@ KeyOutcome runBookKey(BookController &book, KeyPlace place, KeyAction action, co
     switch (action) {
     case KeyAction::EditorEnter:
     case KeyAction::CancelEntry:
-        return {entry.editorKeyDown(k.key, k.shift)};
     case KeyAction::SaveEntry:
-        entry.editorKeyPress(QChar(9));
-        return {true};   // Tab never reaches the text, whatever became of it
     case KeyAction::TypedInEditor:
-        return {entry.editorKeyPress(k.typed)};
+        return {entry.runEditorKey(action, k.key, k.shift, k.typed)};
     case KeyAction::MoveDay:
         return {nav.calendarKeyDown(k.key)};
     case KeyAction::OpenDay:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "book/core/bookkeymap.h"
+#include "book/pages/bookkeymap.h"
 
 #include <QChar>
 #include <QString>

@@ -11,7 +11,7 @@
 #include "book/pages/pagepos.h"
 #include "store/core/database.h"
 #include "ui/core/appstate.h"
-#include "ui/core/clock.h"
+#include "ui/core/desktop.h"
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
 

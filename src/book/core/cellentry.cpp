@@ -4,7 +4,7 @@
 
 #include "book/pages/blockops.h"
 #include "book/core/bookhub.h"
-#include "book/core/bookkeymap.h"
+#include "book/pages/bookkeymap.h"
 #include "book/core/booknavigation.h"
 #include "ui/core/dateinput.h"
 #include "book/core/writefailure.h"
@@ -14,7 +14,7 @@
 #include "book/pages/pagepos.h"
 #include "store/core/database.h"
 #include "book/pages/pagetext.h"
-#include "ui/core/clipboard.h"
+#include "ui/core/desktop.h"
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
 
@@ -22,15 +22,9 @@ namespace book {
 
 using store::DbError;
 
-namespace {
-
-constexpr int SaveRetries = 3;
-
-} // namespace
-
 CellEntry::CellEntry(BookHub &hub, PageSession &session, ui::Services &services, SidePanel &panel,
                      BookNavigation &nav, BlockOps &blocks)
-    : EditorGrid(session.grid(), services.prompter, [this] { emit m_hub.editorChanged(); }, pos::FirstTimeRow),
+    : EditorGrid(KeyPlace::Grid, session.grid(), services.prompter, [this] { emit m_hub.editorChanged(); }, pos::FirstTimeRow),
       m_hub(hub),
       m_session(session),
       m_s(services),
@@ -43,7 +37,7 @@ CellEntry::CellEntry(BookHub &hub, PageSession &session, ui::Services &services,
 void CellEntry::gridKeyPress(QChar ch)
 {
     m_panel.stopTimer();
-    switch (BookKeymap::typed(KeyPlace::Grid, ch)) {
+    switch (gridAction(ch)) {
     case KeyAction::LeaveGrid:
         if (!m_nav.panelShown())
             m_nav.toggleFullWidth();
@@ -53,12 +47,6 @@ void CellEntry::gridKeyPress(QChar ch)
     case KeyAction::OpenEditorTyped: openEditor(ch); break;
     default: break;
     }
-}
-
-bool CellEntry::deletesMarked(int qtKey, int shift) const
-{
-    // The grid's other keys come as the characters they type.
-    return BookKeymap::action(KeyPlace::Grid, qtKey, shift) == KeyAction::DeleteMarked;
 }
 
 int CellEntry::linesPerSlot() const
@@ -126,7 +114,7 @@ bool CellEntry::saveCell(const QString &entry)
     int row = m_cell.row(), col = m_cell.col();
     bool remade = false;
     try {
-        for (int attempt = 0; attempt < SaveRetries; ++attempt) {
+        for (int attempt = 0; attempt < SaveAttempts; ++attempt) {
             // What the cell holds now, at every station.
             QString current;
             {
@@ -315,13 +303,9 @@ void CellEntry::gridMouseUp(int button, int shift, int row, int col)
     ui::GridModel &grid = m_session.grid();
     if (!inCells(grid, row, col))
         return;
-    if (button == 1 && (shift & ShiftKey)) {
-        m_blocks.shiftClick(row, col);
-    } else if (button == 1 && (shift & (AltKey | CtrlKey))) {
-        // Ctrl as Alt: window managers take Alt+click for moving windows.
-        grid.setCursor(row, col);
-        m_blocks.altClick(row, col);
-    } else if (button == 2) {
+    if (markingClick(grid, button, shift, row, col))
+        return;
+    if (button == 2) {
         // The menu acts on the cell the user clicked: outside the marked
         // range that cell becomes current (and the mark is given up).
         if (!m_blocks.covers(row, col)) {

@@ -46,7 +46,6 @@ protected:
     CellEditor::Actions editorActions() override;
     int linesPerSlot() const override;
     BlockOps &markedCells() override { return m_blocks; }
-    bool deletesMarked(int qtKey, int shift) const override;
 
 private:
     void openEditor(QChar typed);

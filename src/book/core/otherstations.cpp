@@ -2,7 +2,7 @@
 
 #include "book/core/bookhub.h"
 #include "store/core/dberror.h"
-#include "ui/core/clock.h"
+#include "ui/core/desktop.h"
 #include "ui/core/services.h"
 
 #include <QStringList>

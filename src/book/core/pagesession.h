@@ -22,6 +22,10 @@ namespace book {
 class BookHub;
 class CellEntry;
 
+// How often a guarded write of the page (a cell, a memo) is tried again
+// while other stations keep changing what it is to be written over.
+inline constexpr int SaveAttempts = 3;
+
 // The page on display: finding or creating it, laying out and filling the
 // grid, re-reading it, and the guarded writes of its cells and colours.
 class PageSession {

@@ -18,10 +18,6 @@ namespace book {
 
 using store::DbError;
 
-namespace {
-constexpr int SaveRounds = 3;
-} // namespace
-
 SidePanel::SidePanel(BookHub &hub, PageSession &session, ui::Services &services, CellEntry &entry,
                      OtherStations &stations)
     : m_hub(hub), m_session(session), m_s(services), m_entry(entry), m_stations(stations)
@@ -109,7 +105,7 @@ void SidePanel::memoFocusOut(bool fixed, const QString &text)
     // Written only over what this station read. When another station stored
     // a memo meanwhile, the user's text is kept and the user decides.
     QString expected = read;
-    for (int round = 0; round < SaveRounds; ++round) {
+    for (int round = 0; round < SaveAttempts; ++round) {
         std::optional<QString> stored;
         try {
             const PageSession::BusyScope busy(m_session);

@@ -5,7 +5,7 @@
 #include "store/core/changelog.h"
 #include "store/core/dberror.h"
 #include "book/pages/pagetext.h"
-#include "ui/core/clipboard.h"
+#include "ui/core/desktop.h"
 #include "ui/core/prompter.h"
 
 #include <algorithm>

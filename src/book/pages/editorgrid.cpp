@@ -5,14 +5,10 @@
 
 namespace book {
 
-bool EditorGrid::deletesMarked(int qtKey, int) const
-{
-    return qtKey == Qt::Key_Delete;
-}
-
 bool EditorGrid::gridKeyDown(int qtKey, int shift)
 {
-    if (!deletesMarked(qtKey, shift))
+    // The grid's other keys come as the characters they type.
+    if (BookKeymap::action(m_place, qtKey, shift) != KeyAction::DeleteMarked)
         return false;
     markedCells().remove();
     return true;
@@ -26,6 +22,39 @@ bool EditorGrid::editorKeyDown(int qtKey, int shift)
 bool EditorGrid::editorKeyPress(QChar ch)
 {
     return m_cell.keyPress(ch, editorActions());
+}
+
+bool EditorGrid::runEditorKey(KeyAction action, int qtKey, int shift, QChar typed)
+{
+    switch (action) {
+    case KeyAction::EditorEnter:
+    case KeyAction::CancelEntry: return editorKeyDown(qtKey, shift);
+    case KeyAction::SaveEntry:
+        editorKeyPress(QChar(9));
+        return true;   // Tab never reaches the text, whatever became of it
+    case KeyAction::TypedInEditor: return editorKeyPress(typed);
+    default: return false;
+    }
+}
+
+bool EditorGrid::editorKey(int qtKey, int shift, QChar typed)
+{
+    return runEditorKey(BookKeymap::of(KeyPlace::Editor, qtKey, shift, typed), qtKey, shift, typed);
+}
+
+bool EditorGrid::markingClick(ui::GridModel &grid, int button, int shift, int row, int col)
+{
+    if (button != 1)
+        return false;
+    if (shift & ShiftKey) {
+        markedCells().shiftClick(row, col);
+    } else if (shift & (AltKey | CtrlKey)) {
+        grid.setCursor(row, col);
+        markedCells().altClick(row, col);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 bool EditorGrid::plainClickLeavesEditor(int button, int shift)

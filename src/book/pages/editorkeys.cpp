@@ -25,15 +25,6 @@ EditorKey editorKeyPress(QChar ch)
     return EditorKey::Pass;
 }
 
-GridKey gridKeyPress(QChar ch)
-{
-    if (ch == QChar(9))
-        return GridKey::Leave;
-    if (ch == QChar(13))
-        return GridKey::Open;
-    return ch.unicode() < 32 ? GridKey::Nothing : GridKey::OpenTyped;
-}
-
 QString toEditorText(QString text)
 {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -22,12 +22,6 @@ EditorKey editorKeyDown(int qtKey, int shift, int linesPerSlot);
 // Tab saves; the braces are refused.
 EditorKey editorKeyPress(QChar ch);
 
-// A key typed on the grid itself: Tab leaves the grid, Enter opens the
-// editor on the cell's text, a printable character opens it with that
-// character typed; other control characters (Backspace, Escape) do nothing.
-enum class GridKey { Nothing, Leave, Open, OpenTyped };
-GridKey gridKeyPress(QChar ch);
-
 // A cell's text as the editor box shows it (line breaks CR LF), and the
 // editor's text compared without CR.
 QString toEditorText(QString cellText);

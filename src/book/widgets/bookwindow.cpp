@@ -14,11 +14,12 @@
 #include "book/widgets/printpanel.h"
 #include "report/widgets/sheetprinters.h"
 #include "ui/core/appstate.h"
-#include "ui/core/clock.h"
+#include "ui/core/desktop.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/accessiblenames.h"
 #include "ui/widgets/gridview.h"
 #include "ui/widgets/windowregistry.h"
+#include "ui/widgets/controls.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -54,8 +55,7 @@ BookWindow::BookWindow(ui::Services &services, QWidget *parent)
     setWindowTitle(QStringLiteral("Appointments Scheduler"));
     addCommands();
 
-    auto *central = new QWidget(this);
-    central->setObjectName(QStringLiteral("central"));
+    auto *central = ui::named(new QWidget(this), QStringLiteral("central"));
     auto *box = new QHBoxLayout(central);
     box->setContentsMargins(6, 4, 6, 4);
     box->setSpacing(8);
@@ -67,8 +67,7 @@ BookWindow::BookWindow(ui::Services &services, QWidget *parent)
 
     // The demonstration button lies left of the window's edge: only a
     // program (or a demonstrator who knows it) presses it.
-    m_demo = new QPushButton(central);
-    m_demo->setObjectName(QStringLiteral("cmdDemo"));
+    m_demo = ui::named(new QPushButton(central), QStringLiteral("cmdDemo"));
     m_demo->setFocusPolicy(Qt::NoFocus);
     m_demo->setGeometry(-400, 0, 90, 24);
     connect(m_demo, &QPushButton::clicked, this, [this] {

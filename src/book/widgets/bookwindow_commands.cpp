@@ -10,6 +10,7 @@
 #include "book/core/recurrentbooking.h"
 #include "book/widgets/toolbaricons.h"
 #include "ui/widgets/gridview.h"
+#include "ui/widgets/controls.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,8 +40,7 @@ void BookWindow::addCommands()
 
 void BookWindow::buildCommands()
 {
-    m_toolBar = new QToolBar(QStringLiteral("Toolbar"), this);
-    m_toolBar->setObjectName(QStringLiteral("tbToolBar"));
+    m_toolBar = ui::named(new QToolBar(QStringLiteral("Toolbar"), this), QStringLiteral("tbToolBar"));
     m_toolBar->setMovable(false);
     m_toolBar->setFloatable(false);
     m_toolBar->setIconSize(QSize(22, 22));

@@ -10,6 +10,7 @@
 #include "book/widgets/boxtext.h"
 #include "book/widgets/calendarview.h"
 #include "ui/widgets/gridview.h"
+#include "ui/widgets/controls.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -40,12 +41,10 @@ QWidget *BookWindow::buildNavigation()
     m_calendar->setDayFacts(CalendarView::pageFacts(m_services.db));
     v->addWidget(m_calendar);
 
-    m_month = new QComboBox(nav);
-    m_month->setObjectName(QStringLiteral("Combo1"));
+    m_month = ui::named(new QComboBox(nav), QStringLiteral("Combo1"));
     m_month->addItems(monthNames());
     m_month->setMaxVisibleItems(12);
-    m_year = new QComboBox(nav);
-    m_year->setObjectName(QStringLiteral("Combo2"));
+    m_year = ui::named(new QComboBox(nav), QStringLiteral("Combo2"));
     m_year->addItems(CalendarModel::yearEntries());
     m_year->setMaxVisibleItems(16);
     auto *selectors = new QHBoxLayout;
@@ -54,12 +53,9 @@ QWidget *BookWindow::buildNavigation()
     selectors->addWidget(m_year, 2);
     v->addLayout(selectors);
 
-    m_today = new QPushButton(QStringLiteral("Today"), nav);
-    m_today->setObjectName(QStringLiteral("CmdToday"));
-    m_up = new QPushButton(QStringLiteral("Up"), nav);
-    m_up->setObjectName(QStringLiteral("cmdUp"));
-    m_down = new QPushButton(QStringLiteral("Down"), nav);
-    m_down->setObjectName(QStringLiteral("cmdDown"));
+    m_today = ui::named(new QPushButton(QStringLiteral("Today"), nav), QStringLiteral("CmdToday"));
+    m_up = ui::named(new QPushButton(QStringLiteral("Up"), nav), QStringLiteral("cmdUp"));
+    m_down = ui::named(new QPushButton(QStringLiteral("Down"), nav), QStringLiteral("cmdDown"));
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(4);
     for (QPushButton *b : {m_today, m_up, m_down}) {
@@ -69,20 +65,16 @@ QWidget *BookWindow::buildNavigation()
     v->addLayout(buttons);
     v->addSpacing(4);
 
-    m_status = new QComboBox(nav);
-    m_status->setObjectName(QStringLiteral("Combo0"));
+    m_status = ui::named(new QComboBox(nav), QStringLiteral("Combo0"));
     v->addWidget(m_status);
 
-    m_lock = new QCheckBox(QStringLiteral("Page Lock"), nav);
-    m_lock->setObjectName(QStringLiteral("Check2"));
+    m_lock = ui::named(new QCheckBox(QStringLiteral("Page Lock"), nav), QStringLiteral("Check2"));
     m_lock->setBackgroundRole(QPalette::Window);
     m_lock->setAutoFillBackground(true);
     v->addWidget(m_lock, 0, Qt::AlignLeft);
 
-    auto *bookLabel = new QLabel(QStringLiteral("Book"), nav);
-    bookLabel->setObjectName(QStringLiteral("lblBook"));
-    m_book = new QLineEdit(nav);
-    m_book->setObjectName(QStringLiteral("txtBook"));
+    auto *bookLabel = ui::named(new QLabel(QStringLiteral("Book"), nav), QStringLiteral("lblBook"));
+    m_book = ui::named(new QLineEdit(nav), QStringLiteral("txtBook"));
     m_book->setReadOnly(true);
     bookLabel->setBuddy(m_book);
     auto *bookRow = new QHBoxLayout;
@@ -92,14 +84,10 @@ QWidget *BookWindow::buildNavigation()
     v->addLayout(bookRow);
     v->addSpacing(4);
 
-    m_dailyLabel = new QLabel(QStringLiteral("Daily Memo (F9)"), nav);
-    m_dailyLabel->setObjectName(QStringLiteral("lblDailyMemo"));
-    m_dailyMemo = new QPlainTextEdit(nav);
-    m_dailyMemo->setObjectName(QStringLiteral("TxtMemo"));
-    m_fixedLabel = new QLabel(QStringLiteral("Fixed Memo (F9)"), nav);
-    m_fixedLabel->setObjectName(QStringLiteral("lblFixedMemo"));
-    m_fixedMemo = new QPlainTextEdit(nav);
-    m_fixedMemo->setObjectName(QStringLiteral("TxtFixedMemo"));
+    m_dailyLabel = ui::named(new QLabel(QStringLiteral("Daily Memo (F9)"), nav), QStringLiteral("lblDailyMemo"));
+    m_dailyMemo = ui::named(new QPlainTextEdit(nav), QStringLiteral("TxtMemo"));
+    m_fixedLabel = ui::named(new QLabel(QStringLiteral("Fixed Memo (F9)"), nav), QStringLiteral("lblFixedMemo"));
+    m_fixedMemo = ui::named(new QPlainTextEdit(nav), QStringLiteral("TxtFixedMemo"));
     for (QPlainTextEdit *memo : {m_dailyMemo, m_fixedMemo}) {
         memo->setTabChangesFocus(false);
         memo->setAutoFillBackground(true);
@@ -116,8 +104,7 @@ QWidget *BookWindow::buildNavigation()
     m_fixedLabel->hide();
     m_fixedMemo->hide();
 
-    m_memoButton = new QPushButton(nav);
-    m_memoButton->setObjectName(QStringLiteral("cmdMemo"));
+    m_memoButton = ui::named(new QPushButton(nav), QStringLiteral("cmdMemo"));
     m_memoButton->setAutoDefault(false);
     v->addWidget(m_memoButton);
 
@@ -147,10 +134,8 @@ QWidget *BookWindow::buildPage()
     v->setContentsMargins(0, 0, 0, 0);
     v->setSpacing(4);
 
-    m_calDate = new QLabel(page);
-    m_calDate->setObjectName(QStringLiteral("lblCalDate"));
-    m_calDay = new QLabel(page);
-    m_calDay->setObjectName(QStringLiteral("lblCalDay"));
+    m_calDate = ui::named(new QLabel(page), QStringLiteral("lblCalDate"));
+    m_calDay = ui::named(new QLabel(page), QStringLiteral("lblCalDay"));
     QFont captionFont = m_calDate->font();
     captionFont.setPointSizeF(captionFont.pointSizeF() * 1.35);
     captionFont.setBold(true);
@@ -162,8 +147,7 @@ QWidget *BookWindow::buildPage()
     captions->addWidget(m_calDate);
     captions->addStretch(1);
     // How many other stations are open; their names on hover.
-    m_stations = new QLabel(page);
-    m_stations->setObjectName(QStringLiteral("lblStations"));
+    m_stations = ui::named(new QLabel(page), QStringLiteral("lblStations"));
     captions->addWidget(m_stations);
     v->addLayout(captions);
 
@@ -213,15 +197,12 @@ QWidget *BookWindow::buildAnswerPanel()
     m_answer->setObjectName(QStringLiteral("Frame2"));
     m_answer->setFrameShape(QFrame::StyledPanel);
     m_answer->setAutoFillBackground(true);
-    m_answerText = new QLabel(m_answer);
-    m_answerText->setObjectName(QStringLiteral("lblMessage"));
+    m_answerText = ui::named(new QLabel(m_answer), QStringLiteral("lblMessage"));
     QFont bold = m_answerText->font();
     bold.setBold(true);
     m_answerText->setFont(bold);
-    m_yes = new QPushButton(QStringLiteral("&Yes"), m_answer);
-    m_yes->setObjectName(QStringLiteral("cmdYes"));
-    m_no = new QPushButton(QStringLiteral("&No"), m_answer);
-    m_no->setObjectName(QStringLiteral("cmdNo"));
+    m_yes = ui::named(new QPushButton(QStringLiteral("&Yes"), m_answer), QStringLiteral("cmdYes"));
+    m_no = ui::named(new QPushButton(QStringLiteral("&No"), m_answer), QStringLiteral("cmdNo"));
     auto *h = new QHBoxLayout(m_answer);
     h->setContentsMargins(10, 4, 10, 4);
     h->addWidget(m_answerText, 1);

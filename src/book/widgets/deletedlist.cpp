@@ -2,6 +2,7 @@
 
 #include "book/core/pagehistory.h"
 #include "book/widgets/keybinder.h"
+#include "ui/widgets/controls.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -22,8 +23,7 @@ DeletedList::DeletedList(PageHistory &history, std::vector<CellChange> deleted, 
                                                                "if that cell is still empty."),
                             this);
     layout->addWidget(hint);
-    m_list = new QTreeWidget(this);
-    m_list->setObjectName(QStringLiteral("lstDeleted"));
+    m_list = ui::named(new QTreeWidget(this), QStringLiteral("lstDeleted"));
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({QStringLiteral("When"), QStringLiteral("Time"), QStringLiteral("Consultant"),
                              QStringLiteral("Booking"), QStringLiteral("Command"), QStringLiteral("Station"),

@@ -2,6 +2,7 @@
 
 #include "book/core/bookprinting.h"
 #include "book/widgets/keybinder.h"
+#include "ui/widgets/controls.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -31,19 +32,15 @@ PrintPanel::PrintPanel(BookPrinting &printing, QWidget *parent)
     QFont f = title->font();
     f.setBold(true);
     title->setFont(f);
-    m_weekly = new QRadioButton(QStringLiteral("Print/View Weekly Schedule"), this);
-    m_weekly->setObjectName(QStringLiteral("Option1"));
-    m_daily = new QRadioButton(QStringLiteral("Print Daily Schedule"), this);
-    m_daily->setObjectName(QStringLiteral("Option2"));
-    m_column = new QRadioButton(QStringLiteral("Print Column No. ( Range 1 to 16 )"), this);
-    m_column->setObjectName(QStringLiteral("Option3"));
-    m_entry = new QLineEdit(this);
-    m_entry->setObjectName(QStringLiteral("txtPrint"));
+    m_weekly = ui::named(new QRadioButton(QStringLiteral("Print/View Weekly Schedule"), this),
+                         QStringLiteral("Option1"));
+    m_daily = ui::named(new QRadioButton(QStringLiteral("Print Daily Schedule"), this), QStringLiteral("Option2"));
+    m_column = ui::named(new QRadioButton(QStringLiteral("Print Column No. ( Range 1 to 16 )"), this),
+                         QStringLiteral("Option3"));
+    m_entry = ui::named(new QLineEdit(this), QStringLiteral("txtPrint"));
     m_entry->setMaximumWidth(80);
-    m_print = new QPushButton(QStringLiteral("Print"), this);
-    m_print->setObjectName(QStringLiteral("cmdPrint"));
-    m_close = new QPushButton(QStringLiteral("Close"), this);
-    m_close->setObjectName(QStringLiteral("cmdClosePrint"));
+    m_print = ui::named(new QPushButton(QStringLiteral("Print"), this), QStringLiteral("cmdPrint"));
+    m_close = ui::named(new QPushButton(QStringLiteral("Close"), this), QStringLiteral("cmdClosePrint"));
     // The options are switched on and off by the controller alone.
     for (QRadioButton *o : {m_weekly, m_daily, m_column})
         o->setAutoExclusive(false);
@@ -75,10 +72,7 @@ PrintPanel::PrintPanel(BookPrinting &printing, QWidget *parent)
     entryRow->addWidget(m_entry);
     entryRow->addStretch(1);
     v->addLayout(entryRow);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_print);
-    buttons->addWidget(m_close);
+    auto *buttons = ui::buttonRow({m_print, m_close});
     v->addLayout(buttons);
 
     PrintOptions &o = m_printing.options();

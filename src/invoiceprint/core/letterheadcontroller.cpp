@@ -231,8 +231,7 @@ void LetterheadController::samples()
 {
     if (!leaveRecord())
         return;
-    m_services.windows.show(invoiceprint::design(m_design.next).window);
-    m_services.windows.unload(m_design.window);
+    m_services.windows.replace(m_design.window, invoiceprint::design(m_design.next).window);
 }
 
 void LetterheadController::designOwn()

@@ -1,4 +1,5 @@
 #include "invoiceprint/widgets/formparts.h"
+#include "ui/widgets/controls.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -9,8 +10,7 @@ namespace invoiceprint::parts {
 
 QLineEdit *box(const QString &name, const QString &placeholder, QWidget *parent)
 {
-    auto *b = new QLineEdit(parent);
-    b->setObjectName(name);
+    auto *b = ui::named(new QLineEdit(parent), name);
     b->setPlaceholderText(placeholder);
     b->setAccessibleName(placeholder);   // the sheet's boxes have no labels
     return b;
@@ -21,8 +21,7 @@ QWidget *marginRow(const QString &prompt, const std::vector<std::pair<QString, Q
     auto *w = new QWidget;
     auto *col = new QVBoxLayout(w);
     col->setContentsMargins(0, 0, 0, 0);
-    auto *p = new QLabel(prompt, w);
-    p->setObjectName(QStringLiteral("lblPrompt"));
+    auto *p = ui::named(new QLabel(prompt, w), QStringLiteral("lblPrompt"));
     col->addWidget(p);
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(8);

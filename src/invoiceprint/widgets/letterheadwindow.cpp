@@ -7,6 +7,7 @@
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/formbinder.h"
+#include "ui/widgets/controls.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -83,8 +84,7 @@ void LetterheadWindow::buildForm()
     outer->setContentsMargins(16, 10, 16, 10);
     outer->setSpacing(8);
 
-    m_help = new QLabel(m_design.help, central);
-    m_help->setObjectName(QStringLiteral("lblHelp"));
+    m_help = ui::named(new QLabel(m_design.help, central), QStringLiteral("lblHelp"));
     m_help->setWordWrap(true);
     m_hint = m_table->legendLabel(central, QStringLiteral("lblF1"));
     outer->addWidget(m_help);
@@ -211,8 +211,7 @@ QWidget *LetterheadWindow::buildButtons()
     auto *bar = new QWidget;
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
-    auto *data1 = new QLabel(QStringLiteral("View Designs"), bar);
-    data1->setObjectName(QStringLiteral("Data1"));
+    auto *data1 = ui::named(new QLabel(QStringLiteral("View Designs"), bar), QStringLiteral("Data1"));
     for (const ui::Command &c : m_commands.commands()) {
         if (c.text.isEmpty())
             continue;

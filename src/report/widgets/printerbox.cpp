@@ -1,4 +1,5 @@
 #include "report/widgets/printerbox.h"
+#include "ui/widgets/controls.h"
 
 #include <QComboBox>
 
@@ -8,8 +9,7 @@ namespace report {
 
 QComboBox *printerBox(QWidget *parent, const QStringList &printers, const QString &preferred)
 {
-    auto *box = new QComboBox(parent);
-    box->setObjectName(QStringLiteral("cboPrinter"));
+    auto *box = ui::named(new QComboBox(parent), QStringLiteral("cboPrinter"));
     box->setAccessibleName(QStringLiteral("Printer"));
     box->addItems(printers);
     box->setCurrentIndex(std::max<int>(box->findText(preferred), 0));

@@ -6,7 +6,7 @@
 #include "schedules/core/dailywidths.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"
-#include "ui/core/clock.h"
+#include "ui/core/desktop.h"
 #include "ui/core/prompter.h"
 #include "ui/core/windows.h"
 

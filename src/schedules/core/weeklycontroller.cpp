@@ -181,16 +181,14 @@ void WeeklyController::jump(int row, int col)
     week.openDate = dateOf(col);
     week.openRow = pageRow(col, row);
     m_hold.release();
-    m_s.windows.show(ui::win::Appt);
-    m_s.windows.unload(ui::win::WeeklySchedule);
+    m_s.windows.replace(ui::win::WeeklySchedule, ui::win::Appt);
 }
 
 void WeeklyController::close()
 {
     m_s.state.week.back = ui::WeekHandOver::Back::ReturnDay;
     m_hold.release();
-    m_s.windows.show(ui::win::Appt);
-    m_s.windows.unload(ui::win::WeeklySchedule);
+    m_s.windows.replace(ui::win::WeeklySchedule, ui::win::Appt);
 }
 
 } // namespace schedules

@@ -1,6 +1,7 @@
 #include "schedules/widgets/dailywindow.h"
 
 #include "schedules/widgets/scheduleparts.h"
+#include "ui/widgets/controls.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,8 +20,7 @@ DailyWindow::DailyWindow(ui::Services &services, QWidget *parent)
     m_book->setFocusPolicy(Qt::NoFocus);
     m_day = captionLabel(QStringLiteral("lblCalDay"), m_central);
     m_date = captionLabel(QStringLiteral("lblCalDate"), m_central);
-    auto *note = new QLabel(DailyController::Note, m_central);
-    note->setObjectName(QStringLiteral("Label1"));
+    auto *note = ui::named(new QLabel(DailyController::Note, m_central), QStringLiteral("Label1"));
     note->setWordWrap(true);
     top->addWidget(m_book);
     top->addSpacing(16);

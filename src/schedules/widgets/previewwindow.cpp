@@ -8,6 +8,7 @@
 #include "ui/widgets/picturesurface.h"
 #include "ui/widgets/taskwindow.h"
 #include "ui/widgets/windowregistry.h"
+#include "ui/widgets/controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -36,8 +37,7 @@ PreviewWindow::PreviewWindow(SchedulePrint::Kind kind, ui::GridModel &grid, ui::
 
     auto *bar = new QHBoxLayout;
     const auto label = [this, bar](const QString &name) {
-        auto *l = new QLabel(this);
-        l->setObjectName(name);
+        auto *l = ui::named(new QLabel(this), name);
         QFont f = l->font();
         f.setBold(true);
         l->setFont(f);
@@ -50,8 +50,7 @@ PreviewWindow::PreviewWindow(SchedulePrint::Kind kind, ui::GridModel &grid, ui::
     bar->addStretch(1);
 
     const auto button = [this, bar](const QString &name, const QString &text, auto slot) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(name);
+        auto *b = ui::named(new QPushButton(text, this), name);
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, slot);
         bar->addWidget(b);
@@ -59,8 +58,8 @@ PreviewWindow::PreviewWindow(SchedulePrint::Kind kind, ui::GridModel &grid, ui::
     };
     if (daily)
         m_orientation = button(QStringLiteral("cmdOrientation"), QString(), [this] { toggleOrientation(); });
-    m_fill = new QCheckBox(QStringLiteral("Resize Col &widths to fill page"), this);
-    m_fill->setObjectName(QStringLiteral("chkColWidth"));
+    m_fill = ui::named(new QCheckBox(QStringLiteral("Resize Col &widths to fill page"), this),
+                       QStringLiteral("chkColWidth"));
     connect(m_fill, &QCheckBox::toggled, this, [this](bool on) { m_job.setFillPage(on); });
     bar->addWidget(m_fill);
     button(QStringLiteral("cmdRefresh"), QStringLiteral("&Refresh"), [this] { refresh(); });
@@ -71,8 +70,7 @@ PreviewWindow::PreviewWindow(SchedulePrint::Kind kind, ui::GridModel &grid, ui::
     button(QStringLiteral("cmdPdf"), QStringLiteral("Save as &PDF"), [this] { saveAsPdf(); });
     button(QStringLiteral("cmdClose"), QStringLiteral("&Close"), [this] { close(); });
 
-    m_scroll = new QScrollArea(this);
-    m_scroll->setObjectName(QStringLiteral("picScroll"));
+    m_scroll = ui::named(new QScrollArea(this), QStringLiteral("picScroll"));
     m_scroll->horizontalScrollBar()->setObjectName(QStringLiteral("hscScroll"));
     m_scroll->verticalScrollBar()->setObjectName(QStringLiteral("vscScroll"));
     // One scroll-bar step is 120 twips.

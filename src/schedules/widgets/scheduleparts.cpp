@@ -1,6 +1,7 @@
 #include "schedules/widgets/scheduleparts.h"
 
 #include "ui/widgets/commandtable.h"
+#include "ui/widgets/controls.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -15,8 +16,7 @@ namespace schedules {
 
 void addPrintTool(QMainWindow *window, ui::CommandTable &commands)
 {
-    auto *tools = new QToolBar(window);
-    tools->setObjectName(QStringLiteral("tbToolBar"));
+    auto *tools = ui::named(new QToolBar(window), QStringLiteral("tbToolBar"));
     tools->setMovable(false);
     commands.buildToolBar(tools, nullptr);
     window->addToolBar(tools);
@@ -24,8 +24,7 @@ void addPrintTool(QMainWindow *window, ui::CommandTable &commands)
 
 QLineEdit *bookBox(QWidget *parent)
 {
-    auto *book = new QLineEdit(parent);
-    book->setObjectName(QStringLiteral("txtBook"));
+    auto *book = ui::named(new QLineEdit(parent), QStringLiteral("txtBook"));
     book->setAccessibleName(QStringLiteral("Book"));
     book->setReadOnly(true);
     book->setMaximumWidth(260);
@@ -34,8 +33,7 @@ QLineEdit *bookBox(QWidget *parent)
 
 QLabel *captionLabel(const QString &name, QWidget *parent)
 {
-    auto *l = new QLabel(parent);
-    l->setObjectName(name);
+    auto *l = ui::named(new QLabel(parent), name);
     QFont f = l->font();
     f.setBold(true);
     f.setPointSizeF(f.pointSizeF() * 1.2);

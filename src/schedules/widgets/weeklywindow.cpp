@@ -2,6 +2,7 @@
 
 #include "schedules/widgets/scheduleparts.h"
 #include "ui/widgets/gridview.h"
+#include "ui/widgets/controls.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -22,8 +23,7 @@ WeeklyWindow::WeeklyWindow(ui::Services &services, QWidget *parent)
 
     auto *top = new QHBoxLayout;
     m_consultant = captionLabel(QStringLiteral("lblCalDay"), m_central);
-    m_date = new QLabel(m_central);
-    m_date->setObjectName(QStringLiteral("lblCalDate"));
+    m_date = ui::named(new QLabel(m_central), QStringLiteral("lblCalDate"));
     m_date->hide();
     top->addWidget(m_book);
     top->addSpacing(16);

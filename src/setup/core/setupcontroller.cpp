@@ -9,7 +9,7 @@
 #include "store/core/dberror.h"
 #include "book/pages/pagetext.h"
 #include "ui/core/appstate.h"
-#include "ui/core/clock.h"
+#include "ui/core/desktop.h"
 #include "ui/core/prompter.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
@@ -410,8 +410,7 @@ SetupController::OkayResult SetupController::okay()
     }
 
     const bool templates = m_services.prompter.ask(TemplateQuestion, TemplateTitle);
-    m_services.windows.show(templates ? ui::win::Configure : ui::win::Appt);
-    m_services.windows.unload(ui::win::Setup);
+    m_services.windows.replace(ui::win::Setup, templates ? ui::win::Configure : ui::win::Appt);
     return {OkayResult::Closed, std::nullopt};
 }
 

@@ -2,7 +2,6 @@
 
 #include "book/pages/blockops.h"
 #include "ui/core/dateinput.h"
-#include "book/pages/editorkeys.h"
 #include "book/pages/pagegrid.h"
 #include "store/core/dberror.h"
 #include "book/pages/pagetext.h"
@@ -15,9 +14,6 @@
 
 namespace setup {
 
-using book::AltKey;
-using book::EditorKey;
-using book::ShiftKey;
 using store::DbError;
 using namespace book::pos;
 namespace page = book::page;
@@ -34,7 +30,7 @@ QString shortDayName(const QDate &date)
 TemplateController::TemplateController(ui::Services &services, QObject *parent)
     : QObject(parent),
       // The editor keeps only a reference to the grid, built just below.
-      EditorGrid(m_grid, services.prompter, [this] { emit editorChanged(); }, FreeRow),
+      EditorGrid(book::KeyPlace::TemplateGrid, m_grid, services.prompter, [this] { emit editorChanged(); }, FreeRow),
       m_s(services),
       m_store(services.db),
       m_templates(services.db),
@@ -326,20 +322,18 @@ bool TemplateController::closeByUser()
 
 void TemplateController::leave(const QString &next)
 {
-    m_s.windows.show(next);
-    m_s.windows.unload(ui::win::Configure);
+    m_s.windows.replace(ui::win::Configure, next);
 }
 
 // ---------------------------------------------------------------- cell entry
 
 void TemplateController::gridKeyPress(QChar ch)
 {
-    // Tab stays on the template grid.
-    switch (book::gridKeyPress(ch)) {
-    case book::GridKey::Open: openEditor(QChar()); break;
-    case book::GridKey::OpenTyped: openEditor(ch); break;
-    case book::GridKey::Leave:
-    case book::GridKey::Nothing: break;
+    switch (gridAction(ch)) {
+    case book::KeyAction::NextControl: emit focusRequested(TemplateFocus::Next); break;
+    case book::KeyAction::OpenEditor: openEditor(QChar()); break;
+    case book::KeyAction::OpenEditorTyped: openEditor(ch); break;
+    default: break;
     }
 }
 
@@ -406,14 +400,8 @@ void TemplateController::gridMouseUp(int button, int shift, int row, int col)
 {
     if (!inCells(m_grid, row, col))
         return;
-    if (button == 1 && (shift & ShiftKey)) {
-        m_blocks->shiftClick(row, col);
-    } else if (button == 1 && (shift & AltKey)) {
-        m_grid.setCursor(row, col);
-        m_blocks->altClick(row, col);
-    } else if (button == 2) {
+    if (!markingClick(m_grid, button, shift, row, col) && button == 2)
         emit contextMenuRequested(m_grid.row(), m_grid.col());
-    }
 }
 
 // ---------------------------------------------------------------- blocks

@@ -24,7 +24,7 @@ struct Services;
 namespace setup {
 
 // Where the template window should put the keyboard focus.
-enum class TemplateFocus { Grid, Editor, Status };
+enum class TemplateFocus { Grid, Editor, Status, Next };   // Next: the control after the grid
 
 // The weekday template window (frmConfigure) without its widgets: the
 // template grid built from the current settings, the weekday being edited,
@@ -67,7 +67,7 @@ public:
 
     // ---- cell entry
     using Editor = book::CellEditor::State;
-    void gridKeyPress(QChar ch);                 // Enter (13) or a typed character
+    void gridKeyPress(QChar ch);                 // Tab, Enter or a typed character
     void gridDoubleClick();
     void gridMouseDown(int button, int shift, int row, int col);
     void gridMouseUp(int button, int shift, int row, int col);

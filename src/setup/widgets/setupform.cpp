@@ -5,6 +5,7 @@
 #include "ui/widgets/commandtable.h"
 #include "ui/widgets/gridview.h"
 #include "ui/widgets/qtcolour.h"
+#include "ui/widgets/controls.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -56,8 +57,7 @@ QLabel *colon(QWidget *parent)
 
 QLineEdit *SetupWindow::makeField(Field f, int widthChars)
 {
-    auto *e = new QLineEdit(this);
-    e->setObjectName(fieldName(f));
+    auto *e = ui::named(new QLineEdit(this), fieldName(f));
     e->setFont(arial(10, true));
     const QFontMetrics fm(e->font());
     e->setFixedWidth(fm.horizontalAdvance(QLatin1Char('0')) * widthChars + 16);
@@ -74,8 +74,7 @@ void SetupWindow::buildForm()
                                  "QFrame#setupCard { background: palette(base);"
                                  " border: 1px solid palette(mid); border-radius: 6px; }").arg(typing));
 
-    auto *card = new QFrame(this);
-    card->setObjectName(QStringLiteral("setupCard"));
+    auto *card = ui::named(new QFrame(this), QStringLiteral("setupCard"));
     // The names grid scales with the screen; so does the card that holds it.
     card->setMaximumWidth(int(screenWidthPixels() * 0.82));
     card->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
@@ -135,8 +134,7 @@ void SetupWindow::buildForm()
     gridRow->addStretch(0);
     form->addLayout(gridRow, 10, 0, 1, 3);
 
-    m_editor = new QLineEdit(m_grid);
-    m_editor->setObjectName(QStringLiteral("txtEdit"));
+    m_editor = ui::named(new QLineEdit(m_grid), QStringLiteral("txtEdit"));
     m_editor->setFont(arial(8, true));
     m_editor->setFrame(false);
     m_editor->setStyleSheet(QStringLiteral("background: %1;").arg(typing));
@@ -170,8 +168,7 @@ void SetupWindow::buildForm()
     centre->addStretch();
     centre->addWidget(card, 12);
     centre->addStretch();
-    auto *body = new QWidget(this);
-    body->setObjectName(QStringLiteral("body"));
+    auto *body = ui::named(new QWidget(this), QStringLiteral("body"));
     setCentralWidget(body);
     auto *outer = new QVBoxLayout(body);
     outer->setContentsMargins(24, 24, 24, 24);

@@ -9,6 +9,7 @@
 #include "ui/core/services.h"
 #include "ui/widgets/gridview.h"
 #include "ui/widgets/qtkeys.h"
+#include "ui/widgets/controls.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -82,8 +83,7 @@ bool TemplateWindow::load()
 
 void TemplateWindow::buildForm()
 {
-    auto *body = new QWidget(this);
-    body->setObjectName(QStringLiteral("body"));
+    auto *body = ui::named(new QWidget(this), QStringLiteral("body"));
     setCentralWidget(body);
     auto *v = new QVBoxLayout(body);
     v->setContentsMargins(8, 6, 8, 6);
@@ -91,8 +91,7 @@ void TemplateWindow::buildForm()
 
     auto *top = new QHBoxLayout;
     top->setSpacing(10);
-    m_day = new QLabel(this);
-    m_day->setObjectName(QStringLiteral("lblCalDay"));
+    m_day = ui::named(new QLabel(this), QStringLiteral("lblCalDay"));
     QFont dayFont = m_day->font();
     dayFont.setPointSizeF(dayFont.pointSizeF() * 1.5);
     dayFont.setBold(true);
@@ -100,24 +99,20 @@ void TemplateWindow::buildForm()
     m_day->setMinimumWidth(QFontMetrics(dayFont).horizontalAdvance(QStringLiteral("Wednesday")) + 12);
     top->addWidget(m_day);
 
-    m_status = new QComboBox(this);
-    m_status->setObjectName(QStringLiteral("Combo0"));
+    m_status = ui::named(new QComboBox(this), QStringLiteral("Combo0"));
     m_status->setMinimumContentsLength(16);
     m_status->setToolTip(QStringLiteral("Office status of this weekday (F8)"));
     top->addWidget(m_status);
 
-    m_finish = new QPushButton(this);
-    m_finish->setObjectName(QStringLiteral("CmdFinish"));
+    m_finish = ui::named(new QPushButton(this), QStringLiteral("CmdFinish"));
     m_finish->setAutoDefault(false);
     m_finish->setMinimumWidth(90);
     m_finish->setToolTip(QStringLiteral("Keep this day's template and go to the next day (F7)"));
     top->addWidget(m_finish);
     top->addSpacing(16);
 
-    auto *blockoutLabel = new QLabel(QStringLiteral("Blockout"), this);
-    blockoutLabel->setObjectName(QStringLiteral("lblBlockout"));
-    m_blockout = new QLineEdit(TemplateController::InitialBlockout, this);
-    m_blockout->setObjectName(QStringLiteral("txtBlockout"));
+    auto *blockoutLabel = ui::named(new QLabel(QStringLiteral("Blockout"), this), QStringLiteral("lblBlockout"));
+    m_blockout = ui::named(new QLineEdit(TemplateController::InitialBlockout, this), QStringLiteral("txtBlockout"));
     m_blockout->setMinimumWidth(QFontMetrics(m_blockout->font()).horizontalAdvance(TemplateController::InitialBlockout) + 16);
     blockoutLabel->setBuddy(m_blockout);
     top->addWidget(blockoutLabel);
@@ -135,8 +130,7 @@ void TemplateWindow::buildForm()
     // The cell editor lies on the grid's viewport, over the edited cell.
     m_edit = new ui::CellEditorBox(m_grid);
 
-    m_tips = new QLabel(Tips, this);
-    m_tips->setObjectName(QStringLiteral("lblTips"));
+    m_tips = ui::named(new QLabel(Tips, this), QStringLiteral("lblTips"));
     m_tips->setWordWrap(true);
     v->addWidget(m_tips);
 
@@ -157,11 +151,6 @@ void TemplateWindow::connectGrid()
     });
     connect(m_grid, &ui::GridView::keyPressed, this, [this](QChar ch) {
         m_grid->consumeKey();
-        if (ch == QChar(9)) {
-            // Tab opens nothing: it goes on to the window's next control.
-            focusNextChild();
-            return;
-        }
         m_ctl.gridKeyPress(ch);
     });
     connect(m_grid, &ui::GridView::mouseDown, this,
@@ -206,12 +195,7 @@ bool TemplateWindow::eventFilter(QObject *watched, QEvent *e)
 bool TemplateWindow::editorKey(QKeyEvent *k)
 {
     const ui::KeyStroke s = ui::translateKey(k);
-    if (m_ctl.editorKeyDown(s.key, s.shift))
-        return true;
-    if (!s.typed.isNull() && m_ctl.editorKeyPress(s.typed))
-        return true;
-    // Tab never reaches the text, whatever the controller made of it.
-    return s.key == Qt::Key_Tab;
+    return m_ctl.editorKey(s.key, s.shift, s.typed);
 }
 
 // ---- showing the controller's state -------------------------------------
@@ -254,6 +238,10 @@ void TemplateWindow::syncEditor()
 
 void TemplateWindow::applyFocus(TemplateFocus f)
 {
+    if (f == TemplateFocus::Next) {
+        focusNextChild();
+        return;
+    }
     QWidget *w = f == TemplateFocus::Editor ? static_cast<QWidget *>(m_edit)
                  : f == TemplateFocus::Status ? static_cast<QWidget *>(m_status)
                                               : static_cast<QWidget *>(m_grid);

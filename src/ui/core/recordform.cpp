@@ -258,13 +258,17 @@ void RecordForm::remove()
     m_elsewhere.clear();
 }
 
+bool RecordForm::fromDropped(const QVariant &neighbour, void (RecordForm::*end)())
+{
+    if (!neighbour.isValid() || !moveTo(neighbour))
+        (this->*end)();
+    return true;
+}
+
 bool RecordForm::next()
 {
-    if (m_dropped) {
-        if (!m_after.isValid() || !moveTo(m_after))
-            last();
-        return true;
-    }
+    if (m_dropped)
+        return fromDropped(m_after, &RecordForm::last);
     const QVariant was = key();
     if (m_rs.eof())
         m_rs.moveLast();
@@ -277,11 +281,8 @@ bool RecordForm::next()
 
 bool RecordForm::previous()
 {
-    if (m_dropped) {
-        if (!m_before.isValid() || !moveTo(m_before))
-            first();
-        return true;
-    }
+    if (m_dropped)
+        return fromDropped(m_before, &RecordForm::first);
     const QVariant was = key();
     if (!m_rs.bof())
         m_rs.movePrevious();

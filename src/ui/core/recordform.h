@@ -104,6 +104,10 @@ public:
     const QHash<QString, QString> &changedElsewhere() const { return m_elsewhere; }
 
 private:
+    // A step off a record deleted elsewhere: to its neighbour on that side,
+    // else to that end.
+    bool fromDropped(const QVariant &neighbour, void (RecordForm::*end)());
+
     store::Database &m_db;
     FormModel &m_form;
     store::RecordSource m_rs;

@@ -1,7 +1,6 @@
 #include "ui/core/textdelivery.h"
 
 #include "ui/core/appstate.h"
-#include "ui/core/clock.h"
 #include "ui/core/desktop.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"

@@ -54,6 +54,12 @@ public:
     virtual void unload(const QString &name) = 0;   // destroy if loaded
     virtual bool isLoaded(const QString &name) const = 0;
     virtual void quit() = 0;                        // end the program
+    // Going from one window to the next: the next shown, then this one unloaded.
+    void replace(const QString &current, const QString &next)
+    {
+        show(next);
+        unload(current);
+    }
 
     // A window that may hold an entry the user has not stored yet (a typed
     // cell, typed boxes) gives the registry what its own close does with it:

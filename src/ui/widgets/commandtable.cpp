@@ -1,4 +1,5 @@
 #include "ui/widgets/commandtable.h"
+#include "ui/widgets/controls.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -79,8 +80,7 @@ void CommandTable::bindButton(QAbstractButton *button, const QString &id)
 
 QPushButton *CommandTable::button(const QString &id, QWidget *parent)
 {
-    auto *b = new QPushButton(parent);
-    b->setObjectName(id);
+    auto *b = ui::named(new QPushButton(parent), id);
     bindButton(b, id);
     return b;
 }
@@ -105,8 +105,7 @@ bool CommandTable::eventFilter(QObject *watched, QEvent *event)
 
 QLabel *CommandTable::legendLabel(QWidget *parent, const QString &objectName)
 {
-    auto *label = new QLabel(m_set->legend(), parent);
-    label->setObjectName(objectName);
+    auto *label = ui::named(new QLabel(m_set->legend(), parent), objectName);
     label->setProperty(LegendProperty, true);
     return label;
 }

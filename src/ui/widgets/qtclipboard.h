@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/core/clipboard.h"
+#include "ui/core/desktop.h"
 
 namespace ui {
 

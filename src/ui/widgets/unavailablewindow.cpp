@@ -3,6 +3,7 @@
 #include "ui/core/appstate.h"
 #include "ui/core/windows.h"
 #include "ui/widgets/windowregistry.h"
+#include "ui/widgets/controls.h"
 
 #include <QCloseEvent>
 #include <QHash>
@@ -41,19 +42,17 @@ UnavailableWindow::UnavailableWindow(Services &services, const QString &name, QW
     const QString title = titleFor(name);
     setWindowTitle(title);
 
-    auto *heading = new QLabel(title, this);
-    heading->setObjectName(QStringLiteral("lblTitle"));
+    auto *heading = ui::named(new QLabel(title, this), QStringLiteral("lblTitle"));
     QFont f = heading->font();
     f.setPointSizeF(f.pointSizeF() * 1.4);
     f.setBold(true);
     heading->setFont(f);
 
-    auto *text = new QLabel(QStringLiteral("%1 is not available yet.").arg(title), this);
-    text->setObjectName(QStringLiteral("lblMessage"));
+    auto *text = ui::named(new QLabel(QStringLiteral("%1 is not available yet.").arg(title), this),
+                           QStringLiteral("lblMessage"));
     text->setWordWrap(true);
 
-    m_back = new QPushButton(QStringLiteral("&Main Menu"), this);
-    m_back->setObjectName(QStringLiteral("cmdBack"));
+    m_back = ui::named(new QPushButton(QStringLiteral("&Main Menu"), this), QStringLiteral("cmdBack"));
     m_back->setDefault(true);
     connect(m_back, &QPushButton::clicked, this, [this] {
         leave();

@@ -2,6 +2,7 @@
 
 #include "ui/core/colours.h"
 #include "ui/widgets/qtcolour.h"
+#include "ui/widgets/controls.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -86,17 +87,15 @@ void WaitNotice::begin()
     m_host = hostWindow();
     if (!m_host)
         return;
-    auto *line = new QFrame(m_host);
-    line->setObjectName(QStringLiteral("waitNotice"));
+    auto *line = ui::named(new QFrame(m_host), QStringLiteral("waitNotice"));
     line->setAutoFillBackground(true);
     line->setFrameShape(QFrame::StyledPanel);
     QPalette p = line->palette();
     p.setColor(QPalette::Window, toQColor(colours::PaleYellow));
     line->setPalette(p);
-    auto *label = new QLabel(StationWait::text(), line);
-    label->setObjectName(QStringLiteral("lblWaiting"));
-    auto *stop = new QPushButton(QStringLiteral("Stop waiting (Esc)"), line);
-    stop->setObjectName(QStringLiteral("cmdStopWaiting"));
+    auto *label = ui::named(new QLabel(StationWait::text(), line), QStringLiteral("lblWaiting"));
+    auto *stop = ui::named(new QPushButton(QStringLiteral("Stop waiting (Esc)"), line),
+                           QStringLiteral("cmdStopWaiting"));
     stop->setFocusPolicy(Qt::NoFocus);   // the focus stays where the entry is
     connect(stop, &QPushButton::clicked, &m_wait, &StationWait::stop);
     auto *row = new QHBoxLayout(line);

@@ -11,7 +11,7 @@
 #include "store/core/schema.h"
 #include "store/core/settings.h"
 #include "support/station.h"
-#include "ui/core/clipboard.h"
+#include "ui/core/desktop.h"
 #include "ui/core/windows.h"
 
 #include <gtest/gtest.h>

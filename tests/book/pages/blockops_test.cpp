@@ -2,7 +2,7 @@
 
 #include "blockhosts.h"
 #include "support/teststore.h"
-#include "ui/core/clipboard.h"
+#include "ui/core/desktop.h"
 #include "support/doubles/scriptedprompter.h"
 #include "support/doubles/memoryclipboard.h"
 

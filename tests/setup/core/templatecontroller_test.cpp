@@ -1,11 +1,12 @@
 #include "book/pages/blockops.h"
+#include "book/pages/bookkeymap.h"
 #include "book/pages/pagegrid.h"
 #include "book/pages/pagestore.h"
 #include "setup/core/templatecontroller.h"
 #include "store/core/database.h"
 #include "book/pages/pagetext.h"
 #include "support/station.h"
-#include "ui/core/clipboard.h"
+#include "ui/core/desktop.h"
 #include "ui/core/windows.h"
 
 #include <gtest/gtest.h>
@@ -291,6 +292,37 @@ TEST_P(TemplateTest, CellEntryFollowsTheBooksKeys)
     ASSERT_TRUE(ctl->finishStep());
     EXPECT_EQ(cell(setting("Mon").toString(), 3, 1), "changed");
 
+}
+
+TEST_P(TemplateTest, GridKeysComeFromTheKeymapAndCtrlClickMarksAsAltClick)
+{
+    using book::KeyAction;
+    using book::KeyPlace;
+    EXPECT_EQ(book::BookKeymap::typed(KeyPlace::TemplateGrid, QChar(9)), KeyAction::NextControl);
+    EXPECT_EQ(book::BookKeymap::action(KeyPlace::TemplateGrid, Qt::Key_Delete, 0), KeyAction::DeleteMarked);
+    start();
+    std::vector<setup::TemplateFocus> focus;
+    QObject::connect(ctl.get(), &TemplateController::focusRequested, [&](setup::TemplateFocus f) { focus.push_back(f); });
+    ctl->grid().setCursor(3, 1);
+    ctl->gridKeyPress(QChar(9));
+    EXPECT_EQ(focus, std::vector{setup::TemplateFocus::Next});
+
+    // The editor's keys as the book's editor has them: Tab keeps the entry.
+    ctl->gridKeyPress(QChar('D'));
+    EXPECT_TRUE(ctl->editorKey(Qt::Key_BraceLeft, 0, QChar('{')));
+    ctl->setEditorText("Dr away");
+    EXPECT_TRUE(ctl->editorKey(Qt::Key_Tab, 0, QChar(9)));
+    EXPECT_FALSE(ctl->editor().visible);
+    EXPECT_EQ(ctl->grid().textMatrix(3, 1), "Dr away");
+
+    ctl->gridMouseUp(1, book::CtrlKey, 3, 1);
+    EXPECT_TRUE(ctl->blocks().marked());
+    EXPECT_TRUE(ctl->blocks().singleCell());
+    ctl->grid().setCursor(5, 2);
+    ctl->gridMouseUp(1, book::AltKey, 3, 1);
+    EXPECT_EQ(ctl->grid().row(), 3);
+    EXPECT_TRUE(ctl->gridKeyDown(Qt::Key_Delete, 0));
+    EXPECT_EQ(ctl->grid().textMatrix(3, 1), "");
 }
 
 TEST_P(TemplateTest, ClosingOffersToStoreTheWeekdayInHand)

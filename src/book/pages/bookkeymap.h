@@ -5,10 +5,11 @@
 
 namespace book {
 
-// Where a key is pressed in the book's windows.
+// Where a key is pressed in the book's windows and the template window.
 enum class KeyPlace {
     Grid,          // the page grid (its arrows and paging keys are the grid view's own)
-    Editor,        // the cell editor over the grid
+    Editor,        // the cell editor over the page grid or the template grid
+    TemplateGrid,  // the weekday template grid
     Calendar,
     StatusBox,     // the office status list
     MonthBox,
@@ -30,6 +31,7 @@ enum class KeyAction {
     None,
     DeleteMarked,      // empties the marked cells, as Edit > Delete does
     LeaveGrid,         // the focus goes to the calendar (the panel shown first)
+    NextControl,       // the focus goes on to the window's next control
     OpenEditor,        // the editor opens on the cell's text
     OpenEditorTyped,   // … with the character typed
     EditorEnter,       // saves with one line per slot, else a new line (Shift: the other way)
@@ -62,8 +64,8 @@ struct KeyBinding {
 };
 
 // The book's keys beside its command set's function keys and shortcuts:
-// which key does what in which control. The windows hold one binder that
-// asks this table and runs what it answers; nothing else reads their keys.
+// which key does what in which control. The windows ask this table and run
+// what it answers; nothing else reads their keys.
 class BookKeymap {
 public:
     static const std::vector<KeyBinding> &bindings();
@@ -71,6 +73,9 @@ public:
     static KeyAction action(KeyPlace place, int qtKey, int shift);
     // A character the grid or editor was handed (Tab 9, Enter 13, Backspace 8, else printable).
     static KeyAction typed(KeyPlace place, QChar ch);
+    // A key with the character it types: by the key itself, else (a
+    // printable character only) by the place's typing rule.
+    static KeyAction of(KeyPlace place, int qtKey, int shift, QChar ch);
 };
 
 } // namespace book

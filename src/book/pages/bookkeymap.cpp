@@ -1,4 +1,4 @@
-#include "book/core/bookkeymap.h"
+#include "book/pages/bookkeymap.h"
 
 #include "ui/core/keys.h"
 
@@ -20,6 +20,12 @@ std::vector<KeyBinding> makeBindings()
         {P::Grid, Qt::Key_Tab, A::LeaveGrid},
         {P::Grid, Enter, A::OpenEditor},
         {P::Grid, 0, A::OpenEditorTyped},
+
+        // Tab stays in the template window: there is no calendar to go to.
+        {P::TemplateGrid, Qt::Key_Delete, A::DeleteMarked},
+        {P::TemplateGrid, Qt::Key_Tab, A::NextControl},
+        {P::TemplateGrid, Enter, A::OpenEditor},
+        {P::TemplateGrid, 0, A::OpenEditorTyped},
 
         {P::Editor, Enter, A::EditorEnter},
         {P::Editor, Qt::Key_Escape, A::CancelEntry},
@@ -96,6 +102,14 @@ KeyAction BookKeymap::typed(KeyPlace place, QChar ch)
         if (b.place == place && b.key == 0)
             return b.action;
     return KeyAction::None;
+}
+
+KeyAction BookKeymap::of(KeyPlace place, int qtKey, int shift, QChar ch)
+{
+    // A control key the table does not name is the control's; only a
+    // printable character falls back to the place's typing rule.
+    const KeyAction a = action(place, qtKey, shift);
+    return a != KeyAction::None || ch.unicode() < 32 ? a : typed(place, ch);
 }
 
 } // namespace book
