@@ -79,13 +79,7 @@ std::optional<QString> likePattern(const QString &needle)
     }
     if (best.isEmpty())
         return std::nullopt;
-    QString escaped;
-    for (const QChar ch : best) {
-        if (ch == QLatin1Char('!') || ch == QLatin1Char('%') || ch == QLatin1Char('_'))
-            escaped += QLatin1Char('!');
-        escaped += ch;
-    }
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
+    return store::Dialect::containing(best);
 }
 
 // Pages read by date at a time: within every engine's limit on bound values.

@@ -300,4 +300,15 @@ QString Dialect::quote(const QString &identifier)
     return QLatin1Char('"') + id + QLatin1Char('"');
 }
 
+QString Dialect::containing(const QString &text)
+{
+    QString escaped;
+    for (const QChar ch : text) {
+        if (ch == QLatin1Char('!') || ch == QLatin1Char('%') || ch == QLatin1Char('_'))
+            escaped += QLatin1Char('!');
+        escaped += ch;
+    }
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
 } // namespace store

@@ -27,6 +27,9 @@ public:
     // as the program's names are matched: SQLite ignores case in names, and
     // the server's tables are made with lower-case names.
     static QString quote(const QString &identifier);
+    // A LIKE pattern that finds the text anywhere in a value, its wildcards
+    // escaped by '!' (the statement says ESCAPE '!').
+    static QString containing(const QString &text);
     // A name as it is made by CREATE TABLE / VIEW / INDEX.
     virtual QString declare(const QString &identifier) const = 0;
 

@@ -114,18 +114,6 @@ QString trigramQuery(const QString &folded)
     return terms.join(QLatin1String(" AND "));
 }
 
-QString likeAnywhere(const QString &folded)
-{
-    QString escaped;
-    for (const QChar ch : folded) {
-        if (ch == QLatin1Char('!') || ch == QLatin1Char('%') || ch == QLatin1Char('_'))
-            escaped += QLatin1Char('!');
-        escaped += ch;
-    }
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
-}
-
-
 // The mark a station that cannot keep the index leaves in the database with
 // its page writes: every station's searches scan until a station that can
 // keeps it builds it again.
@@ -470,7 +458,7 @@ std::optional<std::pair<QString, QVariantList>> matching(Database &db, const QSt
         return std::make_pair(QStringLiteral("%1 MATCH ?").arg(q(SearchIndex::Table)), QVariantList{trigramQuery(folded)});
     const QString like = QStringLiteral("%1 LIKE ? ESCAPE '!'");
     if (!db.searchIndex().pagesApart)
-        return std::make_pair(like.arg(q("Text")), QVariantList{likeAnywhere(folded)});
+        return std::make_pair(like.arg(q("Text")), QVariantList{Dialect::containing(folded)});
     QStringList conditions;
     QVariantList values;
     for (const QString &run : longRunsOf(folded, SearchIndex::MinNeedle)) {
@@ -478,7 +466,7 @@ std::optional<std::pair<QString, QVariantList>> matching(Database &db, const QSt
         values << QLatin1Char('%') + run + QLatin1Char('%');   // letters and digits only: nothing to escape
     }
     conditions << like.arg(q(PageField));
-    values << likeAnywhere(folded);
+    values << Dialect::containing(folded);
     return std::make_pair(conditions.join(QStringLiteral(" AND ")), values);
 }
 
