@@ -122,7 +122,7 @@ void BM_SearchIndexOfBook(benchmark::State &state, Engine engine)
                                              : "SELECT SUM(pgsize) FROM dbstat WHERE name LIKE 'sys_Find%'").toDouble();
     if (server) {
         state.counters["table_MB"] = b->db.scalar("SELECT pg_relation_size('sys_find')").toDouble() / 1e6;
-        state.counters["gin_MB"] = b->db.scalar("SELECT pg_relation_size('sys_find_text')").toDouble() / 1e6;
+        state.counters["gin_MB"] = b->db.scalar("SELECT pg_relation_size('sys_find_words')").toDouble() / 1e6;
         state.counters["rows_k"] = b->db.scalar("SELECT COUNT(*) FROM sys_find").toDouble() / 1e3;
     }
     state.counters["generate_ms"] = b->generateMs;

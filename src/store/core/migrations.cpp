@@ -175,8 +175,8 @@ void settledIndex(Database &db)
 }
 
 // On the file the index held a row per cell, and now a row per consultant
-// column of a page; on a server it covers each page's words, with the text
-// kept apart. Made again whole, with the progress line. Only the owner of
+// column of a page; on a server it covers each page's words, kept beside
+// its text. Made again whole, with the progress line. Only the owner of
 // a server's table may change it: for another role it stays as it was, as
 // sound if slower to make.
 void columnIndex(Database &db)
@@ -186,7 +186,7 @@ void columnIndex(Database &db)
             qInfo("The search index keeps the form of an earlier version: only its owner may change it.");
             return;
         }
-        SearchIndex::keepPagesApart(db);
+        SearchIndex::keepWords(db);
     }
     SearchIndex::rebuild(db);
 }

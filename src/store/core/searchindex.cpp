@@ -30,45 +30,62 @@ bool sqlite(const Database &db)
     return !db.onServer();
 }
 
-// On a server the trigram index covers the page's words (see wordsOf), and
-// the page's text is kept beside them to tell a find exactly: the index is
-// made in a fraction of the time, and a booking that adds no new word to
-// its page changes nothing in it. A table made before, whose owner has not
-// changed it, holds the text alone and is indexed on it.
-const QString PageField = QStringLiteral("Page");
+// On a server the trigram index covers the page's words (see wordsOf), in
+// a field beside the page's text, which tells a find exactly: the index is
+// made in a fraction of the time, and a booking that adds no new word to its
+// page changes nothing in it. A row without words was written by a station
+// of an earlier version still running (it keeps the text alone): searches
+// take it as it is. A table made before, whose owner has not changed it,
+// has no words and its text is indexed.
+const QString WordsField = QStringLiteral("Words");
 
-bool keepsPagesApart(Database &db)
+bool hasWords(Database &db)
 {
     return db.selectOne(QStringLiteral("SELECT 1 FROM information_schema.columns WHERE table_schema = current_schema() "
                                        "AND table_name = lower(?) AND column_name = lower(?)"),
-                        {SearchIndex::Table, PageField})
+                        {SearchIndex::Table, WordsField})
         .has_value();
 }
 
-// A server row's values after its key: the indexed text, and the page apart.
-QVariantList serverRow(bool apart, const QString &page)
+// A server row's values after its key: the page's text, then its words
+// where the table keeps them.
+QVariantList serverRow(bool words, const QString &page)
 {
-    if (!apart)
+    if (!words)
         return {page};
-    QString words = wordsOf(page);
-    if (words.isNull())   // no letter nor digit: an empty text, not NULL
-        words = QStringLiteral("");
-    return {words, page};
+    QString w = wordsOf(page);
+    if (w.isNull())   // no letter nor digit: an empty text, not NULL
+        w = QStringLiteral("");
+    return {page, w};
 }
 
-QString trigramIndexName()
+QString trigramIndexName(bool words)
 {
-    return SearchIndex::Table + QStringLiteral("_Text");
+    return SearchIndex::Table + (words ? QStringLiteral("_Words") : QStringLiteral("_Text"));
 }
 
-// A server's trigram index takes each page's text straight into its tree.
-// With the engine's default pending list a save only appends there, but
-// every search then reads the whole list (up to 4 MB: a third of a second
-// on a busy book) until a vacuum or an unlucky save merges it.
-QString trigramIndexSql(Database &db)
+bool hasIndex(Database &db, const QString &name)
+{
+    return db.selectOne(db.dialect().indexExists(), {name}).has_value();
+}
+
+// A server's trigram index takes each change straight into its tree. With
+// the engine's default pending list a save only appends there, but every
+// search then reads the whole list (up to 4 MB: a third of a second on a
+// busy book) until a vacuum or an unlucky save merges it.
+QString trigramIndexSql(Database &db, bool words)
 {
     return QStringLiteral("CREATE INDEX %1 ON %2 USING gin (%3 gin_trgm_ops) WITH (fastupdate = off)")
-        .arg(db.dialect().declare(trigramIndexName()), db.dialect().declare(SearchIndex::Table), q("Text"));
+        .arg(db.dialect().declare(trigramIndexName(words)), db.dialect().declare(SearchIndex::Table),
+             q(words ? WordsField : QStringLiteral("Text")));
+}
+
+// The rows an earlier version's station wrote, found without reading the others.
+QString unwordedIndexSql(Database &db)
+{
+    return QStringLiteral("CREATE INDEX %1 ON %2 (%3) WHERE %4 IS NULL")
+        .arg(db.dialect().declare(SearchIndex::Table + QStringLiteral("_Unworded")),
+             db.dialect().declare(SearchIndex::Table), q("Cell"), q(WordsField));
 }
 
 // On the file: the FTS5 table's own commands. It holds no text, so an entry
@@ -175,8 +192,8 @@ SearchIndex::State SearchIndex::probe(Database &db)
         s.kept = s.searchable = true;
     } else {
         s.kept = true;
-        s.pagesApart = keepsPagesApart(db);
-        s.searchable = db.selectOne(db.dialect().indexExists(), {trigramIndexName()}).has_value();
+        s.keptWords = hasWords(db);
+        s.searchable = hasIndex(db, trigramIndexName(s.keptWords));
         if (!s.searchable)
             s.why = QStringLiteral("the server database has no pg_trgm index of the cells");
     }
@@ -209,17 +226,20 @@ QString SearchIndex::create(Database &db)
                         .arg(db.dialect().declare(Table), q("Text")));
         return {};
     }
-    if (!exists)
-        db.exec(QStringLiteral("CREATE TABLE %1 (%2 bigint PRIMARY KEY, %3 text NOT NULL, %4 text NOT NULL)")
-                    .arg(db.dialect().declare(Table), q("Cell"), q("Text"), db.dialect().declare(PageField)));
-    if (db.selectOne(db.dialect().indexExists(), {trigramIndexName()}))
+    if (!exists) {
+        db.exec(QStringLiteral("CREATE TABLE %1 (%2 bigint PRIMARY KEY, %3 text NOT NULL, %4 text)")
+                    .arg(db.dialect().declare(Table), q("Cell"), q("Text"), db.dialect().declare(WordsField)));
+        db.exec(unwordedIndexSql(db));
+    }
+    const bool words = hasWords(db);
+    if (hasIndex(db, trigramIndexName(words)))
         return {};
     // A trusted extension that the database's owner may make; a refusal
     // leaves the cells kept and the searches scanning.
     db.exec(QStringLiteral("SAVEPOINT trigrams"));
     try {
         db.exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm"));
-        db.exec(trigramIndexSql(db));
+        db.exec(trigramIndexSql(db, words));
         db.exec(QStringLiteral("RELEASE SAVEPOINT trigrams"));
     } catch (const DbError &e) {
         db.exec(QStringLiteral("ROLLBACK TO SAVEPOINT trigrams"));
@@ -305,19 +325,19 @@ void SearchIndex::rebuild(Database &db, const std::function<void(int, int)> &pro
                                                     "AND pg_has_role(relowner, 'USAGE')"),
                                      {Table.toLower()})
                                .toInt() > 0;
-        trigrams = owner && db.selectOne(db.dialect().indexExists(), {trigramIndexName()}).has_value();
+        trigrams = owner && hasIndex(db, trigramIndexName(hasWords(db)));
         if (trigrams)
-            db.exec(QStringLiteral("DROP INDEX %1").arg(db.dialect().declare(trigramIndexName())));
+            db.exec(QStringLiteral("DROP INDEX %1").arg(db.dialect().declare(trigramIndexName(hasWords(db)))));
         db.exec((owner ? QStringLiteral("TRUNCATE %1") : QStringLiteral("DELETE FROM %1")).arg(db.dialect().declare(Table)));
     }
     const int total = db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(q(tables::Appt))).toInt();
     if (report)
         report(0, total);
     int done = 0;
-    const bool apart = !sqlite(db) && keepsPagesApart(db);
+    const bool apart = !sqlite(db) && hasWords(db);
     QStringList columns{sqlite(db) ? QStringLiteral("rowid") : q("Cell"), q("Text")};
     if (apart)
-        columns << q(PageField);
+        columns << q(WordsField);
     BulkWriter writer(db, columns);
     // Page by page in key order, a slice at a time: the texts of a long book
     // are never all held at once, and no read stays open while cells are
@@ -359,7 +379,7 @@ void SearchIndex::rebuild(Database &db, const std::function<void(int, int)> &pro
         db.exec(QStringLiteral("INSERT INTO %1(%1, rank) VALUES('automerge', 4)").arg(q(Table)));
     } else if (trigrams) {
         db.exec(QStringLiteral("SET LOCAL maintenance_work_mem = '256MB'"));
-        db.exec(trigramIndexSql(db));
+        db.exec(trigramIndexSql(db, apart));
         // Without figures of the new rows the planner guesses a range of
         // keys holds a few pages, and reads every page's text by key
         // rather than the index: hundreds of milliseconds for one name.
@@ -382,22 +402,22 @@ void SearchIndex::pageChanged(Database &db, const QDate &date, const QString &be
         const QString was = pageText(before), now = pageText(after);
         if (was == now)
             return;
-        const bool apart = db.searchIndex().pagesApart;
+        const bool apart = db.searchIndex().keptWords;
         const QString table = q(Table);
         if (now.isEmpty()) {
             db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(table, q("Cell")), {base});
         } else if (was.isEmpty()) {
             db.exec(QStringLiteral("INSERT INTO %1(%2, %3%4) VALUES(?, ?%5)")
-                        .arg(table, q("Cell"), q("Text"), apart ? QStringLiteral(", ") + q(PageField) : QString(),
+                        .arg(table, q("Cell"), q("Text"), apart ? QStringLiteral(", ") + q(WordsField) : QString(),
                              apart ? QStringLiteral(", ?") : QString()),
                     QVariantList{base} + serverRow(apart, now));
         } else if (apart && wordsOf(was) == wordsOf(now)) {
-            // No new word: the indexed text stays, and the engine may keep
+            // No new word: the indexed field stays, and the engine may keep
             // the row where it is without touching the index.
-            db.exec(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?").arg(table, q(PageField), q("Cell")), {now, base});
+            db.exec(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?").arg(table, q("Text"), q("Cell")), {now, base});
         } else {
             db.exec(QStringLiteral("UPDATE %1 SET %2 = ?%3 WHERE %4 = ?")
-                        .arg(table, q("Text"), apart ? QStringLiteral(", %1 = ?").arg(q(PageField)) : QString(), q("Cell")),
+                        .arg(table, q("Text"), apart ? QStringLiteral(", %1 = ?").arg(q(WordsField)) : QString(), q("Cell")),
                     serverRow(apart, now) + QVariantList{base});
         }
         return;
@@ -457,17 +477,20 @@ std::optional<std::pair<QString, QVariantList>> matching(Database &db, const QSt
     if (sqlite(db))
         return std::make_pair(QStringLiteral("%1 MATCH ?").arg(q(SearchIndex::Table)), QVariantList{trigramQuery(folded)});
     const QString like = QStringLiteral("%1 LIKE ? ESCAPE '!'");
-    if (!db.searchIndex().pagesApart)
+    if (!db.searchIndex().keptWords)
         return std::make_pair(like.arg(q("Text")), QVariantList{Dialect::containing(folded)});
-    QStringList conditions;
+    QStringList runs;
     QVariantList values;
     for (const QString &run : longRunsOf(folded, SearchIndex::MinNeedle)) {
-        conditions << QStringLiteral("%1 LIKE ?").arg(q("Text"));
+        runs << QStringLiteral("%1 LIKE ?").arg(q(WordsField));
         values << QLatin1Char('%') + run + QLatin1Char('%');   // letters and digits only: nothing to escape
     }
-    conditions << like.arg(q(PageField));
+    QString condition = like.arg(q("Text"));
+    if (!runs.isEmpty())
+        condition = QStringLiteral("(%1 IS NULL OR (%2)) AND %3")
+                        .arg(q(WordsField), runs.join(QStringLiteral(" AND ")), condition);
     values << Dialect::containing(folded);
-    return std::make_pair(conditions.join(QStringLiteral(" AND ")), values);
+    return std::make_pair(condition, values);
 }
 
 } // namespace
@@ -535,21 +558,30 @@ std::optional<std::vector<QDate>> SearchIndex::pagesWith(Database &db, const QDa
     return out;
 }
 
-void SearchIndex::keepPagesApart(Database &db)
+void SearchIndex::keepWords(Database &db)
 {
-    if (!db.onServer() || !db.tableExists(Table) || keepsPagesApart(db))
+    if (!db.onServer() || !db.tableExists(Table) || hasWords(db))
         return;
-    db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 text NOT NULL DEFAULT ''")
-                .arg(db.dialect().declare(Table), db.dialect().declare(PageField)));
+    db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 text").arg(db.dialect().declare(Table), db.dialect().declare(WordsField)));
+    db.exec(unwordedIndexSql(db));
+    // The index moves to the words (made again by the rebuild that follows).
+    if (hasIndex(db, trigramIndexName(false))) {
+        db.exec(QStringLiteral("DROP INDEX %1").arg(db.dialect().declare(trigramIndexName(false))));
+        db.exec(trigramIndexSql(db, true));
+    }
 }
 
 void SearchIndex::settle(Database &db)
 {
-    if (!db.onServer() || !db.selectOne(db.dialect().indexExists(), {trigramIndexName()}))
+    if (!db.onServer())
         return;
-    db.exec(QStringLiteral("ALTER INDEX %1 SET (fastupdate = off)").arg(db.dialect().declare(trigramIndexName())));
-    db.exec(QStringLiteral("SELECT gin_clean_pending_list(to_regclass(?))"),
-            {db.dialect().declare(trigramIndexName())});
+    for (const bool words : {false, true}) {
+        const QString index = db.dialect().declare(trigramIndexName(words));
+        if (!hasIndex(db, trigramIndexName(words)))
+            continue;
+        db.exec(QStringLiteral("ALTER INDEX %1 SET (fastupdate = off)").arg(index));
+        db.exec(QStringLiteral("SELECT gin_clean_pending_list(to_regclass(?))"), {index});
+    }
     db.exec(QStringLiteral("ANALYZE %1").arg(db.dialect().declare(Table)));
 }
 

@@ -33,10 +33,10 @@ public:
         // mark it stale, and every station's searches scan until a station
         // that can keep it builds it again (at its start).
         bool marksStale = false;
-        // On a server: the table keeps each page's words, which the trigram
-        // index covers, and its text apart (the form made since version 12
-        // by the table's owner).
-        bool pagesApart = false;
+        // On a server: the table keeps each page's words beside its text,
+        // and the trigram index covers the words (the form made since
+        // version 12 by the table's owner).
+        bool keptWords = false;
     };
     static State probe(Database &db);
 
@@ -49,9 +49,10 @@ public:
     // `progress` (or else the database's indexProgress()) hears pages done
     // of all, from 0.
     static void rebuild(Database &db, const std::function<void(int done, int total)> &progress = {});
-    // On a server: the table made to keep each page's words and its text
-    // apart (filled by the next rebuild). The table's owner only.
-    static void keepPagesApart(Database &db);
+    // On a server: the table made to keep each page's words beside its
+    // text, the trigram index moved to them (both filled by the rebuild that
+    // follows). The table's owner only.
+    static void keepWords(Database &db);
     // On a server: the trigram index made to take each change into its tree
     // at once, and what it held pending merged. The index's owner only.
     static void settle(Database &db);

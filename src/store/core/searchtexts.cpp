@@ -68,7 +68,7 @@ std::map<qint64, QString> entriesOf(const QString &data)
         if (ch != QChar(9) && ch != QChar(13))
             continue;
         if (i > start) {
-            QString &entry = out[std::min(c, ColSlots - 1)];
+            QString &entry = out[columnSlot(c)];
             if (!entry.isEmpty())
                 entry += QChar(10);
             appendFolded(entry, text.mid(start, i - start));

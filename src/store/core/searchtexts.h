@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <map>
 
 // What the search index keeps of a page's text, and under which keys.
@@ -10,10 +11,12 @@ namespace store {
 
 namespace searchtext {
 
-// An entry's key: the page's day in the high bits, then the column of the
-// page text (a consultant's column), so that keys run in date and column
-// order and one page's entries lie in one range. Columns past the last slot
-// share one entry.
+// An entry's key: the page's day in the high bits, then its slot: one
+// page's entries lie in one range. On the file the slot is the column of
+// the page text (a consultant's column), counted down from the top of the
+// range, so that no column's key is one an earlier version gave a cell (a
+// station of that version still running writes its cells' entries beside
+// them: a page too many at worst). Columns past the last slot share one.
 inline constexpr qint64 SlotBits = 20;
 inline constexpr int ColSlots = 128;
 inline constexpr qint64 Overflow = (qint64(1) << SlotBits) - 1;
@@ -38,6 +41,12 @@ void appendFolded(QString &out, QStringView text);
 // of the size). A find across two lines of a column is only a page too
 // many, which callers check.
 std::map<qint64, QString> entriesOf(const QString &data);
+
+// The slot of a column's entry.
+inline qint64 columnSlot(int column)
+{
+    return Overflow - 1 - std::min(column, ColSlots - 1);
+}
 
 // On a server a page is one row: its entries, one after the other, a line
 // each. A row per column is not compressed (it is under the engine's

@@ -200,17 +200,19 @@ TEST_P(PageScan, AnOlderDatabaseGetsTheIndexOfItsPages)
     EXPECT_EQ(pages.findText(Monday, Monday.addDays(9), "smith").size(), 3u);
 }
 
-// An index as an earlier version kept it (a row per cell, the server's
-// without the page texts apart) is made again as a station opens the
-// database, in this version's form.
+// An index as an earlier version kept it (a row per cell; on a server the
+// page texts alone, indexed) is made again as a station opens the database,
+// in this version's form; what a station of that version, still running,
+// writes beside it is found.
 TEST_P(PageScan, AnIndexOfAnEarlierFormIsMadeAgainAtOpen)
 {
     const bool file = !db.onServer();
     if (file) {
         db.exec("INSERT INTO sys_Find (sys_Find) VALUES ('delete-all')");
     } else {
-        db.exec("ALTER TABLE sys_Find DROP COLUMN Page");
+        db.exec("ALTER TABLE sys_Find DROP COLUMN Words");
         db.exec("DELETE FROM sys_Find");
+        db.exec("CREATE INDEX sys_find_text ON sys_find USING gin (text gin_trgm_ops)");
     }
     const auto add = [&](qint64 key, const QString &text) {
         if (file)
@@ -228,7 +230,16 @@ TEST_P(PageScan, AnIndexOfAnEarlierFormIsMadeAgainAtOpen)
     EXPECT_EQ(store::SearchIndex::pagesWith(db, {}, {}, "ghost"), std::vector<QDate>{});
     EXPECT_EQ(store::SearchIndex::pagesWith(db, {}, {}, "smith 2"), std::vector<QDate>{});
     EXPECT_EQ(*store::SearchIndex::pagesWithin(db, Monday, Monday.addDays(6), "smith"), 2u);
-    EXPECT_EQ(db.searchIndex().pagesApart, !file);
+    EXPECT_EQ(db.searchIndex().keptWords, !file);
+
+    // The earlier version's writes: a cell's entry on the file, a page's
+    // text alone on a server.
+    const qint64 wednesday = Monday.addDays(2).toJulianDay() << 20;
+    if (!file)
+        db.exec("DELETE FROM sys_Find WHERE Cell = ?", {wednesday});
+    add(file ? wednesday + 5 * 128 + 1 : wednesday, "zoë brown\nms kate nash");
+    EXPECT_EQ(store::SearchIndex::pagesWith(db, {}, {}, "ms kate"), std::vector<QDate>{Monday.addDays(2)});
+    EXPECT_EQ(*store::SearchIndex::pagesWithin(db, Monday, Monday.addDays(6), "kate nash"), 1u);
 }
 
 // A server's trigram index keeps no changes pending (each search would read
@@ -238,11 +249,11 @@ TEST_P(PageScan, AServerIndexKeepsNoChangesPending)
     if (!db.onServer())
         GTEST_SKIP() << "the file's index has no pending list";
     const auto options = [&] {
-        return db.scalar("SELECT array_to_string(reloptions, ',') FROM pg_class WHERE relname = 'sys_find_text'")
+        return db.scalar("SELECT array_to_string(reloptions, ',') FROM pg_class WHERE relname = 'sys_find_words'")
             .toString();
     };
     EXPECT_EQ(options(), "fastupdate=off");
-    db.exec("ALTER INDEX sys_find_text RESET (fastupdate)");
+    db.exec("ALTER INDEX sys_find_words RESET (fastupdate)");
     pages.writeCells(ids[0], {{{8, 1}, "Pending Name"}});
     db.exec("UPDATE sys_Schema SET Version = ?", {store::SettledIndexStep - 1});
     db.close();
