@@ -1,18 +1,28 @@
 #include "store/core/timetext.h"
 
 #include <QRegularExpression>
+#include <vector>
 
 namespace store {
 
 QString formatTime(int minutesOfDay)
 {
-    const int m = ((minutesOfDay % 1440) + 1440) % 1440;
-    const int h = m / 60;
-    const int h12 = h % 12 == 0 ? 12 : h % 12;
-    return QStringLiteral("%1:%2 %3")
-        .arg(h12, 2, 10, QLatin1Char('0'))
-        .arg(m % 60, 2, 10, QLatin1Char('0'))
-        .arg(h < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+    // Every minute's text is made once: each page opened asks for a column
+    // of them.
+    static const std::vector<QString> texts = [] {
+        std::vector<QString> out;
+        out.reserve(1440);
+        for (int m = 0; m < 1440; ++m) {
+            const int h = m / 60;
+            const int h12 = h % 12 == 0 ? 12 : h % 12;
+            out.push_back(QStringLiteral("%1:%2 %3")
+                              .arg(h12, 2, 10, QLatin1Char('0'))
+                              .arg(m % 60, 2, 10, QLatin1Char('0'))
+                              .arg(h < 12 ? QStringLiteral("AM") : QStringLiteral("PM")));
+        }
+        return out;
+    }();
+    return texts[static_cast<size_t>(((minutesOfDay % 1440) + 1440) % 1440)];
 }
 
 QString formatTime(const QTime &time)

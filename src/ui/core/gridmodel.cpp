@@ -180,17 +180,19 @@ void GridModel::setClip(const QString &text)
 {
     if (m_rows == 0 || m_cols == 0)
         return;
-    const QStringList lines = text.split(kCr);
+    // Read in place: a cell's text is copied only where it changes (a page
+    // opened fills hundreds of cells this way).
+    const QList<QStringView> lines = QStringView(text).split(kCr);
     bool any = false;
     for (int r = selTop(); r <= selBottom(); ++r) {
         const int i = r - selTop();
-        const QStringList parts = i < lines.size() ? lines[i].split(kTab) : QStringList();
+        const QList<QStringView> parts = i < lines.size() ? lines[i].split(kTab) : QList<QStringView>();
         for (int c = selLeft(); c <= selRight(); ++c) {
             const int j = c - selLeft();
-            QString value = j < parts.size() ? parts[j] : QString();
+            const QStringView value = j < parts.size() ? parts[j] : QStringView();
             Cell &target = m_cells[r][c];
             if (target.text != value) {
-                target.text = std::move(value);
+                target.text = value.toString();
                 any = true;
             }
         }
