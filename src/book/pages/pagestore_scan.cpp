@@ -118,41 +118,64 @@ std::optional<std::vector<QDate>> PageStore::indexedDates(const QDate &from, con
 {
     if (needle.isEmpty() || !m_db.searchIndex().searchable)
         return std::nullopt;
-    QString sql = QStringLiteral("SELECT COUNT(*), MIN(%2), MAX(%2) FROM %1 WHERE 1 = 1")
-                      .arg(q(store::tables::Appt), q("CalDate"));
-    QVariantList binds;
-    addDateRange(sql, binds, from, to);
-    const auto range = m_db.selectOne(sql, binds);
-    const size_t pages = range ? range->value(0).toULongLong() : 0;
-    if (pages == 0)
+    // The range's first and last pages, each found by the dates' index
+    // (a count would read every page's entry of the range).
+    const QString edge = QStringLiteral("(SELECT %2 FROM %1 WHERE 1 = 1%3 ORDER BY %2%4 LIMIT 1)");
+    QString within;
+    QVariantList binds, both;
+    addDateRange(within, binds, from, to);
+    both = binds + binds;
+    const auto range = m_db.selectOne(QStringLiteral("SELECT %1, %2")
+                                          .arg(edge.arg(q(store::tables::Appt), q("CalDate"), within, QString()),
+                                               edge.arg(q(store::tables::Appt), q("CalDate"), within,
+                                                        QStringLiteral(" DESC"))),
+                                      both);
+    const QDate first = range ? Database::toDate(range->value(0)) : QDate();
+    const QDate last = range ? Database::toDate(range->value(1)) : QDate();
+    if (!first.isValid() || !last.isValid())
         return std::vector<QDate>{};
+    // A page a date at the most.
+    const size_t pages = static_cast<size_t>(first.daysTo(last)) + 1;
+    store::SearchIndex::Reader index(m_db);
     // A name the index holds on one page or none is answered by one lookup,
-    // before the sample's four (each a few round trips to a server).
-    const auto few = store::SearchIndex::pagesWith(m_db, from, to, needle, 1);
+    // before the sample's.
+    const auto few = index.pagesWith(from, to, needle, 1);
     if (!few || few->size() <= 1)
         return few;
     // Page by page, the index costs several times what one pass over every
     // page costs per page, so a name on more than about one page in eight
     // is read by the scan. The share is told by a few short spans spread
-    // over the range, before any page is read: a common name shows itself
-    // in the first span, a rare one costs a few index lookups.
+    // over the range, asked at once, before any page is read: a common name
+    // fills the spans, a rare one costs two short reads.
     constexpr int Spans = 4, SpanDays = 8;
-    const QDate first = Database::toDate(range->value(1)), last = Database::toDate(range->value(2));
-    if (first.isValid() && last.isValid() && first.daysTo(last) >= 8 * Spans * SpanDays) {
+    if (first.daysTo(last) >= 8 * Spans * SpanDays) {
         const qint64 step = (first.daysTo(last) - SpanDays) / (Spans - 1);
-        const QString count = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 >= ? AND %2 <= ?")
-                                  .arg(q(store::tables::Appt), q("CalDate"));
-        size_t hits = 0, sampled = 0;
+        std::vector<std::pair<QDate, QDate>> spans;
+        QStringList inSpans;
+        QVariantList spanBinds;
         for (int i = 0; i < Spans; ++i) {
-            const QDate a = first.addDays(i * step), b = a.addDays(SpanDays - 1);
-            const auto found = store::SearchIndex::pagesWithin(m_db, a, b, needle);
-            if (!found)
-                return std::nullopt;
-            hits += *found;
-            if (*found > 0)
-                sampled += m_db.scalar(count, {Database::toSql(a), Database::toSql(b)}).toULongLong();
-            else
-                sampled += SpanDays;   // at most: enough to tell a rare name
+            spans.emplace_back(first.addDays(i * step), first.addDays(i * step + SpanDays - 1));
+            inSpans << QStringLiteral("(%1 >= ? AND %1 <= ?)").arg(q("CalDate"));
+            spanBinds << Database::toSql(spans.back().first) << Database::toSql(spans.back().second);
+        }
+        const auto found = index.pagesWithin(spans, needle);
+        if (!found)
+            return std::nullopt;
+        std::vector<QDate> stored;
+        for (const QSqlRecord &r : m_db.select(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                                                   .arg(q("CalDate"), q(store::tables::Appt),
+                                                        inSpans.join(QStringLiteral(" OR "))),
+                                               spanBinds))
+            stored.push_back(Database::toDate(r.value(0)));
+        const auto inSpan = [](const std::vector<QDate> &dates, const std::pair<QDate, QDate> &span) {
+            return static_cast<size_t>(std::count_if(dates.begin(), dates.end(), [&](const QDate &d) {
+                return d >= span.first && d <= span.second;
+            }));
+        };
+        size_t hits = 0, sampled = 0;
+        for (const auto &span : spans) {
+            hits += inSpan(*found, span);
+            sampled += inSpan(stored, span);
             if (hits * 2 > sampled)
                 return std::nullopt;
         }
@@ -162,7 +185,7 @@ std::optional<std::vector<QDate>> PageStore::indexedDates(const QDate &from, con
     // Should the spans have missed where the name is common, past a third
     // of the pages the index stops and the scan answers.
     const size_t most = std::max<size_t>(pages / 3, DatesPerRead);
-    auto dates = store::SearchIndex::pagesWith(m_db, from, to, needle, most);
+    auto dates = index.pagesWith(from, to, needle, most);
     if (dates && dates->size() > most)
         return std::nullopt;
     return dates;

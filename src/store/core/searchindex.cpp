@@ -30,15 +30,6 @@ bool sqlite(const Database &db)
     return !db.onServer();
 }
 
-// On a server the trigram index covers the page's words (see wordsOf), in
-// a field beside the page's text, which tells a find exactly: the index is
-// made in a fraction of the time, and a booking that adds no new word to its
-// page changes nothing in it. A row without words was written by a station
-// of an earlier version still running (it keeps the text alone): searches
-// take it as it is. A table made before, whose owner has not changed it,
-// has no words and its text is indexed.
-const QString WordsField = QStringLiteral("Words");
-
 bool hasWords(Database &db)
 {
     return db.selectOne(QStringLiteral("SELECT 1 FROM information_schema.columns WHERE table_schema = current_schema() "
@@ -114,39 +105,12 @@ bool hasTrigramFts(Database &db)
     }
 }
 
-// The FTS5 query of the needle's trigrams, each a quoted phrase: a cell
-// holding the needle holds every one of them.
-QString trigramQuery(const QString &folded)
-{
-    const QList<uint> points = folded.toUcs4();
-    std::set<QString> seen;
-    QStringList terms;
-    for (qsizetype i = 0; i + SearchIndex::MinNeedle <= points.size(); ++i) {
-        QString t = QString::fromUcs4(reinterpret_cast<const char32_t *>(points.constData() + i), SearchIndex::MinNeedle);
-        if (!seen.insert(t).second)
-            continue;
-        t.replace(QLatin1Char('"'), QLatin1String("\"\""));
-        terms << QLatin1Char('"') + t + QLatin1Char('"');
-    }
-    return terms.join(QLatin1String(" AND "));
-}
-
-// The mark a station that cannot keep the index leaves in the database with
-// its page writes: every station's searches scan until a station that can
-// keeps it builds it again.
-const QString StaleField = QStringLiteral("FindStale");
-
 bool hasStaleField(Database &db)
 {
     if (!db.tableExists(tables::State))
         return false;
     const QString table = db.onServer() ? tables::State.toLower() : tables::State;
     return db.connection().record(table).indexOf(db.onServer() ? StaleField.toLower() : StaleField) >= 0;
-}
-
-bool isStale(Database &db)
-{
-    return db.scalar(QStringLiteral("SELECT MAX(%1) FROM %2").arg(q(StaleField), q(tables::State))).toInt() > 0;
 }
 
 void setStale(Database &db, bool stale)
@@ -156,6 +120,11 @@ void setStale(Database &db, bool stale)
 }
 
 } // namespace
+
+bool SearchIndex::markedStale(Database &db)
+{
+    return db.scalar(QStringLiteral("SELECT MAX(%1) FROM %2").arg(q(StaleField), q(tables::State))).toInt() > 0;
+}
 
 QString SearchIndex::fold(const QString &text)
 {
@@ -199,10 +168,10 @@ SearchIndex::State SearchIndex::probe(Database &db)
     }
     // A station that could not keep it wrote pages: built again here, as
     // this station starts. Until then every station's searches scan.
-    if (!db.inTransaction() && isStale(db)) {
+    if (!db.inTransaction() && markedStale(db)) {
         try {
             WriteTransaction tx(db);
-            if (isStale(db))
+            if (markedStale(db))
                 rebuild(db);
             tx.commit();
         } catch (const DbError &e) {
@@ -433,129 +402,6 @@ void SearchIndex::pageChanged(Database &db, const QDate &date, const QString &be
         if (it == was.end() || it->second != text)
             add(db, base + slot, text);
     }
-}
-
-namespace {
-
-// For the scope, a server's statements find their rows through an index's
-// bitmap alone (the settings are the session's, restored on leaving).
-class ServerIndexOnly {
-public:
-    explicit ServerIndexOnly(Database &db) : m_db(db), m_on(db.onServer())
-    {
-        if (!m_on)
-            return;
-        m_db.exec(QStringLiteral("SET enable_seqscan = off"));
-        m_db.exec(QStringLiteral("SET enable_indexscan = off"));
-    }
-    ~ServerIndexOnly()
-    {
-        if (!m_on)
-            return;
-        try {
-            m_db.exec(QStringLiteral("RESET enable_seqscan"));
-            m_db.exec(QStringLiteral("RESET enable_indexscan"));
-        } catch (const DbError &) {
-            // an aborted transaction undoes the settings with it
-        }
-    }
-    ServerIndexOnly(const ServerIndexOnly &) = delete;
-    ServerIndexOnly &operator=(const ServerIndexOnly &) = delete;
-
-private:
-    Database &m_db;
-    bool m_on;
-};
-
-// The condition naming the index's entries that may hold a folded needle,
-// and its values. On a server whose table keeps the pages apart: each long
-// run of letters and digits of the needle among the words (through the
-// index), then the needle in the page's text; a needle without such a run
-// is looked for in the texts alone.
-std::optional<std::pair<QString, QVariantList>> matching(Database &db, const QString &folded)
-{
-    if (sqlite(db))
-        return std::make_pair(QStringLiteral("%1 MATCH ?").arg(q(SearchIndex::Table)), QVariantList{trigramQuery(folded)});
-    const QString like = QStringLiteral("%1 LIKE ? ESCAPE '!'");
-    if (!db.searchIndex().keptWords)
-        return std::make_pair(like.arg(q("Text")), QVariantList{Dialect::containing(folded)});
-    QStringList runs;
-    QVariantList values;
-    for (const QString &run : longRunsOf(folded, SearchIndex::MinNeedle)) {
-        runs << QStringLiteral("%1 LIKE ?").arg(q(WordsField));
-        values << QLatin1Char('%') + run + QLatin1Char('%');   // letters and digits only: nothing to escape
-    }
-    QString condition = like.arg(q("Text"));
-    if (!runs.isEmpty())
-        condition = QStringLiteral("(%1 IS NULL OR (%2)) AND %3")
-                        .arg(q(WordsField), runs.join(QStringLiteral(" AND ")), condition);
-    values << Dialect::containing(folded);
-    return std::make_pair(condition, values);
-}
-
-} // namespace
-
-std::optional<size_t> SearchIndex::pagesWithin(Database &db, const QDate &from, const QDate &to,
-                                               const QString &needle)
-{
-    const QString folded = fold(needle);
-    if (!db.searchIndex().searchable || folded.toUcs4().size() < MinNeedle || isStale(db) || !from.isValid() ||
-        !to.isValid())
-        return std::nullopt;
-    const auto match = matching(db, folded);
-    if (!match)
-        return std::nullopt;
-    // An entry is a column of a page: a page's entries share its day's bits.
-    // The key's range first: a server tells the rows of the range before
-    // it opens any page's text (it takes conditions of one cost in order).
-    const QString sql = QStringLiteral("SELECT COUNT(DISTINCT %2 / %3) FROM %1 WHERE %2 >= ? AND %2 <= ? AND %4")
-                            .arg(q(Table), sqlite(db) ? QStringLiteral("rowid") : q("Cell"))
-                            .arg(qint64(1) << SlotBits)
-                            .arg(match->first);
-    const ServerIndexOnly only(db);
-    return static_cast<size_t>(
-        db.scalar(sql, QVariantList{dayKey(from), dayKey(to) + Overflow} + match->second).toLongLong());
-}
-
-std::optional<std::vector<QDate>> SearchIndex::pagesWith(Database &db, const QDate &from, const QDate &to,
-                                                        const QString &needle, size_t maxPages)
-{
-    const QString folded = fold(needle);
-    if (!db.searchIndex().searchable || folded.toUcs4().size() < MinNeedle || isStale(db))
-        return std::nullopt;
-    const qint64 low = from.isValid() ? dayKey(from) : 0;
-    const qint64 high = to.isValid() ? dayKey(to) + Overflow : std::numeric_limits<qint64>::max();
-    const auto match = matching(db, folded);
-    if (!match)
-        return std::nullopt;
-    const QString key = sqlite(db) ? QStringLiteral("rowid") : q("Cell");
-    QString sql = QStringLiteral("SELECT %2 FROM %1 WHERE %2 >= ? AND %2 <= ? AND %3").arg(q(Table), key, match->first);
-    // The file's index gives its entries by key as it finds them: a name on
-    // most pages stops the read as soon as it has passed the most the
-    // caller wants. A server finds them all before it could sort them (and
-    // tells each from its page's text): it is asked for no order, a row a
-    // page, and for no more rows than that most.
-    if (sqlite(db))
-        sql += QStringLiteral(" ORDER BY %1").arg(key);
-    else if (maxPages > 0)
-        sql += QStringLiteral(" LIMIT %1").arg(maxPages + 1);   // a number of ours, not a typed value
-    std::vector<QDate> out;
-    // A server's table holds little beside the texts kept apart, so its
-    // planner finds walking it by key cheaper than the trigram index, and
-    // opens every page's text: here it reads through the index only.
-    const ServerIndexOnly only(db);
-    QSqlQuery rows = db.exec(sql, QVariantList{low, high} + match->second);
-    while (rows.next()) {
-        const QDate d = dayOf(rows.value(0).toLongLong());
-        if (!out.empty() && out.back() == d)
-            continue;
-        out.push_back(d);
-        if (maxPages > 0 && out.size() > maxPages)
-            break;
-    }
-    rows.finish();
-    std::sort(out.begin(), out.end());
-    return out;
 }
 
 void SearchIndex::keepWords(Database &db)

@@ -62,21 +62,54 @@ public:
     // the running write transaction. Nothing when the index is not kept.
     static void pageChanged(Database &db, const QDate &date, const QString &before, const QString &after);
 
-    // The dates (ascending) between from and to (an invalid date: no bound)
-    // of pages whose cells may hold `needle`; nullopt when the index cannot
-    // tell (not searchable here, marked stale, or a needle too short). With `maxPages`,
-    // the reading stops at one date more than that.
+    // One search's reads of the index. Whether the index may be trusted
+    // (searchable here, not marked stale) is asked once, as it starts; on a
+    // server its statements find their rows through an index's bitmap alone
+    // while it lasts, the session's settings restored as it ends. Each
+    // takes one round trip: a search's few reads pay for them once.
+    class Reader {
+    public:
+        explicit Reader(Database &db);
+        ~Reader();
+        Reader(const Reader &) = delete;
+        Reader &operator=(const Reader &) = delete;
+
+        // The dates (ascending) between from and to (an invalid date: no
+        // bound) of pages whose cells may hold `needle`; nullopt when the
+        // index cannot tell (not searchable here, marked stale, or a needle
+        // too short). With `maxPages`, the reading stops at one date more
+        // than that.
+        std::optional<std::vector<QDate>> pagesWith(const QDate &from, const QDate &to, const QString &needle,
+                                                    size_t maxPages = 0);
+        // The dates (ascending) of pages within the spans (each from..to,
+        // both valid, none overlapping) whose cells may hold `needle`, in one
+        // statement; nullopt as for pagesWith. Meant for short spans: a
+        // sample of a range.
+        std::optional<std::vector<QDate>> pagesWithin(const std::vector<std::pair<QDate, QDate>> &spans,
+                                                      const QString &needle);
+
+    private:
+        bool answers(const QString &folded) const;
+
+        Database &m_db;
+        bool m_trusted = false;
+        // A server session's planner settings as they were.
+        bool m_restore = false, m_seqscan = true, m_indexscan = true;
+    };
+
+    // Reader's two reads, each on its own.
     static std::optional<std::vector<QDate>> pagesWith(Database &db, const QDate &from, const QDate &to,
                                                        const QString &needle, size_t maxPages = 0);
-
-    // How many pages between from and to (both valid) may hold `needle`;
-    // nullopt as for pagesWith. Meant for short spans: a sample of a range.
     static std::optional<size_t> pagesWithin(Database &db, const QDate &from, const QDate &to,
                                              const QString &needle);
 
     // Text as the index holds it: each character case-folded on its own, as
     // a case-blind comparison of the program matches them.
     static QString fold(const QString &text);
+
+private:
+    // Whether a station that cannot keep the index marked it stale.
+    static bool markedStale(Database &db);
 };
 
 } // namespace store

@@ -11,6 +11,20 @@ namespace store {
 
 namespace searchtext {
 
+// On a server the index's table keeps each page's words (see wordsOf) in a
+// field beside the page's text, which tells a find exactly: the index is
+// made in a fraction of the time, and a booking that adds no new word to its
+// page changes nothing in it. A row without words was written by a station
+// of an earlier version still running (it keeps the text alone): searches
+// take it as it is. A table made before, whose owner has not changed it,
+// has no words and its text is indexed.
+inline const QString WordsField = QStringLiteral("Words");
+
+// The mark a station that cannot keep the index leaves in the database
+// (a field of sys_State) with its page writes: every station's searches scan
+// until a station that can keep it builds it again.
+inline const QString StaleField = QStringLiteral("FindStale");
+
 // An entry's key: the page's day in the high bits, then its slot: one
 // page's entries lie in one range. On the file the slot is the column of
 // the page text (a consultant's column), counted down from the top of the

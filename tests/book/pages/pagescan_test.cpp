@@ -262,6 +262,18 @@ TEST_P(PageScan, AServerIndexKeepsNoChangesPending)
     EXPECT_EQ(store::SearchIndex::pagesWith(db, {}, {}, "pending name"), std::vector<QDate>{Monday});
 }
 
+// A search steers a server's planner only while it reads the index: the
+// session's settings are as they were after it, whatever they were.
+TEST_P(PageScan, AServerSearchLeavesThePlannerAsItFoundIt)
+{
+    if (!db.onServer())
+        GTEST_SKIP() << "the file has no planner settings";
+    db.exec("SET enable_indexscan = off");
+    EXPECT_EQ(pages.findText(Monday, Monday.addDays(2), "smith").size(), 2u);
+    EXPECT_EQ(db.scalar("SHOW enable_seqscan").toString(), "on");
+    EXPECT_EQ(db.scalar("SHOW enable_indexscan").toString(), "off");
+}
+
 // Rebuilt from many pages, slice by slice and batch by batch, the index
 // names exactly the pages that hold a name, and the build is heard from 0 to
 // every page with counts that only grow.
