@@ -97,12 +97,19 @@ void NameSearch::start()
     step();
 }
 
+bool NameSearch::closeEditor()
+{
+    if (!m_entry.leaveEditor())
+        return false;
+    m_entry.hideEditor();
+    return true;
+}
+
 void NameSearch::step()
 {
     // The cell found last may hold an entry being typed: it is never dropped.
-    if (!m_entry.leaveEditor())
+    if (!closeEditor())
         return;
-    m_entry.hideEditor();
     QDate to = m_firstStep ? QDate() : m_session.page().date.addDays(-1);
     try {
         const PageSession::BusyScope busy(m_session);
@@ -158,9 +165,8 @@ void NameSearch::yes()
 
 void NameSearch::no()
 {
-    if (!m_entry.leaveEditor())
+    if (!closeEditor())
         return;
-    m_entry.hideEditor();
     hidePanel();
     m_session.grid().setCursor(pos::FirstTimeRow, pos::FirstCol);
     m_hub.requestFocus(Focus::Grid);

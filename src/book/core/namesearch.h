@@ -44,6 +44,8 @@ public:
     static const QString Unsuccessful;
 
 private:
+    // The editor left (what it holds saved or the user kept there) and hidden.
+    bool closeEditor();
     void step();
     void report(bool foundNow);
 

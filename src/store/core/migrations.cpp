@@ -79,20 +79,26 @@ bool owns(Database &db, const QString &table)
         .toBool();
 }
 
-bool ownsLog(Database &db)
+// The change log's definition where this station may change its indexes
+// (on a server, as the log's owner); otherwise null, and `kept` logged for
+// another role.
+const TableDef *logToChange(Database &db, const char *kept)
 {
-    return owns(db, tables::ChangeLog);
+    if (!db.onServer())
+        return nullptr;
+    if (!owns(db, tables::ChangeLog)) {
+        qInfo("%s", kept);
+        return nullptr;
+    }
+    return findTable(tables::ChangeLog);
 }
 
 void rangedLogIndex(Database &db)
 {
-    if (!db.onServer())
+    const TableDef *log = logToChange(db, "The change log keeps its index by time: only its owner may make it smaller.");
+    if (!log)
         return;
-    const TableDef &t = *findTable(tables::ChangeLog);
-    if (!ownsLog(db)) {
-        qInfo("The change log keeps its index by time: only its owner may make it smaller.");
-        return;
-    }
+    const TableDef &t = *log;
     for (const IndexDef &i : t.indexes)
         if (i.ranged)
             db.exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(Dialect::quote(t.name + QLatin1Char('_') + i.name)));
@@ -108,13 +114,10 @@ void rangedLogIndex(Database &db)
 // the owner the log keeps the indexes it has.
 void compactLogIndexes(Database &db)
 {
-    if (!db.onServer())
+    const TableDef *log = logToChange(db, "The change log keeps its indexes: only its owner may make them smaller.");
+    if (!log)
         return;
-    const TableDef &t = *findTable(tables::ChangeLog);
-    if (!ownsLog(db)) {
-        qInfo("The change log keeps its indexes: only its owner may make them smaller.");
-        return;
-    }
+    const TableDef &t = *log;
     const QString table = Dialect::quote(t.name);
     if (const auto key = db.selectOne(QStringLiteral("SELECT conname FROM pg_constraint WHERE conrelid = "
                                                      "to_regclass(?) AND contype = 'p'"),
