@@ -45,6 +45,10 @@ void addReportFileFields(ui::FormModel &model);
 bool storePrintRecord(ui::Prompter &prompter, ui::RecordForm &record, ui::FormModel &model, const QString &unpaid,
                       const QString &receipt, const QString &notSaved, const std::function<void()> &shown);
 
+// Runs `bind`, which binds a window's record sources; false after the
+// database's message when they cannot be read.
+bool bindRecords(ui::Prompter &prompter, const std::function<void()> &bind);
+
 // One letterhead design window without its widgets: the design record of
 // tbl_Letterhead in the name, address and practitioner boxes, the first
 // tbl_Print record in the margin boxes, and the window's commands.
