@@ -124,20 +124,9 @@ bool storePrintRecord(ui::Prompter &prompter, ui::RecordForm &record, ui::FormMo
     return true;
 }
 
-bool bindRecords(ui::Prompter &prompter, const std::function<void()> &bind)
-{
-    try {
-        bind();
-    } catch (const store::DbError &e) {
-        prompter.message(e.numbered(), LetterheadController::SaveTitle);
-        return false;
-    }
-    return true;
-}
-
 LetterheadController::LetterheadController(ui::Services &services, const Design &design,
                                            report::Reporter &reporter, QObject *parent)
-    : QObject(parent), m_services(services), m_design(design), m_reporter(reporter),
+    : PrintSetupController(services, reporter, box::Clinic, parent), m_design(design),
       m_lh(letterheadForm(design)), m_pr(printForm()), m_lhRecord(services.db, m_lh),
       m_prRecord(services.db, m_pr)
 {
@@ -155,16 +144,11 @@ ui::FormModel *LetterheadController::modelOf(const QString &name)
     return nullptr;
 }
 
-bool LetterheadController::load()
+void LetterheadController::bindRecords()
 {
-    if (!bindRecords(m_services.prompter, [this] {
-            m_prRecord.bind(store::tables::Print);
-            m_lhRecord.bind(store::tables::Letterhead);
-            toShownRecord();
-        }))
-        return false;
-    emit recordShown();
-    return true;
+    m_prRecord.bind(store::tables::Print);
+    m_lhRecord.bind(store::tables::Letterhead);
+    toShownRecord();
 }
 
 void LetterheadController::toShownRecord()

@@ -42,17 +42,14 @@ ui::FormModel preprintedForm()
 
 PreprintedController::PreprintedController(ui::Services &services, report::Reporter &reporter,
                                            QObject *parent)
-    : QObject(parent), m_services(services), m_reporter(reporter), m_model(preprintedForm()),
+    : PrintSetupController(services, reporter, box::Top, parent), m_model(preprintedForm()),
       m_record(services.db, m_model)
 {
 }
 
-bool PreprintedController::load()
+void PreprintedController::bindRecords()
 {
-    if (!bindRecords(m_services.prompter, [this] { m_record.bind(store::tables::Print); }))
-        return false;
-    emit recordShown();
-    return true;
+    m_record.bind(store::tables::Print);
 }
 
 bool PreprintedController::save()
@@ -63,7 +60,7 @@ bool PreprintedController::save()
                              inches(m_model.text(box::Bottom)), inches(m_model.text(box::Right)));
     if (why) {
         emit recordShown();
-        m_services.prompter.message(*why, LetterheadController::SaveTitle, ui::Icon::Warning);
+        m_services.prompter.message(*why, SaveTitle, ui::Icon::Warning);
         emit focusRequested(box::Top);
         return false;
     }

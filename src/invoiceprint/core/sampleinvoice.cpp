@@ -1,7 +1,7 @@
 #include "invoiceprint/core/sampleinvoice.h"
 
-#include "invoiceprint/core/letterheadcontroller.h"
 #include "invoiceprint/core/margins.h"
+#include "invoiceprint/core/printsetupcontroller.h"
 
 #include "report/core/reporter.h"
 #include "store/core/database.h"
@@ -65,7 +65,7 @@ std::optional<report::ReportSettings> marginSample(ui::Services &services, const
         services.prompter.message(*why, run.caption, ui::Icon::Warning);
         return std::nullopt;
     }
-    const auto invoice = sampleInvoice(services, run.source, run.caption, LetterheadController::SaveTitle);
+    const auto invoice = sampleInvoice(services, run.source, run.caption, PrintSetupController::SaveTitle);
     if (!invoice)
         return std::nullopt;
     report::ReportSettings s = sampleSettings(services.state.places, run.file, run.dataFiles, *invoice, destination);
