@@ -15,7 +15,6 @@ inline const QString LastName = QStringLiteral("PLastName");
 
 namespace index {
 inline const QString FileNo = QStringLiteral("FileNo");
-inline const QString LastName = QStringLiteral("LastName");
 inline const QString SSN = QStringLiteral("SSN");
 inline const QString NameDOB = QStringLiteral("NameDOB");
 inline const QString NameAddress = QStringLiteral("NameAddress");

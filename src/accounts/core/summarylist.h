@@ -97,7 +97,6 @@ private:
     enum class Key { None, IssueDate, FileNo, Name };
 
     void listing(const Narrowing &n, Order order, bool inPlace);
-    void listRuns(Order order);
     QString keyColumn() const;
     int runOf(int row) const;
     const std::vector<int> &runInvoices(int run) const;

@@ -5,7 +5,6 @@
 #include "accounts/core/accountforms.h"
 #include "ui/core/services.h"
 #include "ui/core/windows.h"
-#include "accounts/widgets/elsewheremarks.h"
 #include "ui/widgets/formbinder.h"
 #include "ui/widgets/qtcolour.h"
 #include "ui/widgets/controls.h"
@@ -212,8 +211,6 @@ void AccountWindow::buildForm()
 
 void AccountWindow::showRecord()
 {
-    m_binder->showAll();
-    showChangedElsewhere(this, *m_binder, m_ctl.form(), m_ctl.changedElsewhere());
     const AccountController::Header &h = m_ctl.header();
     m_header[b::Invoice]->setText(h.invoice);
     m_header[b::FileNo]->setText(h.fileNo);

@@ -4,7 +4,6 @@
 #include "accounts/core/patientfields.h"
 #include "accounts/core/patientforms.h"
 #include "ui/core/services.h"
-#include "accounts/widgets/elsewheremarks.h"
 #include "ui/widgets/formbinder.h"
 #include "ui/widgets/qtcolour.h"
 #include "ui/widgets/controls.h"
@@ -127,8 +126,6 @@ void PatientWindow::buildForm()
 
 void PatientWindow::showRecord()
 {
-    m_binder->showAll();
-    showChangedElsewhere(this, *m_binder, m_ctl.form(), m_ctl.changedElsewhere());
     m_fileNo->setText(m_ctl.fileNo() > 0 ? QString::number(m_ctl.fileNo()) : QString());
 }
 

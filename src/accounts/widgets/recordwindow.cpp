@@ -60,8 +60,8 @@ void RecordWindow::bindForm(RecordController &ctl)
     m_controller = &ctl;
     m_binder = new ui::FormBinder(this, formModel(), this);
     m_binder->bind();
-    connect(&ctl, &RecordController::recordShown, this, &RecordWindow::showRecord);
-    connect(&ctl, &RecordController::boxesMarked, this, &RecordWindow::showRecord);
+    connect(&ctl, &RecordController::recordShown, this, &RecordWindow::showBoxes);
+    connect(&ctl, &RecordController::boxesMarked, this, &RecordWindow::showBoxes);
     connect(&ctl, &RecordController::focusRequested, m_binder, &ui::FormBinder::focus);
     connect(&ctl, &RecordController::lockChanged, this, &RecordWindow::showLock);
     ctl.live().setQuietCheck(quietForChanges);
@@ -69,6 +69,13 @@ void RecordWindow::bindForm(RecordController &ctl)
         if (on != m_controller->pageLock())
             m_controller->togglePageLock();
     });
+}
+
+void RecordWindow::showBoxes()
+{
+    m_binder->showAll();
+    showChangedElsewhere(this, *m_binder, m_controller->form(), m_controller->changedElsewhere());
+    showRecord();
 }
 
 bool RecordWindow::load()

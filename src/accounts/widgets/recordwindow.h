@@ -62,7 +62,8 @@ protected:
     void release();
 
     ui::FormModel &formModel();
-    // The record on show (again), and the Page Lock.
+    // What the window shows of the record on show beyond its bound boxes
+    // (which show it by then), and the Page Lock.
     virtual void showRecord() = 0;
     virtual void showLock() = 0;
 
@@ -90,6 +91,9 @@ protected:
     QCheckBox *m_lock = nullptr;
 
 private:
+    // The bound boxes as the controller holds them, those another station
+    // changed marked, and then the rest of the record.
+    void showBoxes();
     void placeLegend();
     QLineEdit *focusedBox() const;
     void cut();

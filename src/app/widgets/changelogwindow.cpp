@@ -23,7 +23,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 namespace app {
 
@@ -94,14 +93,7 @@ ChangeLogWindow::ChangeLogWindow(ui::Services &services, QWidget *parent)
     auto *print = table->button(QStringLiteral("cmdPrint"), this);
     auto *pdf = table->button(QStringLiteral("cmdPdf"), this);
     auto *close = table->button(QStringLiteral("cmdClose"), this);
-    auto *buttons = ui::buttonRow({print, pdf, close});
-
-    auto *box = new QVBoxLayout(this);
-    box->setContentsMargins(12, 12, 12, 12);
-    box->setSpacing(8);
-    box->addLayout(filters);
-    box->addWidget(m_list, 1);
-    box->addLayout(buttons);
+    ui::listColumn(this, m_list, {print, pdf, close})->insertLayout(0, filters);
 
     connect(show, &QPushButton::clicked, this, [this] { apply(); });
     connect(m_record, &QLineEdit::returnPressed, this, [this] { apply(); });

@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
@@ -20,7 +19,6 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QShortcut>
-#include <QVBoxLayout>
 
 namespace app {
 
@@ -43,13 +41,7 @@ ReportWindow::ReportWindow(ui::Services &services, QWidget *parent)
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] { m_s.windows.unload(ui::win::TextReport); });
 
-    auto *buttons = ui::buttonRow({m_save, m_print, m_close});
-    auto *box = new QVBoxLayout(this);
-    box->setContentsMargins(12, 12, 12, 12);
-    box->setSpacing(8);
-    box->addWidget(m_note);
-    box->addWidget(m_text, 1);
-    box->addLayout(buttons);
+    ui::listColumn(this, m_text, {m_save, m_print, m_close})->insertWidget(0, m_note);
     reload();
 }
 

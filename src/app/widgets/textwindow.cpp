@@ -7,11 +7,9 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QVBoxLayout>
 
 namespace app {
 
@@ -44,17 +42,6 @@ void centre(QWidget *w)
     }
 }
 
-QVBoxLayout *frame(QWidget *w, QPlainTextEdit *text, QPushButton *button)
-{
-    auto *row = ui::buttonRow({button});
-    auto *box = new QVBoxLayout(w);
-    box->setContentsMargins(12, 12, 12, 12);
-    box->setSpacing(10);
-    box->addWidget(text, 1);
-    box->addLayout(row);
-    return box;
-}
-
 } // namespace
 
 HelpWindow::HelpWindow(ui::Services &services, QWidget *parent)
@@ -69,7 +56,7 @@ HelpWindow::HelpWindow(ui::Services &services, QWidget *parent)
     m_exit = ui::named(new QPushButton(QStringLiteral("Exit"), this), QStringLiteral("cmdExit"));
     m_exit->setDefault(true);
     connect(m_exit, &QPushButton::clicked, this, [this] { m_s.windows.unload(ui::win::Help); });
-    frame(this, m_text, m_exit);
+    ui::listColumn(this, m_text, {m_exit}, 10);
     resize(640, 520);
     centre(this);
 }
@@ -109,7 +96,7 @@ ReadmeWindow::ReadmeWindow(ui::Services &services, QWidget *parent)
     connect(m_back, &QPushButton::clicked, this, [this] {
         m_s.windows.replace(ui::win::Readme, ui::win::Menu);
     });
-    frame(this, m_text, m_back);
+    ui::listColumn(this, m_text, {m_back}, 10);
     m_text->setPlainText(shownText(TextWindows(services).readmeText()));
     resize(640, 520);
     centre(this);

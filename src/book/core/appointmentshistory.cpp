@@ -97,27 +97,24 @@ void AppointmentsHistory::run()
                                            g.textMatrix(row, col));
     if (!needle || needle->isEmpty())
         return;
-    const auto askDate = [this](const QString &prompt, const QString &title) -> std::optional<std::optional<QDate>> {
-        const auto answer = m_s.prompter.input(prompt, title, QString());
-        if (!answer || answer->trimmed().isEmpty()) {
-            m_hub.requestFocus(Focus::Grid);
-            return std::nullopt;
-        }
-        const auto date = parseDateInput(answer->trimmed());
+    // A date not given sends the focus back to the grid; the search ends either way.
+    const auto dateOf = [this](const QString &prompt, const QString &title) {
+        const auto date = askDate(m_s.prompter, {prompt, title, QString(),
+                                                 QStringLiteral("Incorrect format! Please try again - mm/dd/yy "),
+                                                 QStringLiteral("Wrong format")});
         if (!date)
-            m_s.prompter.message(QStringLiteral("Incorrect format! Please try again - mm/dd/yy "),
-                                 QStringLiteral("Wrong format"));
-        return date;
+            m_hub.requestFocus(Focus::Grid);
+        return date.value_or(QDate());
     };
-    const auto from = askDate(QStringLiteral("You can conduct a search between two dates. Please enter start date in "
+    const QDate from = dateOf(QStringLiteral("You can conduct a search between two dates. Please enter start date in "
                                              "same format as Date on Diary - "),
                               QStringLiteral("Start Date"));
-    if (!from || !*from)
+    if (!from.isValid())
         return;
-    const auto to = askDate(QStringLiteral("Please enter last date to search:"), QStringLiteral("Last Date"));
-    if (!to || !*to)
+    const QDate to = dateOf(QStringLiteral("Please enter last date to search:"), QStringLiteral("Last Date"));
+    if (!to.isValid())
         return;
-    if (**to < **from) {
+    if (to < from) {
         m_s.prompter.message(QStringLiteral("Sorry, start date entered is later than last date! Please try again.."),
                              QStringLiteral("Dates wrong"));
         return;
@@ -125,7 +122,7 @@ void AppointmentsHistory::run()
     QString text;
     try {
         const PageSession::BusyScope busy(m_session);
-        text = report(*needle, m_session.pages(), **from, **to);
+        text = report(*needle, m_session.pages(), from, to);
     } catch (const DbError &e) {
         m_s.prompter.message(e.numbered(), QStringLiteral("Search History"), ui::Icon::Critical);
         return;

@@ -180,20 +180,18 @@ void BookNavigation::openPageByDate()
 {
     if (!m_entry.leaveEditor())
         return;
+    const DateQuestion q{
+        QStringLiteral("Please enter Date of Page to open in shortdate format: (e.g. 11/11/99, 1-1-00)"),
+        QStringLiteral("Search Date"), QString(),
+        QStringLiteral("Date entered is an invalid date or entered in the wrong format."), QStringLiteral("Search Date")};
     for (;;) {
-        const auto answer = m_s.prompter.input(
-            QStringLiteral("Please enter Date of Page to open in shortdate format: (e.g. 11/11/99, 1-1-00)"),
-            QStringLiteral("Search Date"), QString());
-        if (!answer || answer->trimmed().isEmpty())
+        const auto date = askDate(m_s.prompter, q);
+        if (!date)
             return;
-        const auto date = parseDateInput(answer->trimmed());
-        if (!date) {
-            m_s.prompter.message(QStringLiteral("Date entered is an invalid date or entered in the wrong format."),
-                                 QStringLiteral("Search Date"));
-            continue;
+        if (date->isValid()) {
+            showDay(*date);
+            return;
         }
-        showDay(*date);
-        return;
     }
 }
 

@@ -161,55 +161,21 @@ QDate CalendarModel::clickCell(int cell)
     return m_dates[cell];
 }
 
-bool CalendarModel::moveRight()
-{
-    return moveDay(1);
-}
-
-bool CalendarModel::moveLeft()
-{
-    return moveDay(-1);
-}
-
-// Off the last cell the dates move up a row (cell 41's date to cell 34, the
-// next day into cell 35); off the first they move down (cell 0's to cell 7,
-// the day before into cell 6).
-bool CalendarModel::moveDay(int step)
-{
-    if (step > 0 ? forwardBlocked() : backwardBlocked())
-        return false;
-    const int edge = step > 0 ? kCells - 1 : 0;
-    if (m_selected == edge) {
-        fillFrom(edge - 7 * step, m_dates[edge]);
-        m_selected = edge - 6 * step;
-        afterMove();
-    } else {
-        moveSelection(m_selected + step);
-    }
-    return true;
-}
-
-bool CalendarModel::moveDown()
-{
-    return moveWeek(7);
-}
-
-bool CalendarModel::moveUp()
-{
-    return moveWeek(-7);
-}
-
-bool CalendarModel::moveWeek(int days)
+// Off the grid the dates move a row (up going on, down going back) and the
+// selection lands a row inside it: a day on from cell 41, cell 34 takes
+// cell 41's date and the next day is selected in cell 35; a week on, the
+// selected cell takes the date a week later.
+bool CalendarModel::step(int days)
 {
     if (days > 0 ? forwardBlocked() : backwardBlocked())
         return false;
-    const int to = m_selected + days;
+    int to = m_selected + days;
     if (to < 0 || to >= kCells) {
-        fillFrom(m_selected, m_dates[m_selected].addDays(days));
-        afterMove();
-    } else {
-        moveSelection(to);
+        const QDate date = m_dates[m_selected].addDays(days);
+        to += days > 0 ? -7 : 7;
+        fillFrom(to, date);
     }
+    moveSelection(to);
     return true;
 }
 

@@ -85,10 +85,10 @@ public:
     // Keyboard moves. They never load a page; they return false when the key
     // is ignored at the limits. The moved selection is painted light cyan and
     // the selectors follow its date.
-    bool moveRight();
-    bool moveLeft();
-    bool moveDown();
-    bool moveUp();
+    bool moveRight() { return step(1); }
+    bool moveLeft() { return step(-1); }
+    bool moveDown() { return step(7); }
+    bool moveUp() { return step(-7); }
     bool movePageDown();
     bool movePageUp();
 
@@ -118,8 +118,7 @@ private:
     bool backwardBlocked() const;
     void moveSelection(int cell);
     void afterMove();
-    bool moveDay(int step);      // one day on, or back (-1)
-    bool moveWeek(int days);     // 7 on, or -7 back
+    bool step(int days);         // a day (1, -1) or a week (7, -7)
 
     std::array<QDate, kCells> m_dates;
     std::array<CellPaint, kCells> m_paint;

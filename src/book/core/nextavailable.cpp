@@ -160,19 +160,17 @@ void NextAvailable::onDate()
 {
     if (!m_entry.leaveEditor())
         return;
-    const auto answer = m_s.prompter.input(
-        QStringLiteral("Please enter date to search: Use date format  mm/dd/yy  or  mm-dd-yy"),
-        QStringLiteral("Search Date"), shortDate(m_session.page().date));
-    if (!answer || answer->trimmed().isEmpty()) {
+    const auto date =
+        askDate(m_s.prompter, {QStringLiteral("Please enter date to search: Use date format  mm/dd/yy  or  mm-dd-yy"),
+                               QStringLiteral("Search Date"), shortDate(m_session.page().date),
+                               QStringLiteral("Date entered is in wrong format. Please try again!"),
+                               QStringLiteral("Wrong Date format")});
+    if (!date) {
         m_hub.requestFocus(Focus::Grid);
         return;
     }
-    const auto date = parseDateInput(answer->trimmed());
-    if (!date) {
-        m_s.prompter.message(QStringLiteral("Date entered is in wrong format. Please try again!"),
-                             QStringLiteral("Wrong Date format"));
+    if (!date->isValid())
         return;
-    }
     try {
         if (*date == m_session.page().date)
             m_session.refreshGrid();

@@ -18,7 +18,6 @@ struct PageRecord;
 inline constexpr int DefaultCellColor = ui::colours::PaleYellow;
 inline constexpr int DesktopColor = ui::colours::Desktop;   // closed days
 inline constexpr int BlockSelectionColor = ui::colours::BlockSelection;
-inline constexpr int InactiveColor = ui::colours::Grey;
 // A cell without a colour of its own (0: emptied by Cut, or beyond a short
 // stored list) is not free: next available passes it over, so it shows grey,
 // as the daily schedule prints it.

@@ -27,15 +27,23 @@ namespace book {
 
 namespace {
 constexpr int kLegendWidthTwips = 11500;
+
+// One of the window's two frames (fraNavigation, fraPage): its parts in a
+// column, edge to edge.
+QVBoxLayout *frameColumn(QWidget *frame, const QString &name, int spacing)
+{
+    frame->setObjectName(name);
+    auto *v = new QVBoxLayout(frame);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(spacing);
+    return v;
+}
 } // namespace
 
 QWidget *BookWindow::buildNavigation()
 {
     auto *nav = new QWidget;
-    nav->setObjectName(QStringLiteral("fraNavigation"));
-    auto *v = new QVBoxLayout(nav);
-    v->setContentsMargins(0, 0, 0, 0);
-    v->setSpacing(5);
+    auto *v = frameColumn(nav, QStringLiteral("fraNavigation"), 5);
 
     m_calendar = new CalendarView(m_controller.navigation(), m_controller.hub(), nav);
     m_calendar->setDayFacts(CalendarView::pageFacts(m_services.db));
@@ -129,10 +137,7 @@ QWidget *BookWindow::buildNavigation()
 QWidget *BookWindow::buildPage()
 {
     auto *page = new QWidget;
-    page->setObjectName(QStringLiteral("fraPage"));
-    auto *v = new QVBoxLayout(page);
-    v->setContentsMargins(0, 0, 0, 0);
-    v->setSpacing(4);
+    auto *v = frameColumn(page, QStringLiteral("fraPage"), 4);
 
     m_calDate = ui::named(new QLabel(page), QStringLiteral("lblCalDate"));
     m_calDay = ui::named(new QLabel(page), QStringLiteral("lblCalDay"));

@@ -126,7 +126,7 @@ bool storePrintRecord(ui::Prompter &prompter, ui::RecordForm &record, ui::FormMo
 
 LetterheadController::LetterheadController(ui::Services &services, const Design &design,
                                            report::Reporter &reporter, QObject *parent)
-    : QObject(parent), m_services(services), m_design(design), m_reporter(reporter),
+    : PrintSetupController(services, reporter, box::Clinic, parent), m_design(design),
       m_lh(letterheadForm(design)), m_pr(printForm()), m_lhRecord(services.db, m_lh),
       m_prRecord(services.db, m_pr)
 {
@@ -144,18 +144,11 @@ ui::FormModel *LetterheadController::modelOf(const QString &name)
     return nullptr;
 }
 
-bool LetterheadController::load()
+void LetterheadController::bindRecords()
 {
-    try {
-        m_prRecord.bind(store::tables::Print);
-        m_lhRecord.bind(store::tables::Letterhead);
-        toShownRecord();
-    } catch (const store::DbError &e) {
-        m_services.prompter.message(e.numbered(), SaveTitle);
-        return false;
-    }
-    emit recordShown();
-    return true;
+    m_prRecord.bind(store::tables::Print);
+    m_lhRecord.bind(store::tables::Letterhead);
+    toShownRecord();
 }
 
 void LetterheadController::toShownRecord()
@@ -284,24 +277,12 @@ void LetterheadController::print() { run(report::ReportSettings::ToPrinter); }
 
 void LetterheadController::run(int destination)
 {
-    const auto prepare = [this, destination]() -> std::optional<report::ReportSettings> {
-        const double top = inches(m_pr.text(box::Top));
-        const double left = inches(m_pr.text(box::Left));
-        if (const auto why = refusal(top, left)) {
-            m_services.prompter.message(*why, m_design.caption, ui::Icon::Warning);
-            return std::nullopt;
-        }
-        const auto invoice = sampleInvoice(m_services, store::tables::Accounts, m_design.caption, SaveTitle);
-        if (!invoice)
-            return std::nullopt;
-        report::ReportSettings s =
-            sampleSettings(m_services.state.places, m_design.receiptFile, 3, *invoice, destination);
-        // Print places the page as Preview showed it.
-        s.marginTop = twips(top);
-        s.marginLeft = twips(left);
+    const auto prepare = [this, destination] {
+        auto s = marginSample(m_services, {m_design.caption, store::tables::Accounts, m_design.receiptFile, 3},
+                              {inches(m_pr.text(box::Top)), inches(m_pr.text(box::Left))}, destination);
         // The sample names the design on show; the invoice keeps its own.
-        if (m_lhRecord.hasCurrent())
-            s.letterhead = m_lhRecord.key().toInt();
+        if (s && m_lhRecord.hasCurrent())
+            s->letterhead = m_lhRecord.key().toInt();
         return s;
     };
     const bool busy = destination == report::ReportSettings::ToPrinter || m_design.previewBusy;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "invoiceprint/core/designs.h"
+#include "invoiceprint/core/printsetupcontroller.h"
 #include "ui/core/formmodel.h"
 #include "ui/core/recordform.h"
 
@@ -51,13 +52,12 @@ bool storePrintRecord(ui::Prompter &prompter, ui::RecordForm &record, ui::FormMo
 // Leaving a record (the record buttons, Design, Clear, Samples, Finish)
 // stores what was typed into it, as long as another station has not
 // changed the same boxes meanwhile; tbl_Print is written by Save only.
-class LetterheadController : public QObject {
+class LetterheadController : public PrintSetupController {
     Q_OBJECT
 public:
     static inline const QString FinishQuestion =
         QStringLiteral("Do you wish to use this letterhead design for printing on your invoices?");
     static inline const QString FinishTitle = QStringLiteral("Save Letterhead Design");
-    static inline const QString SaveTitle = QStringLiteral("Save GridData");
 
     LetterheadController(ui::Services &services, const Design &design, report::Reporter &reporter,
                          QObject *parent = nullptr);
@@ -70,9 +70,6 @@ public:
     QVariant shownKey() const { return m_lhRecord.key(); }
     bool helpShown() const { return m_help; }
 
-    // Binds the three record sources and shows the design's record. False
-    // after the message when the database cannot be read.
-    bool load();
     // The window came to the front: designs 2-4 show their record afresh.
     void arrive();
 
@@ -88,16 +85,16 @@ public:
     void print();
     // Finish and the close box; false keeps the window open.
     bool finish();
+    bool leave() override { return finish(); }
     void escape() { emit focusRequested(box::Clinic); }
     void showHelp(bool on);
 
 signals:
-    void recordShown();
-    void focusRequested(const QString &box);
     void helpChanged();
-    void busyChanged(bool on);
 
 private:
+    // The letterhead and print records, the design's record shown.
+    void bindRecords() override;
     enum class Step { First, Previous, Next, Last, Shown };
     // Stores the typed texts of the record on show; false when it could not.
     bool leaveRecord();
@@ -106,9 +103,7 @@ private:
     void run(int destination);
     bool saveMargins();
 
-    ui::Services &m_services;
     const Design &m_design;
-    report::Reporter &m_reporter;
     ui::FormModel m_lh;
     ui::FormModel m_pr;
     ui::RecordForm m_lhRecord;

@@ -3,7 +3,6 @@
 #include "invoiceprint/core/letterheadcontroller.h"
 #include "invoiceprint/core/margins.h"
 #include "invoiceprint/core/sampleinvoice.h"
-#include "store/core/dberror.h"
 #include "store/core/schema.h"
 #include "ui/core/appstate.h"
 #include "ui/core/prompter.h"
@@ -15,8 +14,6 @@
 namespace invoiceprint {
 
 namespace {
-
-const QString SaveTitle = QStringLiteral("Save GridData");
 
 struct Margin {
     const QString &box;
@@ -45,21 +42,14 @@ ui::FormModel preprintedForm()
 
 PreprintedController::PreprintedController(ui::Services &services, report::Reporter &reporter,
                                            QObject *parent)
-    : QObject(parent), m_services(services), m_reporter(reporter), m_model(preprintedForm()),
+    : PrintSetupController(services, reporter, box::Top, parent), m_model(preprintedForm()),
       m_record(services.db, m_model)
 {
 }
 
-bool PreprintedController::load()
+void PreprintedController::bindRecords()
 {
-    try {
-        m_record.bind(store::tables::Print);
-    } catch (const store::DbError &e) {
-        m_services.prompter.message(e.numbered(), SaveTitle);
-        return false;
-    }
-    emit recordShown();
-    return true;
+    m_record.bind(store::tables::Print);
 }
 
 bool PreprintedController::save()
@@ -94,24 +84,11 @@ void PreprintedController::print() { run(report::ReportSettings::ToPrinter); }
 
 void PreprintedController::run(int destination)
 {
-    const auto prepare = [this, destination]() -> std::optional<report::ReportSettings> {
-        const double top = inches(m_model.text(box::Top));
-        const double bottom = inches(m_model.text(box::Bottom));
-        const double left = inches(m_model.text(box::Left));
-        const double right = inches(m_model.text(box::Right));
-        if (const auto why = refusal(top, left, bottom, right)) {
-            m_services.prompter.message(*why, Caption, ui::Icon::Warning);
-            return std::nullopt;
-        }
-        const auto invoice = sampleInvoice(m_services, store::tables::AccountsQuery, Caption, SaveTitle);
-        if (!invoice)
-            return std::nullopt;
-        report::ReportSettings s = sampleSettings(m_services.state.places, ReceiptFile, 2, *invoice, destination);
-        s.marginTop = twips(top);
-        s.marginBottom = twips(bottom);
-        s.marginLeft = twips(left);
-        s.marginRight = twips(right);
-        return s;
+    const auto prepare = [this, destination] {
+        return marginSample(m_services, {Caption, store::tables::AccountsQuery, ReceiptFile, 2},
+                            {inches(m_model.text(box::Top)), inches(m_model.text(box::Left)),
+                             inches(m_model.text(box::Bottom)), inches(m_model.text(box::Right))},
+                            destination);
     };
     runWithRetry(m_services, m_reporter, prepare, [this](bool on) { emit busyChanged(on); });
 }

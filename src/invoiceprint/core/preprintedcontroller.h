@@ -1,24 +1,17 @@
 #pragma once
 
+#include "invoiceprint/core/printsetupcontroller.h"
 #include "ui/core/formmodel.h"
 #include "ui/core/recordform.h"
 
-#include <QObject>
 #include <QString>
-
-namespace report {
-class Reporter;
-}
-namespace ui {
-struct Services;
-}
 
 namespace invoiceprint {
 
 // The preprinted-paper window (frmNoLetterHead) without its widgets: the
 // four margins of the first tbl_Print record, stored with the plain report
 // files, and a sample invoice printed with them.
-class PreprintedController : public QObject {
+class PreprintedController : public PrintSetupController {
     Q_OBJECT
 public:
     static inline const QString Caption = QStringLiteral("Preprinted LetterHead Paper");
@@ -32,24 +25,18 @@ public:
 
     ui::FormModel &form() { return m_model; }
 
-    bool load();
     bool save();
     bool reset();
     void preview();
     void print();
     // Exit and the close box; false keeps the window open.
     bool exit();
-
-signals:
-    void recordShown();
-    void focusRequested(const QString &box);
-    void busyChanged(bool on);
+    bool leave() override { return exit(); }
 
 private:
+    void bindRecords() override;
     void run(int destination);
 
-    ui::Services &m_services;
-    report::Reporter &m_reporter;
     ui::FormModel m_model;
     ui::RecordForm m_record;
 };

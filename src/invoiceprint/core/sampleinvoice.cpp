@@ -1,5 +1,8 @@
 #include "invoiceprint/core/sampleinvoice.h"
 
+#include "invoiceprint/core/margins.h"
+#include "invoiceprint/core/printsetupcontroller.h"
+
 #include "report/core/reporter.h"
 #include "store/core/database.h"
 #include "store/core/dberror.h"
@@ -52,6 +55,27 @@ report::ReportSettings sampleSettings(const ui::Places &places, const QString &f
         s.dataFiles[size_t(i)] = app + QStringLiteral("\\db.mdb");
     s.selectionFormula = QStringLiteral("{tbl_Accounts.Invoice}=%1").arg(invoice);
     s.destination = destination;
+    return s;
+}
+
+std::optional<report::ReportSettings> marginSample(ui::Services &services, const SampleRun &run,
+                                                   const SampleMargins &margins, int destination)
+{
+    if (const auto why = refusal(margins.top, margins.left, margins.bottom, margins.right)) {
+        services.prompter.message(*why, run.caption, ui::Icon::Warning);
+        return std::nullopt;
+    }
+    const auto invoice = sampleInvoice(services, run.source, run.caption, PrintSetupController::SaveTitle);
+    if (!invoice)
+        return std::nullopt;
+    report::ReportSettings s = sampleSettings(services.state.places, run.file, run.dataFiles, *invoice, destination);
+    // Print places the page as Preview showed it.
+    s.marginTop = twips(margins.top);
+    s.marginLeft = twips(margins.left);
+    if (margins.bottom)
+        s.marginBottom = twips(*margins.bottom);
+    if (margins.right)
+        s.marginRight = twips(*margins.right);
     return s;
 }
 

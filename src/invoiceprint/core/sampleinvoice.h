@@ -41,6 +41,28 @@ std::optional<int> sampleInvoice(ui::Services &services, const QString &source, 
 report::ReportSettings sampleSettings(const ui::Places &places, const QString &file, int dataFiles,
                                       int invoice, int destination);
 
+// What a window's sample invoice is: the window's caption (its messages'
+// title), the record source its invoice is the first of, the report file
+// and how many data files name the database.
+struct SampleRun {
+    QString caption;
+    QString source;
+    QString file;
+    int dataFiles;
+};
+// The margins of a sample, in inches; bottom and right where the window
+// sets them.
+struct SampleMargins {
+    double top;
+    double left;
+    std::optional<double> bottom = std::nullopt;
+    std::optional<double> right = std::nullopt;
+};
+// The settings of a sample run with `margins`, or nothing once the user is
+// told why not (margins off the paper, no invoice, a database failure).
+std::optional<report::ReportSettings> marginSample(ui::Services &services, const SampleRun &run,
+                                                   const SampleMargins &margins, int destination);
+
 // Runs the report until it succeeds or the user answers No to the
 // ". Retry?" question. `prepare` makes the settings of each attempt, or
 // says why there is nothing to run and returns nullopt; `busy` shows and

@@ -36,6 +36,7 @@ LetterheadWindow::LetterheadWindow(ui::Services &services, const Design &design,
     : PrintSetupWindow(services, design.window, design.caption, reporter, parent), m_design(design)
 {
     m_ctl = std::make_unique<LetterheadController>(services, design, this->reporter());
+    setController(*m_ctl);
     addLetterheadCommands(m_commands, *m_ctl, design, services.windows);
     m_table = new ui::CommandTable(m_commands, this);
     buildForm();
@@ -51,7 +52,6 @@ LetterheadWindow::LetterheadWindow(ui::Services &services, const Design &design,
     connect(m_ctl.get(), &LetterheadController::recordShown, this, &LetterheadWindow::showRecord);
     connect(m_ctl.get(), &LetterheadController::focusRequested, this, focus);
     connect(m_ctl.get(), &LetterheadController::helpChanged, this, &LetterheadWindow::showHelp);
-    connect(m_ctl.get(), &LetterheadController::busyChanged, this, &LetterheadWindow::setBusy);
 
     for (QPushButton *b : findChildren<QPushButton *>())
         m_lhBinder->enterMovesOn(b);
@@ -59,22 +59,9 @@ LetterheadWindow::LetterheadWindow(ui::Services &services, const Design &design,
     showHelp();
 }
 
-bool LetterheadWindow::load()
-{
-    if (!m_ctl->load())
-        return false;
-    m_lhBinder->focus(box::Clinic);
-    return true;
-}
-
 void LetterheadWindow::arrive()
 {
     m_ctl->arrive();
-}
-
-bool LetterheadWindow::closeByUser()
-{
-    return closeWith([this] { return m_ctl->finish(); });
 }
 
 void LetterheadWindow::buildForm()

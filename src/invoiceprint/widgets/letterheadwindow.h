@@ -24,12 +24,8 @@ public:
     LetterheadWindow(ui::Services &services, const Design &design, report::Reporter *reporter = nullptr,
                      QWidget *parent = nullptr);
 
-    bool load();
     void arrive();
     LetterheadController &controller() { return *m_ctl; }
-
-protected:
-    bool closeByUser() override;
 
 private:
     void buildForm();

@@ -19,6 +19,7 @@ PreprintedWindow::PreprintedWindow(ui::Services &services, report::Reporter *rep
     : PrintSetupWindow(services, ui::win::NoLetterHead, PreprintedController::Caption, reporter, parent)
 {
     m_ctl = std::make_unique<PreprintedController>(services, this->reporter());
+    setController(*m_ctl);
     addPreprintedCommands(m_commands, *m_ctl, services.windows);
     m_table = new ui::CommandTable(m_commands, this);
     buildForm();
@@ -27,20 +28,6 @@ PreprintedWindow::PreprintedWindow(ui::Services &services, report::Reporter *rep
         m_binder->enterMovesOn(b);
     connect(m_ctl.get(), &PreprintedController::recordShown, m_binder, &ui::FormBinder::showAll);
     connect(m_ctl.get(), &PreprintedController::focusRequested, m_binder, &ui::FormBinder::focus);
-    connect(m_ctl.get(), &PreprintedController::busyChanged, this, &PreprintedWindow::setBusy);
-}
-
-bool PreprintedWindow::load()
-{
-    if (!m_ctl->load())
-        return false;
-    m_binder->focus(box::Top);
-    return true;
-}
-
-bool PreprintedWindow::closeByUser()
-{
-    return closeWith([this] { return m_ctl->exit(); });
 }
 
 void PreprintedWindow::buildForm()

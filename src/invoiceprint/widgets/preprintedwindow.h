@@ -15,11 +15,7 @@ public:
     explicit PreprintedWindow(ui::Services &services, report::Reporter *reporter = nullptr,
                               QWidget *parent = nullptr);
 
-    bool load();
     PreprintedController &controller() { return *m_ctl; }
-
-protected:
-    bool closeByUser() override;
 
 private:
     void buildForm();

@@ -1,5 +1,7 @@
 #include "invoiceprint/widgets/printsetupwindow.h"
 
+#include "invoiceprint/core/printsetupcontroller.h"
+
 #include "report/widgets/reportrunner.h"
 #include "ui/core/services.h"
 #include "ui/widgets/formbinder.h"
@@ -35,11 +37,22 @@ ui::FormBinder *PrintSetupWindow::bindForm(ui::FormModel &model)
     return binder;
 }
 
-bool PrintSetupWindow::closeWith(const std::function<bool()> &leave)
+void PrintSetupWindow::setController(PrintSetupController &ctl)
+{
+    m_controller = &ctl;
+    connect(&ctl, &PrintSetupController::busyChanged, this, &PrintSetupWindow::setBusy);
+}
+
+bool PrintSetupWindow::load()
+{
+    return m_controller->load();
+}
+
+bool PrintSetupWindow::closeByUser()
 {
     for (ui::FormBinder *b : m_binders)
         b->setClosing(true);
-    const bool close = leave();
+    const bool close = m_controller->leave();
     for (ui::FormBinder *b : m_binders)
         b->setClosing(false);
     return close;

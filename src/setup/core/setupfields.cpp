@@ -7,36 +7,36 @@ namespace setup {
 
 namespace {
 
-constexpr std::array<const char *, 13> Names = {
-    "Text1", "txtHrO", "txtMinO", "txtAM", "txtHrC", "txtMinC", "txtPM",
-    "Text4", "txtRHT", "Text5", "Grid1", "CmdOkay", "CmdReset",
+// What a control takes when typed into.
+enum class Takes { Any, Digits, AmPm };
+
+// Each control in the order of Field: its name, the settings field it is
+// bound to (the times are split over three boxes each, bound to none), what
+// it takes and its longest text. Hours, minutes and AM/PM are two
+// characters wide: the stored time is read back by position.
+struct Control {
+    const char *name;
+    const char *field = "";
+    Takes takes = Takes::Any;
+    int width = 0;
 };
+constexpr std::array<Control, 13> Controls = {{
+    {"Text1", "location"},
+    {"txtHrO", "", Takes::Digits, 2},
+    {"txtMinO", "", Takes::Digits, 2},
+    {"txtAM", "", Takes::AmPm, 2},
+    {"txtHrC", "", Takes::Digits, 2},
+    {"txtMinC", "", Takes::Digits, 2},
+    {"txtPM", "", Takes::AmPm, 2},
+    {"Text4", "timeslot", Takes::Digits},
+    {"txtRHT", "RHeight", Takes::Digits},
+    {"Text5", "Listno", Takes::Digits},
+    {"Grid1"},
+    {"CmdOkay"},
+    {"CmdReset"},
+}};
 
-bool digitsOnly(Field f)
-{
-    switch (f) {
-    case Field::txtHrO:
-    case Field::txtHrC:
-    case Field::txtMinO:
-    case Field::txtMinC:
-    case Field::Text4:
-    case Field::txtRHT:
-    case Field::Text5:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isAmPm(Field f) { return f == Field::txtAM || f == Field::txtPM; }
-
-// Hours, minutes and AM/PM are two characters wide: the stored time is read
-// back by position.
-bool twoWide(Field f)
-{
-    return f == Field::txtHrO || f == Field::txtHrC || f == Field::txtMinO || f == Field::txtMinC
-        || isAmPm(f);
-}
+const Control &controlOf(Field f) { return Controls[static_cast<size_t>(f)]; }
 
 // Two digits: a single digit gets a "0" in front. The stored time is read
 // back by character position, so an empty field becomes "00", not "0".
@@ -63,12 +63,12 @@ LeaveResult clamped(const QString &text, int low, int high)
 
 } // namespace
 
-QString fieldName(Field f) { return QString::fromLatin1(Names[static_cast<size_t>(f)]); }
+QString fieldName(Field f) { return QString::fromLatin1(controlOf(f).name); }
 
 std::optional<Field> fieldByName(const QString &name)
 {
-    for (size_t i = 0; i < Names.size(); ++i)
-        if (name == QLatin1String(Names[i]))
+    for (size_t i = 0; i < Controls.size(); ++i)
+        if (name == QLatin1String(Controls[i].name))
             return static_cast<Field>(i);
     return std::nullopt;
 }
@@ -157,26 +157,16 @@ std::optional<Field> movedTo(Field f, ui::Move key)
 
 ui::FormModel makeForm()
 {
-    using C = ui::FormModel::Control;
-    // The settings record's own fields; the times are split over three boxes each.
-    const auto boundField = [](Field f) -> QString {
-        switch (f) {
-        case Field::Text1: return QStringLiteral("location");
-        case Field::Text4: return QStringLiteral("timeslot");
-        case Field::txtRHT: return QStringLiteral("RHeight");
-        case Field::Text5: return QStringLiteral("Listno");
-        default: return {};
-        }
-    };
     ui::FormModel m;
     for (int i = 0; i < TextFieldCount; ++i) {
         const Field f = fieldAt(i);
-        C c{.name = fieldName(f), .field = boundField(f)};
-        if (digitsOnly(f))
+        const Control &x = controlOf(f);
+        ui::FormModel::Control c{.name = fieldName(f), .field = QString::fromLatin1(x.field)};
+        if (x.takes == Takes::Digits)
             c.accepts = ui::accepts::digits;
-        if (isAmPm(f))
+        if (x.takes == Takes::AmPm)
             c.letters = ui::FormModel::Case::Upper;
-        c.maxLength = twoWide(f) ? 2 : 0;
+        c.maxLength = x.width;
         c.leave = [f](const QString &text) { return leaveOf(f, text); };
         c.enter = ui::FormModel::EnterKey::NextIfFilled;
         m.add(std::move(c));

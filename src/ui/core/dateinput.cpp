@@ -1,5 +1,7 @@
 #include "ui/core/dateinput.h"
 
+#include "ui/core/prompter.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -127,6 +129,17 @@ QStringList monthNames()
     for (int month = 1; month <= 12; ++month)
         names << locale.monthName(month, QLocale::LongFormat);
     return names;
+}
+
+std::optional<QDate> askDate(ui::Prompter &prompter, const DateQuestion &q)
+{
+    const auto answer = prompter.input(q.prompt, q.title, q.initial);
+    if (!answer || answer->trimmed().isEmpty())
+        return std::nullopt;
+    const auto date = parseDateInput(answer->trimmed());
+    if (!date)
+        prompter.message(q.wrong, q.wrongTitle);
+    return date.value_or(QDate());
 }
 
 } // namespace book

@@ -5,6 +5,10 @@
 #include <QStringList>
 #include <optional>
 
+namespace ui {
+class Prompter;
+}
+
 namespace book {
 
 // Reads a date typed into a date prompt ("Search Date" and the like).
@@ -28,6 +32,19 @@ namespace book {
 // window moves on with the calendar, so a book kept for decades never runs
 // into years that cannot be typed short.
 std::optional<QDate> parseDateInput(const QString &text);
+
+// A date asked for in an input box (`initial` in the box). A text that is
+// no date is told with `wrong` under `wrongTitle`.
+struct DateQuestion {
+    QString prompt;
+    QString title;
+    QString initial;
+    QString wrong;
+    QString wrongTitle;
+};
+// The date typed: nullopt when the user cancels or leaves the box blank, an
+// invalid date (once the user is told) when the text is no date.
+std::optional<QDate> askDate(ui::Prompter &prompter, const DateQuestion &q);
 
 // The last year the calendar offers, seen in `currentYear`.
 constexpr int lastBookYear(int currentYear) { return currentYear + 30; }
