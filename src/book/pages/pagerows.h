@@ -9,6 +9,7 @@
 #include "store/core/dialect.h"
 #include "store/core/database.h"
 #include "store/core/searchindex.h"
+#include "store/core/settings.h"
 
 #include <QSqlRecord>
 
@@ -29,12 +30,7 @@ inline PageRecord fromRecord(const QSqlRecord &r)
     p.id = r.value("ID").toInt();
     p.date = Database::toDate(r.value("CalDate"));
     p.data = r.value("Data").toString();
-    p.location = r.value("location").toString();
-    p.open = r.value("open").toString();
-    p.close = r.value("Close").toString();
-    p.timeslot = r.value("timeslot").toInt();
-    p.listno = r.value("Listno").toInt();
-    p.names = r.value("names").toString();
+    store::readLayout(r, p);
     p.memo = r.value("Memo").toString();
     p.clinic = Database::toBool(r.value("Clinic"));
     p.blankPage = r.value("BlankPage").toString();

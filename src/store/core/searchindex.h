@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -71,8 +72,6 @@ public:
     public:
         explicit Reader(Database &db);
         ~Reader();
-        Reader(const Reader &) = delete;
-        Reader &operator=(const Reader &) = delete;
 
         // The dates (ascending) between from and to (an invalid date: no
         // bound) of pages whose cells may hold `needle`; nullopt when the
@@ -91,10 +90,15 @@ public:
     private:
         bool answers(const QString &folded) const;
 
+        // A server session's planner settings as they were, set back once by
+        // the reader that holds them (which no copy can share).
+        struct Planner {
+            bool seqscan = true, indexscan = true;
+        };
+
         Database &m_db;
         bool m_trusted = false;
-        // A server session's planner settings as they were.
-        bool m_restore = false, m_seqscan = true, m_indexscan = true;
+        std::unique_ptr<Planner> m_was;
     };
 
     // Reader's two reads, each on its own.

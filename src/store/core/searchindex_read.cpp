@@ -86,24 +86,24 @@ SearchIndex::Reader::Reader(Database &db) : m_db(db)
                        "set_config('enable_indexscan', 'off', false) FROM (SELECT current_setting('enable_seqscan') "
                        "AS seq, current_setting('enable_indexscan') AS idx OFFSET 0) s")
             .arg(q(StaleField), q(tables::State)));
-    m_restore = true;
+    m_was = std::make_unique<Planner>();
     m_trusted = r && r->value(0).toInt() == 0;
     if (r) {
-        m_seqscan = r->value(1).toString() != QLatin1String("off");
-        m_indexscan = r->value(2).toString() != QLatin1String("off");
+        m_was->seqscan = r->value(1).toString() != QLatin1String("off");
+        m_was->indexscan = r->value(2).toString() != QLatin1String("off");
     }
 }
 
 SearchIndex::Reader::~Reader()
 {
-    if (!m_restore)
+    if (!m_was)
         return;
     const auto onOff = [](bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"); };
     try {
         // Values of ours, one of two words: nothing typed reaches the text.
         m_db.exec(QStringLiteral("SELECT set_config('enable_seqscan', '%1', false), "
                                  "set_config('enable_indexscan', '%2', false)")
-                      .arg(onOff(m_seqscan), onOff(m_indexscan)));
+                      .arg(onOff(m_was->seqscan), onOff(m_was->indexscan)));
     } catch (const DbError &) {
         // an aborted transaction undoes the settings with it
     }

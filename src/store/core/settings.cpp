@@ -49,13 +49,8 @@ Settings SettingsStore::load() const
                              QStringLiteral("The settings record is missing."));
     const QSqlRecord &r = *rec;
     s.id = r.value("ID").toInt();
-    s.location = r.value("location").toString();
-    s.open = r.value("open").toString();
-    s.close = r.value("Close").toString();
-    s.timeslot = r.value("timeslot").toInt();
+    readLayout(r, s);
     s.rHeight = r.value("RHeight").toInt();
-    s.listno = r.value("Listno").toInt();
-    s.names = r.value("names").toString();
     s.cwidth = r.value("cwidth").toString();
     s.bookNo = r.value("BookNo").toString();
     s.fixedMemo = r.value("FixedMemo").toString();

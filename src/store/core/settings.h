@@ -2,6 +2,7 @@
 
 #include "store/core/edit.h"
 
+#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -42,6 +43,20 @@ struct Settings {
     int openMinutes() const;     // 8:00 AM if unreadable
     int closeMinutes() const;    // 5:00 PM if unreadable
 };
+
+// The day's layout that a page takes from the settings as it is made, under
+// the same field names in tbl_Setup and tbl_Appt: read from either record
+// into the settings or a page.
+template <class Layout>
+void readLayout(const QSqlRecord &r, Layout &to)
+{
+    to.location = r.value(QStringLiteral("location")).toString();
+    to.open = r.value(QStringLiteral("open")).toString();
+    to.close = r.value(QStringLiteral("Close")).toString();
+    to.timeslot = r.value(QStringLiteral("timeslot")).toInt();
+    to.listno = r.value(QStringLiteral("Listno")).toInt();
+    to.names = r.value(QStringLiteral("names")).toString();
+}
 
 // Reads and writes the settings record; every write of it runs through
 // modify(). Throws store::DbError.
